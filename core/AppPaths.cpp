@@ -1,0 +1,63 @@
+// The program folder and the user's private folder for report pages.
+#include "AppPaths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string& ProgramDirOverride() {
+  static std::string dir;
+  return dir;
+}
+
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
+// An existing folder that is no link, belongs to this user and is closed to everyone else.
+bool IsPrivateDir(const std::string& dir) {
+  struct stat st{};
+  if (lstat(dir.c_str(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
+  if ((st.st_mode & 077) != 0 && chmod(dir.c_str(), 0700) != 0) return false;
+  return true;
+}
+
+} // namespace
+
+std::string ProgramDir() {
+  if (!ProgramDirOverride().empty()) return ProgramDirOverride();
+  std::vector<char> buf(4096);
+  const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return "./";
+  std::string path(buf.data(), static_cast<std::size_t>(n));
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+void SetProgramDir(const std::string& dir) { ProgramDirOverride() = WithSlash(dir); }
+
+std::string PrivateTempDir() {
+  const char* env = std::getenv("TMPDIR");
+  std::string base = env && *env ? env : "/tmp";
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  const std::string dir = base + "/kelvano-" + std::to_string(geteuid());
+  if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) {
+    if (IsPrivateDir(dir)) return dir + "/";
+  }
+  // The usual name is taken by something that is not ours: make a fresh private folder, once.
+  static std::string fallback;
+  if (!fallback.empty() && IsPrivateDir(fallback)) return fallback + "/";
+  std::string pattern = dir + "-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  if (mkdtemp(name.data()) == nullptr) return {};
+  fallback = name.data();
+  return fallback + "/";
+}

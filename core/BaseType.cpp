@@ -1,0 +1,231 @@
+// Exact arithmetic on fractions of 32-bit integers, and the 1-based vector and matrix of them.
+#include "BaseType.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();
+
+// Binary gcd of two positive values.
+std::uint64_t Gcd(std::uint64_t a, std::uint64_t b) noexcept {
+  if (a == 0) return b;
+  if (b == 0) return a;
+  const int shift = __builtin_ctzll(a | b);
+  a >>= __builtin_ctzll(a);
+  do {
+    b >>= __builtin_ctzll(b);
+    if (a > b) std::swap(a, b);
+    b -= a;
+  } while (b != 0);
+  return a << shift;
+}
+
+// Normal form of num/den computed in 64 bits; a result outside the 32-bit range is invalid.
+TRational Make64(std::int64_t num, std::int64_t den) noexcept {
+  if (den == 0) {
+    if (num >= Int32Min && num <= Int32Max) return {static_cast<std::int32_t>(num), 0};
+    return {num > 0 ? 1 : -1, 0};
+  }
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  if (num == 0) return {0, 1};
+  if (den != 1) {
+    const std::uint64_t absNum = num < 0 ? 0 - static_cast<std::uint64_t>(num) : static_cast<std::uint64_t>(num);
+    const auto g = static_cast<std::int64_t>(Gcd(absNum, static_cast<std::uint64_t>(den)));
+    if (g != 1) {
+      num /= g;
+      den /= g;
+    }
+  }
+  if (num < Int32Min || num > Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
+  return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
+}
+
+} // namespace
+
+void RatNormalize(TRational& r) noexcept {
+  if (r.Den == 0) return;
+  r = Make64(r.Num, r.Den);
+}
+
+TRational RatFromInt(std::int32_t k) noexcept { return {k, 1}; }
+
+TRational RatMake(std::int32_t num, std::int32_t den) noexcept {
+  if (den == 0) return {num, 0};
+  return Make64(num, den);
+}
+
+void RatAssign(TRational& dst, TRational src) noexcept {
+  dst = src;
+  RatNormalize(dst);
+}
+
+TRational RatAdd(TRational a, TRational b) noexcept {
+  if (a.Den == b.Den && a.Den != 0) return Make64(std::int64_t{a.Num} + b.Num, a.Den);
+  return Make64(std::int64_t{a.Num} * b.Den + std::int64_t{b.Num} * a.Den, std::int64_t{a.Den} * b.Den);
+}
+
+TRational RatSub(TRational a, TRational b) noexcept {
+  if (a.Den == b.Den && a.Den != 0) return Make64(std::int64_t{a.Num} - b.Num, a.Den);
+  return Make64(std::int64_t{a.Num} * b.Den - std::int64_t{b.Num} * a.Den, std::int64_t{a.Den} * b.Den);
+}
+
+TRational RatMul(TRational a, TRational b) noexcept {
+  return Make64(std::int64_t{a.Num} * b.Num, std::int64_t{a.Den} * b.Den);
+}
+
+TRational RatDiv(TRational a, TRational b) noexcept {
+  // Dividing by an invalid value gives an invalid value, never a meaningless number.
+  if (b.Den == 0) return {1, 0};
+  return Make64(std::int64_t{a.Num} * b.Den, std::int64_t{a.Den} * b.Num);
+}
+
+TRational RatMulInt(TRational a, std::int32_t k) noexcept {
+  return Make64(std::int64_t{k} * a.Num, a.Den);
+}
+
+TRational RatMulInt(std::int32_t k, TRational a) noexcept { return RatMulInt(a, k); }
+
+TRational RatDivInt(TRational a, std::int32_t k) noexcept {
+  return Make64(a.Num, std::int64_t{k} * a.Den);
+}
+
+void RatInc(TRational& a, TRational b) noexcept { a = RatAdd(a, b); }
+void RatScale(TRational& a, std::int32_t k) noexcept { a = RatMulInt(a, k); }
+void RatDivBy(TRational& a, TRational b) noexcept { a = RatDiv(a, b); }
+
+int RatCompare(TRational a, TRational b) noexcept {
+  const std::int64_t d = std::int64_t{a.Num} * b.Den - std::int64_t{b.Num} * a.Den;
+  return (d > 0) - (d < 0);
+}
+
+int RatCompareInt(TRational a, std::int32_t k) noexcept {
+  const std::int64_t d = std::int64_t{a.Num} - std::int64_t{k} * a.Den;
+  return (d > 0) - (d < 0);
+}
+
+bool RatLess(TRational a, TRational b) noexcept { return RatCompare(a, b) < 0; }
+bool RatLessInt(TRational a, std::int32_t k) noexcept { return RatCompareInt(a, k) < 0; }
+bool RatGreaterInt(TRational a, std::int32_t k) noexcept { return RatCompareInt(a, k) > 0; }
+bool RatEqualsInt(TRational a, std::int32_t k) noexcept { return RatCompareInt(a, k) == 0; }
+
+namespace {
+
+// Reads the longest run of decimal digits at the front of text; false when the run is empty
+// or its value does not fit a signed 32-bit integer.
+bool TakeDigits(std::string_view& text, std::int32_t& value) noexcept {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  if (n == 0) return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + n, value);
+  if (ec != std::errc() || end != text.data() + n) return false;
+  text.remove_prefix(n);
+  return true;
+}
+
+} // namespace
+
+bool RatTryParse(TRational& r, std::string_view text) noexcept {
+  if (text.empty()) return false;
+  bool negative = false;
+  if (text.front() == '-') {
+    negative = true;
+    text.remove_prefix(1);
+  } else if (text.front() == '+') {
+    text.remove_prefix(1);
+  }
+  std::int32_t num = 0;
+  if (!TakeDigits(text, num)) return false;
+  if (negative) num = -num;
+  if (text.empty()) {
+    r = RatMake(num, 1);
+    return true;
+  }
+  if (text.front() != '/') return false;
+  text.remove_prefix(1);
+  std::int32_t den = 0;
+  if (!TakeDigits(text, den) || !text.empty()) return false;
+  r = RatMake(num, den);
+  return true;
+}
+
+TRational RatFromStr(std::string_view text) noexcept {
+  TRational r{1, 0};
+  if (!RatTryParse(r, text)) r = {1, 0};
+  return r;
+}
+
+std::string RatToStr(TRational& r) {
+  RatNormalize(r);
+  return RatToStr(static_cast<const TRational&>(r));
+}
+
+std::string RatToStr(const TRational& value) {
+  TRational r = value;
+  RatNormalize(r);
+  if (r.Den == 0) return "<err>";
+  if (r.Num == 0) return "0";
+  if (r.Den == 1) return std::to_string(r.Num);
+  return std::to_string(r.Num) + "/" + std::to_string(r.Den);
+}
+
+TRational RatNegFrac(TRational v) noexcept {
+  if (v.Den <= 0) return {1, 0};
+  const std::int64_t p = v.Num;
+  const std::int64_t q = v.Den;
+  if (p >= 0) return {static_cast<std::int32_t>(-(p % q)), v.Den};
+  const std::int64_t r = (-p) % q;
+  if (r == 0) return {0, 1};
+  return {static_cast<std::int32_t>(r - q), v.Den};
+}
+
+void TVector::SetCount(std::int32_t n) { Items.resize(static_cast<std::size_t>(std::max(n, 0)), TRational{0, 1}); }
+
+TRational TVector::GetItem(std::int32_t i) const noexcept {
+  if (i < 1 || i > Count()) return {1, 0};
+  return Items[static_cast<std::size_t>(i - 1)];
+}
+
+void TVector::SetItem(std::int32_t i, TRational v) noexcept {
+  if (i < 1 || i > Count()) return;
+  Items[static_cast<std::size_t>(i - 1)] = v;
+}
+
+void TMatrix::Resize(std::int32_t d1, std::int32_t d2) {
+  d1 = std::max(d1, 0);
+  d2 = std::max(d2, 0);
+  std::vector<TRational> fresh(static_cast<std::size_t>(d1) * static_cast<std::size_t>(d2), TRational{0, 1});
+  const std::int32_t keep1 = std::min(FDim1, d1);
+  const std::int32_t keep2 = std::min(FDim2, d2);
+  for (std::int32_t j = 0; j < keep2; ++j)
+    std::copy_n(Items.begin() + static_cast<std::ptrdiff_t>(j) * FDim1, keep1,
+                fresh.begin() + static_cast<std::ptrdiff_t>(j) * d1);
+  Items = std::move(fresh);
+  FDim1 = d1;
+  FDim2 = d2;
+}
+
+TRational TMatrix::GetItem(std::int32_t i, std::int32_t j) const noexcept {
+  if (i < 1 || i > FDim1 || j < 1 || j > FDim2) return {0, 0};
+  return Items[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(FDim1)];
+}
+
+void TMatrix::SetItem(std::int32_t i, std::int32_t j, TRational v) noexcept {
+  if (i < 1 || i > FDim1 || j < 1 || j > FDim2) return;
+  Items[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(FDim1)] = v;
+}
+
+TVector TMatrix::ExtractVector(std::int32_t j) const {
+  TVector v;
+  v.SetCount(FDim1);
+  if (j < 1 || j > FDim2) return v;
+  for (std::int32_t i = 1; i <= FDim1; ++i) v.SetItem(i, GetItem(i, j));
+  return v;
+}

@@ -1,0 +1,100 @@
+// The simplex table: exact tableau, pivot rules, pivoting, Gomory cut rows and its HTML form.
+#pragma once
+
+#include "BaseType.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Outcome of Analyze; codes 1 and 2 mean a pivot is pending, 3, 4 and 5 are final.
+enum TSimplexState : std::uint8_t {
+  SS_GOMORYCUT = 0,     // set by the solving step: optimum with a fractional integer variable
+  SS_PIVOT = 1,         // pivot on the returned element to improve the objective
+  SS_NEGATIVEB = 2,     // pivot on the returned element to remove a negative free term
+  SS_OPTIMAL = 3,       // no negative free term and no negative Z entry
+  SS_NOSOLUTION = 4,    // a column with a negative Z entry has no positive coefficient
+  SS_MANYSOLUTIONS = 5, // negative free terms, but none of their rows has a negative coefficient
+};
+
+// How the entering column and the leaving row are chosen.
+enum class TPivotRule : std::uint8_t {
+  MostNegative, // most negative Z entry, first on ties; smallest ratio, upper row on ties
+  Bland,        // first negative Z entry; among tied ratios the basic variable of lowest index
+};
+
+// One tableau. Column 0 holds the free terms B, columns 1..n the variables; row 0 is the
+// objective row Z, rows 1..m the constraints. Row i >= 1 stands for sum_j a(j,i) x_j = B(i), with
+// the column of its basic variable (RowNames[i]) a unit column; the Z row for Z + sum_j Z(j) x_j =
+// Z value, cell (0, 0). The method maximises: a negative Z entry marks a column whose entry into
+// the basis increases the objective.
+class TSimplexTable {
+public:
+  TSimplexTable();
+
+  TSimplexState State = SS_GOMORYCUT;
+  std::vector<std::string> IntegerVars; // variables that must take integer values
+
+  [[nodiscard]] std::int32_t RowCount() const noexcept { return FRowCount; }
+  [[nodiscard]] std::int32_t ColCount() const noexcept { return FColCount; }
+  // Resize keeping every cell that still exists; new cells are 0 and new names empty.
+  void SetRowCount(std::int32_t m);
+  void SetColCount(std::int32_t n);
+
+  [[nodiscard]] std::string GetRowName(std::int32_t i) const;
+  void SetRowName(std::int32_t i, const std::string& s);
+  [[nodiscard]] std::string GetColName(std::int32_t j) const;
+  void SetColName(std::int32_t j, const std::string& s);
+  [[nodiscard]] const std::vector<std::string>& ColNames() const noexcept { return FColNames; }
+  [[nodiscard]] const std::vector<std::string>& RowNames() const noexcept { return FRowNames; }
+
+  // col 0..n, row 0..m; outside: 0/0, writes ignored.
+  [[nodiscard]] TRational GetCell(std::int32_t col, std::int32_t row) const noexcept;
+  void SetCell(std::int32_t col, std::int32_t row, TRational v) noexcept;
+  // Constraint coefficients: col 1..n, row 1..m; with col or row 0 reads give 0, writes are ignored.
+  [[nodiscard]] TRational GetA(std::int32_t col, std::int32_t row) const noexcept;
+  void SetA(std::int32_t col, std::int32_t row, TRational v) noexcept;
+  [[nodiscard]] TRational GetB(std::int32_t row) const noexcept;
+  void SetB(std::int32_t row, TRational v) noexcept;
+  [[nodiscard]] TRational GetZ(std::int32_t col) const noexcept;
+  void SetZ(std::int32_t col, TRational v) noexcept;
+  [[nodiscard]] TRational GetZValue() const noexcept { return GetCell(0, 0); }
+  void SetZValue(TRational v) noexcept { SetCell(0, 0, v); }
+
+  // Value of a variable in the current basic solution; "<sub>" tags in the name are ignored.
+  [[nodiscard]] TRational ValueOf(const std::string& name) const;
+  // Makes the column of each row's basic variable a unit column (its Z entry 0).
+  void NormalizeBasis();
+  // Chooses the next step of the method; col and row receive the pivot (0 when none).
+  // Does not store the result in State.
+  [[nodiscard]] TSimplexState Analyze(std::int32_t& col, std::int32_t& row,
+                                      TPivotRule rule = TPivotRule::MostNegative) const;
+  // Pivots on (col, row) in place; the entering variable becomes the row's basic variable.
+  // Nothing happens when the indices are out of range or the element is 0 or invalid.
+  void Pivot(std::int32_t col, std::int32_t row);
+  // Appends the fractional cut of source row s as a new row whose new slack column is basic.
+  void AppendGomoryCut(std::int32_t s, const std::string& name);
+  // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none).
+  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr) const;
+  // Deep copy of cells, sizes, state and the three name lists.
+  void Assign(const TSimplexTable& source);
+
+  // True when some cell holds an invalid value (numbers outside the 32-bit fraction range).
+  [[nodiscard]] bool HasInvalidCell() const noexcept;
+  // Index of the column named like the basic variable of row i; 0 when there is none.
+  [[nodiscard]] std::int32_t BasicColumn(std::int32_t i) const;
+
+private:
+  [[nodiscard]] TRational& At(std::int32_t col, std::int32_t row) noexcept {
+    return Cells.Data()[col + row * (FColCount + 1)];
+  }
+  [[nodiscard]] const TRational& At(std::int32_t col, std::int32_t row) const noexcept {
+    return Cells.Data()[col + row * (FColCount + 1)];
+  }
+
+  TMatrix Cells; // first index column 0..n, second index row 0..m (both shifted by one)
+  std::int32_t FRowCount = 0;
+  std::int32_t FColCount = 0;
+  std::vector<std::string> FColNames;
+  std::vector<std::string> FRowNames;
+};

@@ -1,0 +1,278 @@
+// The HTML solution report: builder operations, the page format and the report files.
+#include "ZLPCore_SolutionResult.h"
+
+#include "AppPaths.h"
+#include "WebViewer.h"
+#include "ZLPCore_Main.h"
+#include "untStrConst.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <iconv.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* CRLF = "\r\n";
+
+void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
+  for (auto pos = s.find(what); pos != std::string::npos; pos = s.find(what, pos + with.size()))
+    s.replace(pos, what.size(), with);
+}
+
+// The first 255 characters of a UTF-8 text: titles and the generator are short strings.
+std::string ShortString(const std::string& s) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && ++chars > 255) return s.substr(0, i);
+  }
+  return s;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st{};
+  return lstat(path.c_str(), &st) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A file URL for a local path, with the characters a URL cannot carry percent-encoded.
+std::string FileUrl(const std::string& path) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (unsigned char c : path) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    if (plain) {
+      url += static_cast<char>(c);
+    } else {
+      url += '%';
+      url += Hex[c >> 4];
+      url += Hex[c & 15];
+    }
+  }
+  return url;
+}
+
+// Decodes the UTF-8 character at s[i]; returns its length, 0 for a malformed sequence.
+std::size_t DecodeUtf8(const std::string& s, std::size_t i, std::uint32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  cp = len == 1 ? b0 : b0 & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return len;
+}
+
+struct TIconvCloser {
+  void operator()(iconv_t cd) const noexcept { iconv_close(cd); }
+};
+
+std::string ReportFileName(const std::string& dir, int n) {
+  return dir + "kelvano" + (n == 0 ? std::string() : std::to_string(n)) + ".html";
+}
+
+// Writes bytes to a new or replaced file without following a link at its name.
+bool WriteBytes(const std::string& fileName, const std::string& bytes, int extraFlags) {
+  const int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | extraFlags, 0600);
+  if (fd < 0) return false;
+  std::size_t done = 0;
+  bool ok = true;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return close(fd) == 0 && ok;
+}
+
+} // namespace
+
+std::string Utf8ToCp1251(const std::string& text) {
+  std::unique_ptr<void, TIconvCloser> cd(iconv_open("WINDOWS-1251", "UTF-8"));
+  if (cd.get() == reinterpret_cast<iconv_t>(-1)) cd.release();
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  char buf[4096];
+  while (i < text.size()) {
+    // Plain ASCII needs no conversion.
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    std::uint32_t cp = 0;
+    const std::size_t len = DecodeUtf8(text, i, cp);
+    if (len == 0) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    bool converted = false;
+    if (cd) {
+      char* in = const_cast<char*>(text.data() + i);
+      std::size_t inLeft = len;
+      char* o = buf;
+      std::size_t outLeft = sizeof buf;
+      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+      if (iconv(cd.get(), &in, &inLeft, &o, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0) {
+        out.append(buf, static_cast<std::size_t>(o - buf));
+        converted = true;
+      }
+    }
+    if (!converted) out += "&#" + std::to_string(cp) + ";";
+    i += len;
+  }
+  return out;
+}
+
+TZLPCore_SolutionResult::TZLPCore_SolutionResult() : TempDir(PrivateTempDir()), Generator(sAppTitle) {}
+
+TZLPCore_SolutionResult::~TZLPCore_SolutionResult() {
+  try {
+    DeleteTempFiles();
+  } catch (...) {
+  }
+}
+
+void TZLPCore_SolutionResult::AddLine(const std::string& text) { Lines.push_back(text); }
+void TZLPCore_SolutionResult::AddParagraph(const std::string& text) { Lines.push_back("<p>" + text); }
+void TZLPCore_SolutionResult::AddHeading(const std::string& text) { Lines.push_back("<H2>&bull; " + text + "</H2>"); }
+void TZLPCore_SolutionResult::AddPre(const std::string& text) { Lines.push_back("<pre>" + text + "</pre>"); }
+void TZLPCore_SolutionResult::AddRule() { Lines.emplace_back("<HR SIZE=\"1\"></HR>"); }
+
+void TZLPCore_SolutionResult::AddModel(const TZLPCore_SubInterface_ZLP* zlp,
+                                       const TZLPCore_SubInterface_Denominator* den) {
+  if (zlp == nullptr) return;
+  const std::string p = zlp->IsMax ? "Z = " : "L = ";
+  const std::string a = zlp->IsMax ? "&nbsp;&nbsp;&#8594; <b>Max</b>" : "&nbsp;&nbsp;&#8594; <b>Min</b>";
+  const std::string n = FormatLinearForm(zlp->Objective, zlp->VarNames(), zlp->FreeTerm);
+  if (den == nullptr) {
+    Lines.push_back(p + n + a + CRLF);
+  } else {
+    const std::string d = FormatLinearForm(den->Coeffs, zlp->VarNames(), den->FreeTerm);
+    Lines.push_back(std::string("<table cellpadding=0 cellspacing=0 border=0>") + CRLF + "  <tr><td rowspan=2>" + p +
+                    "</td><td style=\"border-bottom: solid 1px black;\">" + n + "</td><td rowspan=2>" + a + "</td>" +
+                    CRLF + "  <tr><td>" + d + "</td></tr>" + CRLF + "</table>" + CRLF);
+  }
+  AddConstraints(*zlp);
+}
+
+void TZLPCore_SolutionResult::AddConstraints(const TZLPCore_SubInterface_ZLP& zlp) {
+  std::string entry;
+  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
+    if (i > 1) entry += CRLF;
+    entry += FormatLinearForm(zlp.Coeffs.ExtractVector(i), zlp.VarNames(), TRational{0, 1}) + " " +
+             SignToHtml(zlp.GetSign(i)) + " " + RatToStr(zlp.RHS.GetItem(i));
+  }
+  Lines.push_back(entry);
+}
+
+void TZLPCore_SolutionResult::Clear() { Lines.clear(); }
+
+std::string TZLPCore_SolutionResult::GetText() const {
+  std::size_t size = 0;
+  for (const auto& l : Lines) size += l.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& l : Lines) {
+    text += l;
+    text += CRLF;
+  }
+  return text;
+}
+
+void TZLPCore_SolutionResult::AppendReport(const TZLPCore_SolutionResult* other) {
+  if (other != nullptr) Lines.push_back(other->GetText());
+}
+
+std::string TZLPCore_SolutionResult::StyleSheetPath() { return ProgramDir() + "help/main.css"; }
+
+std::string TZLPCore_SolutionResult::BuildDocument() const {
+  const std::string title = ShortString(Title);
+  std::string head = sHtmlHead;
+  ReplaceAll(head, "<!--%TITLE%-->", title);
+  ReplaceAll(head, "<!--%GENERATOR%-->", ShortString(Generator));
+
+  std::string doc;
+  doc.reserve(GetText().size() + 2048);
+  auto line = [&doc](const std::string& s) {
+    doc += s;
+    doc += CRLF;
+  };
+  line(head);
+  const std::string css = StyleSheetPath();
+  if (IsRegularFile(css)) {
+    line("<link href=\"" + FileUrl(css) + "\" type=\"text/css\" rel=\"stylesheet\">");
+  } else {
+    line("<style type=\"text/css\">");
+    line("<!-- Стили не найдены, переустановите программу -->");
+    line("<!-- Файл: \"" + css + "\" -->");
+    line("");
+    line("BODY{font:normal 68% verdana,arial,helvetica;}");
+    line("</style>");
+  }
+  line("");
+  line("  <style type=\"text/css\">");
+  line("<!-- Модификации основных стилей: -->");
+  line(StyleMods);
+  line("  </style>");
+  line(" </head>");
+  line(" <body>");
+  if (!Bare) line("  <H1>" + title + "</H1><HR SIZE=\"1\"></HR><P>");
+  for (const auto& l : Lines) line(l);
+  if (!Bare) line(sHtmlFooter);
+  line(" </body>");
+  line("</html>");
+  return doc;
+}
+
+bool TZLPCore_SolutionResult::WriteDocument(const std::string& fileName) const {
+  return WriteBytes(fileName, Utf8ToCp1251(BuildDocument()), O_TRUNC);
+}
+
+std::string TZLPCore_SolutionResult::SaveToTempFile() const {
+  if (TempDir.empty()) return {};
+  const std::string bytes = Utf8ToCp1251(BuildDocument());
+  for (int n = 0; n < 100000; ++n) {
+    const std::string name = ReportFileName(TempDir, n);
+    if (Exists(name)) continue;
+    // O_EXCL: a name taken in the meantime is skipped, never overwritten.
+    if (WriteBytes(name, bytes, O_EXCL)) return name;
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+void TZLPCore_SolutionResult::ShowIn(TWebViewer* viewer) const {
+  if (viewer == nullptr) return;
+  try {
+    const std::string name = SaveToTempFile();
+    if (!name.empty()) viewer->Navigate(name);
+  } catch (...) {
+  }
+}
+
+void TZLPCore_SolutionResult::DeleteTempFiles() const {
+  if (TempDir.empty()) return;
+  for (int n = 0;; ++n) {
+    const std::string name = ReportFileName(TempDir, n);
+    if (!Exists(name)) break;
+    unlink(name.c_str());
+  }
+}
