@@ -1,0 +1,670 @@
+// The problem store: saved problem statements in five SQLite table files, and the temporary record.
+#include "DataMod.h"
+
+#include "MessageSeam.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+struct TTableDef {
+  const char* Name;
+  const char* File;
+  const char* Schema; // name of the attached database inside the one connection
+  const char* Create; // field list of a new table
+  std::vector<std::string> Required;
+};
+
+// Tasks.Id is AUTOINCREMENT: assigned by the engine from 1 and never reused, so 0 never names a
+// problem and a deleted problem's number never comes back.
+const std::array<TTableDef, 5> TableDefs = {{
+    {"Tasks",
+     "Tasks.db",
+     "main",
+     "(Id INTEGER PRIMARY KEY AUTOINCREMENT, TaskType INTEGER, TaskName TEXT, Save TEXT, "
+     "Sx INTEGER, Sy INTEGER, Max INTEGER)",
+     {"Id", "TaskType", "TaskName", "Save", "Sx", "Sy", "Max"}},
+    {"Simplex1",
+     "Simplex1.db",
+     "Simplex1",
+     "(Id INTEGER PRIMARY KEY, TaskId INTEGER NOT NULL, X INTEGER, Y INTEGER, V TEXT)",
+     {"TaskId", "X", "Y", "V"}},
+    {"Simplex2",
+     "Simplex2.db",
+     "Simplex2",
+     "(Id INTEGER PRIMARY KEY, TaskId INTEGER NOT NULL, Y INTEGER, Sign INTEGER)",
+     {"TaskId", "Y", "Sign"}},
+    {"Gomory",
+     "Gomory.db",
+     "Gomory",
+     "(Id INTEGER PRIMARY KEY, TaskId INTEGER NOT NULL, Y INTEGER, Val INTEGER)",
+     {"TaskId", "Y", "Val"}},
+    {"Quadro",
+     "Quadro.db",
+     "Quadro",
+     "(Id INTEGER PRIMARY KEY, TaskId INTEGER NOT NULL, X INTEGER, Y INTEGER, Val TEXT)",
+     {"TaskId", "X", "Y", "Val"}},
+}};
+
+const std::string TaskFields = "Id, TaskType, TaskName, Save, Sx, Sy, \"Max\"";
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+bool SameName(std::string_view a, std::string_view b) { return Lower(a) == Lower(b); }
+
+std::string PathText(const std::filesystem::path& path) { return path.string(); }
+
+// The reason of an engine failure in Russian, with the engine's own words for the expert.
+std::string EngineReason(const TSqliteError& error) {
+  std::string reason;
+  switch (error.Code) {
+  case SQLITE_BUSY:
+  case SQLITE_LOCKED:
+    reason = "файл занят другой программой или другой копией программы";
+    break;
+  case SQLITE_FULL:
+    reason = "диск переполнен";
+    break;
+  case SQLITE_READONLY:
+    reason = "файл или папка доступны только для чтения";
+    break;
+  case SQLITE_CANTOPEN:
+    reason = "файл не удаётся открыть или создать (нет доступа к папке?)";
+    break;
+  case SQLITE_NOTADB:
+    reason = "файл не является базой данных";
+    break;
+  case SQLITE_CORRUPT:
+    reason = "файл повреждён";
+    break;
+  case SQLITE_IOERR:
+    reason = "ошибка чтения или записи на диск";
+    break;
+  case SQLITE_PERM:
+  case SQLITE_AUTH:
+    reason = "нет прав доступа к файлу";
+    break;
+  case SQLITE_NOMEM:
+    reason = "не хватает памяти";
+    break;
+  case SQLITE_CONSTRAINT:
+    reason = "запись отклонена базой данных";
+    break;
+  default:
+    reason = "ошибка базы данных";
+    break;
+  }
+  if (!error.Text.empty()) reason += " (" + error.Text + ")";
+  return reason;
+}
+
+std::string FolderReason(const std::error_code& ec) {
+  if (ec == std::errc::not_a_directory || ec == std::errc::file_exists)
+    return "на пути к ней стоит файл, а не папка";
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+    return "нет прав на запись";
+  if (ec == std::errc::read_only_file_system) return "диск доступен только для чтения";
+  if (ec == std::errc::no_space_on_device) return "диск переполнен";
+  if (!ec) return "на её месте находится файл";
+  return "ошибка файловой системы (" + ec.message() + ")";
+}
+
+// True when files can be created in folder, which is created if needed.
+bool CanWriteFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec || !std::filesystem::is_directory(folder, ec)) return false;
+  const auto probe = folder / (".write-test-" + std::to_string(::getpid()));
+  bool written = false;
+  {
+    std::ofstream file(probe);
+    written = file.good();
+  }
+  std::filesystem::remove(probe, ec);
+  return written;
+}
+
+} // namespace
+
+TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout)
+    : Folder(std::move(dataFolder)) {
+  for (std::size_t i = 0; i < TableCount; ++i) Tables[i].Name = TableDefs[i].Name;
+  Opened = Open(busyTimeout);
+  if (!Opened) Db.Close();
+}
+
+std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir) {
+  const auto local = programDir / "data";
+  if (CanWriteFolder(local)) return local;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME");
+      xdg != nullptr && std::filesystem::path(xdg).is_absolute())
+    return std::filesystem::path(xdg) / "kelvano" / "data";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    return std::filesystem::path(home) / ".local" / "share" / "kelvano" / "data";
+  return local;
+}
+
+std::string TDM::TableFileName(TDetailTable table) { return TableDefs[IndexOf(table)].File; }
+
+std::size_t TDM::IndexOf(TDetailTable table) { return 1 + static_cast<std::size_t>(table); }
+
+std::filesystem::path TDM::FileOf(std::size_t index) const {
+  return index < TableCount ? Folder / TableDefs[index].File : Folder;
+}
+
+std::string TDM::Qualified(std::size_t index) const {
+  return QuoteIdentifier(TableDefs[index].Schema) + "." + QuoteIdentifier(TableDefs[index].Name);
+}
+
+void TDM::ShowStoreMessage(const std::string& text) const {
+  ShowMessage("Ошибка", text, TMsgIcon::Error, mbOK);
+}
+
+void TDM::ShowOpenFailure(const std::filesystem::path& where, const std::string& reason) const {
+  ShowStoreMessage("База задач недоступна: «" + PathText(where) + "» — " + reason +
+                   ". Файлы базы задач оставлены без изменений; программа продолжит работу без "
+                   "сохранения и загрузки задач.");
+}
+
+bool TDM::Open(std::chrono::milliseconds busyTimeout) {
+  std::error_code ec;
+  std::filesystem::create_directories(Folder, ec);
+  if (ec || !std::filesystem::is_directory(Folder)) {
+    ShowOpenFailure(Folder, "не удаётся создать папку: " + FolderReason(ec));
+    return false;
+  }
+  if (!Db.Open(FileOf(TasksIndex))) {
+    ShowOpenFailure(FileOf(TasksIndex), EngineReason(Db.LastError()));
+    return false;
+  }
+  Db.SetBusyTimeout(busyTimeout);
+  // Each file is checked as soon as it joins the connection, so a bad file is named as itself and
+  // not as the next one to be attached.
+  std::array<bool, TableCount> missing{};
+  if (!CheckTable(TasksIndex, missing[TasksIndex])) return false;
+  for (std::size_t i = 1; i < TableCount; ++i) {
+    TSqliteStmt attach;
+    if (!Db.Prepare("ATTACH DATABASE ?1 AS " + QuoteIdentifier(TableDefs[i].Schema), attach)) {
+      ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
+      return false;
+    }
+    attach.BindText(1, PathText(FileOf(i)));
+    if (attach.Step() == TStepResult::Error) {
+      ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
+      return false;
+    }
+    if (!CheckTable(i, missing[i])) return false;
+  }
+  if (!CreateMissingTables(missing)) return false;
+  for (std::size_t i = 0; i < TableCount; ++i) {
+    if (!ReadColumns(i)) {
+      ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
+      return false;
+    }
+  }
+  return true;
+}
+
+// Looks for the table in its file. A file holding other tables but not ours, or ours without its
+// fields, is someone else's: it is reported and left alone, never written.
+bool TDM::CheckTable(std::size_t index, bool& missing) {
+  const TTableDef& def = TableDefs[index];
+  TSqliteStmt stmt;
+  bool found = false;
+  bool foreign = false;
+  if (Db.Prepare("SELECT type, name FROM " + QuoteIdentifier(def.Schema) + ".sqlite_master",
+                 stmt)) {
+    TStepResult step;
+    while ((step = stmt.Step()) == TStepResult::Row) {
+      const std::string name = stmt.ColumnText(1);
+      if (stmt.ColumnText(0) != "table" || Lower(name).starts_with("sqlite_")) continue;
+      if (SameName(name, def.Name))
+        found = true;
+      else
+        foreign = true;
+    }
+    if (step == TStepResult::Done) {
+      missing = !found;
+      if (!found && foreign) {
+        ShowOpenFailure(FileOf(index), "файл не является таблицей «" + std::string(def.Name) +
+                                           "» базы задач: в нём другие таблицы");
+        return false;
+      }
+      if (!found) return true;
+      if (!ReadColumns(index)) {
+        ShowOpenFailure(FileOf(index), EngineReason(Db.LastError()));
+        return false;
+      }
+      for (const std::string& field : def.Required) {
+        const auto& columns = Tables[index].Columns;
+        if (std::none_of(columns.begin(), columns.end(),
+                         [&](const std::string& c) { return SameName(c, field); })) {
+          ShowOpenFailure(FileOf(index),
+                          "в таблице «" + std::string(def.Name) + "» нет поля «" + field + "»");
+          return false;
+        }
+      }
+      if (index == TasksIndex) {
+        TSqliteStmt key;
+        if (!Db.Prepare("SELECT count(*) FROM pragma_table_info('Tasks', 'main') "
+                        "WHERE lower(name) = 'id' AND pk = 1 AND upper(type) = 'INTEGER'",
+                        key) ||
+            key.Step() != TStepResult::Row) {
+          ShowOpenFailure(FileOf(index), EngineReason(Db.LastError()));
+          return false;
+        }
+        if (key.ColumnInt(0) != 1) {
+          ShowOpenFailure(
+              FileOf(index),
+              "поле «Id» таблицы «Tasks» не является номером, который присваивает база");
+          return false;
+        }
+      }
+      return true;
+    }
+  }
+  ShowOpenFailure(FileOf(index), EngineReason(Db.LastError()));
+  return false;
+}
+
+bool TDM::ReadColumns(std::size_t index) {
+  TSqliteStmt stmt;
+  if (!Db.Prepare("SELECT name FROM pragma_table_info(?1, ?2) ORDER BY cid", stmt)) return false;
+  stmt.BindText(1, TableDefs[index].Name);
+  stmt.BindText(2, TableDefs[index].Schema);
+  std::vector<std::string> columns;
+  TStepResult step;
+  while ((step = stmt.Step()) == TStepResult::Row) columns.push_back(stmt.ColumnText(0));
+  if (step == TStepResult::Error) return false;
+  Tables[index].Columns = std::move(columns);
+  return true;
+}
+
+// New tables are made together in one transaction; IF NOT EXISTS lets two programs start at once.
+bool TDM::CreateMissingTables(const std::array<bool, TableCount>& missing) {
+  if (std::none_of(missing.begin(), missing.end(), [](bool m) { return m; })) return true;
+  if (!Db.Exec("BEGIN IMMEDIATE")) {
+    ShowOpenFailure(Folder, EngineReason(Db.LastError()));
+    return false;
+  }
+  for (std::size_t i = 0; i < TableCount; ++i) {
+    if (!missing[i]) continue;
+    const TTableDef& def = TableDefs[i];
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + Qualified(i) + def.Create + ";";
+    if (i != TasksIndex)
+      sql += "CREATE INDEX IF NOT EXISTS " + QuoteIdentifier(def.Schema) + "." +
+             QuoteIdentifier(std::string(def.Name) + "_TaskId") + " ON " +
+             QuoteIdentifier(def.Name) + "(TaskId);";
+    if (!Db.Exec(sql)) {
+      ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
+      (void)Db.Exec("ROLLBACK");
+      return false;
+    }
+  }
+  if (!Db.Exec("COMMIT")) {
+    ShowOpenFailure(Folder, EngineReason(Db.LastError()));
+    (void)Db.Exec("ROLLBACK");
+    return false;
+  }
+  return true;
+}
+
+bool TDM::Fail(std::size_t index) const {
+  if (!Failure) {
+    const std::string where = index < TableCount ? "файл «" + PathText(FileOf(index)) + "»"
+                                                 : "папка «" + PathText(Folder) + "»";
+    Failure = "Ошибка базы задач, " + where + ": " + EngineReason(Db.LastError()) + ".";
+  }
+  return false;
+}
+
+bool TDM::FailWith(std::string text) const {
+  if (!Failure) Failure = std::move(text);
+  return false;
+}
+
+void TDM::ReportReadFailure() const {
+  if (Failure) ShowStoreMessage(*Failure);
+  Failure.reset();
+}
+
+template <class TBody> bool TDM::Write(TBody&& body) {
+  if (!Opened) return false;
+  Failure.reset();
+  Deferred.clear();
+  bool ok = Db.Exec("BEGIN IMMEDIATE") || Fail(TableCount);
+  if (ok) ok = body();
+  if (ok && !Db.Exec("COMMIT")) ok = Fail(TableCount);
+  if (!ok) {
+    if (Db.InTransaction()) (void)Db.Exec("ROLLBACK");
+    Deferred.clear();
+    if (Failure) ShowStoreMessage(*Failure + " Изменения не сохранены.");
+    Failure.reset();
+    return false;
+  }
+  // Shown only now: a modal message must not keep the files locked, and a copy that was rolled
+  // back must not be announced.
+  const std::vector<std::string> messages = std::move(Deferred);
+  Deferred.clear();
+  for (const std::string& text : messages) ShowStoreMessage(text);
+  return true;
+}
+
+bool TDM::DeleteRows(std::size_t index, int id) {
+  TSqliteStmt stmt;
+  if (!Db.Prepare("DELETE FROM " + Qualified(index) + " WHERE TaskId = ?1", stmt))
+    return Fail(index);
+  stmt.BindInt(1, id);
+  return stmt.Step() != TStepResult::Error || Fail(index);
+}
+
+// One INSERT ... SELECT over the fields found in the file, so fields this program does not know
+// are copied too; the row's own key is left to the engine and TaskId becomes toId.
+bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
+  std::string fields;
+  std::string values;
+  for (const std::string& column : Tables[index].Columns) {
+    const std::string lower = Lower(column);
+    if (lower == "id") continue;
+    if (!fields.empty()) {
+      fields += ", ";
+      values += ", ";
+    }
+    fields += QuoteIdentifier(column);
+    values += lower == "taskid" ? "?2" : QuoteIdentifier(column);
+  }
+  TSqliteStmt stmt;
+  if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (" + fields + ") SELECT " + values +
+                      " FROM " + Qualified(index) + " WHERE TaskId = ?1 ORDER BY rowid",
+                  stmt))
+    return Fail(index);
+  stmt.BindInt(1, fromId);
+  stmt.BindInt(2, toId);
+  if (stmt.Step() == TStepResult::Error) return Fail(index);
+  if (const int count = Db.Changes(); count != 0)
+    Deferred.push_back("Скопировано: " + std::to_string(count) + " в таблице" +
+                       TableDefs[index].File);
+  return true;
+}
+
+bool TDM::DropTask(int id) {
+  TSqliteStmt stmt;
+  if (!Db.Prepare("DELETE FROM " + Qualified(TasksIndex) + " WHERE Id = ?1", stmt))
+    return Fail(TasksIndex);
+  stmt.BindInt(1, id);
+  if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
+  for (std::size_t i = 1; i < TableCount; ++i)
+    if (!DeleteRows(i, id)) return false;
+  return true;
+}
+
+int TDM::CreateTempTask() {
+  if (!Opened) return -1;
+  const bool hadTemp = TempTaskId != -1;
+  if (hadTemp) ShowStoreMessage("Попытка создать подряд две временных записи");
+  int newId = -1;
+  const bool ok = Write([&] {
+    if (hadTemp && !DropTask(TempTaskId)) return false;
+    if (!Db.Exec("INSERT INTO " + Qualified(TasksIndex) + " DEFAULT VALUES"))
+      return Fail(TasksIndex);
+    newId = static_cast<int>(Db.LastInsertRowId());
+    return true;
+  });
+  if (!ok) return -1;
+  TempTaskId = newId;
+  return TempTaskId;
+}
+
+bool TDM::DropTempTask() {
+  if (TempTaskId == -1) return true;
+  if (!Write([&] { return DropTask(TempTaskId); })) return false;
+  TempTaskId = -1;
+  return true;
+}
+
+bool TDM::DeleteTask(int id) {
+  return Write([&] { return DropTask(id); });
+}
+
+int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
+  if (!Opened) return -1;
+  if (TempTaskId == -1) {
+    ShowStoreMessage("Нечего сохранять: временная запись задачи не создана.");
+    return -1;
+  }
+  int newId = -1;
+  const bool ok = Write([&] {
+    std::string fields;
+    std::string values;
+    for (const std::string& column : Tables[TasksIndex].Columns) {
+      const std::string lower = Lower(column);
+      if (lower == "id") continue;
+      if (!fields.empty()) {
+        fields += ", ";
+        values += ", ";
+      }
+      fields += QuoteIdentifier(column);
+      if (lower == "save")
+        values += "datetime('now', 'localtime')";
+      else if (lower == "tasktype")
+        values += "?2";
+      else if (lower == "taskname")
+        values += "?3";
+      else
+        values += QuoteIdentifier(column);
+    }
+    TSqliteStmt stmt;
+    if (!Db.Prepare("INSERT INTO " + Qualified(TasksIndex) + " (" + fields + ") SELECT " + values +
+                        " FROM " + Qualified(TasksIndex) + " WHERE Id = ?1",
+                    stmt))
+      return Fail(TasksIndex);
+    stmt.BindInt(1, TempTaskId);
+    stmt.BindInt(2, taskType);
+    stmt.BindText(3, name);
+    if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
+    if (Db.Changes() != 1)
+      return FailWith("Временная запись задачи № " + std::to_string(TempTaskId) +
+                      " не найдена в файле «" + PathText(FileOf(TasksIndex)) +
+                      "»: сохранять нечего.");
+    newId = static_cast<int>(Db.LastInsertRowId());
+    for (std::size_t i = 1; i < TableCount; ++i)
+      if (!CopyRows(i, TempTaskId, newId)) return false;
+    return true;
+  });
+  return ok ? newId : -1;
+}
+
+bool TDM::ClearTempRows(TDetailTable table) { return DeleteRowsOfTask(table, TempTaskId); }
+
+bool TDM::DeleteRowsOfTask(TDetailTable table, int id) {
+  return Write([&] { return DeleteRows(IndexOf(table), id); });
+}
+
+bool TDM::CopyRowsOfTask(TDetailTable table, int fromId, int toId) {
+  return Write([&] { return CopyRows(IndexOf(table), fromId, toId); });
+}
+
+bool TDM::SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy,
+                       std::optional<int> max) {
+  return Write([&] {
+    TSqliteStmt stmt;
+    if (!Db.Prepare("UPDATE " + Qualified(TasksIndex) +
+                        " SET Sx = ?2, Sy = ?3, \"Max\" = ?4 WHERE Id = ?1",
+                    stmt))
+      return Fail(TasksIndex);
+    stmt.BindInt(1, id);
+    stmt.BindOptional(2, sx);
+    stmt.BindOptional(3, sy);
+    stmt.BindOptional(4, max);
+    if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
+    if (Db.Changes() != 1)
+      return FailWith("Запись задачи № " + std::to_string(id) + " не найдена в файле «" +
+                      PathText(FileOf(TasksIndex)) + "».");
+    return true;
+  });
+}
+
+namespace {
+
+TTaskRow ReadTask(const TSqliteStmt& stmt) {
+  return {stmt.ColumnInt(0), stmt.ColumnInt(1), stmt.ColumnText(2), stmt.ColumnText(3),
+          stmt.ColumnInt(4), stmt.ColumnInt(5), stmt.ColumnInt(6)};
+}
+
+} // namespace
+
+std::optional<TTaskRow> TDM::FindTask(int id) const {
+  if (!Opened) return std::nullopt;
+  Failure.reset();
+  TSqliteStmt stmt;
+  if (Db.Prepare("SELECT " + TaskFields + " FROM " + Qualified(TasksIndex) + " WHERE Id = ?1",
+                 stmt)) {
+    stmt.BindInt(1, id);
+    switch (stmt.Step()) {
+    case TStepResult::Row:
+      return ReadTask(stmt);
+    case TStepResult::Done:
+      return std::nullopt;
+    case TStepResult::Error:
+      break;
+    }
+  }
+  Fail(TasksIndex);
+  ReportReadFailure();
+  return std::nullopt;
+}
+
+std::optional<std::vector<TTaskRow>> TDM::ListTasks(int taskType) const {
+  if (!Opened) return std::nullopt;
+  Failure.reset();
+  TSqliteStmt stmt;
+  std::string sql = "SELECT " + TaskFields + " FROM " + Qualified(TasksIndex);
+  if (taskType != 0) sql += " WHERE TaskType = ?1";
+  if (Db.Prepare(sql + " ORDER BY Id", stmt)) {
+    if (taskType != 0) stmt.BindInt(1, taskType);
+    std::vector<TTaskRow> rows;
+    TStepResult step;
+    while ((step = stmt.Step()) == TStepResult::Row) rows.push_back(ReadTask(stmt));
+    if (step == TStepResult::Done) return rows;
+  }
+  Fail(TasksIndex);
+  ReportReadFailure();
+  return std::nullopt;
+}
+
+template <class TRow, class TBindRow>
+bool TDM::Insert(std::size_t index, const std::string& fields, int taskId,
+                 const std::vector<TRow>& rows, TBindRow bindRow) {
+  if (taskId < 1) return false;
+  return Write([&] {
+    const auto count = std::count(fields.begin(), fields.end(), ',') + 1;
+    std::string params = "?1";
+    for (int i = 2; i <= count + 1; ++i) params += ", ?" + std::to_string(i);
+    TSqliteStmt stmt;
+    if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (TaskId, " + fields + ") VALUES (" +
+                        params + ")",
+                    stmt))
+      return Fail(index);
+    stmt.BindInt(1, taskId);
+    for (const TRow& row : rows) {
+      bindRow(stmt, row);
+      if (stmt.Step() == TStepResult::Error) return Fail(index);
+      stmt.Reset();
+    }
+    return true;
+  });
+}
+
+bool TDM::InsertRows(int taskId, const std::vector<TSimplex1Row>& rows) {
+  return Insert(IndexOf(TDetailTable::Simplex1), "X, Y, V", taskId, rows,
+                [](TSqliteStmt& stmt, const TSimplex1Row& row) {
+                  stmt.BindInt(2, row.X);
+                  stmt.BindInt(3, row.Y);
+                  stmt.BindText(4, row.V);
+                });
+}
+
+bool TDM::InsertRows(int taskId, const std::vector<TSimplex2Row>& rows) {
+  return Insert(IndexOf(TDetailTable::Simplex2), "Y, Sign", taskId, rows,
+                [](TSqliteStmt& stmt, const TSimplex2Row& row) {
+                  stmt.BindInt(2, row.Y);
+                  stmt.BindInt(3, row.Sign);
+                });
+}
+
+bool TDM::InsertRows(int taskId, const std::vector<TGomoryRow>& rows) {
+  return Insert(IndexOf(TDetailTable::Gomory), "Y, Val", taskId, rows,
+                [](TSqliteStmt& stmt, const TGomoryRow& row) {
+                  stmt.BindInt(2, row.Y);
+                  stmt.BindInt(3, row.Val);
+                });
+}
+
+bool TDM::InsertRows(int taskId, const std::vector<TQuadroRow>& rows) {
+  return Insert(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId, rows,
+                [](TSqliteStmt& stmt, const TQuadroRow& row) {
+                  stmt.BindInt(2, row.X);
+                  stmt.BindInt(3, row.Y);
+                  stmt.BindText(4, row.Val);
+                });
+}
+
+template <class TRow, class TReadRow>
+std::optional<std::vector<TRow>> TDM::Scan(std::size_t index, const std::string& fields, int taskId,
+                                           TReadRow readRow) const {
+  if (!Opened) return std::nullopt;
+  Failure.reset();
+  TSqliteStmt stmt;
+  if (Db.Prepare("SELECT " + fields + " FROM " + Qualified(index) +
+                     " WHERE TaskId = ?1 ORDER BY rowid",
+                 stmt)) {
+    stmt.BindInt(1, taskId);
+    std::vector<TRow> rows;
+    TStepResult step;
+    while ((step = stmt.Step()) == TStepResult::Row) rows.push_back(readRow(stmt));
+    if (step == TStepResult::Done) return rows;
+  }
+  Fail(index);
+  ReportReadFailure();
+  return std::nullopt;
+}
+
+std::optional<std::vector<TSimplex1Row>> TDM::Simplex1Rows(int taskId) const {
+  return Scan<TSimplex1Row>(IndexOf(TDetailTable::Simplex1), "X, Y, V", taskId,
+                            [](const TSqliteStmt& s) {
+                              return TSimplex1Row{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+                            });
+}
+
+std::optional<std::vector<TSimplex2Row>> TDM::Simplex2Rows(int taskId) const {
+  return Scan<TSimplex2Row>(IndexOf(TDetailTable::Simplex2), "Y, Sign", taskId,
+                            [](const TSqliteStmt& s) {
+                              return TSimplex2Row{s.ColumnInt(0), s.ColumnInt(1)};
+                            });
+}
+
+std::optional<std::vector<TGomoryRow>> TDM::GomoryRows(int taskId) const {
+  return Scan<TGomoryRow>(IndexOf(TDetailTable::Gomory), "Y, Val", taskId,
+                          [](const TSqliteStmt& s) {
+                            return TGomoryRow{s.ColumnInt(0), s.ColumnInt(1)};
+                          });
+}
+
+std::optional<std::vector<TQuadroRow>> TDM::QuadroRows(int taskId) const {
+  return Scan<TQuadroRow>(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId,
+                          [](const TSqliteStmt& s) {
+                            return TQuadroRow{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+                          });
+}
