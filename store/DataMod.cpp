@@ -342,6 +342,7 @@ void TDM::ReportReadFailure() const {
 
 template <class TBody> bool TDM::Write(TBody&& body) {
   if (!Opened) return false;
+  if (Nested) return body(); // part of an outer transaction, which commits or rolls back
   Failure.reset();
   Deferred.clear();
   bool ok = Db.Exec("BEGIN IMMEDIATE") || Fail(TableCount);
@@ -484,6 +485,18 @@ int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
     return true;
   });
   return ok ? newId : -1;
+}
+
+bool TDM::Atomically(const std::function<bool()>& body) {
+  if (Nested) return body();
+  return Write([&] {
+    struct TNesting {
+      bool& Flag;
+      explicit TNesting(bool& flag) : Flag(flag) { Flag = true; }
+      ~TNesting() { Flag = false; }
+    } nesting(Nested);
+    return body();
+  });
 }
 
 bool TDM::ClearTempRows(TDetailTable table) { return DeleteRowsOfTask(table, TempTaskId); }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,6 +101,9 @@ public:
   // Appends copies of the rows of fromId with TaskId toId, in their order; announces the count.
   [[nodiscard]] bool CopyRowsOfTask(TDetailTable table, int fromId, int toId);
   void ShowStoreMessage(const std::string& text) const;
+  // Runs several of the operations above as one transaction: all of them take effect or none, and
+  // a failure shows one message.
+  bool Atomically(const std::function<bool()>& body);
 
   // The Tasks row of id; empty when there is none or on failure.
   [[nodiscard]] std::optional<TTaskRow> FindTask(int id) const;
@@ -168,6 +172,7 @@ private:
   std::array<TTable, TableCount> Tables;
   bool Opened = false;
   int TempTaskId = -1;
+  bool Nested = false; // inside Atomically: operations join its transaction
   mutable std::optional<std::string> Failure;
   std::vector<std::string> Deferred;
 };

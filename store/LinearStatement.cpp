@@ -14,10 +14,11 @@ bool StoreLinearStatement(TDM& dm, int taskId, const TZLPCore_SubInterface_ZLP& 
   std::vector<TSimplex2Row> signs;
   for (std::int32_t i = 1; i <= m; ++i) signs.push_back({i, zlp.GetSign(i)});
 
-  if (!dm.DeleteRowsOfTask(TDetailTable::Simplex1, taskId) || !dm.DeleteRowsOfTask(TDetailTable::Simplex2, taskId))
-    return false;
-  if (!dm.SetTaskSizes(taskId, n, m, zlp.IsMax ? 1 : 0)) return false;
-  return dm.InsertRows(taskId, cells) && dm.InsertRows(taskId, signs);
+  return dm.Atomically([&] {
+    return dm.DeleteRowsOfTask(TDetailTable::Simplex1, taskId) && dm.DeleteRowsOfTask(TDetailTable::Simplex2, taskId) &&
+           dm.SetTaskSizes(taskId, n, m, zlp.IsMax ? 1 : 0) && dm.InsertRows(taskId, cells) &&
+           dm.InsertRows(taskId, signs);
+  });
 }
 
 std::optional<TLinearStatementText> LoadLinearStatement(const TDM& dm, int taskId) {

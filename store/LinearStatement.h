@@ -8,7 +8,7 @@
 #include <string>
 
 // Replaces the Simplex1 and Simplex2 rows of task id by the statement of the model and sets its sizes
-// and direction. False when the store refused.
+// and direction, in one transaction. False (and nothing changed) when the store refused.
 [[nodiscard]] bool StoreLinearStatement(TDM& dm, int taskId, const TZLPCore_SubInterface_ZLP& zlp);
 
 // The statement of task id as the input step fills its edit boxes: n = Sx and m = Sy (kept within
