@@ -1,0 +1,82 @@
+// Takes PNG pictures of the main window, a wizard on its first step and the load dialog.
+#include "AppPaths.h"
+#include "DataMod.h"
+#include "StepClasses.h"
+#include "untLoad.h"
+#include "untMain.h"
+#include "untSave.h"
+#include "untZLPWizard.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QDir>
+#include <QEventLoop>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void Wait(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool Grab(const QWidget& window, const QString& file) {
+  QScreen* screen = window.screen();
+  if (screen == nullptr) return false;
+  const QRect frame = window.frameGeometry();
+  const bool saved = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(file);
+  std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "cannot save", qPrintable(file));
+  return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  const QStringList args = QApplication::arguments();
+  const QString outDir = args.size() > 1 ? args.at(1) : QStringLiteral("screenshots");
+  QDir().mkpath(outDir);
+  InstallStepClasses();
+
+  QTemporaryDir data;
+  TDM dm(data.path().toStdString());
+  for (const char* name : {"Задача о производстве столов и стульев", "Рацион питания"}) {
+    if (dm.CreateTempTask() > 0) static_cast<void>(dm.SaveTempTaskAs(name, 8));
+    static_cast<void>(dm.DropTempTask());
+  }
+
+  TfrmMain frmMain(QStringList{QStringLiteral("/speed=0")});
+  TLoadForm loadForm(dm);
+  TSaveForm saveForm;
+  frmMain.SetStore(&dm, &loadForm, &saveForm);
+  frmMain.show();
+  Wait(3000);
+  frmMain.RadioButton[0]->setChecked(true);
+  Wait(1500);
+  bool ok = Grab(frmMain, outDir + QStringLiteral("/main.png"));
+
+  frmMain.OnWizardCreated = [&](TfrmZLPWizard& wizard) {
+    QTimer::singleShot(2500, &wizard, [&] {
+      ok = Grab(wizard, outDir + QStringLiteral("/wizard.png")) && ok;
+      // Without a message box installed the cancel question is answered "Да".
+      wizard.btnCancel->click();
+    });
+  };
+  frmMain.RunAction(0);
+
+  QTimer::singleShot(1500, &loadForm, [&] {
+    ok = Grab(loadForm, outDir + QStringLiteral("/load.png")) && ok;
+    loadForm.reject();
+  });
+  static_cast<void>(loadForm.ChooseProblem(0));
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,681 @@
+// The main window: problem types with their action lists, the help viewer, wizards and the store.
+#include "untMain.h"
+
+#include "DataMod.h"
+#include "MessageSeam.h"
+#include "UICore_AssistantInterface.h"
+#include "untLoad.h"
+#include "untSave.h"
+#include "untStrConst.h"
+#include "untWebViewer.h"
+#include "untZLPWizard.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QThread>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Task type of each radio button; also its home top in the column, in pixels.
+constexpr std::array<int, 7> RadioTags = {8, 24, 40, 56, 72, 88, 104};
+constexpr int RadioHeight = 16;
+constexpr int RadioLeft = 6;
+
+const char* const RadioCaptions[7] = {"Задача ЛП",        "Целочисленная ЗЛП",   "Квадратичная ЛП", "Задача ДЛП",
+                                      "Задача о раскрое", "Задача о назначении", "МНК"};
+
+const char* const sWizardError = "(!) Ошибка создания мастера, возможно недостаточно памяти";
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+QIcon ActionIcon(const QStyle& style, int code) {
+  switch (code) {
+  case 0: return style.standardIcon(QStyle::SP_MediaPlay);
+  case 1:
+  case 2: return style.standardIcon(QStyle::SP_DialogApplyButton);
+  case 3: return style.standardIcon(QStyle::SP_DialogHelpButton);
+  case 4: return style.standardIcon(QStyle::SP_FileDialogContentsView);
+  case 5: return style.standardIcon(QStyle::SP_DialogCancelButton);
+  default: return style.standardIcon(QStyle::SP_DialogOpenButton);
+  }
+}
+
+// The decorative picture at the bottom of the left column: a feasible region and a level line.
+QPixmap DrawColumnPicture() {
+  QPixmap pixmap(170, 96);
+  pixmap.fill(Qt::white);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(90, 90, 90), 1));
+  p.drawLine(14, 84, 160, 84);
+  p.drawLine(14, 84, 14, 8);
+  QPainterPath region;
+  region.moveTo(14, 84);
+  region.lineTo(14, 36);
+  region.lineTo(70, 24);
+  region.lineTo(118, 50);
+  region.lineTo(134, 84);
+  region.closeSubpath();
+  p.fillPath(region, QColor(210, 222, 240));
+  p.setPen(QPen(QColor(0, 0, 128), 1.5));
+  p.drawPath(region);
+  p.setPen(QPen(QColor(180, 40, 40), 1.5, Qt::DashLine));
+  p.drawLine(40, 8, 150, 60);
+  p.setBrush(QColor(180, 40, 40));
+  p.drawEllipse(QPointF(118, 50), 3.5, 3.5);
+  return pixmap;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
+    : QMainWindow(parent), OpenExternal([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      Parameters(std::move(parameters)) {
+  CreateMenus();
+  CreateToolBar();
+
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  CreateLeftColumn();
+
+  auto* right = new QWidget(Splitter1);
+  auto* strip = new QWidget(right);
+  strip->setObjectName(QStringLiteral("Panel2"));
+  strip->setAttribute(Qt::WA_StyledBackground);
+  strip->setStyleSheet(QStringLiteral("#Panel2 { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+                                      "stop:0 #000080, stop:1 #3a6ea5); }"));
+  auto* stripIcon = new QLabel(strip);
+  stripIcon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(24, 24));
+  Label1 = new QLabel(strip);
+  Label1->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+  Label1->setTextFormat(Qt::PlainText);
+  auto* stripLayout = new QHBoxLayout(strip);
+  stripLayout->setContentsMargins(8, 6, 8, 6);
+  stripLayout->addWidget(stripIcon);
+  stripLayout->addWidget(Label1, 1);
+  WebBrowser1 = new TWebBrowser(right);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  rightLayout->setSpacing(0);
+  rightLayout->addWidget(strip);
+  rightLayout->addWidget(WebBrowser1, 1);
+
+  Splitter1->addWidget(right);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({190, 710});
+  Splitter1->setChildrenCollapsible(false);
+  setCentralWidget(Splitter1);
+
+  StatusBar1 = new QStatusBar(this);
+  setStatusBar(StatusBar1);
+
+  setMinimumSize(215, 300);
+  resize(900, 640);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  FormCreate();
+
+  connect(N11, &QAction::triggered, this, &TfrmMain::N11Click);
+  connect(N5, &QAction::triggered, this, &TfrmMain::N5Click);
+  connect(N2, &QAction::triggered, this, &TfrmMain::N2Click);
+  connect(N3, &QAction::triggered, this, &TfrmMain::N3Click);
+  connect(N8, &QAction::triggered, this, &TfrmMain::N8Click);
+  connect(N16, &QAction::triggered, this, &TfrmMain::N16Click);
+  connect(N9, &QAction::triggered, this, &TfrmMain::N9Click);
+  connect(N10, &QAction::triggered, this, &TfrmMain::N10Click);
+  connect(N13, &QAction::triggered, this, &TfrmMain::N13Click);
+  connect(N15, &QAction::triggered, this, &TfrmMain::N15Click);
+  connect(N18, &QAction::triggered, this, &TfrmMain::N18Click);
+  connect(N20, &QAction::triggered, this, &TfrmMain::N20Click);
+  connect(N21, &QAction::triggered, this, &TfrmMain::N21Click);
+  connect(N19, &QAction::triggered, this, &TfrmMain::N19Click);
+  connect(ToolButton[0], &QAction::triggered, this, &TfrmMain::ToolButton1Click);
+  connect(ToolButton[1], &QAction::triggered, this, &TfrmMain::ToolButton2Click);
+  connect(ToolButton[2], &QAction::triggered, this, &TfrmMain::ToolButton3Click);
+  connect(ToolButton[3], &QAction::triggered, this, &TfrmMain::ToolButton4Click);
+  connect(ToolButton[4], &QAction::triggered, this, &TfrmMain::ToolButton5Click);
+  connect(ToolButton[5], &QAction::triggered, this, &TfrmMain::N2Click);
+  for (QRadioButton* button : RadioButton)
+    connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
+      if (checked) RadioButton1Click(button);
+    });
+  connect(ListView1, &QListWidget::itemSelectionChanged, this, &TfrmMain::ListView1SelectItem);
+  connect(ListView1, &QListWidget::itemClicked, this, &TfrmMain::ListView1Click);
+  connect(WebBrowser1, &TWebBrowser::StatusTextChange, this, &TfrmMain::WebBrowser1StatusTextChange);
+  connect(WebBrowser1, &TWebBrowser::TitleChange, this, &TfrmMain::WebBrowser1TitleChange);
+  connect(WebBrowser1->View(), &QWebEngineView::printFinished, this, &TfrmMain::PrintFinished);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::SetStore(TDM* store, TLoadForm* loadForm, TSaveForm* saveForm) {
+  Store = store;
+  LoadForm = loadForm;
+  SaveForm = saveForm;
+}
+
+void TfrmMain::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+  N11 = file->addAction(QStringLiteral("База задач"));
+  file->addSeparator();
+  N5 = file->addAction(QStringLiteral("Открыть в новом окне"));
+  file->addSeparator();
+  N2 = file->addAction(QStringLiteral("Печать ..."));
+  file->addSeparator();
+  N3 = file->addAction(QStringLiteral("Выход"));
+
+  QMenu* tasks = bar->addMenu(QStringLiteral("Задачи"));
+  N8 = tasks->addAction(QStringLiteral("Линейного программирования"));
+  N16 = tasks->addAction(QStringLiteral("Целочисленного программирования"));
+  N9 = tasks->addAction(QStringLiteral("Квадратичного программирования"));
+  N10 = tasks->addAction(QStringLiteral("Дробно-линейного программирования"));
+  tasks->addSeparator();
+  N13 = tasks->addAction(QStringLiteral("О раскрое"));
+  N15 = tasks->addAction(QStringLiteral("О назначении"));
+  N18 = tasks->addAction(QStringLiteral("Метод наименьших квадратов"));
+
+  QMenu* help = bar->addMenu(QStringLiteral("Справка"));
+  N20 = help->addAction(QStringLiteral("Справочные материалы"));
+  N21 = help->addAction(QStringLiteral("Методические материалы"));
+  help->addSeparator();
+  N19 = help->addAction(QStringLiteral("О программе..."));
+}
+
+void TfrmMain::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  ToolBar1->setIconSize(QSize(20, 20));
+  const QStyle& s = *style();
+  const auto add = [this](int index, const QIcon& icon, const char* hint) {
+    QAction* action = ToolBar1->addAction(icon, Q(hint));
+    action->setToolTip(Q(hint));
+    action->setStatusTip(Q(hint));
+    ToolButton[static_cast<std::size_t>(index)] = action;
+  };
+  add(0, s.standardIcon(QStyle::SP_ArrowBack), "Назад");
+  add(1, s.standardIcon(QStyle::SP_ArrowForward), "Вперёд");
+  ToolBar1->addSeparator();
+  add(2, s.standardIcon(QStyle::SP_DirHomeIcon), "Домой");
+  ToolBar1->addSeparator();
+  add(3, s.standardIcon(QStyle::SP_BrowserStop), "Остановить");
+  add(4, s.standardIcon(QStyle::SP_BrowserReload), "Обновить");
+  ToolBar1->addSeparator();
+  add(5, QIcon::fromTheme(QStringLiteral("document-print"), s.standardIcon(QStyle::SP_DriveFDIcon)), "Печать...");
+}
+
+void TfrmMain::CreateLeftColumn() {
+  auto* column = new QWidget(Splitter1);
+  column->setMinimumWidth(150);
+  column->setAutoFillBackground(true);
+  QPalette white = column->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  column->setPalette(white);
+
+  Panel3 = new QWidget(column);
+  QFont small = Panel3->font();
+  small.setPixelSize(11);
+  Panel3->setFont(small);
+  Panel3->setMinimumHeight(30 + 16 * static_cast<int>(RadioTags.size()));
+
+  GroupBox1 = new QGroupBox(Panel3);
+  GroupBox1->hide();
+  Panel1 = new QWidget(GroupBox1);
+  Panel1->hide();
+  ListView1 = new QListWidget(Panel1);
+  ListView1->setViewMode(QListView::IconMode);
+  ListView1->setMovement(QListView::Static);
+  ListView1->setResizeMode(QListView::Adjust);
+  ListView1->setWrapping(true);
+  ListView1->setIconSize(QSize(32, 32));
+  ListView1->setGridSize(QSize(78, 62));
+  ListView1->setWordWrap(true);
+  ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+  ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ListView1->setMouseTracking(true);
+  ListView1->viewport()->setCursor(Qt::PointingHandCursor);
+  ListView1->setFrameShape(QFrame::NoFrame);
+  auto* listLayout = new QVBoxLayout(Panel1);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  listLayout->addWidget(ListView1);
+
+  for (std::size_t i = 0; i < RadioTags.size(); ++i) {
+    auto* button = new QRadioButton(Q(RadioCaptions[i]), Panel3);
+    button->setGeometry(RadioLeft, RadioTags[i], 160, RadioHeight);
+    button->setCursor(Qt::PointingHandCursor);
+    RadioButton[i] = button;
+    ResetRadioFont(button);
+  }
+
+  Image1 = new QLabel(column);
+  Image1->setPixmap(DrawColumnPicture());
+  Image1->setAlignment(Qt::AlignCenter);
+
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Panel3, 1);
+  layout->addWidget(Image1);
+  Splitter1->addWidget(column);
+
+  Panel3->installEventFilter(this);
+  Image1->installEventFilter(this);
+}
+
+void TfrmMain::FormCreate() {
+  setWindowTitle(Q(sAppTitle));
+  AnimationDelay = 15;
+  PendingTaskId = -1;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TfrmMain::FormShow() {
+  NavigateHelp("intro.html");
+  if (const std::optional<int> delay = ParseSpeedOption(Parameters)) AnimationDelay = *delay;
+}
+
+std::optional<int> TfrmMain::ParseSpeedOption(const QStringList& parameters) {
+  if (parameters.size() != 1 || !parameters.front().contains(QStringLiteral("/speed="))) return std::nullopt;
+  bool ok = false;
+  const int delay = parameters.front().mid(7).toInt(&ok);
+  if (!ok) return std::nullopt;
+  return delay;
+}
+
+std::string TfrmMain::TypeFolder(int taskType) {
+  switch (taskType) {
+  case 8: return "/zlp";
+  case 24: return "/gomory";
+  case 40: return "/zkp";
+  case 56: return "/zdlp";
+  case 72: return "/cut";
+  case 88: return "/zon";
+  case 104: return "/mnk";
+  case -1: return "/custom";
+  default: return {};
+  }
+}
+
+QString TfrmMain::ActionCaption(int code) {
+  switch (code) {
+  case 0: return Q(sWizardTitle);
+  case 1:
+  case 2: return Q(sSolution);
+  case 3: return Q(sHelp);
+  case 4: return Q(sMethod);
+  case 5: return Q(sNone);
+  case 6: return Q(sLoadFromBase);
+  default: return {};
+  }
+}
+
+void TfrmMain::NavigateHelp(const std::string& page) { TUICore_AssistantInterface::NavigateHelp(*WebBrowser1, page); }
+
+void TfrmMain::AddAction(int code) {
+  if (code < 0 || code > 6) return;
+  auto* item = new QListWidgetItem(ActionIcon(*style(), code), ActionCaption(code), ListView1);
+  item->setData(Qt::UserRole, code);
+  item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void TfrmMain::FillActions() {
+  {
+    const QSignalBlocker blocker(ListView1);
+    ListView1->clear();
+  }
+  SelectedItem = nullptr;
+  std::vector<int> codes;
+  switch (CurrentTaskType) {
+  case 8:
+  case 24:
+  case 40:
+  case 56:
+  case 72: codes = {0, 6, 4, 3}; break;
+  case 88: codes = {1, 6, 4, 3}; break;
+  case 104: codes = {2, 6, 4, 3}; break;
+  case -1: codes = {0, 3}; break;
+  default: codes = {5}; break;
+  }
+  for (const int code : codes) AddAction(code);
+}
+
+std::vector<int> TfrmMain::ActionCodes() const {
+  std::vector<int> codes;
+  for (int i = 0; i < ListView1->count(); ++i) codes.push_back(ListView1->item(i)->data(Qt::UserRole).toInt());
+  return codes;
+}
+
+void TfrmMain::ResetRadioFont(QRadioButton* button) {
+  QFont font = Panel3->font();
+  button->setFont(font);
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
+  button->setPalette(palette);
+}
+
+void TfrmMain::RadioButton1Click(QRadioButton* button) {
+  for (QRadioButton* other : RadioButton) ResetRadioFont(other);
+  QFont bold = Panel3->font();
+  bold.setBold(true);
+  button->setFont(bold);
+  QPalette palette = button->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  button->setPalette(palette);
+
+  HideGroup();
+  const auto index = static_cast<std::size_t>(std::find(RadioButton.begin(), RadioButton.end(), button) -
+                                              RadioButton.begin());
+  if (index < RadioTags.size()) CurrentTaskType = RadioTags[index];
+  FillActions();
+  ShowGroup();
+}
+
+void TfrmMain::CheckRadioButton(QRadioButton* button) {
+  if (!button->isChecked()) button->setChecked(true);
+}
+
+void TfrmMain::Panel3Click() {
+  HideGroup();
+  for (QRadioButton* button : RadioButton) {
+    const QSignalBlocker blocker(button);
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+    ResetRadioFont(button);
+  }
+}
+
+void TfrmMain::Pause(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void TfrmMain::PlaceGroupFrame(int h, int checkedTop) {
+  GroupBox1->setGeometry(0, checkedTop, Panel3->width(), h);
+  Panel1->setGeometry(4, RadioHeight + 2, std::max(Panel3->width() - 8, 0), std::max(h - RadioHeight - 6, 0));
+  for (std::size_t i = 0; i < RadioTags.size(); ++i) {
+    QRadioButton* button = RadioButton[i];
+    if (button->y() > checkedTop) button->move(RadioLeft, h + RadioTags[i] - 13);
+  }
+}
+
+void TfrmMain::ShowGroup() {
+  const int a = 30 + 16 * static_cast<int>(RadioButton.size());
+  const auto checked = std::find_if(RadioButton.begin(), RadioButton.end(),
+                                    [](const QRadioButton* button) { return button->isChecked(); });
+  if (checked == RadioButton.end()) return;
+  const int top = (*checked)->y();
+  if (!GroupBox1->isHidden()) {
+    if (GroupBox1->y() == top) return;
+    HideGroup();
+  }
+  GroupBox1->setGeometry(0, top, Panel3->width(), 0);
+  GroupBox1->show();
+  for (QRadioButton* button : RadioButton) button->raise();
+  const double x = std::max((Panel3->height() - a) / 10.0, 10.0);
+  for (int i = 1; i <= 10; ++i) {
+    PlaceGroupFrame(static_cast<int>(std::lround(i * x)), top);
+    Panel3->repaint();
+    Pause(AnimationDelay);
+  }
+  Panel1->show();
+}
+
+void TfrmMain::HideGroup() {
+  if (GroupBox1->isHidden()) return;
+  Panel1->hide();
+  const int height = GroupBox1->height();
+  const int top = GroupBox1->y();
+  for (int i = 1; i <= 10; ++i) {
+    const int h = static_cast<int>(std::lround(height - i * height / 10.0));
+    GroupBox1->resize(GroupBox1->width(), h);
+    for (std::size_t k = 0; k < RadioTags.size(); ++k) {
+      QRadioButton* button = RadioButton[k];
+      if (button->y() > top) button->move(RadioLeft, h + RadioTags[k]);
+    }
+    Panel3->repaint();
+    if (AnimationDelay > 0) Pause(AnimationDelay / 2);
+  }
+  GroupBox1->hide();
+}
+
+void TfrmMain::LayoutGroupWidth() {
+  for (QRadioButton* button : RadioButton) button->resize(std::max(Panel3->width() - 2 * RadioLeft, 0), RadioHeight);
+  if (GroupBox1->isHidden() || Panel1->isHidden()) return;
+  // A settled list follows the column's size as if it had just been opened.
+  const int a = 30 + 16 * static_cast<int>(RadioButton.size());
+  const double x = std::max((Panel3->height() - a) / 10.0, 10.0);
+  PlaceGroupFrame(static_cast<int>(std::lround(10 * x)), GroupBox1->y());
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Panel3 && event->type() == QEvent::Resize) {
+    LayoutGroupWidth();
+  } else if ((watched == Panel3 || watched == Image1) && event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    // Clicks that children did not take arrive here too; only the free area counts.
+    if (mouse->button() == Qt::LeftButton &&
+        (watched == Image1 || Panel3->childAt(mouse->position().toPoint()) == nullptr)) {
+      Panel3Click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::ListView1SelectItem() {
+  const QList<QListWidgetItem*> selected = ListView1->selectedItems();
+  SelectedItem = selected.isEmpty() ? nullptr : selected.front();
+}
+
+void TfrmMain::ListView1Click() {
+  if (SelectedItem == nullptr) return;
+  const QString caption = SelectedItem->text();
+  int code = -1;
+  if (caption == Q(sWizardTitle))
+    code = 0;
+  else if (caption == Q(sNone))
+    code = 5;
+  else if (caption == Q(sLoadFromBase))
+    code = 6;
+  else if (caption == Q(sHelp))
+    code = 3;
+  else if (caption == Q(sMethod))
+    code = 4;
+  else if (caption == Q(sSolution))
+    code = CurrentTaskType == 88 ? 1 : 2;
+  if (code >= 0) RunAction(code);
+}
+
+void TfrmMain::RunAction(int code) {
+  switch (code) {
+  case 0: RunWizard(); break;
+  case 3: NavigateHelp("help" + TypeFolder(CurrentTaskType) + "/index.html"); break;
+  case 4: NavigateHelp("math" + TypeFolder(CurrentTaskType) + "/index.html"); break;
+  case 6:
+    if (LoadForm != nullptr) RunLoaded(LoadForm->ChooseProblem(static_cast<std::uint8_t>(CurrentTaskType & 0xFF)));
+    break;
+  case 1:
+  case 2:
+    // The assignment and regression windows take the pending problem over; until they are part
+    // of the program the id is dropped here, so that no later wizard loads a problem of theirs.
+    PendingTaskId = -1;
+    break;
+  default: break; // 5: nothing
+  }
+}
+
+void TfrmMain::RunLoaded(int id) {
+  if (id == 0 || LoadForm == nullptr) return;
+  PendingTaskId = id;
+  const std::uint8_t type = LoadForm->ChosenType;
+  if (type == TT_ASSIGNMENT) {
+    RunAction(1);
+  } else if (type == TT_REGRESSION) {
+    RunAction(2);
+  } else {
+    CurrentTaskType = static_cast<std::int8_t>(type);
+    RunAction(0);
+  }
+}
+
+void TfrmMain::RunWizard() {
+  const std::string previous = WebBrowser1->LocationURL();
+  NavigateHelp("w.html");
+  const auto fail = [this, &previous] {
+    StatusBar1->showMessage(Q(sWizardError));
+    StatusBar1->repaint();
+    Pause(1000);
+    WebBrowser1->Navigate(previous);
+  };
+
+  std::unique_ptr<TfrmZLPWizard> wizard;
+  std::unique_ptr<TUICore_AssistantInterface> assistant;
+  try {
+    wizard = std::make_unique<TfrmZLPWizard>(Store, this);
+    assistant = std::make_unique<TUICore_AssistantInterface>(wizard.get());
+  } catch (const std::exception&) {
+    fail();
+    return;
+  }
+  Wizard = wizard.get();
+  Wizard->PendingTaskId = PendingTaskId;
+  PendingTaskId = -1;
+  if (SaveForm != nullptr) Wizard->AskSaveName = [this](std::uint8_t taskType) { return SaveForm->AskName(taskType); };
+  if (OnWizardCreated) OnWizardCreated(*Wizard);
+
+  try {
+    const int result = Wizard->Execute(static_cast<std::uint8_t>(CurrentTaskType & 0xFF), assistant.get(), &Report,
+                                       &Problem, true);
+    if (result == TfrmZLPWizard::mrFinished)
+      ShowFinalReport();
+    else
+      WebBrowser1->Navigate(previous);
+  } catch (const std::exception& error) {
+    ShowMessage(sError, error.what(), TMsgIcon::Error);
+    fail();
+  } catch (...) {
+    ShowMessage(sError, "Неизвестная ошибка в работе мастера", TMsgIcon::Error);
+    fail();
+  }
+  Wizard = nullptr;
+}
+
+void TfrmMain::ShowFinalReport() {
+  namespace fs = std::filesystem;
+  const std::string file = Report.SaveToTempFile();
+  if (file.empty()) return;
+  const fs::path preview = fs::path(file).parent_path() / "result_preview.html";
+  std::error_code error;
+  fs::copy_file(file, preview, fs::copy_options::overwrite_existing, error);
+  if (error) {
+    // Without the copy the report itself is shown; it lives until the next report replaces it.
+    WebBrowser1->Navigate(file);
+    return;
+  }
+  PreviewPath = preview.string();
+  WebBrowser1->Navigate(PreviewPath);
+}
+
+void TfrmMain::N11Click() {
+  if (LoadForm != nullptr) RunLoaded(LoadForm->ChooseProblem(0));
+}
+
+void TfrmMain::N5Click() {
+  const std::string url = WebBrowser1->LocationURL();
+  if (url.empty() || !OpenExternal) return;
+  OpenExternal(QUrl(QString::fromStdString(url)));
+}
+
+void TfrmMain::N2Click() {
+  if (Printer) return; // the previous page is still being printed
+  WebBrowser1->setFocus();
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrintDialog dialog(printer.get(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  Printer = std::move(printer);
+  WebBrowser1->View()->print(Printer.get());
+}
+
+void TfrmMain::PrintFinished() { Printer.reset(); }
+
+void TfrmMain::N3Click() { close(); }
+
+void TfrmMain::N8Click() { CheckRadioButton(RadioButton[0]); }
+void TfrmMain::N16Click() { CheckRadioButton(RadioButton[1]); }
+void TfrmMain::N9Click() { CheckRadioButton(RadioButton[2]); }
+void TfrmMain::N10Click() { CheckRadioButton(RadioButton[3]); }
+void TfrmMain::N13Click() { CheckRadioButton(RadioButton[4]); }
+void TfrmMain::N15Click() { CheckRadioButton(RadioButton[5]); }
+void TfrmMain::N18Click() { CheckRadioButton(RadioButton[6]); }
+
+void TfrmMain::N20Click() { NavigateHelp("help/index.html"); }
+void TfrmMain::N21Click() { NavigateHelp("math/index.html"); }
+void TfrmMain::N19Click() { NavigateHelp("about.html"); }
+
+void TfrmMain::ToolButton1Click() {
+  try {
+    WebBrowser1->GoBack();
+  } catch (...) {
+  }
+}
+
+void TfrmMain::ToolButton2Click() {
+  try {
+    WebBrowser1->GoForward();
+  } catch (...) {
+  }
+}
+
+void TfrmMain::ToolButton3Click() { FormShow(); }
+
+void TfrmMain::ToolButton4Click() {
+  try {
+    WebBrowser1->Stop();
+  } catch (...) {
+  }
+}
+
+void TfrmMain::ToolButton5Click() {
+  try {
+    WebBrowser1->Refresh();
+  } catch (...) {
+  }
+}
+
+void TfrmMain::WebBrowser1StatusTextChange(const QString& text) { StatusBar1->showMessage(text); }
+
+void TfrmMain::WebBrowser1TitleChange(const QString& text) { Label1->setText(text); }

@@ -1,0 +1,159 @@
+// The main window: problem types with their action lists, the help viewer, wizards and the store.
+#pragma once
+
+#include "ZLPCore_Main.h"
+#include "ZLPCore_SolutionResult.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPrinter;
+class QRadioButton;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class TDM;
+class TfrmZLPWizard;
+class TLoadForm;
+class TSaveForm;
+class TWebBrowser;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+public:
+  // parameters: the command line without the program name; only "/speed=<ms>" is understood.
+  explicit TfrmMain(QStringList parameters, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The problem store and its dialogs, created after the window at start-up. Any may be null: the
+  // store actions then do nothing and wizards run without saving.
+  void SetStore(TDM* store, TLoadForm* loadForm, TSaveForm* saveForm);
+
+  // The delay of "/speed=<ms>" when parameters are exactly one such option; empty otherwise.
+  [[nodiscard]] static std::optional<int> ParseSpeedOption(const QStringList& parameters);
+  // Type folder of the help and theory pages: "/zlp" for 8 ... "/custom" for -1, "" otherwise.
+  [[nodiscard]] static std::string TypeFolder(int taskType);
+  // Caption of the action of a code; "" for codes above 6.
+  [[nodiscard]] static QString ActionCaption(int code);
+
+  void AddAction(int code);
+  void FillActions();
+  void RunAction(int code);
+  void HideGroup();
+  void ShowGroup();
+  // Opens a page of the help in WebBrowser1; nothing when the help is missing.
+  void NavigateHelp(const std::string& page);
+  // Action codes of the list items, in list order.
+  [[nodiscard]] std::vector<int> ActionCodes() const;
+
+  // How an address is handed to the desktop's default program; tests replace it.
+  std::function<bool(const QUrl&)> OpenExternal;
+  // Called with every wizard after it is created and before it runs; tests drive it from here.
+  std::function<void(TfrmZLPWizard&)> OnWizardCreated;
+
+  int AnimationDelay = 15; // ms slept after each of the 10 frames of opening the action list
+  TZLPCore_SolutionResult Report;
+  TZLPCore_Interface Problem;
+  std::string PreviewPath;  // the last final report copy, ".../result_preview.html"
+  int CurrentTaskType = 0;  // 8 ... 104 of the checked button or a loaded problem; -1 type 255
+  QListWidgetItem* SelectedItem = nullptr;
+  TfrmZLPWizard* Wizard = nullptr;
+  int PendingTaskId = -1;   // stored problem the next wizard or solver window loads
+
+  // Controls.
+  QAction* N11 = nullptr; // "База задач"
+  QAction* N5 = nullptr;  // "Открыть в новом окне"
+  QAction* N2 = nullptr;  // "Печать ..."
+  QAction* N3 = nullptr;  // "Выход"
+  QAction* N8 = nullptr;
+  QAction* N16 = nullptr;
+  QAction* N9 = nullptr;
+  QAction* N10 = nullptr;
+  QAction* N13 = nullptr;
+  QAction* N15 = nullptr;
+  QAction* N18 = nullptr;
+  QAction* N20 = nullptr; // "Справочные материалы"
+  QAction* N21 = nullptr; // "Методические материалы"
+  QAction* N19 = nullptr; // "О программе..."
+  QToolBar* ToolBar1 = nullptr;
+  std::array<QAction*, 6> ToolButton{}; // ToolButton1 ... ToolButton6
+  QSplitter* Splitter1 = nullptr;
+  QWidget* Panel3 = nullptr;            // the column of radio buttons
+  std::array<QRadioButton*, 7> RadioButton{}; // RadioButton1 ... RadioButton7
+  QGroupBox* GroupBox1 = nullptr;       // frame of the action list under the checked button
+  QWidget* Panel1 = nullptr;
+  QListWidget* ListView1 = nullptr;
+  QLabel* Image1 = nullptr;             // picture at the bottom of the left column
+  QLabel* Label1 = nullptr;             // title of the page shown
+  TWebBrowser* WebBrowser1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+  void N11Click();
+  void N5Click();
+  void N2Click();
+  void N3Click();
+  void N8Click();
+  void N16Click();
+  void N9Click();
+  void N10Click();
+  void N13Click();
+  void N15Click();
+  void N18Click();
+  void N20Click();
+  void N21Click();
+  void N19Click();
+  void ToolButton1Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void ToolButton4Click();
+  void ToolButton5Click();
+  void ListView1SelectItem();
+  void ListView1Click();
+  void WebBrowser1StatusTextChange(const QString& text);
+  void WebBrowser1TitleChange(const QString& text);
+  void PrintFinished();
+
+private:
+  void FormCreate();
+  void FormShow();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateLeftColumn();
+  void RadioButton1Click(QRadioButton* button);
+  void Panel3Click();
+  void CheckRadioButton(QRadioButton* button);
+  void ResetRadioFont(QRadioButton* button);
+  // Continues a load that returned id as code 6 does.
+  void RunLoaded(int id);
+  void RunWizard();
+  void ShowFinalReport();
+  // The group box and the buttons below the checked one for a group box height h.
+  void PlaceGroupFrame(int h, int checkedTop);
+  void LayoutGroupWidth();
+  void Pause(int ms);
+
+  QStringList Parameters;
+  TDM* Store = nullptr;
+  TLoadForm* LoadForm = nullptr;
+  TSaveForm* SaveForm = nullptr;
+  std::unique_ptr<QPrinter> Printer; // alive until the viewer has printed
+};

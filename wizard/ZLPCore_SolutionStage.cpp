@@ -1,0 +1,48 @@
+// Base of every wizard step, and the factory that turns a step sequence into step widgets.
+#include "ZLPCore_SolutionStage.h"
+
+#include <utility>
+
+namespace {
+
+TStageClasses& StageClasses() {
+  static TStageClasses classes;
+  return classes;
+}
+
+} // namespace
+
+TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner) : QWidget(owner) {
+  setAutoFillBackground(true);
+}
+
+void TZLPCore_SolutionStage::EnterStage(TfrmZLPWizard&) {}
+
+void TZLPCore_SolutionStage::LeaveForward(TfrmZLPWizard&) { CanLeave = true; }
+
+void TZLPCore_SolutionStage::LeaveBackward(TfrmZLPWizard&) { CanLeave = true; }
+
+TStageClasses SetStageClasses(TStageClasses classes) {
+  return std::exchange(StageClasses(), std::move(classes));
+}
+
+TZLPCore_SolutionStage* CreateStage(QWidget& owner, const TZLPCore_StageTask& task) {
+  constexpr std::uint8_t KindEnd = 13; // marks the end of a sequence
+  if (task.StageKind == KindEnd)
+    return nullptr;
+  const unsigned kind = task.StageKind & 0x7Fu;
+  if (kind < 1 || kind > StageClasses().size())
+    return nullptr;
+  const TStageClass& make = StageClasses()[kind - 1];
+  return make ? make(owner) : nullptr;
+}
+
+bool CreateStages(QWidget& owner, TZLPCore_SolutionStages& stages, const TZLPCore_StageTasks& tasks) {
+  stages.assign(tasks.size(), nullptr);
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    stages[i] = CreateStage(owner, tasks[i]);
+    if (!stages[i])
+      return false;
+  }
+  return true;
+}

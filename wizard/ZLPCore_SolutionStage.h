@@ -1,0 +1,59 @@
+// Base of every wizard step, and the factory that turns a step sequence into step widgets.
+#pragma once
+
+#include "ZLPCore_Main.h"
+#include "ZLPCore_SolutionResult.h"
+#include "ZLPCore_StageTasks.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TfrmZLPWizard;
+
+// One step of a solution. The wizard fills StageData from the previous step's output before
+// every entry, empties StageReport, and calls the three operations below; a step refuses a move
+// by leaving CanLeave false.
+class TZLPCore_SolutionStage : public QWidget {
+  Q_OBJECT
+
+public:
+  // The step is a borderless child of owner, which frees it.
+  explicit TZLPCore_SolutionStage(QWidget* owner);
+
+  std::string StageTitle;   // long title shown in the wizard's header while the step is current
+  std::string StageCaption; // short name in the wizard's list of stages
+  std::string StageHint;    // instruction shown under the title
+  std::string HelpPage;     // page under "help/steps/"; empty: no help for this step
+  TZLPCore_Interface StageData;
+  TZLPCore_SolutionResult StageReport;
+  bool CanLeave = true;
+
+  // Called after the step was shown and StageData filled, going forward and coming back.
+  virtual void EnterStage(TfrmZLPWizard& wizard);
+  // "Далее >>" or "Готово" on this step: check the input, write StageData and StageReport, and
+  // set CanLeave.
+  virtual void LeaveForward(TfrmZLPWizard& wizard);
+  // "<< Назад" on this step.
+  virtual void LeaveBackward(TfrmZLPWizard& wizard);
+};
+
+// The steps of a run, parallel to its TZLPCore_StageTasks; each is owned by its Qt parent.
+using TZLPCore_SolutionStages = std::vector<TZLPCore_SolutionStage*>;
+
+// Makes a step of one class with the given owner. The step library installs one maker per kind,
+// kind 1 first (see InstallStepClasses in the steps library).
+using TStageClass = std::function<TZLPCore_SolutionStage*(QWidget& owner)>;
+using TStageClasses = std::array<TStageClass, 12>;
+// Installs the makers used from now on and returns the ones installed before.
+TStageClasses SetStageClasses(TStageClasses classes);
+
+// A new step of the element's kind owned by owner, or none: none for kind 13; otherwise the low
+// seven bits select the kind, and 0 or a kind above 12 (or one without maker) gives none.
+[[nodiscard]] TZLPCore_SolutionStage* CreateStage(QWidget& owner, const TZLPCore_StageTask& task);
+// Sizes stages to the sequence and creates its steps in order; stops at the first none, leaving
+// the rest empty, and returns false then; true otherwise, also for an empty sequence.
+bool CreateStages(QWidget& owner, TZLPCore_SolutionStages& stages, const TZLPCore_StageTasks& tasks);
