@@ -9,6 +9,7 @@
 #include "ZLPCore_TextFormat.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -164,9 +165,33 @@ bool WriteOut(const TZLPCore_SolutionResult& report, const std::optional<std::fi
 
 } // namespace
 
+// The report documents of a run delete their page series in the temporary folder when they go;
+// a folder of this run's own keeps the pages of a program open beside it out of reach.
+class TOwnTempFolder {
+public:
+  TOwnTempFolder() {
+    const char* env = std::getenv("TMPDIR");
+    std::string pattern = std::string(env && *env ? env : "/tmp") + "/kelvano-solve-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) {
+      Path = pattern;
+      setenv("TMPDIR", Path.c_str(), 1);
+    }
+  }
+  ~TOwnTempFolder() {
+    std::error_code ec;
+    if (!Path.empty()) std::filesystem::remove_all(Path, ec);
+  }
+  TOwnTempFolder(const TOwnTempFolder&) = delete;
+  TOwnTempFolder& operator=(const TOwnTempFolder&) = delete;
+
+private:
+  std::string Path;
+};
+
 int main(int argc, char** argv) {
   TStderrSink sink;
   SetMessageSink(&sink);
+  const TOwnTempFolder tempFolder;
 
   std::vector<std::string> files;
   std::vector<int> ids;

@@ -1,0 +1,239 @@
+// Relation texts, subscripts, linear forms, colours, the input message and the constant texts.
+#include "MessageRecorder.h"
+#include "ModelTestUtil.h"
+#include "ZLPCore_Main.h"
+#include "untStrConst.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kt::R;
+
+// ---------------------------------------------------------------- relation texts
+
+struct SignCase {
+  std::uint8_t sign;
+  const char* text;
+  const char* html;
+};
+
+class SignTextTest : public ::testing::TestWithParam<SignCase> {};
+
+TEST_P(SignTextTest, TextAndHtml) {
+  const SignCase& c = GetParam();
+  EXPECT_EQ(SignToText(c.sign), c.text);
+  EXPECT_EQ(SignToHtml(c.sign), c.html);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signs, SignTextTest,
+                         ::testing::Values(SignCase{0, "<=", "&#8804;"}, SignCase{1, "<", "&lt;"}, SignCase{2, "=", "="},
+                                           SignCase{3, ">", "&gt;"}, SignCase{4, ">=", "&#8805;"}, SignCase{5, "", ""},
+                                           SignCase{127, "", ""}, SignCase{128, "<=", "&#8804;"},
+                                           SignCase{130, "=", "="}, SignCase{132, ">=", "&#8805;"},
+                                           SignCase{133, "", ""}, SignCase{255, "", ""}),
+                         [](const auto& info) { return "Sign" + std::to_string(info.param.sign); });
+
+TEST(SignFromText, ExactComparisons) {
+  EXPECT_EQ(SignFromText("<="), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText("<"), IS_BELOW);
+  EXPECT_EQ(SignFromText("="), IS_EQUAL);
+  EXPECT_EQ(SignFromText(">"), IS_ABOVE);
+  EXPECT_EQ(SignFromText(">="), IS_ABOVEOREQUAL);
+  EXPECT_EQ(SignFromText("=>"), IS_ABOVEOREQUAL);
+  EXPECT_EQ(SignFromText("=<"), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText(""), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText(" >="), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText(">= "), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText("=="), IS_BELOWOREQUAL);
+  EXPECT_EQ(SignFromText("≥"), IS_BELOWOREQUAL);
+}
+
+// ---------------------------------------------------------------- IndexToSub
+
+TEST(IndexToSub, NamesTheProgramProduces) {
+  EXPECT_EQ(IndexToSub(""), "");
+  EXPECT_EQ(IndexToSub("X1"), "X<sub>1</sub>");
+  EXPECT_EQ(IndexToSub("Y12"), "Y<sub>12</sub>");
+  EXPECT_EQ(IndexToSub("X10"), "X<sub>10</sub>");
+  EXPECT_EQ(IndexToSub("X1X2"), "X<sub>1</sub>X<sub>2</sub>");
+  EXPECT_EQ(IndexToSub("XY1"), "XY<sub>1</sub>");
+  EXPECT_EQ(IndexToSub("Z"), "Z");
+  EXPECT_EQ(IndexToSub("AB"), "A<sub>B</sub>");
+  EXPECT_EQ(IndexToSub("ABC"), "A<sub>BC</sub>");
+}
+
+// ---------------------------------------------------------------- FormatLinearForm
+
+struct FormCase {
+  const char* name;
+  std::vector<std::string> c;
+  std::string c0;
+  const char* want;
+};
+
+class FormatLinearFormTest : public ::testing::TestWithParam<FormCase> {};
+
+TEST_P(FormatLinearFormTest, Text) {
+  const FormCase& p = GetParam();
+  TVector c;
+  c.SetCount(static_cast<std::int32_t>(p.c.size()));
+  std::vector<std::string> names;
+  for (std::size_t j = 0; j < p.c.size(); ++j) {
+    c.SetItem(static_cast<std::int32_t>(j + 1), R(p.c[j]));
+    names.push_back("X" + std::to_string(j + 1));
+  }
+  EXPECT_EQ(FormatLinearForm(c, names, R(p.c0)), p.want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FormatLinearFormTest,
+    ::testing::Values(
+        FormCase{"SpecThreeTerms", {"3", "-2", "1"}, "-5", "3X<sub>1</sub> - 2X<sub>2</sub> + X<sub>3</sub> - 5"},
+        FormCase{"SpecLeadingMinusOne", {"0", "-1"}, "0", "- X<sub>2</sub>"},
+        FormCase{"SpecAllZero", {"0", "0"}, "0", "0"},
+        FormCase{"SpecOnes", {"1", "1"}, "0", "X<sub>1</sub> + X<sub>2</sub>"},
+        FormCase{"SpecNegativeFraction", {"-1/2"}, "3", "- 1/2X<sub>1</sub> + 3"},
+        FormCase{"FractionsAndFreeTerm", {"2/3", "0", "-4/3"}, "1/2", "2/3X<sub>1</sub> - 4/3X<sub>3</sub> + 1/2"},
+        FormCase{"MinusOneThenOne", {"-1", "1"}, "0", "- X<sub>1</sub> + X<sub>2</sub>"},
+        FormCase{"LeadingPlainCoefficient", {"5"}, "0", "5X<sub>1</sub>"},
+        FormCase{"OnlyFreeTerm", {}, "5", "5"},
+        FormCase{"OnlyNegativeFreeTerm", {"0"}, "-5", "- 5"},
+        FormCase{"OnlyFractionFreeTerm", {}, "-7/2", "- 7/2"},
+        FormCase{"Empty", {}, "0", "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatLinearForm, UsesTheNamesGiven) {
+  TVector c;
+  c.SetCount(2);
+  c.SetItem(1, R("2"));
+  c.SetItem(2, R("-1"));
+  EXPECT_EQ(FormatLinearForm(c, {"Y1", "Y12"}, R("0")), "2Y<sub>1</sub> - Y<sub>12</sub>");
+}
+
+// ---------------------------------------------------------------- ColorToHex
+
+TEST(ColorToHex, RedGreenBlueUpperCase) {
+  EXPECT_EQ(ColorToHex(0xFF0000), "FF0000");
+  EXPECT_EQ(ColorToHex(0x00FF00), "00FF00");
+  EXPECT_EQ(ColorToHex(0x0000FF), "0000FF");
+  EXPECT_EQ(ColorToHex(0x0A0B0C), "0A0B0C");
+  EXPECT_EQ(ColorToHex(0xABCDEF), "ABCDEF");
+  EXPECT_EQ(ColorToHex(0), "000000");
+}
+
+TEST(OpenDocument, EmptyTargetDoesNothing) { EXPECT_EQ(OpenDocument(""), 0); }
+
+// ---------------------------------------------------------------- messages
+
+TEST(ShowInputError, FocusesSelectsAndWarns) {
+  TMessageRecorder rec;
+  kt::FakeEdit edit("1.5");
+  EXPECT_FALSE(ShowInputError(&edit));
+  EXPECT_EQ(edit.FocusCalls, 1);
+  EXPECT_EQ(edit.SelectCalls, 1);
+  ASSERT_EQ(rec.Messages.size(), 1U);
+  EXPECT_EQ(rec.Messages[0].Caption, "Kelvano 1.0");
+  EXPECT_EQ(rec.Messages[0].Text, "Введите рациональное число, например: 5, 1/2, -4/3...");
+  EXPECT_EQ(rec.Messages[0].Icon, TMsgIcon::Warning);
+}
+
+TEST(ShowInputError, NoSelectionWhenFocusFails) {
+  TMessageRecorder rec;
+  kt::FakeEdit edit("x", false);
+  EXPECT_FALSE(ShowInputError(&edit));
+  EXPECT_EQ(edit.FocusCalls, 1);
+  EXPECT_EQ(edit.SelectCalls, 0);
+  EXPECT_EQ(rec.Messages.size(), 1U);
+}
+
+TEST(ShowInputError, WithoutFieldStillWarns) {
+  TMessageRecorder rec;
+  EXPECT_FALSE(ShowInputError(nullptr));
+  ASSERT_EQ(rec.Messages.size(), 1U);
+  EXPECT_EQ(rec.Messages[0].Caption, "Kelvano 1.0");
+}
+
+TEST(ReportMissingField, Warns) {
+  TMessageRecorder rec;
+  ReportMissingField();
+  ASSERT_EQ(rec.Messages.size(), 1U);
+  EXPECT_EQ(rec.Messages[0].Caption, "Kelvano 1.0");
+  EXPECT_EQ(rec.Messages[0].Text,
+            "Необходимое на этом шаге поле интерфейса не было подготовлено, перераспределите шаги в задаче");
+  EXPECT_EQ(rec.Messages[0].Icon, TMsgIcon::Warning);
+}
+
+// ---------------------------------------------------------------- constant texts
+
+struct ConstCase {
+  const char* name;
+  const char* value;
+  const char* want;
+};
+
+class ConstantTextTest : public ::testing::TestWithParam<ConstCase> {};
+
+TEST_P(ConstantTextTest, WordForWord) { EXPECT_EQ(std::string(GetParam().value), GetParam().want); }
+
+INSTANTIATE_TEST_SUITE_P(
+    StrConst, ConstantTextTest,
+    ::testing::Values(
+        ConstCase{"sAppTitle", sAppTitle, "Kelvano 1.0"},
+        ConstCase{"sEnterRational", sEnterRational, "Введите рациональное число, например: 5, 1/2, -4/3..."},
+        ConstCase{"sNotCanonical", sNotCanonical,
+                  "Задача, полученная на предыдущем шаге не может быть решена симплекс-методом т.к. не приведена к "
+                  "канонической форме."},
+        ConstCase{"sNoTaskToConvert", sNoTaskToConvert, "Ошибка, нет задачи для преобразования"},
+        ConstCase{"sNoSuchTask", sNoSuchTask, "GetTaskName не знает такой задачи"},
+        ConstCase{"sFieldNotPrepared", sFieldNotPrepared,
+                  "Необходимое на этом шаге поле интерфейса не было подготовлено, перераспределите шаги в задаче"},
+        ConstCase{"sVarAddress", sVarAddress,
+                  "Системному программисту: Переменные VAR должны быть расположена в доступном для функции модуля "
+                  "адресном пространстве."},
+        ConstCase{"sBadDenominator", sBadDenominator,
+                  "Невозможно произвести замену переменных, т.к. знаменатель функции не удовлетворяет основным "
+                  "условиям. Нажмите \"Помощь\" чтобы узнать больше об этом этапе."},
+        ConstCase{"sFinish", sFinish, "Готово"}, ConstCase{"sNext", sNext, "Далее >>"},
+        ConstCase{"sWizardTitle", sWizardTitle, "Мастер решений"},
+        ConstCase{"sAbortWizard", sAbortWizard, "Вы действительно хотите прервать работу мастера?"},
+        ConstCase{"sSolution", sSolution, "Решение"}, ConstCase{"sHelp", sHelp, "Помощь"},
+        ConstCase{"sMethod", sMethod, "Методика"}, ConstCase{"sNone", sNone, "(Нет)"},
+        ConstCase{"sLoadFromBase", sLoadFromBase, "Загрузить из базы"},
+        ConstCase{"sArrowMax", sArrowMax, "--> Max"}, ConstCase{"sArrowMin", sArrowMin, "--> Min"},
+        ConstCase{"sMaximization", sMaximization, "максимизацию"},
+        ConstCase{"sMinimization", sMinimization, "минимизацию"}, ConstCase{"sTaskFor", sTaskFor, "Задача на "},
+        ConstCase{"sModelIntro", sModelIntro, "Исходная задача оптимизации представлена следующей матмоделью:"},
+        ConstCase{"sModelIntro2", sModelIntro2, "Исходная задача оптимизации представлена следующей матмоделью:"},
+        ConstCase{"sModelWith", sModelWith, " модели с "},
+        ConstCase{"sConstraintsDot", sConstraintsDot, " ограничениями."},
+        ConstCase{"sVariablesAnd", sVariablesAnd, " переменными и "},
+        ConstCase{"sSubstitution", sSubstitution, "Произведём замену переменных, чтобы записать задачу в следующем виде:"},
+        ConstCase{"sBackSubstitution", sBackSubstitution, "В соответствии с произведённой заменой перепишем ответ в виде:"},
+        ConstCase{"sError", sError, "Ошибка"},
+        ConstCase{"sHtmlHead", sHtmlHead,
+                  "<html lang=ru>\r\n <head>\r\n  <title><!--%TITLE%--></title>\r\n"
+                  "  <meta name=\"GENERATOR\" content=\"<!--%GENERATOR%-->\">\r\n"
+                  "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConstantText, FooterHasRuleEmptyLineNoticeAndContact) {
+  const std::string f = sHtmlFooter;
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (std::size_t at; (at = f.find("\r\n", from)) != std::string::npos; from = at + 2) lines.push_back(f.substr(from, at - from));
+  lines.push_back(f.substr(from));
+  ASSERT_EQ(lines.size(), 4U) << f;
+  EXPECT_EQ(lines[0], "<HR SIZE=\"1\"></HR>");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_GE(lines[2].size(), 4U);
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 4), "<br>");
+  EXPECT_NE(lines[3].find("mailto:"), std::string::npos);
+  EXPECT_EQ(f.find('\n', 0) , f.find("\r\n") + 1);
+}
+
+} // namespace
