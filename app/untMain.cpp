@@ -32,7 +32,6 @@
 #include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <cmath>
@@ -171,7 +170,7 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   connect(ListView1, &QListWidget::itemClicked, this, &TfrmMain::ListView1Click);
   connect(WebBrowser1, &TWebBrowser::StatusTextChange, this, &TfrmMain::WebBrowser1StatusTextChange);
   connect(WebBrowser1, &TWebBrowser::TitleChange, this, &TfrmMain::WebBrowser1TitleChange);
-  connect(WebBrowser1->View(), &QWebEngineView::printFinished, this, &TfrmMain::PrintFinished);
+  connect(WebBrowser1, &TWebBrowser::PrintFinished, this, &TfrmMain::PrintFinished);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -627,7 +626,7 @@ void TfrmMain::N2Click() {
   QPrintDialog dialog(printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   Printer = std::move(printer);
-  WebBrowser1->View()->print(Printer.get());
+  WebBrowser1->Print(Printer.get());
 }
 
 void TfrmMain::PrintFinished() { Printer.reset(); }

@@ -17,7 +17,10 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent), wb(new QWebEngineVi
   layout->addWidget(wb);
   connect(wb->page(), &QWebEnginePage::linkHovered, this, &TWebBrowser::StatusTextChange);
   connect(wb, &QWebEngineView::titleChanged, this, &TWebBrowser::TitleChange);
+  connect(wb, &QWebEngineView::printFinished, this, &TWebBrowser::PrintFinished);
 }
+
+void TWebBrowser::Print(QPrinter* printer) { wb->print(printer); }
 
 QUrl TWebBrowser::ResolveAddress(const QString& text, const QString& helpDir) {
   static const QString helpPrefix = u"mk:@MSITStore:"_s;

@@ -8,6 +8,7 @@
 
 #include <string>
 
+class QPrinter;
 class QWebEngineView;
 
 // Shows generated report pages, help pages and addresses. Addresses into the compiled help file,
@@ -32,9 +33,13 @@ public:
   // folder is missing or the text is empty.
   [[nodiscard]] static QUrl ResolveAddress(const QString& text, const QString& helpDir);
 
+  // Prints the page shown; the printer must live until PrintFinished.
+  void Print(QPrinter* printer);
+
   [[nodiscard]] QWebEngineView* View() const { return wb; }
 
 signals:
+  void PrintFinished(bool success);
   // The address under the mouse, or "" when the mouse leaves a link.
   void StatusTextChange(const QString& text);
   void TitleChange(const QString& text);
