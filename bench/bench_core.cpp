@@ -63,7 +63,8 @@ void BM_Pivot(benchmark::State& state) {
 BENCHMARK(BM_Pivot)->Args({255, 510})->Unit(benchmark::kMillisecond);
 
 void BM_Analyze(benchmark::State& state) {
-  const TSimplexTable t = DenseTable(static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
+  const TSimplexTable t =
+      DenseTable(static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
   for (auto _ : state) {
     std::int32_t col = 0;
     std::int32_t row = 0;
@@ -74,7 +75,8 @@ void BM_Analyze(benchmark::State& state) {
 BENCHMARK(BM_Analyze)->Args({255, 510})->Unit(benchmark::kMicrosecond);
 
 void BM_Assign(benchmark::State& state) {
-  const TSimplexTable source = DenseTable(static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
+  const TSimplexTable source =
+      DenseTable(static_cast<std::int32_t>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
   TSimplexTable t;
   for (auto _ : state) {
     t.Assign(source);

@@ -17,9 +17,7 @@ constexpr int Size = 255;
 // The copy announcements of a save are not part of what is measured.
 class TSilentSink final : public TMessageSink {
 public:
-  TMsgAnswer Show(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override {
-    return TMsgAnswer::Ok;
-  }
+  TMsgAnswer Show(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override { return TMsgAnswer::Ok; }
 };
 
 // A store in a temporary folder whose temporary record holds the statement: 256 x 256 Simplex1
@@ -28,15 +26,13 @@ class TBenchStore {
 public:
   TBenchStore() {
     Previous = SetMessageSink(&Sink);
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelvano-bench-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelvano-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) Dir = pattern;
     Dm = std::make_unique<TDM>(Dir / "data");
     Temp = Dm->CreateTempTask();
     std::vector<TSimplex1Row> simplex1;
     for (int y = 0; y <= Size; ++y)
-      for (int x = 0; x <= Size; ++x)
-        simplex1.push_back({x, y, std::to_string(x - y) + "/" + std::to_string(y + 1)});
+      for (int x = 0; x <= Size; ++x) simplex1.push_back({x, y, std::to_string(x - y) + "/" + std::to_string(y + 1)});
     std::vector<TSimplex2Row> simplex2;
     for (int y = 1; y <= Size; ++y) simplex2.push_back({y, y % 5});
     Ready = Temp > 0 && Dm->SetTaskSizes(Temp, Size, Size, 1) && Dm->InsertRows(Temp, simplex1) &&
@@ -86,8 +82,8 @@ void BM_LoadStatement(benchmark::State& state) {
     const auto simplex2 = store.Dm->Simplex2Rows(id);
     const auto gomory = store.Dm->GomoryRows(id);
     const auto quadro = store.Dm->QuadroRows(id);
-    if (!task || !simplex1 || simplex1->size() != (Size + 1) * (Size + 1) || !simplex2 ||
-        simplex2->size() != Size || !gomory || !quadro)
+    if (!task || !simplex1 || simplex1->size() != (Size + 1) * (Size + 1) || !simplex2 || simplex2->size() != Size ||
+        !gomory || !quadro)
       state.SkipWithError("load failed");
     benchmark::DoNotOptimize(simplex1);
   }

@@ -22,7 +22,7 @@ std::string WithSlash(std::string dir) {
 
 // An existing folder that is no link, belongs to this user and is closed to everyone else.
 bool IsPrivateDir(const std::string& dir) {
-  struct stat st{};
+  struct stat st {};
   if (lstat(dir.c_str(), &st) != 0) return false;
   if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
   if ((st.st_mode & 077) != 0 && chmod(dir.c_str(), 0700) != 0) return false;

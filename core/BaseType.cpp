@@ -87,15 +87,11 @@ TRational RatDiv(TRational a, TRational b) noexcept {
   return Make64(std::int64_t{a.Num} * b.Den, std::int64_t{a.Den} * b.Num);
 }
 
-TRational RatMulInt(TRational a, std::int32_t k) noexcept {
-  return Make64(std::int64_t{k} * a.Num, a.Den);
-}
+TRational RatMulInt(TRational a, std::int32_t k) noexcept { return Make64(std::int64_t{k} * a.Num, a.Den); }
 
 TRational RatMulInt(std::int32_t k, TRational a) noexcept { return RatMulInt(a, k); }
 
-TRational RatDivInt(TRational a, std::int32_t k) noexcept {
-  return Make64(a.Num, std::int64_t{k} * a.Den);
-}
+TRational RatDivInt(TRational a, std::int32_t k) noexcept { return Make64(a.Num, std::int64_t{k} * a.Den); }
 
 void RatInc(TRational& a, TRational b) noexcept { a = RatAdd(a, b); }
 void RatScale(TRational& a, std::int32_t k) noexcept { a = RatMulInt(a, k); }

@@ -7,8 +7,7 @@ namespace {
 
 class TStderrSink final : public TMessageSink {
 public:
-  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon,
-                  TMsgButtons buttons) override {
+  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon, TMsgButtons buttons) override {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     if (buttons & mbOK) return TMsgAnswer::Ok;
     if (buttons & mbYes) return TMsgAnswer::Yes;
@@ -28,7 +27,6 @@ TMessageSink* SetMessageSink(TMessageSink* sink) {
   return previous;
 }
 
-TMsgAnswer ShowMessage(const std::string& caption, const std::string& text, TMsgIcon icon,
-                       TMsgButtons buttons) {
+TMsgAnswer ShowMessage(const std::string& caption, const std::string& text, TMsgIcon icon, TMsgButtons buttons) {
   return CurrentSink->Show(caption, text, icon, buttons);
 }

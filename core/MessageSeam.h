@@ -21,13 +21,11 @@ enum class TMsgAnswer : std::uint8_t { Ok, Cancel, Yes, No };
 class TMessageSink {
 public:
   virtual ~TMessageSink() = default;
-  virtual TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon,
-                          TMsgButtons buttons) = 0;
+  virtual TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon, TMsgButtons buttons) = 0;
 };
 
 // Installs the sink used from now on; nullptr restores the default, which writes the message
 // to standard error and answers with the first of Ok, Yes, Cancel, No offered. Returns the previous sink.
 TMessageSink* SetMessageSink(TMessageSink* sink);
 
-TMsgAnswer ShowMessage(const std::string& caption, const std::string& text, TMsgIcon icon,
-                       TMsgButtons buttons = mbOK);
+TMsgAnswer ShowMessage(const std::string& caption, const std::string& text, TMsgIcon icon, TMsgButtons buttons = mbOK);

@@ -193,8 +193,7 @@ void TSimplexMethod::AnalyzeAndReport() {
     }
     break;
   }
-  default:
-    break;
+  default: break;
   }
   IterationReports.push_back(std::move(report));
 }

@@ -29,10 +29,10 @@ public:
   TSimplexTable& Table;
   std::int32_t PivotRow = 0; // proposed or chosen pivot, 0 for none
   std::int32_t PivotCol = 0;
-  std::int32_t CutCounter = 1;   // number of the next cut variable Y1, Y2, ...
-  std::int32_t CutSourceRow = 0; // row the next cut is built from
+  std::int32_t CutCounter = 1;                                            // number of the next cut variable Y1, Y2, ...
+  std::int32_t CutSourceRow = 0;                                          // row the next cut is built from
   std::vector<std::unique_ptr<TZLPCore_SolutionResult>> IterationReports; // one per analysis
-  std::string Hint;              // the running instruction for the student
+  std::string Hint;                                                       // the running instruction for the student
   TSimplexStop Stop = TSimplexStop::None;
   TPivotRule Rule = TPivotRule::MostNegative;
 

@@ -22,21 +22,21 @@ enum TZLPCore_InequalitySign : std::uint8_t {
 
 // Readiness bits of TZLPCore_Interface::Flags.
 enum : std::uint8_t {
-  IF_ZLP = 1,          // the linear program was entered or produced
-  IF_DENOMINATOR = 2,  // the denominator of a linear-fractional objective was entered
-  IF_INTEGERVARS = 4,  // the integer variables were chosen
-  IF_QUADRATIC = 8,    // the quadratic form was entered
-  IF_TABLE = 16,       // the simplex table was built
-  IF_SOLUTION = 32,    // SolutionLines holds the solution of an optimal table
+  IF_ZLP = 1,         // the linear program was entered or produced
+  IF_DENOMINATOR = 2, // the denominator of a linear-fractional objective was entered
+  IF_INTEGERVARS = 4, // the integer variables were chosen
+  IF_QUADRATIC = 8,   // the quadratic form was entered
+  IF_TABLE = 16,      // the simplex table was built
+  IF_SOLUTION = 32,   // SolutionLines holds the solution of an optimal table
 };
 
 // Edit boxes of an objective row as the input steps hand them over; a null pointer is a missing box.
 struct TUICore_ZLPFunction {
-  TComboField* Direction = nullptr;       // item 0 means maximise
-  std::vector<TEditField*> Coeffs;        // one per variable
-  std::vector<TLabelField*> Labels;       // captions "X1+", "X2+", ...: the name and one more character
+  TComboField* Direction = nullptr; // item 0 means maximise
+  std::vector<TEditField*> Coeffs;  // one per variable
+  std::vector<TLabelField*> Labels; // captions "X1+", "X2+", ...: the name and one more character
   TEditField* FreeTerm = nullptr;
-  std::vector<TEditField*> DenCoeffs;     // denominator of a linear-fractional objective
+  std::vector<TEditField*> DenCoeffs; // denominator of a linear-fractional objective
   std::vector<TLabelField*> DenLabels;
   TEditField* DenFreeTerm = nullptr;
 };

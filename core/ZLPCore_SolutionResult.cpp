@@ -32,12 +32,12 @@ std::string ShortString(const std::string& s) {
 }
 
 bool Exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return lstat(path.c_str(), &st) == 0;
 }
 
 bool IsRegularFile(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -46,8 +46,8 @@ std::string FileUrl(const std::string& path) {
   static constexpr char Hex[] = "0123456789ABCDEF";
   std::string url = "file://";
   for (unsigned char c : path) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+                       c == '-' || c == '_' || c == '.' || c == '~';
     if (plain) {
       url += static_cast<char>(c);
     } else {
@@ -146,8 +146,7 @@ TZLPCore_SolutionResult::TZLPCore_SolutionResult() : TempDir(PrivateTempDir()), 
 TZLPCore_SolutionResult::~TZLPCore_SolutionResult() {
   try {
     DeleteTempFiles();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TZLPCore_SolutionResult::AddLine(const std::string& text) { Lines.push_back(text); }
@@ -264,8 +263,7 @@ void TZLPCore_SolutionResult::ShowIn(TWebViewer* viewer) const {
   try {
     const std::string name = SaveToTempFile();
     if (!name.empty()) viewer->Navigate(name);
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TZLPCore_SolutionResult::DeleteTempFiles() const {

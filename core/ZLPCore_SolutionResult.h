@@ -19,13 +19,13 @@ public:
   std::string TempDir;            // where report files go, with a trailing '/'
   bool Bare = false;              // step pages: no title heading and no footer
   std::string Title = "Результат решения";
-  std::string Generator;          // the program title
-  std::string StyleMods;          // CSS rules of the page's own style block
+  std::string Generator; // the program title
+  std::string StyleMods; // CSS rules of the page's own style block
 
   void AddLine(const std::string& text);
-  void AddParagraph(const std::string& text);   // "<p>" + text
-  void AddHeading(const std::string& text);     // "<H2>&bull; " + text + "</H2>"
-  void AddPre(const std::string& text);         // "<pre>" + text + "</pre>"
+  void AddParagraph(const std::string& text); // "<p>" + text
+  void AddHeading(const std::string& text);   // "<H2>&bull; " + text + "</H2>"
+  void AddPre(const std::string& text);       // "<pre>" + text + "</pre>"
   void AddRule();
   // The objective (as a fraction over the denominator when one is given), then the constraints.
   void AddModel(const TZLPCore_SubInterface_ZLP* zlp, const TZLPCore_SubInterface_Denominator* den = nullptr);

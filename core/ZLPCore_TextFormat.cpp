@@ -45,8 +45,7 @@ bool Fail(TTextFormatError& error, int line, std::string field, std::string mess
 bool CheckNumber(const std::string& token, int line, const std::string& field, TTextFormatError& error) {
   TRational r{0, 1};
   if (RatTryParse(r, token)) return true;
-  return Fail(error, line, field,
-              "\"" + token + "\" не является рациональным числом (пример: 5, 1/2, -4/3)");
+  return Fail(error, line, field, "\"" + token + "\" не является рациональным числом (пример: 5, 1/2, -4/3)");
 }
 
 } // namespace

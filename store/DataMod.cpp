@@ -71,50 +71,26 @@ std::string EngineReason(const TSqliteError& error) {
   std::string reason;
   switch (error.Code) {
   case SQLITE_BUSY:
-  case SQLITE_LOCKED:
-    reason = "файл занят другой программой или другой копией программы";
-    break;
-  case SQLITE_FULL:
-    reason = "диск переполнен";
-    break;
-  case SQLITE_READONLY:
-    reason = "файл или папка доступны только для чтения";
-    break;
-  case SQLITE_CANTOPEN:
-    reason = "файл не удаётся открыть или создать (нет доступа к папке?)";
-    break;
-  case SQLITE_NOTADB:
-    reason = "файл не является базой данных";
-    break;
-  case SQLITE_CORRUPT:
-    reason = "файл повреждён";
-    break;
-  case SQLITE_IOERR:
-    reason = "ошибка чтения или записи на диск";
-    break;
+  case SQLITE_LOCKED: reason = "файл занят другой программой или другой копией программы"; break;
+  case SQLITE_FULL: reason = "диск переполнен"; break;
+  case SQLITE_READONLY: reason = "файл или папка доступны только для чтения"; break;
+  case SQLITE_CANTOPEN: reason = "файл не удаётся открыть или создать (нет доступа к папке?)"; break;
+  case SQLITE_NOTADB: reason = "файл не является базой данных"; break;
+  case SQLITE_CORRUPT: reason = "файл повреждён"; break;
+  case SQLITE_IOERR: reason = "ошибка чтения или записи на диск"; break;
   case SQLITE_PERM:
-  case SQLITE_AUTH:
-    reason = "нет прав доступа к файлу";
-    break;
-  case SQLITE_NOMEM:
-    reason = "не хватает памяти";
-    break;
-  case SQLITE_CONSTRAINT:
-    reason = "запись отклонена базой данных";
-    break;
-  default:
-    reason = "ошибка базы данных";
-    break;
+  case SQLITE_AUTH: reason = "нет прав доступа к файлу"; break;
+  case SQLITE_NOMEM: reason = "не хватает памяти"; break;
+  case SQLITE_CONSTRAINT: reason = "запись отклонена базой данных"; break;
+  default: reason = "ошибка базы данных"; break;
   }
   if (!error.Text.empty()) reason += " (" + error.Text + ")";
   return reason;
 }
 
 std::string FolderReason(const std::error_code& ec) {
-  if (ec == std::errc::not_a_directory || ec == std::errc::file_exists)
-    return "на пути к ней стоит файл, а не папка";
-  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
-    return "нет прав на запись";
+  if (ec == std::errc::not_a_directory || ec == std::errc::file_exists) return "на пути к ней стоит файл, а не папка";
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) return "нет прав на запись";
   if (ec == std::errc::read_only_file_system) return "диск доступен только для чтения";
   if (ec == std::errc::no_space_on_device) return "диск переполнен";
   if (!ec) return "на её месте находится файл";
@@ -138,8 +114,7 @@ bool CanWriteFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout)
-    : Folder(std::move(dataFolder)) {
+TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout) : Folder(std::move(dataFolder)) {
   for (std::size_t i = 0; i < TableCount; ++i) Tables[i].Name = TableDefs[i].Name;
   Opened = Open(busyTimeout);
   if (!Opened) Db.Close();
@@ -148,8 +123,7 @@ TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout
 std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir) {
   const auto local = programDir / "data";
   if (CanWriteFolder(local)) return local;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME");
-      xdg != nullptr && std::filesystem::path(xdg).is_absolute())
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && std::filesystem::path(xdg).is_absolute())
     return std::filesystem::path(xdg) / "kelvano" / "data";
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
     return std::filesystem::path(home) / ".local" / "share" / "kelvano" / "data";
@@ -168,9 +142,7 @@ std::string TDM::Qualified(std::size_t index) const {
   return QuoteIdentifier(TableDefs[index].Schema) + "." + QuoteIdentifier(TableDefs[index].Name);
 }
 
-void TDM::ShowStoreMessage(const std::string& text) const {
-  ShowMessage("Ошибка", text, TMsgIcon::Error, mbOK);
-}
+void TDM::ShowStoreMessage(const std::string& text) const { ShowMessage("Ошибка", text, TMsgIcon::Error, mbOK); }
 
 void TDM::ShowOpenFailure(const std::filesystem::path& where, const std::string& reason) const {
   ShowStoreMessage("База задач недоступна: «" + PathText(where) + "» — " + reason +
@@ -224,8 +196,7 @@ bool TDM::CheckTable(std::size_t index, bool& missing) {
   TSqliteStmt stmt;
   bool found = false;
   bool foreign = false;
-  if (Db.Prepare("SELECT type, name FROM " + QuoteIdentifier(def.Schema) + ".sqlite_master",
-                 stmt)) {
+  if (Db.Prepare("SELECT type, name FROM " + QuoteIdentifier(def.Schema) + ".sqlite_master", stmt)) {
     TStepResult step;
     while ((step = stmt.Step()) == TStepResult::Row) {
       const std::string name = stmt.ColumnText(1);
@@ -238,8 +209,8 @@ bool TDM::CheckTable(std::size_t index, bool& missing) {
     if (step == TStepResult::Done) {
       missing = !found;
       if (!found && foreign) {
-        ShowOpenFailure(FileOf(index), "файл не является таблицей «" + std::string(def.Name) +
-                                           "» базы задач: в нём другие таблицы");
+        ShowOpenFailure(FileOf(index),
+                        "файл не является таблицей «" + std::string(def.Name) + "» базы задач: в нём другие таблицы");
         return false;
       }
       if (!found) return true;
@@ -249,10 +220,8 @@ bool TDM::CheckTable(std::size_t index, bool& missing) {
       }
       for (const std::string& field : def.Required) {
         const auto& columns = Tables[index].Columns;
-        if (std::none_of(columns.begin(), columns.end(),
-                         [&](const std::string& c) { return SameName(c, field); })) {
-          ShowOpenFailure(FileOf(index),
-                          "в таблице «" + std::string(def.Name) + "» нет поля «" + field + "»");
+        if (std::none_of(columns.begin(), columns.end(), [&](const std::string& c) { return SameName(c, field); })) {
+          ShowOpenFailure(FileOf(index), "в таблице «" + std::string(def.Name) + "» нет поля «" + field + "»");
           return false;
         }
       }
@@ -266,9 +235,7 @@ bool TDM::CheckTable(std::size_t index, bool& missing) {
           return false;
         }
         if (key.ColumnInt(0) != 1) {
-          ShowOpenFailure(
-              FileOf(index),
-              "поле «Id» таблицы «Tasks» не является номером, который присваивает база");
+          ShowOpenFailure(FileOf(index), "поле «Id» таблицы «Tasks» не является номером, который присваивает база");
           return false;
         }
       }
@@ -305,8 +272,7 @@ bool TDM::CreateMissingTables(const std::array<bool, TableCount>& missing) {
     std::string sql = "CREATE TABLE IF NOT EXISTS " + Qualified(i) + def.Create + ";";
     if (i != TasksIndex)
       sql += "CREATE INDEX IF NOT EXISTS " + QuoteIdentifier(def.Schema) + "." +
-             QuoteIdentifier(std::string(def.Name) + "_TaskId") + " ON " +
-             QuoteIdentifier(def.Name) + "(TaskId);";
+             QuoteIdentifier(std::string(def.Name) + "_TaskId") + " ON " + QuoteIdentifier(def.Name) + "(TaskId);";
     if (!Db.Exec(sql)) {
       ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
       (void)Db.Exec("ROLLBACK");
@@ -323,8 +289,8 @@ bool TDM::CreateMissingTables(const std::array<bool, TableCount>& missing) {
 
 bool TDM::Fail(std::size_t index) const {
   if (!Failure) {
-    const std::string where = index < TableCount ? "файл «" + PathText(FileOf(index)) + "»"
-                                                 : "папка «" + PathText(Folder) + "»";
+    const std::string where =
+        index < TableCount ? "файл «" + PathText(FileOf(index)) + "»" : "папка «" + PathText(Folder) + "»";
     Failure = "Ошибка базы задач, " + where + ": " + EngineReason(Db.LastError()) + ".";
   }
   return false;
@@ -365,8 +331,7 @@ template <class TBody> bool TDM::Write(TBody&& body) {
 
 bool TDM::DeleteRows(std::size_t index, int id) {
   TSqliteStmt stmt;
-  if (!Db.Prepare("DELETE FROM " + Qualified(index) + " WHERE TaskId = ?1", stmt))
-    return Fail(index);
+  if (!Db.Prepare("DELETE FROM " + Qualified(index) + " WHERE TaskId = ?1", stmt)) return Fail(index);
   stmt.BindInt(1, id);
   return stmt.Step() != TStepResult::Error || Fail(index);
 }
@@ -387,23 +352,21 @@ bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
     values += lower == "taskid" ? "?2" : QuoteIdentifier(column);
   }
   TSqliteStmt stmt;
-  if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (" + fields + ") SELECT " + values +
-                      " FROM " + Qualified(index) + " WHERE TaskId = ?1 ORDER BY rowid",
+  if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (" + fields + ") SELECT " + values + " FROM " +
+                      Qualified(index) + " WHERE TaskId = ?1 ORDER BY rowid",
                   stmt))
     return Fail(index);
   stmt.BindInt(1, fromId);
   stmt.BindInt(2, toId);
   if (stmt.Step() == TStepResult::Error) return Fail(index);
   if (const int count = Db.Changes(); count != 0)
-    Deferred.push_back("Скопировано: " + std::to_string(count) + " в таблице" +
-                       TableDefs[index].File);
+    Deferred.push_back("Скопировано: " + std::to_string(count) + " в таблице" + TableDefs[index].File);
   return true;
 }
 
 bool TDM::DropTask(int id) {
   TSqliteStmt stmt;
-  if (!Db.Prepare("DELETE FROM " + Qualified(TasksIndex) + " WHERE Id = ?1", stmt))
-    return Fail(TasksIndex);
+  if (!Db.Prepare("DELETE FROM " + Qualified(TasksIndex) + " WHERE Id = ?1", stmt)) return Fail(TasksIndex);
   stmt.BindInt(1, id);
   if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
   for (std::size_t i = 1; i < TableCount; ++i)
@@ -418,8 +381,7 @@ int TDM::CreateTempTask() {
   int newId = -1;
   const bool ok = Write([&] {
     if (hadTemp && !DropTask(TempTaskId)) return false;
-    if (!Db.Exec("INSERT INTO " + Qualified(TasksIndex) + " DEFAULT VALUES"))
-      return Fail(TasksIndex);
+    if (!Db.Exec("INSERT INTO " + Qualified(TasksIndex) + " DEFAULT VALUES")) return Fail(TasksIndex);
     newId = static_cast<int>(Db.LastInsertRowId());
     return true;
   });
@@ -467,8 +429,8 @@ int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
         values += QuoteIdentifier(column);
     }
     TSqliteStmt stmt;
-    if (!Db.Prepare("INSERT INTO " + Qualified(TasksIndex) + " (" + fields + ") SELECT " + values +
-                        " FROM " + Qualified(TasksIndex) + " WHERE Id = ?1",
+    if (!Db.Prepare("INSERT INTO " + Qualified(TasksIndex) + " (" + fields + ") SELECT " + values + " FROM " +
+                        Qualified(TasksIndex) + " WHERE Id = ?1",
                     stmt))
       return Fail(TasksIndex);
     stmt.BindInt(1, TempTaskId);
@@ -476,9 +438,8 @@ int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
     stmt.BindText(3, name);
     if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
     if (Db.Changes() != 1)
-      return FailWith("Временная запись задачи № " + std::to_string(TempTaskId) +
-                      " не найдена в файле «" + PathText(FileOf(TasksIndex)) +
-                      "»: сохранять нечего.");
+      return FailWith("Временная запись задачи № " + std::to_string(TempTaskId) + " не найдена в файле «" +
+                      PathText(FileOf(TasksIndex)) + "»: сохранять нечего.");
     newId = static_cast<int>(Db.LastInsertRowId());
     for (std::size_t i = 1; i < TableCount; ++i)
       if (!CopyRows(i, TempTaskId, newId)) return false;
@@ -509,13 +470,10 @@ bool TDM::CopyRowsOfTask(TDetailTable table, int fromId, int toId) {
   return Write([&] { return CopyRows(IndexOf(table), fromId, toId); });
 }
 
-bool TDM::SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy,
-                       std::optional<int> max) {
+bool TDM::SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy, std::optional<int> max) {
   return Write([&] {
     TSqliteStmt stmt;
-    if (!Db.Prepare("UPDATE " + Qualified(TasksIndex) +
-                        " SET Sx = ?2, Sy = ?3, \"Max\" = ?4 WHERE Id = ?1",
-                    stmt))
+    if (!Db.Prepare("UPDATE " + Qualified(TasksIndex) + " SET Sx = ?2, Sy = ?3, \"Max\" = ?4 WHERE Id = ?1", stmt))
       return Fail(TasksIndex);
     stmt.BindInt(1, id);
     stmt.BindOptional(2, sx);
@@ -523,8 +481,8 @@ bool TDM::SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy,
     stmt.BindOptional(4, max);
     if (stmt.Step() == TStepResult::Error) return Fail(TasksIndex);
     if (Db.Changes() != 1)
-      return FailWith("Запись задачи № " + std::to_string(id) + " не найдена в файле «" +
-                      PathText(FileOf(TasksIndex)) + "».");
+      return FailWith("Запись задачи № " + std::to_string(id) + " не найдена в файле «" + PathText(FileOf(TasksIndex)) +
+                      "».");
     return true;
   });
 }
@@ -542,16 +500,12 @@ std::optional<TTaskRow> TDM::FindTask(int id) const {
   if (!Opened) return std::nullopt;
   Failure.reset();
   TSqliteStmt stmt;
-  if (Db.Prepare("SELECT " + TaskFields + " FROM " + Qualified(TasksIndex) + " WHERE Id = ?1",
-                 stmt)) {
+  if (Db.Prepare("SELECT " + TaskFields + " FROM " + Qualified(TasksIndex) + " WHERE Id = ?1", stmt)) {
     stmt.BindInt(1, id);
     switch (stmt.Step()) {
-    case TStepResult::Row:
-      return ReadTask(stmt);
-    case TStepResult::Done:
-      return std::nullopt;
-    case TStepResult::Error:
-      break;
+    case TStepResult::Row: return ReadTask(stmt);
+    case TStepResult::Done: return std::nullopt;
+    case TStepResult::Error: break;
     }
   }
   Fail(TasksIndex);
@@ -578,17 +532,15 @@ std::optional<std::vector<TTaskRow>> TDM::ListTasks(int taskType) const {
 }
 
 template <class TRow, class TBindRow>
-bool TDM::Insert(std::size_t index, const std::string& fields, int taskId,
-                 const std::vector<TRow>& rows, TBindRow bindRow) {
+bool TDM::Insert(std::size_t index, const std::string& fields, int taskId, const std::vector<TRow>& rows,
+                 TBindRow bindRow) {
   if (taskId < 1) return false;
   return Write([&] {
     const auto count = std::count(fields.begin(), fields.end(), ',') + 1;
     std::string params = "?1";
     for (int i = 2; i <= count + 1; ++i) params += ", ?" + std::to_string(i);
     TSqliteStmt stmt;
-    if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (TaskId, " + fields + ") VALUES (" +
-                        params + ")",
-                    stmt))
+    if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (TaskId, " + fields + ") VALUES (" + params + ")", stmt))
       return Fail(index);
     stmt.BindInt(1, taskId);
     for (const TRow& row : rows) {
@@ -618,20 +570,18 @@ bool TDM::InsertRows(int taskId, const std::vector<TSimplex2Row>& rows) {
 }
 
 bool TDM::InsertRows(int taskId, const std::vector<TGomoryRow>& rows) {
-  return Insert(IndexOf(TDetailTable::Gomory), "Y, Val", taskId, rows,
-                [](TSqliteStmt& stmt, const TGomoryRow& row) {
-                  stmt.BindInt(2, row.Y);
-                  stmt.BindInt(3, row.Val);
-                });
+  return Insert(IndexOf(TDetailTable::Gomory), "Y, Val", taskId, rows, [](TSqliteStmt& stmt, const TGomoryRow& row) {
+    stmt.BindInt(2, row.Y);
+    stmt.BindInt(3, row.Val);
+  });
 }
 
 bool TDM::InsertRows(int taskId, const std::vector<TQuadroRow>& rows) {
-  return Insert(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId, rows,
-                [](TSqliteStmt& stmt, const TQuadroRow& row) {
-                  stmt.BindInt(2, row.X);
-                  stmt.BindInt(3, row.Y);
-                  stmt.BindText(4, row.Val);
-                });
+  return Insert(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId, rows, [](TSqliteStmt& stmt, const TQuadroRow& row) {
+    stmt.BindInt(2, row.X);
+    stmt.BindInt(3, row.Y);
+    stmt.BindText(4, row.Val);
+  });
 }
 
 template <class TRow, class TReadRow>
@@ -640,9 +590,7 @@ std::optional<std::vector<TRow>> TDM::Scan(std::size_t index, const std::string&
   if (!Opened) return std::nullopt;
   Failure.reset();
   TSqliteStmt stmt;
-  if (Db.Prepare("SELECT " + fields + " FROM " + Qualified(index) +
-                     " WHERE TaskId = ?1 ORDER BY rowid",
-                 stmt)) {
+  if (Db.Prepare("SELECT " + fields + " FROM " + Qualified(index) + " WHERE TaskId = ?1 ORDER BY rowid", stmt)) {
     stmt.BindInt(1, taskId);
     std::vector<TRow> rows;
     TStepResult step;
@@ -655,29 +603,25 @@ std::optional<std::vector<TRow>> TDM::Scan(std::size_t index, const std::string&
 }
 
 std::optional<std::vector<TSimplex1Row>> TDM::Simplex1Rows(int taskId) const {
-  return Scan<TSimplex1Row>(IndexOf(TDetailTable::Simplex1), "X, Y, V", taskId,
-                            [](const TSqliteStmt& s) {
-                              return TSimplex1Row{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
-                            });
+  return Scan<TSimplex1Row>(IndexOf(TDetailTable::Simplex1), "X, Y, V", taskId, [](const TSqliteStmt& s) {
+    return TSimplex1Row{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+  });
 }
 
 std::optional<std::vector<TSimplex2Row>> TDM::Simplex2Rows(int taskId) const {
-  return Scan<TSimplex2Row>(IndexOf(TDetailTable::Simplex2), "Y, Sign", taskId,
-                            [](const TSqliteStmt& s) {
-                              return TSimplex2Row{s.ColumnInt(0), s.ColumnInt(1)};
-                            });
+  return Scan<TSimplex2Row>(IndexOf(TDetailTable::Simplex2), "Y, Sign", taskId, [](const TSqliteStmt& s) {
+    return TSimplex2Row{s.ColumnInt(0), s.ColumnInt(1)};
+  });
 }
 
 std::optional<std::vector<TGomoryRow>> TDM::GomoryRows(int taskId) const {
-  return Scan<TGomoryRow>(IndexOf(TDetailTable::Gomory), "Y, Val", taskId,
-                          [](const TSqliteStmt& s) {
-                            return TGomoryRow{s.ColumnInt(0), s.ColumnInt(1)};
-                          });
+  return Scan<TGomoryRow>(IndexOf(TDetailTable::Gomory), "Y, Val", taskId, [](const TSqliteStmt& s) {
+    return TGomoryRow{s.ColumnInt(0), s.ColumnInt(1)};
+  });
 }
 
 std::optional<std::vector<TQuadroRow>> TDM::QuadroRows(int taskId) const {
-  return Scan<TQuadroRow>(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId,
-                          [](const TSqliteStmt& s) {
-                            return TQuadroRow{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
-                          });
+  return Scan<TQuadroRow>(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId, [](const TSqliteStmt& s) {
+    return TQuadroRow{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+  });
 }

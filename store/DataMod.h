@@ -69,15 +69,13 @@ struct TQuadroRow {
 class TDM {
 public:
   // Opens (and creates when missing) the five table files in dataFolder, creating the folder too.
-  explicit TDM(std::filesystem::path dataFolder,
-               std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
+  explicit TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
   TDM(const TDM&) = delete;
   TDM& operator=(const TDM&) = delete;
 
   // The folder for the table files: programDir/data when it can be written, otherwise
   // $XDG_DATA_HOME/kelvano/data, otherwise ~/.local/share/kelvano/data.
-  [[nodiscard]] static std::filesystem::path
-  ChooseDataFolder(const std::filesystem::path& programDir);
+  [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir);
   [[nodiscard]] static std::string TableFileName(TDetailTable table);
 
   [[nodiscard]] bool IsOpen() const { return Opened; }
@@ -109,8 +107,7 @@ public:
   [[nodiscard]] std::optional<TTaskRow> FindTask(int id) const;
   // Sets the sizes of the Tasks row of id; an empty value empties the field. False when the row is
   // missing or on failure.
-  [[nodiscard]] bool SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy,
-                                  std::optional<int> max);
+  [[nodiscard]] bool SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy, std::optional<int> max);
   // The Tasks rows in table order, all of them for taskType 0, else those of that type only
   // (so a temporary row left behind is listed only among all types). Empty optional on failure.
   [[nodiscard]] std::optional<std::vector<TTaskRow>> ListTasks(int taskType = 0) const;
@@ -161,11 +158,11 @@ private:
   [[nodiscard]] bool CopyRows(std::size_t index, int fromId, int toId);
   [[nodiscard]] bool DropTask(int id);
   template <class TRow, class TBindRow>
-  [[nodiscard]] bool Insert(std::size_t index, const std::string& fields, int taskId,
-                            const std::vector<TRow>& rows, TBindRow bindRow);
+  [[nodiscard]] bool Insert(std::size_t index, const std::string& fields, int taskId, const std::vector<TRow>& rows,
+                            TBindRow bindRow);
   template <class TRow, class TReadRow>
-  [[nodiscard]] std::optional<std::vector<TRow>> Scan(std::size_t index, const std::string& fields,
-                                                      int taskId, TReadRow readRow) const;
+  [[nodiscard]] std::optional<std::vector<TRow>> Scan(std::size_t index, const std::string& fields, int taskId,
+                                                      TReadRow readRow) const;
 
   std::filesystem::path Folder;
   mutable TSqliteDb Db;

@@ -5,13 +5,10 @@
 
 void TSqliteStmt::TFinalizer::operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 
-void TSqliteStmt::BindInt(int index, long long value) {
-  sqlite3_bind_int64(Handle.get(), index, value);
-}
+void TSqliteStmt::BindInt(int index, long long value) { sqlite3_bind_int64(Handle.get(), index, value); }
 
 void TSqliteStmt::BindText(int index, std::string_view value) {
-  sqlite3_bind_text(Handle.get(), index, value.data(), static_cast<int>(value.size()),
-                    SQLITE_TRANSIENT);
+  sqlite3_bind_text(Handle.get(), index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
 }
 
 void TSqliteStmt::BindNull(int index) { sqlite3_bind_null(Handle.get(), index); }
@@ -25,12 +22,9 @@ void TSqliteStmt::BindOptional(int index, const std::optional<int>& value) {
 
 TStepResult TSqliteStmt::Step() {
   switch (sqlite3_step(Handle.get())) {
-  case SQLITE_ROW:
-    return TStepResult::Row;
-  case SQLITE_DONE:
-    return TStepResult::Done;
-  default:
-    return TStepResult::Error;
+  case SQLITE_ROW: return TStepResult::Row;
+  case SQLITE_DONE: return TStepResult::Done;
+  default: return TStepResult::Error;
   }
 }
 
@@ -41,8 +35,7 @@ int TSqliteStmt::ColumnInt(int column) const { return sqlite3_column_int(Handle.
 std::string TSqliteStmt::ColumnText(int column) const {
   const auto* text = sqlite3_column_text(Handle.get(), column);
   if (text == nullptr) return {};
-  return {reinterpret_cast<const char*>(text),
-          static_cast<std::size_t>(sqlite3_column_bytes(Handle.get(), column))};
+  return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(Handle.get(), column))};
 }
 
 int TSqliteStmt::ColumnCount() const { return sqlite3_column_count(Handle.get()); }
@@ -52,8 +45,7 @@ void TSqliteDb::TCloser::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 bool TSqliteDb::Open(const std::filesystem::path& file) {
   Close();
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(file.string().c_str(), &raw,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int rc = sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   Handle.reset(raw);
   if (rc == SQLITE_OK) return true;
   OpenError = Handle ? LastError() : TSqliteError{rc & 0xff, rc, sqlite3_errstr(rc)};
@@ -76,15 +68,13 @@ bool TSqliteDb::Exec(const std::string& sql) {
 
 bool TSqliteDb::Prepare(const std::string& sql, TSqliteStmt& stmt) {
   sqlite3_stmt* raw = nullptr;
-  const int rc =
-      sqlite3_prepare_v2(Handle.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  const int rc = sqlite3_prepare_v2(Handle.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   stmt.Handle.reset(raw);
   return rc == SQLITE_OK;
 }
 
 TSqliteError TSqliteDb::LastError() const {
-  if (!Handle)
-    return OpenError.value_or(TSqliteError{SQLITE_MISUSE, SQLITE_MISUSE, "no connection"});
+  if (!Handle) return OpenError.value_or(TSqliteError{SQLITE_MISUSE, SQLITE_MISUSE, "no connection"});
   const int extended = sqlite3_extended_errcode(Handle.get());
   return {extended & 0xff, extended, sqlite3_errmsg(Handle.get())};
 }
@@ -93,9 +83,7 @@ long long TSqliteDb::LastInsertRowId() const { return sqlite3_last_insert_rowid(
 
 int TSqliteDb::Changes() const { return sqlite3_changes(Handle.get()); }
 
-bool TSqliteDb::InTransaction() const {
-  return Handle && sqlite3_get_autocommit(Handle.get()) == 0;
-}
+bool TSqliteDb::InTransaction() const { return Handle && sqlite3_get_autocommit(Handle.get()) == 0; }
 
 std::string QuoteIdentifier(std::string_view name) {
   std::string quoted = "\"";

@@ -61,8 +61,8 @@ public:
 };
 
 struct TProblem {
-  std::string Label;       // file name or "база задач: ..." for messages
-  std::string OutputStem;  // name of the report without ".html"
+  std::string Label;            // file name or "база задач: ..." for messages
+  std::string OutputStem;       // name of the report without ".html"
   std::filesystem::path Beside; // folder of the input file, for reports written beside it
   std::optional<TLinearStatementText> Statement;
 };
@@ -146,8 +146,8 @@ TProblem FromStore(const std::optional<TDM>& dm, std::optional<int> id, const st
     return p;
   }
   if (task->TaskType != TT_LINEAR) {
-    std::cerr << p.Label << ": это не задача линейного программирования (\"" << GetTaskName(
-                                 static_cast<std::uint8_t>(task->TaskType)) << "\")\n";
+    std::cerr << p.Label << ": это не задача линейного программирования (\""
+              << GetTaskName(static_cast<std::uint8_t>(task->TaskType)) << "\")\n";
     return p;
   }
   p.Statement = LoadLinearStatement(*dm, taskId);

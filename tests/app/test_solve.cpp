@@ -119,9 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         TVerdictCase{"Equality", "min 1\n1 = 2\n", 0, "найдено оптимальное решение"},
         TVerdictCase{"Unbounded", "max 1 1\n1 -1 <= 1\n", 2, "не ограничена"},
         TVerdictCase{"Infeasible", "max 1\n1 >= 2\n1 <= 1\n", 3, "несовместна"},
-        TVerdictCase{"BealeCycling",
-                     "max 3/4 -150 1/50 -6\n1/4 -60 -1/25 9 <= 0\n1/2 -90 -1/50 3 <= 0\n0 0 1 0 <= 1\n", 0,
-                     "найдено оптимальное решение"},
+        TVerdictCase{"BealeCycling", "max 3/4 -150 1/50 -6\n1/4 -60 -1/25 9 <= 0\n1/2 -90 -1/50 3 <= 0\n0 0 1 0 <= 1\n",
+                     0, "найдено оптимальное решение"},
         TVerdictCase{"Overflow", "max 1\n1/2147483647 <= 2147483647\n", 5, "пределы точных дробей"}),
     [](const ::testing::TestParamInfo<TVerdictCase>& info) { return info.param.Name; });
 
@@ -144,14 +143,18 @@ TEST_P(SolveBadFiles, MessageNamesFileAndLineAndNothingIsWritten) {
   EXPECT_TRUE(fs::exists(Dir / "out" / "good.html")) << "the other file of the call is still processed";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SolveBadFiles,
-    ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1.5 <= 3\n", "bad.lp:2: коэффициент 2"},
-                      TBadFile{"MissingRelation", "max 1 2\n1 1 3\n", "bad.lp:2: знак"},
-                      TBadFile{"CoefficientCount", "max 1 2\n1 <= 3\n", "bad.lp:2: коэффициенты"},
-                      TBadFile{"EmptyFile", "", "bad.lp: файл не содержит задачи"},
-                      TBadFile{"BinaryFile", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10), "bad.lp: файл не является текстом"}),
-    [](const ::testing::TestParamInfo<TBadFile>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Cases, SolveBadFiles,
+                         ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1.5 <= 3\n",
+                                                    "bad.lp:2: коэффициент 2"},
+                                           TBadFile{"MissingRelation", "max 1 2\n1 1 3\n", "bad.lp:2: знак"},
+                                           TBadFile{"CoefficientCount", "max 1 2\n1 <= 3\n", "bad.lp:2: коэффициенты"},
+                                           TBadFile{"EmptyFile", "", "bad.lp: файл не содержит задачи"},
+                                           TBadFile{"BinaryFile",
+                                                    std::string("\x7f"
+                                                                "ELF\x02\x01\x01\0\0\0",
+                                                                10),
+                                                    "bad.lp: файл не является текстом"}),
+                         [](const ::testing::TestParamInfo<TBadFile>& info) { return info.param.Name; });
 
 TEST_F(SolveProgram, MissingFileAndUsageFaults) {
   EXPECT_EQ(Run("nothing-here.lp").Status, 1);

@@ -29,8 +29,10 @@ public:
     setenv("TMPDIR", Dir.c_str(), 1);
   }
   void TearDown() override {
-    if (HadOld) setenv("TMPDIR", Old.c_str(), 1);
-    else unsetenv("TMPDIR");
+    if (HadOld)
+      setenv("TMPDIR", Old.c_str(), 1);
+    else
+      unsetenv("TMPDIR");
     std::error_code ec;
     std::filesystem::remove_all(Dir, ec);
   }

@@ -75,7 +75,8 @@ struct FakeForm {
   }
 
   // One constraint row: relation text, coefficient texts, right-hand side text.
-  TUICore_ZLPEquation Equation(const std::string& sign, const std::vector<std::string>& coeffs, const std::string& rhs) {
+  TUICore_ZLPEquation Equation(const std::string& sign, const std::vector<std::string>& coeffs,
+                               const std::string& rhs) {
     TUICore_ZLPEquation e;
     e.Sign = Combo(0, sign);
     for (std::size_t j = 0; j < coeffs.size(); ++j) {
@@ -106,7 +107,8 @@ inline TZLPCore_SubInterface_ZLP MakeModel(bool isMax, const std::vector<std::st
     const auto ci = static_cast<std::int32_t>(i + 1);
     z.SetSign(ci, rows[i].sign);
     z.RHS.SetItem(ci, R(rows[i].rhs));
-    for (std::size_t j = 0; j < rows[i].a.size(); ++j) z.Coeffs.SetItem(static_cast<std::int32_t>(j + 1), ci, R(rows[i].a[j]));
+    for (std::size_t j = 0; j < rows[i].a.size(); ++j)
+      z.Coeffs.SetItem(static_cast<std::int32_t>(j + 1), ci, R(rows[i].a[j]));
   }
   return z;
 }

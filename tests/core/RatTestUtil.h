@@ -84,9 +84,9 @@ inline void ExpectRow(const TSimplexTable& t, std::int32_t row, const std::vecto
 #define EXPECT_RAT(got, text) EXPECT_PRED_FORMAT2(::kt::SameRat, got, ::kt::R(text))
 #define ASSERT_RAT(got, text) ASSERT_PRED_FORMAT2(::kt::SameRat, got, ::kt::R(text))
 // Exact fields, for invalid values and unnormalised ones.
-#define EXPECT_NUMDEN(got, num, den)                                                                         \
-  do {                                                                                                       \
-    const TRational kt_v = (got);                                                                            \
-    EXPECT_EQ(kt_v.Num, (num)) << #got;                                                                      \
-    EXPECT_EQ(kt_v.Den, (den)) << #got;                                                                      \
+#define EXPECT_NUMDEN(got, num, den)                                                                                   \
+  do {                                                                                                                 \
+    const TRational kt_v = (got);                                                                                      \
+    EXPECT_EQ(kt_v.Num, (num)) << #got;                                                                                \
+    EXPECT_EQ(kt_v.Den, (den)) << #got;                                                                                \
   } while (0)

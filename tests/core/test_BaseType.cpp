@@ -40,24 +40,23 @@ TEST_P(RatNormalizeTest, BringsToNormalForm) {
   EXPECT_NUMDEN(RatMake(c.in.Num, c.in.Den), c.want.Num, c.want.Den);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RatNormalizeTest,
-    ::testing::Values(NormalizeCase{"ZeroNegativeDen", Raw(0, -5), Raw(0, 1)},
-                      NormalizeCase{"ZeroAnyDen", Raw(0, 7), Raw(0, 1)},
-                      NormalizeCase{"SixMinusFour", Raw(6, -4), Raw(-3, 2)},
-                      NormalizeCase{"BothNegative", Raw(-6, -4), Raw(3, 2)},
-                      NormalizeCase{"Reduce", Raw(4, 2), Raw(2, 1)},
-                      NormalizeCase{"AlreadyNormal", Raw(-4, 3), Raw(-4, 3)},
-                      NormalizeCase{"InvalidFiveStays", Raw(5, 0), Raw(5, 0)},
-                      NormalizeCase{"InvalidZeroZeroStays", Raw(0, 0), Raw(0, 0)},
-                      NormalizeCase{"InvalidNegativeStays", Raw(-7, 0), Raw(-7, 0)},
-                      NormalizeCase{"MinOverTwo", Raw(kMin, 2), Raw(-1073741824, 1)},
-                      NormalizeCase{"MinOverMinusTwo", Raw(kMin, -2), Raw(1073741824, 1)},
-                      NormalizeCase{"MinOverMin", Raw(kMin, kMin), Raw(1, 1)},
-                      NormalizeCase{"MaxOverMax", Raw(kMax, kMax), Raw(1, 1)},
-                      NormalizeCase{"MaxOverMinusOne", Raw(kMax, -1), Raw(-kMax, 1)},
-                      NormalizeCase{"LargeCoprime", Raw(kMax, kMax - 1), Raw(kMax, kMax - 1)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RatNormalizeTest,
+                         ::testing::Values(NormalizeCase{"ZeroNegativeDen", Raw(0, -5), Raw(0, 1)},
+                                           NormalizeCase{"ZeroAnyDen", Raw(0, 7), Raw(0, 1)},
+                                           NormalizeCase{"SixMinusFour", Raw(6, -4), Raw(-3, 2)},
+                                           NormalizeCase{"BothNegative", Raw(-6, -4), Raw(3, 2)},
+                                           NormalizeCase{"Reduce", Raw(4, 2), Raw(2, 1)},
+                                           NormalizeCase{"AlreadyNormal", Raw(-4, 3), Raw(-4, 3)},
+                                           NormalizeCase{"InvalidFiveStays", Raw(5, 0), Raw(5, 0)},
+                                           NormalizeCase{"InvalidZeroZeroStays", Raw(0, 0), Raw(0, 0)},
+                                           NormalizeCase{"InvalidNegativeStays", Raw(-7, 0), Raw(-7, 0)},
+                                           NormalizeCase{"MinOverTwo", Raw(kMin, 2), Raw(-1073741824, 1)},
+                                           NormalizeCase{"MinOverMinusTwo", Raw(kMin, -2), Raw(1073741824, 1)},
+                                           NormalizeCase{"MinOverMin", Raw(kMin, kMin), Raw(1, 1)},
+                                           NormalizeCase{"MaxOverMax", Raw(kMax, kMax), Raw(1, 1)},
+                                           NormalizeCase{"MaxOverMinusOne", Raw(kMax, -1), Raw(-kMax, 1)},
+                                           NormalizeCase{"LargeCoprime", Raw(kMax, kMax - 1), Raw(kMax, kMax - 1)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RatNormalize, MinOverMinusOneIsInvalid) {
   // -(-2^31) does not fit 32 bits: the result is invalid, never a wrapped sign. The overflow rule
@@ -230,10 +229,22 @@ TEST(RatArithmetic, MatchesA64BitReferenceOrIsInvalid) {
       std::int64_t d = 1;
       const std::int64_t an = a.Num, ad = a.Den, bn = b.Num, bd = b.Den;
       switch (op) {
-      case Op::Add: n = an * bd + bn * ad; d = ad * bd; break;
-      case Op::Sub: n = an * bd - bn * ad; d = ad * bd; break;
-      case Op::Mul: n = an * bn; d = ad * bd; break;
-      case Op::Div: n = an * bd; d = ad * bn; break;
+      case Op::Add:
+        n = an * bd + bn * ad;
+        d = ad * bd;
+        break;
+      case Op::Sub:
+        n = an * bd - bn * ad;
+        d = ad * bd;
+        break;
+      case Op::Mul:
+        n = an * bn;
+        d = ad * bd;
+        break;
+      case Op::Div:
+        n = an * bd;
+        d = ad * bn;
+        break;
       }
       const TRational got = Apply(op, a, b);
       if (d == 0) {
@@ -251,9 +262,8 @@ TEST(RatArithmetic, MatchesA64BitReferenceOrIsInvalid) {
       const bool fits = n >= -kMax && n <= kMax && d <= kMax;
       if (fits) {
         ++exact;
-        ASSERT_TRUE(got.Num == n && got.Den == d)
-            << kt::Show(a) << " op" << static_cast<int>(op) << " " << kt::Show(b) << " gave " << kt::Show(got)
-            << ", expected " << n << "/" << d;
+        ASSERT_TRUE(got.Num == n && got.Den == d) << kt::Show(a) << " op" << static_cast<int>(op) << " " << kt::Show(b)
+                                                  << " gave " << kt::Show(got) << ", expected " << n << "/" << d;
       } else {
         ++invalid;
         ASSERT_EQ(got.Den, 0) << kt::Show(a) << " op" << static_cast<int>(op) << " " << kt::Show(b) << " gave "
@@ -320,30 +330,39 @@ TEST_P(RatTryParseAccepts, WritesTheValue) {
 std::string ParseName(const std::string& text) {
   std::string n;
   for (char ch : text) {
-    if (ch >= '0' && ch <= '9') n += ch;
-    else if (ch == '-') n += "Minus";
-    else if (ch == '+') n += "Plus";
-    else if (ch == '/') n += "Over";
-    else if (ch == ' ') n += "Blank";
-    else if (ch == '.') n += "Dot";
-    else if (ch == ',') n += "Comma";
-    else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z')) n += ch;
-    else n += "X";
+    if (ch >= '0' && ch <= '9')
+      n += ch;
+    else if (ch == '-')
+      n += "Minus";
+    else if (ch == '+')
+      n += "Plus";
+    else if (ch == '/')
+      n += "Over";
+    else if (ch == ' ')
+      n += "Blank";
+    else if (ch == '.')
+      n += "Dot";
+    else if (ch == ',')
+      n += "Comma";
+    else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'))
+      n += ch;
+    else
+      n += "X";
   }
   return n.empty() ? std::string("Empty") : n;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grammar, RatTryParseAccepts,
-    ::testing::Values(ParseOk{"5", Raw(5, 1)}, ParseOk{"-4/3", Raw(-4, 3)}, ParseOk{"+7", Raw(7, 1)},
-                      ParseOk{"007", Raw(7, 1)}, ParseOk{"6/4", Raw(3, 2)}, ParseOk{"-0", Raw(0, 1)},
-                      ParseOk{"0", Raw(0, 1)}, ParseOk{"0/5", Raw(0, 1)}, ParseOk{"-6/4", Raw(-3, 2)},
-                      ParseOk{"+1/2", Raw(1, 2)}, ParseOk{"3/0", Raw(3, 0)}, ParseOk{"0/0", Raw(0, 0)},
-                      ParseOk{"2147483647", Raw(kMax, 1)}, ParseOk{"-2147483647", Raw(-kMax, 1)},
-                      ParseOk{"1/2147483647", Raw(1, kMax)},
-                      ParseOk{"00000000002147483647", Raw(kMax, 1)},
-                      ParseOk{"2147483647/2147483647", Raw(1, 1)}),
-    [](const auto& info) { return ParseName(info.param.text); });
+INSTANTIATE_TEST_SUITE_P(Grammar, RatTryParseAccepts,
+                         ::testing::Values(ParseOk{"5", Raw(5, 1)}, ParseOk{"-4/3", Raw(-4, 3)},
+                                           ParseOk{"+7", Raw(7, 1)}, ParseOk{"007", Raw(7, 1)},
+                                           ParseOk{"6/4", Raw(3, 2)}, ParseOk{"-0", Raw(0, 1)}, ParseOk{"0", Raw(0, 1)},
+                                           ParseOk{"0/5", Raw(0, 1)}, ParseOk{"-6/4", Raw(-3, 2)},
+                                           ParseOk{"+1/2", Raw(1, 2)}, ParseOk{"3/0", Raw(3, 0)},
+                                           ParseOk{"0/0", Raw(0, 0)}, ParseOk{"2147483647", Raw(kMax, 1)},
+                                           ParseOk{"-2147483647", Raw(-kMax, 1)}, ParseOk{"1/2147483647", Raw(1, kMax)},
+                                           ParseOk{"00000000002147483647", Raw(kMax, 1)},
+                                           ParseOk{"2147483647/2147483647", Raw(1, 1)}),
+                         [](const auto& info) { return ParseName(info.param.text); });
 
 class RatTryParseRefuses : public ::testing::TestWithParam<const char*> {};
 
@@ -356,16 +375,18 @@ TEST_P(RatTryParseRefuses, FailsAndLeavesTargetUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Grammar, RatTryParseRefuses,
-                         ::testing::Values("", "-", "+", "/3", "1/", "1/2/3", "1.5", " 2", "2 ", "1 /2", "1/ 2",
-                                           "1/-2", "1/+2", "2,5", "--1", "+-1", "-+1", "x", "1e3", "0x10", "½",
+                         ::testing::Values("", "-", "+", "/3", "1/", "1/2/3", "1.5", " 2", "2 ", "1 /2", "1/ 2", "1/-2",
+                                           "1/+2", "2,5", "--1", "+-1", "-+1", "x", "1e3", "0x10", "½",
                                            "\xef\xbc\x91", // fullwidth digit one
-                                           "2147483648", "-2147483648", "99999999999", "1/2147483648",
-                                           "4294967297", "18446744073709551617", "1/4294967296", "12abc"),
+                                           "2147483648", "-2147483648", "99999999999", "1/2147483648", "4294967297",
+                                           "18446744073709551617", "1/4294967296", "12abc"),
                          [](const auto& info) { return ParseName(info.param); });
 
 TEST(RatTryParse, EmbeddedNulIsNotIgnored) {
   TRational r = Raw(42, 43);
-  EXPECT_FALSE(RatTryParse(r, std::string_view("5\0" "1", 3)));
+  EXPECT_FALSE(RatTryParse(r, std::string_view("5\0"
+                                               "1",
+                                               3)));
   EXPECT_NUMDEN(r, 42, 43);
 }
 
@@ -390,20 +411,19 @@ TEST_P(RatToStrTest, PrintsAndNormalisesInPlace) {
   EXPECT_NUMDEN(r, c.after.Num, c.after.Den);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RatToStrTest,
-    ::testing::Values(ToStrCase{"Integer", Raw(5, 1), "5", Raw(5, 1)},
-                      ToStrCase{"NegativeInteger", Raw(-5, 1), "-5", Raw(-5, 1)},
-                      ToStrCase{"Fraction", Raw(-4, 3), "-4/3", Raw(-4, 3)},
-                      ToStrCase{"UnnormalisedFourHalves", Raw(4, 2), "2", Raw(2, 1)},
-                      ToStrCase{"UnnormalisedSign", Raw(6, -4), "-3/2", Raw(-3, 2)},
-                      ToStrCase{"UnnormalisedZero", Raw(0, -5), "0", Raw(0, 1)},
-                      ToStrCase{"InvalidOneOverZero", Raw(1, 0), "<err>", Raw(1, 0)},
-                      ToStrCase{"InvalidZeroOverZero", Raw(0, 0), "<err>", Raw(0, 0)},
-                      ToStrCase{"InvalidFive", Raw(5, 0), "<err>", Raw(5, 0)},
-                      ToStrCase{"Max", Raw(kMax, 1), "2147483647", Raw(kMax, 1)},
-                      ToStrCase{"SmallFraction", Raw(-1, kMax), "-1/2147483647", Raw(-1, kMax)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RatToStrTest,
+                         ::testing::Values(ToStrCase{"Integer", Raw(5, 1), "5", Raw(5, 1)},
+                                           ToStrCase{"NegativeInteger", Raw(-5, 1), "-5", Raw(-5, 1)},
+                                           ToStrCase{"Fraction", Raw(-4, 3), "-4/3", Raw(-4, 3)},
+                                           ToStrCase{"UnnormalisedFourHalves", Raw(4, 2), "2", Raw(2, 1)},
+                                           ToStrCase{"UnnormalisedSign", Raw(6, -4), "-3/2", Raw(-3, 2)},
+                                           ToStrCase{"UnnormalisedZero", Raw(0, -5), "0", Raw(0, 1)},
+                                           ToStrCase{"InvalidOneOverZero", Raw(1, 0), "<err>", Raw(1, 0)},
+                                           ToStrCase{"InvalidZeroOverZero", Raw(0, 0), "<err>", Raw(0, 0)},
+                                           ToStrCase{"InvalidFive", Raw(5, 0), "<err>", Raw(5, 0)},
+                                           ToStrCase{"Max", Raw(kMax, 1), "2147483647", Raw(kMax, 1)},
+                                           ToStrCase{"SmallFraction", Raw(-1, kMax), "-1/2147483647", Raw(-1, kMax)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- negated fractional part
 
@@ -422,18 +442,15 @@ TEST_P(RatNegFracTest, IsMinusFractionalPart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RatNegFracTest,
-    ::testing::Values(NegFracCase{"SevenThirds", Raw(7, 3), Raw(-1, 3)},
-                      NegFracCase{"MinusOneThird", Raw(-1, 3), Raw(-2, 3)},
-                      NegFracCase{"MinusFourThirds", Raw(-4, 3), Raw(-2, 3)},
-                      NegFracCase{"MinusTwo", Raw(-2, 1), Raw(0, 1)}, NegFracCase{"Five", Raw(5, 1), Raw(0, 1)},
-                      NegFracCase{"Zero", Raw(0, 1), Raw(0, 1)}, NegFracCase{"Half", Raw(1, 2), Raw(-1, 2)},
-                      NegFracCase{"MinusHalf", Raw(-1, 2), Raw(-1, 2)},
-                      NegFracCase{"ThreeHalves", Raw(3, 2), Raw(-1, 2)},
-                      NegFracCase{"TwoThirds", Raw(2, 3), Raw(-2, 3)},
-                      NegFracCase{"LargePositive", Raw(kMax, 2), Raw(-1, 2)},
-                      NegFracCase{"LargeNegative", Raw(-kMax, 2), Raw(-1, 2)},
-                      NegFracCase{"TinyNegative", Raw(-1, kMax), Raw(-(kMax - 1), kMax)},
-                      NegFracCase{"MinimumInteger", Raw(kMin, 1), Raw(0, 1)}),
+    ::testing::Values(
+        NegFracCase{"SevenThirds", Raw(7, 3), Raw(-1, 3)}, NegFracCase{"MinusOneThird", Raw(-1, 3), Raw(-2, 3)},
+        NegFracCase{"MinusFourThirds", Raw(-4, 3), Raw(-2, 3)}, NegFracCase{"MinusTwo", Raw(-2, 1), Raw(0, 1)},
+        NegFracCase{"Five", Raw(5, 1), Raw(0, 1)}, NegFracCase{"Zero", Raw(0, 1), Raw(0, 1)},
+        NegFracCase{"Half", Raw(1, 2), Raw(-1, 2)}, NegFracCase{"MinusHalf", Raw(-1, 2), Raw(-1, 2)},
+        NegFracCase{"ThreeHalves", Raw(3, 2), Raw(-1, 2)}, NegFracCase{"TwoThirds", Raw(2, 3), Raw(-2, 3)},
+        NegFracCase{"LargePositive", Raw(kMax, 2), Raw(-1, 2)}, NegFracCase{"LargeNegative", Raw(-kMax, 2), Raw(-1, 2)},
+        NegFracCase{"TinyNegative", Raw(-1, kMax), Raw(-(kMax - 1), kMax)},
+        NegFracCase{"MinimumInteger", Raw(kMin, 1), Raw(0, 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- TVector

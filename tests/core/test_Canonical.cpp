@@ -1,7 +1,7 @@
 // Canonical form and first table, equalities written as pairs of inequalities, and the reference-problem matrix.
+#include "IsolatedTempDir.h"
 #include "ModelTestUtil.h"
 #include "ZLPCore_Main.h"
-#include "IsolatedTempDir.h"
 #include "ZLPCore_SolutionResult.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +24,11 @@ TEST(Canonical, IsCanonical) {
   TZLPCore_SubInterface_ZLP none;
   none.IsMax = false;
   EXPECT_FALSE(none.IsCanonical());
-  EXPECT_TRUE(MakeModel(true, {"1", "1"}, "0", {{{"1", "1"}, IS_EQUAL, "2"}, {{"1", "0"}, IS_EQUAL, "1"}}).IsCanonical());
+  EXPECT_TRUE(
+      MakeModel(true, {"1", "1"}, "0", {{{"1", "1"}, IS_EQUAL, "2"}, {{"1", "0"}, IS_EQUAL, "1"}}).IsCanonical());
   EXPECT_FALSE(MakeModel(false, {"1", "1"}, "0", {{{"1", "1"}, IS_EQUAL, "2"}}).IsCanonical());
-  EXPECT_FALSE(MakeModel(true, {"1", "1"}, "0", {{{"1", "1"}, IS_EQUAL, "2"}, {{"1", "0"}, IS_BELOWOREQUAL, "1"}}).IsCanonical());
+  EXPECT_FALSE(MakeModel(true, {"1", "1"}, "0", {{{"1", "1"}, IS_EQUAL, "2"}, {{"1", "0"}, IS_BELOWOREQUAL, "1"}})
+                   .IsCanonical());
   for (TZLPCore_InequalitySign s : {IS_BELOWOREQUAL, IS_BELOW, IS_ABOVE, IS_ABOVEOREQUAL})
     EXPECT_FALSE(MakeModel(true, {"1"}, "0", {{{"1"}, s, "2"}}).IsCanonical()) << static_cast<int>(s);
 }
@@ -47,18 +49,26 @@ TEST_P(HasOwnBasisTest, DecidesSoundly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HasOwnBasisTest,
-    ::testing::Values(
-        BasisCase{"LastVariableUnit", {"1", "1", "0"}, {{{"1", "1", "1"}, IS_EQUAL, "5"}}, true},
-        BasisCase{"TwoRowsIdentityAtEnd", {"2", "1", "0", "0"},
-                  {{{"1", "1", "1", "0"}, IS_EQUAL, "4"}, {{"1", "-1", "0", "1"}, IS_EQUAL, "2"}}, true},
-        BasisCase{"ObjectiveOnBasicVariable", {"1", "1", "2"}, {{{"1", "1", "1"}, IS_EQUAL, "5"}}, false},
-        BasisCase{"CoefficientNotOne", {"1", "1", "0"}, {{{"1", "1", "2"}, IS_EQUAL, "5"}}, false},
-        BasisCase{"BasicVariableInOtherRow", {"2", "1", "0", "0"},
-                  {{{"1", "1", "1", "0"}, IS_EQUAL, "4"}, {{"1", "-1", "1/2", "1"}, IS_EQUAL, "2"}}, false},
-        BasisCase{"BasisInWrongOrder", {"2", "1", "0", "0"},
-                  {{{"1", "1", "0", "1"}, IS_EQUAL, "4"}, {{"1", "-1", "1", "0"}, IS_EQUAL, "2"}}, false},
-        BasisCase{"AsManyVariablesAsRows", {"0", "0"}, {{{"1", "0"}, IS_EQUAL, "4"}, {{"0", "1"}, IS_EQUAL, "2"}}, false},
-        BasisCase{"UnitColumnNotAtTheEnd", {"0", "1"}, {{{"1", "1"}, IS_EQUAL, "3"}}, false}),
+    ::testing::Values(BasisCase{"LastVariableUnit", {"1", "1", "0"}, {{{"1", "1", "1"}, IS_EQUAL, "5"}}, true},
+                      BasisCase{"TwoRowsIdentityAtEnd",
+                                {"2", "1", "0", "0"},
+                                {{{"1", "1", "1", "0"}, IS_EQUAL, "4"}, {{"1", "-1", "0", "1"}, IS_EQUAL, "2"}},
+                                true},
+                      BasisCase{"ObjectiveOnBasicVariable", {"1", "1", "2"}, {{{"1", "1", "1"}, IS_EQUAL, "5"}}, false},
+                      BasisCase{"CoefficientNotOne", {"1", "1", "0"}, {{{"1", "1", "2"}, IS_EQUAL, "5"}}, false},
+                      BasisCase{"BasicVariableInOtherRow",
+                                {"2", "1", "0", "0"},
+                                {{{"1", "1", "1", "0"}, IS_EQUAL, "4"}, {{"1", "-1", "1/2", "1"}, IS_EQUAL, "2"}},
+                                false},
+                      BasisCase{"BasisInWrongOrder",
+                                {"2", "1", "0", "0"},
+                                {{{"1", "1", "0", "1"}, IS_EQUAL, "4"}, {{"1", "-1", "1", "0"}, IS_EQUAL, "2"}},
+                                false},
+                      BasisCase{"AsManyVariablesAsRows",
+                                {"0", "0"},
+                                {{{"1", "0"}, IS_EQUAL, "4"}, {{"0", "1"}, IS_EQUAL, "2"}},
+                                false},
+                      BasisCase{"UnitColumnNotAtTheEnd", {"0", "1"}, {{{"1", "1"}, IS_EQUAL, "3"}}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- ToCanonical texts and models
@@ -124,9 +134,12 @@ TEST(ToCanonical, MaximisationKeepsObjective) {
   TZLPCore_SolutionResult report;
   z.ToCanonical(report);
   const std::vector<std::string> want{
-      "<p>Задачу нужно привести к канонической форме, ", "функция уже стремится к <b>максимуму</b>, введём",
-      "2 базисных переменных и приравняем правые части:", "<pre>",
-      "X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 4\r\nX<sub>1</sub> + 3X<sub>2</sub> + X<sub>4</sub> = 6", "</pre>"};
+      "<p>Задачу нужно привести к канонической форме, ",
+      "функция уже стремится к <b>максимуму</b>, введём",
+      "2 базисных переменных и приравняем правые части:",
+      "<pre>",
+      "X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 4\r\nX<sub>1</sub> + 3X<sub>2</sub> + X<sub>4</sub> = 6",
+      "</pre>"};
   EXPECT_EQ(report.Lines, want);
   EXPECT_RAT(z.Objective.GetItem(1), "3");
   // The first table of the worked product-mix example.
@@ -180,7 +193,8 @@ TEST(ToCanonical, CanonicalModelWithoutBasisGetsOne) {
   std::size_t pre = 2;
   while (pre < report.Lines.size() && report.Lines[pre] != "<pre>") ++pre;
   ASSERT_LT(pre + 2, report.Lines.size());
-  EXPECT_EQ(report.Lines[pre + 1].rfind("X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 3", 0), 0U) << report.Lines[pre + 1];
+  EXPECT_EQ(report.Lines[pre + 1].rfind("X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 3", 0), 0U)
+      << report.Lines[pre + 1];
   EXPECT_EQ(report.Lines[pre + 2], "</pre>");
   EXPECT_GT(z.VarCount(), 2);
   EXPECT_TRUE(z.IsCanonical());
@@ -220,9 +234,8 @@ TEST(ToCanonical, EqualityBecomesAPairOfInequalities) {
 }
 
 TEST(ToCanonical, PairsFollowTheirRowAndAreExplained) {
-  const std::vector<Constraint> rows{{{"1", "1"}, IS_BELOWOREQUAL, "4"},
-                                     {{"1", "-1"}, IS_EQUAL, "1"},
-                                     {{"0", "1"}, IS_ABOVEOREQUAL, "1"}};
+  const std::vector<Constraint> rows{
+      {{"1", "1"}, IS_BELOWOREQUAL, "4"}, {{"1", "-1"}, IS_EQUAL, "1"}, {{"0", "1"}, IS_ABOVEOREQUAL, "1"}};
   TZLPCore_SubInterface_ZLP z = MakeModel(true, {"1", "1"}, "0", rows);
   TZLPCore_SolutionResult report;
   z.ToCanonical(report);
@@ -238,11 +251,12 @@ TEST(ToCanonical, PairsFollowTheirRowAndAreExplained) {
     EXPECT_EQ(z.GetSign(i), IS_EQUAL);
     EXPECT_RAT(z.RHS.GetItem(i), b[static_cast<std::size_t>(i - 1)]);
     for (int j = 1; j <= 6; ++j)
-      EXPECT_RAT(z.Coeffs.GetItem(j, i), a[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)]) << "X" << j;
+      EXPECT_RAT(z.Coeffs.GetItem(j, i), a[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)])
+          << "X" << j;
   }
   // One sentence names the replaced equality; the same model without "=" has no such sentence.
-  TZLPCore_SubInterface_ZLP plain = MakeModel(true, {"1", "1"}, "0",
-                                              {rows[0], {{"1", "-1"}, IS_BELOWOREQUAL, "1"}, rows[2]});
+  TZLPCore_SubInterface_ZLP plain =
+      MakeModel(true, {"1", "1"}, "0", {rows[0], {{"1", "-1"}, IS_BELOWOREQUAL, "1"}, rows[2]});
   TZLPCore_SolutionResult plainReport;
   plain.ToCanonical(plainReport);
   const std::string text = report.GetText();
@@ -316,8 +330,8 @@ TEST(BuildTable, EqualityModelTakesLastVariablesAsBasisAndForcesUnitColumns) {
 
 TEST(BuildTable, ReplacesAnEarlierTableCompletely) {
   const TZLPCore_SubInterface_ZLP z = MakeModel(true, {"1", "0"}, "0", {{{"1", "1"}, IS_EQUAL, "3"}});
-  TSimplexTable t = kt::MakeTable({"A", "B", "C"}, {"A", "B"}, {{"9", "9", "9", "9"}, {"9", "9", "9", "9"}},
-                                  {"9", "9", "9", "9"});
+  TSimplexTable t =
+      kt::MakeTable({"A", "B", "C"}, {"A", "B"}, {{"9", "9", "9", "9"}, {"9", "9", "9", "9"}}, {"9", "9", "9", "9"});
   ASSERT_TRUE(z.BuildTable(&t));
   EXPECT_EQ(t.ColNames(), (std::vector<std::string>{"X1", "X2"}));
   EXPECT_EQ(t.RowNames(), std::vector<std::string>{"X2"});
@@ -445,54 +459,176 @@ constexpr auto OPT = Outcome::Optimal;
 INSTANTIATE_TEST_SUITE_P(
     Textbook, ReferenceProblems,
     ::testing::Values(
-        RefProblem{"WorkedExamplePart21", true, {"3", "2"}, "0", {{{"1", "1"}, LE, "4"}, {{"1", "3"}, LE, "6"}}, OPT, "12", {"4", "0"}},
-        RefProblem{"WorkedExamplePart32", false, {"2", "-1"}, "3", {{{"1", "1"}, LE, "4"}, {{"1", "-1"}, GE, "1"}}, OPT, "5", {"1", "0"}},
-        RefProblem{"DantzigProductMix", true, {"3", "5"}, "0",
-                   {{{"1", "0"}, LE, "4"}, {{"0", "2"}, LE, "12"}, {{"3", "2"}, LE, "18"}}, OPT, "36", {"2", "6"}},
-        RefProblem{"ChvatalThreeVariables", true, {"5", "4", "3"}, "0",
-                   {{{"2", "3", "1"}, LE, "5"}, {{"4", "1", "2"}, LE, "11"}, {{"3", "4", "2"}, LE, "8"}}, OPT, "13",
+        RefProblem{"WorkedExamplePart21",
+                   true,
+                   {"3", "2"},
+                   "0",
+                   {{{"1", "1"}, LE, "4"}, {{"1", "3"}, LE, "6"}},
+                   OPT,
+                   "12",
+                   {"4", "0"}},
+        RefProblem{"WorkedExamplePart32",
+                   false,
+                   {"2", "-1"},
+                   "3",
+                   {{{"1", "1"}, LE, "4"}, {{"1", "-1"}, GE, "1"}},
+                   OPT,
+                   "5",
+                   {"1", "0"}},
+        RefProblem{"DantzigProductMix",
+                   true,
+                   {"3", "5"},
+                   "0",
+                   {{{"1", "0"}, LE, "4"}, {{"0", "2"}, LE, "12"}, {{"3", "2"}, LE, "18"}},
+                   OPT,
+                   "36",
+                   {"2", "6"}},
+        RefProblem{"ChvatalThreeVariables",
+                   true,
+                   {"5", "4", "3"},
+                   "0",
+                   {{{"2", "3", "1"}, LE, "5"}, {{"4", "1", "2"}, LE, "11"}, {{"3", "4", "2"}, LE, "8"}},
+                   OPT,
+                   "13",
                    {"2", "0", "1"}},
-        RefProblem{"FractionalVertex", true, {"1", "2"}, "0", {{{"3", "1"}, LE, "6"}, {{"1", "3"}, LE, "6"}}, OPT, "9/2",
+        RefProblem{"FractionalVertex",
+                   true,
+                   {"1", "2"},
+                   "0",
+                   {{{"3", "1"}, LE, "6"}, {{"1", "3"}, LE, "6"}},
+                   OPT,
+                   "9/2",
                    {"3/2", "3/2"}},
-        RefProblem{"DietMinimum", false, {"2", "3"}, "0", {{{"1", "1"}, GE, "4"}, {{"1", "3"}, GE, "6"}}, OPT, "9", {"3", "1"}},
-        RefProblem{"DietFractional", false, {"1", "1"}, "0", {{{"2", "1"}, GE, "4"}, {{"1", "3"}, GE, "6"}}, OPT, "14/5",
+        RefProblem{"DietMinimum",
+                   false,
+                   {"2", "3"},
+                   "0",
+                   {{{"1", "1"}, GE, "4"}, {{"1", "3"}, GE, "6"}},
+                   OPT,
+                   "9",
+                   {"3", "1"}},
+        RefProblem{"DietFractional",
+                   false,
+                   {"1", "1"},
+                   "0",
+                   {{{"2", "1"}, GE, "4"}, {{"1", "3"}, GE, "6"}},
+                   OPT,
+                   "14/5",
                    {"6/5", "8/5"}},
-        RefProblem{"SeventeenNinths", true, {"1", "1"}, "0", {{{"1", "2"}, LE, "7"}, {{"2", "1"}, LE, "19/3"}}, OPT,
-                   "40/9", {"17/9", "23/9"}},
-        RefProblem{"FractionalData", true, {"1/2", "1/3"}, "0", {{{"2/3", "1"}, LE, "1"}, {{"1", "1/4"}, LE, "2"}}, OPT,
-                   "3/4", {"3/2", "0"}},
+        RefProblem{"SeventeenNinths",
+                   true,
+                   {"1", "1"},
+                   "0",
+                   {{{"1", "2"}, LE, "7"}, {{"2", "1"}, LE, "19/3"}},
+                   OPT,
+                   "40/9",
+                   {"17/9", "23/9"}},
+        RefProblem{"FractionalData",
+                   true,
+                   {"1/2", "1/3"},
+                   "0",
+                   {{{"2/3", "1"}, LE, "1"}, {{"1", "1/4"}, LE, "2"}},
+                   OPT,
+                   "3/4",
+                   {"3/2", "0"}},
         RefProblem{"FreeTermCarried", true, {"1"}, "5", {{{"1"}, LE, "3"}}, OPT, "8", {"3"}},
-        RefProblem{"DegenerateIntegerExample", true, {"0", "1"}, "0", {{{"3", "2"}, LE, "6"}, {{"-3", "2"}, LE, "0"}}, OPT,
-                   "3/2", {"1", "3/2"}},
+        RefProblem{"DegenerateIntegerExample",
+                   true,
+                   {"0", "1"},
+                   "0",
+                   {{{"3", "2"}, LE, "6"}, {{"-3", "2"}, LE, "0"}},
+                   OPT,
+                   "3/2",
+                   {"1", "3/2"}},
         RefProblem{"TiedOptimumEdge", true, {"1", "1"}, "0", {{{"1", "1"}, LE, "4"}}, OPT, "4", {}},
-        RefProblem{"StartOutsideRegion", true, {"1", "1"}, "0",
-                   {{{"1", "1"}, GE, "2"}, {{"1", "0"}, LE, "3"}, {{"0", "1"}, LE, "3"}}, OPT, "6", {"3", "3"}},
-        RefProblem{"NegativeRightHandSide", false, {"1", "2"}, "0", {{{"-1", "-1"}, LE, "-3"}, {{"1", "0"}, LE, "2"}}, OPT,
-                   "4", {"2", "1"}},
-        RefProblem{"LargeCoefficients", true, {"1000", "999"}, "0",
-                   {{{"999", "1000"}, LE, "1000000"}, {{"1000", "999"}, LE, "999999"}}, OPT, "999999", {}},
+        RefProblem{"StartOutsideRegion",
+                   true,
+                   {"1", "1"},
+                   "0",
+                   {{{"1", "1"}, GE, "2"}, {{"1", "0"}, LE, "3"}, {{"0", "1"}, LE, "3"}},
+                   OPT,
+                   "6",
+                   {"3", "3"}},
+        RefProblem{"NegativeRightHandSide",
+                   false,
+                   {"1", "2"},
+                   "0",
+                   {{{"-1", "-1"}, LE, "-3"}, {{"1", "0"}, LE, "2"}},
+                   OPT,
+                   "4",
+                   {"2", "1"}},
+        RefProblem{"LargeCoefficients",
+                   true,
+                   {"1000", "999"},
+                   "0",
+                   {{{"999", "1000"}, LE, "1000000"}, {{"1000", "999"}, LE, "999999"}},
+                   OPT,
+                   "999999",
+                   {}},
         RefProblem{"EqualityOnlyMinimum", false, {"1"}, "0", {{{"1"}, EQ, "2"}}, OPT, "2", {"2"}},
-        RefProblem{"EqualityMixed", true, {"1", "1"}, "0", {{{"1", "2"}, EQ, "4"}, {{"3", "1"}, LE, "6"}}, OPT, "14/5",
+        RefProblem{"EqualityMixed",
+                   true,
+                   {"1", "1"},
+                   "0",
+                   {{{"1", "2"}, EQ, "4"}, {{"3", "1"}, LE, "6"}},
+                   OPT,
+                   "14/5",
                    {"8/5", "6/5"}},
-        RefProblem{"EqualityBetweenInequalities", true, {"1", "1"}, "0",
-                   {{{"1", "1"}, LE, "4"}, {{"1", "-1"}, EQ, "1"}, {{"0", "1"}, GE, "1"}}, OPT, "4", {"5/2", "3/2"}},
+        RefProblem{"EqualityBetweenInequalities",
+                   true,
+                   {"1", "1"},
+                   "0",
+                   {{{"1", "1"}, LE, "4"}, {{"1", "-1"}, EQ, "1"}, {{"0", "1"}, GE, "1"}},
+                   OPT,
+                   "4",
+                   {"5/2", "3/2"}},
         RefProblem{"EqualityMaximisedCanonical", true, {"1", "1"}, "0", {{{"1", "1"}, EQ, "3"}}, OPT, "3", {}},
-        RefProblem{"EqualityRedundantPair", true, {"1", "0"}, "0", {{{"1", "1"}, EQ, "2"}, {{"2", "2"}, EQ, "4"}}, OPT, "2",
+        RefProblem{"EqualityRedundantPair",
+                   true,
+                   {"1", "0"},
+                   "0",
+                   {{{"1", "1"}, EQ, "2"}, {{"2", "2"}, EQ, "4"}},
+                   OPT,
+                   "2",
                    {"2", "0"}},
-        RefProblem{"ThreeVariablesMixedRelations", false, {"2", "3", "1"}, "0",
-                   {{{"1", "1", "1"}, GE, "6"}, {{"1", "0", "-1"}, EQ, "1"}, {{"0", "1", "0"}, LE, "3"}}, OPT, "19/2",
+        RefProblem{"ThreeVariablesMixedRelations",
+                   false,
+                   {"2", "3", "1"},
+                   "0",
+                   {{{"1", "1", "1"}, GE, "6"}, {{"1", "0", "-1"}, EQ, "1"}, {{"0", "1", "0"}, LE, "3"}},
+                   OPT,
+                   "19/2",
                    {"7/2", "0", "5/2"}},
-        RefProblem{"OwnBasisSolvedAsItIs", true, {"2", "1", "0", "0"}, "0",
-                   {{{"1", "1", "1", "0"}, EQ, "4"}, {{"1", "-1", "0", "1"}, EQ, "2"}}, OPT, "7", {"3", "1", "0", "0"}},
+        RefProblem{"OwnBasisSolvedAsItIs",
+                   true,
+                   {"2", "1", "0", "0"},
+                   "0",
+                   {{{"1", "1", "1", "0"}, EQ, "4"}, {{"1", "-1", "0", "1"}, EQ, "2"}},
+                   OPT,
+                   "7",
+                   {"3", "1", "0", "0"}},
         RefProblem{"NoConstraintsMinimum", false, {"1", "2"}, "0", {}, OPT, "0", {"0", "0"}},
         RefProblem{"UnboundedMaximum", true, {"1", "1"}, "0", {{{"1", "-1"}, LE, "1"}}, Outcome::Unbounded, "", {}},
         RefProblem{"UnboundedMinimum", false, {"-1", "0"}, "0", {{{"-1", "1"}, LE, "2"}}, Outcome::Unbounded, "", {}},
         RefProblem{"NoConstraintsUnbounded", true, {"1"}, "0", {}, Outcome::Unbounded, "", {}},
-        RefProblem{"InfeasibleBounds", true, {"1"}, "0", {{{"1"}, LE, "1"}, {{"1"}, GE, "2"}}, Outcome::Infeasible, "", {}},
-        RefProblem{"InfeasibleSums", false, {"1", "0"}, "0", {{{"1", "1"}, GE, "5"}, {{"1", "1"}, LE, "3"}},
-                   Outcome::Infeasible, "", {}},
-        RefProblem{"InfeasibleEquality", true, {"1", "1"}, "0",
-                   {{{"1", "1"}, EQ, "5"}, {{"1", "0"}, LE, "1"}, {{"0", "1"}, LE, "1"}}, Outcome::Infeasible, "", {}}),
+        RefProblem{
+            "InfeasibleBounds", true, {"1"}, "0", {{{"1"}, LE, "1"}, {{"1"}, GE, "2"}}, Outcome::Infeasible, "", {}},
+        RefProblem{"InfeasibleSums",
+                   false,
+                   {"1", "0"},
+                   "0",
+                   {{{"1", "1"}, GE, "5"}, {{"1", "1"}, LE, "3"}},
+                   Outcome::Infeasible,
+                   "",
+                   {}},
+        RefProblem{"InfeasibleEquality",
+                   true,
+                   {"1", "1"},
+                   "0",
+                   {{{"1", "1"}, EQ, "5"}, {{"1", "0"}, LE, "1"}, {{"0", "1"}, LE, "1"}},
+                   Outcome::Infeasible,
+                   "",
+                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,6 @@
 // The linear program model, reading it from input fields, deep copies and BuildSolution.
-#include "ModelTestUtil.h"
 #include "MessageRecorder.h"
+#include "ModelTestUtil.h"
 #include "ZLPCore_Main.h"
 
 #include <gtest/gtest.h>
@@ -189,7 +189,7 @@ TEST_P(ZLPReadRefuses, ObjectiveStopsAtFirstBadFieldWithFocus) {
   EXPECT_EQ(rec.Messages[0].Caption, "Kelvano 1.0");
   EXPECT_EQ(rec.Messages[0].Text, kEnterRational);
   EXPECT_EQ(rec.Messages[0].Icon, TMsgIcon::Warning);
-  EXPECT_RAT(z.FreeTerm, "2");            // read before the coefficients
+  EXPECT_RAT(z.FreeTerm, "2");             // read before the coefficients
   EXPECT_RAT(z.Objective.GetItem(1), "1"); // before the bad field: new value
   EXPECT_RAT(z.Objective.GetItem(2), "8"); // the bad field: old value
   EXPECT_RAT(z.Objective.GetItem(3), "9"); // after it: old value
@@ -405,8 +405,8 @@ TEST(ZLPContainer, Flags) {
 
 TZLPCore_Interface OptimalContainer() {
   TZLPCore_Interface c;
-  c.Table = kt::MakeTable({"X1", "X2", "X3", "X4"}, {"X1", "X4"}, {{"4", "1", "1", "1", "0"}, {"5/3", "0", "2", "-1", "1"}},
-                          {"12", "0", "1", "3", "0"});
+  c.Table = kt::MakeTable({"X1", "X2", "X3", "X4"}, {"X1", "X4"},
+                          {{"4", "1", "1", "1", "0"}, {"5/3", "0", "2", "-1", "1"}}, {"12", "0", "1", "3", "0"});
   c.Table.State = SS_OPTIMAL;
   c.SetFlag(IF_TABLE);
   return c;

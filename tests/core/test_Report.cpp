@@ -1,10 +1,10 @@
 // The HTML report: builder operations, the exact file format in windows-1251, the report file series,
 // and the private temporary folder that keeps other users from redirecting the files.
 #include "AppPaths.h"
+#include "IsolatedTempDir.h"
 #include "ModelTestUtil.h"
 #include "WebViewer.h"
 #include "ZLPCore_Main.h"
-#include "IsolatedTempDir.h"
 #include "ZLPCore_SolutionResult.h"
 #include "untStrConst.h"
 
@@ -67,39 +67,62 @@ std::string ExpectedCp1251(const std::string& s) {
     const auto b = static_cast<unsigned char>(s[i]);
     std::uint32_t cp = 0;
     std::size_t len = 1;
-    if (b < 0x80) cp = b;
-    else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-    else { cp = b & 0x07; len = 4; }
+    if (b < 0x80)
+      cp = b;
+    else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F;
+      len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F;
+      len = 3;
+    } else {
+      cp = b & 0x07;
+      len = 4;
+    }
     for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     i += len;
     int byte = -1;
-    if (cp < 0x80) byte = static_cast<int>(cp);
-    else if (cp >= 0x410 && cp <= 0x44F) byte = static_cast<int>(cp - 0x410 + 0xC0);
-    else if (cp == 0x401) byte = 0xA8;
-    else if (cp == 0x451) byte = 0xB8;
-    else if (cp == 0x2116) byte = 0xB9;
-    else if (cp == 0x2014) byte = 0x97;
-    else if (cp == 0x2013) byte = 0x96;
-    else if (cp == 0xAB) byte = 0xAB;
-    else if (cp == 0xBB) byte = 0xBB;
-    else if (cp == 0x20AC) byte = 0x88;
-    else if (cp == 0x2026) byte = 0x85;
-    else if (cp == 0xA0) byte = 0xA0;
-    else if (cp == 0xA9) byte = 0xA9;
-    else if (cp == 0xB0) byte = 0xB0;
-    if (byte >= 0) out += static_cast<char>(byte);
-    else out += "&#" + std::to_string(cp) + ";";
+    if (cp < 0x80)
+      byte = static_cast<int>(cp);
+    else if (cp >= 0x410 && cp <= 0x44F)
+      byte = static_cast<int>(cp - 0x410 + 0xC0);
+    else if (cp == 0x401)
+      byte = 0xA8;
+    else if (cp == 0x451)
+      byte = 0xB8;
+    else if (cp == 0x2116)
+      byte = 0xB9;
+    else if (cp == 0x2014)
+      byte = 0x97;
+    else if (cp == 0x2013)
+      byte = 0x96;
+    else if (cp == 0xAB)
+      byte = 0xAB;
+    else if (cp == 0xBB)
+      byte = 0xBB;
+    else if (cp == 0x20AC)
+      byte = 0x88;
+    else if (cp == 0x2026)
+      byte = 0x85;
+    else if (cp == 0xA0)
+      byte = 0xA0;
+    else if (cp == 0xA9)
+      byte = 0xA9;
+    else if (cp == 0xB0)
+      byte = 0xB0;
+    if (byte >= 0)
+      out += static_cast<char>(byte);
+    else
+      out += "&#" + std::to_string(cp) + ";";
   }
   return out;
 }
 
 // The page format, written out line by line independently of the code under test.
 std::string ExpectedDocument(const TZLPCore_SolutionResult& d, bool linked) {
-  std::string head =
-      std::string("<html lang=ru>\r\n <head>\r\n  <title><!--%TITLE%--></title>\r\n") +
-      "  <meta name=\"GENERATOR\" content=\"<!--%GENERATOR%-->\">\r\n" +
-      "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\r\n";
+  std::string head = std::string("<html lang=ru>\r\n <head>\r\n  <title><!--%TITLE%--></title>\r\n") +
+                     "  <meta name=\"GENERATOR\" content=\"<!--%GENERATOR%-->\">\r\n" +
+                     "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\r\n";
   for (std::size_t at; (at = head.find("<!--%TITLE%-->")) != std::string::npos;) head.replace(at, 14, d.Title);
   for (std::size_t at; (at = head.find("<!--%GENERATOR%-->")) != std::string::npos;) head.replace(at, 18, d.Generator);
   std::string s = head;
@@ -172,7 +195,8 @@ TEST(ReportBuilder, AddOperations) {
   d.AddPre("Z = 1");
   d.AddRule();
   d.AddLine("");
-  const std::vector<std::string> want{"a<b>", "<p>текст", "<H2>&bull; Шаг</H2>", "<pre>Z = 1</pre>", "<HR SIZE=\"1\"></HR>", ""};
+  const std::vector<std::string> want{
+      "a<b>", "<p>текст", "<H2>&bull; Шаг</H2>", "<pre>Z = 1</pre>", "<HR SIZE=\"1\"></HR>", ""};
   EXPECT_EQ(d.Lines, want);
   EXPECT_EQ(d.GetText(), "a<b>\r\n<p>текст\r\n<H2>&bull; Шаг</H2>\r\n<pre>Z = 1</pre>\r\n<HR SIZE=\"1\"></HR>\r\n\r\n");
   d.Clear();
@@ -194,19 +218,20 @@ TEST(ReportBuilder, AppendReportAddsOneEntry) {
 }
 
 TEST(ReportBuilder, AddConstraints) {
-  const TZLPCore_SubInterface_ZLP z = kt::MakeModel(
-      true, {"3", "2"}, "0",
-      {{{"1", "1"}, IS_BELOWOREQUAL, "4"}, {{"-1", "1/2"}, IS_ABOVEOREQUAL, "-3/2"}, {{"0", "0"}, IS_EQUAL, "0"},
-       {{"2", "0"}, IS_BELOW, "1"}, {{"0", "1"}, IS_ABOVE, "1"}});
+  const TZLPCore_SubInterface_ZLP z = kt::MakeModel(true, {"3", "2"}, "0",
+                                                    {{{"1", "1"}, IS_BELOWOREQUAL, "4"},
+                                                     {{"-1", "1/2"}, IS_ABOVEOREQUAL, "-3/2"},
+                                                     {{"0", "0"}, IS_EQUAL, "0"},
+                                                     {{"2", "0"}, IS_BELOW, "1"},
+                                                     {{"0", "1"}, IS_ABOVE, "1"}});
   TZLPCore_SolutionResult d;
   d.AddConstraints(z);
   ASSERT_EQ(d.Lines.size(), 1U);
-  EXPECT_EQ(d.Lines[0],
-            "X<sub>1</sub> + X<sub>2</sub> &#8804; 4\r\n"
-            "- X<sub>1</sub> + 1/2X<sub>2</sub> &#8805; -3/2\r\n"
-            "0 = 0\r\n"
-            "2X<sub>1</sub> &lt; 1\r\n"
-            "X<sub>2</sub> &gt; 1");
+  EXPECT_EQ(d.Lines[0], "X<sub>1</sub> + X<sub>2</sub> &#8804; 4\r\n"
+                        "- X<sub>1</sub> + 1/2X<sub>2</sub> &#8805; -3/2\r\n"
+                        "0 = 0\r\n"
+                        "2X<sub>1</sub> &lt; 1\r\n"
+                        "X<sub>2</sub> &gt; 1");
   TZLPCore_SolutionResult e;
   e.AddConstraints(kt::MakeModel(true, {"1"}, "0", {}));
   EXPECT_EQ(e.Lines, std::vector<std::string>{""});
@@ -238,12 +263,12 @@ TEST(ReportBuilder, AddModelWithDenominator) {
   TZLPCore_SolutionResult d;
   d.AddModel(&z, &den);
   ASSERT_EQ(d.Lines.size(), 2U);
-  EXPECT_EQ(d.Lines[0],
-            "<table cellpadding=0 cellspacing=0 border=0>\r\n"
-            "  <tr><td rowspan=2>Z = </td><td style=\"border-bottom: solid 1px black;\">X<sub>1</sub> + 2X<sub>2</sub> + 3</td>"
-            "<td rowspan=2>&nbsp;&nbsp;&#8594; <b>Max</b></td>\r\n"
-            "  <tr><td>X<sub>1</sub> - 1/2X<sub>2</sub> + 1</td></tr>\r\n"
-            "</table>\r\n");
+  EXPECT_EQ(d.Lines[0], "<table cellpadding=0 cellspacing=0 border=0>\r\n"
+                        "  <tr><td rowspan=2>Z = </td><td style=\"border-bottom: solid 1px black;\">X<sub>1</sub> + "
+                        "2X<sub>2</sub> + 3</td>"
+                        "<td rowspan=2>&nbsp;&nbsp;&#8594; <b>Max</b></td>\r\n"
+                        "  <tr><td>X<sub>1</sub> - 1/2X<sub>2</sub> + 1</td></tr>\r\n"
+                        "</table>\r\n");
   EXPECT_EQ(d.Lines[1], "X<sub>1</sub> + X<sub>2</sub> &#8804; 4");
   TZLPCore_SubInterface_ZLP m = z;
   m.IsMax = false;
@@ -319,7 +344,8 @@ TEST_F(ReportFixture, WrittenFileIsWindows1251WithCrLf) {
   EXPECT_EQ(bytes, ExpectedCp1251(ExpectedDocument(d, false)));
   // "Результат" in windows-1251.
   EXPECT_NE(bytes.find("<H2>&bull; \xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2</H2>"), std::string::npos);
-  EXPECT_NE(bytes.find("x &#8804; 5, y &#8805; 0 \x97 \xAB\xA8\xEB\xEA\xE0\xBB \xB8\xE6 \xB9" "1 \x88 \x85 &#8594; &#945; &#128512;"),
+  EXPECT_NE(bytes.find("x &#8804; 5, y &#8805; 0 \x97 \xAB\xA8\xEB\xEA\xE0\xBB \xB8\xE6 \xB9"
+                       "1 \x88 \x85 &#8594; &#945; &#128512;"),
             std::string::npos);
   // Every line ends with CR LF; no bare LF or CR.
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -357,7 +383,7 @@ TEST(Utf8ToCp1251, CharactersWithAndWithoutAByte) {
 // ---------------------------------------------------------------- file series
 
 bool Exists(const std::string& p) {
-  struct stat st{};
+  struct stat st {};
   return lstat(p.c_str(), &st) == 0;
 }
 
@@ -466,7 +492,7 @@ TEST_F(ReportFixture, WriteDocumentDoesNotFollowAPlantedLink) {
   const bool ok = d.WriteDocument(target);
   EXPECT_EQ(ReadBytes(victim), "original");
   if (ok) {
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(lstat(target.c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode)) << "a successful write must have replaced the link by a file";
     EXPECT_EQ(ReadBytes(target), ExpectedCp1251(ExpectedDocument(d, false)));
@@ -481,7 +507,7 @@ TEST_F(ReportFixture, SaveToTempFileDoesNotFollowADanglingLink) {
   const std::string name = d.SaveToTempFile();
   EXPECT_FALSE(Exists(victim)) << "the write went through the link";
   if (!name.empty()) {
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(lstat(name.c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
   }
@@ -495,7 +521,7 @@ void ExpectPrivate(const std::string& dirWithSlash) {
   ASSERT_FALSE(dirWithSlash.empty());
   ASSERT_EQ(dirWithSlash.back(), '/');
   const std::string dir = dirWithSlash.substr(0, dirWithSlash.size() - 1);
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(lstat(dir.c_str(), &st), 0) << dir;
   EXPECT_TRUE(S_ISDIR(st.st_mode)) << dir << " is not a real folder (a link?)";
   EXPECT_EQ(st.st_uid, geteuid()) << dir;

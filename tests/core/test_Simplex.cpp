@@ -1,6 +1,6 @@
 // The simplex table: sizes, accessors, pivot rules, pivoting, Gomory cuts, HTML, and the worked examples.
-#include "Simplex.h"
 #include "RatTestUtil.h"
+#include "Simplex.h"
 
 #include <gtest/gtest.h>
 
@@ -115,23 +115,23 @@ TEST(TSimplexTable, CellAccessorsAndTheirRanges) {
 
 TEST(TSimplexTable, ValueOf) {
   const TSimplexTable t =
-      MakeTable({"X1", "X2", "X3"}, {"X3", "X1", "X3"}, {{"5/2", "0", "1", "1"}, {"4", "1", "0", "0"}, {"9", "0", "0", "1"}},
-                {"0", "0", "0", "0"});
+      MakeTable({"X1", "X2", "X3"}, {"X3", "X1", "X3"},
+                {{"5/2", "0", "1", "1"}, {"4", "1", "0", "0"}, {"9", "0", "0", "1"}}, {"0", "0", "0", "0"});
   EXPECT_RAT(t.ValueOf("X1"), "4");
   EXPECT_RAT(t.ValueOf("X3"), "5/2"); // first occurrence
   EXPECT_RAT(t.ValueOf("X<sub>1</sub>"), "4");
   EXPECT_RAT(t.ValueOf("<sub>X</sub>3"), "5/2");
-  EXPECT_RAT(t.ValueOf("X2"), "0");  // non-basic
-  EXPECT_RAT(t.ValueOf("x1"), "0");  // case-sensitive
+  EXPECT_RAT(t.ValueOf("X2"), "0"); // non-basic
+  EXPECT_RAT(t.ValueOf("x1"), "0"); // case-sensitive
   EXPECT_RAT(t.ValueOf("X<SUB>1</SUB>"), "0");
   EXPECT_RAT(t.ValueOf("Q7"), "0");
   EXPECT_RAT(t.ValueOf(""), "0");
 }
 
 TEST(TSimplexTable, NormalizeBasisMakesUnitColumns) {
-  TSimplexTable t = MakeTable({"X1", "X2", "X3"}, {"X2", "S", "X3"},
-                              {{"1", "2", "7", "5"}, {"2", "3", "4", "6"}, {"3", "1", "8", "9"}},
-                              {"0", "-1", "-2", "-3"});
+  TSimplexTable t =
+      MakeTable({"X1", "X2", "X3"}, {"X2", "S", "X3"},
+                {{"1", "2", "7", "5"}, {"2", "3", "4", "6"}, {"3", "1", "8", "9"}}, {"0", "-1", "-2", "-3"});
   t.NormalizeBasis();
   ExpectRow(t, 1, {"1", "2", "1", "0"});
   ExpectRow(t, 2, {"2", "3", "0", "0"}); // "S" is no column: its own cells keep their values except
@@ -140,8 +140,8 @@ TEST(TSimplexTable, NormalizeBasisMakesUnitColumns) {
 }
 
 TEST(TSimplexTable, BasicColumn) {
-  const TSimplexTable t = MakeTable({"X1", "X2", "X3"}, {"X3", "Y1"}, {{"0", "0", "0", "1"}, {"0", "0", "0", "0"}},
-                                    {"0", "0", "0", "0"});
+  const TSimplexTable t =
+      MakeTable({"X1", "X2", "X3"}, {"X3", "Y1"}, {{"0", "0", "0", "1"}, {"0", "0", "0", "0"}}, {"0", "0", "0", "0"});
   EXPECT_EQ(t.BasicColumn(1), 3);
   EXPECT_EQ(t.BasicColumn(2), 0);
   EXPECT_EQ(t.BasicColumn(0), 0);
@@ -183,59 +183,181 @@ constexpr TPivotRule kBland = TPivotRule::Bland;
 INSTANTIATE_TEST_SUITE_P(
     Rules, AnalyzeTest,
     ::testing::Values(
-        AnalyzeCase{"WorkedExampleFirstTable", kX4, {"X3", "X4"}, {{"4", "1", "1", "1", "0"}, {"6", "1", "3", "0", "1"}},
-                    {"0", "-3", "-2", "0", "0"}, kDantzig, SS_PIVOT, 1, 1},
-        AnalyzeCase{"WorkedExampleSecondTable", kX4, {"X1", "X4"}, {{"4", "1", "1", "1", "0"}, {"2", "0", "2", "-1", "1"}},
-                    {"12", "0", "1", "3", "0"}, kDantzig, SS_OPTIMAL, 0, 0},
-        AnalyzeCase{"TiedColumnsLowerEnters", {"X1", "X2", "X3"}, {"X3"}, {{"5", "1", "1", "1"}},
-                    {"0", "-2", "-2", "0"}, kDantzig, SS_PIVOT, 1, 1},
-        AnalyzeCase{"StrictlySmallerLaterColumnEnters", {"X1", "X2", "X3"}, {"X3"}, {{"5", "1", "1", "1"}},
-                    {"0", "-1", "-3/2", "0"}, kDantzig, SS_PIVOT, 2, 1},
-        AnalyzeCase{"TiedRatiosUpperRowLeaves", {"X1", "X2", "X3"}, {"X2", "X3"},
-                    {{"2", "1", "1", "0"}, {"4", "2", "0", "1"}}, {"0", "-1", "0", "0"}, kDantzig, SS_PIVOT, 1, 1},
-        AnalyzeCase{"StrictlySmallerLaterRatioLeaves", {"X1", "X2", "X3"}, {"X2", "X3"},
-                    {{"3", "1", "1", "0"}, {"4", "2", "0", "1"}}, {"0", "-1", "0", "0"}, kDantzig, SS_PIVOT, 1, 2},
-        AnalyzeCase{"FractionRatiosComparedExactly", {"X1", "X2", "X3"}, {"X2", "X3"},
-                    {{"1", "3", "1", "0"}, {"2", "7", "0", "1"}}, {"0", "-1", "0", "0"}, kDantzig, SS_PIVOT, 1, 2},
-        AnalyzeCase{"ZeroFreeTermTakesPart", {"X1", "X2", "X3"}, {"X2", "X3"},
-                    {{"5", "1", "1", "0"}, {"0", "3", "0", "1"}}, {"0", "-1", "0", "0"}, kDantzig, SS_PIVOT, 1, 2},
-        AnalyzeCase{"NonPositiveCoefficientsSkipped", {"X1", "X2", "X3", "X4"}, {"X2", "X3", "X4"},
+        AnalyzeCase{"WorkedExampleFirstTable",
+                    kX4,
+                    {"X3", "X4"},
+                    {{"4", "1", "1", "1", "0"}, {"6", "1", "3", "0", "1"}},
+                    {"0", "-3", "-2", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    1},
+        AnalyzeCase{"WorkedExampleSecondTable",
+                    kX4,
+                    {"X1", "X4"},
+                    {{"4", "1", "1", "1", "0"}, {"2", "0", "2", "-1", "1"}},
+                    {"12", "0", "1", "3", "0"},
+                    kDantzig,
+                    SS_OPTIMAL,
+                    0,
+                    0},
+        AnalyzeCase{"TiedColumnsLowerEnters",
+                    {"X1", "X2", "X3"},
+                    {"X3"},
+                    {{"5", "1", "1", "1"}},
+                    {"0", "-2", "-2", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    1},
+        AnalyzeCase{"StrictlySmallerLaterColumnEnters",
+                    {"X1", "X2", "X3"},
+                    {"X3"},
+                    {{"5", "1", "1", "1"}},
+                    {"0", "-1", "-3/2", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    2,
+                    1},
+        AnalyzeCase{"TiedRatiosUpperRowLeaves",
+                    {"X1", "X2", "X3"},
+                    {"X2", "X3"},
+                    {{"2", "1", "1", "0"}, {"4", "2", "0", "1"}},
+                    {"0", "-1", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    1},
+        AnalyzeCase{"StrictlySmallerLaterRatioLeaves",
+                    {"X1", "X2", "X3"},
+                    {"X2", "X3"},
+                    {{"3", "1", "1", "0"}, {"4", "2", "0", "1"}},
+                    {"0", "-1", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    2},
+        AnalyzeCase{"FractionRatiosComparedExactly",
+                    {"X1", "X2", "X3"},
+                    {"X2", "X3"},
+                    {{"1", "3", "1", "0"}, {"2", "7", "0", "1"}},
+                    {"0", "-1", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    2},
+        AnalyzeCase{"ZeroFreeTermTakesPart",
+                    {"X1", "X2", "X3"},
+                    {"X2", "X3"},
+                    {{"5", "1", "1", "0"}, {"0", "3", "0", "1"}},
+                    {"0", "-1", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    2},
+        AnalyzeCase{"NonPositiveCoefficientsSkipped",
+                    {"X1", "X2", "X3", "X4"},
+                    {"X2", "X3", "X4"},
                     {{"1", "-1", "1", "0", "0"}, {"0", "0", "0", "1", "0"}, {"6", "2", "0", "0", "1"}},
-                    {"0", "-1", "0", "0", "0"}, kDantzig, SS_PIVOT, 1, 3},
-        AnalyzeCase{"NegativeFreeTermFirstNegativeCoefficient", {"X1", "X2", "X3"}, {"X3"},
-                    {{"-1", "2", "0", "-3"}}, {"0", "-5", "0", "0"}, kDantzig, SS_NEGATIVEB, 3, 1},
-        AnalyzeCase{"NegativeFreeTermRowWithoutNegativesPassedOver", {"X1", "X2", "X3"}, {"X2", "X3"},
-                    {{"-1", "1", "2", "0"}, {"-2", "0", "-1", "1"}}, {"0", "0", "0", "0"}, kDantzig, SS_NEGATIVEB, 2, 2},
-        AnalyzeCase{"NegativeFreeTermsWithoutNegativeCoefficients", {"X1", "X2"}, {"X1", "X2"},
-                    {{"-1", "1", "0"}, {"3", "-1", "1"}}, {"0", "-4", "-1"}, kDantzig, SS_MANYSOLUTIONS, 0, 0},
-        AnalyzeCase{"UnboundedColumn", {"X1", "X2", "X3"}, {"X1", "X3"},
-                    {{"2", "1", "-1", "0"}, {"3", "0", "0", "1"}}, {"0", "0", "-1", "0"}, kDantzig, SS_NOSOLUTION, 2, 0},
+                    {"0", "-1", "0", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    3},
+        AnalyzeCase{"NegativeFreeTermFirstNegativeCoefficient",
+                    {"X1", "X2", "X3"},
+                    {"X3"},
+                    {{"-1", "2", "0", "-3"}},
+                    {"0", "-5", "0", "0"},
+                    kDantzig,
+                    SS_NEGATIVEB,
+                    3,
+                    1},
+        AnalyzeCase{"NegativeFreeTermRowWithoutNegativesPassedOver",
+                    {"X1", "X2", "X3"},
+                    {"X2", "X3"},
+                    {{"-1", "1", "2", "0"}, {"-2", "0", "-1", "1"}},
+                    {"0", "0", "0", "0"},
+                    kDantzig,
+                    SS_NEGATIVEB,
+                    2,
+                    2},
+        AnalyzeCase{"NegativeFreeTermsWithoutNegativeCoefficients",
+                    {"X1", "X2"},
+                    {"X1", "X2"},
+                    {{"-1", "1", "0"}, {"3", "-1", "1"}},
+                    {"0", "-4", "-1"},
+                    kDantzig,
+                    SS_MANYSOLUTIONS,
+                    0,
+                    0},
+        AnalyzeCase{"UnboundedColumn",
+                    {"X1", "X2", "X3"},
+                    {"X1", "X3"},
+                    {{"2", "1", "-1", "0"}, {"3", "0", "0", "1"}},
+                    {"0", "0", "-1", "0"},
+                    kDantzig,
+                    SS_NOSOLUTION,
+                    2,
+                    0},
         AnalyzeCase{"NoRowsNegativeZ", {"X1", "X2"}, {}, {}, {"0", "-1", "-2"}, kDantzig, SS_NOSOLUTION, 2, 0},
         AnalyzeCase{"NoRowsOptimal", {"X1", "X2"}, {}, {}, {"3", "0", "1"}, kDantzig, SS_OPTIMAL, 0, 0},
         AnalyzeCase{"EmptyTable", {}, {}, {}, {"0"}, kDantzig, SS_OPTIMAL, 0, 0},
-        AnalyzeCase{"BlandFirstNegativeColumn", {"X1", "X2", "X3"}, {"X3"}, {{"5", "1", "1", "1"}},
-                    {"0", "-1", "-5", "0"}, kBland, SS_PIVOT, 1, 1},
-        AnalyzeCase{"MostNegativeOnSameTable", {"X1", "X2", "X3"}, {"X3"}, {{"5", "1", "1", "1"}},
-                    {"0", "-1", "-5", "0"}, kDantzig, SS_PIVOT, 2, 1},
-        AnalyzeCase{"BlandTieLowestBasicIndex", {"X1", "X2", "X3", "X4", "X5"}, {"X5", "X3"},
-                    {{"2", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}}, {"0", "-1", "0", "0", "0", "0"},
-                    kBland, SS_PIVOT, 1, 2},
-        AnalyzeCase{"DantzigTieUpperRowOnSameTable", {"X1", "X2", "X3", "X4", "X5"}, {"X5", "X3"},
-                    {{"2", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}}, {"0", "-1", "0", "0", "0", "0"},
-                    kDantzig, SS_PIVOT, 1, 1},
-        AnalyzeCase{"BlandStrictRatioStillWins", {"X1", "X2", "X3", "X4", "X5"}, {"X5", "X3"},
-                    {{"1", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}}, {"0", "-1", "0", "0", "0", "0"},
-                    kBland, SS_PIVOT, 1, 1},
+        AnalyzeCase{"BlandFirstNegativeColumn",
+                    {"X1", "X2", "X3"},
+                    {"X3"},
+                    {{"5", "1", "1", "1"}},
+                    {"0", "-1", "-5", "0"},
+                    kBland,
+                    SS_PIVOT,
+                    1,
+                    1},
+        AnalyzeCase{"MostNegativeOnSameTable",
+                    {"X1", "X2", "X3"},
+                    {"X3"},
+                    {{"5", "1", "1", "1"}},
+                    {"0", "-1", "-5", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    2,
+                    1},
+        AnalyzeCase{"BlandTieLowestBasicIndex",
+                    {"X1", "X2", "X3", "X4", "X5"},
+                    {"X5", "X3"},
+                    {{"2", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}},
+                    {"0", "-1", "0", "0", "0", "0"},
+                    kBland,
+                    SS_PIVOT,
+                    1,
+                    2},
+        AnalyzeCase{"DantzigTieUpperRowOnSameTable",
+                    {"X1", "X2", "X3", "X4", "X5"},
+                    {"X5", "X3"},
+                    {{"2", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}},
+                    {"0", "-1", "0", "0", "0", "0"},
+                    kDantzig,
+                    SS_PIVOT,
+                    1,
+                    1},
+        AnalyzeCase{"BlandStrictRatioStillWins",
+                    {"X1", "X2", "X3", "X4", "X5"},
+                    {"X5", "X3"},
+                    {{"1", "1", "0", "0", "0", "1"}, {"4", "2", "0", "1", "0", "0"}},
+                    {"0", "-1", "0", "0", "0", "0"},
+                    kBland,
+                    SS_PIVOT,
+                    1,
+                    1},
         AnalyzeCase{"BlandOptimal", {"X1", "X2"}, {"X2"}, {{"1", "1", "1"}}, {"0", "0", "0"}, kBland, SS_OPTIMAL, 0, 0},
-        AnalyzeCase{"BlandUnbounded", {"X1", "X2"}, {"X2"}, {{"1", "-1", "1"}}, {"0", "-1", "0"}, kBland,
-                    SS_NOSOLUTION, 1, 0}),
+        AnalyzeCase{
+            "BlandUnbounded", {"X1", "X2"}, {"X2"}, {{"1", "-1", "1"}}, {"0", "-1", "0"}, kBland, SS_NOSOLUTION, 1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- Pivot
 
 TEST(TSimplexTablePivot, WorkedExampleOfPart21) {
-  TSimplexTable t = MakeTable(kX4, {"X3", "X4"}, {{"4", "1", "1", "1", "0"}, {"6", "1", "3", "0", "1"}},
-                              {"0", "-3", "-2", "0", "0"});
+  TSimplexTable t =
+      MakeTable(kX4, {"X3", "X4"}, {{"4", "1", "1", "1", "0"}, {"6", "1", "3", "0", "1"}}, {"0", "-3", "-2", "0", "0"});
   std::int32_t col = 0;
   std::int32_t row = 0;
   ASSERT_EQ(t.Analyze(col, row), SS_PIVOT);
@@ -278,7 +400,8 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
   for (int round = 0; round < 40; ++round) {
     const int n = 2 + round % 4;
     const int m = 1 + round % 3;
-    std::vector<std::vector<Frac>> ref(static_cast<std::size_t>(m + 1), std::vector<Frac>(static_cast<std::size_t>(n + 1)));
+    std::vector<std::vector<Frac>> ref(static_cast<std::size_t>(m + 1),
+                                       std::vector<Frac>(static_cast<std::size_t>(n + 1)));
     TSimplexTable t;
     t.SetColCount(n);
     t.SetRowCount(m);
@@ -293,7 +416,8 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
     for (int pc = 1; pc <= n; ++pc)
       for (int pr = 1; pr <= m; ++pr) {
         if (ref[pr][pc].n == 0) continue;
-        SCOPED_TRACE("round " + std::to_string(round) + " pivot (" + std::to_string(pc) + ", " + std::to_string(pr) + ")");
+        SCOPED_TRACE("round " + std::to_string(round) + " pivot (" + std::to_string(pc) + ", " + std::to_string(pr) +
+                     ")");
         TSimplexTable u;
         u.Assign(t);
         u.Pivot(pc, pr);
@@ -325,13 +449,14 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
 }
 
 TEST(TSimplexTablePivot, OutOfRangeZeroOrInvalidElementChangesNothing) {
-  const TSimplexTable base = MakeTable({"X1", "X2"}, {"X2", "X3"}, {{"4", "0", "1"}, {"6", "2", "1/0"}}, {"1", "-1", "-2"});
+  const TSimplexTable base =
+      MakeTable({"X1", "X2"}, {"X2", "X3"}, {{"4", "0", "1"}, {"6", "2", "1/0"}}, {"1", "-1", "-2"});
   struct Where {
     std::int32_t col;
     std::int32_t row;
   };
-  for (const Where w : {Where{0, 1}, Where{1, 0}, Where{0, 0}, Where{3, 1}, Where{1, 3}, Where{-1, 1}, Where{1, 1},
-                        Where{2, 2}}) {
+  for (const Where w :
+       {Where{0, 1}, Where{1, 0}, Where{0, 0}, Where{3, 1}, Where{1, 3}, Where{-1, 1}, Where{1, 1}, Where{2, 2}}) {
     SCOPED_TRACE("pivot (" + std::to_string(w.col) + ", " + std::to_string(w.row) + ")");
     TSimplexTable t;
     t.Assign(base);
@@ -395,8 +520,8 @@ TEST(TSimplexTableCut, CutOfAnIntegralRowHasNoNegativeCoefficient) {
 
 // The worked integer example of the simplex step, driven on the table as the simplex step drives it.
 TEST(TSimplexTableCut, IntegerExampleOfPart54) {
-  TSimplexTable t = MakeTable(kX4, {"X3", "X4"}, {{"6", "3", "2", "1", "0"}, {"0", "-3", "2", "0", "1"}},
-                              {"0", "0", "-1", "0", "0"});
+  TSimplexTable t =
+      MakeTable(kX4, {"X3", "X4"}, {{"6", "3", "2", "1", "0"}, {"0", "-3", "2", "0", "1"}}, {"0", "0", "-1", "0", "0"});
   t.IntegerVars = {"X1", "X2"};
   std::int32_t col = 0;
   std::int32_t row = 0;
@@ -505,8 +630,8 @@ TEST(TSimplexTable, AssignIsDeep) {
   TSimplexTable src = MakeTable({"X1", "X2"}, {"X2"}, {{"3", "1/2", "1"}}, {"1", "-1", "0"});
   src.State = SS_NEGATIVEB;
   src.IntegerVars = {"X1"};
-  TSimplexTable dst = MakeTable({"A", "B", "C"}, {"A", "B"}, {{"1", "1", "1", "1"}, {"2", "2", "2", "2"}},
-                                {"9", "9", "9", "9"});
+  TSimplexTable dst =
+      MakeTable({"A", "B", "C"}, {"A", "B"}, {{"1", "1", "1", "1"}, {"2", "2", "2", "2"}}, {"9", "9", "9", "9"});
   dst.Assign(src);
   EXPECT_EQ(dst.State, SS_NEGATIVEB);
   EXPECT_EQ(dst.RowCount(), 1);
@@ -543,8 +668,8 @@ std::string Cell(bool sel, const std::string& text) {
 }
 
 TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
-  const TSimplexTable t = MakeTable({"X1", "X<sub>2</sub>"}, {"X3", "X4"}, {{"4", "1", "1/2"}, {"6", "-1", "0"}},
-                                    {"0", "-3", "2"});
+  const TSimplexTable t =
+      MakeTable({"X1", "X<sub>2</sub>"}, {"X3", "X4"}, {{"4", "1", "1/2"}, {"6", "-1", "0"}}, {"0", "-3", "2"});
   const std::string want =
       "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
       "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>"
@@ -561,20 +686,23 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
 
 TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   const TSimplexTable t = MakeTable({"X1", "X2"}, {"X3"}, {{"4", "1", "1/2"}}, {"-7/2", "-3", "2"});
-  const std::string plain = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">" "<tr>" + Cell(false, "&nbsp;") +
-                            Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" + Cell(false, "X3") +
-                            Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") + "</tr><tr>" + Cell(false, "Z") +
-                            Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
+  const std::string plain = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
+                            "<tr>" +
+                            Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
+                            "</tr><tr>" + Cell(false, "X3") + Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") +
+                            "</tr><tr>" + Cell(false, "Z") + Cell(false, "-7/2") + Cell(false, "-3") +
+                            Cell(false, "2") + "</tr></table>";
   EXPECT_EQ(t.ToHtml(0, 0), plain);
   EXPECT_EQ(t.ToHtml(3, 2), plain);
   EXPECT_EQ(t.ToHtml(-1, -1), plain);
   EXPECT_EQ(t.ToHtml(0, 0).find('\n'), std::string::npos);
   // Row only: the B cell and the name are highlighted, the Z row and header are not.
-  const std::string rowOnly = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">" "<tr>" +
+  const std::string rowOnly = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
+                              "<tr>" +
                               Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
                               "</tr><tr>" + Cell(true, "X3") + Cell(true, "4") + Cell(true, "1") + Cell(true, "1/2") +
-                              "</tr><tr>" + Cell(false, "Z") + Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") +
-                              "</tr></table>";
+                              "</tr><tr>" + Cell(false, "Z") + Cell(false, "-7/2") + Cell(false, "-3") +
+                              Cell(false, "2") + "</tr></table>";
   EXPECT_EQ(t.ToHtml(0, 1), rowOnly);
   EXPECT_EQ(t.ToHtml(5, 1), rowOnly);
 }

@@ -51,19 +51,16 @@ constexpr const char* kUnknown = "GetTaskName не знает такой зад�
 
 INSTANTIATE_TEST_SUITE_P(
     Types, TaskTypeTest,
-    ::testing::Values(
-        TaskCase{"Linear", 8, "Задача линейного программирования", 4, {1, 8, 10, 12}},
-        TaskCase{"Integer", 24, "Задача целочисленного программирования", 5, {1, 11, 8, 10, 12}},
-        TaskCase{"Quadratic", 40, "Задача квадратичного программирования", 6, {1, 6, 8, 7, 10, 12}},
-        TaskCase{"Fractional", 56, "Задача дробно-линейного программирования", 6, {3, 4, 8, 10, 5, 12}},
-        TaskCase{"Cutting", 72, "Задача о раскрое", 5, {2, 9, 8, 10, 12}},
-        TaskCase{"Assignment", 88, "Задача о назначении", 0, {}},
-        TaskCase{"Regression", 104, "Поиск коэффициентов регрессии", 0, {}},
-        TaskCase{"None", 255, "", 0, {}},
-        TaskCase{"Zero", 0, kUnknown, 0, {}},
-        TaskCase{"Nine", 9, kUnknown, 0, {}},
-        TaskCase{"LinearWithTopBit", 136, kUnknown, 0, {}},
-        TaskCase{"TwoFiftyFour", 254, kUnknown, 0, {}}),
+    ::testing::Values(TaskCase{"Linear", 8, "Задача линейного программирования", 4, {1, 8, 10, 12}},
+                      TaskCase{"Integer", 24, "Задача целочисленного программирования", 5, {1, 11, 8, 10, 12}},
+                      TaskCase{"Quadratic", 40, "Задача квадратичного программирования", 6, {1, 6, 8, 7, 10, 12}},
+                      TaskCase{"Fractional", 56, "Задача дробно-линейного программирования", 6, {3, 4, 8, 10, 5, 12}},
+                      TaskCase{"Cutting", 72, "Задача о раскрое", 5, {2, 9, 8, 10, 12}},
+                      TaskCase{"Assignment", 88, "Задача о назначении", 0, {}},
+                      TaskCase{"Regression", 104, "Поиск коэффициентов регрессии", 0, {}},
+                      TaskCase{"None", 255, "", 0, {}}, TaskCase{"Zero", 0, kUnknown, 0, {}},
+                      TaskCase{"Nine", 9, kUnknown, 0, {}}, TaskCase{"LinearWithTopBit", 136, kUnknown, 0, {}},
+                      TaskCase{"TwoFiftyFour", 254, kUnknown, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StageTasks, ElementIsEightBytes) { EXPECT_EQ(sizeof(TZLPCore_StageTask), 8U); }

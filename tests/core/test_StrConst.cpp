@@ -31,11 +31,12 @@ TEST_P(SignTextTest, TextAndHtml) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signs, SignTextTest,
-                         ::testing::Values(SignCase{0, "<=", "&#8804;"}, SignCase{1, "<", "&lt;"}, SignCase{2, "=", "="},
-                                           SignCase{3, ">", "&gt;"}, SignCase{4, ">=", "&#8805;"}, SignCase{5, "", ""},
-                                           SignCase{127, "", ""}, SignCase{128, "<=", "&#8804;"},
-                                           SignCase{130, "=", "="}, SignCase{132, ">=", "&#8805;"},
-                                           SignCase{133, "", ""}, SignCase{255, "", ""}),
+                         ::testing::Values(SignCase{0, "<=", "&#8804;"}, SignCase{1, "<", "&lt;"},
+                                           SignCase{2, "=", "="}, SignCase{3, ">", "&gt;"},
+                                           SignCase{4, ">=", "&#8805;"}, SignCase{5, "", ""}, SignCase{127, "", ""},
+                                           SignCase{128, "<=", "&#8804;"}, SignCase{130, "=", "="},
+                                           SignCase{132, ">=", "&#8805;"}, SignCase{133, "", ""},
+                                           SignCase{255, "", ""}),
                          [](const auto& info) { return "Sign" + std::to_string(info.param.sign); });
 
 TEST(SignFromText, ExactComparisons) {
@@ -100,10 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"SpecNegativeFraction", {"-1/2"}, "3", "- 1/2X<sub>1</sub> + 3"},
         FormCase{"FractionsAndFreeTerm", {"2/3", "0", "-4/3"}, "1/2", "2/3X<sub>1</sub> - 4/3X<sub>3</sub> + 1/2"},
         FormCase{"MinusOneThenOne", {"-1", "1"}, "0", "- X<sub>1</sub> + X<sub>2</sub>"},
-        FormCase{"LeadingPlainCoefficient", {"5"}, "0", "5X<sub>1</sub>"},
-        FormCase{"OnlyFreeTerm", {}, "5", "5"},
-        FormCase{"OnlyNegativeFreeTerm", {"0"}, "-5", "- 5"},
-        FormCase{"OnlyFractionFreeTerm", {}, "-7/2", "- 7/2"},
+        FormCase{"LeadingPlainCoefficient", {"5"}, "0", "5X<sub>1</sub>"}, FormCase{"OnlyFreeTerm", {}, "5", "5"},
+        FormCase{"OnlyNegativeFreeTerm", {"0"}, "-5", "- 5"}, FormCase{"OnlyFractionFreeTerm", {}, "-7/2", "- 7/2"},
         FormCase{"Empty", {}, "0", "0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -203,17 +202,18 @@ INSTANTIATE_TEST_SUITE_P(
         ConstCase{"sAbortWizard", sAbortWizard, "Вы действительно хотите прервать работу мастера?"},
         ConstCase{"sSolution", sSolution, "Решение"}, ConstCase{"sHelp", sHelp, "Помощь"},
         ConstCase{"sMethod", sMethod, "Методика"}, ConstCase{"sNone", sNone, "(Нет)"},
-        ConstCase{"sLoadFromBase", sLoadFromBase, "Загрузить из базы"},
-        ConstCase{"sArrowMax", sArrowMax, "--> Max"}, ConstCase{"sArrowMin", sArrowMin, "--> Min"},
-        ConstCase{"sMaximization", sMaximization, "максимизацию"},
+        ConstCase{"sLoadFromBase", sLoadFromBase, "Загрузить из базы"}, ConstCase{"sArrowMax", sArrowMax, "--> Max"},
+        ConstCase{"sArrowMin", sArrowMin, "--> Min"}, ConstCase{"sMaximization", sMaximization, "максимизацию"},
         ConstCase{"sMinimization", sMinimization, "минимизацию"}, ConstCase{"sTaskFor", sTaskFor, "Задача на "},
         ConstCase{"sModelIntro", sModelIntro, "Исходная задача оптимизации представлена следующей матмоделью:"},
         ConstCase{"sModelIntro2", sModelIntro2, "Исходная задача оптимизации представлена следующей матмоделью:"},
         ConstCase{"sModelWith", sModelWith, " модели с "},
         ConstCase{"sConstraintsDot", sConstraintsDot, " ограничениями."},
         ConstCase{"sVariablesAnd", sVariablesAnd, " переменными и "},
-        ConstCase{"sSubstitution", sSubstitution, "Произведём замену переменных, чтобы записать задачу в следующем виде:"},
-        ConstCase{"sBackSubstitution", sBackSubstitution, "В соответствии с произведённой заменой перепишем ответ в виде:"},
+        ConstCase{"sSubstitution", sSubstitution,
+                  "Произведём замену переменных, чтобы записать задачу в следующем виде:"},
+        ConstCase{"sBackSubstitution", sBackSubstitution,
+                  "В соответствии с произведённой заменой перепишем ответ в виде:"},
         ConstCase{"sError", sError, "Ошибка"},
         ConstCase{"sHtmlHead", sHtmlHead,
                   "<html lang=ru>\r\n <head>\r\n  <title><!--%TITLE%--></title>\r\n"
@@ -225,7 +225,8 @@ TEST(ConstantText, FooterHasRuleEmptyLineNoticeAndContact) {
   const std::string f = sHtmlFooter;
   std::vector<std::string> lines;
   std::size_t from = 0;
-  for (std::size_t at; (at = f.find("\r\n", from)) != std::string::npos; from = at + 2) lines.push_back(f.substr(from, at - from));
+  for (std::size_t at; (at = f.find("\r\n", from)) != std::string::npos; from = at + 2)
+    lines.push_back(f.substr(from, at - from));
   lines.push_back(f.substr(from));
   ASSERT_EQ(lines.size(), 4U) << f;
   EXPECT_EQ(lines[0], "<HR SIZE=\"1\"></HR>");
@@ -233,7 +234,7 @@ TEST(ConstantText, FooterHasRuleEmptyLineNoticeAndContact) {
   EXPECT_GE(lines[2].size(), 4U);
   EXPECT_EQ(lines[2].substr(lines[2].size() - 4), "<br>");
   EXPECT_NE(lines[3].find("mailto:"), std::string::npos);
-  EXPECT_EQ(f.find('\n', 0) , f.find("\r\n") + 1);
+  EXPECT_EQ(f.find('\n', 0), f.find("\r\n") + 1);
 }
 
 } // namespace

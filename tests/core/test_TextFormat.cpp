@@ -59,8 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TBadCase{"NoObjectiveCoefficients", "max\n", 1, "целевая функция"},
                       TBadCase{"NumeralBeyond32Bits", "max 1\n2147483648 <= 1\n", 2, "коэффициент 1"},
                       TBadCase{"FreeTermAfterRows", "max 1\n1 <= 1\nconst 2\n", 3, "свободный член"},
-                      TBadCase{"EmptyFile", "", 0, ""},
-                      TBadCase{"NoConstraints", "max 1 2\n", 0, ""},
+                      TBadCase{"EmptyFile", "", 0, ""}, TBadCase{"NoConstraints", "max 1 2\n", 0, ""},
                       TBadCase{"ControlBytes", "max 1\x01\x02\n1 <= 1\n", 0, ""},
                       TBadCase{"NotUtf8", "max 1\n\xcf\xf0 <= 1\n", 0, ""}),
     [](const ::testing::TestParamInfo<TBadCase>& info) { return info.param.Name; });

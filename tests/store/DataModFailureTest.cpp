@@ -21,9 +21,7 @@ TStatement FullStatement() {
   return s;
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Every operation of a store that could not be opened fails without a further message.
 void ExpectClosedStoreRefusesEverything(TDM& dm, const TMessageRecorder& recorder) {
@@ -84,8 +82,7 @@ struct TBadFile {
 
 void PrintTo(const TBadFile& bad, std::ostream* os) { *os << bad.Label; }
 
-class DataModBadFileTest : public DataModFailureTest,
-                           public ::testing::WithParamInterface<TBadFile> {};
+class DataModBadFileTest : public DataModFailureTest, public ::testing::WithParamInterface<TBadFile> {};
 
 TEST_P(DataModBadFileTest, IsReportedOnceLeftAsItIsAndTheOtherFilesKeepTheirProblems) {
   const TBadFile& bad = GetParam();
@@ -116,41 +113,40 @@ TEST_P(DataModBadFileTest, IsReportedOnceLeftAsItIsAndTheOtherFilesKeepTheirProb
 
 INSTANTIATE_TEST_SUITE_P(
     Store, DataModBadFileTest,
-    ::testing::Values(
-        TBadFile{"TextInTasks", "Tasks.db",
-                 [](const std::filesystem::path& f) {
-                   std::string text;
-                   for (int i = 0; i < 100; ++i) text += "Это заметки студента, а не таблица.\n";
-                   WriteBytes(f, text);
-                 },
-                 "файл не является базой данных"},
-        TBadFile{"DamagedSchemaPageInGomory", "Gomory.db",
-                 [](const std::filesystem::path& f) {
-                   std::string bytes = FileBytes(f);
-                   for (std::size_t i = 100; i < 4096 && i < bytes.size(); ++i) bytes[i] = '\xA5';
-                   WriteBytes(f, bytes);
-                 },
-                 "файл повреждён"},
-        TBadFile{"ForeignDatabaseInQuadro", "Quadro.db",
-                 [](const std::filesystem::path& f) {
-                   std::filesystem::remove(f);
-                   ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Notes(Text TEXT); "
-                                          "INSERT INTO Notes VALUES('чужие данные')"));
-                 },
-                 "в нём другие таблицы"},
-        TBadFile{"TasksWithoutItsFields", "Tasks.db",
-                 [](const std::filesystem::path& f) {
-                   std::filesystem::remove(f);
-                   ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Tasks(Id INTEGER PRIMARY KEY, Name TEXT)"));
-                 },
-                 "нет поля «TaskType»"},
-        TBadFile{"TasksIdNotAssignedByTheEngine", "Tasks.db",
-                 [](const std::filesystem::path& f) {
-                   std::filesystem::remove(f);
-                   ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Tasks(Id TEXT, TaskType INTEGER, TaskName "
-                                          "TEXT, Save TEXT, Sx INTEGER, Sy INTEGER, Max INTEGER)"));
-                 },
-                 "поле «Id»"}),
+    ::testing::Values(TBadFile{"TextInTasks", "Tasks.db",
+                               [](const std::filesystem::path& f) {
+                                 std::string text;
+                                 for (int i = 0; i < 100; ++i) text += "Это заметки студента, а не таблица.\n";
+                                 WriteBytes(f, text);
+                               },
+                               "файл не является базой данных"},
+                      TBadFile{"DamagedSchemaPageInGomory", "Gomory.db",
+                               [](const std::filesystem::path& f) {
+                                 std::string bytes = FileBytes(f);
+                                 for (std::size_t i = 100; i < 4096 && i < bytes.size(); ++i) bytes[i] = '\xA5';
+                                 WriteBytes(f, bytes);
+                               },
+                               "файл повреждён"},
+                      TBadFile{"ForeignDatabaseInQuadro", "Quadro.db",
+                               [](const std::filesystem::path& f) {
+                                 std::filesystem::remove(f);
+                                 ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Notes(Text TEXT); "
+                                                        "INSERT INTO Notes VALUES('чужие данные')"));
+                               },
+                               "в нём другие таблицы"},
+                      TBadFile{"TasksWithoutItsFields", "Tasks.db",
+                               [](const std::filesystem::path& f) {
+                                 std::filesystem::remove(f);
+                                 ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Tasks(Id INTEGER PRIMARY KEY, Name TEXT)"));
+                               },
+                               "нет поля «TaskType»"},
+                      TBadFile{"TasksIdNotAssignedByTheEngine", "Tasks.db",
+                               [](const std::filesystem::path& f) {
+                                 std::filesystem::remove(f);
+                                 ASSERT_TRUE(ExecRaw(f, "CREATE TABLE Tasks(Id TEXT, TaskType INTEGER, TaskName "
+                                                        "TEXT, Save TEXT, Sx INTEGER, Sy INTEGER, Max INTEGER)"));
+                               },
+                               "поле «Id»"}),
     [](const ::testing::TestParamInfo<TBadFile>& info) { return info.param.Label; });
 
 TEST_F(DataModFailureTest, FolderThatCannotBeCreatedLeavesTheStoreClosedWithOneMessage) {
@@ -159,8 +155,7 @@ TEST_F(DataModFailureTest, FolderThatCannotBeCreatedLeavesTheStoreClosedWithOneM
   TDM dm(data);
   ASSERT_EQ(Recorder.Messages.size(), 1U);
   EXPECT_EQ(Recorder.Messages[0].Caption, "Ошибка");
-  EXPECT_TRUE(Contains(Recorder.Messages[0].Text, "не удаётся создать папку"))
-      << Recorder.Messages[0].Text;
+  EXPECT_TRUE(Contains(Recorder.Messages[0].Text, "не удаётся создать папку")) << Recorder.Messages[0].Text;
   EXPECT_TRUE(Contains(Recorder.Messages[0].Text, data.string())) << Recorder.Messages[0].Text;
   ExpectClosedStoreRefusesEverything(dm, Recorder);
 }
@@ -169,8 +164,7 @@ TEST_F(DataModFailureTest, ReadOnlyFolderKeepsProblemsReadableAndRefusesWritesWi
   if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop the superuser";
   const int id = SaveOneProblem();
   const std::string before = DumpFolder(Data());
-  std::filesystem::permissions(Data(), std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(Data(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   {
     TDM dm(Data());
     ASSERT_TRUE(dm.IsOpen());
@@ -200,8 +194,7 @@ struct TInjection {
 
 void PrintTo(const TInjection& injection, std::ostream* os) { *os << injection.Label; }
 
-class DataModInjectionTest : public DataModFailureTest,
-                             public ::testing::WithParamInterface<TInjection> {};
+class DataModInjectionTest : public DataModFailureTest, public ::testing::WithParamInterface<TInjection> {};
 
 TEST_P(DataModInjectionTest, LeavesEverythingAsItWasAndShowsOneMessage) {
   const TInjection& injection = GetParam();
@@ -213,8 +206,8 @@ TEST_P(DataModInjectionTest, LeavesEverythingAsItWasAndShowsOneMessage) {
   Recorder.Messages.clear();
   const std::string before = DumpFolder(Data());
 
-  ASSERT_TRUE(ExecRaw(Data() / injection.File, "CREATE TRIGGER inject " + injection.Trigger +
-                                                   " BEGIN SELECT RAISE(ABORT, 'injected'); END"));
+  ASSERT_TRUE(ExecRaw(Data() / injection.File,
+                      "CREATE TRIGGER inject " + injection.Trigger + " BEGIN SELECT RAISE(ABORT, 'injected'); END"));
   EXPECT_FALSE(injection.Run(dm, temp, saved));
   ASSERT_EQ(Recorder.Messages.size(), injection.Messages);
   for (const auto& m : Recorder.Messages) EXPECT_EQ(m.Caption, "Ошибка");
@@ -245,17 +238,14 @@ INSTANTIATE_TEST_SUITE_P(
         TInjection{"SaveInTheLastTable", "Quadro.db", "BEFORE INSERT ON Quadro",
                    [](TDM& dm, int, int) { return dm.SaveTempTaskAs("новая", 40) > 0; }},
         TInjection{"CopyRowsHalfway", "Simplex1.db", MidCopy,
-                   [](TDM& dm, int temp, int) {
-                     return dm.CopyRowsOfTask(TDetailTable::Simplex1, temp, 999);
-                   }},
+                   [](TDM& dm, int temp, int) { return dm.CopyRowsOfTask(TDetailTable::Simplex1, temp, 999); }},
         TInjection{"DeleteTaskInQuadro", "Quadro.db", "BEFORE DELETE ON Quadro",
                    [](TDM& dm, int, int saved) { return dm.DeleteTask(saved); }},
         TInjection{"DropTempTaskInGomory", "Gomory.db", "BEFORE DELETE ON Gomory",
                    [](TDM& dm, int, int) { return dm.DropTempTask(); }},
         TInjection{"InsertRowsHalfway", "Simplex1.db", "BEFORE INSERT ON Simplex1 WHEN NEW.V = 'x'",
                    [](TDM& dm, int temp, int) {
-                     return dm.InsertRows(
-                         temp, std::vector<TSimplex1Row>{{7, 7, "a"}, {8, 8, "x"}, {9, 9, "b"}});
+                     return dm.InsertRows(temp, std::vector<TSimplex1Row>{{7, 7, "a"}, {8, 8, "x"}, {9, 9, "b"}});
                    }},
         TInjection{"SetTaskSizes", "Tasks.db", "BEFORE UPDATE ON Tasks",
                    [](TDM& dm, int temp, int) { return dm.SetTaskSizes(temp, 9, 9, 0); }},
@@ -373,8 +363,7 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
   };
   const std::vector<TCase> cases = {
       {"program folder writable", writable, xdg.string(), writable / "data"},
-      {"program folder blocked, XDG_DATA_HOME set", blocked, xdg.string(),
-       xdg / "kelvano" / "data"},
+      {"program folder blocked, XDG_DATA_HOME set", blocked, xdg.string(), xdg / "kelvano" / "data"},
       {"program folder blocked, XDG_DATA_HOME unset", blocked, std::nullopt,
        home / ".local" / "share" / "kelvano" / "data"},
       {"program folder blocked, XDG_DATA_HOME relative", blocked, "relative/data",

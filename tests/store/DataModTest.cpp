@@ -29,8 +29,7 @@ protected:
 TEST_F(DataModTest, FreshFolderGetsFiveTablesAndTheFirstIdIsOne) {
   TDM dm(Data());
   ASSERT_TRUE(dm.IsOpen());
-  for (const std::string& file : AllFiles)
-    EXPECT_TRUE(std::filesystem::exists(Data() / file)) << file;
+  for (const std::string& file : AllFiles) EXPECT_TRUE(std::filesystem::exists(Data() / file)) << file;
   EXPECT_EQ(dm.GetTempTaskId(), -1);
   const int temp = dm.CreateTempTask();
   EXPECT_EQ(temp, 1);
@@ -146,8 +145,8 @@ TEST_F(DataModTest, EveryLayoutRoundTripsThroughSaveCloseAndReopen) {
     EXPECT_EQ(back.Simplex2, s.Simplex2);
     EXPECT_EQ(back.Gomory, s.Gomory);
     EXPECT_EQ(back.Quadro, s.Quadro);
-    const bool hasNumerator = std::any_of(back.Simplex1.begin(), back.Simplex1.end(),
-                                          [](const TSimplex1Row& r) { return r.Y == -1; });
+    const bool hasNumerator =
+        std::any_of(back.Simplex1.begin(), back.Simplex1.end(), [](const TSimplex1Row& r) { return r.Y == -1; });
     EXPECT_EQ(hasNumerator, s.TaskType == 56);
   }
 }
@@ -168,8 +167,8 @@ TEST_F(DataModTest, SavedRowsAreExactCopiesWithTheNewTaskIdInTheirOrder) {
   EXPECT_EQ(dm.Simplex1Rows(temp), rows);
   EXPECT_EQ(dm.QuadroRows(temp), quadro);
   EXPECT_EQ(dm.Simplex1Rows(777)->size(), 1U);
-  EXPECT_EQ(Texts(Recorder), (std::vector<std::string>{"Скопировано: 4 в таблицеSimplex1.db",
-                                                       "Скопировано: 2 в таблицеQuadro.db"}));
+  EXPECT_EQ(Texts(Recorder),
+            (std::vector<std::string>{"Скопировано: 4 в таблицеSimplex1.db", "Скопировано: 2 в таблицеQuadro.db"}));
 }
 
 TEST_F(DataModTest, TempRecordStaysTheWorkingRecordAfterSave) {
@@ -319,9 +318,8 @@ TEST_F(DataModTest, ExistingTablesWithOtherCaseAndExtraFieldsAreUsedAsTheyAre) {
   const int saved = dm.SaveTempTaskAs("с пометкой", 8);
   ASSERT_GT(saved, 0);
   EXPECT_EQ(dm.Simplex2Rows(saved), (std::vector<TSimplex2Row>{{1, 4}}));
-  EXPECT_EQ(DumpFile(Data() / "Simplex2.db"), "[SIMPLEX2]\n1|" + std::to_string(temp) +
-                                                  "|1|4|пометка|\n2|" + std::to_string(saved) +
-                                                  "|1|4|пометка|\n");
+  EXPECT_EQ(DumpFile(Data() / "Simplex2.db"),
+            "[SIMPLEX2]\n1|" + std::to_string(temp) + "|1|4|пометка|\n2|" + std::to_string(saved) + "|1|4|пометка|\n");
 }
 
 } // namespace

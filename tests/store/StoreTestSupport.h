@@ -18,22 +18,19 @@
 
 namespace storetest {
 
-inline const std::vector<std::string> AllFiles = {"Tasks.db", "Simplex1.db", "Simplex2.db",
-                                                  "Gomory.db", "Quadro.db"};
+inline const std::vector<std::string> AllFiles = {"Tasks.db", "Simplex1.db", "Simplex2.db", "Gomory.db", "Quadro.db"};
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TTempDir {
 public:
   TTempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelvano-store-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelvano-store-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
     Path = pattern;
   }
   ~TTempDir() {
     std::error_code ec;
-    std::filesystem::permissions(Path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(Path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(Path, ec);
   }
   TTempDir(const TTempDir&) = delete;
@@ -88,8 +85,7 @@ inline std::vector<TStatement> EveryLayout() {
     for (int x = 1; x <= 3; ++x) assignment.Simplex1.push_back({x, y, std::to_string(10 * y + x)});
   all.push_back(assignment);
   TStatement regression{"regression", 104, 3, std::nullopt, std::nullopt, {}, {}, {}, {}};
-  regression.Simplex1 = {{0, 1, "1.5"}, {1, 1, "-2,25"}, {0, 2, "1e3"},
-                         {1, 2, " 7 "}, {0, 3, "0.10"},  {1, 3, "-0"}};
+  regression.Simplex1 = {{0, 1, "1.5"}, {1, 1, "-2,25"}, {0, 2, "1e3"}, {1, 2, " 7 "}, {0, 3, "0.10"}, {1, 3, "-0"}};
   all.push_back(regression);
   return all;
 }
@@ -181,8 +177,7 @@ inline void WriteBytes(const std::filesystem::path& file, const std::string& byt
 inline std::vector<std::string> CopyMessages(const TStatement& s) {
   std::vector<std::string> expected;
   const auto add = [&](std::size_t count, const char* file) {
-    if (count != 0)
-      expected.push_back("Скопировано: " + std::to_string(count) + " в таблице" + file);
+    if (count != 0) expected.push_back("Скопировано: " + std::to_string(count) + " в таблице" + file);
   };
   add(s.Simplex1.size(), "Simplex1.db");
   add(s.Simplex2.size(), "Simplex2.db");

@@ -25,8 +25,7 @@ public:
   std::deque<TMsgAnswer> Answers;
   std::vector<TRecordedMessage> Messages;
 
-  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon,
-                  TMsgButtons buttons) override {
+  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon, TMsgButtons buttons) override {
     Messages.push_back({caption, text, icon, buttons});
     if (!Answers.empty()) {
       TMsgAnswer a = Answers.front();
