@@ -1,11 +1,16 @@
-// The result step: the pages of all earlier steps together.
+// The result preview step: every earlier step's section on one page before "Готово".
 #pragma once
 
-#include "ZLPCore_SolutionStage.h"
+#include "untStagePage.h"
 
-class TfrmStep_PreviewResult : public TZLPCore_SolutionStage {
+class TfrmStep_PreviewResult : public TfrmStagePage {
   Q_OBJECT
 
 public:
   explicit TfrmStep_PreviewResult(QWidget* owner);
+
+  // Gathers the other steps' sections in step order and shows them.
+  void EnterStage(TfrmZLPWizard& wizard) override;
+  // Empties the page, so that the final report holds every section once.
+  void LeaveForward(TfrmZLPWizard& wizard) override;
 };

@@ -1,9 +1,240 @@
 // The simplex step: the table, pivot by pivot, up to the answer.
 #include "untStep_SimplexSolve.h"
 
+#include "MessageSeam.h"
+#include "customUI.h"
+#include "untStrConst.h"
+#include "untZLPWizard.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+const QColor PivotFrame(0x60, 0x30, 0x00);
+const QColor CrossText(0x45, 0x45, 0x45);
+const QColor PivotOrange(0xFF, 0xA0, 0x30);
+
+} // namespace
+
 TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_SolutionStage(owner) {
+  FormCreate();
+  StringGrid1->OnDrawCell = [this](QPainter& canvas, const QRect& rect, int col, int row) {
+    StringGrid1DrawCell(canvas, rect, col, row);
+  };
+  connect(StringGrid1, &TStringGrid::CellClicked, this, &TfrmStep_SimplexSolve::StringGrid1Click);
+  connect(Button4, &QPushButton::clicked, this, &TfrmStep_SimplexSolve::Button4Click);
+}
+
+TfrmStep_SimplexSolve::~TfrmStep_SimplexSolve() {
+  // The button lives on the wizard while the step is shown; it goes with the step.
+  if (Button4 && Button4->parent() != this) Button4->setParent(this);
+}
+
+void TfrmStep_SimplexSolve::FormCreate() {
   StageTitle = "Решим задачу при помощи симплекс-метода";
   StageCaption = "Решение симплекс методом";
   StageHint = "Проверьте шаг преобразования перед передачей в симплекс метод";
   HelpPage = "SimplexSolve.html";
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  StringGrid1 = new TStringGrid(this);
+  StringGrid1->setObjectName(u"StringGrid1"_s);
+  QFont font(u"Tahoma"_s);
+  font.setPixelSize(11);
+  StringGrid1->setFont(font);
+  StringGrid1->setEnabled(false);
+  layout->addWidget(StringGrid1);
+
+  Button4 = new QPushButton(QString::fromUtf8("Решить"), this);
+  Button4->setObjectName(u"Button4"_s);
+  Button4->setToolTip(QString::fromUtf8("Автоматически решить симплекс таблицу"));
+  Button4->setAutoDefault(false);
+  Button4->setEnabled(false);
+  Button4->hide();
+
+  const QColor face = palette().color(QPalette::Button);
+  ColorLight = ShadeColor(face, 70);
+  ColorShade = ShadeColor(face, -17);
+  ColorLine = ShadeColor(face, -50);
+  ColorPivotLight = ShadeColor(PivotOrange, 50);
+  ColorPivot = PivotOrange;
+}
+
+std::int32_t TfrmStep_SimplexSolve::PivotRow() const noexcept { return FMethod ? FMethod->PivotRow : 0; }
+
+std::int32_t TfrmStep_SimplexSolve::PivotCol() const noexcept { return FMethod ? FMethod->PivotCol : 0; }
+
+void TfrmStep_SimplexSolve::EnterStage(TfrmZLPWizard& wizard) {
+  TZLPCore_SolutionStage::EnterStage(wizard);
+  FMethod.reset();
+  StringGrid1->SetSize(1, 1);
+  StringGrid1->setEnabled(false);
+  Button4->setEnabled(false);
+
+  HintLabel = wizard.lbHint;
+  if (Wizard != &wizard) {
+    if (Wizard) Wizard->btnBack->removeEventFilter(this);
+    Wizard = &wizard;
+    wizard.btnBack->installEventFilter(this);
+  }
+  Button4->setParent(&wizard);
+  PlaceButton4();
+  Button4->show();
+  Button4->raise();
+
+  if (!StageData.HasFlag(IF_ZLP)) {
+    ReportMissingField();
+    wizard.btnNext->setEnabled(false);
+    return;
+  }
+  if (!StageData.ZLP.BuildTable(&StageData.Table)) {
+    ShowMessage(sError, sNotCanonical, TMsgIcon::Error);
+    wizard.btnNext->setEnabled(false);
+    return;
+  }
+  TSimplexTable& table = StageData.Table;
+  StringGrid1->setEnabled(true);
+  SeparatorCol = table.ColCount() - table.RowCount();
+  if (StageData.HasFlag(IF_INTEGERVARS)) table.IntegerVars = StageData.IntegerVars;
+  StageData.SetFlag(IF_TABLE);
+  FMethod = std::make_unique<TSimplexMethod>(table);
+  FMethod->Start();
+  ShowProgress();
+}
+
+void TfrmStep_SimplexSolve::LeaveForward(TfrmZLPWizard& wizard) {
+  if (!FMethod) {
+    CanLeave = false;
+    return;
+  }
+  if (FMethod->Finished()) {
+    FMethod->WriteReport(StageData, StageReport);
+    Button4->hide();
+    TZLPCore_SolutionStage::LeaveForward(wizard);
+    return;
+  }
+  FMethod->Step();
+  ShowProgress();
+  CanLeave = false;
+}
+
+void TfrmStep_SimplexSolve::LeaveBackward(TfrmZLPWizard& wizard) {
+  Button4->hide();
+  TZLPCore_SolutionStage::LeaveBackward(wizard);
+}
+
+void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
+  if (!FMethod || !FMethod->PivotPending()) return;
+  const TSimplexTable& table = StageData.Table;
+  // Only a coefficient cell can be a pivot: not the headers, the B column or the Z row.
+  if (col >= 2 && col <= table.ColCount() + 1 && row >= 1 && row <= table.RowCount())
+    static_cast<void>(FMethod->ChoosePivot(col - 1, row));
+  if (HintLabel) HintLabel->setText(Q(FMethod->Hint));
+  StringGrid1->Invalidate();
+}
+
+void TfrmStep_SimplexSolve::Button4Click() {
+  if (!FMethod) return;
+  FMethod->Solve();
+  ShowProgress();
+}
+
+void TfrmStep_SimplexSolve::ShowProgress() {
+  if (HintLabel) HintLabel->setText(Q(FMethod->Hint));
+  const bool optimal = StageData.Table.State == SS_OPTIMAL;
+  Button4->setEnabled(!optimal && FMethod->Stop == TSimplexStop::None);
+  RefreshGrid();
+}
+
+void TfrmStep_SimplexSolve::RefreshGrid() {
+  const TSimplexTable& table = StageData.Table;
+  const int m = table.RowCount();
+  const int n = table.ColCount();
+  StringGrid1->SetSize(n + 2, m + 2);
+  StringGrid1->SetCell(0, 0, QString());
+  StringGrid1->SetCell(1, 0, u"B"_s);
+  StringGrid1->SetCell(0, m + 1, u"Z"_s);
+  for (int j = 1; j <= n; ++j) StringGrid1->SetCell(j + 1, 0, Q(table.GetColName(j)));
+  for (int i = 1; i <= m; ++i) StringGrid1->SetCell(0, i, Q(table.GetRowName(i)));
+  for (int c = 0; c <= n; ++c) {
+    for (int i = 1; i <= m; ++i) StringGrid1->SetCell(c + 1, i, Q(RatToStr(table.GetCell(c, i))));
+    StringGrid1->SetCell(c + 1, m + 1, Q(RatToStr(table.GetCell(c, 0))));
+  }
+  const int col = PivotCol() != 0 ? PivotCol() + 1 : std::max(StringGrid1->Col(), 1);
+  const int row = PivotRow() != 0 ? PivotRow() : std::max(StringGrid1->Row(), 1);
+  StringGrid1->SetCurrent(col, row);
+  StringGrid1->Invalidate();
+}
+
+void TfrmStep_SimplexSolve::StringGrid1DrawCell(QPainter& canvas, const QRect& rect, int col, int row) const {
+  const QPalette& pal = StringGrid1->palette();
+  const std::int32_t pivotRow = PivotRow();
+  const std::int32_t pivotCol = PivotCol();
+  const bool inPivotRow = pivotRow != 0 && row == pivotRow;
+  const bool inPivotCol = pivotCol != 0 && col == pivotCol + 1;
+  const bool inCross = inPivotRow || inPivotCol;
+  const bool header = col == 0 || row == 0;
+  const int lastCol = StringGrid1->ColCount() - 1;
+  const int lastRow = StringGrid1->RowCount() - 1;
+  const QRect frame = rect.adjusted(0, 0, -1, -1);
+
+  QFont font = StringGrid1->font();
+  font.setBold(false);
+  canvas.fillRect(rect, pal.color(QPalette::Base));
+  QColor text = pal.color(QPalette::Text);
+
+  if (header) {
+    if (col == 0 && row == 0) {
+      canvas.fillRect(rect, ColorLight);
+    } else {
+      const QColor first = inCross ? ColorShade : ColorLight;
+      const QColor second = inCross ? ColorLight : ColorShade;
+      FillGradient(canvas, rect, first, second, row == 0);
+    }
+    text = pal.color(QPalette::ButtonText);
+    canvas.setPen(ColorLine);
+    canvas.drawRect(frame);
+  } else if (inPivotRow && inPivotCol) {
+    FillGradient(canvas, rect, ColorPivotLight, ColorPivot, true);
+    font.setBold(true);
+    text = Qt::black;
+    canvas.setPen(PivotFrame);
+    canvas.drawRect(frame);
+  } else {
+    const bool strongRight = col == 1 || col == SeparatorCol + 1 || col == lastCol;
+    const bool strongBottom = row == lastRow - 1 || row == lastRow;
+    canvas.setPen(strongRight ? pal.color(QPalette::Text) : ColorShade);
+    canvas.drawLine(rect.topRight(), rect.bottomRight());
+    canvas.setPen(strongBottom ? pal.color(QPalette::Text) : ColorShade);
+    canvas.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (inCross) {
+      font.setBold(true);
+      text = CrossText;
+    }
+  }
+
+  canvas.setFont(font);
+  canvas.setPen(text);
+  canvas.drawText(rect.adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop, StringGrid1->Cell(col, row));
+}
+
+void TfrmStep_SimplexSolve::PlaceButton4() {
+  if (!Wizard || !Button4) return;
+  const QRect back = Wizard->btnBack->geometry();
+  Button4->setGeometry(back.left() - back.width() - 16, back.top(), back.width(), back.height());
+}
+
+bool TfrmStep_SimplexSolve::eventFilter(QObject* watched, QEvent* event) {
+  if (Wizard && watched == Wizard->btnBack && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    PlaceButton4();
+  return TZLPCore_SolutionStage::eventFilter(watched, event);
 }

@@ -1,11 +1,67 @@
 // The simplex step: the table, pivot by pivot, up to the answer.
 #pragma once
 
+#include "SimplexMethod.h"
 #include "ZLPCore_SolutionStage.h"
 
+#include <QColor>
+#include <QPointer>
+
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QPainter;
+class QPushButton;
+class TStringGrid;
+
+// Shows the tableau of the step's own StageData.Table in StringGrid1 with the pivot cross, and
+// moves the student's actions (click a pivot, "Далее >>", "Решить") to TSimplexMethod, which
+// owns every decision and every sentence. Grid row i shows table row i, the last grid row the Z
+// row; grid column 1 the free terms B and grid column j + 1 table column j.
 class TfrmStep_SimplexSolve : public TZLPCore_SolutionStage {
   Q_OBJECT
 
 public:
   explicit TfrmStep_SimplexSolve(QWidget* owner);
+  ~TfrmStep_SimplexSolve() override;
+
+  void EnterStage(TfrmZLPWizard& wizard) override;
+  void LeaveForward(TfrmZLPWizard& wizard) override;
+  void LeaveBackward(TfrmZLPWizard& wizard) override;
+
+  // The pivot shown in the grid (table column and row), 0 for none.
+  [[nodiscard]] std::int32_t PivotRow() const noexcept;
+  [[nodiscard]] std::int32_t PivotCol() const noexcept;
+  // The method of the current entry; null before an entry that built a table.
+  [[nodiscard]] const TSimplexMethod* Method() const noexcept { return FMethod.get(); }
+
+  TStringGrid* StringGrid1;
+  // "Решить"; it sits on the wizard window just left of "<< Назад" while the step is shown.
+  QPointer<QPushButton> Button4;
+  std::int32_t SeparatorCol = 0; // a stronger line follows this variable column
+  QColor ColorShade;
+  QColor ColorLine;
+  QColor ColorLight;
+  QColor ColorPivotLight;
+  QColor ColorPivot;
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+  void StringGrid1Click(int col, int row);
+  void Button4Click();
+
+private:
+  void FormCreate();
+  void StringGrid1DrawCell(QPainter& canvas, const QRect& rect, int col, int row) const;
+  void RefreshGrid();
+  // The hint, "Решить" and the grid after every action.
+  void ShowProgress();
+  void PlaceButton4();
+
+  std::unique_ptr<TSimplexMethod> FMethod;
+  QPointer<TfrmZLPWizard> Wizard;
+  QPointer<QLabel> HintLabel;
 };

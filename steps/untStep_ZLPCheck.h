@@ -1,11 +1,14 @@
-// The model display step: the linear program as it was stated.
+// The model display step: the linear program of the previous step shown as a formula.
 #pragma once
 
-#include "ZLPCore_SolutionStage.h"
+#include "untStagePage.h"
 
-class TfrmStep_ZLPCheck : public TZLPCore_SolutionStage {
+class TfrmStep_ZLPCheck : public TfrmStagePage {
   Q_OBJECT
 
 public:
   explicit TfrmStep_ZLPCheck(QWidget* owner);
+
+  // Shows the model; without one, warns and keeps the wizard from going on.
+  void EnterStage(TfrmZLPWizard& wizard) override;
 };

@@ -1,9 +1,400 @@
 // The problem input step: the student states a linear program.
 #include "untStep_ZLPInput.h"
 
+#include "LinearStatement.h"
+#include "QtFields.h"
+#include "ZLPCore_Pages.h"
+#include "untStrConst.h"
+#include "untZLPWizard.h"
+
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr int TitleHeight = 20;
+constexpr int FirstRowTop = 24;
+constexpr int PanelMinWidth = 245;
+constexpr int LimitsMinHeight = 73;
+constexpr int ButtonSize = 20;
+
+QLabel* MakeTitle(const QString& text, QWidget* parent) {
+  auto* title = new QLabel(text, parent);
+  QFont bold = title->font();
+  bold.setBold(true);
+  title->setFont(bold);
+  title->setIndent(4);
+  title->setAutoFillBackground(true);
+  QPalette palette = title->palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::Midlight));
+  title->setPalette(palette);
+  return title;
+}
+
+QFrame* MakeShape(QWidget* parent) {
+  auto* shape = new QFrame(parent);
+  shape->setFrameShape(QFrame::Box);
+  QPalette palette = shape->palette();
+  palette.setColor(QPalette::WindowText, Qt::gray);
+  shape->setPalette(palette);
+  return shape;
+}
+
+QToolButton* MakeButton(QAction* action, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setDefaultAction(action);
+  button->setAutoRaise(true);
+  button->resize(ButtonSize, ButtonSize);
+  return button;
+}
+
+} // namespace
+
 TfrmStep_ZLPInput::TfrmStep_ZLPInput(QWidget* owner) : TZLPCore_SolutionStage(owner) {
   StageTitle = "Ввод условия задачи ЛП";
   StageCaption = "Постановка задачи ЛП";
-  StageHint = "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) ограничений, укажите размерность задачи и введите коэффициенты";
+  StageHint = "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) ограничений, "
+              "укажите размерность задачи и введите коэффициенты";
   HelpPage = "zlpinput.html";
+  FormCreate();
+
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TfrmStep_ZLPInput::ComboBox1Select);
+  connect(actIncVar, &QAction::triggered, this, &TfrmStep_ZLPInput::actIncVarExecute);
+  connect(actDecVar, &QAction::triggered, this, &TfrmStep_ZLPInput::actDecVarExecute);
+  connect(actIncEq, &QAction::triggered, this, &TfrmStep_ZLPInput::actIncEqExecute);
+  connect(actDecEq, &QAction::triggered, this, &TfrmStep_ZLPInput::actDecEqExecute);
+}
+
+// Rows is destroyed before the panels that are the Qt parents of its rows.
+TfrmStep_ZLPInput::~TfrmStep_ZLPInput() = default;
+
+void TfrmStep_ZLPInput::FormCreate() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  Panel1 = new QWidget(this);
+  auto* top = new QHBoxLayout(Panel1);
+  top->setContentsMargins(6, 4, 6, 4);
+  Image3 = new QLabel(Panel1);
+  Image3->hide();
+  lbDescr = new QLabel(Panel1);
+  lbDescr->setWordWrap(true);
+  sbInputMethod = new QToolButton(Panel1);
+  sbInputMethod->setToolTip(Q("Переключение методов ввода"));
+  sbInputMethod->hide();
+  top->addWidget(Image3);
+  top->addWidget(lbDescr, 1);
+  top->addWidget(sbInputMethod);
+  layout->addWidget(Panel1);
+
+  sbDefault = new QScrollArea(this);
+  sbDefault->setWidgetResizable(false);
+  layout->addWidget(sbDefault, 1);
+  Content = new QWidget;
+  QFont formulaFont = Content->font();
+  formulaFont.setPointSize(10);
+  Content->setFont(formulaFont);
+
+  actIncVar = new QAction(u"+"_s, this);
+  actIncVar->setToolTip(Q("Добавить переменную"));
+  actDecVar = new QAction(Q("−"), this);
+  actDecVar->setToolTip(Q("Удалить последнюю переменную"));
+  actIncEq = new QAction(u"+"_s, this);
+  actIncEq->setToolTip(Q("Добавить ограничение"));
+  actDecEq = new QAction(Q("−"), this);
+  actDecEq->setToolTip(Q("Удалить последнее ограничение"));
+
+  pFunction = new QWidget(Content);
+  pFunction->setMinimumWidth(PanelMinWidth);
+  Shape1 = MakeShape(pFunction);
+  lbFunctionTitle = MakeTitle(Q("Целевая функция"), pFunction);
+  ComboBox1 = new QComboBox(pFunction);
+  ComboBox1->setToolTip(u"Max/Min"_s);
+  ComboBox1->addItems({u"Z ="_s, u"L ="_s});
+  ComboBox1->setCurrentIndex(0);
+  CellHeight = ComboBox1->sizeHint().height();
+  RowPitch = std::max(22, CellHeight + 1);
+  FormulaLeft = std::max(51, ComboBox1->sizeHint().width() + 5);
+  ComboBox1->setGeometry(2, FirstRowTop, FormulaLeft - 5, CellHeight);
+  FunctionRow = new TFormulaRow(TFormulaRow::TTail::FreeTerm, CellHeight, pFunction);
+  FunctionRow->move(FormulaLeft, FirstRowTop);
+  txtZ0 = FunctionRow->Tail;
+  txtZ0->setToolTip(u"Z0"_s);
+  lbMM = new QLabel(Q(sArrowMax), pFunction);
+  BitBtn1 = MakeButton(actDecVar, pFunction);
+  BitBtn2 = MakeButton(actIncVar, pFunction);
+
+  pLimits = new QWidget(Content);
+  pLimits->setMinimumSize(PanelMinWidth, LimitsMinHeight);
+  Shape2 = MakeShape(pLimits);
+  lbLimitsTitle = MakeTitle(Q("Система ограничений"), pLimits);
+  BitBtn3 = MakeButton(actDecEq, pLimits);
+  BitBtn4 = MakeButton(actIncEq, pLimits);
+  lbCondition = new QLabel(Q("Задача решается для X<sub>j</sub> &gt; 0"), pLimits);
+  lbCondition->setTextFormat(Qt::RichText);
+
+  sbDefault->setWidget(Content);
+  SetSizes(1, 1);
+  UpdateDirection();
+}
+
+TFormulaRow* TfrmStep_ZLPInput::ConstraintRow(int i) const {
+  return i >= 1 && i <= ConstraintCount() ? Rows[static_cast<std::size_t>(i - 1)].get() : nullptr;
+}
+
+QLineEdit* TfrmStep_ZLPInput::ConstraintEdit(int i, int j) const {
+  const TFormulaRow* row = ConstraintRow(i);
+  return row ? row->Coeff(j) : nullptr;
+}
+
+QLineEdit* TfrmStep_ZLPInput::RhsEdit(int i) const {
+  const TFormulaRow* row = ConstraintRow(i);
+  return row ? row->Tail : nullptr;
+}
+
+QComboBox* TfrmStep_ZLPInput::SignBox(int i) const {
+  const TFormulaRow* row = ConstraintRow(i);
+  return row ? row->Sign : nullptr;
+}
+
+QLineEdit* TfrmStep_ZLPInput::EditAt(int x, int y) const {
+  if (y == 0) return x == 0 ? txtZ0 : ObjectiveEdit(x);
+  return x == 0 ? RhsEdit(y) : ConstraintEdit(y, x);
+}
+
+namespace {
+
+TFormulaRow::TNewText RowTexts(const std::function<QString(int, int)>& newCell, int y) {
+  if (!newCell) return {};
+  return [&newCell, y](int x) { return newCell(x, y); };
+}
+
+} // namespace
+
+void TfrmStep_ZLPInput::SetSizes(int n, int m, const TNewCell& newCell) {
+  n = std::clamp(n, 1, MaxCount);
+  m = std::clamp(m, 1, MaxCount);
+  // Showing edits in a visible page costs per edit; by the thousand it is much cheaper to hide the
+  // page, build, and show everything at once.
+  const long long kept = std::min(m, ConstraintCount());
+  const long long newEdits = static_cast<long long>(std::max(n - VarCount(), 0)) * kept + (m - kept) * n;
+  const bool shown = Content->isVisible() && newEdits > 1000;
+  if (shown) Content->hide();
+  SetConstraintCount(std::min(m, ConstraintCount()));
+  SetVarCount(n, newCell);
+  SetConstraintCount(m, newCell);
+  ArrangePanels();
+  if (shown) Content->show();
+  UpdateActions();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::SetVarCount(int n, const TNewCell& newCell) {
+  const int old = FunctionRow->VarCount();
+  FunctionRow->SetVarCount(n, RowTexts(newCell, 0));
+  for (int i = 1; i <= ConstraintCount(); ++i) ConstraintRow(i)->SetVarCount(n, RowTexts(newCell, i));
+  if (old == 0) {
+    ChainRow(0);
+    return;
+  }
+  // A new edit goes into the tab order right after the edit before it, in every row.
+  for (int j = old + 1; j <= n; ++j) {
+    QWidget::setTabOrder(FunctionRow->Coeff(j - 1), FunctionRow->Coeff(j));
+    for (const auto& row : Rows) QWidget::setTabOrder(row->Coeff(j - 1), row->Coeff(j));
+  }
+}
+
+void TfrmStep_ZLPInput::SetConstraintCount(int m, const TNewCell& newCell) {
+  m = std::max(m, 0);
+  if (m < ConstraintCount()) {
+    Rows.resize(static_cast<std::size_t>(m));
+    return;
+  }
+  const bool showNew = pLimits->isVisible();
+  while (ConstraintCount() < m) {
+    const int i = ConstraintCount() + 1;
+    auto row = std::make_unique<TFormulaRow>(TFormulaRow::TTail::Relation, CellHeight, pLimits);
+    row->SetVarCount(VarCount(), RowTexts(newCell, i));
+    row->move(FormulaLeft, FirstRowTop + RowPitch * (i - 1));
+    if (showNew) row->show();
+    Rows.push_back(std::move(row));
+    ChainRow(i);
+  }
+}
+
+void TfrmStep_ZLPInput::ChainRow(int i) {
+  const TFormulaRow* row = i == 0 ? FunctionRow : ConstraintRow(i);
+  if (!row) return;
+  QWidget* previous = i == 0 ? static_cast<QWidget*>(ComboBox1) : i == 1 ? txtZ0 : RhsEdit(i - 1);
+  const auto follow = [&previous](QWidget* next) {
+    QWidget::setTabOrder(previous, next);
+    previous = next;
+  };
+  for (int j = 1; j <= row->VarCount(); ++j) follow(row->Coeff(j));
+  if (row->Sign) follow(row->Sign);
+  follow(row->Tail);
+}
+
+void TfrmStep_ZLPInput::ArrangePanels() {
+  lbMM->adjustSize();
+  const QRect formula = FunctionRow->geometry();
+  lbMM->move(formula.right() + 1 + TFormulaRow::FreeTermGap, formula.top() + (CellHeight - lbMM->height()) / 2);
+  const int functionWidth = std::max(PanelMinWidth, lbMM->geometry().right() + 1 + 6);
+  pFunction->setGeometry(0, 0, functionWidth, FirstRowTop + CellHeight + 8);
+  lbFunctionTitle->setGeometry(0, 0, functionWidth, TitleHeight);
+  Shape1->setGeometry(0, FirstRowTop - 3, functionWidth, CellHeight + 6);
+  BitBtn1->move(functionWidth - 2 * ButtonSize - 2, 0);
+  BitBtn2->move(functionWidth - ButtonSize - 2, 0);
+
+  const QRect last = Rows.empty() ? QRect(FormulaLeft, FirstRowTop, 0, 0) : Rows.back()->geometry();
+  const int rowsBottom = last.bottom() + 1;
+  const int limitsWidth = std::max(PanelMinWidth, last.right() + 1 + 6);
+  const int limitsHeight = std::max(LimitsMinHeight, rowsBottom + 28);
+  pLimits->setGeometry(0, pFunction->height() + 4, limitsWidth, limitsHeight);
+  lbLimitsTitle->setGeometry(0, 0, limitsWidth, TitleHeight);
+  Shape2->setGeometry(0, FirstRowTop - 3, limitsWidth, rowsBottom - FirstRowTop + 6);
+  BitBtn3->move(limitsWidth - 2 * ButtonSize - 2, 0);
+  BitBtn4->move(limitsWidth - ButtonSize - 2, 0);
+  lbCondition->adjustSize();
+  lbCondition->move(6, rowsBottom + 6);
+
+  Content->resize(std::max(functionWidth, limitsWidth), pLimits->geometry().bottom() + 1);
+}
+
+void TfrmStep_ZLPInput::UpdateActions() {
+  actIncVar->setEnabled(VarCount() < MaxCount);
+  actDecVar->setEnabled(VarCount() > 1);
+  actIncEq->setEnabled(ConstraintCount() < MaxCount);
+  actDecEq->setEnabled(ConstraintCount() > 1);
+}
+
+void TfrmStep_ZLPInput::UpdateDirection() {
+  lbMM->setText(Q(ComboBox1->currentIndex() == 0 ? sArrowMax : sArrowMin));
+  ArrangePanels();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::UpdateDescription() {
+  lbDescr->setText(Q(InputDescription(ComboBox1->currentIndex() == 0, VarCount(), ConstraintCount())));
+}
+
+void TfrmStep_ZLPInput::ComboBox1Select() { UpdateDirection(); }
+
+void TfrmStep_ZLPInput::actIncVarExecute() {
+  if (VarCount() >= MaxCount) return;
+  SetVarCount(VarCount() + 1);
+  ArrangePanels();
+  UpdateActions();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::actDecVarExecute() {
+  if (VarCount() <= 1) return;
+  SetVarCount(VarCount() - 1);
+  ArrangePanels();
+  UpdateActions();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::actIncEqExecute() {
+  if (ConstraintCount() >= MaxCount) return;
+  SetConstraintCount(ConstraintCount() + 1);
+  ArrangePanels();
+  UpdateActions();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::actDecEqExecute() {
+  if (ConstraintCount() <= 1) return;
+  SetConstraintCount(ConstraintCount() - 1);
+  ArrangePanels();
+  UpdateActions();
+  UpdateDescription();
+}
+
+void TfrmStep_ZLPInput::ShowStatement(const TLinearStatementText& text) {
+  // New edits are created with their stored text; the others get it below, and only where it
+  // differs, so that entering again with the same problem costs next to nothing.
+  const auto cell = [&text](int x, int y) {
+    return x <= text.VarCount && y <= text.ConstraintCount ? Q(text.Cell(x, y)) : u"0"_s;
+  };
+  SetSizes(text.VarCount, text.ConstraintCount, cell);
+  {
+    const QSignalBlocker blocker(ComboBox1);
+    ComboBox1->setCurrentIndex(text.IsMax ? 0 : 1);
+  }
+  UpdateDirection();
+  for (int y = 0; y <= ConstraintCount(); ++y)
+    for (int x = 0; x <= VarCount(); ++x)
+      if (QLineEdit* edit = EditAt(x, y)) {
+        const QString value = cell(x, y);
+        if (edit->text() != value) edit->setText(value);
+      }
+  for (int i = 1; i <= ConstraintCount(); ++i) {
+    QComboBox* sign = SignBox(i);
+    const auto k = static_cast<std::size_t>(i - 1);
+    // A stored relation the box does not offer ("<" or ">") leaves it without a choice.
+    sign->setCurrentIndex(k < text.Signs.size() ? sign->findText(Q(SignToText(text.Signs[k]))) : -1);
+  }
+}
+
+void TfrmStep_ZLPInput::EnterStage(TfrmZLPWizard& wizard) {
+  if (wizard.PendingTaskId == -1) return;
+  const TDM* dm = wizard.DataModule();
+  if (!dm) return;
+  if (const std::optional<TLinearStatementText> text = LoadLinearStatement(*dm, wizard.PendingTaskId))
+    ShowStatement(*text);
+}
+
+void TfrmStep_ZLPInput::LeaveForward(TfrmZLPWizard& wizard) {
+  CanLeave = false;
+  const int n = VarCount();
+  const int m = ConstraintCount();
+  // The views below are referred to by pointer, so the vectors must never reallocate.
+  std::vector<TQtEditField> edits;
+  edits.reserve(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(m + 1));
+  std::vector<TFormulaLabelField> labels;
+  labels.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(m + 1));
+  std::vector<TQtComboField> signs;
+  signs.reserve(static_cast<std::size_t>(m));
+
+  TQtComboField direction(*ComboBox1);
+  TUICore_ZLPFunction function;
+  function.Direction = &direction;
+  function.FreeTerm = &edits.emplace_back(*txtZ0);
+  for (int j = 1; j <= n; ++j) {
+    function.Coeffs.push_back(&edits.emplace_back(*ObjectiveEdit(j)));
+    function.Labels.push_back(&labels.emplace_back(*FunctionRow, j));
+  }
+  TUICore_EquationSystem system(static_cast<std::size_t>(m));
+  for (int i = 1; i <= m; ++i) {
+    TUICore_ZLPEquation& equation = system[static_cast<std::size_t>(i - 1)];
+    const TFormulaRow& row = *ConstraintRow(i);
+    equation.Sign = &signs.emplace_back(*row.Sign);
+    equation.RHS = &edits.emplace_back(*row.Tail);
+    for (int j = 1; j <= n; ++j) {
+      equation.Coeffs.push_back(&edits.emplace_back(*row.Coeff(j)));
+      equation.Labels.push_back(&labels.emplace_back(row, j));
+    }
+  }
+
+  if (!StageData.ZLP.ReadObjective(function) || !StageData.ZLP.ReadConstraints(system)) {
+    if (QWidget* refused = focusWidget()) sbDefault->ensureWidgetVisible(refused);
+    return;
+  }
+  StageData.SetFlag(IF_ZLP);
+  WriteInputSection(StageData.ZLP, StageCaption, StageReport);
+  if (TDM* dm = wizard.DataModule(); dm && dm->GetTempTaskId() != -1)
+    // A refusal of the store is shown by the store itself; the solution goes on without it.
+    static_cast<void>(StoreLinearStatement(*dm, dm->GetTempTaskId(), StageData.ZLP));
+  CanLeave = true;
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the benchmarks.
+# Installs what is missing, builds and runs the benchmarks (the window benchmark under a virtual X server).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 tools/build.sh
-for b in build/bench/bench_*; do
+for b in build/bench/bench_core build/bench/bench_store; do
   [ -x "$b" ] && "$b" "$@"
 done
+if [ -x build/bench/bench_ZLPInput ]; then
+  QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_ZLPInput
+fi

@@ -1,0 +1,355 @@
+// Whole linear task runs: statements typed into the real wizard and solved pivot by pivot or with
+// "Решить", the final report in the main window, and the same statements through kelvano-solve,
+// whose report must equal the wizard's byte for byte.
+#include "AppPaths.h"
+#include "MessageRecorder.h"
+#include "StepRun.h"
+#include "ZLPCore_Pages.h"
+#include "ZLPCore_TextFormat.h"
+#include "customUI.h"
+#include "untLoad.h"
+#include "untMain.h"
+#include "untSave.h"
+#include "untStagePage.h"
+#include "untStep_SimplexSolve.h"
+#include "untStep_ZLPInput.h"
+#include "untWebViewer.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+TLinearStatementText Statement(const char* text) {
+  TTextFormatError error;
+  const auto statement = ParseLinearProgramText(text, error);
+  if (!statement) throw std::runtime_error("bad test statement: " + error.Message);
+  return *statement;
+}
+
+// Chooses the item with the given text by keyboard, as a student does.
+void ChooseByKeys(QComboBox* box, const QString& text) {
+  QVERIFY(box);
+  const int target = box->findText(text);
+  QVERIFY2(target >= 0, qPrintable(text));
+  box->setFocus();
+  while (box->currentIndex() < target) QTest::keyClick(box, Qt::Key_Down);
+  while (box->currentIndex() > target) QTest::keyClick(box, Qt::Key_Up);
+  QCOMPARE(box->currentIndex(), target);
+}
+
+// Sizes the input step with its add and remove buttons and types every number of the statement.
+void TypeStatement(TfrmStep_ZLPInput& input, const TLinearStatementText& s) {
+  while (input.VarCount() < s.VarCount) QTest::mouseClick(input.BitBtn2, Qt::LeftButton);
+  while (input.VarCount() > s.VarCount) QTest::mouseClick(input.BitBtn1, Qt::LeftButton);
+  while (input.ConstraintCount() < s.ConstraintCount) QTest::mouseClick(input.BitBtn4, Qt::LeftButton);
+  while (input.ConstraintCount() > s.ConstraintCount) QTest::mouseClick(input.BitBtn3, Qt::LeftButton);
+  QCOMPARE(input.VarCount(), s.VarCount);
+  QCOMPARE(input.ConstraintCount(), s.ConstraintCount);
+
+  ChooseByKeys(input.ComboBox1, s.IsMax ? U("Z =") : U("L ="));
+  Type(input.txtZ0, Q(s.Cell(0, 0)));
+  for (int j = 1; j <= s.VarCount; ++j) Type(input.ObjectiveEdit(j), Q(s.Cell(j, 0)));
+  for (int i = 1; i <= s.ConstraintCount; ++i) {
+    for (int j = 1; j <= s.VarCount; ++j) Type(input.ConstraintEdit(i, j), Q(s.Cell(j, i)));
+    ChooseByKeys(input.SignBox(i), Q(SignToText(s.Signs[static_cast<std::size_t>(i - 1)])));
+    Type(input.RhsEdit(i), Q(s.Cell(0, i)));
+  }
+}
+
+// What the wizard hands to the main window for a statement, built without windows.
+std::string ReferenceDocument(const TLinearStatementText& s) {
+  TZLPCore_SubInterface_ZLP zlp;
+  if (!ReadLinearStatement(s, zlp)) throw std::runtime_error("unreadable test statement");
+  TZLPCore_SolutionResult report;
+  static_cast<void>(RunLinearTask(zlp, report));
+  return report.BuildDocument();
+}
+
+int NonEmptySections(const TZLPCore_SolutionResult& report) {
+  int n = 0;
+  for (const std::string& line : report.Lines)
+    if (line.find_first_not_of("\r\n") != std::string::npos) ++n;
+  return n;
+}
+
+int Count(const QByteArray& text, const QByteArray& part) { return static_cast<int>(text.count(part)); }
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const char* const ProductMix = "max 3 2\n1 1 <= 4\n1 3 <= 6\n";
+const char* const MinWithAbove = "min 2 -1\nconst 3\n1 1 <= 4\n1 -1 >= 1\n";
+
+// The index of the simplex step and of the result step of a linear task.
+constexpr int SimplexStage = 2;
+constexpr int PreviewStage = 3;
+
+// A linear task wizard with every real step, the statement typed and the simplex step reached.
+struct TLinearRun : TStepRun {
+  explicit TLinearRun(const TLinearStatementText& s) {
+    Start(TT_LINEAR);
+    TypeStatement(Stage<TfrmStep_ZLPInput>(0), s);
+    Next();
+    Next();
+  }
+  TStepClasses Classes;
+  TfrmStep_SimplexSolve& Simplex() { return Stage<TfrmStep_SimplexSolve>(SimplexStage); }
+  [[nodiscard]] QString ZCell() {
+    const TStringGrid& grid = *Simplex().StringGrid1;
+    return grid.Cell(1, grid.RowCount() - 1);
+  }
+  // "Решить", then "Далее" until the result step.
+  void SolveToEnd() {
+    QTest::mouseClick(Simplex().Button4, Qt::LeftButton);
+    for (int presses = 0; Wizard.CurrentStage == SimplexStage && presses < 5; ++presses) Next();
+  }
+};
+
+} // namespace
+
+class TestLinearTask : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian)); }
+  void init() { SetProgramDir(KELVANO_SOURCE_DIR "/"); }
+
+  void workedExamples_data();
+  void workedExamples();
+  void finalReportInMainWindow();
+  void sameReportAsKelvanoSolve_data();
+  void sameReportAsKelvanoSolve();
+  void largeProblemInTime();
+};
+
+void TestLinearTask::workedExamples_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("solveButton");
+  QTest::addColumn<int>("pivots");
+  QTest::addColumn<QString>("zValue");
+  QTest::addColumn<QString>("point");
+  const QString mixPoint = U("<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>");
+  const QString minPoint = U("<pre>X<sub>3</sub> = 3\r\nX<sub>1</sub> = 1\r\n</pre>");
+  QTest::newRow("product mix, pivot by pivot") << U(ProductMix) << false << 1 << U("12") << mixPoint;
+  QTest::newRow("product mix, Решить") << U(ProductMix) << true << 1 << U("12") << mixPoint;
+  QTest::newRow("min with >=, pivot by pivot") << U(MinWithAbove) << false << 1 << U("-5") << minPoint;
+  QTest::newRow("min with >=, Решить") << U(MinWithAbove) << true << 1 << U("-5") << minPoint;
+}
+
+// The worked examples typed into the wizard: the simplex step reaches the optimum, the final report
+// has the input, canonical form and simplex sections and equals the windowless run's.
+void TestLinearTask::workedExamples() {
+  QFETCH(QString, text);
+  QFETCH(bool, solveButton);
+  QFETCH(int, pivots);
+  QFETCH(QString, zValue);
+  QFETCH(QString, point);
+  TMessageRecorder recorder;
+  const TLinearStatementText statement = Statement(text.toUtf8().constData());
+  TLinearRun run(statement);
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  TfrmStep_SimplexSolve& simplex = run.Simplex();
+  QVERIFY(simplex.Button4->isVisible());
+  QVERIFY(simplex.Button4->isEnabled());
+
+  if (solveButton) {
+    QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+    QCOMPARE(simplex.StageData.Table.State, SS_OPTIMAL);
+    QVERIFY(!simplex.Button4->isEnabled());
+  } else {
+    for (int k = 0; k < pivots; ++k) {
+      QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+      QVERIFY(simplex.Method()->PivotPending());
+      run.Next();
+    }
+    QCOMPARE(simplex.StageData.Table.State, SS_OPTIMAL);
+  }
+  QCOMPARE(simplex.Method()->IterationReports.size(), static_cast<std::size_t>(pivots + 1));
+  QCOMPARE(run.ZCell(), zValue);
+  QCOMPARE(run.Wizard.lbHint->text(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
+
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  QVERIFY(!simplex.Button4->isVisible());
+  QVERIFY(Q(simplex.StageReport.GetText()).contains(point));
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  QCOMPARE(NonEmptySections(run.Report), 3);
+  QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(statement));
+  QVERIFY(recorder.Messages.empty());
+}
+
+// "Мастер решений" from the main window: the student types the statement, presses "Решить" and goes
+// on to "Готово"; the main window shows the final report with exactly three sections.
+void TestLinearTask::finalReportInMainWindow() {
+  TMessageRecorder recorder;
+  TStepClasses classes;
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  TDM store(folder.path().toStdString());
+  QVERIFY(store.IsOpen());
+  TLoadForm loadForm(store);
+  TSaveForm saveForm;
+  TfrmMain form({QStringLiteral("/speed=0")});
+  form.SetStore(&store, &loadForm, &saveForm);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+  const TLinearStatementText statement = Statement(MinWithAbove);
+  bool driven = false;
+  form.OnWizardCreated = [&](TfrmZLPWizard& wizard) {
+    QTimer::singleShot(0, &wizard, [&wizard, &statement, &driven] {
+      TypeStatement(*dynamic_cast<TfrmStep_ZLPInput*>(wizard.Stages.at(0)), statement);
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+      auto& simplex = *dynamic_cast<TfrmStep_SimplexSolve*>(wizard.Stages.at(SimplexStage));
+      QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+      driven = wizard.CurrentStage == PreviewStage;
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+    });
+  };
+  form.N8->trigger();
+  form.RunAction(0);
+  QVERIFY(driven);
+  QVERIFY(form.Wizard == nullptr);
+  QVERIFY(!form.PreviewPath.empty());
+  const QByteArray page = ReadFile(Q(form.PreviewPath));
+  QCOMPARE(Count(page, "<H2>&bull; "), 3);
+  for (const char* heading : {"Постановка задачи ЛП", "Каноническая форма", "Симплекс метод"})
+    QCOMPARE(Count(page, QByteArray("<H2>&bull; ") + Utf8ToCp1251(heading).c_str() + "</H2>"), 1);
+  QCOMPARE(page, QByteArray::fromStdString(Utf8ToCp1251(ReferenceDocument(statement))));
+  QTRY_VERIFY(QUrl(Q(form.WebBrowser1->LocationURL())).toLocalFile().endsWith(U("result_preview.html")));
+  QVERIFY(recorder.Messages.empty());
+}
+
+void TestLinearTask::sameReportAsKelvanoSolve_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("exitCode");
+  QTest::addColumn<QString>("verdict"); // words of the report that only this outcome writes
+  const QString optimum = U("Функция достигает экстремума в точке:");
+  QTest::newRow("product mix") << U(ProductMix) << 0 << optimum;
+  QTest::newRow("min with >=") << U(MinWithAbove) << 0 << optimum;
+  QTest::newRow("equality") << U("max 1 2\n1 1 = 3\n1 3 <= 6\n") << 0 << U("Ограничение-равенство № 1");
+  QTest::newRow("unbounded") << U("max 1 1\n1 -1 <= 1\n") << 2 << U("таким образом задача не имеет решений");
+  QTest::newRow("infeasible") << U("max 1 1\n1 1 <= -2\n") << 3 << U("система ограничений несовместна");
+  QTest::newRow("Beale's cycling example")
+      << U("# Beale: cycles under the most negative rule\nmax 3/4 -20 1/2 -6\n1/4 -8 -1 9 <= 0\n"
+           "1/2 -12 -1/2 3 <= 0\n0 0 1 0 <= 1\n")
+      << 0 << U("по правилу Бленда");
+  QTest::newRow("overflow") << U("max 1\n1/2147483647 <= 2147483647\n") << 5 << U("вышли за пределы точных дробей");
+}
+
+// The wizard with "Решить" and "Далее" to the end writes the same file as kelvano-solve for the
+// same statement.
+void TestLinearTask::sameReportAsKelvanoSolve() {
+  QFETCH(QString, text);
+  QFETCH(int, exitCode);
+  QFETCH(QString, verdict);
+  TMessageRecorder recorder;
+  // Both pages link the style sheet beside kelvano-solve.
+  const QString solver = QFileInfo(QStringLiteral(KELVANO_SOLVE)).canonicalFilePath();
+  QVERIFY(!solver.isEmpty());
+  SetProgramDir((QFileInfo(solver).path() + u'/').toStdString());
+
+  TLinearRun run(Statement(text.toUtf8().constData()));
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  run.SolveToEnd();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  const QString wizardFile = run.Dir.filePath(QStringLiteral("wizard.html"));
+  QVERIFY(run.Report.WriteDocument(wizardFile.toStdString()));
+
+  const QString input = run.Dir.filePath(QStringLiteral("statement.txt"));
+  {
+    QFile file(input);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+  }
+  const QString solved = run.Dir.filePath(QStringLiteral("solved.html"));
+  QProcess process;
+  process.start(solver, {QStringLiteral("-o"), solved, input});
+  QVERIFY(process.waitForFinished(30000));
+  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(process.exitCode(), exitCode);
+
+  const QByteArray fromWizard = ReadFile(wizardFile);
+  QCOMPARE(Count(fromWizard, "<H2>&bull; "), 3);
+  QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
+  QCOMPARE(ReadFile(solved), fromWizard);
+  QVERIFY(recorder.Messages.empty());
+}
+
+// 40 x 40, constraint i with coefficient 1 for X_i, X_(i+1) and X_(i+7) (wrapping around), right-hand
+// sides and objective coefficients between 1 and 9: 32 pivots.
+TLinearStatementText Sparse40() {
+  constexpr int n = 40;
+  std::string text = "max";
+  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
+  text += "\n";
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) {
+      const bool on = j == i || j == i % n + 1 || j == (i + 6) % n + 1;
+      text += on ? "1 " : "0 ";
+    }
+    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
+  }
+  return Statement(text.c_str());
+}
+
+// "Решить" on the 40 x 40 problem and "Далее" to the result step, which writes the final page and
+// shows it: the program's part at most 2 s; the figures go to the log.
+void TestLinearTask::largeProblemInTime() {
+  TMessageRecorder recorder;
+  TStepClasses classes;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  const TLinearStatementText statement = Sparse40();
+  run.Stage<TfrmStep_ZLPInput>(0).ShowStatement(statement);
+  run.Next();
+  QTest::qWait(200); // the canonical page loads; the engine runs from here on
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  auto& simplex = run.Stage<TfrmStep_SimplexSolve>(SimplexStage);
+  auto& preview = run.Stage<TfrmStagePage>(PreviewStage);
+  QSignalSpy loaded(preview.wb->View(), &QWebEngineView::loadFinished);
+
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+  const qint64 solved = clock.elapsed();
+  run.Next();
+  const qint64 handedOver = clock.elapsed();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  QVERIFY(loaded.wait(15000));
+  const qint64 shown = clock.elapsed();
+  qInfo("40 x 40 through the wizard: solved in %lld ms, result page written and handed to the viewer in %lld ms, "
+        "shown in %lld ms",
+        static_cast<long long>(solved), static_cast<long long>(handedOver), static_cast<long long>(shown));
+  QCOMPARE(simplex.StageData.Table.State, SS_OPTIMAL);
+  QCOMPARE(static_cast<int>(Q(simplex.StageReport.GetText()).count(U("<table"))), 33);
+  QVERIFY(handedOver <= 2000);
+  QVERIFY(shown <= 15000);
+  QVERIFY(recorder.Messages.empty());
+}
+
+QTEST_MAIN(TestLinearTask)
+#include "tst_LinearTask.moc"

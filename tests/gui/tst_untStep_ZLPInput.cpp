@@ -1,0 +1,413 @@
+// Tests of the problem input step: formula rows, limits, reading, storing and loading statements.
+#include "MessageRecorder.h"
+#include "StepRun.h"
+#include "untStep_ZLPInput.h"
+#include "untStrConst.h"
+
+#include <QLocale>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Position of an edit in the statement: (0, 0) free term, (j, 0) objective, (0, i) right-hand side.
+QLineEdit* EditAt(const TfrmStep_ZLPInput& s, int x, int y) {
+  if (y == 0) return x == 0 ? s.txtZ0 : s.ObjectiveEdit(x);
+  return x == 0 ? s.RhsEdit(y) : s.ConstraintEdit(y, x);
+}
+
+// The widgets that take the Tab key, in the order Tab visits them from the direction box.
+QList<QWidget*> TabChain(const TfrmStep_ZLPInput& s, int count) {
+  QList<QWidget*> chain;
+  QWidget* w = s.ComboBox1;
+  while (chain.size() < count) {
+    if (w->focusPolicy() & Qt::TabFocus) chain.append(w);
+    w = w->nextInFocusChain();
+    if (w == s.ComboBox1) break;
+  }
+  return chain;
+}
+
+TZLPCore_SubInterface_ZLP ThreeByTwo() {
+  TZLPCore_SubInterface_ZLP zlp;
+  zlp.SetVarCount(3);
+  zlp.SetConstraintCount(2);
+  zlp.IsMax = false;
+  zlp.FreeTerm = {5, 2};
+  zlp.Objective.SetItem(1, {-4, 3});
+  zlp.Objective.SetItem(2, {7, 1});
+  zlp.Objective.SetItem(3, {0, 1});
+  zlp.RHS.SetItem(1, {10, 1});
+  zlp.RHS.SetItem(2, {-1, 5});
+  for (int i = 1; i <= 2; ++i)
+    for (int j = 1; j <= 3; ++j) zlp.Coeffs.SetItem(j, i, {i * 10 + j, 1});
+  zlp.SetSign(1, IS_ABOVEOREQUAL);
+  zlp.SetSign(2, IS_EQUAL);
+  return zlp;
+}
+
+} // namespace
+
+class TestZLPInput : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase();
+  void freshStepStoresFourCells();
+  void badNumberIsRefused_data();
+  void badNumberIsRefused();
+  void signedFractionsAreAccepted();
+  void directionChangesArrowAndDescription();
+  void twoHundredFiftyFiveVariables();
+  void addingAndRemovingKeepTypedValues();
+  void tabOrderFollowsTheFormula();
+  void enteringWithStoredProblem();
+  void unofferedStoredSignLeavesNoChoice();
+  void saveAndLoadKeepsSigns();
+  void comingBackReloadsTheStoredProblem();
+
+private:
+  TStepClasses Classes;
+};
+
+void TestZLPInput::initTestCase() {
+  QLocale::setDefault(QLocale(QLocale::Russian));
+  Classes.StandIn(10, "симплекс");
+}
+
+void TestZLPInput::freshStepStoresFourCells() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.VarCount(), 1);
+  QCOMPARE(s.ConstraintCount(), 1);
+  for (QLineEdit* e : {s.txtZ0, s.ObjectiveEdit(1), s.ConstraintEdit(1, 1), s.RhsEdit(1)}) QCOMPARE(e->text(), u"0"_s);
+  QCOMPARE(s.ComboBox1->currentText(), u"Z ="_s);
+  QCOMPARE(s.ComboBox1->itemText(1), u"L ="_s);
+  QCOMPARE(s.SignBox(1)->currentText(), u"<="_s);
+  QCOMPARE(s.lbMM->text(), u"--> Max"_s);
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 1 переменными и 1 ограничениями."));
+  QCOMPARE(s.ObjectiveRow().LabelText(1), u"X1+"_s);
+  QVERIFY(s.actIncVar->isEnabled() && s.actIncEq->isEnabled());
+  QVERIFY(!s.actDecVar->isEnabled() && !s.actDecEq->isEnabled());
+  QVERIFY(!s.BitBtn1->isEnabled() && s.BitBtn2->isEnabled());
+  QCOMPARE(s.BitBtn2->toolTip(), U("Добавить переменную"));
+  QCOMPARE(s.BitBtn3->toolTip(), U("Удалить последнее ограничение"));
+
+  const int temp = run.Dm.GetTempTaskId();
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 1);
+  QVERIFY(s.StageData.HasFlag(IF_ZLP));
+  QCOMPARE(s.StageReport.Lines.front(), std::string("<H2>&bull; Постановка задачи ЛП</H2>"));
+  const std::vector<TSimplex1Row> cells{{0, 0, "0"}, {1, 0, "0"}, {0, 1, "0"}, {1, 1, "0"}};
+  QCOMPARE(run.Dm.Simplex1Rows(temp).value(), cells);
+  QCOMPARE(run.Dm.Simplex2Rows(temp).value(), (std::vector<TSimplex2Row>{{1, IS_BELOWOREQUAL}}));
+  const TTaskRow task = run.Dm.FindTask(temp).value();
+  QCOMPARE(task.Sx, 1);
+  QCOMPARE(task.Sy, 1);
+  QCOMPARE(task.Max, 1);
+  QVERIFY(recorder.Messages.empty());
+}
+
+void TestZLPInput::badNumberIsRefused_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("x");
+  QTest::addColumn<int>("y");
+  QTest::newRow("decimal point in an objective coefficient") << u"1.5"_s << 2 << 0;
+  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5"_s << 1 << 2;
+  QTest::newRow("empty right-hand side") << QString() << 0 << 1;
+  QTest::newRow("empty free term") << QString() << 0 << 0;
+  QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2;
+}
+
+void TestZLPInput::badNumberIsRefused() {
+  QFETCH(QString, text);
+  QFETCH(int, x);
+  QFETCH(int, y);
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  s.actIncVar->trigger();
+  s.actIncEq->trigger();
+  QLineEdit* bad = EditAt(s, x, y);
+  Type(bad, text);
+  const int temp = run.Dm.GetTempTaskId();
+
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 0);
+  QVERIFY(!s.CanLeave);
+  QCOMPARE(run.Wizard.focusWidget(), bad);
+  QCOMPARE(bad->selectedText(), text);
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(recorder.Messages[0].Caption, std::string(sAppTitle));
+  QCOMPARE(recorder.Messages[0].Text, std::string(sEnterRational));
+  QCOMPARE(recorder.Messages[0].Icon, TMsgIcon::Warning);
+  QVERIFY(!s.StageData.HasFlag(IF_ZLP));
+  QVERIFY(s.StageReport.Lines.empty());
+  QVERIFY(run.Dm.Simplex1Rows(temp).value().empty());
+
+  Type(bad, u"1/2"_s);
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 1);
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+}
+
+void TestZLPInput::signedFractionsAreAccepted() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  s.actIncVar->trigger();
+  s.actIncVar->trigger();
+  Type(s.ObjectiveEdit(1), u"-4/3"_s);
+  Type(s.ObjectiveEdit(2), u"+7"_s);
+  Type(s.ObjectiveEdit(3), u"5"_s);
+  Type(s.ConstraintEdit(1, 2), u"-6/4"_s);
+  Type(s.RhsEdit(1), u"+7"_s);
+  Type(s.txtZ0, u"-1"_s);
+  s.SignBox(1)->setCurrentIndex(2);
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 1);
+  QVERIFY(recorder.Messages.empty());
+
+  const TZLPCore_SubInterface_ZLP& zlp = s.StageData.ZLP;
+  QCOMPARE(zlp.VarCount(), 3);
+  const auto same = [](TRational a, std::int32_t num, std::int32_t den) { return a.Num == num && a.Den == den; };
+  QVERIFY(same(zlp.Objective.GetItem(1), -4, 3));
+  QVERIFY(same(zlp.Objective.GetItem(2), 7, 1));
+  QVERIFY(same(zlp.Objective.GetItem(3), 5, 1));
+  QVERIFY(same(zlp.Coeffs.GetItem(2, 1), -3, 2));
+  QVERIFY(same(zlp.RHS.GetItem(1), 7, 1));
+  QVERIFY(same(zlp.FreeTerm, -1, 1));
+  QCOMPARE(zlp.GetSign(1), IS_ABOVEOREQUAL);
+  QCOMPARE(zlp.VarNames(), (std::vector<std::string>{"X1", "X2", "X3"}));
+
+  const int temp = run.Dm.GetTempTaskId();
+  const std::vector<TSimplex1Row> cells = run.Dm.Simplex1Rows(temp).value();
+  QCOMPARE(cells.size(), std::size_t{8});
+  QCOMPARE(cells[1], (TSimplex1Row{1, 0, "-4/3"}));
+  QCOMPARE(cells[2], (TSimplex1Row{2, 0, "7"}));
+  QCOMPARE(cells[6], (TSimplex1Row{2, 1, "-3/2"}));
+  QCOMPARE(run.Dm.Simplex2Rows(temp).value(), (std::vector<TSimplex2Row>{{1, IS_ABOVEOREQUAL}}));
+}
+
+void TestZLPInput::directionChangesArrowAndDescription() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  s.actIncVar->trigger();
+  s.actIncVar->trigger();
+  s.actIncEq->trigger();
+  s.ComboBox1->setFocus();
+  QTest::keyClick(s.ComboBox1, Qt::Key_Down);
+  QCOMPARE(s.ComboBox1->currentIndex(), 1);
+  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
+  QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
+  QVERIFY(s.lbMM->geometry().left() > s.ObjectiveRow().geometry().right());
+  run.Next();
+  QVERIFY(!s.StageData.ZLP.IsMax);
+  QCOMPARE(run.Dm.FindTask(run.Dm.GetTempTaskId()).value().Max, 0);
+}
+
+void TestZLPInput::twoHundredFiftyFiveVariables() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  for (int k = 2; k <= 255; ++k) {
+    QVERIFY(s.actIncVar->isEnabled());
+    QTest::mouseClick(s.BitBtn2, Qt::LeftButton);
+  }
+  QCOMPARE(s.VarCount(), 255);
+  QVERIFY(!s.actIncVar->isEnabled());
+  QVERIFY(!s.BitBtn2->isEnabled());
+  s.actIncVar->trigger();
+  QCOMPARE(s.VarCount(), 255);
+  QCOMPARE(s.ObjectiveRow().LabelText(255), u"X255+"_s);
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 255 переменными и 1 ограничениями."));
+
+  QTest::mouseClick(s.BitBtn1, Qt::LeftButton);
+  QCOMPARE(s.VarCount(), 254);
+  QVERIFY(s.actIncVar->isEnabled());
+  QVERIFY(s.actDecVar->isEnabled());
+  QCOMPARE(s.ConstraintEdit(1, 255), nullptr);
+}
+
+void TestZLPInput::addingAndRemovingKeepTypedValues() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  s.actIncVar->trigger();
+  Type(s.ObjectiveEdit(1), u"3"_s);
+  Type(s.ObjectiveEdit(2), u"4"_s);
+  Type(s.ConstraintEdit(1, 2), u"1/2"_s);
+  Type(s.RhsEdit(1), u"9"_s);
+  s.SignBox(1)->setCurrentIndex(1);
+
+  s.actIncVar->trigger();
+  s.actIncEq->trigger();
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"3"_s);
+  QCOMPARE(s.ObjectiveEdit(2)->text(), u"4"_s);
+  QCOMPARE(s.ConstraintEdit(1, 2)->text(), u"1/2"_s);
+  QCOMPARE(s.RhsEdit(1)->text(), u"9"_s);
+  QCOMPARE(s.SignBox(1)->currentText(), u"="_s);
+  for (QLineEdit* e : {s.ObjectiveEdit(3), s.ConstraintEdit(1, 3), s.ConstraintEdit(2, 1), s.RhsEdit(2)})
+    QCOMPARE(e->text(), u"0"_s);
+  QCOMPARE(s.SignBox(2)->currentText(), u"<="_s);
+  QVERIFY(s.actDecEq->isEnabled());
+
+  // Each row reads as a formula: edit, its name, the next edit further right, the relation box over
+  // the trailing "+" of the last name, the right-hand side after it.
+  const TFormulaRow& row = *s.ConstraintRow(2);
+  for (int j = 1; j <= 3; ++j) {
+    QCOMPARE(row.LabelText(j), u"X"_s + QString::number(j) + u'+');
+    QCOMPARE(row.LabelRect(j).left(), row.Coeff(j)->geometry().right() + 1 + TFormulaRow::LabelGap);
+  }
+  QCOMPARE(row.Coeff(2)->x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
+  QCOMPARE(row.Sign->x(), row.LabelRect(3).right() + 1 - TFormulaRow::SignOverlap);
+  QCOMPARE(row.Tail->x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
+  QVERIFY(s.ConstraintRow(2)->y() > s.ConstraintRow(1)->y());
+  QVERIFY(s.pLimits->width() >= row.geometry().right() + 1);
+
+  s.actDecVar->trigger();
+  QCOMPARE(s.VarCount(), 2);
+  QCOMPARE(s.ObjectiveEdit(3), nullptr);
+  QCOMPARE(s.ObjectiveEdit(2)->text(), u"4"_s);
+  QCOMPARE(s.ConstraintEdit(1, 2)->text(), u"1/2"_s);
+  s.actDecEq->trigger();
+  QCOMPARE(s.ConstraintCount(), 1);
+  QVERIFY(!s.actDecEq->isEnabled());
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 2 переменными и 1 ограничениями."));
+}
+
+void TestZLPInput::tabOrderFollowsTheFormula() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  s.actIncEq->trigger();
+  s.actIncVar->trigger();
+  s.actDecEq->trigger();
+  s.actIncEq->trigger();
+  const QList<QWidget*> expected{s.ComboBox1,
+                                 s.ObjectiveEdit(1),
+                                 s.ObjectiveEdit(2),
+                                 s.txtZ0,
+                                 s.ConstraintEdit(1, 1),
+                                 s.ConstraintEdit(1, 2),
+                                 s.SignBox(1),
+                                 s.RhsEdit(1),
+                                 s.ConstraintEdit(2, 1),
+                                 s.ConstraintEdit(2, 2),
+                                 s.SignBox(2),
+                                 s.RhsEdit(2)};
+  QCOMPARE(TabChain(s, static_cast<int>(expected.size())), expected);
+
+  // The keyboard walks the same way.
+  s.ObjectiveEdit(2)->setFocus();
+  QTest::keyClick(s.ObjectiveEdit(2), Qt::Key_Tab);
+  QCOMPARE(run.Wizard.focusWidget(), s.txtZ0);
+  QTest::keyClick(s.txtZ0, Qt::Key_Tab);
+  QCOMPARE(run.Wizard.focusWidget(), s.ConstraintEdit(1, 1));
+}
+
+void TestZLPInput::enteringWithStoredProblem() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  const int id = SaveProblem(run.Dm, ThreeByTwo(), "Три на два");
+  QVERIFY(id >= 0);
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.VarCount(), 3);
+  QCOMPARE(s.ConstraintCount(), 2);
+  QCOMPARE(s.ConstraintEdit(1, 4), nullptr);
+  QCOMPARE(s.ComboBox1->currentIndex(), 1);
+  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
+  QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
+  QVERIFY(s.actDecVar->isEnabled() && s.actDecEq->isEnabled());
+  QVERIFY(s.actIncVar->isEnabled() && s.actIncEq->isEnabled());
+  QCOMPARE(s.txtZ0->text(), u"5/2"_s);
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"-4/3"_s);
+  QCOMPARE(s.ObjectiveEdit(2)->text(), u"7"_s);
+  QCOMPARE(s.RhsEdit(2)->text(), u"-1/5"_s);
+  QCOMPARE(s.ConstraintEdit(2, 3)->text(), u"23"_s);
+  QCOMPARE(s.SignBox(1)->currentText(), u">="_s);
+  QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
+}
+
+void TestZLPInput::unofferedStoredSignLeavesNoChoice() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  TZLPCore_SubInterface_ZLP zlp = ThreeByTwo();
+  zlp.SetSign(1, IS_BELOW);
+  zlp.SetSign(2, IS_ABOVE);
+  const int id = SaveProblem(run.Dm, zlp, "Строгие знаки");
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.SignBox(1)->currentIndex(), -1);
+  QCOMPARE(s.SignBox(2)->currentIndex(), -1);
+  QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"11"_s);
+}
+
+void TestZLPInput::saveAndLoadKeepsSigns() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  {
+    auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+    s.actIncVar->trigger();
+    s.actIncEq->trigger();
+    s.actIncEq->trigger();
+    s.ComboBox1->setCurrentIndex(1);
+    Type(s.ObjectiveEdit(1), u"2"_s);
+    Type(s.ObjectiveEdit(2), u"-3/7"_s);
+    Type(s.ConstraintEdit(3, 2), u"8"_s);
+    Type(s.RhsEdit(3), u"12"_s);
+    s.SignBox(1)->setCurrentIndex(2);
+    s.SignBox(2)->setCurrentIndex(1);
+    run.Next();
+    QCOMPARE(run.Wizard.CurrentStage, 1);
+  }
+  const std::string name = "Задача со знаками «≥» и «=»";
+  const int id = run.Dm.SaveTempTaskAs(name, TT_LINEAR);
+  QVERIFY(id >= 0);
+  QCOMPARE(FindTaskByName(run.Dm, name, TT_LINEAR), id);
+  run.Wizard.close();
+  QVERIFY(!run.Wizard.isVisible());
+
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.VarCount(), 2);
+  QCOMPARE(s.ConstraintCount(), 3);
+  QCOMPARE(s.ComboBox1->currentIndex(), 1);
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"2"_s);
+  QCOMPARE(s.ObjectiveEdit(2)->text(), u"-3/7"_s);
+  QCOMPARE(s.ConstraintEdit(3, 2)->text(), u"8"_s);
+  QCOMPARE(s.RhsEdit(3)->text(), u"12"_s);
+  QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"0"_s);
+  const QStringList signs{s.SignBox(1)->currentText(), s.SignBox(2)->currentText(), s.SignBox(3)->currentText()};
+  QCOMPARE(signs, (QStringList{u">="_s, u"="_s, u"<="_s}));
+}
+
+void TestZLPInput::comingBackReloadsTheStoredProblem() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  const int id = SaveProblem(run.Dm, ThreeByTwo(), "Три на два");
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  Type(s.ObjectiveEdit(1), u"100"_s);
+  s.actDecEq->trigger();
+  run.Next();
+  QVERIFY(s.StageData.ZLP.Objective.GetItem(1).Num == 100);
+  run.Back();
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"-4/3"_s);
+  QCOMPARE(s.ConstraintCount(), 2);
+  QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
+}
+
+QTEST_MAIN(TestZLPInput)
+#include "tst_untStep_ZLPInput.moc"
