@@ -8,9 +8,9 @@
 #include "untZLPWizard.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>

@@ -47,8 +47,9 @@ constexpr std::array<int, 7> RadioTags = {8, 24, 40, 56, 72, 88, 104};
 constexpr int RadioHeight = 16;
 constexpr int RadioLeft = 6;
 
-const char* const RadioCaptions[7] = {"Задача ЛП",        "Целочисленная ЗЛП",   "Квадратичная ЛП", "Задача ДЛП",
-                                      "Задача о раскрое", "Задача о назначении", "МНК"};
+const char* const RadioCaptions[7] = {"Задача ЛП",  "Целочисленная ЗЛП", "Квадратичная ЛП",
+                                      "Задача ДЛП", "Задача о раскрое",  "Задача о назначении",
+                                      "МНК"};
 
 const char* const sWizardError = "(!) Ошибка создания мастера, возможно недостаточно памяти";
 
@@ -396,8 +397,8 @@ void TfrmMain::RadioButton1Click(QRadioButton* button) {
   button->setPalette(palette);
 
   HideGroup();
-  const auto index = static_cast<std::size_t>(std::find(RadioButton.begin(), RadioButton.end(), button) -
-                                              RadioButton.begin());
+  const auto index =
+      static_cast<std::size_t>(std::find(RadioButton.begin(), RadioButton.end(), button) - RadioButton.begin());
   if (index < RadioTags.size()) CurrentTaskType = RadioTags[index];
   FillActions();
   ShowGroup();
@@ -577,8 +578,8 @@ void TfrmMain::RunWizard() {
   if (OnWizardCreated) OnWizardCreated(*Wizard);
 
   try {
-    const int result = Wizard->Execute(static_cast<std::uint8_t>(CurrentTaskType & 0xFF), assistant.get(), &Report,
-                                       &Problem, true);
+    const int result =
+        Wizard->Execute(static_cast<std::uint8_t>(CurrentTaskType & 0xFF), assistant.get(), &Report, &Problem, true);
     if (result == TfrmZLPWizard::mrFinished)
       ShowFinalReport();
     else
@@ -648,15 +649,13 @@ void TfrmMain::N19Click() { NavigateHelp("about.html"); }
 void TfrmMain::ToolButton1Click() {
   try {
     WebBrowser1->GoBack();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TfrmMain::ToolButton2Click() {
   try {
     WebBrowser1->GoForward();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TfrmMain::ToolButton3Click() { FormShow(); }
@@ -664,15 +663,13 @@ void TfrmMain::ToolButton3Click() { FormShow(); }
 void TfrmMain::ToolButton4Click() {
   try {
     WebBrowser1->Stop();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TfrmMain::ToolButton5Click() {
   try {
     WebBrowser1->Refresh();
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void TfrmMain::WebBrowser1StatusTextChange(const QString& text) { StatusBar1->showMessage(text); }

@@ -68,11 +68,11 @@ public:
   int AnimationDelay = 15; // ms slept after each of the 10 frames of opening the action list
   TZLPCore_SolutionResult Report;
   TZLPCore_Interface Problem;
-  std::string PreviewPath;  // the last final report copy, ".../result_preview.html"
-  int CurrentTaskType = 0;  // 8 ... 104 of the checked button or a loaded problem; -1 type 255
+  std::string PreviewPath; // the last final report copy, ".../result_preview.html"
+  int CurrentTaskType = 0; // 8 ... 104 of the checked button or a loaded problem; -1 type 255
   QListWidgetItem* SelectedItem = nullptr;
   TfrmZLPWizard* Wizard = nullptr;
-  int PendingTaskId = -1;   // stored problem the next wizard or solver window loads
+  int PendingTaskId = -1; // stored problem the next wizard or solver window loads
 
   // Controls.
   QAction* N11 = nullptr; // "База задач"
@@ -92,13 +92,13 @@ public:
   QToolBar* ToolBar1 = nullptr;
   std::array<QAction*, 6> ToolButton{}; // ToolButton1 ... ToolButton6
   QSplitter* Splitter1 = nullptr;
-  QWidget* Panel3 = nullptr;            // the column of radio buttons
+  QWidget* Panel3 = nullptr;                  // the column of radio buttons
   std::array<QRadioButton*, 7> RadioButton{}; // RadioButton1 ... RadioButton7
-  QGroupBox* GroupBox1 = nullptr;       // frame of the action list under the checked button
+  QGroupBox* GroupBox1 = nullptr;             // frame of the action list under the checked button
   QWidget* Panel1 = nullptr;
   QListWidget* ListView1 = nullptr;
-  QLabel* Image1 = nullptr;             // picture at the bottom of the left column
-  QLabel* Label1 = nullptr;             // title of the page shown
+  QLabel* Image1 = nullptr; // picture at the bottom of the left column
+  QLabel* Label1 = nullptr; // title of the page shown
   TWebBrowser* WebBrowser1 = nullptr;
   QStatusBar* StatusBar1 = nullptr;
 

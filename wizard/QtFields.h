@@ -13,8 +13,7 @@ public:
   explicit TQtEditField(QLineEdit& edit) : Edit(&edit) {}
   [[nodiscard]] std::string Text() const override { return Edit->text().toStdString(); }
   bool SetFocus() override {
-    if (!Edit->isEnabled() || !Edit->isVisibleTo(Edit->window()))
-      return false;
+    if (!Edit->isEnabled() || !Edit->isVisibleTo(Edit->window())) return false;
     Edit->setFocus(Qt::OtherFocusReason);
     return true;
   }

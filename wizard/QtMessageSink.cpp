@@ -40,19 +40,16 @@ constexpr std::array<TButtonInfo, 4> ButtonInfos{{
 
 TMsgAnswer TQtMessageSink::Show(const std::string& caption, const std::string& text, TMsgIcon icon,
                                 TMsgButtons buttons) {
-  if ((buttons & (mbOK | mbCancel | mbYes | mbNo)) == 0)
-    buttons = mbOK;
-  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                  QMessageBox::NoButton, QApplication::activeWindow());
+  if ((buttons & (mbOK | mbCancel | mbYes | mbNo)) == 0) buttons = mbOK;
+  QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
+                  QApplication::activeWindow());
   std::vector<std::pair<QAbstractButton*, TMsgAnswer>> answers;
   QAbstractButton* escapeButton = nullptr;
   TMsgAnswer escapeAnswer = TMsgAnswer::Ok;
   for (const TButtonInfo& info : ButtonInfos) {
-    if ((buttons & info.Button) == 0)
-      continue;
+    if ((buttons & info.Button) == 0) continue;
     QPushButton* button = box.addButton(QString::fromUtf8(info.Text), info.Role);
-    if (answers.empty())
-      box.setDefaultButton(button);
+    if (answers.empty()) box.setDefaultButton(button);
     answers.emplace_back(button, info.Answer);
     if (info.Button == mbNo || info.Button == mbCancel || !escapeButton) {
       escapeButton = button;
@@ -62,7 +59,6 @@ TMsgAnswer TQtMessageSink::Show(const std::string& caption, const std::string& t
   box.setEscapeButton(escapeButton);
   box.exec();
   for (const auto& [button, answer] : answers)
-    if (box.clickedButton() == button)
-      return answer;
+    if (box.clickedButton() == button) return answer;
   return escapeAnswer;
 }

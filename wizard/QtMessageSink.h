@@ -7,6 +7,5 @@
 // "Нет"; Enter presses the first button offered, Esc the "Нет" or "Отмена" button.
 class TQtMessageSink final : public TMessageSink {
 public:
-  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon,
-                  TMsgButtons buttons) override;
+  TMsgAnswer Show(const std::string& caption, const std::string& text, TMsgIcon icon, TMsgButtons buttons) override;
 };

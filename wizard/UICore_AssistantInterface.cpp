@@ -4,9 +4,9 @@
 #include "AppPaths.h"
 #include "untWebViewer.h"
 
-#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -18,8 +18,7 @@ namespace {
 
 int ScreenWidth(const QWidget& widget) {
   const QScreen* screen = widget.screen();
-  if (!screen)
-    screen = QGuiApplication::primaryScreen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
   return screen ? screen->geometry().width() : 0;
 }
 
@@ -37,22 +36,17 @@ THelpWindow::THelpWindow(QWidget* owner)
   connect(wb, &TWebBrowser::StatusTextChange, this, &THelpWindow::wbStatusTextChange);
 }
 
-void THelpWindow::wbStatusTextChange(const QString& text) {
-  StatusBar1->showMessage(text);
-}
+void THelpWindow::wbStatusTextChange(const QString& text) { StatusBar1->showMessage(text); }
 
 void THelpWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
-  if (event->isAccepted())
-    emit Closed();
+  if (event->isAccepted()) emit Closed();
 }
 
 TUICore_AssistantInterface::TUICore_AssistantInterface(QWidget* ownerForm) : OwnerForm(ownerForm) {}
 
-THelpWindow* TUICore_AssistantInterface::ShowHelp(QWidget* owner, THelpWindow* helpWindow,
-                                                  const std::string& page) {
-  if (!owner)
-    return helpWindow;
+THelpWindow* TUICore_AssistantInterface::ShowHelp(QWidget* owner, THelpWindow* helpWindow, const std::string& page) {
+  if (!owner) return helpWindow;
   if (!helpWindow) {
     helpWindow = new THelpWindow(owner);
     connect(helpWindow, &THelpWindow::Closed, this, &TUICore_AssistantInterface::CenterOwner);
@@ -63,8 +57,7 @@ THelpWindow* TUICore_AssistantInterface::ShowHelp(QWidget* owner, THelpWindow* h
   const int helpWidth = std::max(screenWidth - owner->width(), 200);
   helpWindow->setGeometry(0, owner->y(), helpWidth, owner->height());
   int ownerLeft = helpWidth - 3;
-  if (ownerLeft + owner->width() > screenWidth)
-    ownerLeft = screenWidth - owner->width();
+  if (ownerLeft + owner->width() > screenWidth) ownerLeft = screenWidth - owner->width();
   owner->move(ownerLeft, owner->y());
 
   helpWindow->show();
@@ -76,16 +69,13 @@ THelpWindow* TUICore_AssistantInterface::ShowHelp(QWidget* owner, THelpWindow* h
 
 void TUICore_AssistantInterface::NavigateHelp(TWebViewer& viewer, const std::string& page) {
   const std::string programDir = ProgramDir();
-  if (!QFileInfo(QString::fromStdString(programDir + "help")).isDir())
-    return;
+  if (!QFileInfo(QString::fromStdString(programDir + "help")).isDir()) return;
   std::string address = "mk:@MSITStore:" + programDir + "database.chm::/" + page;
-  std::replace(address.begin() + static_cast<std::ptrdiff_t>(address.size() - page.size()), address.end(), '\\',
-               '/');
+  std::replace(address.begin() + static_cast<std::ptrdiff_t>(address.size() - page.size()), address.end(), '\\', '/');
   viewer.Navigate(address);
 }
 
 void TUICore_AssistantInterface::CenterOwner() {
-  if (!OwnerForm)
-    return;
+  if (!OwnerForm) return;
   OwnerForm->move(ScreenWidth(*OwnerForm) / 2 - OwnerForm->width() / 2, OwnerForm->y());
 }

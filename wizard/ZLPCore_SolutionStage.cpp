@@ -12,9 +12,7 @@ TStageClasses& StageClasses() {
 
 } // namespace
 
-TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner) : QWidget(owner) {
-  setAutoFillBackground(true);
-}
+TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner) : QWidget(owner) { setAutoFillBackground(true); }
 
 void TZLPCore_SolutionStage::EnterStage(TfrmZLPWizard&) {}
 
@@ -22,17 +20,13 @@ void TZLPCore_SolutionStage::LeaveForward(TfrmZLPWizard&) { CanLeave = true; }
 
 void TZLPCore_SolutionStage::LeaveBackward(TfrmZLPWizard&) { CanLeave = true; }
 
-TStageClasses SetStageClasses(TStageClasses classes) {
-  return std::exchange(StageClasses(), std::move(classes));
-}
+TStageClasses SetStageClasses(TStageClasses classes) { return std::exchange(StageClasses(), std::move(classes)); }
 
 TZLPCore_SolutionStage* CreateStage(QWidget& owner, const TZLPCore_StageTask& task) {
   constexpr std::uint8_t KindEnd = 13; // marks the end of a sequence
-  if (task.StageKind == KindEnd)
-    return nullptr;
+  if (task.StageKind == KindEnd) return nullptr;
   const unsigned kind = task.StageKind & 0x7Fu;
-  if (kind < 1 || kind > StageClasses().size())
-    return nullptr;
+  if (kind < 1 || kind > StageClasses().size()) return nullptr;
   const TStageClass& make = StageClasses()[kind - 1];
   return make ? make(owner) : nullptr;
 }
@@ -41,8 +35,7 @@ bool CreateStages(QWidget& owner, TZLPCore_SolutionStages& stages, const TZLPCor
   stages.assign(tasks.size(), nullptr);
   for (std::size_t i = 0; i < tasks.size(); ++i) {
     stages[i] = CreateStage(owner, tasks[i]);
-    if (!stages[i])
-      return false;
+    if (!stages[i]) return false;
   }
   return true;
 }

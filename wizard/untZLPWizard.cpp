@@ -81,8 +81,7 @@ QFrame* Rule(QWidget* parent) {
 
 void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-    emit Clicked();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
 }
 
 TfrmZLPWizard::TfrmZLPWizard(TDM* dm, QWidget* parent) : QDialog(parent), DM(dm) {
@@ -92,8 +91,7 @@ TfrmZLPWizard::TfrmZLPWizard(TDM* dm, QWidget* parent) : QDialog(parent), DM(dm)
   connect(btnCancel, &QPushButton::clicked, this, &TfrmZLPWizard::btnCancelClick);
   connect(btnHelp, &QPushButton::clicked, this, &TfrmZLPWizard::btnHelpClick);
   connect(btnSave, &QPushButton::clicked, this, &TfrmZLPWizard::btnSaveClick);
-  for (TClickLabel* image : im)
-    connect(image, &TClickLabel::Clicked, this, &TfrmZLPWizard::im1Click);
+  for (TClickLabel* image : im) connect(image, &TClickLabel::Clicked, this, &TfrmZLPWizard::im1Click);
 }
 
 TfrmZLPWizard::~TfrmZLPWizard() {
@@ -305,8 +303,7 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
   Finished = false;
   DiscardRun();
 
-  for (QLabel* image : im)
-    image->hide();
+  for (QLabel* image : im) image->hide();
   HeaderImage = PickHeaderImage();
   HeaderImage->setGeometry(0, 0, 48, 48);
   HeaderImage->show();
@@ -334,8 +331,7 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
     if (StageCount != 0)
       ShowMessage(sError, "Не удалось создать этапы решения задачи «" + taskName + "».", TMsgIcon::Error);
     // The window is never shown, so no close drops the temporary record.
-    if (DM)
-      DM->DropTempTask();
+    if (DM) DM->DropTempTask();
     TempTaskId = -1;
     DiscardRun();
     return mrAbort;
@@ -368,26 +364,22 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
     const QRect desk = screen->availableGeometry();
     move(desk.center() - rect().center());
   }
-  if (modal)
-    return exec();
+  if (modal) return exec();
   show();
   return mrAbort;
 }
 
 void TfrmZLPWizard::btnNextClick() {
-  if (CurrentStage < 0 || CurrentStage >= StageCount)
-    return;
+  if (CurrentStage < 0 || CurrentStage >= StageCount) return;
   TZLPCore_SolutionStage& s = *Stages[static_cast<std::size_t>(CurrentStage)];
-  if (!Guarded([&] { s.LeaveForward(*this); }) || !s.CanLeave)
-    return;
+  if (!Guarded([&] { s.LeaveForward(*this); }) || !s.CanLeave) return;
   StageOutputs[static_cast<std::size_t>(CurrentStage)].Assign(s.StageData);
   btnNext->setEnabled(false);
   s.hide();
 
   if (CurrentStage == StageCount - 1) {
     FinalReport->Clear();
-    for (const TZLPCore_SolutionStage* stage : Stages)
-      FinalReport->AppendReport(&stage->StageReport);
+    for (const TZLPCore_SolutionStage* stage : Stages) FinalReport->AppendReport(&stage->StageReport);
     Finished = true;
     close();
     return;
@@ -404,19 +396,16 @@ void TfrmZLPWizard::btnNextClick() {
 }
 
 void TfrmZLPWizard::btnBackClick() {
-  if (CurrentStage <= 0 || CurrentStage >= StageCount)
-    return;
+  if (CurrentStage <= 0 || CurrentStage >= StageCount) return;
   TZLPCore_SolutionStage& s = *Stages[static_cast<std::size_t>(CurrentStage)];
-  if (!Guarded([&] { s.LeaveBackward(*this); }) || !s.CanLeave)
-    return;
+  if (!Guarded([&] { s.LeaveBackward(*this); }) || !s.CanLeave) return;
   btnBack->setEnabled(false);
   btnNext->setEnabled(false);
   s.hide();
   --CurrentStage;
   TZLPCore_SolutionStage& t = *Stages[static_cast<std::size_t>(CurrentStage)];
   ShowStage(t);
-  if (CurrentStage > 0)
-    t.StageData.Assign(StageOutputs[static_cast<std::size_t>(CurrentStage - 1)]);
+  if (CurrentStage > 0) t.StageData.Assign(StageOutputs[static_cast<std::size_t>(CurrentStage - 1)]);
   btnBack->setEnabled(true);
   btnNext->setEnabled(true);
   t.StageReport.Clear();
@@ -429,18 +418,15 @@ void TfrmZLPWizard::btnCancelClick() { close(); }
 void TfrmZLPWizard::reject() { close(); }
 
 void TfrmZLPWizard::btnHelpClick() {
-  if (!Assistant || CurrentStage < 0 || CurrentStage >= StageCount)
-    return;
+  if (!Assistant || CurrentStage < 0 || CurrentStage >= StageCount) return;
   const std::string page = "help/steps/" + Stages[static_cast<std::size_t>(CurrentStage)]->HelpPage;
   HelpWindow = Assistant->ShowHelp(this, HelpWindow, page);
 }
 
 void TfrmZLPWizard::btnSaveClick() {
-  if (!AskSaveName)
-    return;
+  if (!AskSaveName) return;
   const std::string name = AskSaveName(TaskType);
-  if (name.empty() || !DM)
-    return;
+  if (name.empty() || !DM) return;
   // The store reports its own failures.
   [[maybe_unused]] const int savedId = DM->SaveTempTaskAs(name, TaskType);
 }
@@ -454,8 +440,7 @@ void TfrmZLPWizard::closeEvent(QCloseEvent* event) {
     }
     answer = mrCancelled;
   }
-  if (DM)
-    DM->DropTempTask();
+  if (DM) DM->DropTempTask();
   TempTaskId = -1;
   event->accept();
   done(answer);
@@ -489,11 +474,9 @@ void TfrmZLPWizard::RefreshStageList() {
 }
 
 void TfrmZLPWizard::sbDesignLeftResize() {
-  if (QLayout* layout = Panel1->layout())
-    layout->activate();
+  if (QLayout* layout = Panel1->layout()) layout->activate();
   const QSize size = PaintBox1->size().expandedTo(QSize(1, 1));
-  if (MarkerBitmap.size() != size)
-    MarkerBitmap = QPixmap(size);
+  if (MarkerBitmap.size() != size) MarkerBitmap = QPixmap(size);
   MarkerBitmap.fill(Qt::white);
   QPainter painter(&MarkerBitmap);
   for (std::size_t i = 0; i < StageLabels.size(); ++i) {
@@ -524,19 +507,17 @@ bool TfrmZLPWizard::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmZLPWizard::StageLabelClick(int index) {
-  if (index < 0 || index >= static_cast<int>(StageLabels.size()))
-    return;
+  if (index < 0 || index >= static_cast<int>(StageLabels.size())) return;
   while (StageLabels[static_cast<std::size_t>(index)]->cursor().shape() == Qt::PointingHandCursor) {
     const int before = CurrentStage;
     btnBackClick();
-    if (CurrentStage == before)
-      break;
+    if (CurrentStage == before) break;
   }
 }
 
 QLabel* TfrmZLPWizard::PickHeaderImage() {
-  std::mt19937 random(static_cast<std::mt19937::result_type>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::mt19937 random(
+      static_cast<std::mt19937::result_type>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const auto r = static_cast<std::size_t>(std::lround(unit(random) * 9.0));
   return im[r];
@@ -545,19 +526,16 @@ QLabel* TfrmZLPWizard::PickHeaderImage() {
 void TfrmZLPWizard::im1Click() { AnimateHeaderImage(PickHeaderImage(), HeaderImage); }
 
 void TfrmZLPWizard::AnimateHeaderImage(QLabel* newImage, QLabel* oldImage) {
-  if (!newImage || newImage == oldImage)
-    return;
+  if (!newImage || newImage == oldImage) return;
   newImage->setGeometry(0, 0, 1, 1);
   newImage->raise();
-  if (oldImage)
-    oldImage->lower();
+  if (oldImage) oldImage->lower();
   newImage->show();
   for (int size = 2; size <= 48; ++size) {
     newImage->resize(size, size);
     newImage->repaint();
     QThread::msleep(1);
   }
-  if (oldImage)
-    oldImage->hide();
+  if (oldImage) oldImage->hide();
   HeaderImage = newImage;
 }

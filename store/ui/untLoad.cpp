@@ -44,8 +44,7 @@ TLoadForm::TLoadForm(TDM& store, QWidget* parent) : QDialog(parent), Store(store
   setWindowTitle(QStringLiteral("Загрузка условия задачи"));
   setModal(true);
   // A fixed dialog border: no resizing, no minimise or maximise box.
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   Label1 = new QLabel(this);
   Label1->setAutoFillBackground(true);

@@ -18,8 +18,7 @@ void WhenBoxOpens(std::function<void(QMessageBox&)> act) {
   QTimer::singleShot(0, [act = std::move(act)] {
     QMessageBox* box = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
-      if (auto* candidate = qobject_cast<QMessageBox*>(widget); candidate && candidate->isVisible())
-        box = candidate;
+      if (auto* candidate = qobject_cast<QMessageBox*>(widget); candidate && candidate->isVisible()) box = candidate;
     if (box)
       act(*box);
     else
@@ -29,16 +28,14 @@ void WhenBoxOpens(std::function<void(QMessageBox&)> act) {
 
 QStringList ButtonTexts(const QMessageBox& box) {
   QStringList texts;
-  for (QAbstractButton* button : box.buttons())
-    texts << button->text();
+  for (QAbstractButton* button : box.buttons()) texts << button->text();
   texts.sort();
   return texts;
 }
 
 QAbstractButton* ButtonNamed(QMessageBox& box, const char* text) {
   for (QAbstractButton* button : box.buttons())
-    if (button->text() == QString::fromUtf8(text))
-      return button;
+    if (button->text() == QString::fromUtf8(text)) return button;
   return nullptr;
 }
 

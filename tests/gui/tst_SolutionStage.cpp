@@ -37,9 +37,9 @@ void TestSolutionStage::stageTexts_data() {
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("hint");
   QTest::addColumn<QString>("helpPage");
-  const QString inputHint = QString::fromUtf8(
-      "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) "
-      "ограничений, укажите размерность задачи и введите коэффициенты");
+  const QString inputHint =
+      QString::fromUtf8("Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) "
+                        "ограничений, укажите размерность задачи и введите коэффициенты");
   const auto row = [](const char* tag, int kind, const char* cls, const char* title, const char* caption,
                       const QString& hint, const char* page) {
     QTest::newRow(tag) << kind << QString::fromUtf8(cls) << QString::fromUtf8(title) << QString::fromUtf8(caption)
@@ -66,12 +66,10 @@ void TestSolutionStage::stageTexts_data() {
       u("Просмотрите как была построена КФ для составления симплекс-таблицы"), "KFCheck.html");
   row("9 model", 9, "TfrmStep_ZLPCheck", "Матмодель задачи ЛП", "Матмодель задачи",
       u("Задача линейного программирования была сформулирована следующим образом:"), "ZLPCheck.html");
-  row("10 simplex", 10, "TfrmStep_SimplexSolve", "Решим задачу при помощи симплекс-метода",
-      "Решение симплекс методом", u("Проверьте шаг преобразования перед передачей в симплекс метод"),
-      "SimplexSolve.html");
-  row("11 integer variables", 11, "TfrmStep_GomorySelect", "Выбор целочисленных переменных",
-      "Условие целочисленности", u("Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее"),
-      "GomorySelect.html");
+  row("10 simplex", 10, "TfrmStep_SimplexSolve", "Решим задачу при помощи симплекс-метода", "Решение симплекс методом",
+      u("Проверьте шаг преобразования перед передачей в симплекс метод"), "SimplexSolve.html");
+  row("11 integer variables", 11, "TfrmStep_GomorySelect", "Выбор целочисленных переменных", "Условие целочисленности",
+      u("Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее"), "GomorySelect.html");
   row("12 result", 12, "TfrmStep_PreviewResult", "Результат решения", "Готово",
       u("Просмотрите это решение, если что то не так, то можно вернуться и переделать."), "PreviewResult.html");
 }
@@ -139,8 +137,7 @@ void TestSolutionStage::createStagesCuttingStock() {
     QVERIFY(stage->StageData.SolutionLines.empty());
     QVERIFY(stage->StageReport.Lines.empty());
     QVERIFY(stage->CanLeave);
-    for (std::size_t j = 0; j < i; ++j)
-      QVERIFY(stages[j] != stage);
+    for (std::size_t j = 0; j < i; ++j) QVERIFY(stages[j] != stage);
   }
 }
 
@@ -172,8 +169,7 @@ void TestSolutionStage::baseOperationsLetTheStudentMove() {
   TfrmZLPWizard wizard(nullptr);
   TZLPCore_SolutionStage stage(&wizard);
   QVERIFY(stage.CanLeave);
-  QVERIFY(stage.StageTitle.empty() && stage.StageCaption.empty() && stage.StageHint.empty() &&
-          stage.HelpPage.empty());
+  QVERIFY(stage.StageTitle.empty() && stage.StageCaption.empty() && stage.StageHint.empty() && stage.HelpPage.empty());
   stage.CanLeave = false;
   stage.LeaveForward(wizard);
   QVERIFY(stage.CanLeave);

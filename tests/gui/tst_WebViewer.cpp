@@ -38,12 +38,11 @@ QString TestWebViewer::WritePage(const QString& relative, const QByteArray& titl
   const QString path = Dir.filePath(relative);
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return {};
+  if (!file.open(QIODevice::WriteOnly)) return {};
   // Report pages are windows-1251, as the generated ones are.
   const std::string text = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
-                           "<title>" + title.toStdString() + "</title></head><body>" + title.toStdString() +
-                           "</body></html>";
+                           "<title>" +
+                           title.toStdString() + "</title></head><body>" + title.toStdString() + "</body></html>";
   file.write(QByteArray::fromStdString(Utf8ToCp1251(text)));
   return path;
 }
@@ -53,20 +52,20 @@ void TestWebViewer::resolveAddress_data() {
   QTest::addColumn<bool>("helpExists");
   QTest::addColumn<QUrl>("expected");
   const QString help = Dir.path() + QStringLiteral("/help/");
-  QTest::newRow("help page") << QStringLiteral("mk:@MSITStore:/opt/k/database.chm::/help/steps/KFCheck.html")
-                             << true << QUrl::fromLocalFile(help + QStringLiteral("help/steps/KFCheck.html"));
+  QTest::newRow("help page") << QStringLiteral("mk:@MSITStore:/opt/k/database.chm::/help/steps/KFCheck.html") << true
+                             << QUrl::fromLocalFile(help + QStringLiteral("help/steps/KFCheck.html"));
   QTest::newRow("help page with backslashes")
       << QStringLiteral("mk:@MSITStore:C:\\K\\database.chm::/math\\8\\index.html") << true
       << QUrl::fromLocalFile(help + QStringLiteral("math/8/index.html"));
-  QTest::newRow("help page with anchor")
-      << QStringLiteral("mk:@MSITStore:/k/database.chm::/intro.html#start") << true
-      << QUrl(QUrl::fromLocalFile(help + QStringLiteral("intro.html")).toString() + QStringLiteral("#start"));
+  QTest::newRow("help page with anchor") << QStringLiteral("mk:@MSITStore:/k/database.chm::/intro.html#start") << true
+                                         << QUrl(QUrl::fromLocalFile(help + QStringLiteral("intro.html")).toString() +
+                                                 QStringLiteral("#start"));
   QTest::newRow("help folder missing") << QStringLiteral("mk:@MSITStore:/k/database.chm::/intro.html") << false
                                        << QUrl();
   QTest::newRow("absolute path") << QStringLiteral("/tmp/kelvano/kelvano1.html") << false
                                  << QUrl::fromLocalFile(QStringLiteral("/tmp/kelvano/kelvano1.html"));
-  QTest::newRow("path with Cyrillic and blank") << QStringLiteral("/tmp/отчёт 1.html") << false
-                                                << QUrl::fromLocalFile(QStringLiteral("/tmp/отчёт 1.html"));
+  QTest::newRow("path with Cyrillic and blank")
+      << QStringLiteral("/tmp/отчёт 1.html") << false << QUrl::fromLocalFile(QStringLiteral("/tmp/отчёт 1.html"));
   QTest::newRow("web address") << QStringLiteral("https://example.org/a?b=1") << false
                                << QUrl(QStringLiteral("https://example.org/a?b=1"));
   QTest::newRow("file address") << QStringLiteral("file:///tmp/a.html") << false
@@ -114,8 +113,7 @@ void TestWebViewer::helpAddressOpensHelpFile() {
   TWebBrowser browser;
   browser.show();
   browser.Navigate("mk:@MSITStore:C:\\Kelvano\\database.chm::/help\\steps\\SimplexSolve.html");
-  QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(browser.LocationURL()), QUrl::fromLocalFile(page).toString(),
-                            30000);
+  QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(browser.LocationURL()), QUrl::fromLocalFile(page).toString(), 30000);
 
   SetProgramDir((Dir.path() + QStringLiteral("/elsewhere/")).toStdString());
   browser.Navigate("mk:@MSITStore:/x/database.chm::/help/steps/SimplexSolve.html");

@@ -50,12 +50,10 @@ public:
   void EnterStage(TfrmZLPWizard&) override {
     ++Entered;
     SeenOnEntry = StageData.IntegerVars;
-    if (ThrowOnEnter)
-      throw std::runtime_error("Сбой при входе на этап " + Name);
+    if (ThrowOnEnter) throw std::runtime_error("Сбой при входе на этап " + Name);
   }
   void LeaveForward(TfrmZLPWizard&) override {
-    if (ThrowOnLeave)
-      throw std::runtime_error("Деление на ноль на этапе " + Name);
+    if (ThrowOnLeave) throw std::runtime_error("Деление на ноль на этапе " + Name);
     CanLeave = !RefuseForward;
     if (CanLeave) {
       StageData.IntegerVars.push_back(Name);
@@ -102,8 +100,7 @@ struct TRun {
   TTestStage& Stage(int i) { return *dynamic_cast<TTestStage*>(Wizard.Stages.at(static_cast<std::size_t>(i))); }
   int Start(std::uint8_t type, TUICore_AssistantInterface* assistant = nullptr) {
     const int result = Wizard.Execute(type, assistant, &Report, &Problem, false);
-    if (Wizard.isVisible())
-      static_cast<void>(QTest::qWaitForWindowExposed(&Wizard));
+    if (Wizard.isVisible()) static_cast<void>(QTest::qWaitForWindowExposed(&Wizard));
     return result;
   }
 };
@@ -173,21 +170,18 @@ void TestZLPWizard::linearRunButtonsAndFinalReport() {
 
   for (int i = 0; i < 4; ++i) {
     QCOMPARE(w.CurrentStage, i);
-    for (int j = 0; j < 4; ++j)
-      QCOMPARE(w.Stages[static_cast<std::size_t>(j)]->isVisible(), j == i);
+    for (int j = 0; j < 4; ++j) QCOMPARE(w.Stages[static_cast<std::size_t>(j)]->isVisible(), j == i);
     QCOMPARE(w.btnNext->text(), i == 3 ? U("Готово") : U("Далее >>"));
     QCOMPARE(w.btnSave->isVisible(), i == 3);
     QCOMPARE(w.btnBack->isEnabled(), i > 0);
     w.Stages[static_cast<std::size_t>(i)]->StageReport.AddLine("Раздел " + std::to_string(i + 1));
-    if (i < 3)
-      run.Next();
+    if (i < 3) run.Next();
   }
   QCOMPARE(w.lbTitle->text(), U("Результат решения"));
   run.Report.AddLine("старый отчёт");
   // The real steps write their own sections on leaving; the result step leaves its page empty.
   std::vector<std::string> expected;
-  for (int i = 0; i < 3; ++i)
-    expected.push_back(w.Stages[static_cast<std::size_t>(i)]->StageReport.GetText());
+  for (int i = 0; i < 3; ++i) expected.push_back(w.Stages[static_cast<std::size_t>(i)]->StageReport.GetText());
   expected.emplace_back();
   QVERIFY(expected[1].find("Раздел 2") != std::string::npos);
   run.Next();
@@ -210,8 +204,7 @@ void TestZLPWizard::modalRunReturnsFinished() {
       ++clicks;
     }
   });
-  QCOMPARE(run.Wizard.Execute(TT_INTEGER, nullptr, &run.Report, &run.Problem, true),
-           int{TfrmZLPWizard::mrFinished});
+  QCOMPARE(run.Wizard.Execute(TT_INTEGER, nullptr, &run.Report, &run.Problem, true), int{TfrmZLPWizard::mrFinished});
   QCOMPARE(clicks, 5);
   QCOMPARE(run.Report.Lines.size(), std::size_t{5});
 }
@@ -266,8 +259,7 @@ void TestZLPWizard::stepsFindPredecessorsOutput() {
   run.Problem.IntegerVars = {"start"};
   run.Start(TT_QUADRATIC);
   QCOMPARE(run.Wizard.StageCount, 6);
-  for (int i = 0; i < 6; ++i)
-    run.Next();
+  for (int i = 0; i < 6; ++i) run.Next();
   QCOMPARE(run.Wizard.result(), int{TfrmZLPWizard::mrFinished});
   TNames expected{"start"};
   for (int i = 0; i < 6; ++i) {
@@ -328,8 +320,7 @@ void TestZLPWizard::labelClickMovesBack() {
   TRun run;
   TfrmZLPWizard& w = run.Wizard;
   run.Start(TT_LINEAR);
-  for (int i = 0; i < 3; ++i)
-    run.Next();
+  for (int i = 0; i < 3; ++i) run.Next();
   QCOMPARE(w.CurrentStage, 3);
   for (int i = 0; i < 4; ++i) {
     const QLabel& label = *w.StageLabels[static_cast<std::size_t>(i)];
@@ -349,8 +340,7 @@ void TestZLPWizard::labelClickMovesBack() {
   QCOMPARE(run.Stage(0).LeftBackward, 0);
   QVERIFY(w.Stages[0]->isVisible());
   QVERIFY(!w.btnBack->isEnabled());
-  for (int i = 0; i < 4; ++i)
-    QCOMPARE(w.StageLabels[static_cast<std::size_t>(i)]->cursor().shape(), Qt::ArrowCursor);
+  for (int i = 0; i < 4; ++i) QCOMPARE(w.StageLabels[static_cast<std::size_t>(i)]->cursor().shape(), Qt::ArrowCursor);
 
   QTest::mouseClick(w.StageLabels[2], Qt::LeftButton);
   QCOMPARE(w.CurrentStage, 0);
@@ -361,8 +351,7 @@ void TestZLPWizard::labelClickStopsAtRefusingStep() {
   TTestStageClasses classes;
   TRun run;
   run.Start(TT_LINEAR);
-  for (int i = 0; i < 3; ++i)
-    run.Next();
+  for (int i = 0; i < 3; ++i) run.Next();
   run.Stage(2).RefuseBackward = true;
   QTest::mouseClick(run.Wizard.StageLabels[0], Qt::LeftButton);
   QCOMPARE(run.Wizard.CurrentStage, 2);
@@ -415,8 +404,7 @@ void TestZLPWizard::saveKeepsCopyAfterFinish() {
   };
   run.Start(TT_LINEAR);
   const int tempId = run.Dm.GetTempTaskId();
-  for (int i = 0; i < 3; ++i)
-    run.Next();
+  for (int i = 0; i < 3; ++i) run.Next();
   QVERIFY(w.btnSave->isVisible());
 
   QTest::mouseClick(w.btnSave, Qt::LeftButton);
@@ -502,8 +490,7 @@ void TestZLPWizard::markersShowProgress() {
     QCOMPARE(strip.pixelColor(2 + 5, top + 2 + 5), centre(w.ImageList1[static_cast<std::size_t>(marker)]));
   }
   // Strictly growing tops: the entries stack in step order.
-  for (std::size_t i = 1; i < 6; ++i)
-    QVERIFY(w.StageLabels[i]->y() > w.StageLabels[i - 1]->y());
+  for (std::size_t i = 1; i < 6; ++i) QVERIFY(w.StageLabels[i]->y() > w.StageLabels[i - 1]->y());
 }
 
 void TestZLPWizard::headerPictures() {
@@ -535,8 +522,7 @@ void TestZLPWizard::headerPictures() {
   QCOMPARE(w.HeaderImage->size(), QSize(48, 48));
 
   QSet<const QLabel*> picked;
-  for (int i = 0; i < 500; ++i)
-    picked.insert(w.PickHeaderImage());
+  for (int i = 0; i < 500; ++i) picked.insert(w.PickHeaderImage());
   QCOMPARE(picked.size(), qsizetype{10});
 }
 

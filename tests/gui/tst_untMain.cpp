@@ -154,8 +154,7 @@ private slots:
     QTest::addColumn<QStringList>("captions");
     const QStringList wizard = {U("Мастер решений"), U("Загрузить из базы"), U("Методика"), U("Помощь")};
     const QStringList solver = {U("Решение"), U("Загрузить из базы"), U("Методика"), U("Помощь")};
-    for (const int type : {8, 24, 40, 56, 72})
-      QTest::addRow("%d", type) << type << QList<int>{0, 6, 4, 3} << wizard;
+    for (const int type : {8, 24, 40, 56, 72}) QTest::addRow("%d", type) << type << QList<int>{0, 6, 4, 3} << wizard;
     QTest::newRow("88") << 88 << QList<int>{1, 6, 4, 3} << solver;
     QTest::newRow("104") << 104 << QList<int>{2, 6, 4, 3} << solver;
     QTest::newRow("-1") << -1 << QList<int>{0, 3} << QStringList{U("Мастер решений"), U("Помощь")};
@@ -276,9 +275,8 @@ private slots:
     QTest::addColumn<int>("taskType");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("file");
-    const QList<QPair<int, QString>> folders = {{8, U("zlp")},   {24, U("gomory")}, {40, U("zkp")},
-                                                {56, U("zdlp")}, {72, U("cut")},    {88, U("zon")},
-                                                {104, U("mnk")}, {-1, U("custom")}};
+    const QList<QPair<int, QString>> folders = {{8, U("zlp")},  {24, U("gomory")}, {40, U("zkp")},  {56, U("zdlp")},
+                                                {72, U("cut")}, {88, U("zon")},    {104, U("mnk")}, {-1, U("custom")}};
     for (const auto& [type, folder] : folders) {
       QTest::addRow("help %d", type) << type << 3 << (U("help/") + folder + U("/index.html"));
       QTest::addRow("math %d", type) << type << 4 << (U("math/") + folder + U("/index.html"));
@@ -343,8 +341,7 @@ private slots:
       QVERIFY(!stage->HelpPage.empty());
       pages << U("help/steps/") + QString::fromStdString(stage->HelpPage);
     }
-    pages << U("help/steps/mnk.html") << U("zon.html") << U("w.html") << U("z.html") << U("m.html")
-          << U("main.css");
+    pages << U("help/steps/mnk.html") << U("zon.html") << U("w.html") << U("z.html") << U("m.html") << U("main.css");
     for (const QString& page : pages) QVERIFY2(QFileInfo(SourceHelp + page).isFile(), qPrintable(page));
   }
 
@@ -569,8 +566,7 @@ private slots:
     form.N13->trigger();
     QListWidgetItem* help = form.ListView1->item(3);
     QCOMPARE(help->text(), U("Помощь"));
-    QTest::mouseClick(form.ListView1->viewport(), Qt::LeftButton, {},
-                      form.ListView1->visualItemRect(help).center());
+    QTest::mouseClick(form.ListView1->viewport(), Qt::LeftButton, {}, form.ListView1->visualItemRect(help).center());
     QVERIFY(form.SelectedItem == help);
     QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/cut/index.html")));
   }
