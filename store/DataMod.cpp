@@ -336,9 +336,11 @@ bool TDM::DeleteRows(std::size_t index, int id) {
   return stmt.Step() != TStepResult::Error || Fail(index);
 }
 
-// One INSERT ... SELECT over the fields found in the file, so fields this program does not know
-// are copied too; the row's own key is left to the engine and TaskId becomes toId.
-bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
+// The field list and the value list of an INSERT ... SELECT copying rows of table index: every
+// field found in the file except the row's own key, each taking the value that valueOf gives for
+// its lower-case name, or its own value when valueOf gives "".
+std::pair<std::string, std::string>
+TDM::CopyLists(std::size_t index, const std::function<std::string(const std::string&)>& valueOf) const {
   std::string fields;
   std::string values;
   for (const std::string& column : Tables[index].Columns) {
@@ -349,8 +351,17 @@ bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
       values += ", ";
     }
     fields += QuoteIdentifier(column);
-    values += lower == "taskid" ? "?2" : QuoteIdentifier(column);
+    const std::string value = valueOf(lower);
+    values += value.empty() ? QuoteIdentifier(column) : value;
   }
+  return {fields, values};
+}
+
+// One INSERT ... SELECT over the fields found in the file, so fields this program does not know
+// are copied too; the row's own key is left to the engine and TaskId becomes toId.
+bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
+  const auto [fields, values] =
+      CopyLists(index, [](const std::string& lower) -> std::string { return lower == "taskid" ? "?2" : ""; });
   TSqliteStmt stmt;
   if (!Db.Prepare("INSERT INTO " + Qualified(index) + " (" + fields + ") SELECT " + values + " FROM " +
                       Qualified(index) + " WHERE TaskId = ?1 ORDER BY rowid",
@@ -409,25 +420,12 @@ int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
   }
   int newId = -1;
   const bool ok = Write([&] {
-    std::string fields;
-    std::string values;
-    for (const std::string& column : Tables[TasksIndex].Columns) {
-      const std::string lower = Lower(column);
-      if (lower == "id") continue;
-      if (!fields.empty()) {
-        fields += ", ";
-        values += ", ";
-      }
-      fields += QuoteIdentifier(column);
-      if (lower == "save")
-        values += "datetime('now', 'localtime')";
-      else if (lower == "tasktype")
-        values += "?2";
-      else if (lower == "taskname")
-        values += "?3";
-      else
-        values += QuoteIdentifier(column);
-    }
+    const auto [fields, values] = CopyLists(TasksIndex, [](const std::string& lower) -> std::string {
+      if (lower == "save") return "datetime('now', 'localtime')";
+      if (lower == "tasktype") return "?2";
+      if (lower == "taskname") return "?3";
+      return "";
+    });
     TSqliteStmt stmt;
     if (!Db.Prepare("INSERT INTO " + Qualified(TasksIndex) + " (" + fields + ") SELECT " + values + " FROM " +
                         Qualified(TasksIndex) + " WHERE Id = ?1",

@@ -155,6 +155,8 @@ private:
   void ReportReadFailure() const;
 
   [[nodiscard]] bool DeleteRows(std::size_t index, int id);
+  [[nodiscard]] std::pair<std::string, std::string>
+  CopyLists(std::size_t index, const std::function<std::string(const std::string&)>& valueOf) const;
   [[nodiscard]] bool CopyRows(std::size_t index, int fromId, int toId);
   [[nodiscard]] bool DropTask(int id);
   template <class TRow, class TBindRow>
