@@ -18,6 +18,7 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent), wb(new QWebEngineVi
   connect(wb->page(), &QWebEnginePage::linkHovered, this, &TWebBrowser::StatusTextChange);
   connect(wb, &QWebEngineView::titleChanged, this, &TWebBrowser::TitleChange);
   connect(wb, &QWebEngineView::printFinished, this, &TWebBrowser::PrintFinished);
+  connect(wb, &QWebEngineView::loadFinished, this, &TWebBrowser::LoadFinished);
 }
 
 void TWebBrowser::Print(QPrinter* printer) { wb->print(printer); }

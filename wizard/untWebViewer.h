@@ -36,10 +36,10 @@ public:
   // Prints the page shown; the printer must live until PrintFinished.
   void Print(QPrinter* printer);
 
-  [[nodiscard]] QWebEngineView* View() const { return wb; }
-
 signals:
   void PrintFinished(bool success);
+  // A page has been loaded (or failed to load).
+  void LoadFinished(bool success);
   // The address under the mouse, or "" when the mouse leaves a link.
   void StatusTextChange(const QString& text);
   void TitleChange(const QString& text);

@@ -26,7 +26,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
-#include <QWebEngineView>
 
 #include <memory>
 #include <stdexcept>
@@ -330,7 +329,7 @@ void TestLinearTask::largeProblemInTime() {
   QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
   auto& simplex = run.Stage<TfrmStep_SimplexSolve>(SimplexStage);
   auto& preview = run.Stage<TfrmStagePage>(PreviewStage);
-  QSignalSpy loaded(preview.wb->View(), &QWebEngineView::loadFinished);
+  QSignalSpy loaded(preview.wb, &TWebBrowser::LoadFinished);
 
   QElapsedTimer clock;
   clock.start();
