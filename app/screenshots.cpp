@@ -1,10 +1,12 @@
-// Takes PNG pictures of the main window, a wizard on its first step and the load dialog.
+// Takes PNG pictures of the main window, a wizard on its input, simplex and result steps, and the load dialog.
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "StepClasses.h"
+#include "ZLPCore_Pages.h"
 #include "untLoad.h"
 #include "untMain.h"
 #include "untSave.h"
+#include "untStep_ZLPInput.h"
 #include "untZLPWizard.h"
 
 #include <QApplication>
@@ -67,6 +69,30 @@ int main(int argc, char* argv[]) {
   frmMain.OnWizardCreated = [&](TfrmZLPWizard& wizard) {
     QTimer::singleShot(2500, &wizard, [&] {
       ok = Grab(wizard, outDir + QStringLiteral("/wizard.png")) && ok;
+      // The product mix: maximise 3x1 + 2x2 with x1 + x2 <= 4 and x1 + 3x2 <= 6.
+      TLinearStatementText mix;
+      mix.Resize(2, 2);
+      mix.Cell(1, 0) = "3";
+      mix.Cell(2, 0) = "2";
+      mix.Cell(0, 1) = "4";
+      mix.Cell(1, 1) = "1";
+      mix.Cell(2, 1) = "1";
+      mix.Cell(0, 2) = "6";
+      mix.Cell(1, 2) = "1";
+      mix.Cell(2, 2) = "3";
+      if (auto* input = dynamic_cast<TfrmStep_ZLPInput*>(wizard.Stages.front())) input->ShowStatement(mix);
+      Wait(300);
+      ok = Grab(wizard, outDir + QStringLiteral("/input.png")) && ok;
+      wizard.btnNext->click();
+      Wait(1500);
+      ok = Grab(wizard, outDir + QStringLiteral("/canonical.png")) && ok;
+      wizard.btnNext->click();
+      Wait(500);
+      ok = Grab(wizard, outDir + QStringLiteral("/simplex.png")) && ok;
+      wizard.btnNext->click();
+      wizard.btnNext->click();
+      Wait(2000);
+      ok = Grab(wizard, outDir + QStringLiteral("/result.png")) && ok;
       // Without a message box installed the cancel question is answered "Да".
       wizard.btnCancel->click();
     });

@@ -13,7 +13,8 @@ TFormulaRow::TFormulaRow(TTail tail, int cellHeight, QWidget* parent) : QWidget(
     Sign = new QComboBox(this);
     Sign->addItems({u"<="_s, u"="_s, u">="_s});
     Sign->setCurrentIndex(0);
-    Sign->resize(SignWidth, CellHeight);
+    // The designed width, or wider when the style needs more room to show "<=" whole.
+    Sign->resize(std::max(SignWidth, Sign->sizeHint().width()), CellHeight);
   }
   Tail = new QLineEdit(u"0"_s, this);
   Tail->resize(EditWidth, CellHeight);

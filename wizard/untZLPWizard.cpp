@@ -150,7 +150,9 @@ void TfrmZLPWizard::FormCreate() {
   headerTexts->addWidget(lbTitle);
   headerTexts->addWidget(lbHint, 1);
   header->addLayout(headerTexts, 1);
-  shDesignTop->setFixedHeight(64);
+  // At least the designed 64 pixels; a long hint (the simplex step's runs to three lines) makes it grow.
+  shDesignTop->setMinimumHeight(64);
+  shDesignTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
   root->addWidget(shDesignTop);
   root->addWidget(Rule(this));
 
@@ -460,6 +462,12 @@ void TfrmZLPWizard::RefreshStageList() {
     font.setBold(index == CurrentStage);
     label->setFont(font);
     label->adjustSize();
+  }
+  // A caption set in bold may need another line at the width the list gives it.
+  if (QLayout* layout = Panel1->layout()) {
+    layout->activate();
+    for (TClickLabel* label : StageLabels) label->setMinimumHeight(label->heightForWidth(label->width()));
+    layout->invalidate();
   }
   sbDesignLeftResize();
   PaintBox1->update();
