@@ -106,11 +106,14 @@ void TSimplexTable::SetZ(std::int32_t col, TRational v) noexcept {
   SetCell(col, 0, v);
 }
 
+std::int32_t TSimplexTable::RowOf(const std::string& name) const {
+  const auto it = std::find(FRowNames.begin(), FRowNames.end(), StripSub(name));
+  return it == FRowNames.end() ? 0 : static_cast<std::int32_t>(it - FRowNames.begin()) + 1;
+}
+
 TRational TSimplexTable::ValueOf(const std::string& name) const {
-  const std::string plain = StripSub(name);
-  const auto it = std::find(FRowNames.begin(), FRowNames.end(), plain);
-  if (it == FRowNames.end()) return {0, 1};
-  return GetB(static_cast<std::int32_t>(it - FRowNames.begin()) + 1);
+  const std::int32_t row = RowOf(name);
+  return row == 0 ? TRational{0, 1} : GetB(row);
 }
 
 std::int32_t TSimplexTable::BasicColumn(std::int32_t i) const {

@@ -61,6 +61,8 @@ public:
   [[nodiscard]] TRational GetZValue() const noexcept { return GetCell(0, 0); }
   void SetZValue(TRational v) noexcept { SetCell(0, 0, v); }
 
+  // The row whose basic variable has this name ("<sub>" tags ignored), 0 when it is not basic.
+  [[nodiscard]] std::int32_t RowOf(const std::string& name) const;
   // Value of a variable in the current basic solution; "<sub>" tags in the name are ignored.
   [[nodiscard]] TRational ValueOf(const std::string& name) const;
   // Makes the column of each row's basic variable a unit column (its Z entry 0).

@@ -17,12 +17,6 @@ namespace {
 
 std::string Num(std::int32_t v) { return std::to_string(v); }
 
-std::string StripSub(std::string name) {
-  for (const std::string tag : {"<sub>", "</sub>"})
-    for (auto pos = name.find(tag); pos != std::string::npos; pos = name.find(tag, pos)) name.erase(pos, tag.size());
-  return name;
-}
-
 std::string OptimalParagraph() { return "Все B<sub>i</sub>&gt;0 и C<sub>j</sub>&gt;0 => найдено оптимальное решение"; }
 
 } // namespace
@@ -180,15 +174,7 @@ void TSimplexMethod::AnalyzeAndReport() {
       const std::string text = "переменная " + fractional + " не целочисленна, поэтому строим отсечение Гомори";
       report->AddParagraph(OptimalParagraph() + ", но " + text);
       Hint = "Найдено оптимальное решение, но " + text;
-      const auto& names = Table.RowNames();
-      const std::string plain = StripSub(fractional);
-      CutSourceRow = 0;
-      for (std::size_t k = 0; k < names.size(); ++k) {
-        if (names[k] == plain) {
-          CutSourceRow = static_cast<std::int32_t>(k) + 1;
-          break;
-        }
-      }
+      CutSourceRow = Table.RowOf(fractional);
       Table.State = SS_GOMORYCUT;
     }
     break;
