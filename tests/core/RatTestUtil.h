@@ -44,6 +44,31 @@ inline TRational R(std::string_view s) {
   return TRational{static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 
+// Reference arithmetic on exact fractions of 64-bit integers, written independently of the code under
+// test; the tests keep their values small enough for it.
+struct Frac {
+  std::int64_t n;
+  std::int64_t d;
+};
+inline Frac Norm(std::int64_t n, std::int64_t d) {
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  const std::int64_t g = std::gcd(n < 0 ? -n : n, d);
+  return n == 0 ? Frac{0, 1} : Frac{n / g, d / g};
+}
+inline Frac ToFrac(TRational r) { return Norm(r.Num, r.Den); }
+inline Frac Add(Frac a, Frac b) { return Norm(a.n * b.d + b.n * a.d, a.d * b.d); }
+inline Frac Sub(Frac a, Frac b) { return Norm(a.n * b.d - b.n * a.d, a.d * b.d); }
+inline Frac Mul(Frac a, Frac b) { return Norm(a.n * b.n, a.d * b.d); }
+inline Frac Div(Frac a, Frac b) { return Norm(a.n * b.d, a.d * b.n); }
+inline int Cmp(Frac a, Frac b) {
+  const std::int64_t l = a.n * b.d;
+  const std::int64_t r = b.n * a.d;
+  return l < r ? -1 : (l > r ? 1 : 0);
+}
+
 inline std::string Show(TRational r) { return std::to_string(r.Num) + "/" + std::to_string(r.Den); }
 
 // Numerator and denominator compared exactly.

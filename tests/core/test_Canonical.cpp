@@ -370,26 +370,11 @@ struct RefProblem {
   std::vector<std::string> x; // the optimal point when it is unique; empty otherwise
 };
 
-struct Q {
-  std::int64_t n;
-  std::int64_t d;
-};
-Q Norm(std::int64_t n, std::int64_t d) {
-  if (d < 0) {
-    n = -n;
-    d = -d;
-  }
-  const std::int64_t g = std::gcd(n < 0 ? -n : n, d);
-  return n == 0 ? Q{0, 1} : Q{n / g, d / g};
-}
-Q ToQ(TRational r) { return Norm(r.Num, r.Den); }
-Q Add(Q a, Q b) { return Norm(a.n * b.d + b.n * a.d, a.d * b.d); }
-Q Mul(Q a, Q b) { return Norm(a.n * b.n, a.d * b.d); }
-int Cmp(Q a, Q b) {
-  const std::int64_t l = a.n * b.d;
-  const std::int64_t r = b.n * a.d;
-  return l < r ? -1 : (l > r ? 1 : 0);
-}
+using kt::Add;
+using kt::Cmp;
+using kt::Mul;
+using Q = kt::Frac;
+const auto ToQ = kt::ToFrac;
 
 class ReferenceProblems : public ::testing::TestWithParam<RefProblem> {};
 

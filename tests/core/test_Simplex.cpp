@@ -375,22 +375,12 @@ TEST(TSimplexTablePivot, WorkedExampleOfPart21) {
   EXPECT_FALSE(t.HasInvalidCell());
 }
 
-// Reference pivot on exact fractions of 64-bit integers, written independently of the code under test.
-struct Frac {
-  std::int64_t n;
-  std::int64_t d;
-};
-Frac Norm(std::int64_t n, std::int64_t d) {
-  if (d < 0) {
-    n = -n;
-    d = -d;
-  }
-  const std::int64_t g = std::gcd(n < 0 ? -n : n, d);
-  return g > 1 ? Frac{n / g, d / g} : (n == 0 ? Frac{0, 1} : Frac{n, d});
-}
-Frac Sub(Frac a, Frac b) { return Norm(a.n * b.d - b.n * a.d, a.d * b.d); }
-Frac Mul(Frac a, Frac b) { return Norm(a.n * b.n, a.d * b.d); }
-Frac Div(Frac a, Frac b) { return Norm(a.n * b.d, a.d * b.n); }
+// Reference pivot on the test-side fractions of RatTestUtil.h.
+using kt::Div;
+using kt::Frac;
+using kt::Mul;
+using kt::Norm;
+using kt::Sub;
 
 TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
   std::mt19937 gen(20240607);
