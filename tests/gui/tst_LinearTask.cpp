@@ -2,6 +2,7 @@
 // "Решить", the final report in the main window, and the same statements through kelvano-solve,
 // whose report must equal the wizard's byte for byte.
 #include "AppPaths.h"
+#include "LinearExamples.h"
 #include "MessageRecorder.h"
 #include "StepRun.h"
 #include "ZLPCore_Pages.h"
@@ -93,7 +94,6 @@ QByteArray ReadFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const char* const ProductMix = "max 3 2\n1 1 <= 4\n1 3 <= 6\n";
 const char* const MinWithAbove = "min 2 -1\nconst 3\n1 1 <= 4\n1 -1 >= 1\n";
 
 // The index of the simplex step and of the result step of a linear task.
@@ -297,23 +297,6 @@ void TestLinearTask::sameReportAsKelvanoSolve() {
   QVERIFY(recorder.Messages.empty());
 }
 
-// 40 x 40, constraint i with coefficient 1 for X_i, X_(i+1) and X_(i+7) (wrapping around), right-hand
-// sides and objective coefficients between 1 and 9: 32 pivots.
-TLinearStatementText Sparse40() {
-  constexpr int n = 40;
-  std::string text = "max";
-  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
-  text += "\n";
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) {
-      const bool on = j == i || j == i % n + 1 || j == (i + 6) % n + 1;
-      text += on ? "1 " : "0 ";
-    }
-    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
-  }
-  return Statement(text.c_str());
-}
-
 // "Решить" on the 40 x 40 problem and "Далее" to the result step, which writes the final page and
 // shows it; the figures go to the log (the bar of 2 s is checked by hand, not here).
 void TestLinearTask::largeProblemInTime() {
@@ -321,7 +304,7 @@ void TestLinearTask::largeProblemInTime() {
   TStepClasses classes;
   TStepRun run;
   run.Start(TT_LINEAR);
-  const TLinearStatementText statement = Sparse40();
+  const TLinearStatementText statement = Statement(Sparse40Text().c_str());
   run.Stage<TfrmStep_ZLPInput>(0).ShowStatement(statement);
   run.Next();
   QTest::qWait(200); // the canonical page loads; the engine runs from here on

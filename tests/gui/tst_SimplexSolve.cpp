@@ -1,5 +1,6 @@
 // Tests of the simplex step on its own: a wizard whose other steps pass the prepared container on,
 // the grid and its drawing, pivots by click, "Решить", the integer example with its cuts.
+#include "LinearExamples.h"
 #include "MessageRecorder.h"
 #include "ZLPCore_Pages.h"
 #include "ZLPCore_TextFormat.h"
@@ -70,25 +71,6 @@ TZLPCore_Interface CanonicalProblem(const std::string& text) {
   TZLPCore_SolutionResult explanation;
   data.ZLP.ToCanonical(explanation);
   return data;
-}
-
-const char* const ProductMix = "max 3 2\n1 1 <= 4\n1 3 <= 6\n";
-
-// 40 x 40: constraint i has coefficient 1 for X_i, X_(i+1) and X_(i+7), indices wrapping around;
-// right-hand sides and objective coefficients between 1 and 9. 32 pivots to the optimum.
-std::string Sparse40() {
-  constexpr int n = 40;
-  std::string text = "max";
-  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
-  text += "\n";
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) {
-      const bool on = j == i || j == i % n + 1 || j == (i + 6) % n + 1;
-      text += on ? "1 " : "0 ";
-    }
-    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
-  }
-  return text;
 }
 
 // A linear task wizard that reaches the simplex step with the given container.
@@ -581,7 +563,7 @@ void TestSimplexSolve::drawing() {
 // 2 s together.
 void TestSimplexSolve::solveLargeProblemInTime() {
   TMessageRecorder recorder;
-  TRun run(Sparse40());
+  TRun run(Sparse40Text());
   QCOMPARE(run.State(), SS_PIVOT);
   TWebBrowser viewer;
   viewer.resize(800, 600);
