@@ -27,6 +27,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The white bands of the design: the header and the list of stages.
+void MakeWhite(QWidget& widget) {
+  widget.setAutoFillBackground(true);
+  QPalette pal = widget.palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  pal.setColor(QPalette::WindowText, Qt::black);
+  widget.setPalette(pal);
+}
+
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -115,13 +124,7 @@ void TfrmZLPWizard::FormCreate() {
   // Header: the white band with the picture, the title and the hint.
   shDesignTop = new QWidget(this);
   shDesignTop->setObjectName(u"shDesignTop"_s);
-  shDesignTop->setAutoFillBackground(true);
-  {
-    QPalette pal = shDesignTop->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    shDesignTop->setPalette(pal);
-  }
+  MakeWhite(*shDesignTop);
   auto* header = new QHBoxLayout(shDesignTop);
   header->setContentsMargins(8, 6, 8, 6);
   header->setSpacing(10);
@@ -167,13 +170,7 @@ void TfrmZLPWizard::FormCreate() {
   sbDesignLeft->setWidgetResizable(true);
   sbDesignLeft->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* leftPane = new QWidget;
-  leftPane->setAutoFillBackground(true);
-  {
-    QPalette pal = leftPane->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    leftPane->setPalette(pal);
-  }
+  MakeWhite(*leftPane);
   auto* left = new QVBoxLayout(leftPane);
   left->setContentsMargins(6, 8, 4, 8);
   left->setSpacing(6);
