@@ -59,20 +59,6 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-// Decodes the UTF-8 character at s[i]; returns its length, 0 for a malformed sequence.
-std::size_t DecodeUtf8(const std::string& s, std::size_t i, std::uint32_t& cp) {
-  const auto b0 = static_cast<unsigned char>(s[i]);
-  std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
-  if (len == 0 || i + len > s.size()) return 0;
-  cp = len == 1 ? b0 : b0 & (0x7F >> len);
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  return len;
-}
-
 struct TIconvCloser {
   void operator()(iconv_t cd) const noexcept { iconv_close(cd); }
 };
@@ -100,6 +86,19 @@ bool WriteBytes(const std::string& fileName, const std::string& bytes, int extra
 }
 
 } // namespace
+
+std::size_t DecodeUtf8(const std::string& s, std::size_t i, std::uint32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  cp = len == 1 ? b0 : b0 & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return len;
+}
 
 std::string Utf8ToCp1251(const std::string& text) {
   std::unique_ptr<void, TIconvCloser> cd(iconv_open("WINDOWS-1251", "UTF-8"));

@@ -1,6 +1,8 @@
 // The HTML solution report: a list of body lines written out as a complete windows-1251 page.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,9 @@ public:
   // Path of the report style sheet beside the program.
   [[nodiscard]] static std::string StyleSheetPath();
 };
+
+// Decodes the UTF-8 character at text[i] into cp; returns its length in bytes, 0 for a malformed one.
+[[nodiscard]] std::size_t DecodeUtf8(const std::string& text, std::size_t i, std::uint32_t& cp);
 
 // UTF-8 to windows-1251; a character the code page lacks becomes a reference such as "&#8804;".
 [[nodiscard]] std::string Utf8ToCp1251(const std::string& text);

@@ -1,6 +1,8 @@
 // Parser of the hand-written text form of a linear program.
 #include "ZLPCore_TextFormat.h"
 
+#include "ZLPCore_SolutionResult.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -25,13 +27,9 @@ bool IsRelation(const std::string& t) { return t == "<=" || t == "=" || t == ">=
 // Valid UTF-8 without control characters other than tab, CR and LF.
 bool LooksLikeText(const std::string& s) {
   for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return false;
-    if (c == 0x7F) return false;
-    std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) return false;
-    for (std::size_t k = 1; k < len; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    std::uint32_t cp = 0;
+    const std::size_t len = DecodeUtf8(s, i, cp);
+    if (len == 0 || cp == 0x7F || (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n')) return false;
     i += len;
   }
   return true;
