@@ -3,6 +3,7 @@
 #include "DataMod.h"
 #include "StepClasses.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TextFormat.h"
 #include "untLoad.h"
 #include "untMain.h"
 #include "untSave.h"
@@ -70,16 +71,8 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(2500, &wizard, [&] {
       ok = Grab(wizard, outDir + QStringLiteral("/wizard.png")) && ok;
       // The product mix: maximise 3x1 + 2x2 with x1 + x2 <= 4 and x1 + 3x2 <= 6.
-      TLinearStatementText mix;
-      mix.Resize(2, 2);
-      mix.Cell(1, 0) = "3";
-      mix.Cell(2, 0) = "2";
-      mix.Cell(0, 1) = "4";
-      mix.Cell(1, 1) = "1";
-      mix.Cell(2, 1) = "1";
-      mix.Cell(0, 2) = "6";
-      mix.Cell(1, 2) = "1";
-      mix.Cell(2, 2) = "3";
+      TTextFormatError error;
+      const TStatementGrid mix = *ParseStatementText("max 3 2\n1 1 <= 4\n1 3 <= 6\n", error);
       if (auto* input = dynamic_cast<TfrmStep_ZLPInput*>(wizard.Stages.front())) input->ShowStatement(mix);
       Wait(300);
       ok = Grab(wizard, outDir + QStringLiteral("/input.png")) && ok;

@@ -3,7 +3,10 @@
 
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "SolverWindow.h"
+#include "StatementStore.h"
 #include "UICore_AssistantInterface.h"
+#include "ZLPCore_TaskCatalog.h"
 #include "untLoad.h"
 #include "untSave.h"
 #include "untStrConst.h"
@@ -42,14 +45,11 @@
 
 namespace {
 
-// Task type of each radio button; also its home top in the column, in pixels.
-constexpr std::array<int, 7> RadioTags = {8, 24, 40, 56, 72, 88, 104};
 constexpr int RadioHeight = 16;
 constexpr int RadioLeft = 6;
 
-const char* const RadioCaptions[7] = {"Задача ЛП",  "Целочисленная ЗЛП", "Квадратичная ЛП",
-                                      "Задача ДЛП", "Задача о раскрое",  "Задача о назначении",
-                                      "МНК"};
+// The task type of radio button i; it is also the button's home top in the column, in pixels.
+int RadioTag(std::size_t i) { return TaskCatalog()[i].Code; }
 
 const char* const sWizardError = "(!) Ошибка создания мастера, возможно недостаточно памяти";
 
@@ -147,13 +147,8 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   connect(N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(N2, &QAction::triggered, this, &TfrmMain::N2Click);
   connect(N3, &QAction::triggered, this, &TfrmMain::N3Click);
-  connect(N8, &QAction::triggered, this, &TfrmMain::N8Click);
-  connect(N16, &QAction::triggered, this, &TfrmMain::N16Click);
-  connect(N9, &QAction::triggered, this, &TfrmMain::N9Click);
-  connect(N10, &QAction::triggered, this, &TfrmMain::N10Click);
-  connect(N13, &QAction::triggered, this, &TfrmMain::N13Click);
-  connect(N15, &QAction::triggered, this, &TfrmMain::N15Click);
-  connect(N18, &QAction::triggered, this, &TfrmMain::N18Click);
+  for (std::size_t i = 0; i < TaskMenuItems.size(); ++i)
+    connect(TaskMenuItems[i], &QAction::triggered, this, [this, i] { CheckRadioButton(RadioButton[i]); });
   connect(N20, &QAction::triggered, this, &TfrmMain::N20Click);
   connect(N21, &QAction::triggered, this, &TfrmMain::N21Click);
   connect(N19, &QAction::triggered, this, &TfrmMain::N19Click);
@@ -178,6 +173,7 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::SetStore(TDM* store, TLoadForm* loadForm, TSaveForm* saveForm) {
   Store = store;
+  StoreView = store ? std::make_unique<TDMProblemStore>(*store) : nullptr;
   LoadForm = loadForm;
   SaveForm = saveForm;
 }
@@ -194,14 +190,10 @@ void TfrmMain::CreateMenus() {
   N3 = file->addAction(QStringLiteral("Выход"));
 
   QMenu* tasks = bar->addMenu(QStringLiteral("Задачи"));
-  N8 = tasks->addAction(QStringLiteral("Линейного программирования"));
-  N16 = tasks->addAction(QStringLiteral("Целочисленного программирования"));
-  N9 = tasks->addAction(QStringLiteral("Квадратичного программирования"));
-  N10 = tasks->addAction(QStringLiteral("Дробно-линейного программирования"));
-  tasks->addSeparator();
-  N13 = tasks->addAction(QStringLiteral("О раскрое"));
-  N15 = tasks->addAction(QStringLiteral("О назначении"));
-  N18 = tasks->addAction(QStringLiteral("Метод наименьших квадратов"));
+  for (const TTaskInfo& task : TaskCatalog()) {
+    if (task.MenuGroupStart) tasks->addSeparator();
+    TaskMenuItems.push_back(tasks->addAction(Q(task.MenuCaption)));
+  }
 
   QMenu* help = bar->addMenu(QStringLiteral("Справка"));
   N20 = help->addAction(QStringLiteral("Справочные материалы"));
@@ -246,7 +238,7 @@ void TfrmMain::CreateLeftColumn() {
   QFont small = Panel3->font();
   small.setPixelSize(11);
   Panel3->setFont(small);
-  Panel3->setMinimumHeight(30 + 16 * static_cast<int>(RadioTags.size()));
+  Panel3->setMinimumHeight(30 + 16 * static_cast<int>(TaskCatalog().size()));
 
   GroupBox1 = new QGroupBox(Panel3);
   GroupBox1->hide();
@@ -269,11 +261,11 @@ void TfrmMain::CreateLeftColumn() {
   listLayout->setContentsMargins(0, 0, 0, 0);
   listLayout->addWidget(ListView1);
 
-  for (std::size_t i = 0; i < RadioTags.size(); ++i) {
-    auto* button = new QRadioButton(Q(RadioCaptions[i]), Panel3);
-    button->setGeometry(RadioLeft, RadioTags[i], 160, RadioHeight);
+  for (std::size_t i = 0; i < TaskCatalog().size(); ++i) {
+    auto* button = new QRadioButton(Q(TaskCatalog()[i].ListCaption), Panel3);
+    button->setGeometry(RadioLeft, RadioTag(i), 160, RadioHeight);
     button->setCursor(Qt::PointingHandCursor);
-    RadioButton[i] = button;
+    RadioButton.push_back(button);
     ResetRadioFont(button);
   }
 
@@ -317,17 +309,10 @@ std::optional<int> TfrmMain::ParseSpeedOption(const QStringList& parameters) {
 }
 
 std::string TfrmMain::TypeFolder(int taskType) {
-  switch (taskType) {
-  case 8: return "/zlp";
-  case 24: return "/gomory";
-  case 40: return "/zkp";
-  case 56: return "/zdlp";
-  case 72: return "/cut";
-  case 88: return "/zon";
-  case 104: return "/mnk";
-  case -1: return "/custom";
-  default: return {};
-  }
+  if (taskType == -1) return "/custom";
+  if (taskType < 0 || taskType == TT_NONE) return {};
+  const TTaskInfo* task = FindTaskInfo(static_cast<std::uint8_t>(taskType));
+  return task ? std::string("/") + task->HelpFolder : std::string();
 }
 
 QString TfrmMain::ActionCaption(int code) {
@@ -358,17 +343,12 @@ void TfrmMain::FillActions() {
     ListView1->clear();
   }
   SelectedItem = nullptr;
-  std::vector<int> codes;
-  switch (CurrentTaskType) {
-  case 8:
-  case 24:
-  case 40:
-  case 56:
-  case 72: codes = {0, 6, 4, 3}; break;
-  case 88: codes = {1, 6, 4, 3}; break;
-  case 104: codes = {2, 6, 4, 3}; break;
-  case -1: codes = {0, 3}; break;
-  default: codes = {5}; break;
+  std::vector<int> codes = {TA_NONE};
+  if (CurrentTaskType == -1) {
+    codes = {TA_WIZARD, TA_HELP};
+  } else if (CurrentTaskType > 0 && CurrentTaskType < TT_NONE) {
+    if (const TTaskInfo* task = FindTaskInfo(static_cast<std::uint8_t>(CurrentTaskType)))
+      codes.assign(task->Actions.begin(), task->Actions.end());
   }
   for (const int code : codes) AddAction(code);
 }
@@ -399,7 +379,7 @@ void TfrmMain::RadioButton1Click(QRadioButton* button) {
   HideGroup();
   const auto index =
       static_cast<std::size_t>(std::find(RadioButton.begin(), RadioButton.end(), button) - RadioButton.begin());
-  if (index < RadioTags.size()) CurrentTaskType = RadioTags[index];
+  if (index < RadioButton.size()) CurrentTaskType = RadioTag(index);
   FillActions();
   ShowGroup();
 }
@@ -426,9 +406,9 @@ void TfrmMain::Pause(int ms) {
 void TfrmMain::PlaceGroupFrame(int h, int checkedTop) {
   GroupBox1->setGeometry(0, checkedTop, Panel3->width(), h);
   Panel1->setGeometry(4, RadioHeight + 2, std::max(Panel3->width() - 8, 0), std::max(h - RadioHeight - 6, 0));
-  for (std::size_t i = 0; i < RadioTags.size(); ++i) {
+  for (std::size_t i = 0; i < RadioButton.size(); ++i) {
     QRadioButton* button = RadioButton[i];
-    if (button->y() > checkedTop) button->move(RadioLeft, h + RadioTags[i] - 13);
+    if (button->y() > checkedTop) button->move(RadioLeft, h + RadioTag(i) - 13);
   }
 }
 
@@ -462,9 +442,9 @@ void TfrmMain::HideGroup() {
   for (int i = 1; i <= 10; ++i) {
     const int h = static_cast<int>(std::lround(height - i * height / 10.0));
     GroupBox1->resize(GroupBox1->width(), h);
-    for (std::size_t k = 0; k < RadioTags.size(); ++k) {
+    for (std::size_t k = 0; k < RadioButton.size(); ++k) {
       QRadioButton* button = RadioButton[k];
-      if (button->y() > top) button->move(RadioLeft, h + RadioTags[k]);
+      if (button->y() > top) button->move(RadioLeft, h + RadioTag(k));
     }
     Panel3->repaint();
     if (AnimationDelay > 0) Pause(AnimationDelay / 2);
@@ -528,33 +508,46 @@ void TfrmMain::RunAction(int code) {
   case 6:
     if (LoadForm != nullptr) RunLoaded(LoadForm->ChooseProblem(static_cast<std::uint8_t>(CurrentTaskType & 0xFF)));
     break;
-  case 1:
-  case 2:
-    // The assignment and regression windows take the pending problem over; until they are part
-    // of the program the id is dropped here, so that no later wizard loads a problem of theirs.
-    PendingTaskId = -1;
+  default:
+    // The own window of a task type (the assignment problem, the regression); 5 does nothing.
+    if (const TTaskInfo* task = FindTaskOfWindowAction(static_cast<std::uint8_t>(code))) RunSolverWindow(*task);
     break;
-  default: break; // 5: nothing
   }
+}
+
+void TfrmMain::RunSolverWindow(const TTaskInfo& task) {
+  const int pending = std::exchange(PendingTaskId, -1);
+  TSolverContext context;
+  context.Parent = this;
+  context.Store = ProblemStore();
+  if (SaveForm != nullptr) context.AskSaveName = [this](std::uint8_t taskType) { return SaveForm->AskName(taskType); };
+  std::unique_ptr<TSolverWindow> window = CreateSolverWindow(task.Code, context);
+  if (!window) return;
+  const std::string previous = WebBrowser1->LocationURL();
+  NavigateHelp(task.WaitPage);
+  if (window->Execute(pending, Report))
+    ShowFinalReport();
+  else
+    WebBrowser1->Navigate(previous);
 }
 
 void TfrmMain::RunLoaded(int id) {
   if (id == 0 || LoadForm == nullptr) return;
   PendingTaskId = id;
   const std::uint8_t type = LoadForm->ChosenType;
-  if (type == TT_ASSIGNMENT) {
-    RunAction(1);
-  } else if (type == TT_REGRESSION) {
-    RunAction(2);
+  const TTaskInfo* task = FindTaskInfo(type);
+  if (task && !task->HasWizard()) {
+    RunAction(task->WindowAction());
   } else {
     CurrentTaskType = static_cast<std::int8_t>(type);
-    RunAction(0);
+    RunAction(TA_WIZARD);
   }
 }
 
 void TfrmMain::RunWizard() {
   const std::string previous = WebBrowser1->LocationURL();
-  NavigateHelp("w.html");
+  const TTaskInfo* task = FindTaskInfo(static_cast<std::uint8_t>(CurrentTaskType & 0xFF));
+  NavigateHelp(task ? task->WaitPage : "w.html");
   const auto fail = [this, &previous] {
     StatusBar1->showMessage(Q(sWizardError));
     StatusBar1->repaint();
@@ -565,7 +558,7 @@ void TfrmMain::RunWizard() {
   std::unique_ptr<TfrmZLPWizard> wizard;
   std::unique_ptr<TUICore_AssistantInterface> assistant;
   try {
-    wizard = std::make_unique<TfrmZLPWizard>(Store, this);
+    wizard = std::make_unique<TfrmZLPWizard>(ProblemStore(), this);
     assistant = std::make_unique<TUICore_AssistantInterface>(wizard.get());
   } catch (const std::exception&) {
     fail();
@@ -633,14 +626,6 @@ void TfrmMain::N2Click() {
 void TfrmMain::PrintFinished() { Printer.reset(); }
 
 void TfrmMain::N3Click() { close(); }
-
-void TfrmMain::N8Click() { CheckRadioButton(RadioButton[0]); }
-void TfrmMain::N16Click() { CheckRadioButton(RadioButton[1]); }
-void TfrmMain::N9Click() { CheckRadioButton(RadioButton[2]); }
-void TfrmMain::N10Click() { CheckRadioButton(RadioButton[3]); }
-void TfrmMain::N13Click() { CheckRadioButton(RadioButton[4]); }
-void TfrmMain::N15Click() { CheckRadioButton(RadioButton[5]); }
-void TfrmMain::N18Click() { CheckRadioButton(RadioButton[6]); }
 
 void TfrmMain::N20Click() { NavigateHelp("help/index.html"); }
 void TfrmMain::N21Click() { NavigateHelp("math/index.html"); }

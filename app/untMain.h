@@ -26,6 +26,8 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TDM;
+class TProblemStore;
+struct TTaskInfo;
 class TfrmZLPWizard;
 class TLoadForm;
 class TSaveForm;
@@ -47,6 +49,8 @@ public:
   [[nodiscard]] static std::optional<int> ParseSpeedOption(const QStringList& parameters);
   // Type folder of the help and theory pages: "/zlp" for 8 ... "/custom" for -1, "" otherwise.
   [[nodiscard]] static std::string TypeFolder(int taskType);
+  // The store as the wizard and the solver windows see it; null without a store.
+  [[nodiscard]] TProblemStore* ProblemStore() const { return StoreView.get(); }
   // Caption of the action of a code; "" for codes above 6.
   [[nodiscard]] static QString ActionCaption(int code);
 
@@ -75,26 +79,20 @@ public:
   int PendingTaskId = -1; // stored problem the next wizard or solver window loads
 
   // Controls.
-  QAction* N11 = nullptr; // "База задач"
-  QAction* N5 = nullptr;  // "Открыть в новом окне"
-  QAction* N2 = nullptr;  // "Печать ..."
-  QAction* N3 = nullptr;  // "Выход"
-  QAction* N8 = nullptr;
-  QAction* N16 = nullptr;
-  QAction* N9 = nullptr;
-  QAction* N10 = nullptr;
-  QAction* N13 = nullptr;
-  QAction* N15 = nullptr;
-  QAction* N18 = nullptr;
-  QAction* N20 = nullptr; // "Справочные материалы"
-  QAction* N21 = nullptr; // "Методические материалы"
-  QAction* N19 = nullptr; // "О программе..."
+  QAction* N11 = nullptr;              // "База задач"
+  QAction* N5 = nullptr;               // "Открыть в новом окне"
+  QAction* N2 = nullptr;               // "Печать ..."
+  QAction* N3 = nullptr;               // "Выход"
+  std::vector<QAction*> TaskMenuItems; // the menu "Задачи": one item per task type, catalog order
+  QAction* N20 = nullptr;              // "Справочные материалы"
+  QAction* N21 = nullptr;              // "Методические материалы"
+  QAction* N19 = nullptr;              // "О программе..."
   QToolBar* ToolBar1 = nullptr;
   std::array<QAction*, 6> ToolButton{}; // ToolButton1 ... ToolButton6
   QSplitter* Splitter1 = nullptr;
-  QWidget* Panel3 = nullptr;                  // the column of radio buttons
-  std::array<QRadioButton*, 7> RadioButton{}; // RadioButton1 ... RadioButton7
-  QGroupBox* GroupBox1 = nullptr;             // frame of the action list under the checked button
+  QWidget* Panel3 = nullptr;              // the column of radio buttons
+  std::vector<QRadioButton*> RadioButton; // one per task type, catalog order
+  QGroupBox* GroupBox1 = nullptr;         // frame of the action list under the checked button
   QWidget* Panel1 = nullptr;
   QListWidget* ListView1 = nullptr;
   QLabel* Image1 = nullptr; // picture at the bottom of the left column
@@ -111,13 +109,6 @@ private slots:
   void N5Click();
   void N2Click();
   void N3Click();
-  void N8Click();
-  void N16Click();
-  void N9Click();
-  void N10Click();
-  void N13Click();
-  void N15Click();
-  void N18Click();
   void N20Click();
   void N21Click();
   void N19Click();
@@ -145,6 +136,8 @@ private:
   // Continues a load that returned id as code 6 does.
   void RunLoaded(int id);
   void RunWizard();
+  // Opens the own window of a task type (the assignment problem, the regression).
+  void RunSolverWindow(const TTaskInfo& task);
   void ShowFinalReport();
   // The group box and the buttons below the checked one for a group box height h.
   void PlaceGroupFrame(int h, int checkedTop);
@@ -153,6 +146,7 @@ private:
 
   QStringList Parameters;
   TDM* Store = nullptr;
+  std::unique_ptr<TProblemStore> StoreView;
   TLoadForm* LoadForm = nullptr;
   TSaveForm* SaveForm = nullptr;
   std::unique_ptr<QPrinter> Printer; // alive until the viewer has printed

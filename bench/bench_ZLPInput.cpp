@@ -4,8 +4,8 @@
 // Run under a display, for example: xvfb-run -a bench/bench_ZLPInput
 // It prints the figures; the bars are 3 s and 1.5 GB for entering and 0.2 s for adding.
 #include "DataMod.h"
-#include "LinearStatement.h"
 #include "MessageSeam.h"
+#include "StatementStore.h"
 #include "StepClasses.h"
 #include "ZLPCore_StageTasks.h"
 #include "untStep_ZLPInput.h"
@@ -50,7 +50,7 @@ int StoreLargeProblem(TDM& dm) {
     zlp.SetSign(i, i % 3 == 0 ? IS_EQUAL : i % 3 == 1 ? IS_BELOWOREQUAL : IS_ABOVEOREQUAL);
     for (int j = 1; j <= Size; ++j) zlp.Coeffs.SetItem(j, i, TRational{(i * j) % 11 - 5, 1 + (i + j) % 4});
   }
-  if (dm.CreateTempTask() < 0 || !StoreLinearStatement(dm, dm.GetTempTaskId(), zlp)) return -1;
+  if (dm.CreateTempTask() < 0 || !StoreStatement(dm, dm.GetTempTaskId(), StatementOfModel(zlp))) return -1;
   const int id = dm.SaveTempTaskAs("Большая задача", TT_LINEAR);
   dm.DropTempTask();
   return id;
@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  TfrmZLPWizard wizard(&dm);
+  TDMProblemStore store(dm);
+  TfrmZLPWizard wizard(&store);
   TZLPCore_SolutionResult report;
   TZLPCore_Interface problem;
   wizard.Execute(TT_LINEAR, nullptr, &report, &problem, false);

@@ -241,17 +241,6 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
   return h;
 }
 
-void TSimplexTable::Assign(const TSimplexTable& source) {
-  if (&source == this) return;
-  Cells = source.Cells.Clone();
-  FRowCount = source.FRowCount;
-  FColCount = source.FColCount;
-  State = source.State;
-  FColNames = source.FColNames;
-  FRowNames = source.FRowNames;
-  IntegerVars = source.IntegerVars;
-}
-
 bool TSimplexTable::HasInvalidCell() const noexcept {
   const std::int32_t total = (FColCount + 1) * (FRowCount + 1);
   const TRational* d = Cells.Data();

@@ -79,7 +79,7 @@ public:
   // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none).
   [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr) const;
   // Deep copy of cells, sizes, state and the three name lists.
-  void Assign(const TSimplexTable& source);
+  void Assign(const TSimplexTable& source) { *this = source; }
 
   // True when some cell holds an invalid value (numbers outside the 32-bit fraction range).
   [[nodiscard]] bool HasInvalidCell() const noexcept;

@@ -271,17 +271,8 @@ bool TZLPCore_SubInterface_ZLP::BuildTable(TSimplexTable* table) const {
 }
 
 void TZLPCore_SubInterface_ZLP::Assign(const TZLPCore_SubInterface_ZLP& source) {
-  if (&source == this) return;
-  IsMax = source.IsMax;
-  VarLetter = source.VarLetter;
-  FConstraintCount = source.FConstraintCount;
-  FVarCount = source.FVarCount;
-  FSigns = source.FSigns;
-  FVarNames = source.FVarNames;
-  Coeffs = source.Coeffs.Clone();
-  RHS = source.RHS.Clone();
-  Objective = source.Objective.Clone();
-  RatAssign(FreeTerm, source.FreeTerm);
+  *this = source;
+  RatNormalize(FreeTerm);
 }
 
 // ---- the denominator ----
@@ -301,24 +292,7 @@ bool TZLPCore_SubInterface_Denominator::ReadDenominator(const TUICore_ZLPFunctio
   return true;
 }
 
-void TZLPCore_SubInterface_Denominator::Assign(const TZLPCore_SubInterface_Denominator& source) {
-  if (&source == this) return;
-  Coeffs = source.Coeffs.Clone();
-  FreeTerm = source.FreeTerm;
-}
-
 // ---- the container ----
-
-void TZLPCore_Interface::Assign(const TZLPCore_Interface& source) {
-  if (&source == this) return;
-  Flags = source.Flags;
-  QuadMatrix = source.QuadMatrix.Clone();
-  ZLP.Assign(source.ZLP);
-  Denominator.Assign(source.Denominator);
-  Table.Assign(source.Table);
-  IntegerVars = source.IntegerVars;
-  SolutionLines = source.SolutionLines;
-}
 
 void TZLPCore_Interface::BuildSolution() {
   if (!HasFlag(IF_TABLE)) {

@@ -4,6 +4,8 @@
 #include "BaseType.h"
 #include "InputFields.h"
 #include "Simplex.h"
+#include "ZLPCore_Statement.h"
+#include "ZLPCore_Verdict.h"
 
 #include <cstdint>
 #include <string>
@@ -88,6 +90,7 @@ public:
   void ToCanonical(TZLPCore_SolutionResult& report);
   // Fills the first simplex table from a canonical model; false (table unchanged) otherwise.
   [[nodiscard]] bool BuildTable(TSimplexTable* table) const;
+  // A deep copy, the free term in lowest terms.
   void Assign(const TZLPCore_SubInterface_ZLP& source);
 
 private:
@@ -104,10 +107,11 @@ public:
   TRational FreeTerm{0, 1};
 
   [[nodiscard]] bool ReadDenominator(const TUICore_ZLPFunction& f);
-  void Assign(const TZLPCore_SubInterface_Denominator& source);
+  void Assign(const TZLPCore_SubInterface_Denominator& source) { *this = source; }
 };
 
-// Everything the steps of a wizard hand on to each other; copies are always deep.
+// Everything the steps of a wizard hand on to each other; copies are always deep (every member is
+// a value, so the compiler's copy copies all of them, also those added later).
 class TZLPCore_Interface {
 public:
   std::uint8_t Flags = 0;
@@ -117,8 +121,10 @@ public:
   TMatrix QuadMatrix;
   TSimplexTable Table;
   std::vector<std::string> SolutionLines; // "X<sub>2</sub> = 5/3", one per basic variable
+  TStatementGrid Statement;               // the statement as typed, kept by the input step
+  TTaskVerdict Verdict;                   // how the solution ended, once it has
 
-  void Assign(const TZLPCore_Interface& source);
+  void Assign(const TZLPCore_Interface& source) { *this = source; }
   void SetFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags | bits); }
   void ClearFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags & ~bits); }
   [[nodiscard]] bool HasFlag(std::uint8_t bits) const noexcept { return (Flags & bits) == bits; }

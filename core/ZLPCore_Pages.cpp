@@ -1,13 +1,14 @@
-// Page sections of the linear programming steps and the whole linear task run without windows.
+// Page sections of the linear programming steps and the units of their step kinds.
 #include "ZLPCore_Pages.h"
 
+#include "MessageSeam.h"
 #include "SimplexMethod.h"
-#include "ZLPCore_StageTasks.h"
+#include "ZLPCore_TaskCatalog.h"
+#include "ZLPCore_TaskRun.h"
 #include "untStrConst.h"
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 std::string UsualPageStyle(const TPageColors& colors) {
   return "BODY { color: #" + ColorToHex(colors.ButtonText) + ";background-color:#" + ColorToHex(colors.ButtonFace) +
@@ -91,158 +92,80 @@ bool WriteCanonicalPage(TZLPCore_Interface& data, const std::string& caption, TZ
   return true;
 }
 
-// ---- the statement as edit box texts ----
+// ---- the units of the linear programming steps ----
 
-void TLinearStatementText::Resize(std::int32_t n, std::int32_t m) {
-  VarCount = std::max(n, 0);
-  ConstraintCount = std::max(m, 0);
-  Cells.assign(static_cast<std::size_t>(VarCount + 1) * static_cast<std::size_t>(ConstraintCount + 1), "0");
-  Signs.assign(static_cast<std::size_t>(ConstraintCount), IS_BELOWOREQUAL);
+bool ReadLinearStatement(const TStatementGrid& grid, TZLPCore_Interface& data, TStatementError& error) {
+  return ReadLinearProgram(grid, data, error);
 }
 
-std::string& TLinearStatementText::Cell(std::int32_t x, std::int32_t y) {
-  return Cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(VarCount + 1) + static_cast<std::size_t>(x)];
+bool InputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage) {
+  WriteInputSection(data.ZLP, stage.Caption, report);
+  return data.HasFlag(IF_ZLP);
 }
 
-const std::string& TLinearStatementText::Cell(std::int32_t x, std::int32_t y) const {
-  return Cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(VarCount + 1) + static_cast<std::size_t>(x)];
+bool ModelUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage) {
+  return WriteModelPage(data, stage.Caption, stage.Hint, report);
 }
 
-TLinearStatementText TLinearStatementText::FromModel(const TZLPCore_SubInterface_ZLP& zlp) {
-  TLinearStatementText t;
-  const std::int32_t n = zlp.VarCount();
-  const std::int32_t m = zlp.ConstraintCount();
-  t.Resize(n, m);
-  t.IsMax = zlp.IsMax;
-  t.Cell(0, 0) = RatToStr(zlp.FreeTerm);
-  for (std::int32_t j = 1; j <= n; ++j) t.Cell(j, 0) = RatToStr(zlp.Objective.GetItem(j));
-  for (std::int32_t i = 1; i <= m; ++i) {
-    t.Cell(0, i) = RatToStr(zlp.RHS.GetItem(i));
-    for (std::int32_t j = 1; j <= n; ++j) t.Cell(j, i) = RatToStr(zlp.Coeffs.GetItem(j, i));
-    t.Signs[static_cast<std::size_t>(i - 1)] = zlp.GetSign(i);
+bool CanonicalUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage) {
+  return WriteCanonicalPage(data, stage.Caption, report);
+}
+
+bool PrepareSimplexTable(TZLPCore_Interface& data) {
+  if (!data.HasFlag(IF_ZLP)) {
+    ReportMissingField();
+    return false;
   }
-  return t;
+  if (!data.ZLP.BuildTable(&data.Table)) {
+    ShowMessage(sError, sNotCanonical, TMsgIcon::Error);
+    return false;
+  }
+  if (data.HasFlag(IF_INTEGERVARS)) data.Table.IntegerVars = data.IntegerVars;
+  data.SetFlag(IF_TABLE);
+  return true;
 }
 
-namespace {
-
-// In-memory stand-ins for the input step's widgets.
-class TTextEdit final : public TEditField {
-public:
-  explicit TTextEdit(std::string text) : Value(std::move(text)) {}
-  std::string Text() const override { return Value; }
-  bool SetFocus() override { return false; }
-  void SelectAll() override {}
-
-private:
-  std::string Value;
-};
-
-class TTextLabel final : public TLabelField {
-public:
-  explicit TTextLabel(std::string caption) : Value(std::move(caption)) {}
-  std::string Caption() const override { return Value; }
-
-private:
-  std::string Value;
-};
-
-class TTextCombo final : public TComboField {
-public:
-  TTextCombo(int index, std::string text) : Index(index), Value(std::move(text)) {}
-  int ItemIndex() const override { return Index; }
-  std::string SelectedText() const override { return Value; }
-
-private:
-  int Index;
-  std::string Value;
-};
-
-} // namespace
-
-bool ReadLinearStatement(const TLinearStatementText& text, TZLPCore_SubInterface_ZLP& zlp) {
-  const std::int32_t n = text.VarCount;
-  const std::int32_t m = text.ConstraintCount;
-  std::vector<std::unique_ptr<TTextEdit>> edits;
-  std::vector<std::unique_ptr<TTextLabel>> labels;
-  auto edit = [&edits](const std::string& s) {
-    edits.push_back(std::make_unique<TTextEdit>(s));
-    return edits.back().get();
-  };
-  auto label = [&labels](std::int32_t j) {
-    labels.push_back(std::make_unique<TTextLabel>("X" + std::to_string(j) + "+"));
-    return labels.back().get();
-  };
-
-  TTextCombo direction(text.IsMax ? 0 : 1, text.IsMax ? "Z =" : "L =");
-  TUICore_ZLPFunction f;
-  f.Direction = &direction;
-  f.FreeTerm = edit(text.Cell(0, 0));
-  for (std::int32_t j = 1; j <= n; ++j) {
-    f.Coeffs.push_back(edit(text.Cell(j, 0)));
-    f.Labels.push_back(label(j));
+void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+  method.WriteReport(data, report);
+  TTaskVerdict& verdict = data.Verdict;
+  verdict.IsMax = data.Statement.IsMax;
+  verdict.Objective.reset();
+  verdict.X.clear();
+  if (method.Stop == TSimplexStop::Cycling) {
+    verdict.Status = TTaskStatus::Cycling;
+  } else if (method.Stop == TSimplexStop::Overflow) {
+    verdict.Status = TTaskStatus::Overflow;
+  } else if (data.Table.State == SS_OPTIMAL) {
+    verdict.Status = TTaskStatus::Optimal;
+    // The table maximises; a minimum was turned into the maximum of the negated objective.
+    TRational z = data.Table.GetZValue();
+    if (!verdict.IsMax) RatScale(z, -1);
+    verdict.Objective = z;
+    for (std::int32_t j = 1; j <= data.Statement.Sx; ++j)
+      verdict.X.push_back(data.Table.ValueOf("X" + std::to_string(j)));
+  } else if (data.Table.State == SS_NOSOLUTION) {
+    verdict.Status = TTaskStatus::Unbounded;
+  } else {
+    verdict.Status = TTaskStatus::Infeasible;
   }
-
-  std::vector<std::unique_ptr<TTextCombo>> signs;
-  TUICore_EquationSystem s(static_cast<std::size_t>(m));
-  for (std::int32_t i = 1; i <= m; ++i) {
-    const std::uint8_t sign = text.Signs[static_cast<std::size_t>(i - 1)];
-    // The sign box offers "<=", "=" and ">=" only; another stored sign leaves it without a choice.
-    const bool offered = sign == IS_BELOWOREQUAL || sign == IS_EQUAL || sign == IS_ABOVEOREQUAL;
-    signs.push_back(std::make_unique<TTextCombo>(offered ? sign / 2 : -1, offered ? SignToText(sign) : ""));
-    TUICore_ZLPEquation& row = s[static_cast<std::size_t>(i - 1)];
-    row.Sign = signs.back().get();
-    row.RHS = edit(text.Cell(0, i));
-    for (std::int32_t j = 1; j <= n; ++j) {
-      row.Coeffs.push_back(edit(text.Cell(j, i)));
-      row.Labels.push_back(label(j));
-    }
-  }
-  return zlp.ReadObjective(f) && zlp.ReadConstraints(s);
+  verdict.Message = StatusSentence(verdict.Status);
 }
 
-// ---- the whole run ----
-
-TLinearVerdict RunLinearTask(const TZLPCore_SubInterface_ZLP& statement, TZLPCore_SolutionResult& finalReport) {
-  TZLPCore_SolutionResult input;
-  TZLPCore_SolutionResult canonical;
-  TZLPCore_SolutionResult simplex;
-  TZLPCore_SolutionResult preview;
-
-  TZLPCore_Interface data;
-  data.ZLP.Assign(statement);
-  data.SetFlag(IF_ZLP);
-  WriteInputSection(data.ZLP, "Постановка задачи ЛП", input);
-
-  canonical.Bare = true;
-  canonical.StyleMods = UsualPageStyle(TPageColors{});
-  WriteCanonicalPage(data, "Каноническая форма", canonical);
-
-  TLinearVerdict verdict = TLinearVerdict::NotCanonical;
-  if (data.ZLP.BuildTable(&data.Table)) {
-    data.SetFlag(IF_TABLE);
-    TSimplexMethod method(data.Table);
-    method.Start();
-    while (!method.Finished()) {
-      method.Solve();
-      method.Step();
-    }
-    method.WriteReport(data, simplex);
-    if (method.Stop == TSimplexStop::Cycling)
-      verdict = TLinearVerdict::Cycling;
-    else if (method.Stop == TSimplexStop::Overflow)
-      verdict = TLinearVerdict::Overflow;
-    else if (data.Table.State == SS_OPTIMAL)
-      verdict = TLinearVerdict::Optimal;
-    else if (data.Table.State == SS_NOSOLUTION)
-      verdict = TLinearVerdict::Unbounded;
-    else
-      verdict = TLinearVerdict::Infeasible;
+bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&) {
+  if (!PrepareSimplexTable(data)) return false;
+  TSimplexMethod method(data.Table);
+  method.Start();
+  while (!method.Finished()) {
+    method.Solve();
+    method.Step();
   }
+  FinishSimplex(method, data, report);
+  return true;
+}
 
-  finalReport.Clear();
-  finalReport.Title = GetTaskName(TT_LINEAR);
-  for (const TZLPCore_SolutionResult* section : {&input, &canonical, &simplex, &preview})
-    finalReport.AppendReport(section);
-  return verdict;
+bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&) {
+  report.Clear();
+  if (const TTaskInfo* info = FindTaskInfo(data.Statement.TaskType); info && info->Conclude) info->Conclude(data);
+  AddAnswer(report, data.Verdict);
+  return true;
 }

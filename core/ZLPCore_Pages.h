@@ -1,4 +1,4 @@
-// Page sections the linear programming steps write, and a whole linear task run without windows.
+// Page sections the linear programming steps write, and the units of their step kinds.
 #pragma once
 
 #include "ZLPCore_Main.h"
@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // System colours a page is drawn in, as 0xRRGGBB.
 struct TPageColors {
@@ -39,31 +38,29 @@ bool WriteModelPage(const TZLPCore_Interface& data, const std::string& caption, 
 // false (with the missing-field warning) when there is no linear program.
 bool WriteCanonicalPage(TZLPCore_Interface& data, const std::string& caption, TZLPCore_SolutionResult& report);
 
-// A linear program statement as the input step holds it: the text of every edit box.
-// Cell (x, y), x = 0..n, y = 0..m: (0,0) the free term, (x,0) objective coefficients, (0,y) the
-// right-hand sides, (x,y) constraint coefficients. Signs are ordinals of TZLPCore_InequalitySign.
-struct TLinearStatementText {
-  std::int32_t VarCount = 1;
-  std::int32_t ConstraintCount = 1;
-  bool IsMax = true;
-  std::vector<std::string> Cells = std::vector<std::string>(4, "0");
-  std::vector<std::uint8_t> Signs = std::vector<std::uint8_t>(1, IS_BELOWOREQUAL);
+// ---- the units of the linear programming step kinds (see TStageUnit) ----
 
-  void Resize(std::int32_t n, std::int32_t m); // all cells "0", all signs "<="
-  [[nodiscard]] std::string& Cell(std::int32_t x, std::int32_t y);
-  [[nodiscard]] const std::string& Cell(std::int32_t x, std::int32_t y) const;
-  // The statement of a model, every number in its text form.
-  [[nodiscard]] static TLinearStatementText FromModel(const TZLPCore_SubInterface_ZLP& zlp);
-};
+class TSimplexMethod;
+struct TStageInfo;
 
-// Reads the statement into the model exactly as the input step reads its edit boxes (variables
-// X1..Xn); a malformed number shows the input message and gives false.
-[[nodiscard]] bool ReadLinearStatement(const TLinearStatementText& text, TZLPCore_SubInterface_ZLP& zlp);
+// Type 8: the statement's linear program (the objective row 0 and the constraints).
+[[nodiscard]] bool ReadLinearStatement(const TStatementGrid& grid, TZLPCore_Interface& data, TStatementError& error);
 
-// How a linear task run ended.
-enum class TLinearVerdict : std::uint8_t { Optimal, Unbounded, Infeasible, Cycling, Overflow, NotCanonical };
+// Kind 1, the input step: the section with the model as the student stated it.
+bool InputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
+// Kind 9, the model display page.
+bool ModelUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
+// Kind 8, the canonical form page.
+bool CanonicalUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
+// Kind 10 without a window: builds the first table and solves it as "Решить" and "Далее" do, up to
+// the end of the method, then writes the section and the verdict.
+bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
+// Kind 12: the conclusion of the task type, then the paragraph "Ответ: ...".
+bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
 
-// Runs the linear task as the wizard does when the student presses "Решить" and then "Далее" to the
-// end: input, canonical form, simplex and result steps. The final report gets the task name as title
-// and the four step sections in order, exactly as the wizard hands it to the main window.
-TLinearVerdict RunLinearTask(const TZLPCore_SubInterface_ZLP& statement, TZLPCore_SolutionResult& finalReport);
+// Builds the first simplex table of the container's canonical program and makes it ready for the
+// method (the integer variables handed on); false with the message of the windows otherwise.
+[[nodiscard]] bool PrepareSimplexTable(TZLPCore_Interface& data);
+// The simplex step's section once the method has ended, and the verdict it reached: the values
+// of X1 ... Xn (n of the statement) and the objective in the direction the student asked for.
+void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report);

@@ -1,6 +1,8 @@
 // The frame of the steps that show a page: the viewer and its status panel.
 #include "untStagePage.h"
 
+#include "ZLPCore_TaskCatalog.h"
+
 #include <QResizeEvent>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +23,15 @@ TPageColors SystemPageColors(const QPalette& palette) {
   colors.WindowText = Rgb(palette.color(QPalette::WindowText));
   colors.Window = Rgb(palette.color(QPalette::Base));
   return colors;
+}
+
+TfrmStagePage::TfrmStagePage(QWidget* owner, std::uint8_t kind) : TfrmStagePage(owner) {
+  if (const TStageInfo* info = FindStageInfo(kind)) {
+    StageTitle = info->Title;
+    StageCaption = info->Caption;
+    StageHint = info->Hint;
+    HelpPage = info->HelpPage;
+  }
 }
 
 TfrmStagePage::TfrmStagePage(QWidget* owner) : TZLPCore_SolutionStage(owner) {
@@ -66,3 +77,19 @@ void TfrmStagePage::SetUpPage() {
 }
 
 void TfrmStagePage::ShowPage() { StageReport.ShowIn(wb); }
+
+TfrmStep_Page::TfrmStep_Page(QWidget* owner, std::uint8_t kind) : TfrmStagePage(owner, kind), Kind(kind) {}
+
+void TfrmStep_Page::EnterStage(TStageHost& host) {
+  TfrmStagePage::EnterStage(host);
+  SetUpPage();
+  const TStageInfo* info = FindStageInfo(Kind);
+  FOutcome = info && info->Unit && info->Unit(StageData, StageReport, *info);
+  if (!FOutcome) host.EnableNext(false);
+  ShowPage();
+}
+
+void TfrmStep_Page::LeaveForward(TStageHost& host) {
+  TfrmStagePage::LeaveForward(host);
+  CanLeave = FOutcome;
+}

@@ -19,6 +19,7 @@ class TfrmStagePage : public TZLPCore_SolutionStage {
 
 public:
   explicit TfrmStagePage(QWidget* owner);
+  TfrmStagePage(QWidget* owner, std::uint8_t kind);
 
   TWebBrowser* wb;
   QLabel* Panel1;
@@ -37,4 +38,25 @@ private slots:
 
 private:
   void FormResize();
+};
+
+// The page step of every kind whose work needs no widget (model, canonical form, substitution,
+// back substitution, the Kuhn-Tucker reduction): on entry it runs the kind's unit on its own copy
+// of the container and shows the section the unit wrote; it can be left forward only when the unit
+// let the solution go on.
+class TfrmStep_Page final : public TfrmStagePage {
+  Q_OBJECT
+
+public:
+  TfrmStep_Page(QWidget* owner, std::uint8_t kind);
+
+  void EnterStage(TStageHost& host) override;
+  void LeaveForward(TStageHost& host) override;
+
+  // Whether the last entry's unit let the solution go on.
+  [[nodiscard]] bool Outcome() const noexcept { return FOutcome; }
+
+private:
+  std::uint8_t Kind;
+  bool FOutcome = false;
 };

@@ -1,26 +1,29 @@
 // The result preview step: every earlier step's section on one page before "Готово".
 #include "untStep_PreviewResult.h"
 
-#include "untZLPWizard.h"
+#include "ZLPCore_Pages.h"
+#include "ZLPCore_TaskCatalog.h"
 
-TfrmStep_PreviewResult::TfrmStep_PreviewResult(QWidget* owner) : TfrmStagePage(owner) {
-  StageTitle = "Результат решения";
-  StageCaption = "Готово";
-  StageHint = "Просмотрите это решение, если что то не так, то можно вернуться и переделать.";
-  HelpPage = "PreviewResult.html";
-}
+TfrmStep_PreviewResult::TfrmStep_PreviewResult(QWidget* owner) : TfrmStagePage(owner, SK_PREVIEWRESULT) {}
 
-void TfrmStep_PreviewResult::EnterStage(TfrmZLPWizard& wizard) {
-  TfrmStagePage::EnterStage(wizard);
+void TfrmStep_PreviewResult::EnterStage(TStageHost& host) {
+  TfrmStagePage::EnterStage(host);
   StageReport.Clear();
-  for (const TZLPCore_SolutionStage* stage : wizard.Stages)
-    if (stage && stage != this) StageReport.AppendReport(&stage->StageReport);
+  for (const TZLPCore_SolutionResult* section : host.Sections()) StageReport.AppendReport(section);
+  // The answer as the final report will end with it, from a copy: leaving forward writes it again.
+  if (const TStageInfo* info = FindStageInfo(SK_PREVIEWRESULT)) {
+    TZLPCore_Interface data = StageData;
+    TZLPCore_SolutionResult answer;
+    ResultUnit(data, answer, *info);
+    StageReport.AppendReport(&answer);
+  }
   StageReport.Bare = true;
   StageReport.StyleMods = ResultPageStyle(SystemPageColors(palette()));
   ShowPage();
 }
 
-void TfrmStep_PreviewResult::LeaveForward(TfrmZLPWizard& wizard) {
+void TfrmStep_PreviewResult::LeaveForward(TStageHost& host) {
+  TfrmStagePage::LeaveForward(host);
   StageReport.Clear();
-  TfrmStagePage::LeaveForward(wizard);
+  if (const TStageInfo* info = FindStageInfo(SK_PREVIEWRESULT)) ResultUnit(StageData, StageReport, *info);
 }

@@ -9,8 +9,9 @@ class TfrmStep_PreviewResult : public TfrmStagePage {
 public:
   explicit TfrmStep_PreviewResult(QWidget* owner);
 
-  // Gathers the other steps' sections in step order and shows them.
-  void EnterStage(TfrmZLPWizard& wizard) override;
-  // Empties the page, so that the final report holds every section once.
-  void LeaveForward(TfrmZLPWizard& wizard) override;
+  // Gathers the earlier steps' sections in step order and shows them.
+  void EnterStage(TStageHost& host) override;
+  // Replaces the page by the answer paragraph, so that the final report holds every section once
+  // and ends with the answer.
+  void LeaveForward(TStageHost& host) override;
 };

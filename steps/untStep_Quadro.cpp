@@ -1,9 +1,4 @@
 // The step where the second-order coefficients of a quadratic program are entered.
 #include "untStep_Quadro.h"
 
-TfrmStep_Quadro::TfrmStep_Quadro(QWidget* owner) : TZLPCore_SolutionStage(owner) {
-  StageTitle = "Ввод коэффициентов второго порядка";
-  StageCaption = "Коэффициенты второго порядка";
-  StageHint = "Введите коэффициенты второго порядка и нажмите далее";
-  HelpPage = "Quadro.html";
-}
+TfrmStep_Quadro::TfrmStep_Quadro(QWidget* owner) : TZLPCore_SolutionStage(owner, SK_QUADRO) {}

@@ -1,10 +1,8 @@
 // The simplex step: the table, pivot by pivot, up to the answer.
 #include "untStep_SimplexSolve.h"
 
-#include "MessageSeam.h"
+#include "ZLPCore_Pages.h"
 #include "customUI.h"
-#include "untStrConst.h"
-#include "untZLPWizard.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -24,7 +22,7 @@ const QColor PivotOrange(0xFF, 0xA0, 0x30);
 
 } // namespace
 
-TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_SolutionStage(owner) {
+TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_SolutionStage(owner, SK_SIMPLEXSOLVE) {
   FormCreate();
   StringGrid1->OnDrawCell = [this](QPainter& canvas, const QRect& rect, int col, int row) {
     StringGrid1DrawCell(canvas, rect, col, row);
@@ -35,15 +33,10 @@ TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_Solution
 
 TfrmStep_SimplexSolve::~TfrmStep_SimplexSolve() {
   // The button lives on the wizard while the step is shown; it goes with the step.
-  if (Button4 && Button4->parent() != this) Button4->setParent(this);
+  if (Button4 && Button4->parent() != this) delete Button4;
 }
 
 void TfrmStep_SimplexSolve::FormCreate() {
-  StageTitle = "Решим задачу при помощи симплекс-метода";
-  StageCaption = "Решение симплекс методом";
-  StageHint = "Проверьте шаг преобразования перед передачей в симплекс метод";
-  HelpPage = "SimplexSolve.html";
-
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   StringGrid1 = new TStringGrid(this);
@@ -73,53 +66,35 @@ std::int32_t TfrmStep_SimplexSolve::PivotRow() const noexcept { return FMethod ?
 
 std::int32_t TfrmStep_SimplexSolve::PivotCol() const noexcept { return FMethod ? FMethod->PivotCol : 0; }
 
-void TfrmStep_SimplexSolve::EnterStage(TfrmZLPWizard& wizard) {
-  TZLPCore_SolutionStage::EnterStage(wizard);
+void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
+  TZLPCore_SolutionStage::EnterStage(host);
   FMethod.reset();
   StringGrid1->SetSize(1, 1);
   StringGrid1->setEnabled(false);
   Button4->setEnabled(false);
+  Host = &host;
+  host.AddStepButton(Button4);
 
-  HintLabel = wizard.lbHint;
-  if (Wizard != &wizard) {
-    if (Wizard) Wizard->btnBack->removeEventFilter(this);
-    Wizard = &wizard;
-    wizard.btnBack->installEventFilter(this);
-  }
-  Button4->setParent(&wizard);
-  PlaceButton4();
-  Button4->show();
-  Button4->raise();
-
-  if (!StageData.HasFlag(IF_ZLP)) {
-    ReportMissingField();
-    wizard.btnNext->setEnabled(false);
-    return;
-  }
-  if (!StageData.ZLP.BuildTable(&StageData.Table)) {
-    ShowMessage(sError, sNotCanonical, TMsgIcon::Error);
-    wizard.btnNext->setEnabled(false);
+  if (!PrepareSimplexTable(StageData)) {
+    host.EnableNext(false);
     return;
   }
   TSimplexTable& table = StageData.Table;
   StringGrid1->setEnabled(true);
   SeparatorCol = table.ColCount() - table.RowCount();
-  if (StageData.HasFlag(IF_INTEGERVARS)) table.IntegerVars = StageData.IntegerVars;
-  StageData.SetFlag(IF_TABLE);
   FMethod = std::make_unique<TSimplexMethod>(table);
   FMethod->Start();
   ShowProgress();
 }
 
-void TfrmStep_SimplexSolve::LeaveForward(TfrmZLPWizard& wizard) {
+void TfrmStep_SimplexSolve::LeaveForward(TStageHost& host) {
   if (!FMethod) {
     CanLeave = false;
     return;
   }
   if (FMethod->Finished()) {
-    FMethod->WriteReport(StageData, StageReport);
-    Button4->hide();
-    TZLPCore_SolutionStage::LeaveForward(wizard);
+    FinishSimplex(*FMethod, StageData, StageReport);
+    TZLPCore_SolutionStage::LeaveForward(host);
     return;
   }
   FMethod->Step();
@@ -127,10 +102,7 @@ void TfrmStep_SimplexSolve::LeaveForward(TfrmZLPWizard& wizard) {
   CanLeave = false;
 }
 
-void TfrmStep_SimplexSolve::LeaveBackward(TfrmZLPWizard& wizard) {
-  Button4->hide();
-  TZLPCore_SolutionStage::LeaveBackward(wizard);
-}
+void TfrmStep_SimplexSolve::LeaveBackward(TStageHost& host) { TZLPCore_SolutionStage::LeaveBackward(host); }
 
 void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
   if (!FMethod || !FMethod->PivotPending()) return;
@@ -138,7 +110,7 @@ void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
   // Only a coefficient cell can be a pivot: not the headers, the B column or the Z row.
   if (col >= 2 && col <= table.ColCount() + 1 && row >= 1 && row <= table.RowCount())
     static_cast<void>(FMethod->ChoosePivot(col - 1, row));
-  if (HintLabel) HintLabel->setText(Q(FMethod->Hint));
+  if (Host) Host->SetHint(FMethod->Hint);
   StringGrid1->Invalidate();
 }
 
@@ -149,7 +121,7 @@ void TfrmStep_SimplexSolve::Button4Click() {
 }
 
 void TfrmStep_SimplexSolve::ShowProgress() {
-  if (HintLabel) HintLabel->setText(Q(FMethod->Hint));
+  if (Host) Host->SetHint(FMethod->Hint);
   const bool optimal = StageData.Table.State == SS_OPTIMAL;
   Button4->setEnabled(!optimal && FMethod->Stop == TSimplexStop::None);
   RefreshGrid();
@@ -225,16 +197,4 @@ void TfrmStep_SimplexSolve::StringGrid1DrawCell(QPainter& canvas, const QRect& r
   canvas.setFont(font);
   canvas.setPen(text);
   canvas.drawText(rect.adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop, StringGrid1->Cell(col, row));
-}
-
-void TfrmStep_SimplexSolve::PlaceButton4() {
-  if (!Wizard || !Button4) return;
-  const QRect back = Wizard->btnBack->geometry();
-  Button4->setGeometry(back.left() - back.width() - 16, back.top(), back.width(), back.height());
-}
-
-bool TfrmStep_SimplexSolve::eventFilter(QObject* watched, QEvent* event) {
-  if (Wizard && watched == Wizard->btnBack && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-    PlaceButton4();
-  return TZLPCore_SolutionStage::eventFilter(watched, event);
 }

@@ -26,9 +26,9 @@ public:
   explicit TfrmStep_SimplexSolve(QWidget* owner);
   ~TfrmStep_SimplexSolve() override;
 
-  void EnterStage(TfrmZLPWizard& wizard) override;
-  void LeaveForward(TfrmZLPWizard& wizard) override;
-  void LeaveBackward(TfrmZLPWizard& wizard) override;
+  void EnterStage(TStageHost& host) override;
+  void LeaveForward(TStageHost& host) override;
+  void LeaveBackward(TStageHost& host) override;
 
   // The pivot shown in the grid (table column and row), 0 for none.
   [[nodiscard]] std::int32_t PivotRow() const noexcept;
@@ -37,7 +37,7 @@ public:
   [[nodiscard]] const TSimplexMethod* Method() const noexcept { return FMethod.get(); }
 
   TStringGrid* StringGrid1;
-  // "Решить"; it sits on the wizard window just left of "<< Назад" while the step is shown.
+  // "Решить"; it sits in the wizard's button row just left of "<< Назад" while the step is shown.
   QPointer<QPushButton> Button4;
   std::int32_t SeparatorCol = 0; // a stronger line follows this variable column
   QColor ColorShade;
@@ -45,9 +45,6 @@ public:
   QColor ColorLight;
   QColor ColorPivotLight;
   QColor ColorPivot;
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
   void StringGrid1Click(int col, int row);
@@ -59,9 +56,7 @@ private:
   void RefreshGrid();
   // The hint, "Решить" and the grid after every action.
   void ShowProgress();
-  void PlaceButton4();
 
   std::unique_ptr<TSimplexMethod> FMethod;
-  QPointer<TfrmZLPWizard> Wizard;
-  QPointer<QLabel> HintLabel;
+  TStageHost* Host = nullptr; // the window of the current entry
 };

@@ -1,10 +1,4 @@
-// The linear-fractional input step: numerator, denominator and constraints.
+// The linear-fractional input step: the linear program input with numerator and denominator rows.
 #include "untStep_ZDLPInput.h"
 
-TfrmStep_ZDLPInput::TfrmStep_ZDLPInput(QWidget* owner) : TZLPCore_SolutionStage(owner) {
-  StageTitle = "Ввод условия задачи ДЛП";
-  StageCaption = "Постановка задачи ДЛП";
-  StageHint = "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) ограничений, "
-              "укажите размерность задачи и введите коэффициенты";
-  HelpPage = "ZDLPInput.html";
-}
+TfrmStep_ZDLPInput::TfrmStep_ZDLPInput(QWidget* owner) : TfrmStep_ZLPInput(owner, SK_ZDLPINPUT) {}

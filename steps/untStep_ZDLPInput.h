@@ -1,9 +1,9 @@
-// The linear-fractional input step: numerator, denominator and constraints.
+// The linear-fractional input step: the linear program input with numerator and denominator rows.
 #pragma once
 
-#include "ZLPCore_SolutionStage.h"
+#include "untStep_ZLPInput.h"
 
-class TfrmStep_ZDLPInput : public TZLPCore_SolutionStage {
+class TfrmStep_ZDLPInput : public TfrmStep_ZLPInput {
   Q_OBJECT
 
 public:

@@ -1,11 +1,11 @@
 // The problem input step: the student states a linear program.
 #include "untStep_ZLPInput.h"
 
-#include "LinearStatement.h"
-#include "QtFields.h"
+#include "MessageSeam.h"
+#include "ProblemStore.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TaskCatalog.h"
 #include "untStrConst.h"
-#include "untZLPWizard.h"
 
 #include <QHBoxLayout>
 #include <QSignalBlocker>
@@ -25,6 +25,7 @@ constexpr int FirstRowTop = 24;
 constexpr int PanelMinWidth = 245;
 constexpr int LimitsMinHeight = 73;
 constexpr int ButtonSize = 20;
+constexpr int FractionGap = 8; // between the numerator and the denominator rows
 
 QLabel* MakeTitle(const QString& text, QWidget* parent) {
   auto* title = new QLabel(text, parent);
@@ -58,12 +59,8 @@ QToolButton* MakeButton(QAction* action, QWidget* parent) {
 
 } // namespace
 
-TfrmStep_ZLPInput::TfrmStep_ZLPInput(QWidget* owner) : TZLPCore_SolutionStage(owner) {
-  StageTitle = "Ввод условия задачи ЛП";
-  StageCaption = "Постановка задачи ЛП";
-  StageHint = "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств (уравнений) ограничений, "
-              "укажите размерность задачи и введите коэффициенты";
-  HelpPage = "zlpinput.html";
+TfrmStep_ZLPInput::TfrmStep_ZLPInput(QWidget* owner, std::uint8_t kind)
+    : TZLPCore_SolutionStage(owner, kind), Kind(kind), FirstGridRow(kind == SK_ZDLPINPUT ? -1 : 0) {
   FormCreate();
 
   connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TfrmStep_ZLPInput::ComboBox1Select);
@@ -125,10 +122,20 @@ void TfrmStep_ZLPInput::FormCreate() {
   RowPitch = std::max(22, CellHeight + 1);
   FormulaLeft = std::max(51, ComboBox1->sizeHint().width() + 5);
   ComboBox1->setGeometry(2, FirstRowTop, FormulaLeft - 5, CellHeight);
-  FunctionRow = new TFormulaRow(TFormulaRow::TTail::FreeTerm, CellHeight, pFunction);
-  FunctionRow->move(FormulaLeft, FirstRowTop);
+  for (std::int32_t y = FirstGridRow; y <= 0; ++y) {
+    auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, CellHeight, pFunction);
+    row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (RowPitch + FractionGap));
+    FunctionRows.push_back(row);
+  }
+  FunctionRow = FunctionRows.front();
   txtZ0 = FunctionRow->Tail;
   txtZ0->setToolTip(u"Z0"_s);
+  if (FunctionRows.size() > 1) {
+    FractionLine = new QFrame(pFunction);
+    FractionLine->setFrameShape(QFrame::HLine);
+    FractionLine->setFrameShadow(QFrame::Plain);
+    FractionLine->setLineWidth(1);
+  }
   lbMM = new QLabel(Q(sArrowMax), pFunction);
   BitBtn1 = MakeButton(actDecVar, pFunction);
   BitBtn2 = MakeButton(actIncVar, pFunction);
@@ -166,8 +173,16 @@ QComboBox* TfrmStep_ZLPInput::SignBox(int i) const {
   return row ? row->Sign : nullptr;
 }
 
+TFormulaRow* TfrmStep_ZLPInput::ObjectiveRowAt(int k) const {
+  return k >= 0 && k < ObjectiveRowCount() ? FunctionRows[static_cast<std::size_t>(k)] : nullptr;
+}
+
 QLineEdit* TfrmStep_ZLPInput::EditAt(int x, int y) const {
-  if (y == 0) return x == 0 ? txtZ0 : ObjectiveEdit(x);
+  if (y <= 0) {
+    const TFormulaRow* row = ObjectiveRowAt(y - FirstGridRow);
+    if (!row) return nullptr;
+    return x == 0 ? row->Tail : row->Coeff(x);
+  }
   return x == 0 ? RhsEdit(y) : ConstraintEdit(y, x);
 }
 
@@ -200,7 +215,8 @@ void TfrmStep_ZLPInput::SetSizes(int n, int m, const TNewCell& newCell) {
 
 void TfrmStep_ZLPInput::SetVarCount(int n, const TNewCell& newCell) {
   const int old = FunctionRow->VarCount();
-  FunctionRow->SetVarCount(n, RowTexts(newCell, 0));
+  for (int k = 0; k < ObjectiveRowCount(); ++k)
+    FunctionRows[static_cast<std::size_t>(k)]->SetVarCount(n, RowTexts(newCell, FirstGridRow + k));
   for (int i = 1; i <= ConstraintCount(); ++i) ConstraintRow(i)->SetVarCount(n, RowTexts(newCell, i));
   if (old == 0) {
     ChainRow(0);
@@ -208,7 +224,7 @@ void TfrmStep_ZLPInput::SetVarCount(int n, const TNewCell& newCell) {
   }
   // A new edit goes into the tab order right after the edit before it, in every row.
   for (int j = old + 1; j <= n; ++j) {
-    QWidget::setTabOrder(FunctionRow->Coeff(j - 1), FunctionRow->Coeff(j));
+    for (TFormulaRow* row : FunctionRows) QWidget::setTabOrder(row->Coeff(j - 1), row->Coeff(j));
     for (const auto& row : Rows) QWidget::setTabOrder(row->Coeff(j - 1), row->Coeff(j));
   }
 }
@@ -232,26 +248,35 @@ void TfrmStep_ZLPInput::SetConstraintCount(int m, const TNewCell& newCell) {
 }
 
 void TfrmStep_ZLPInput::ChainRow(int i) {
-  const TFormulaRow* row = i == 0 ? FunctionRow : ConstraintRow(i);
-  if (!row) return;
-  QWidget* previous = i == 0 ? static_cast<QWidget*>(ComboBox1) : i == 1 ? txtZ0 : RhsEdit(i - 1);
+  QWidget* previous = i == 0 ? static_cast<QWidget*>(ComboBox1) : i == 1 ? FunctionRows.back()->Tail : RhsEdit(i - 1);
   const auto follow = [&previous](QWidget* next) {
     QWidget::setTabOrder(previous, next);
     previous = next;
   };
-  for (int j = 1; j <= row->VarCount(); ++j) follow(row->Coeff(j));
-  if (row->Sign) follow(row->Sign);
-  follow(row->Tail);
+  const auto chain = [&follow](const TFormulaRow& row) {
+    for (int j = 1; j <= row.VarCount(); ++j) follow(row.Coeff(j));
+    if (row.Sign) follow(row.Sign);
+    follow(row.Tail);
+  };
+  if (i == 0) {
+    for (const TFormulaRow* row : FunctionRows) chain(*row);
+  } else if (const TFormulaRow* row = ConstraintRow(i)) {
+    chain(*row);
+  }
 }
 
 void TfrmStep_ZLPInput::ArrangePanels() {
   lbMM->adjustSize();
-  const QRect formula = FunctionRow->geometry();
-  lbMM->move(formula.right() + 1 + TFormulaRow::FreeTermGap, formula.top() + (CellHeight - lbMM->height()) / 2);
+  QRect formula;
+  for (const TFormulaRow* row : FunctionRows) formula = formula.united(row->geometry());
+  const int middle = formula.top() + formula.height() / 2;
+  ComboBox1->move(ComboBox1->x(), middle - CellHeight / 2);
+  lbMM->move(formula.right() + 1 + TFormulaRow::FreeTermGap, middle - lbMM->height() / 2);
+  if (FractionLine) FractionLine->setGeometry(formula.left(), middle - 1, formula.width(), 3);
   const int functionWidth = std::max(PanelMinWidth, lbMM->geometry().right() + 1 + 6);
-  pFunction->setGeometry(0, 0, functionWidth, FirstRowTop + CellHeight + 8);
+  pFunction->setGeometry(0, 0, functionWidth, formula.bottom() + 1 + 8);
   lbFunctionTitle->setGeometry(0, 0, functionWidth, TitleHeight);
-  Shape1->setGeometry(0, FirstRowTop - 3, functionWidth, CellHeight + 6);
+  Shape1->setGeometry(0, FirstRowTop - 3, functionWidth, formula.height() + 6);
   BitBtn1->move(functionWidth - 2 * ButtonSize - 2, 0);
   BitBtn2->move(functionWidth - ButtonSize - 2, 0);
 
@@ -321,19 +346,18 @@ void TfrmStep_ZLPInput::actDecEqExecute() {
   UpdateDescription();
 }
 
-void TfrmStep_ZLPInput::ShowStatement(const TLinearStatementText& text) {
+void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
+  Base = grid;
   // New edits are created with their stored text; the others get it below, and only where it
   // differs, so that entering again with the same problem costs next to nothing.
-  const auto cell = [&text](int x, int y) {
-    return x <= text.VarCount && y <= text.ConstraintCount ? Q(text.Cell(x, y)) : u"0"_s;
-  };
-  SetSizes(text.VarCount, text.ConstraintCount, cell);
+  const auto cell = [&grid](int x, int y) { return grid.HasCell(x, y) ? Q(grid.Cell(x, y)) : u"0"_s; };
+  SetSizes(grid.Sx, grid.Sy, cell);
   {
     const QSignalBlocker blocker(ComboBox1);
-    ComboBox1->setCurrentIndex(text.IsMax ? 0 : 1);
+    ComboBox1->setCurrentIndex(grid.IsMax ? 0 : 1);
   }
   UpdateDirection();
-  for (int y = 0; y <= ConstraintCount(); ++y)
+  for (int y = FirstGridRow; y <= ConstraintCount(); ++y)
     for (int x = 0; x <= VarCount(); ++x)
       if (QLineEdit* edit = EditAt(x, y)) {
         const QString value = cell(x, y);
@@ -342,59 +366,53 @@ void TfrmStep_ZLPInput::ShowStatement(const TLinearStatementText& text) {
   for (int i = 1; i <= ConstraintCount(); ++i) {
     QComboBox* sign = SignBox(i);
     const auto k = static_cast<std::size_t>(i - 1);
-    // A stored relation the box does not offer ("<" or ">") leaves it without a choice.
-    sign->setCurrentIndex(k < text.Signs.size() ? sign->findText(Q(SignToText(text.Signs[k]))) : -1);
+    // A relation the box does not offer leaves it without a choice.
+    sign->setCurrentIndex(k < grid.Signs.size() ? sign->findText(Q(SignToText(grid.Signs[k]))) : -1);
   }
 }
 
-void TfrmStep_ZLPInput::EnterStage(TfrmZLPWizard& wizard) {
-  if (wizard.PendingTaskId == -1) return;
-  const TDM* dm = wizard.DataModule();
-  if (!dm) return;
-  if (const std::optional<TLinearStatementText> text = LoadLinearStatement(*dm, wizard.PendingTaskId))
-    ShowStatement(*text);
+TStatementGrid TfrmStep_ZLPInput::Statement(std::uint8_t taskType) const {
+  TStatementGrid grid = Base;
+  grid.Resize(taskType, VarCount(), ConstraintCount());
+  grid.IsMax = ComboBox1->currentIndex() == 0;
+  for (int y = grid.YFirst(); y <= grid.YLast(); ++y)
+    for (int x = grid.XFirst(); x <= grid.XLast(); ++x)
+      if (const QLineEdit* edit = EditAt(x, y)) grid.SetCell(x, y, edit->text().toStdString());
+  for (int i = 1; i <= ConstraintCount() && grid.HasSigns(); ++i)
+    grid.Signs[static_cast<std::size_t>(i - 1)] = SignFromText(SignBox(i)->currentText().toStdString());
+  return grid;
 }
 
-void TfrmStep_ZLPInput::LeaveForward(TfrmZLPWizard& wizard) {
+void TfrmStep_ZLPInput::EnterStage(TStageHost& host) {
+  const int id = host.PendingProblem();
+  const TProblemStore* store = host.Store();
+  if (id == -1 || !store) return;
+  std::string error;
+  if (const std::optional<TStatementGrid> grid = store->LoadStatement(id, error))
+    ShowStatement(*grid);
+  else
+    ShowMessage(sError, error, TMsgIcon::Error);
+}
+
+void TfrmStep_ZLPInput::LeaveForward(TStageHost& host) {
   CanLeave = false;
-  const int n = VarCount();
-  const int m = ConstraintCount();
-  // The views below are referred to by pointer, so the vectors must never reallocate.
-  std::vector<TQtEditField> edits;
-  edits.reserve(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(m + 1));
-  std::vector<TFormulaLabelField> labels;
-  labels.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(m + 1));
-  std::vector<TQtComboField> signs;
-  signs.reserve(static_cast<std::size_t>(m));
-
-  TQtComboField direction(*ComboBox1);
-  TUICore_ZLPFunction function;
-  function.Direction = &direction;
-  function.FreeTerm = &edits.emplace_back(*txtZ0);
-  for (int j = 1; j <= n; ++j) {
-    function.Coeffs.push_back(&edits.emplace_back(*ObjectiveEdit(j)));
-    function.Labels.push_back(&labels.emplace_back(*FunctionRow, j));
-  }
-  TUICore_EquationSystem system(static_cast<std::size_t>(m));
-  for (int i = 1; i <= m; ++i) {
-    TUICore_ZLPEquation& equation = system[static_cast<std::size_t>(i - 1)];
-    const TFormulaRow& row = *ConstraintRow(i);
-    equation.Sign = &signs.emplace_back(*row.Sign);
-    equation.RHS = &edits.emplace_back(*row.Tail);
-    for (int j = 1; j <= n; ++j) {
-      equation.Coeffs.push_back(&edits.emplace_back(*row.Coeff(j)));
-      equation.Labels.push_back(&labels.emplace_back(row, j));
+  const TStatementGrid grid = Statement(host.RunTaskType());
+  TStatementError error;
+  if (!ReadStatement(grid, StageData, error)) {
+    if (QLineEdit* bad = EditAt(error.X, error.Y); bad && error.Place == TStatementError::TPlace::Cell) {
+      bad->setFocus();
+      bad->selectAll();
+      sbDefault->ensureWidgetVisible(bad);
     }
-  }
-
-  if (!StageData.ZLP.ReadObjective(function) || !StageData.ZLP.ReadConstraints(system)) {
-    if (QWidget* refused = focusWidget()) sbDefault->ensureWidgetVisible(refused);
+    ShowMessage(sAppTitle, error.Message, TMsgIcon::Warning, mbOK);
     return;
   }
-  StageData.SetFlag(IF_ZLP);
-  WriteInputSection(StageData.ZLP, StageCaption, StageReport);
-  if (TDM* dm = wizard.DataModule(); dm && dm->GetTempTaskId() != -1)
+  if (const TStageInfo* info = FindStageInfo(Kind); info && info->Unit) info->Unit(StageData, StageReport, *info);
+  if (TProblemStore* store = host.Store(); store && store->TempTaskId() != -1) {
+    TStatementGrid stored = grid;
+    NormalizeProgramCells(stored);
     // A refusal of the store is shown by the store itself; the solution goes on without it.
-    static_cast<void>(StoreLinearStatement(*dm, dm->GetTempTaskId(), StageData.ZLP));
+    static_cast<void>(store->StoreTempStatement(stored));
+  }
   CanLeave = true;
 }

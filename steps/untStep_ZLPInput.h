@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ZLPCore_SolutionStage.h"
+#include "ZLPCore_Statement.h"
 #include "untFormulaRow.h"
 
 #include <QAction>
@@ -16,28 +17,32 @@
 #include <memory>
 #include <vector>
 
-struct TLinearStatementText;
-
-// The objective row "Z = c1 X1+ ... c0 --> Max" and one row "a1 X1+ ... sign b" per constraint,
-// with n variables and m constraints, each in 1..MaxCount. Leaving forward reads every edit as a
-// rational number into StageData, writes the model as the step's section and stores the statement
-// under the run's temporary record; entering with a pending stored problem fills the rows from it.
+// The objective "Z = c1 X1+ ... c0 --> Max" and one row "a1 X1+ ... sign b" per constraint, with n
+// variables and m constraints, each in 1..MaxCount. The objective has one formula row, or two for a
+// linear-fractional program: the numerator above a fraction line and the denominator below it (the
+// statement's rows -1 and 0). Leaving forward reads the rows as the statement of the wizard's task
+// type into StageData, writes the step's section and stores the statement under the run's
+// temporary record; entering with a pending stored problem fills the rows from it.
 class TfrmStep_ZLPInput : public TZLPCore_SolutionStage {
   Q_OBJECT
 
 public:
   static constexpr int MaxCount = 255;
 
-  explicit TfrmStep_ZLPInput(QWidget* owner);
+  // kind SK_ZLPINPUT: a linear program; SK_ZDLPINPUT: a linear-fractional one.
+  explicit TfrmStep_ZLPInput(QWidget* owner, std::uint8_t kind = SK_ZLPINPUT);
   ~TfrmStep_ZLPInput() override;
 
-  void EnterStage(TfrmZLPWizard& wizard) override;
-  void LeaveForward(TfrmZLPWizard& wizard) override;
+  void EnterStage(TStageHost& host) override;
+  void LeaveForward(TStageHost& host) override;
 
   [[nodiscard]] int VarCount() const { return FunctionRow->VarCount(); }
   [[nodiscard]] int ConstraintCount() const { return static_cast<int>(Rows.size()); }
-  // Objective coefficient j (1-based); null outside 1..n.
+  [[nodiscard]] int ObjectiveRowCount() const { return static_cast<int>(FunctionRows.size()); }
+  // Objective coefficient j (1-based) of the first objective row; null outside 1..n.
   [[nodiscard]] QLineEdit* ObjectiveEdit(int j) const { return FunctionRow->Coeff(j); }
+  // Objective row k (0-based: the numerator, then the denominator); null outside.
+  [[nodiscard]] TFormulaRow* ObjectiveRowAt(int k) const;
   // Row i (1-based) of the constraints; null outside 1..m.
   [[nodiscard]] TFormulaRow* ConstraintRow(int i) const;
   // Coefficient of variable j in constraint i; null outside the problem.
@@ -45,8 +50,12 @@ public:
   [[nodiscard]] QLineEdit* RhsEdit(int i) const;
   [[nodiscard]] QComboBox* SignBox(int i) const;
   [[nodiscard]] const TFormulaRow& ObjectiveRow() const { return *FunctionRow; }
+  // The edit of cell (x, y) of the statement grid; null outside.
+  [[nodiscard]] QLineEdit* EditAt(int x, int y) const;
   // Fills the page from a statement, as entering with a stored problem does.
-  void ShowStatement(const TLinearStatementText& text);
+  void ShowStatement(const TStatementGrid& grid);
+  // The statement as typed, of the given task type.
+  [[nodiscard]] TStatementGrid Statement(std::uint8_t taskType) const;
 
   // Designed controls.
   QWidget* Panel1;
@@ -92,7 +101,6 @@ private:
   void UpdateActions();
   void UpdateDirection();
   void UpdateDescription();
-  [[nodiscard]] QLineEdit* EditAt(int x, int y) const;
 
   int CellHeight = 21;
   int RowPitch = 22;
@@ -101,7 +109,12 @@ private:
   QLabel* lbFunctionTitle = nullptr;
   QLabel* lbLimitsTitle = nullptr;
   QLabel* lbCondition = nullptr;
-  TFormulaRow* FunctionRow = nullptr;
+  QFrame* FractionLine = nullptr;         // between numerator and denominator
+  std::vector<TFormulaRow*> FunctionRows; // the objective rows, owned by pFunction
+  TFormulaRow* FunctionRow = nullptr;     // the first of them
+  std::uint8_t Kind;
+  std::int32_t FirstGridRow = 0; // the statement row of the first objective row
+  TStatementGrid Base;           // the statement last shown: what it holds beyond the rows (ticks, ...) is handed on
   // Constraint rows in order; owned here so that removing a constraint destroys its row.
   std::vector<std::unique_ptr<TFormulaRow>> Rows;
 };

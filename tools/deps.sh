@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
-          qt6-base-dev qt6-webengine-dev libqt6opengl6-dev xvfb xauth fonts-dejavu-core)
+          nlohmann-json3-dev qt6-base-dev qt6-webengine-dev libqt6opengl6-dev xvfb xauth fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

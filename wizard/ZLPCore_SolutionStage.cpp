@@ -1,6 +1,8 @@
 // Base of every wizard step, and the factory that turns a step sequence into step widgets.
 #include "ZLPCore_SolutionStage.h"
 
+#include "ZLPCore_TaskCatalog.h"
+
 #include <utility>
 
 namespace {
@@ -14,11 +16,20 @@ TStageClasses& StageClasses() {
 
 TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner) : QWidget(owner) { setAutoFillBackground(true); }
 
-void TZLPCore_SolutionStage::EnterStage(TfrmZLPWizard&) {}
+TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind) : TZLPCore_SolutionStage(owner) {
+  if (const TStageInfo* info = FindStageInfo(kind)) {
+    StageTitle = info->Title;
+    StageCaption = info->Caption;
+    StageHint = info->Hint;
+    HelpPage = info->HelpPage;
+  }
+}
 
-void TZLPCore_SolutionStage::LeaveForward(TfrmZLPWizard&) { CanLeave = true; }
+void TZLPCore_SolutionStage::EnterStage(TStageHost&) {}
 
-void TZLPCore_SolutionStage::LeaveBackward(TfrmZLPWizard&) { CanLeave = true; }
+void TZLPCore_SolutionStage::LeaveForward(TStageHost&) { CanLeave = true; }
+
+void TZLPCore_SolutionStage::LeaveBackward(TStageHost&) { CanLeave = true; }
 
 TStageClasses SetStageClasses(TStageClasses classes) { return std::exchange(StageClasses(), std::move(classes)); }
 

@@ -12,7 +12,29 @@
 #include <string>
 #include <vector>
 
-class TfrmZLPWizard;
+class QPushButton;
+class TProblemStore;
+
+// What a step may ask of the window that runs it, and nothing more.
+class TStageHost {
+public:
+  virtual ~TStageHost() = default;
+  // The task type the window solves.
+  [[nodiscard]] virtual std::uint8_t RunTaskType() const = 0;
+  // Enables or disables "Далее >>" (a step whose container lacks what it needs disables it).
+  virtual void EnableNext(bool enabled) = 0;
+  // Replaces the instruction shown under the title.
+  virtual void SetHint(const std::string& hint) = 0;
+  // Shows a button of the step in the window's button row just left of "<< Назад" for as long as
+  // the step is current; the step keeps owning it.
+  virtual void AddStepButton(QPushButton* button) = 0;
+  // The sections of the steps before the current one, in step order.
+  [[nodiscard]] virtual std::vector<const TZLPCore_SolutionResult*> Sections() const = 0;
+  // The problem store; null when the program runs without one.
+  [[nodiscard]] virtual TProblemStore* Store() const = 0;
+  // The stored problem the window was opened on, -1 for none.
+  [[nodiscard]] virtual int PendingProblem() const = 0;
+};
 
 // One step of a solution. The wizard fills StageData from the previous step's output before
 // every entry, empties StageReport, and calls the three operations below; a step refuses a move
@@ -32,13 +54,16 @@ public:
   TZLPCore_SolutionResult StageReport;
   bool CanLeave = true;
 
+  // The texts of a step kind of the catalog.
+  TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind);
+
   // Called after the step was shown and StageData filled, going forward and coming back.
-  virtual void EnterStage(TfrmZLPWizard& wizard);
+  virtual void EnterStage(TStageHost& host);
   // "Далее >>" or "Готово" on this step: check the input, write StageData and StageReport, and
   // set CanLeave.
-  virtual void LeaveForward(TfrmZLPWizard& wizard);
+  virtual void LeaveForward(TStageHost& host);
   // "<< Назад" on this step.
-  virtual void LeaveBackward(TfrmZLPWizard& wizard);
+  virtual void LeaveBackward(TStageHost& host);
 };
 
 // The steps of a run, parallel to its TZLPCore_StageTasks; each is owned by its Qt parent.

@@ -1,8 +1,8 @@
 // The solution wizard window: runs the step sequence of a task type and gathers the final report.
 #include "untZLPWizard.h"
 
-#include "DataMod.h"
 #include "MessageSeam.h"
+#include "ProblemStore.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 
@@ -93,7 +93,7 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
 }
 
-TfrmZLPWizard::TfrmZLPWizard(TDM* dm, QWidget* parent) : QDialog(parent), DM(dm) {
+TfrmZLPWizard::TfrmZLPWizard(TProblemStore* store, QWidget* parent) : QDialog(parent), DM(store) {
   FormCreate();
   connect(btnNext, &QPushButton::clicked, this, &TfrmZLPWizard::btnNextClick);
   connect(btnBack, &QPushButton::clicked, this, &TfrmZLPWizard::btnBackClick);
@@ -223,6 +223,7 @@ void TfrmZLPWizard::FormCreate() {
 
   // Buttons.
   auto* buttons = new QHBoxLayout;
+  ButtonRow = buttons;
   buttons->setContentsMargins(8, 8, 8, 8);
   buttons->setSpacing(6);
   const auto makeButton = [this](const char* name, const char* caption, const char* hint) {
@@ -268,7 +269,40 @@ template <class TOperation> bool TfrmZLPWizard::Guarded(TOperation&& operation) 
   return false;
 }
 
+void TfrmZLPWizard::EnableNext(bool enabled) { btnNext->setEnabled(enabled); }
+
+void TfrmZLPWizard::SetHint(const std::string& hint) { lbHint->setText(Q(hint)); }
+
+void TfrmZLPWizard::AddStepButton(QPushButton* button) {
+  if (!button) return;
+  StepButtons.emplace_back(button);
+  button->setParent(this);
+  ButtonRow->insertWidget(ButtonRow->indexOf(btnBack), button);
+  button->show();
+}
+
+void TfrmZLPWizard::ReturnStepButtons() {
+  for (const QPointer<QPushButton>& button : StepButtons) {
+    if (!button) continue;
+    ButtonRow->removeWidget(button);
+    button->hide();
+    if (CurrentStage >= 0 && CurrentStage < static_cast<int>(Stages.size()) &&
+        Stages[static_cast<std::size_t>(CurrentStage)])
+      button->setParent(Stages[static_cast<std::size_t>(CurrentStage)]);
+  }
+  StepButtons.clear();
+}
+
+std::vector<const TZLPCore_SolutionResult*> TfrmZLPWizard::Sections() const {
+  std::vector<const TZLPCore_SolutionResult*> sections;
+  for (int i = 0; i < CurrentStage && i < static_cast<int>(Stages.size()); ++i)
+    if (const TZLPCore_SolutionStage* stage = Stages[static_cast<std::size_t>(i)])
+      sections.push_back(&stage->StageReport);
+  return sections;
+}
+
 void TfrmZLPWizard::DiscardRun() {
+  ReturnStepButtons();
   for (TZLPCore_SolutionStage* stage : Stages)
     if (stage) {
       stage->hide();
@@ -374,6 +408,7 @@ void TfrmZLPWizard::btnNextClick() {
   if (!Guarded([&] { s.LeaveForward(*this); }) || !s.CanLeave) return;
   StageOutputs[static_cast<std::size_t>(CurrentStage)].Assign(s.StageData);
   btnNext->setEnabled(false);
+  ReturnStepButtons();
   s.hide();
 
   if (CurrentStage == StageCount - 1) {
@@ -400,6 +435,7 @@ void TfrmZLPWizard::btnBackClick() {
   if (!Guarded([&] { s.LeaveBackward(*this); }) || !s.CanLeave) return;
   btnBack->setEnabled(false);
   btnNext->setEnabled(false);
+  ReturnStepButtons();
   s.hide();
   --CurrentStage;
   TZLPCore_SolutionStage& t = *Stages[static_cast<std::size_t>(CurrentStage)];

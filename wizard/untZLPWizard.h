@@ -20,7 +20,8 @@
 #include <vector>
 
 class QScrollArea;
-class TDM;
+class QHBoxLayout;
+class TProblemStore;
 class THelpWindow;
 class TUICore_AssistantInterface;
 
@@ -42,15 +43,15 @@ protected:
 // into its StageOutputs entry; a step entered (going forward or coming back) starts from a fresh
 // copy of its predecessor's output, except the first step, which keeps its own input. Leaving the
 // last step with "Готово" appends every step's report, in step order, to the final report.
-class TfrmZLPWizard : public QDialog {
+class TfrmZLPWizard : public QDialog, public TStageHost {
   Q_OBJECT
 
 public:
   // Window results of Execute.
   enum : int { mrFinished = 1, mrCancelled = 2, mrAbort = 3 };
 
-  // dm may be null: the wizard then keeps no temporary record and cannot save.
-  explicit TfrmZLPWizard(TDM* dm, QWidget* parent = nullptr);
+  // store may be null: the wizard then keeps no temporary record and cannot save.
+  explicit TfrmZLPWizard(TProblemStore* store, QWidget* parent = nullptr);
   ~TfrmZLPWizard() override;
 
   // Runs a wizard for taskType. A null report or problem is replaced by an empty one of the
@@ -110,8 +111,14 @@ public:
   int TempTaskId = -1;    // the run's temporary record in the store
   std::uint8_t TaskType = TT_NONE;
 
-  // The problem store the run writes its statement to; null when the program runs without it.
-  [[nodiscard]] TDM* DataModule() const noexcept { return DM; }
+  // What the steps may ask of the wizard.
+  [[nodiscard]] std::uint8_t RunTaskType() const override { return TaskType; }
+  void EnableNext(bool enabled) override;
+  void SetHint(const std::string& hint) override;
+  void AddStepButton(QPushButton* button) override;
+  [[nodiscard]] std::vector<const TZLPCore_SolutionResult*> Sections() const override;
+  [[nodiscard]] TProblemStore* Store() const override { return DM; }
+  [[nodiscard]] int PendingProblem() const override { return PendingTaskId; }
 
 protected:
   void closeEvent(QCloseEvent* event) override; // FormCloseQuery
@@ -139,7 +146,12 @@ private:
   // Runs a step operation; an exception is shown with its reason and reported as false.
   template <class TOperation> bool Guarded(TOperation&& operation);
 
-  TDM* DM;
+  // Takes the buttons of the step that is left back to it.
+  void ReturnStepButtons();
+
+  TProblemStore* DM;
+  QHBoxLayout* ButtonRow = nullptr;
+  std::vector<QPointer<QPushButton>> StepButtons; // shown for the current step
   std::unique_ptr<TZLPCore_Interface> OwnProblem;
   std::unique_ptr<TZLPCore_SolutionResult> OwnReport;
 };

@@ -1,12 +1,16 @@
-// kelvano-solve: writes the final report of linear programs from text files or from the problem store.
+// kelvano-solve: writes the final reports of problems from text files or from the problem store, and
+// with --json one answer line per problem.
 #include "AppPaths.h"
 #include "DataMod.h"
-#include "LinearStatement.h"
 #include "MessageSeam.h"
-#include "ZLPCore_Pages.h"
+#include "StatementStore.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_StageTasks.h"
+#include "ZLPCore_TaskCatalog.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +24,8 @@
 
 namespace {
 
-// Exit statuses; with several problems the status is that of the first one not solved to the optimum.
+// Exit statuses, one per status of a problem; with several problems the status is that of the
+// first one that did not end at the optimum (or, for a regression, solved).
 enum TExit : int {
   ExitOptimal = 0,
   ExitBadInput = 1,
@@ -28,28 +33,32 @@ enum TExit : int {
   ExitInfeasible = 3,
   ExitCycling = 4,
   ExitOverflow = 5,
+  ExitNotAttained = 6,
+  ExitLocal = 7,
   ExitUsage = 64,
 };
 
 const char* const Usage =
     "Использование: kelvano-solve [параметры] [ФАЙЛ...]\n"
-    "Решает задачи линейного программирования симплекс-методом и пишет отчёт, такой же, как\n"
-    "\"Мастер решений\" после кнопок \"Решить\" и \"Далее\" (HTML в кодировке windows-1251).\n"
+    "Решает задачи и пишет отчёт, такой же, как \"Мастер решений\" после кнопок \"Решить\" и \"Далее\"\n"
+    "(или окно задачи о назначении и МНК), в HTML в кодировке windows-1251.\n"
     "\n"
     "Параметры:\n"
     "  -o, --output ФАЙЛ   записать отчёт в ФАЙЛ (только для одной задачи)\n"
     "  -d, --dir ПАПКА     записать отчёты в ПАПКУ, по одному на задачу (ИМЯ.html)\n"
-    "      --id N          решить сохранённую задачу ЛП с номером N из базы задач\n"
-    "      --name ИМЯ      решить сохранённую задачу ЛП с этим названием из базы задач\n"
+    "      --json          вывести по строке ответа в формате JSON на задачу (отчёты — только с -o или -d)\n"
+    "      --id N          решить сохранённую задачу с номером N из базы задач\n"
+    "      --name ИМЯ      решить сохранённую задачу с этим названием из базы задач\n"
     "      --data ПАПКА    папка базы задач (по умолчанию та, с которой работает программа)\n"
     "  -h, --help          показать эту справку\n"
     "\n"
     "Без -o и -d отчёт одной задачи выводится на стандартный вывод, а отчёты нескольких задач\n"
     "записываются рядом с их файлами (ИМЯ.html). По строке итога на задачу выводится в stderr.\n"
     "\n"
-    "Коды завершения: 0 оптимум найден; 1 ошибка во входных данных; 2 целевая функция не\n"
-    "ограничена; 3 система ограничений несовместна; 4 метод зациклился; 5 числа вышли за пределы\n"
-    "точных дробей; 64 неверные параметры. Для нескольких задач код — первой задачи без оптимума.\n";
+    "Коды завершения: 0 оптимум найден (для МНК — коэффициенты найдены); 1 ошибка во входных данных;\n"
+    "2 целевая функция не ограничена; 3 система ограничений несовместна; 4 метод зациклился; 5 числа\n"
+    "вышли за пределы точных дробей; 6 наилучшее значение не достигается; 7 найдена точка Куна-Таккера\n"
+    "невогнутой функции; 64 неверные параметры. Для нескольких задач код — первой задачи без оптимума.\n";
 
 // Messages of the core go to standard error; nothing waits for an answer.
 class TStderrSink final : public TMessageSink {
@@ -62,33 +71,28 @@ public:
 
 struct TProblem {
   std::string Label;            // file name or "база задач: ..." for messages
+  std::string JsonFile;         // the "file" of the answer line: the path, or "id:N"
   std::string OutputStem;       // name of the report without ".html"
   std::filesystem::path Beside; // folder of the input file, for reports written beside it
-  std::optional<TLinearStatementText> Statement;
+  std::optional<TStatementGrid> Statement;
+  std::uint8_t TaskType = 0; // as far as it is known
+  std::string Error;         // why there is no statement: line and field included
 };
 
-TExit ExitOf(TLinearVerdict v) {
-  switch (v) {
-  case TLinearVerdict::Optimal: return ExitOptimal;
-  case TLinearVerdict::Unbounded: return ExitUnbounded;
-  case TLinearVerdict::Infeasible: return ExitInfeasible;
-  case TLinearVerdict::Cycling: return ExitCycling;
-  case TLinearVerdict::Overflow: return ExitOverflow;
-  case TLinearVerdict::NotCanonical: return ExitBadInput;
+TExit ExitOf(TTaskStatus s) {
+  switch (s) {
+  case TTaskStatus::Optimal:
+  case TTaskStatus::Solved: return ExitOptimal;
+  case TTaskStatus::Unbounded: return ExitUnbounded;
+  case TTaskStatus::Infeasible: return ExitInfeasible;
+  case TTaskStatus::Cycling: return ExitCycling;
+  case TTaskStatus::Overflow: return ExitOverflow;
+  case TTaskStatus::NotAttained: return ExitNotAttained;
+  case TTaskStatus::Local: return ExitLocal;
+  case TTaskStatus::Pending:
+  case TTaskStatus::BadInput: return ExitBadInput;
   }
   return ExitBadInput;
-}
-
-const char* VerdictText(TLinearVerdict v) {
-  switch (v) {
-  case TLinearVerdict::Optimal: return "найдено оптимальное решение";
-  case TLinearVerdict::Unbounded: return "целевая функция не ограничена, решения нет";
-  case TLinearVerdict::Infeasible: return "система ограничений несовместна, допустимых решений нет";
-  case TLinearVerdict::Cycling: return "симплекс-метод зациклился, решение остановлено";
-  case TLinearVerdict::Overflow: return "числа вышли за пределы точных дробей, решение остановлено";
-  case TLinearVerdict::NotCanonical: return "задача не приведена к канонической форме";
-  }
-  return "";
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason) {
@@ -111,22 +115,24 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::st
 TProblem FromFile(const std::string& name) {
   TProblem p;
   p.Label = name;
+  p.JsonFile = name;
   const std::filesystem::path path(name);
   p.OutputStem = path.stem().string();
   p.Beside = path.parent_path();
   std::string text;
   std::string reason;
   if (!ReadWholeFile(path, text, reason)) {
-    std::cerr << name << ": " << reason << '\n';
+    p.Error = name + ": " + reason;
     return p;
   }
   TTextFormatError error;
-  p.Statement = ParseLinearProgramText(text, error);
+  p.Statement = ParseStatementText(text, error);
+  p.TaskType = p.Statement ? p.Statement->TaskType : error.TaskType;
   if (!p.Statement) {
-    std::cerr << name;
-    if (error.Line > 0) std::cerr << ':' << error.Line;
-    if (!error.Field.empty()) std::cerr << ": " << error.Field;
-    std::cerr << ": " << error.Message << '\n';
+    p.Error = name;
+    if (error.Line > 0) p.Error += ":" + std::to_string(error.Line);
+    if (!error.Field.empty()) p.Error += ": " + error.Field;
+    p.Error += ": " + error.Message;
   }
   return p;
 }
@@ -134,25 +140,62 @@ TProblem FromFile(const std::string& name) {
 TProblem FromStore(const std::optional<TDM>& dm, std::optional<int> id, const std::string& name) {
   TProblem p;
   p.Label = id ? "база задач: задача " + std::to_string(*id) : "база задач: \"" + name + "\"";
+  p.JsonFile = id ? "id:" + std::to_string(*id) : "name:" + name;
   p.OutputStem = id ? "task" + std::to_string(*id) : name;
   if (!dm || !dm->IsOpen()) {
-    std::cerr << p.Label << ": база задач недоступна\n";
+    p.Error = p.Label + ": база задач недоступна";
     return p;
   }
-  const int taskId = id ? *id : FindTaskByName(*dm, name, TT_LINEAR);
+  const int taskId = id ? *id : FindTaskByName(*dm, name, 0);
+  if (taskId > 0) p.JsonFile = "id:" + std::to_string(taskId);
   const std::optional<TTaskRow> task = taskId > 0 ? dm->FindTask(taskId) : std::nullopt;
   if (!task) {
-    std::cerr << p.Label << ": такой задачи в базе нет\n";
+    p.Error = p.Label + ": такой задачи в базе нет";
     return p;
   }
-  if (task->TaskType != TT_LINEAR) {
-    std::cerr << p.Label << ": это не задача линейного программирования (\""
-              << GetTaskName(static_cast<std::uint8_t>(task->TaskType)) << "\")\n";
-    return p;
-  }
-  p.Statement = LoadLinearStatement(*dm, taskId);
-  if (!p.Statement) std::cerr << p.Label << ": задачу не удалось прочитать из базы\n";
+  p.TaskType = static_cast<std::uint8_t>(task->TaskType);
+  std::string error;
+  p.Statement = LoadStatement(*dm, taskId, error);
+  if (!p.Statement) p.Error = p.Label + ": " + error;
   return p;
+}
+
+// The answer line of --json: every exact number in its text form, as BATCH.md asks.
+nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
+  nlohmann::ordered_json j;
+  j["file"] = p.JsonFile;
+  j["type"] = p.TaskType;
+  j["status"] = StatusName(v.Status);
+  j["message"] = v.Message;
+  const bool point = v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local;
+  if (point || v.Status == TTaskStatus::NotAttained) {
+    if (v.Total)
+      j["objective"] = *v.Total;
+    else if (v.Objective)
+      j["objective"] = RatToStr(*v.Objective);
+  }
+  if (point && (!v.X.empty() || p.TaskType != TT_ASSIGNMENT)) {
+    nlohmann::ordered_json x = nlohmann::ordered_json::array();
+    for (const TRational& value : v.X) x.push_back(RatToStr(value));
+    if (p.TaskType != TT_ASSIGNMENT) j["x"] = x;
+  }
+  if (v.Concave) j["concave"] = *v.Concave;
+  if (p.TaskType == TT_ASSIGNMENT && !v.Assignment.empty()) j["assignment"] = v.Assignment;
+  if (v.Status == TTaskStatus::Solved) {
+    if (v.A) j["A"] = *v.A;
+    if (v.B) j["B"] = *v.B;
+  }
+  return j;
+}
+
+nlohmann::ordered_json BadInputLine(const TProblem& p, const std::string& error) {
+  nlohmann::ordered_json j;
+  j["file"] = p.JsonFile;
+  j["type"] = p.TaskType;
+  j["status"] = StatusName(TTaskStatus::BadInput);
+  j["message"] = StatusSentence(TTaskStatus::BadInput);
+  j["error"] = error;
+  return j;
 }
 
 bool WriteOut(const TZLPCore_SolutionResult& report, const std::optional<std::filesystem::path>& file) {
@@ -199,6 +242,7 @@ int main(int argc, char** argv) {
   std::optional<std::filesystem::path> output;
   std::optional<std::filesystem::path> dir;
   std::optional<std::filesystem::path> dataDir;
+  bool json = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&](const char* what) -> std::optional<std::string> {
@@ -208,6 +252,10 @@ int main(int argc, char** argv) {
       }
       return std::string(argv[++i]);
     };
+    if (a == "--json") {
+      json = true;
+      continue;
+    }
     if (a == "-h" || a == "--help") {
       std::cout << Usage;
       return ExitOptimal;
@@ -279,26 +327,33 @@ int main(int argc, char** argv) {
     if (status == ExitOptimal) status = code;
   };
   for (const TProblem& p : problems) {
-    TZLPCore_SubInterface_ZLP zlp;
-    if (!p.Statement || !ReadLinearStatement(*p.Statement, zlp)) {
-      std::cerr << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+    TZLPCore_Interface data;
+    TStatementError readError;
+    std::string error = p.Error;
+    if (p.Statement && !ReadStatement(*p.Statement, data, readError))
+      error = p.Label + ": " + readError.Field + ": " + readError.Message;
+    if (!error.empty()) {
+      std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+      if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
       note(ExitBadInput);
       continue;
     }
     TZLPCore_SolutionResult report;
-    const TLinearVerdict verdict = RunLinearTask(zlp, report);
+    const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
     std::optional<std::filesystem::path> target = output;
     if (dir)
       target = *dir / (p.OutputStem + ".html");
-    else if (!output && count > 1)
+    else if (!output && !json && count > 1)
       target = p.Beside / (p.OutputStem + ".html");
-    if (!WriteOut(report, target)) {
+    if ((target || !json) && !WriteOut(report, target)) {
       std::cerr << p.Label << ": отчёт не удалось записать" << (target ? " в " + target->string() : "") << '\n';
+      if (json) std::cout << BadInputLine(p, "отчёт не удалось записать").dump() << '\n' << std::flush;
       note(ExitBadInput);
       continue;
     }
-    std::cerr << p.Label << ": " << VerdictText(verdict) << '\n';
-    note(ExitOf(verdict));
+    std::cerr << p.Label << ": " << verdict.Message << '\n';
+    if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
+    note(ExitOf(verdict.Status));
   }
   return status;
 }

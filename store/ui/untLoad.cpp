@@ -3,6 +3,7 @@
 
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "ZLPCore_TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QComboBox>
@@ -16,25 +17,25 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <array>
+#include <string>
+#include <vector>
 
 namespace {
 
 struct TFilterItem {
-  const char* Text;
+  std::string Text;
   int TaskType; // 0: all types
 };
 
-const std::array<TFilterItem, 8> FilterItems = {{
-    {"(Все типы задач)", 0},
-    {"Линейного программирования", 8},
-    {"Целочисленного прогр.", 24},
-    {"Квадратичного прогр.", 40},
-    {"Дробно-линейного прогр.", 56},
-    {"Задачи о раскрое", 72},
-    {"Задачи о назначении", 88},
-    {"Поиск коэф. регрессии", 104},
-}};
+// "(Все типы задач)", then every task type of the catalog.
+const std::vector<TFilterItem>& FilterItems() {
+  static const std::vector<TFilterItem> items = [] {
+    std::vector<TFilterItem> list = {{"(Все типы задач)", 0}};
+    for (const TTaskInfo& task : TaskCatalog()) list.push_back({task.FilterCaption, task.Code});
+    return list;
+  }();
+  return items;
+}
 
 constexpr int IdRole = Qt::UserRole;
 
@@ -99,20 +100,20 @@ TLoadForm::TLoadForm(TDM& store, QWidget* parent) : QDialog(parent), Store(store
 
 void TLoadForm::FormCreate() {
   const QSignalBlocker blocker(ComboBox1);
-  for (const TFilterItem& item : FilterItems) ComboBox1->addItem(QString::fromUtf8(item.Text));
+  for (const TFilterItem& item : FilterItems()) ComboBox1->addItem(QString::fromStdString(item.Text));
   ComboBox1->setCurrentIndex(0);
   Label1->setText(ComboBox1->currentText());
 }
 
 int TLoadForm::FilterTaskType(int index) {
-  if (index < 0 || index >= static_cast<int>(FilterItems.size())) return 0;
-  return FilterItems[static_cast<std::size_t>(index)].TaskType;
+  if (index < 0 || index >= static_cast<int>(FilterItems().size())) return 0;
+  return FilterItems()[static_cast<std::size_t>(index)].TaskType;
 }
 
 int TLoadForm::ChooseProblem(std::uint8_t t) {
   int filter = 0;
-  for (int i = 1; i < static_cast<int>(FilterItems.size()); ++i)
-    if (t == FilterItems[static_cast<std::size_t>(i)].TaskType) filter = i;
+  for (int i = 1; i < static_cast<int>(FilterItems().size()); ++i)
+    if (t == FilterItems()[static_cast<std::size_t>(i)].TaskType) filter = i;
   {
     const QSignalBlocker blocker(ComboBox1);
     ComboBox1->setCurrentIndex(filter);

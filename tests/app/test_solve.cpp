@@ -1,13 +1,15 @@
 // kelvano-solve run as a process: reports equal to the windowless run, exit statuses, bad files, the store.
 #include "AppPaths.h"
 #include "DataMod.h"
-#include "LinearStatement.h"
+#include "ExactCheck.h"
 #include "MessageRecorder.h"
-#include "ZLPCore_Pages.h"
+#include "StatementStore.h"
 #include "ZLPCore_SolutionResult.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <filesystem>
@@ -63,12 +65,14 @@ protected:
   // The report the program must write: the same run made in this process.
   static std::string Expected(const std::string& text) {
     TTextFormatError error;
-    const auto statement = ParseLinearProgramText(text, error);
+    const auto statement = ParseStatementText(text, error);
     EXPECT_TRUE(statement.has_value());
-    TZLPCore_SubInterface_ZLP zlp;
-    EXPECT_TRUE(ReadLinearStatement(*statement, zlp));
+    if (!statement) return {};
+    TZLPCore_Interface data;
+    TStatementError readError;
+    EXPECT_TRUE(ReadStatement(*statement, data, readError));
     TZLPCore_SolutionResult report;
-    RunLinearTask(zlp, report);
+    RunTask(statement->TaskType, data, report);
     return Utf8ToCp1251(report.BuildDocument());
   }
 
@@ -144,7 +148,7 @@ TEST_P(SolveBadFiles, MessageNamesFileAndLineAndNothingIsWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SolveBadFiles,
-                         ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1.5 <= 3\n",
+                         ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1x <= 3\n",
                                                     "bad.lp:2: коэффициент 2"},
                                            TBadFile{"MissingRelation", "max 1 2\n1 1 3\n", "bad.lp:2: знак"},
                                            TBadFile{"CoefficientCount", "max 1 2\n1 <= 3\n", "bad.lp:2: коэффициенты"},
@@ -187,12 +191,8 @@ TEST_F(SolveProgram, StoredProblemIsReadByNameAndIdWithoutChangingTheStore) {
     TDM dm(data);
     ASSERT_TRUE(dm.IsOpen());
     const int temp = dm.CreateTempTask();
-    TLinearStatementText text;
     TTextFormatError error;
-    text = *ParseLinearProgramText(ProductMix, error);
-    TZLPCore_SubInterface_ZLP zlp;
-    ASSERT_TRUE(ReadLinearStatement(text, zlp));
-    ASSERT_TRUE(StoreLinearStatement(dm, temp, zlp));
+    ASSERT_TRUE(StoreStatement(dm, temp, *ParseStatementText(ProductMix, error)));
     id = dm.SaveTempTaskAs("Производство", 8);
     ASSERT_GT(id, 0);
     dm.DropTempTask();
@@ -208,6 +208,105 @@ TEST_F(SolveProgram, StoredProblemIsReadByNameAndIdWithoutChangingTheStore) {
   EXPECT_EQ(Run("--data data --name 'Нет такой'").Status, 1);
   EXPECT_EQ(Run("--data nowhere --id 1").Status, 1);
   EXPECT_FALSE(fs::exists(Dir / "nowhere")) << "reading never creates a store";
+}
+
+// Every problem of tests/data/<task>/, all files of a folder in one call as a teacher runs them:
+// the answer line of each against the expected table, and each report byte for byte the report of
+// the task runner.
+TEST_F(SolveProgram, EveryTableProblemAnswersAsExpectedWithTheRunnersReport) {
+  UseProgramFolder();
+  for (const auto& entry : fs::directory_iterator(KELVANO_TEST_DATA)) {
+    const fs::path folder = entry.path();
+    if (!fs::exists(folder / "expected")) continue;
+    const std::vector<xc::TExpected> rows = xc::ReadExpected(folder);
+    std::string args = "--json -d out";
+    for (const xc::TExpected& row : rows) args += " '" + (folder / row.File).string() + "'";
+    fs::remove_all(Dir / "out");
+    const TRun r = Run(args);
+    std::istringstream lines(r.Out);
+    for (const xc::TExpected& row : rows) {
+      SCOPED_TRACE(folder.filename().string() + "/" + row.File);
+      std::string line;
+      ASSERT_TRUE(std::getline(lines, line)) << r.Err;
+      const nlohmann::json answer = nlohmann::json::parse(line);
+      EXPECT_EQ(answer.at("file"), (folder / row.File).string());
+      EXPECT_EQ(answer.at("status"), row.Status);
+      if (!row.Objective.empty()) {
+        const nlohmann::json& objective = answer.at("objective");
+        EXPECT_EQ(objective.is_string() ? objective.get<std::string>() : objective.dump(), row.Objective);
+      }
+      if (!row.X.empty()) {
+        const nlohmann::json& x = answer.contains("x") ? answer.at("x") : answer.at("assignment");
+        std::vector<std::string> got;
+        for (const auto& v : x) got.push_back(v.is_string() ? v.get<std::string>() : v.dump());
+        EXPECT_EQ(got, row.X);
+      }
+      const std::string stem = fs::path(row.File).stem().string();
+      EXPECT_EQ(ReadFile(Dir / "out" / (stem + ".html")), Expected(xc::ReadText(folder / row.File)));
+    }
+  }
+}
+
+// --json: one line per problem, the fields of its status and no others, the exit status of the first
+// problem that did not end at the optimum.
+TEST_F(SolveProgram, JsonAnswerLinesCarryTheFieldsOfTheirStatus) {
+  struct TJsonCase {
+    const char* File;
+    const char* Text;
+    nlohmann::json Line;
+  };
+  const TJsonCase cases[] = {
+      {"max.lp",
+       "max 3 2\n1 1 <= 4\n1 3 <= 6\n",
+       {{"file", "max.lp"},
+        {"type", 8},
+        {"status", "optimal"},
+        {"message", "найдено оптимальное решение"},
+        {"objective", "12"},
+        {"x", {"4", "0"}}}},
+      {"min.lp",
+       "min 2 -1\nconst 3\n1 1 <= 4\n1 -1 >= 1\n",
+       {{"file", "min.lp"},
+        {"type", 8},
+        {"status", "optimal"},
+        {"message", "найдено оптимальное решение"},
+        {"objective", "5"},
+        {"x", {"1", "0"}}}},
+      {"unbounded.lp",
+       "max 1 1\n1 -1 <= 1\n",
+       {{"file", "unbounded.lp"},
+        {"type", 8},
+        {"status", "unbounded"},
+        {"message", "целевая функция не ограничена, решения нет"}}},
+      {"infeasible.lp",
+       "max 1\n1 >= 2\n1 <= 1\n",
+       {{"file", "infeasible.lp"},
+        {"type", 8},
+        {"status", "infeasible"},
+        {"message", "система ограничений несовместна, допустимых решений нет"}}},
+      {"bad.lp",
+       "max 1 2\n1 x <= 3\n",
+       {{"file", "bad.lp"},
+        {"type", 8},
+        {"status", "bad_input"},
+        {"message", "ошибка во входных данных"},
+        {"error", "bad.lp:2: коэффициент 2: \"x\" не является рациональным числом (пример: 5, 1/2, -4/3)"}}},
+  };
+  std::string args = "--json";
+  for (const TJsonCase& c : cases) {
+    Write(c.File, c.Text);
+    args += std::string(" ") + c.File;
+  }
+  const TRun r = Run(args);
+  EXPECT_EQ(r.Status, 2) << "the unbounded problem is the first without an optimum";
+  std::istringstream lines(r.Out);
+  for (const TJsonCase& c : cases) {
+    SCOPED_TRACE(c.File);
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(nlohmann::json::parse(line), c.Line);
+  }
+  EXPECT_FALSE(fs::exists(Dir / "max.html")) << "--json alone writes no report";
 }
 
 } // namespace

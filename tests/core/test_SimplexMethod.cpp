@@ -1,5 +1,5 @@
-// The simplex method driver: Gomory cuts, the guards against cycling, zero pivots and overflow,
-// the verdict texts, and the whole windowless linear task run.
+// The simplex method driver: Gomory cuts, the guards against cycling, zero pivots and overflow, and
+// the verdict texts.
 #include "RatTestUtil.h"
 
 #include "MessageRecorder.h"
@@ -22,20 +22,20 @@ std::string AllIterations(const TSimplexMethod& m) {
 // A model from text rows: objective, then {coefficients..., relation, rhs}.
 TZLPCore_SubInterface_ZLP Model(bool isMax, const std::vector<std::string>& objective,
                                 const std::vector<std::vector<std::string>>& rows) {
-  TLinearStatementText t;
-  t.Resize(static_cast<std::int32_t>(objective.size()), static_cast<std::int32_t>(rows.size()));
+  TStatementGrid t(TT_LINEAR, static_cast<std::int32_t>(objective.size()), static_cast<std::int32_t>(rows.size()));
   t.IsMax = isMax;
-  for (std::size_t j = 0; j < objective.size(); ++j) t.Cell(static_cast<std::int32_t>(j + 1), 0) = objective[j];
+  for (std::size_t j = 0; j < objective.size(); ++j) t.SetCell(static_cast<std::int32_t>(j + 1), 0, objective[j]);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto y = static_cast<std::int32_t>(i + 1);
     const auto& r = rows[i];
-    for (std::size_t j = 0; j + 2 < r.size(); ++j) t.Cell(static_cast<std::int32_t>(j + 1), y) = r[j];
+    for (std::size_t j = 0; j + 2 < r.size(); ++j) t.SetCell(static_cast<std::int32_t>(j + 1), y, r[j]);
     t.Signs[i] = SignFromText(r[r.size() - 2]);
-    t.Cell(0, y) = r.back();
+    t.SetCell(0, y, r.back());
   }
-  TZLPCore_SubInterface_ZLP zlp;
-  EXPECT_TRUE(ReadLinearStatement(t, zlp));
-  return zlp;
+  TZLPCore_Interface data;
+  TStatementError error;
+  EXPECT_TRUE(ReadStatement(t, data, error)) << error.Field;
+  return data.ZLP;
 }
 
 // Canonical form and first table of a model, in a container.
@@ -200,63 +200,5 @@ TEST(SimplexMethod, ReportHoldsHeadingIterationsAndThePoint) {
             "<p>Функция достигает экстремума в точке:\r\n<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>");
   EXPECT_TRUE(m.IterationReports.empty());
 }
-
-struct TRunCase {
-  const char* Name;
-  bool IsMax;
-  std::vector<std::string> Objective;
-  std::vector<std::vector<std::string>> Rows;
-  TLinearVerdict Verdict;
-  std::vector<std::string> PointLines; // lines of the optimal point, in row order
-};
-
-class LinearTaskRun : public ::testing::TestWithParam<TRunCase> {};
-
-TEST_P(LinearTaskRun, EndsWithTheRightVerdictAndPoint) {
-  const TRunCase& c = GetParam();
-  TMessageRecorder messages;
-  TZLPCore_SolutionResult report;
-  const TLinearVerdict v = RunLinearTask(Model(c.IsMax, c.Objective, c.Rows), report);
-  EXPECT_EQ(v, c.Verdict);
-  EXPECT_EQ(report.Title, "Задача линейного программирования");
-  ASSERT_EQ(report.Lines.size(), 4u);
-  EXPECT_TRUE(Contains(report.Lines[0], "Постановка задачи ЛП"));
-  EXPECT_TRUE(Contains(report.Lines[1], "Каноническая форма"));
-  EXPECT_TRUE(Contains(report.Lines[2], "Симплекс метод"));
-  EXPECT_EQ(report.Lines[3], "");
-  std::string point;
-  for (const auto& l : c.PointLines) point += l + "\r\n";
-  if (c.PointLines.empty())
-    EXPECT_FALSE(Contains(report.Lines[2], "экстремума"));
-  else
-    EXPECT_TRUE(Contains(report.Lines[2], "<pre>" + point + "</pre>")) << report.Lines[2];
-  EXPECT_TRUE(messages.Messages.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LinearTaskRun,
-    ::testing::Values(
-        TRunCase{"ProductMix",
-                 true,
-                 {"3", "2"},
-                 {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}},
-                 TLinearVerdict::Optimal,
-                 {"X<sub>1</sub> = 4", "X<sub>4</sub> = 2"}},
-        TRunCase{"MinimiseWithGreaterRow",
-                 false,
-                 {"2", "-1"},
-                 {{"1", "1", "<=", "4"}, {"1", "-1", ">=", "1"}},
-                 TLinearVerdict::Optimal,
-                 {"X<sub>3</sub> = 3", "X<sub>1</sub> = 1"}},
-        // An equality must hold at the optimum: x1 = 2, not the x1 = 0 of a lone slack.
-        TRunCase{"EqualityHolds",
-                 false,
-                 {"1"},
-                 {{"1", "=", "2"}},
-                 TLinearVerdict::Optimal,
-                 {"X<sub>2</sub> = 0", "X<sub>1</sub> = 2"}},
-        TRunCase{"Unbounded", true, {"1", "1"}, {{"1", "-1", "<=", "1"}}, TLinearVerdict::Unbounded, {}},
-        TRunCase{"Infeasible", true, {"1"}, {{"1", ">=", "2"}, {"1", "<=", "1"}}, TLinearVerdict::Infeasible, {}}),
-    [](const ::testing::TestParamInfo<TRunCase>& info) { return info.param.Name; });
 
 } // namespace

@@ -1,4 +1,6 @@
-// The hand-written text form of a linear program: what it accepts and how it names a fault.
+// The hand-written text form of every task type: what it accepts, how it names a fault, and that
+// writing a statement and reading it back gives the same statement.
+#include "ZLPCore_Main.h"
 #include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +9,14 @@ namespace {
 
 TEST(TextFormat, ReadsDirectionObjectiveFreeTermAndRows) {
   TTextFormatError error;
-  const auto s = ParseLinearProgramText("# product mix\n\nMIN -4/3 +7   # objective\nconst 5\n"
-                                        "1 2 <= 4\r\n0 1 = 3\n\t1 0 => 1/2 # a comment\n5 6 >= -1\n",
-                                        error);
+  const auto s = ParseStatementText("# product mix\n\nMIN -4/3 +7   # objective\nconst 5\n"
+                                    "1 2 <= 4\r\n0 1 = 3\n\t1 0 => 1/2 # a comment\n5 6 >= -1\n",
+                                    error);
   ASSERT_TRUE(s.has_value()) << error.Line << " " << error.Message;
   EXPECT_FALSE(s->IsMax);
-  ASSERT_EQ(s->VarCount, 2);
-  ASSERT_EQ(s->ConstraintCount, 4);
+  EXPECT_EQ(s->TaskType, TT_LINEAR);
+  ASSERT_EQ(s->Sx, 2);
+  ASSERT_EQ(s->Sy, 4);
   EXPECT_EQ(s->Cell(0, 0), "5");
   EXPECT_EQ(s->Cell(1, 0), "-4/3");
   EXPECT_EQ(s->Cell(2, 0), "+7");
@@ -21,8 +24,10 @@ TEST(TextFormat, ReadsDirectionObjectiveFreeTermAndRows) {
   EXPECT_EQ(s->Cell(2, 4), "6");
   EXPECT_EQ(s->Signs, (std::vector<std::uint8_t>{IS_BELOWOREQUAL, IS_EQUAL, IS_ABOVEOREQUAL, IS_ABOVEOREQUAL}));
 
-  TZLPCore_SubInterface_ZLP zlp;
-  ASSERT_TRUE(ReadLinearStatement(*s, zlp));
+  TZLPCore_Interface data;
+  TStatementError readError;
+  ASSERT_TRUE(ReadStatement(*s, data, readError));
+  const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
   EXPECT_EQ(zlp.GetVarName(2), "X2");
   EXPECT_EQ(RatToStr(zlp.Objective.GetItem(1)), "-4/3");
   EXPECT_EQ(RatToStr(zlp.FreeTerm), "5");
@@ -40,7 +45,7 @@ class TextFormatFaults : public ::testing::TestWithParam<TBadCase> {};
 TEST_P(TextFormatFaults, NamesTheLineAndField) {
   const TBadCase& c = GetParam();
   TTextFormatError error;
-  EXPECT_FALSE(ParseLinearProgramText(c.Text, error).has_value());
+  EXPECT_FALSE(ParseStatementText(c.Text, error).has_value());
   EXPECT_EQ(error.Line, c.Line);
   EXPECT_EQ(error.Field, c.Field);
   EXPECT_FALSE(error.Message.empty());
@@ -61,12 +66,71 @@ INSTANTIATE_TEST_SUITE_P(
                       TBadCase{"FreeTermAfterRows", "max 1\n1 <= 1\nconst 2\n", 3, "свободный член"},
                       TBadCase{"EmptyFile", "", 0, ""}, TBadCase{"NoConstraints", "max 1 2\n", 0, ""},
                       TBadCase{"ControlBytes", "max 1\x01\x02\n1 <= 1\n", 0, ""},
-                      TBadCase{"NotUtf8", "max 1\n\xcf\xf0 <= 1\n", 0, ""}),
+                      TBadCase{"NotUtf8", "max 1\n\xcf\xf0 <= 1\n", 0, ""},
+                      TBadCase{"IntAndDenMixed", "max 1 2\n1 1 <= 3\nint 1\nden 1 1\n", 4, "den"},
+                      TBadCase{"IntBeyondVariables", "max 1 2\n1 1 <= 3\nint 3\n", 3, "int"},
+                      TBadCase{"QuadRowsMissing", "max 1 2\n1 1 <= 3\nquad 1 0\n", 0, "quad"},
+                      TBadCase{"DenWithoutCoefficients", "max 1 2\n1 1 <= 3\ndenconst 1\n", 0, "знаменатель"},
+                      TBadCase{"AssignNotSquare", "assign min\n1 2 3\n4 5 6\n7 8\n", 4, "строка 3"},
+                      TBadCase{"AssignNegative", "assign max\n1 2 3\n4 -5 6\n7 8 9\n", 3, "столбец 2"},
+                      TBadCase{"AssignTooSmall", "assign min\n1 2\n3 4\n", 0, ""},
+                      TBadCase{"RegressOneObservation", "regress\n1 2\n", 0, ""},
+                      TBadCase{"RegressNotANumber", "regress\n1 2\n3 x\n", 3, "y"},
+                      TBadCase{"CutPatternShort", "cut\nmaterial 10\nproportions 1 2\npattern 3\n", 4,
+                               "способ раскроя"},
+                      TBadCase{"CutWithoutPattern", "cut\nmaterial 10\nproportions 1 2\n", 0, ""}),
     [](const ::testing::TestParamInfo<TBadCase>& info) { return info.param.Name; });
+
+// Every form read into its layout and written back to the same statement.
+TEST(TextFormat, EveryFormRoundTrips) {
+  struct TForm {
+    const char* Text;
+    std::uint8_t Type;
+    std::int32_t Sx, Sy;
+    std::vector<std::pair<std::pair<int, int>, const char*>> Cells; // (x, y) -> text
+  };
+  const TForm forms[] = {
+      {"max 1 2\n1 1 <= 3\nint 2\n", TT_INTEGER, 2, 1, {{{2, 0}, "2"}, {{0, 1}, "3"}}},
+      {"min 1 2\nconst 5\n1 1 >= 1\nden 3 4\ndenconst 6\n",
+       TT_FRACTIONAL,
+       2,
+       1,
+       {{{0, -1}, "5"}, {{2, -1}, "2"}, {{0, 0}, "6"}, {{1, 0}, "3"}, {{0, 1}, "1"}}},
+      {"max 1 1\n1 1 <= 2\nquad -1 1/2\nquad 0 -2\n", TT_QUADRATIC, 2, 1, {{{1, 0}, "1"}}},
+      {"cut\nmaterial 10\nproportions 1 2\npattern 3 1\npattern 0 2\n",
+       TT_CUTTING,
+       2,
+       2,
+       {{{0, 1}, "1"}, {{0, 2}, "2"}, {{1, 1}, "3"}, {{1, 2}, "1"}, {{2, 2}, "2"}}},
+      {"assign max\n1 2 3\n4 5 6\n7 8 9\n", TT_ASSIGNMENT, 3, 3, {{{1, 1}, "1"}, {{3, 2}, "6"}}},
+      {"regress\n1 2.5\n-1e3 4\n", TT_REGRESSION, 2, 0, {{{0, 1}, "1"}, {{1, 1}, "2.5"}, {{0, 2}, "-1e3"}}},
+  };
+  for (const TForm& f : forms) {
+    SCOPED_TRACE(f.Text);
+    TTextFormatError error;
+    const auto grid = ParseStatementText(f.Text, error);
+    ASSERT_TRUE(grid) << error.Line << " " << error.Field << ": " << error.Message;
+    EXPECT_EQ(grid->TaskType, f.Type);
+    EXPECT_EQ(grid->Sx, f.Sx);
+    EXPECT_EQ(grid->Sy, f.Sy);
+    for (const auto& [at, text] : f.Cells) EXPECT_EQ(grid->Cell(at.first, at.second), text);
+    const auto again = ParseStatementText(StatementToText(*grid), error);
+    ASSERT_TRUE(again) << StatementToText(*grid);
+    EXPECT_EQ(*again, *grid) << StatementToText(*grid);
+  }
+}
+
+TEST(TextFormat, AcceptsByteOrderMarkAndCarriageReturns) {
+  TTextFormatError error;
+  const auto grid = ParseStatementText("\xEF\xBB\xBFmax 1 2\r1 1 <= 3\r", error);
+  ASSERT_TRUE(grid) << error.Message;
+  EXPECT_EQ(grid->Sy, 1);
+  EXPECT_EQ(grid->Cell(0, 1), "3");
+}
 
 TEST(TextFormat, RefusesTextWithNulBytes) {
   TTextFormatError error;
-  EXPECT_FALSE(ParseLinearProgramText(std::string("max 1\n1 <= 1\n\0\0", 15), error).has_value());
+  EXPECT_FALSE(ParseStatementText(std::string("max 1\n1 <= 1\n\0\0", 15), error).has_value());
   EXPECT_EQ(error.Line, 0);
   EXPECT_NE(error.Message.find("не является текстом"), std::string::npos);
 }
@@ -75,7 +139,7 @@ TEST(TextFormat, RefusesMoreThan255Variables) {
   std::string text = "max";
   for (int j = 0; j < 256; ++j) text += " 1";
   TTextFormatError error;
-  EXPECT_FALSE(ParseLinearProgramText(text + "\n", error).has_value());
+  EXPECT_FALSE(ParseStatementText(text + "\n", error).has_value());
   EXPECT_EQ(error.Line, 1);
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "DataMod.h"
-#include "LinearStatement.h"
+#include "StatementStore.h"
 #include "StepClasses.h"
 #include "ZLPCore_SolutionStage.h"
 #include "ZLPCore_StageTasks.h"
@@ -37,8 +37,8 @@ public:
   std::function<void(TZLPCore_Interface&)> OnLeave;
   std::string Section;
 
-  void EnterStage(TfrmZLPWizard&) override { StageReport.AddParagraph(Section); }
-  void LeaveForward(TfrmZLPWizard&) override {
+  void EnterStage(TStageHost&) override { StageReport.AddParagraph(Section); }
+  void LeaveForward(TStageHost&) override {
     if (OnLeave) OnLeave(StageData);
     CanLeave = true;
   }
@@ -75,9 +75,10 @@ private:
 
 // One wizard over a fresh store in its own folder.
 struct TStepRun {
-  TStepRun() : Dm(std::filesystem::path(Dir.path().toStdString()) / "data"), Wizard(&Dm) {}
+  TStepRun() : Dm(std::filesystem::path(Dir.path().toStdString()) / "data"), Store(Dm), Wizard(&Store) {}
   QTemporaryDir Dir;
   TDM Dm;
+  TDMProblemStore Store;
   TfrmZLPWizard Wizard;
   TZLPCore_SolutionResult Report;
   TZLPCore_Interface Problem;
@@ -96,7 +97,7 @@ struct TStepRun {
 
 // Stores the model under a new named problem of the linear type and returns its id.
 inline int SaveProblem(TDM& dm, const TZLPCore_SubInterface_ZLP& zlp, const std::string& name) {
-  if (dm.CreateTempTask() < 0 || !StoreLinearStatement(dm, dm.GetTempTaskId(), zlp)) return -1;
+  if (dm.CreateTempTask() < 0 || !StoreStatement(dm, dm.GetTempTaskId(), StatementOfModel(zlp))) return -1;
   const int id = dm.SaveTempTaskAs(name, TT_LINEAR);
   dm.DropTempTask();
   return id;

@@ -6,6 +6,7 @@
 #include "MessageRecorder.h"
 #include "StepRun.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
 #include "customUI.h"
 #include "untLoad.h"
@@ -34,9 +35,9 @@
 
 namespace {
 
-TLinearStatementText Statement(const char* text) {
+TStatementGrid Statement(const char* text) {
   TTextFormatError error;
-  const auto statement = ParseLinearProgramText(text, error);
+  const auto statement = ParseStatementText(text, error);
   if (!statement) throw std::runtime_error("bad test statement: " + error.Message);
   return *statement;
 }
@@ -53,30 +54,31 @@ void ChooseByKeys(QComboBox* box, const QString& text) {
 }
 
 // Sizes the input step with its add and remove buttons and types every number of the statement.
-void TypeStatement(TfrmStep_ZLPInput& input, const TLinearStatementText& s) {
-  while (input.VarCount() < s.VarCount) QTest::mouseClick(input.BitBtn2, Qt::LeftButton);
-  while (input.VarCount() > s.VarCount) QTest::mouseClick(input.BitBtn1, Qt::LeftButton);
-  while (input.ConstraintCount() < s.ConstraintCount) QTest::mouseClick(input.BitBtn4, Qt::LeftButton);
-  while (input.ConstraintCount() > s.ConstraintCount) QTest::mouseClick(input.BitBtn3, Qt::LeftButton);
-  QCOMPARE(input.VarCount(), s.VarCount);
-  QCOMPARE(input.ConstraintCount(), s.ConstraintCount);
+void TypeStatement(TfrmStep_ZLPInput& input, const TStatementGrid& s) {
+  while (input.VarCount() < s.Sx) QTest::mouseClick(input.BitBtn2, Qt::LeftButton);
+  while (input.VarCount() > s.Sx) QTest::mouseClick(input.BitBtn1, Qt::LeftButton);
+  while (input.ConstraintCount() < s.Sy) QTest::mouseClick(input.BitBtn4, Qt::LeftButton);
+  while (input.ConstraintCount() > s.Sy) QTest::mouseClick(input.BitBtn3, Qt::LeftButton);
+  QCOMPARE(input.VarCount(), s.Sx);
+  QCOMPARE(input.ConstraintCount(), s.Sy);
 
   ChooseByKeys(input.ComboBox1, s.IsMax ? U("Z =") : U("L ="));
   Type(input.txtZ0, Q(s.Cell(0, 0)));
-  for (int j = 1; j <= s.VarCount; ++j) Type(input.ObjectiveEdit(j), Q(s.Cell(j, 0)));
-  for (int i = 1; i <= s.ConstraintCount; ++i) {
-    for (int j = 1; j <= s.VarCount; ++j) Type(input.ConstraintEdit(i, j), Q(s.Cell(j, i)));
+  for (int j = 1; j <= s.Sx; ++j) Type(input.ObjectiveEdit(j), Q(s.Cell(j, 0)));
+  for (int i = 1; i <= s.Sy; ++i) {
+    for (int j = 1; j <= s.Sx; ++j) Type(input.ConstraintEdit(i, j), Q(s.Cell(j, i)));
     ChooseByKeys(input.SignBox(i), Q(SignToText(s.Signs[static_cast<std::size_t>(i - 1)])));
     Type(input.RhsEdit(i), Q(s.Cell(0, i)));
   }
 }
 
 // What the wizard hands to the main window for a statement, built without windows.
-std::string ReferenceDocument(const TLinearStatementText& s) {
-  TZLPCore_SubInterface_ZLP zlp;
-  if (!ReadLinearStatement(s, zlp)) throw std::runtime_error("unreadable test statement");
+std::string ReferenceDocument(const TStatementGrid& s) {
+  TZLPCore_Interface data;
+  TStatementError error;
+  if (!ReadStatement(s, data, error)) throw std::runtime_error("unreadable test statement");
   TZLPCore_SolutionResult report;
-  static_cast<void>(RunLinearTask(zlp, report));
+  static_cast<void>(RunTask(s.TaskType, data, report));
   return report.BuildDocument();
 }
 
@@ -102,7 +104,7 @@ constexpr int PreviewStage = 3;
 
 // A linear task wizard with every real step, the statement typed and the simplex step reached.
 struct TLinearRun : TStepRun {
-  explicit TLinearRun(const TLinearStatementText& s) {
+  explicit TLinearRun(const TStatementGrid& s) {
     Start(TT_LINEAR);
     TypeStatement(Stage<TfrmStep_ZLPInput>(0), s);
     Next();
@@ -161,7 +163,7 @@ void TestLinearTask::workedExamples() {
   QFETCH(QString, zValue);
   QFETCH(QString, point);
   TMessageRecorder recorder;
-  const TLinearStatementText statement = Statement(text.toUtf8().constData());
+  const TStatementGrid statement = Statement(text.toUtf8().constData());
   TLinearRun run(statement);
   QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
   TfrmStep_SimplexSolve& simplex = run.Simplex();
@@ -190,13 +192,13 @@ void TestLinearTask::workedExamples() {
   QVERIFY(Q(simplex.StageReport.GetText()).contains(point));
   run.Next();
   QVERIFY(run.Wizard.Finished);
-  QCOMPARE(NonEmptySections(run.Report), 3);
+  QCOMPARE(NonEmptySections(run.Report), 4); // input, canonical form, simplex and the answer
   QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(statement));
   QVERIFY(recorder.Messages.empty());
 }
 
 // "Мастер решений" from the main window: the student types the statement, presses "Решить" and goes
-// on to "Готово"; the main window shows the final report with exactly three sections.
+// on to "Готово"; the main window shows the final report with exactly three headed sections.
 void TestLinearTask::finalReportInMainWindow() {
   TMessageRecorder recorder;
   TStepClasses classes;
@@ -211,7 +213,7 @@ void TestLinearTask::finalReportInMainWindow() {
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-  const TLinearStatementText statement = Statement(MinWithAbove);
+  const TStatementGrid statement = Statement(MinWithAbove);
   bool driven = false;
   form.OnWizardCreated = [&](TfrmZLPWizard& wizard) {
     QTimer::singleShot(0, &wizard, [&wizard, &statement, &driven] {
@@ -225,7 +227,7 @@ void TestLinearTask::finalReportInMainWindow() {
       QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
     });
   };
-  form.N8->trigger();
+  form.TaskMenuItems[0]->trigger();
   form.RunAction(0);
   QVERIFY(driven);
   QVERIFY(form.Wizard == nullptr);
@@ -304,7 +306,7 @@ void TestLinearTask::largeProblemInTime() {
   TStepClasses classes;
   TStepRun run;
   run.Start(TT_LINEAR);
-  const TLinearStatementText statement = Statement(Sparse40Text().c_str());
+  const TStatementGrid statement = Statement(Sparse40Text().c_str());
   run.Stage<TfrmStep_ZLPInput>(0).ShowStatement(statement);
   run.Next();
   QTest::qWait(200); // the canonical page loads; the engine runs from here on

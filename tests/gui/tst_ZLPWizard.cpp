@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageRecorder.h"
+#include "StatementStore.h"
 #include "StepClasses.h"
 #include "UICore_AssistantInterface.h"
 #include "untWebViewer.h"
@@ -47,12 +48,12 @@ public:
   int LeftBackward = 0;
   TNames SeenOnEntry;
 
-  void EnterStage(TfrmZLPWizard&) override {
+  void EnterStage(TStageHost&) override {
     ++Entered;
     SeenOnEntry = StageData.IntegerVars;
     if (ThrowOnEnter) throw std::runtime_error("Сбой при входе на этап " + Name);
   }
-  void LeaveForward(TfrmZLPWizard&) override {
+  void LeaveForward(TStageHost&) override {
     if (ThrowOnLeave) throw std::runtime_error("Деление на ноль на этапе " + Name);
     CanLeave = !RefuseForward;
     if (CanLeave) {
@@ -60,7 +61,7 @@ public:
       StageReport.AddLine("page " + Name);
     }
   }
-  void LeaveBackward(TfrmZLPWizard&) override {
+  void LeaveBackward(TStageHost&) override {
     ++LeftBackward;
     CanLeave = !RefuseBackward;
   }
@@ -88,9 +89,10 @@ private:
 
 // One wizard over a fresh store in its own folder.
 struct TRun {
-  TRun() : Dm(std::filesystem::path(Dir.path().toStdString()) / "data"), Wizard(&Dm) {}
+  TRun() : Dm(std::filesystem::path(Dir.path().toStdString()) / "data"), Store(Dm), Wizard(&Store) {}
   QTemporaryDir Dir;
   TDM Dm;
+  TDMProblemStore Store;
   TfrmZLPWizard Wizard;
   TZLPCore_SolutionResult Report;
   TZLPCore_Interface Problem;
@@ -179,17 +181,18 @@ void TestZLPWizard::linearRunButtonsAndFinalReport() {
   }
   QCOMPARE(w.lbTitle->text(), U("Результат решения"));
   run.Report.AddLine("старый отчёт");
-  // The real steps write their own sections on leaving; the result step leaves its page empty.
+  // The real steps write their own sections on leaving; the result step leaves only the answer.
   std::vector<std::string> expected;
   for (int i = 0; i < 3; ++i) expected.push_back(w.Stages[static_cast<std::size_t>(i)]->StageReport.GetText());
-  expected.emplace_back();
   QVERIFY(expected[1].find("Раздел 2") != std::string::npos);
   run.Next();
 
   QVERIFY(w.Finished);
   QVERIFY(!w.isVisible());
   QCOMPARE(w.result(), int{TfrmZLPWizard::mrFinished});
-  QCOMPARE(run.Report.Lines, expected);
+  QCOMPARE(run.Report.Lines.size(), std::size_t{4});
+  QCOMPARE(std::vector<std::string>(run.Report.Lines.begin(), run.Report.Lines.begin() + 3), expected);
+  QVERIFY(run.Report.Lines[3].rfind("<p><b>Ответ:</b> ", 0) == 0);
   QVERIFY(!run.Dm.FindTask(tempId).has_value());
   QVERIFY(recorder.Messages.empty());
 }
@@ -473,7 +476,7 @@ void TestZLPWizard::markersShowProgress() {
   TMessageRecorder recorder;
   TRun run;
   TfrmZLPWizard& w = run.Wizard;
-  run.Start(TT_FRACTIONAL);
+  run.Start(TT_QUADRATIC);
   run.Next();
   run.Next();
   QCOMPARE(w.CurrentStage, 2);

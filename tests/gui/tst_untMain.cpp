@@ -45,7 +45,7 @@ public:
   TReportStage(QWidget* owner, int kind) : TZLPCore_SolutionStage(owner), Kind(kind) {
     StageCaption = "Этап " + std::to_string(kind);
   }
-  void LeaveForward(TfrmZLPWizard&) override {
+  void LeaveForward(TStageHost&) override {
     StageReport.AddParagraph("STEP-" + std::to_string(Kind) + "-" + RunMarker);
     CanLeave = true;
   }
@@ -226,7 +226,7 @@ private slots:
     TfrmMain form({QStringLiteral("/speed=0")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.N16->trigger();
+    form.TaskMenuItems[1]->trigger();
     QCOMPARE(form.CurrentTaskType, 24);
     QVERIFY(!form.GroupBox1->isHidden());
 
@@ -246,7 +246,7 @@ private slots:
       QCOMPARE(form.RadioButton[i]->y(), tags[i]);
     }
 
-    form.N16->trigger();
+    form.TaskMenuItems[1]->trigger();
     QVERIFY(form.RadioButton[1]->isChecked());
     QVERIFY(!form.GroupBox1->isHidden());
     QCOMPARE(form.GroupBox1->y(), 24);
@@ -263,10 +263,10 @@ private slots:
     QCOMPARE(form.AnimationDelay, 40);
     QElapsedTimer clock;
     clock.start();
-    form.N8->trigger();
+    form.TaskMenuItems[0]->trigger();
     QVERIFY2(clock.elapsed() >= 400, qPrintable(QString::number(clock.elapsed())));
     clock.restart();
-    form.N9->trigger();
+    form.TaskMenuItems[2]->trigger();
     QVERIFY2(clock.elapsed() >= 600, qPrintable(QString::number(clock.elapsed())));
   }
 
@@ -378,7 +378,7 @@ private slots:
         for (int i = 0; i < wizard.StageCount; ++i) QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
       });
     };
-    form.N8->trigger();
+    form.TaskMenuItems[0]->trigger();
 
     std::string firstPreview;
     for (const char* marker : {"RUN-ONE", "RUN-TWO"}) {
@@ -414,7 +414,7 @@ private slots:
     form.SetStore(Store.get(), LoadForm.get(), SaveForm.get());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.N10->trigger();
+    form.TaskMenuItems[3]->trigger();
     form.RunAction(4);
     const QString theory = Canonical(SourceHelp + U("math/zdlp/index.html"));
     QTRY_COMPARE(ShownFile(form), theory);
@@ -457,7 +457,7 @@ private slots:
     form.SetStore(Store.get(), LoadForm.get(), SaveForm.get());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.N16->trigger(); // type 24
+    form.TaskMenuItems[1]->trigger(); // type 24
 
     int rows = -1;
     QTimer::singleShot(0, LoadForm.get(), [&] {
@@ -563,7 +563,7 @@ private slots:
     TfrmMain form({QStringLiteral("/speed=0")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.N13->trigger();
+    form.TaskMenuItems[4]->trigger();
     QListWidgetItem* help = form.ListView1->item(3);
     QCOMPARE(help->text(), U("Помощь"));
     QTest::mouseClick(form.ListView1->viewport(), Qt::LeftButton, {}, form.ListView1->visualItemRect(help).center());

@@ -1,7 +1,7 @@
 // Tests of the page frame shared by the page-showing steps: viewer geometry, status panel, colours.
 #include "MessageRecorder.h"
 #include "StepRun.h"
-#include "untStep_KFCheck.h"
+#include "untStagePage.h"
 #include "untStep_ZLPInput.h"
 
 #include <QLocale>
@@ -32,7 +32,7 @@ void TestStagePage::viewerHidesItsBorder() {
   TStepRun run;
   run.Start(TT_LINEAR);
   run.Next();
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   QVERIFY(page.isVisible());
   for (const QSize size : {page.size(), QSize(431, 277)}) {
     page.resize(size);
@@ -64,7 +64,7 @@ void TestStagePage::statusPanel() {
   TStepRun run;
   run.Start(TT_LINEAR);
   run.Next();
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   emit page.wb->StatusTextChange(u"http://example.org/"_s);
   QVERIFY(page.Panel1->isVisible());
   emit page.wb->StatusTextChange(text);
@@ -92,7 +92,7 @@ void TestStagePage::pageColoursComeFromThePalette() {
   TStepRun run;
   run.Start(TT_LINEAR);
   run.Next();
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   QVERIFY(page.StageReport.Bare);
   QCOMPARE(page.StageReport.StyleMods, UsualPageStyle(SystemPageColors(page.palette())));
 }

@@ -1,7 +1,7 @@
 // Tests of the canonical form step: the explanations, the transformed model, moving back and forth.
 #include "MessageRecorder.h"
 #include "StepRun.h"
-#include "untStep_KFCheck.h"
+#include "untStagePage.h"
 #include "untStep_ZLPInput.h"
 #include "untStrConst.h"
 
@@ -89,7 +89,7 @@ void TestKFCheck::explanations() {
   TypeTwoByTwo(run.Stage<TfrmStep_ZLPInput>(0), max, sign1, sign2);
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 1);
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   const std::vector<std::string>& body = page.StageReport.Lines;
   QCOMPARE(body.front(), std::string("<H2>&bull; Каноническая форма</H2>"));
   int at = 1;
@@ -98,7 +98,7 @@ void TestKFCheck::explanations() {
     QVERIFY2(found >= at, qPrintable(line));
     at = found;
   }
-  QVERIFY(page.Transformed());
+  QVERIFY(page.Outcome());
   QVERIFY(page.StageData.ZLP.IsCanonical());
   QVERIFY(run.Wizard.btnNext->isEnabled());
   QVERIFY(recorder.Messages.empty());
@@ -110,7 +110,7 @@ void TestKFCheck::minimisationWithBothInequalities() {
   run.Start(TT_LINEAR);
   TypeTwoByTwo(run.Stage<TfrmStep_ZLPInput>(0), false, 0, 2);
   run.Next();
-  const TZLPCore_SubInterface_ZLP& zlp = run.Stage<TfrmStep_KFCheck>(1).StageData.ZLP;
+  const TZLPCore_SubInterface_ZLP& zlp = run.Stage<TfrmStep_Page>(1).StageData.ZLP;
   QVERIFY(zlp.IsMax);
   QCOMPARE(zlp.VarCount(), 4);
   QCOMPARE(zlp.ConstraintCount(), 2);
@@ -135,9 +135,9 @@ void TestKFCheck::backAndForwardGiveTheSamePage() {
   run.Start(TT_LINEAR);
   TypeTwoByTwo(run.Stage<TfrmStep_ZLPInput>(0), false, 0, 2);
   run.Next();
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   const std::vector<std::string> first = page.StageReport.Lines;
-  const TLinearStatementText model = TLinearStatementText::FromModel(page.StageData.ZLP);
+  const TStatementGrid model = StatementOfModel(page.StageData.ZLP);
 
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 2);
@@ -147,10 +147,7 @@ void TestKFCheck::backAndForwardGiveTheSamePage() {
   run.Back();
   run.Next();
   QCOMPARE(page.StageReport.Lines, first);
-  const TLinearStatementText again = TLinearStatementText::FromModel(page.StageData.ZLP);
-  QCOMPARE(again.VarCount, model.VarCount);
-  QCOMPARE(again.Cells, model.Cells);
-  QCOMPARE(again.Signs, model.Signs);
+  QVERIFY(StatementOfModel(page.StageData.ZLP) == model);
   QVERIFY(recorder.Messages.empty());
 }
 
@@ -163,8 +160,8 @@ void TestKFCheck::missingModelBlocksTheWizard() {
   run.Start(TT_LINEAR);
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 1);
-  auto& page = run.Stage<TfrmStep_KFCheck>(1);
-  QVERIFY(!page.Transformed());
+  auto& page = run.Stage<TfrmStep_Page>(1);
+  QVERIFY(!page.Outcome());
   QVERIFY(!run.Wizard.btnNext->isEnabled());
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
   QCOMPARE(recorder.Messages[0].Text, std::string(sFieldNotPrepared));

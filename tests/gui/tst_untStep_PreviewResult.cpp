@@ -1,7 +1,7 @@
 // Tests of the result preview step: the earlier sections in order and the final report.
 #include "MessageRecorder.h"
 #include "StepRun.h"
-#include "untStep_KFCheck.h"
+#include "untStagePage.h"
 #include "untStep_PreviewResult.h"
 #include "untStep_ZLPInput.h"
 
@@ -51,9 +51,13 @@ void TestPreviewResult::showsTheSectionsInOrder() {
   ToPreview(run);
   QCOMPARE(run.Wizard.CurrentStage, 3);
   auto& preview = run.Stage<TfrmStep_PreviewResult>(3);
-  const std::vector<std::string> expected{run.Stage<TZLPCore_SolutionStage>(0).StageReport.GetText(),
-                                          run.Stage<TZLPCore_SolutionStage>(1).StageReport.GetText(),
-                                          run.Stage<TZLPCore_SolutionStage>(2).StageReport.GetText()};
+  // The sections, then the answer the final report will end with.
+  std::vector<std::string> expected{run.Stage<TZLPCore_SolutionStage>(0).StageReport.GetText(),
+                                    run.Stage<TZLPCore_SolutionStage>(1).StageReport.GetText(),
+                                    run.Stage<TZLPCore_SolutionStage>(2).StageReport.GetText()};
+  QCOMPARE(preview.StageReport.Lines.size(), std::size_t{4});
+  QVERIFY(preview.StageReport.Lines[3].starts_with("<p><b>Ответ:</b> "));
+  expected.push_back(preview.StageReport.Lines[3]);
   QCOMPARE(preview.StageReport.Lines, expected);
   QVERIFY(expected[0].starts_with("<H2>&bull; Постановка задачи ЛП</H2>"));
   QVERIFY(expected[1].starts_with("<H2>&bull; Каноническая форма</H2>"));
@@ -79,8 +83,9 @@ void TestPreviewResult::finalReportHoldsEachSectionOnce() {
   QCOMPARE(lines.size(), std::size_t{4});
   QCOMPARE(lines[0], input);
   for (std::size_t k = 0; k < 3; ++k) QVERIFY(!lines[k].empty());
-  QVERIFY(lines[3].empty());
-  QVERIFY(run.Stage<TfrmStep_PreviewResult>(3).StageReport.Lines.empty());
+  // The result step leaves only the answer, which ends the report.
+  QVERIFY(lines[3].starts_with("<p><b>Ответ:</b> "));
+  QCOMPARE(run.Stage<TfrmStep_PreviewResult>(3).StageReport.Lines.size(), std::size_t{1});
 }
 
 void TestPreviewResult::changedModelReachesThePreview() {

@@ -1,7 +1,7 @@
 // Tests of the model display step in the cutting-stock sequence.
 #include "MessageRecorder.h"
 #include "StepRun.h"
-#include "untStep_ZLPCheck.h"
+#include "untStagePage.h"
 #include "untStrConst.h"
 
 #include <QLocale>
@@ -49,7 +49,7 @@ void TestZLPCheck::showsTheModel() {
   TStepRun run;
   run.Start(TT_CUTTING);
   run.Next();
-  auto& page = run.Stage<TfrmStep_ZLPCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   const std::vector<std::string>& body = page.StageReport.Lines;
   QCOMPARE(body.size(), std::size_t{6});
   QCOMPARE(body[0], std::string("<H2>&bull; Матмодель задачи</H2>"));
@@ -64,8 +64,7 @@ void TestZLPCheck::showsTheModel() {
   QVERIFY(run.Wizard.btnNext->isEnabled());
   QVERIFY(recorder.Messages.empty());
   // The step changes nothing in its container.
-  QCOMPARE(TLinearStatementText::FromModel(page.StageData.ZLP).Cells,
-           TLinearStatementText::FromModel(run.Stage<TZLPCore_SolutionStage>(0).StageData.ZLP).Cells);
+  QVERIFY(StatementOfModel(page.StageData.ZLP) == StatementOfModel(run.Stage<TZLPCore_SolutionStage>(0).StageData.ZLP));
 }
 
 void TestZLPCheck::enteringTwiceShowsThePageOnce() {
@@ -75,7 +74,7 @@ void TestZLPCheck::enteringTwiceShowsThePageOnce() {
   TStepRun run;
   run.Start(TT_CUTTING);
   run.Next();
-  auto& page = run.Stage<TfrmStep_ZLPCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   const std::vector<std::string> first = page.StageReport.Lines;
   run.Back();
   run.Next();
@@ -90,7 +89,7 @@ void TestZLPCheck::missingModelBlocksTheWizard() {
   run.Start(TT_CUTTING);
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 1);
-  auto& page = run.Stage<TfrmStep_ZLPCheck>(1);
+  auto& page = run.Stage<TfrmStep_Page>(1);
   QVERIFY(!run.Wizard.btnNext->isEnabled());
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
   QCOMPARE(recorder.Messages[0].Text, std::string(sFieldNotPrepared));

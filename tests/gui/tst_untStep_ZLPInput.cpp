@@ -62,7 +62,7 @@ private slots:
   void addingAndRemovingKeepTypedValues();
   void tabOrderFollowsTheFormula();
   void enteringWithStoredProblem();
-  void unofferedStoredSignLeavesNoChoice();
+  void unofferedStoredSignIsRefused();
   void saveAndLoadKeepsSigns();
   void comingBackReloadsTheStoredProblem();
 
@@ -339,18 +339,23 @@ void TestZLPInput::enteringWithStoredProblem() {
   QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
 }
 
-void TestZLPInput::unofferedStoredSignLeavesNoChoice() {
+// A relation the program never writes is not guessed: the stored problem is refused with a message
+// naming the table and the constraint, and the step keeps its empty statement.
+void TestZLPInput::unofferedStoredSignIsRefused() {
   TMessageRecorder recorder;
   TStepRun run;
   TZLPCore_SubInterface_ZLP zlp = ThreeByTwo();
   zlp.SetSign(1, IS_BELOW);
-  zlp.SetSign(2, IS_ABOVE);
   const int id = SaveProblem(run.Dm, zlp, "Строгие знаки");
+  recorder.Messages.clear();
   run.Start(TT_LINEAR, id);
   auto& s = run.Stage<TfrmStep_ZLPInput>(0);
-  QCOMPARE(s.SignBox(1)->currentIndex(), -1);
-  QCOMPARE(s.SignBox(2)->currentIndex(), -1);
-  QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"11"_s);
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(recorder.Messages[0].Caption, std::string("Ошибка"));
+  QVERIFY(recorder.Messages[0].Text.find("Simplex2.db") != std::string::npos);
+  QVERIFY(recorder.Messages[0].Text.find("ограничения 1") != std::string::npos);
+  QCOMPARE(s.VarCount(), 1);
+  QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"0"_s);
 }
 
 void TestZLPInput::saveAndLoadKeepsSigns() {

@@ -1,6 +1,6 @@
 // Tests of the problem store on bad files, unwritable and locked folders, injected engine failures,
 // two programs on one folder, and the choice of the data folder.
-#include "LinearStatement.h"
+#include "StatementStore.h"
 #include "StoreTestSupport.h"
 
 #include <chrono>
@@ -252,12 +252,10 @@ INSTANTIATE_TEST_SUITE_P(
         // The input step's statement: old rows deleted, sizes set and new rows written, or nothing.
         TInjection{"LinearStatementInItsLastTable", "Simplex2.db", "BEFORE INSERT ON Simplex2",
                    [](TDM& dm, int temp, int) {
-                     TLinearStatementText text;
-                     text.Resize(2, 1);
-                     text.Cell(1, 0) = "3";
-                     text.Cell(0, 1) = "4";
-                     TZLPCore_SubInterface_ZLP zlp;
-                     return ReadLinearStatement(text, zlp) && StoreLinearStatement(dm, temp, zlp);
+                     TStatementGrid grid(TT_LINEAR, 2, 1);
+                     grid.SetCell(1, 0, "3");
+                     grid.SetCell(0, 1, "4");
+                     return StoreStatement(dm, temp, grid);
                    }},
         // The old temporary record is dropped only together with making the new one.
         TInjection{"SecondCreateTempTask", "Tasks.db", "BEFORE INSERT ON Tasks",

@@ -1,0 +1,145 @@
+// The rows of the task catalog and of the step kinds.
+#include "ZLPCore_TaskCatalog.h"
+
+#include "ZLPCore_Pages.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr const char* InputHint = "Составьте матмодель задачи и выясните сколько в ней переменных и неравенств "
+                                  "(уравнений) ограничений, укажите размерность задачи и введите коэффициенты";
+
+// In the order of the kinds 1 ... 12.
+const std::array<TStageInfo, 12> Stages = {{
+    {SK_ZLPINPUT, "Ввод условия задачи ЛП", "Постановка задачи ЛП", InputHint, "zlpinput.html", InputUnit, false},
+    {SK_CUTINPUT, "Ввод условия задачи о раскрое", "Постановка задачи",
+     "Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению.", "CutInput.html", nullptr, false},
+    {SK_ZDLPINPUT, "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", InputHint, "ZDLPInput.html", nullptr, false},
+    {SK_ZDLPTOZLP, "Приведение к з. ЛП заменой переменных", "Замена переменных",
+     "Просмотрите и проверьте шаг замены переменных", "ZDLPToZLP.html", nullptr, true},
+    {SK_ZLPTOZDLP, "Обратная замена переменных", "Обратная замена",
+     "Просмотрите и проверьте шаг обратной замены переменных", "ZLPToZDLP.html", nullptr, true},
+    {SK_QUADRO, "Ввод коэффициентов второго порядка", "Коэффициенты второго порядка",
+     "Введите коэффициенты второго порядка и нажмите далее", "Quadro.html", nullptr, false},
+    {SK_QUADROSOLVE, "Приведение задачи квадратичного программирования к ЗЛП", "Приведение к ЗЛП",
+     "Просмотрите как задача квадратичного программирования приводится к задаче линейного программирования",
+     "QuadroSolve.html", nullptr, true},
+    {SK_KFCHECK, "Приведение задачи к канонической форме", "Каноническая форма",
+     "Просмотрите как была построена КФ для составления симплекс-таблицы", "KFCheck.html", CanonicalUnit, true},
+    {SK_ZLPCHECK, "Матмодель задачи ЛП", "Матмодель задачи",
+     "Задача линейного программирования была сформулирована следующим образом:", "ZLPCheck.html", ModelUnit, true},
+    {SK_SIMPLEXSOLVE, "Решим задачу при помощи симплекс-метода", "Решение симплекс методом",
+     "Проверьте шаг преобразования перед передачей в симплекс метод", "SimplexSolve.html", SimplexUnit, false},
+    {SK_GOMORYSELECT, "Выбор целочисленных переменных", "Условие целочисленности",
+     "Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее", "GomorySelect.html", nullptr,
+     false},
+    {SK_PREVIEWRESULT, "Результат решения", "Готово",
+     "Просмотрите это решение, если что то не так, то можно вернуться и переделать.", "PreviewResult.html", ResultUnit,
+     false},
+}};
+
+const std::vector<std::uint8_t> WizardActions = {TA_WIZARD, TA_LOAD, TA_METHOD, TA_HELP};
+
+const std::vector<TTaskInfo>& Catalog() {
+  static const std::vector<TTaskInfo> rows = {
+      {TT_LINEAR,
+       "Задача линейного программирования",
+       "Задача ЛП",
+       "Линейного программирования",
+       "zlp",
+       "Линейного программирования",
+       false,
+       "w.html",
+       {SK_ZLPINPUT, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
+       WizardActions,
+       ReadLinearStatement},
+      {TT_INTEGER,
+       "Задача целочисленного программирования",
+       "Целочисленная ЗЛП",
+       "Целочисленного прогр.",
+       "gomory",
+       "Целочисленного программирования",
+       false,
+       "w.html",
+       {SK_ZLPINPUT, SK_GOMORYSELECT, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
+       WizardActions,
+       ReadLinearStatement},
+      {TT_QUADRATIC,
+       "Задача квадратичного программирования",
+       "Квадратичная ЛП",
+       "Квадратичного прогр.",
+       "zkp",
+       "Квадратичного программирования",
+       false,
+       "w.html",
+       {SK_ZLPINPUT, SK_QUADRO, SK_KFCHECK, SK_QUADROSOLVE, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
+       WizardActions,
+       ReadLinearStatement},
+      {TT_FRACTIONAL,
+       "Задача дробно-линейного программирования",
+       "Задача ДЛП",
+       "Дробно-линейного прогр.",
+       "zdlp",
+       "Дробно-линейного программирования",
+       false,
+       "w.html",
+       {SK_ZDLPINPUT, SK_ZDLPTOZLP, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_ZLPTOZDLP, SK_PREVIEWRESULT},
+       WizardActions},
+      {TT_CUTTING,
+       "Задача о раскрое",
+       "Задача о раскрое",
+       "Задачи о раскрое",
+       "cut",
+       "О раскрое",
+       true,
+       "w.html",
+       {SK_CUTINPUT, SK_ZLPCHECK, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
+       WizardActions},
+      {TT_ASSIGNMENT,
+       "Задача о назначении",
+       "Задача о назначении",
+       "Задачи о назначении",
+       "zon",
+       "О назначении",
+       false,
+       "z.html",
+       {},
+       {TA_ASSIGNMENT_WINDOW, TA_LOAD, TA_METHOD, TA_HELP}},
+      {TT_REGRESSION,
+       "Поиск коэффициентов регрессии",
+       "МНК",
+       "Поиск коэф. регрессии",
+       "mnk",
+       "Метод наименьших квадратов",
+       false,
+       "m.html",
+       {},
+       {TA_REGRESSION_WINDOW, TA_LOAD, TA_METHOD, TA_HELP}},
+  };
+  return rows;
+}
+
+} // namespace
+
+const std::vector<TTaskInfo>& TaskCatalog() { return Catalog(); }
+
+const TTaskInfo* FindTaskInfo(std::uint8_t code) {
+  const std::vector<TTaskInfo>& rows = Catalog();
+  const auto it = std::find_if(rows.begin(), rows.end(), [code](const TTaskInfo& t) { return t.Code == code; });
+  return it == rows.end() ? nullptr : &*it;
+}
+
+const TTaskInfo* FindTaskOfWindowAction(std::uint8_t action) {
+  const std::vector<TTaskInfo>& rows = Catalog();
+  const auto it = std::find_if(rows.begin(), rows.end(), [action](const TTaskInfo& t) {
+    return t.WindowAction() != TA_NONE && t.WindowAction() == action;
+  });
+  return it == rows.end() ? nullptr : &*it;
+}
+
+const TStageInfo* FindStageInfo(std::uint8_t kind) {
+  if (kind < 1 || kind > Stages.size()) return nullptr;
+  return &Stages[kind - 1];
+}

@@ -1,0 +1,85 @@
+// The task types and the step kinds of the program, one row each. The wizard, the main window,
+// the load dialog, the task runner and kelvano-solve all read these tables; adding a task type is
+// adding its row here and its units beside the other methods.
+#pragma once
+
+#include "ZLPCore_StageTasks.h"
+#include "ZLPCore_Verdict.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TZLPCore_Interface;
+class TZLPCore_SolutionResult;
+struct TStatementGrid;
+struct TStatementError;
+struct TStageInfo;
+
+// The work of one step kind that needs no widget: reads and changes the container, writes the
+// step's section into report, and returns whether the solution can go on to the next step. A
+// unit that ends the solution (a verdict reached early) sets data.Verdict.
+using TStageUnit = bool (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage);
+
+// One step kind: the texts the wizard shows, its help page under "help/steps/", its unit, and
+// whether it is a page step (its whole client area the unit's section, shown on entry).
+struct TStageInfo {
+  std::uint8_t Kind = 0;
+  const char* Title = "";
+  const char* Caption = "";
+  const char* Hint = "";
+  const char* HelpPage = "";
+  TStageUnit Unit = nullptr;
+  bool PageStep = false;
+};
+
+// Actions of the main window's list under a task type. A type with a window of its own has an
+// action "Решение" of its own code, which opens that window.
+enum : std::uint8_t {
+  TA_WIZARD = 0,            // "Мастер решений"
+  TA_ASSIGNMENT_WINDOW = 1, // "Решение" of the assignment problem
+  TA_REGRESSION_WINDOW = 2, // "Решение" of the regression
+  TA_HELP = 3,              // the type's help page
+  TA_METHOD = 4,            // the type's theory page
+  TA_NONE = 5,              // nothing to do
+  TA_LOAD = 6,              // "Загрузить из базы"
+};
+
+// Reads a statement of the type into the container (see ReadStatement).
+using TStatementReader = bool (*)(const TStatementGrid& grid, TZLPCore_Interface& data, TStatementError& error);
+// Completes the verdict and the report of a type after its last step (the quadratic objective, ...).
+using TTaskConclusion = void (*)(TZLPCore_Interface& data);
+// The whole solution of a type with a window of its own: the statement in data.Statement, the
+// report into report, the verdict into data.Verdict.
+using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
+
+struct TTaskInfo {
+  std::uint8_t Code = TT_NONE;
+  const char* Name = "";                // GetTaskName, the wizard's and the report's title
+  const char* ListCaption = "";         // the main window's list of types
+  const char* FilterCaption = "";       // the load dialog's filter
+  const char* HelpFolder = "";          // sub-folder of help/help and help/math: "zlp"
+  const char* MenuCaption = "";         // the item of the main window's menu "Задачи"
+  bool MenuGroupStart = false;          // a separator comes before the item
+  const char* WaitPage = "";            // the help page shown while the wizard or window is open
+  std::vector<std::uint8_t> StageKinds; // the wizard's steps in order; empty: a window of its own
+  std::vector<std::uint8_t> Actions;    // the main window's actions, in list order
+  TStatementReader Read = nullptr;
+  TTaskConclusion Conclude = nullptr;
+  TStandaloneSolver Solve = nullptr;
+
+  [[nodiscard]] bool HasWizard() const noexcept { return !StageKinds.empty(); }
+  // The action that opens the type's own window; TA_NONE for a wizard type.
+  [[nodiscard]] std::uint8_t WindowAction() const noexcept {
+    return HasWizard() || Actions.empty() ? std::uint8_t{TA_NONE} : Actions.front();
+  }
+};
+
+// Every task type in the main window's order.
+[[nodiscard]] const std::vector<TTaskInfo>& TaskCatalog();
+// The row of a task type; null for a code without one (255 included).
+[[nodiscard]] const TTaskInfo* FindTaskInfo(std::uint8_t code);
+// The row of the type whose own window the action opens; null for the other actions.
+[[nodiscard]] const TTaskInfo* FindTaskOfWindowAction(std::uint8_t action);
+// The row of a step kind 1 ... 12; null otherwise.
+[[nodiscard]] const TStageInfo* FindStageInfo(std::uint8_t kind);

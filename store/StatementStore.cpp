@@ -1,0 +1,198 @@
+// Writing and reading problem statements in the layouts of the store.
+#include "StatementStore.h"
+
+#include "ZLPCore_Main.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+// The whole part of an amount such as "7", "15/2" or "-3"; 0 for anything else.
+int WholePart(const std::string& text) {
+  TRational r{0, 1};
+  if (!ParseInputNumber(text, r)) return 0;
+  std::int64_t whole = r.Num / r.Den;
+  if (r.Num < 0 && r.Num % r.Den != 0) --whole;
+  return static_cast<int>(whole);
+}
+
+bool IsWholeNumber(const std::string& text) {
+  int v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  return ec == std::errc() && end == text.data() + text.size() && std::to_string(v) == text;
+}
+
+struct TSizeRange {
+  std::int32_t SxMin, SxMax, SyMin, SyMax;
+};
+
+TSizeRange SizesOf(std::uint8_t type) {
+  switch (type) {
+  case TT_ASSIGNMENT: return {1, 255, 0, 255};
+  case TT_REGRESSION: return {2, 32000, 0, 32000};
+  default: return {1, 255, 1, 255};
+  }
+}
+
+} // namespace
+
+bool StoreStatement(TDM& dm, int taskId, const TStatementGrid& grid) {
+  std::vector<TSimplex1Row> cells;
+  cells.reserve(static_cast<std::size_t>(grid.XLast() - grid.XFirst() + 1) *
+                static_cast<std::size_t>(grid.YLast() - grid.YFirst() + 1));
+  for (std::int32_t y = grid.YFirst(); y <= grid.YLast(); ++y)
+    for (std::int32_t x = grid.XFirst(); x <= grid.XLast(); ++x) cells.push_back({x, y, grid.Cell(x, y)});
+  std::vector<TSimplex2Row> signs;
+  if (grid.HasSigns())
+    for (std::int32_t i = 1; i <= grid.Sy; ++i) signs.push_back({i, grid.Signs[static_cast<std::size_t>(i - 1)]});
+  std::vector<TGomoryRow> ticks;
+  if (grid.HasTicks())
+    for (std::int32_t j = 1; j <= grid.Sx; ++j) ticks.push_back({j, grid.Integer[static_cast<std::size_t>(j - 1)]});
+  std::vector<TQuadroRow> quad;
+  if (grid.HasQuad())
+    for (std::int32_t y = 1; y <= grid.Sx; ++y)
+      for (std::int32_t x = 1; x <= grid.Sx; ++x) quad.push_back({x, y, grid.Quad(x, y)});
+
+  std::optional<int> sy = grid.Sy;
+  std::optional<int> max = grid.IsMax ? 1 : 0;
+  switch (grid.TaskType) {
+  case TT_CUTTING:
+    max = WholePart(grid.Material);
+    if (!IsWholeNumber(grid.Material)) cells.push_back({0, 0, grid.Material});
+    break;
+  case TT_ASSIGNMENT: sy.reset(); break;
+  case TT_REGRESSION:
+    sy.reset();
+    max.reset();
+    break;
+  default: break;
+  }
+
+  return dm.Atomically([&] {
+    for (TDetailTable table :
+         {TDetailTable::Simplex1, TDetailTable::Simplex2, TDetailTable::Gomory, TDetailTable::Quadro})
+      if (!dm.DeleteRowsOfTask(table, taskId)) return false;
+    return dm.SetTaskSizes(taskId, grid.Sx, sy, max) && dm.InsertRows(taskId, cells) &&
+           (signs.empty() || dm.InsertRows(taskId, signs)) && (ticks.empty() || dm.InsertRows(taskId, ticks)) &&
+           (quad.empty() || dm.InsertRows(taskId, quad));
+  });
+}
+
+std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::string& error,
+                                            std::uint8_t typeOfTemporary) {
+  const std::optional<TTaskRow> task = dm.FindTask(taskId);
+  const std::string where = "Задача " + std::to_string(taskId);
+  if (!task) {
+    error = where + ": такой задачи в базе нет";
+    return std::nullopt;
+  }
+  const std::string named = where + (task->TaskName.empty() ? "" : " «" + task->TaskName + "»");
+  const auto fail = [&error, &named](const std::string& table, const std::string& what) {
+    error = named + ", таблица " + table + ": " + what;
+    return std::nullopt;
+  };
+  const std::uint8_t type = task->TaskType == 0 ? typeOfTemporary : static_cast<std::uint8_t>(task->TaskType);
+  if (task->TaskType < 0 || task->TaskType > 255 ||
+      (type != TT_LINEAR && type != TT_INTEGER && type != TT_QUADRATIC && type != TT_FRACTIONAL && type != TT_CUTTING &&
+       type != TT_ASSIGNMENT && type != TT_REGRESSION))
+    return fail("Tasks.db", "неизвестный тип задачи " + std::to_string(task->TaskType));
+  const TSizeRange range = SizesOf(type);
+  if (task->Sx < range.SxMin || task->Sx > range.SxMax)
+    return fail("Tasks.db", "размер Sx = " + std::to_string(task->Sx) + " вне допустимых пределов " +
+                                std::to_string(range.SxMin) + "…" + std::to_string(range.SxMax));
+  if (task->Sy < range.SyMin || task->Sy > range.SyMax)
+    return fail("Tasks.db", "размер Sy = " + std::to_string(task->Sy) + " вне допустимых пределов " +
+                                std::to_string(range.SyMin) + "…" + std::to_string(range.SyMax));
+  const bool directed = type != TT_CUTTING && type != TT_REGRESSION;
+  if (directed && task->Max != 0 && task->Max != 1)
+    return fail("Tasks.db", "направление Max = " + std::to_string(task->Max) + ": допустимы 0 и 1");
+
+  TStatementGrid grid(type, task->Sx, task->Sy);
+  grid.IsMax = task->Max != 0;
+  if (type == TT_CUTTING) grid.Material = std::to_string(task->Max);
+
+  const auto cells = dm.Simplex1Rows(taskId);
+  const auto signs = dm.Simplex2Rows(taskId);
+  const auto ticks = dm.GomoryRows(taskId);
+  const auto quad = dm.QuadroRows(taskId);
+  if (!cells || !signs || !ticks || !quad) {
+    error = named + ": условие задачи не удалось прочитать из базы";
+    return std::nullopt;
+  }
+
+  const auto cellText = [](std::int32_t x, std::int32_t y) {
+    return "ячейка (X = " + std::to_string(x) + ", Y = " + std::to_string(y) + ")";
+  };
+  const std::size_t width = static_cast<std::size_t>(grid.XLast() - grid.XFirst() + 1);
+  std::vector<char> seen(width * static_cast<std::size_t>(grid.YLast() - grid.YFirst() + 1), 0);
+  for (const TSimplex1Row& row : *cells) {
+    if (type == TT_CUTTING && row.X == 0 && row.Y == 0) {
+      grid.Material = row.V; // an amount that is not a whole number, as typed
+      continue;
+    }
+    if (!grid.HasCell(row.X, row.Y)) return fail("Simplex1.db", cellText(row.X, row.Y) + " вне условия задачи");
+    char& mark =
+        seen[static_cast<std::size_t>(row.Y - grid.YFirst()) * width + static_cast<std::size_t>(row.X - grid.XFirst())];
+    if (mark != 0) return fail("Simplex1.db", cellText(row.X, row.Y) + " записана дважды");
+    mark = 1;
+    grid.SetCell(row.X, row.Y, row.V);
+  }
+  for (std::int32_t y = grid.YFirst(); y <= grid.YLast(); ++y)
+    for (std::int32_t x = grid.XFirst(); x <= grid.XLast(); ++x)
+      if (seen[static_cast<std::size_t>(y - grid.YFirst()) * width + static_cast<std::size_t>(x - grid.XFirst())] == 0)
+        return fail("Simplex1.db", cellText(x, y) + " (" + CellName(grid, x, y) + ") отсутствует");
+
+  if (grid.HasSigns()) {
+    std::vector<char> signSeen(static_cast<std::size_t>(grid.Sy), 0);
+    for (const TSimplex2Row& row : *signs) {
+      if (row.Y < 1 || row.Y > grid.Sy)
+        return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " вне условия задачи");
+      if (row.Sign != IS_BELOWOREQUAL && row.Sign != IS_EQUAL && row.Sign != IS_ABOVEOREQUAL)
+        return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " имеет неизвестный код " +
+                                       std::to_string(row.Sign) + " (допустимы 0 «<=», 2 «=» и 4 «>=»)");
+      char& mark = signSeen[static_cast<std::size_t>(row.Y - 1)];
+      if (mark != 0) return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " записан дважды");
+      mark = 1;
+      grid.Signs[static_cast<std::size_t>(row.Y - 1)] = static_cast<std::uint8_t>(row.Sign);
+    }
+    for (std::int32_t i = 1; i <= grid.Sy; ++i)
+      if (signSeen[static_cast<std::size_t>(i - 1)] == 0)
+        return fail("Simplex2.db", "знак ограничения " + std::to_string(i) + " отсутствует");
+  }
+  if (grid.HasTicks())
+    for (const TGomoryRow& row : *ticks)
+      // A tick of a variable the problem does not have is left out.
+      if (row.Y >= 1 && row.Y <= grid.Sx) grid.Integer[static_cast<std::size_t>(row.Y - 1)] = row.Val != 0 ? 1 : 0;
+  if (grid.HasQuad()) {
+    std::vector<char> quadSeen(static_cast<std::size_t>(grid.Sx) * static_cast<std::size_t>(grid.Sx), 0);
+    for (const TQuadroRow& row : *quad) {
+      if (row.X < 1 || row.Y < 1 || row.X > grid.Sx || row.Y > grid.Sx)
+        return fail("Quadro.db", cellText(row.X, row.Y) + " вне матрицы коэффициентов");
+      char& mark = quadSeen[static_cast<std::size_t>(row.Y - 1) * static_cast<std::size_t>(grid.Sx) +
+                            static_cast<std::size_t>(row.X - 1)];
+      if (mark != 0) return fail("Quadro.db", cellText(row.X, row.Y) + " записана дважды");
+      mark = 1;
+      grid.SetQuad(row.X, row.Y, row.Val);
+    }
+    if (std::find(quadSeen.begin(), quadSeen.end(), 0) != quadSeen.end())
+      return fail("Quadro.db", "в матрице коэффициентов второго порядка не хватает ячеек");
+  }
+  return grid;
+}
+
+int FindTaskByName(const TDM& dm, const std::string& name, int taskType) {
+  const auto tasks = dm.ListTasks(taskType);
+  if (!tasks) return -1;
+  const auto it = std::find_if(tasks->begin(), tasks->end(), [&](const TTaskRow& t) { return t.TaskName == name; });
+  return it == tasks->end() ? -1 : it->Id;
+}
+
+bool TDMProblemStore::StoreTempStatement(const TStatementGrid& grid) {
+  const int id = DM.GetTempTaskId();
+  return id != -1 && StoreStatement(DM, id, grid);
+}
+
+std::optional<TStatementGrid> TDMProblemStore::LoadStatement(int id, std::string& error) const {
+  return ::LoadStatement(DM, id, error);
+}

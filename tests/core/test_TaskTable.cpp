@@ -1,0 +1,154 @@
+// Every problem of tests/data/<task>/ run through the task runner, as the wizard runs it: the verdict,
+// the exact optimum and point of its expected table, the answer paragraph that ends the report, and
+// an independent check of the answer where one is cheap.
+#include "ExactCheck.h"
+#include "MessageRecorder.h"
+#include "ZLPCore_Main.h"
+#include "ZLPCore_TaskRun.h"
+#include "ZLPCore_TextFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TCase {
+  std::string Task; // the folder under tests/data
+  xc::TExpected Row;
+};
+
+std::vector<TCase> AllCases() {
+  std::vector<TCase> cases;
+  std::vector<fs::path> folders;
+  for (const auto& entry : fs::directory_iterator(KELVANO_TEST_DATA))
+    if (entry.is_directory() && fs::exists(entry.path() / "expected")) folders.push_back(entry.path());
+  std::sort(folders.begin(), folders.end());
+  for (const fs::path& folder : folders)
+    for (xc::TExpected& row : xc::ReadExpected(folder)) cases.push_back({folder.filename().string(), std::move(row)});
+  return cases;
+}
+
+// The constraints of a linear-program layout, read independently of the model code.
+xc::TSystem SystemOf(const TStatementGrid& g) {
+  xc::TSystem s;
+  for (std::int32_t i = 1; i <= g.Sy; ++i) {
+    std::vector<xc::Q> row;
+    for (std::int32_t j = 1; j <= g.Sx; ++j) row.push_back(xc::Parse(g.Cell(j, i)));
+    s.A.push_back(row);
+    const std::uint8_t sign = g.Signs[static_cast<std::size_t>(i - 1)];
+    s.Relation.push_back(sign == IS_BELOWOREQUAL ? -1 : sign == IS_EQUAL ? 0 : 1);
+    s.B.push_back(xc::Parse(g.Cell(0, i)));
+  }
+  return s;
+}
+
+// A linear program: the point is feasible, the objective is its value, and no vertex is better;
+// without a feasible vertex the program must have been called inconsistent.
+void CheckLinear(const TStatementGrid& g, const TTaskVerdict& v) {
+  const xc::TSystem s = SystemOf(g);
+  std::vector<xc::Q> c;
+  for (std::int32_t j = 1; j <= g.Sx; ++j) c.push_back(xc::Parse(g.Cell(j, 0)));
+  const xc::Q c0 = xc::Parse(g.Cell(0, 0));
+  const std::vector<std::vector<xc::Q>> vertices = xc::Vertices(s, static_cast<std::size_t>(g.Sx));
+  if (v.Status == TTaskStatus::Infeasible) {
+    EXPECT_TRUE(vertices.empty()) << "a feasible vertex exists";
+    return;
+  }
+  if (v.Status != TTaskStatus::Optimal) return;
+  std::vector<xc::Q> x;
+  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  ASSERT_EQ(x.size(), static_cast<std::size_t>(g.Sx));
+  EXPECT_TRUE(xc::Feasible(s, x)) << "the point breaks a constraint";
+  const xc::Q value = xc::Dot(c, x) + c0;
+  ASSERT_TRUE(v.Objective.has_value());
+  EXPECT_EQ(xc::Show(value), RatToStr(*v.Objective)) << "the objective is not its value at the point";
+  for (const auto& vertex : vertices) {
+    const xc::Q at = xc::Dot(c, vertex) + c0;
+    EXPECT_TRUE(g.IsMax ? at <= value : value <= at) << "a vertex is better: " << xc::Show(at);
+  }
+}
+
+// The independent check of each task type, by code.
+const std::map<std::uint8_t, std::function<void(const TStatementGrid&, const TTaskVerdict&)>>& Checks() {
+  static const std::map<std::uint8_t, std::function<void(const TStatementGrid&, const TTaskVerdict&)>> checks = {
+      {TT_LINEAR, CheckLinear},
+  };
+  return checks;
+}
+
+class TaskTable : public ::testing::TestWithParam<TCase> {};
+
+TEST_P(TaskTable, SolvesToTheExpectedAnswer) {
+  const TCase& c = GetParam();
+  TMessageRecorder messages;
+  TTextFormatError textError;
+  const auto grid = ParseStatementText(xc::ReadText(fs::path(KELVANO_TEST_DATA) / c.Task / c.Row.File), textError);
+  ASSERT_TRUE(grid) << textError.Line << ": " << textError.Field << ": " << textError.Message;
+  TZLPCore_Interface data;
+  TStatementError error;
+  ASSERT_TRUE(ReadStatement(*grid, data, error)) << error.Field << ": " << error.Message;
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(grid->TaskType, data, report);
+
+  EXPECT_EQ(StatusName(v.Status), c.Row.Status) << v.Message;
+  if (!c.Row.Objective.empty()) {
+    if (v.Total)
+      EXPECT_EQ(std::to_string(*v.Total), c.Row.Objective);
+    else if (v.Objective)
+      EXPECT_EQ(RatToStr(*v.Objective), c.Row.Objective);
+    else
+      ADD_FAILURE() << "no objective";
+  }
+  if (!c.Row.X.empty()) {
+    std::vector<std::string> x;
+    for (const TRational& r : v.X) x.push_back(RatToStr(r));
+    for (std::int32_t column : v.Assignment) x.push_back(std::to_string(column));
+    EXPECT_EQ(x, c.Row.X);
+  }
+  EXPECT_EQ(report.Title, GetTaskName(grid->TaskType));
+  ASSERT_FALSE(report.Lines.empty());
+  EXPECT_EQ(report.Lines.back().rfind("<p><b>Ответ:</b> ", 0), 0U) << report.Lines.back();
+  EXPECT_TRUE(messages.Messages.empty()) << "a run without windows must not ask anything";
+  if (const auto check = Checks().find(grid->TaskType); check != Checks().end()) check->second(*grid, v);
+}
+
+INSTANTIATE_TEST_SUITE_P(Problems, TaskTable, ::testing::ValuesIn(AllCases()),
+                         [](const ::testing::TestParamInfo<TCase>& info) {
+                           std::string name = info.param.Task + "_" + info.param.Row.File;
+                           for (char& ch : name)
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           return name;
+                         });
+
+// What a student reads last: the answer in the student's own terms.
+TEST(TaskAnswer, StatesTheOutcomeInTheStudentsTerms) {
+  struct TAnswerCase {
+    const char* Text;
+    const char* Answer;
+  };
+  const TAnswerCase cases[] = {
+      {"max 3 2\n1 1 <= 4\n1 3 <= 6\n", "Z<sub>max</sub> = 12 при X<sub>1</sub> = 4, X<sub>2</sub> = 0"},
+      {"min 2 -1\nconst 3\n1 1 <= 4\n1 -1 >= 1\n", "Z<sub>min</sub> = 5 при X<sub>1</sub> = 1, X<sub>2</sub> = 0"},
+      {"max 1 1\n1 -1 <= 1\n", "целевая функция не ограничена сверху на множестве допустимых решений, оптимума нет."},
+      {"max 1\n1 >= 2\n1 <= 1\n", "система ограничений несовместна: допустимых решений нет."},
+  };
+  for (const TAnswerCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TTextFormatError textError;
+    const auto grid = ParseStatementText(c.Text, textError);
+    ASSERT_TRUE(grid);
+    TZLPCore_Interface data;
+    TStatementError error;
+    ASSERT_TRUE(ReadStatement(*grid, data, error));
+    TZLPCore_SolutionResult report;
+    RunTask(grid->TaskType, data, report);
+    EXPECT_EQ(report.Lines.back(), std::string("<p><b>Ответ:</b> ") + c.Answer + "\r\n");
+  }
+}
+
+} // namespace

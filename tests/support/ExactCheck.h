@@ -1,0 +1,188 @@
+// Independent checks of answers: exact fractions on 128-bit integers written apart from the code under
+// test, the table of problems of a task type, and a brute-force optimum of a small linear program
+// over all vertices of its feasible set.
+#pragma once
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xc {
+
+// An exact fraction n/d, d > 0, in lowest terms.
+struct Q {
+  __int128 n = 0;
+  __int128 d = 1;
+};
+
+inline __int128 Gcd(__int128 a, __int128 b) {
+  if (a < 0) a = -a;
+  if (b < 0) b = -b;
+  while (b != 0) {
+    const __int128 t = a % b;
+    a = b;
+    b = t;
+  }
+  return a;
+}
+
+inline Q Make(__int128 n, __int128 d) {
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  const __int128 g = Gcd(n, d);
+  return n == 0 ? Q{0, 1} : Q{n / g, d / g};
+}
+
+inline Q operator+(Q a, Q b) { return Make(a.n * b.d + b.n * a.d, a.d * b.d); }
+inline Q operator-(Q a, Q b) { return Make(a.n * b.d - b.n * a.d, a.d * b.d); }
+inline Q operator*(Q a, Q b) { return Make(a.n * b.n, a.d * b.d); }
+inline Q operator/(Q a, Q b) { return Make(a.n * b.d, a.d * b.n); }
+inline bool operator==(Q a, Q b) { return a.n == b.n && a.d == b.d; }
+inline bool operator<(Q a, Q b) { return a.n * b.d < b.n * a.d; }
+inline bool operator<=(Q a, Q b) { return !(b < a); }
+inline bool IsZero(Q a) { return a.n == 0; }
+
+// "5", "-4/3", "+7" (nothing else is expected in test data).
+inline Q Parse(std::string_view s) {
+  std::int64_t num = 0;
+  std::int64_t den = 1;
+  const auto slash = s.find('/');
+  const std::string_view a = s.substr(0, slash);
+  const char* first = a.data();
+  if (!a.empty() && a.front() == '+') ++first;
+  std::from_chars(first, a.data() + a.size(), num);
+  if (slash != std::string_view::npos) {
+    const std::string_view b = s.substr(slash + 1);
+    std::from_chars(b.data(), b.data() + b.size(), den);
+  }
+  return Make(num, den);
+}
+
+inline std::string Show(Q q) {
+  const auto text = [](__int128 v) {
+    if (v == 0) return std::string("0");
+    const bool negative = v < 0;
+    std::string s;
+    for (; v != 0; v /= 10)
+      s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(negative ? -(v % 10) : v % 10)));
+    return negative ? "-" + s : s;
+  };
+  return q.d == 1 ? text(q.n) : text(q.n) + "/" + text(q.d);
+}
+
+// One row of a table tests/data/<task>/expected:  <file> <status> [<objective> [<x1> ... <xn>]]
+// ("#" starts a comment). The values are written as the program writes them.
+struct TExpected {
+  std::string File;
+  std::string Status;
+  std::string Objective; // empty when the row gives none
+  std::vector<std::string> X;
+};
+
+inline std::vector<TExpected> ReadExpected(const std::filesystem::path& folder) {
+  std::vector<TExpected> rows;
+  std::ifstream in(folder / "expected");
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line.substr(0, line.find('#')));
+    TExpected row;
+    if (!(words >> row.File >> row.Status)) continue;
+    words >> row.Objective;
+    for (std::string v; words >> v;) row.X.push_back(v);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+inline std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// sum_j A[i][j] x_j (relation) B[i] for every row, x >= 0. Relations: -1 "<=", 0 "=", 1 ">=".
+struct TSystem {
+  std::vector<std::vector<Q>> A;
+  std::vector<int> Relation;
+  std::vector<Q> B;
+};
+
+inline bool Feasible(const TSystem& s, const std::vector<Q>& x) {
+  for (const Q& v : x)
+    if (v < Q{}) return false;
+  for (std::size_t i = 0; i < s.A.size(); ++i) {
+    Q lhs;
+    for (std::size_t j = 0; j < x.size(); ++j) lhs = lhs + s.A[i][j] * x[j];
+    if ((s.Relation[i] < 0 && !(lhs <= s.B[i])) || (s.Relation[i] > 0 && !(s.B[i] <= lhs)) ||
+        (s.Relation[i] == 0 && !(lhs == s.B[i])))
+      return false;
+  }
+  return true;
+}
+
+// Solves the square system M y = r exactly; empty when M is singular.
+inline std::optional<std::vector<Q>> SolveSquare(std::vector<std::vector<Q>> m, std::vector<Q> r) {
+  const std::size_t n = r.size();
+  for (std::size_t c = 0; c < n; ++c) {
+    std::size_t p = c;
+    while (p < n && IsZero(m[p][c])) ++p;
+    if (p == n) return std::nullopt;
+    std::swap(m[p], m[c]);
+    std::swap(r[p], r[c]);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i == c || IsZero(m[i][c])) continue;
+      const Q f = m[i][c] / m[c][c];
+      for (std::size_t k = c; k < n; ++k) m[i][k] = m[i][k] - f * m[c][k];
+      r[i] = r[i] - f * r[c];
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) r[i] = r[i] / m[i][i];
+  return r;
+}
+
+// Every vertex of {x >= 0 : the system}: each choice of n tight constraints among the rows and the
+// bounds x_j >= 0 whose solution is unique and feasible. For small problems only.
+inline std::vector<std::vector<Q>> Vertices(const TSystem& s, std::size_t n) {
+  const std::size_t m = s.A.size();
+  const std::size_t total = m + n;
+  std::vector<std::vector<Q>> out;
+  std::vector<bool> pick(total, false);
+  std::fill(pick.begin(), pick.begin() + static_cast<std::ptrdiff_t>(std::min(n, total)), true);
+  do {
+    std::vector<std::vector<Q>> rows;
+    std::vector<Q> rhs;
+    for (std::size_t k = 0; k < total; ++k) {
+      if (!pick[k]) continue;
+      if (k < m) {
+        rows.push_back(s.A[k]);
+        rhs.push_back(s.B[k]);
+      } else {
+        std::vector<Q> unit(n);
+        unit[k - m] = Q{1, 1};
+        rows.push_back(unit);
+        rhs.push_back(Q{});
+      }
+    }
+    if (const auto x = SolveSquare(rows, rhs);
+        x && Feasible(s, *x) && std::find(out.begin(), out.end(), *x) == out.end())
+      out.push_back(*x);
+  } while (std::prev_permutation(pick.begin(), pick.end()));
+  return out;
+}
+
+inline Q Dot(const std::vector<Q>& c, const std::vector<Q>& x) {
+  Q sum;
+  for (std::size_t j = 0; j < x.size(); ++j) sum = sum + c[j] * x[j];
+  return sum;
+}
+
+} // namespace xc
