@@ -16,29 +16,31 @@
 
 namespace xc {
 
+__extension__ typedef __int128 I128; // wide enough for the products of small test data
+
 // An exact fraction n/d, d > 0, in lowest terms.
 struct Q {
-  __int128 n = 0;
-  __int128 d = 1;
+  I128 n = 0;
+  I128 d = 1;
 };
 
-inline __int128 Gcd(__int128 a, __int128 b) {
+inline I128 Gcd(I128 a, I128 b) {
   if (a < 0) a = -a;
   if (b < 0) b = -b;
   while (b != 0) {
-    const __int128 t = a % b;
+    const I128 t = a % b;
     a = b;
     b = t;
   }
   return a;
 }
 
-inline Q Make(__int128 n, __int128 d) {
+inline Q Make(I128 n, I128 d) {
   if (d < 0) {
     n = -n;
     d = -d;
   }
-  const __int128 g = Gcd(n, d);
+  const I128 g = Gcd(n, d);
   return n == 0 ? Q{0, 1} : Q{n / g, d / g};
 }
 
@@ -68,7 +70,7 @@ inline Q Parse(std::string_view s) {
 }
 
 inline std::string Show(Q q) {
-  const auto text = [](__int128 v) {
+  const auto text = [](I128 v) {
     if (v == 0) return std::string("0");
     const bool negative = v < 0;
     std::string s;

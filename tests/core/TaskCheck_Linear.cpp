@@ -1,0 +1,53 @@
+// The independent check of linear programs: the point is feasible, the objective is its value, and
+// no vertex of the feasible set is better.
+#include "ExactCheck.h"
+#include "TaskChecks.h"
+#include "ZLPCore_Main.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The constraints of a linear-program layout, read independently of the model code.
+xc::TSystem SystemOf(const TStatementGrid& g) {
+  xc::TSystem s;
+  for (std::int32_t i = 1; i <= g.Sy; ++i) {
+    std::vector<xc::Q> row;
+    for (std::int32_t j = 1; j <= g.Sx; ++j) row.push_back(xc::Parse(g.Cell(j, i)));
+    s.A.push_back(row);
+    const std::uint8_t sign = g.Signs[static_cast<std::size_t>(i - 1)];
+    s.Relation.push_back(sign == IS_BELOWOREQUAL ? -1 : sign == IS_EQUAL ? 0 : 1);
+    s.B.push_back(xc::Parse(g.Cell(0, i)));
+  }
+  return s;
+}
+
+// A linear program: the point is feasible, the objective is its value, and no vertex is better;
+// without a feasible vertex the program must have been called inconsistent.
+void CheckLinear(const TStatementGrid& g, const TTaskVerdict& v) {
+  const xc::TSystem s = SystemOf(g);
+  std::vector<xc::Q> c;
+  for (std::int32_t j = 1; j <= g.Sx; ++j) c.push_back(xc::Parse(g.Cell(j, 0)));
+  const xc::Q c0 = xc::Parse(g.Cell(0, 0));
+  const std::vector<std::vector<xc::Q>> vertices = xc::Vertices(s, static_cast<std::size_t>(g.Sx));
+  if (v.Status == TTaskStatus::Infeasible) {
+    EXPECT_TRUE(vertices.empty()) << "a feasible vertex exists";
+    return;
+  }
+  if (v.Status != TTaskStatus::Optimal) return;
+  std::vector<xc::Q> x;
+  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  ASSERT_EQ(x.size(), static_cast<std::size_t>(g.Sx));
+  EXPECT_TRUE(xc::Feasible(s, x)) << "the point breaks a constraint";
+  const xc::Q value = xc::Dot(c, x) + c0;
+  ASSERT_TRUE(v.Objective.has_value());
+  EXPECT_EQ(xc::Show(value), RatToStr(*v.Objective)) << "the objective is not its value at the point";
+  for (const auto& vertex : vertices) {
+    const xc::Q at = xc::Dot(c, vertex) + c0;
+    EXPECT_TRUE(g.IsMax ? at <= value : value <= at) << "a vertex is better: " << xc::Show(at);
+  }
+}
+
+const TTaskCheckRegistration Registration(TT_LINEAR, CheckLinear);
+
+} // namespace
