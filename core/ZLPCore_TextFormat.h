@@ -6,7 +6,7 @@
 //   1 1 <= 4                         one line per constraint: coefficients, relation, right side
 //   1 3 <= 6                         relations "<=", "=", ">=" (also "=>")
 //
-// Numbers are written as in the input fields: 5, -4/3, +7.
+// Numbers are written as in the input fields: 5, -4/3, +7, or as decimals 1.5, -0,25 (exact fractions).
 #pragma once
 
 #include "ZLPCore_Pages.h"

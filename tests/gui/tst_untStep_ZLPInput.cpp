@@ -114,8 +114,8 @@ void TestZLPInput::badNumberIsRefused_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("x");
   QTest::addColumn<int>("y");
-  QTest::newRow("decimal point in an objective coefficient") << u"1.5"_s << 2 << 0;
-  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5"_s << 1 << 2;
+  QTest::newRow("decimal point in an objective coefficient") << u"1.5.2"_s << 2 << 0;
+  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5/3"_s << 1 << 2;
   QTest::newRow("empty right-hand side") << QString() << 0 << 1;
   QTest::newRow("empty free term") << QString() << 0 << 0;
   QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2;
