@@ -3,6 +3,7 @@
 #include "DataMod.h"
 #include "MessageSeam.h"
 #include "QtMessageSink.h"
+#include "QtTranslations.h"
 #include "StepClasses.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kelvano"));
+  InstallRussianTranslations(app);
 
   InstallStepClasses();
 

@@ -627,7 +627,7 @@ void TfrmMain::N2Click() {
   QPrintDialog dialog(printer.get(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   Printer = std::move(printer);
-  WebBrowser1->Print(Printer.get());
+  WebBrowser1->Print(*Printer);
 }
 
 void TfrmMain::PrintFinished() { Printer.reset(); }
