@@ -13,6 +13,7 @@
 #include <vector>
 
 class TfrmZLPWizard;
+class TWebBrowser;
 
 // One step of a solution. The wizard fills StageData from the previous step's output before
 // every entry, empties StageReport, and calls the three operations below; a step refuses a move
@@ -39,6 +40,8 @@ public:
   virtual void LeaveForward(TfrmZLPWizard& wizard);
   // "<< Назад" on this step.
   virtual void LeaveBackward(TfrmZLPWizard& wizard);
+  // The viewer of a step whose client area is a page; none for a step of input controls.
+  [[nodiscard]] virtual TWebBrowser* PageViewer() { return nullptr; }
 };
 
 // The steps of a run, parallel to its TZLPCore_StageTasks; each is owned by its Qt parent.
