@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 
 #include <unistd.h>
 
@@ -35,6 +36,9 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kelvano"));
+  // The desktop matches the windows to the menu entry and its icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvano.Kelvano"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvano/kelvano.png")));
   InstallRussianTranslations(app);
 
   InstallStepClasses();
@@ -43,7 +47,7 @@ int main(int argc, char* argv[]) {
   SetMessageSink(&messages);
 
   TfrmMain frmMain(QApplication::arguments().mid(1));
-  TDM dm(TDM::ChooseDataFolder(ProgramDir()));
+  TDM dm(TDM::ChooseDataFolder(ProgramDir(), !IsInstalledLayout()));
   TLoadForm loadForm(dm);
   TSaveForm saveForm;
   frmMain.SetStore(&dm, &loadForm, &saveForm);

@@ -121,9 +121,9 @@ TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout
   if (!Opened) Db.Close();
 }
 
-std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir) {
+std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir, bool besideProgram) {
   const auto local = programDir / "data";
-  if (CanWriteFolder(local)) return local;
+  if (besideProgram && CanWriteFolder(local)) return local;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && std::filesystem::path(xdg).is_absolute())
     return std::filesystem::path(xdg) / "kelvano" / "data";
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')

@@ -73,9 +73,11 @@ public:
   TDM(const TDM&) = delete;
   TDM& operator=(const TDM&) = delete;
 
-  // The folder for the table files: programDir/data when it can be written, otherwise
-  // $XDG_DATA_HOME/kelvano/data, otherwise ~/.local/share/kelvano/data.
-  [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir);
+  // The folder for the table files: programDir/data when it can be written (and besideProgram),
+  // otherwise $XDG_DATA_HOME/kelvano/data, otherwise ~/.local/share/kelvano/data. An installed
+  // program passes false: its folder is the system's, whoever may write there.
+  [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir,
+                                                              bool besideProgram = true);
   [[nodiscard]] static std::string TableFileName(TDetailTable table);
 
   [[nodiscard]] bool IsOpen() const { return Opened; }

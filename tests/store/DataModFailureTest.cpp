@@ -360,6 +360,7 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
     std::filesystem::path Program;
     std::optional<std::string> Xdg;
     std::filesystem::path Expected;
+    bool Beside = true;
   };
   const std::vector<TCase> cases = {
       {"program folder writable", writable, xdg.string(), writable / "data"},
@@ -368,12 +369,17 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
        home / ".local" / "share" / "kelvano" / "data"},
       {"program folder blocked, XDG_DATA_HOME relative", blocked, "relative/data",
        home / ".local" / "share" / "kelvano" / "data"},
+      // An installed program never keeps its store in its own folder, even where it could write.
+      {"installed, XDG_DATA_HOME set", dir.Path / "installed", xdg.string(), xdg / "kelvano" / "data", false},
+      {"installed, XDG_DATA_HOME unset", dir.Path / "installed", std::nullopt,
+       home / ".local" / "share" / "kelvano" / "data", false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Label);
     xdgGuard.Set(c.Xdg);
-    EXPECT_EQ(TDM::ChooseDataFolder(c.Program), c.Expected);
+    EXPECT_EQ(TDM::ChooseDataFolder(c.Program, c.Beside), c.Expected);
   }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path / "installed"));
   EXPECT_TRUE(std::filesystem::is_directory(writable / "data"));
   EXPECT_TRUE(std::filesystem::is_empty(writable / "data"));
 }
