@@ -19,7 +19,6 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
-class QPrinter;
 class QRadioButton;
 class QSplitter;
 class QStatusBar;
@@ -60,8 +59,12 @@ public:
   // Action codes of the list items, in list order.
   [[nodiscard]] std::vector<int> ActionCodes() const;
 
-  // How an address is handed to the desktop's default program; tests replace it.
+  // How an address is handed to the desktop's default program, false when no program takes it;
+  // tests replace it.
   std::function<bool(const QUrl&)> OpenExternal;
+  // The default of OpenExternal: the desktop's opener, unless it is known to have no program for
+  // the address.
+  static bool OpenWithDesktop(const QUrl& url);
   // Called with every wizard after it is created and before it runs; tests drive it from here.
   std::function<void(TfrmZLPWizard&)> OnWizardCreated;
 
@@ -78,6 +81,7 @@ public:
   QAction* N11 = nullptr; // "База задач"
   QAction* N5 = nullptr;  // "Открыть в новом окне"
   QAction* N2 = nullptr;  // "Печать ..."
+  QAction* N4 = nullptr;  // "Сохранить как PDF…"
   QAction* N3 = nullptr;  // "Выход"
   QAction* N8 = nullptr;
   QAction* N16 = nullptr;
@@ -90,7 +94,8 @@ public:
   QAction* N21 = nullptr; // "Методические материалы"
   QAction* N19 = nullptr; // "О программе..."
   QToolBar* ToolBar1 = nullptr;
-  std::array<QAction*, 6> ToolButton{}; // ToolButton1 ... ToolButton6
+  std::array<QAction*, 7> ToolButton{}; // ToolButton1 ... ToolButton6, ToolButton7 "Сохранить как PDF…"
+  QAction* HelpKey = nullptr;           // F1
   QSplitter* Splitter1 = nullptr;
   QWidget* Panel3 = nullptr;                  // the column of radio buttons
   std::array<QRadioButton*, 7> RadioButton{}; // RadioButton1 ... RadioButton7
@@ -110,6 +115,8 @@ private slots:
   void N11Click();
   void N5Click();
   void N2Click();
+  void N4Click();
+  void HelpKeyPress();
   void N3Click();
   void N8Click();
   void N16Click();
@@ -130,7 +137,6 @@ private slots:
   void ListView1Click();
   void WebBrowser1StatusTextChange(const QString& text);
   void WebBrowser1TitleChange(const QString& text);
-  void PrintFinished();
 
 private:
   void FormCreate();
@@ -155,5 +161,4 @@ private:
   TDM* Store = nullptr;
   TLoadForm* LoadForm = nullptr;
   TSaveForm* SaveForm = nullptr;
-  std::unique_ptr<QPrinter> Printer; // alive until the viewer has printed
 };
