@@ -7,7 +7,9 @@
 #include "untStrConst.h"
 #include "untZLPWizard.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -130,6 +132,9 @@ void TfrmStep_ZLPInput::FormCreate() {
   txtZ0 = FunctionRow->Tail;
   txtZ0->setToolTip(u"Z0"_s);
   lbMM = new QLabel(Q(sArrowMax), pFunction);
+  lbMM->setCursor(Qt::PointingHandCursor);
+  lbMM->setToolTip(Q("Щёлкните, чтобы сменить направление: Max или Min"));
+  lbMM->installEventFilter(this);
   BitBtn1 = MakeButton(actDecVar, pFunction);
   BitBtn2 = MakeButton(actIncVar, pFunction);
 
@@ -288,6 +293,15 @@ void TfrmStep_ZLPInput::UpdateDescription() {
 }
 
 void TfrmStep_ZLPInput::ComboBox1Select() { UpdateDirection(); }
+
+bool TfrmStep_ZLPInput::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lbMM && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() == 0 ? 1 : 0);
+    return true;
+  }
+  return TZLPCore_SolutionStage::eventFilter(watched, event);
+}
 
 void TfrmStep_ZLPInput::actIncVarExecute() {
   if (VarCount() >= MaxCount) return;

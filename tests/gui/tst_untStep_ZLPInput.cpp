@@ -207,6 +207,13 @@ void TestZLPInput::directionChangesArrowAndDescription() {
   QCOMPARE(s.lbMM->text(), u"--> Min"_s);
   QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
   QVERIFY(s.lbMM->geometry().left() > s.ObjectiveRow().geometry().right());
+  // A click on the arrow turns the direction round, and the box follows.
+  QTest::mouseClick(s.lbMM, Qt::LeftButton);
+  QCOMPARE(s.ComboBox1->currentText(), u"Z ="_s);
+  QCOMPARE(s.lbMM->text(), u"--> Max"_s);
+  QTest::mouseClick(s.lbMM, Qt::LeftButton);
+  QCOMPARE(s.ComboBox1->currentText(), u"L ="_s);
+  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
   run.Next();
   QVERIFY(!s.StageData.ZLP.IsMax);
   QCOMPARE(run.Dm.FindTask(run.Dm.GetTempTaskId()).value().Max, 0);
