@@ -25,8 +25,6 @@ private slots:
   void showsPageTitleAndHistory();
   void helpAddressOpensHelpFile();
   void finalReportSavedAsPdfKeepsItsText();
-  void proposedPdfName_data();
-  void proposedPdfName();
 
 private:
   QTemporaryDir Dir;
@@ -187,21 +185,6 @@ void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
   QTRY_VERIFY_WITH_TIMEOUT(!printed.isEmpty(), 60000);
   QVERIFY(printed.front().front().toBool());
   QVERIFY(PdfText(printer.outputFileName()).contains(QString::fromUtf8("Функция достигает экстремума в точке:")));
-}
-
-void TestWebViewer::proposedPdfName_data() {
-  QTest::addColumn<QString>("title");
-  QTest::addColumn<QString>("name");
-  QTest::newRow("plain") << QStringLiteral("Задача ЛП") << QStringLiteral("Задача ЛП.pdf");
-  QTest::newRow("separators") << QStringLiteral("a/b\\c: «d»?") << QStringLiteral("abc «d».pdf");
-  QTest::newRow("hidden file") << QStringLiteral("..x") << QStringLiteral("x.pdf");
-  QTest::newRow("nothing left") << QStringLiteral(" /// ") << QStringLiteral("Kelvano.pdf");
-  QTest::newRow("line breaks") << QStringLiteral("a\n\tb") << QStringLiteral("a b.pdf");
-}
-
-void TestWebViewer::proposedPdfName() {
-  QFETCH(QString, title);
-  QTEST(TWebBrowser::ProposedPdfName(title), "name");
 }
 
 QTEST_MAIN(TestWebViewer)
