@@ -3,6 +3,7 @@
 #include "DataMod.h"
 #include "MessageSeam.h"
 #include "QtMessageSink.h"
+#include "QtTranslations.h"
 #include "StepClasses.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 
 #include <unistd.h>
 
@@ -34,6 +36,10 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kelvano"));
+  // The desktop matches the windows to the menu entry and its icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvano.Kelvano"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvano/kelvano.png")));
+  InstallRussianTranslations(app);
 
   InstallStepClasses();
 
@@ -41,7 +47,7 @@ int main(int argc, char* argv[]) {
   SetMessageSink(&messages);
 
   TfrmMain frmMain(QApplication::arguments().mid(1));
-  TDM dm(TDM::ChooseDataFolder(ProgramDir()));
+  TDM dm(TDM::ChooseDataFolder(ProgramDir(), !IsInstalledLayout()));
   TLoadForm loadForm(dm);
   TSaveForm saveForm;
   frmMain.SetStore(&dm, &loadForm, &saveForm);

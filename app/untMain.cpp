@@ -18,18 +18,19 @@
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
@@ -42,6 +43,9 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -96,8 +100,7 @@ QPixmap DrawColumnPicture() {
 } // namespace
 
 TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
-    : QMainWindow(parent), OpenExternal([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
-      Parameters(std::move(parameters)) {
+    : QMainWindow(parent), OpenExternal(&TfrmMain::OpenWithDesktop), Parameters(std::move(parameters)) {
   CreateMenus();
   CreateToolBar();
 
@@ -146,6 +149,8 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   connect(N11, &QAction::triggered, this, &TfrmMain::N11Click);
   connect(N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(N2, &QAction::triggered, this, &TfrmMain::N2Click);
+  connect(N4, &QAction::triggered, this, &TfrmMain::N4Click);
+  connect(HelpKey, &QAction::triggered, this, &TfrmMain::HelpKeyPress);
   connect(N3, &QAction::triggered, this, &TfrmMain::N3Click);
   for (std::size_t i = 0; i < TaskMenuItems.size(); ++i)
     connect(TaskMenuItems[i], &QAction::triggered, this, [this, i] { CheckRadioButton(RadioButton[i]); });
@@ -158,6 +163,7 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   connect(ToolButton[3], &QAction::triggered, this, &TfrmMain::ToolButton4Click);
   connect(ToolButton[4], &QAction::triggered, this, &TfrmMain::ToolButton5Click);
   connect(ToolButton[5], &QAction::triggered, this, &TfrmMain::N2Click);
+  connect(ToolButton[6], &QAction::triggered, this, &TfrmMain::N4Click);
   for (QRadioButton* button : RadioButton)
     connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
       if (checked) RadioButton1Click(button);
@@ -166,7 +172,6 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   connect(ListView1, &QListWidget::itemClicked, this, &TfrmMain::ListView1Click);
   connect(WebBrowser1, &TWebBrowser::StatusTextChange, this, &TfrmMain::WebBrowser1StatusTextChange);
   connect(WebBrowser1, &TWebBrowser::TitleChange, this, &TfrmMain::WebBrowser1TitleChange);
-  connect(WebBrowser1, &TWebBrowser::PrintFinished, this, &TfrmMain::PrintFinished);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -180,26 +185,36 @@ void TfrmMain::SetStore(TDM* store, TLoadForm* loadForm, TSaveForm* saveForm) {
 
 void TfrmMain::CreateMenus() {
   QMenuBar* bar = menuBar();
-  QMenu* file = bar->addMenu(QStringLiteral("Файл"));
-  N11 = file->addAction(QStringLiteral("База задач"));
+  // "&" marks the letter that opens a menu with Alt or chooses an item in an open one.
+  QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
+  N11 = file->addAction(QStringLiteral("&База задач"));
   file->addSeparator();
-  N5 = file->addAction(QStringLiteral("Открыть в новом окне"));
+  N5 = file->addAction(QStringLiteral("&Открыть в новом окне"));
   file->addSeparator();
-  N2 = file->addAction(QStringLiteral("Печать ..."));
+  N2 = file->addAction(QStringLiteral("&Печать ..."));
+  N2->setShortcut(QKeySequence::Print);
+  N4 = file->addAction(QStringLiteral("&Сохранить как PDF…"));
+  N4->setShortcut(QKeySequence::Save);
   file->addSeparator();
-  N3 = file->addAction(QStringLiteral("Выход"));
+  N3 = file->addAction(QStringLiteral("В&ыход"));
+  N3->setShortcut(QKeySequence::Quit);
 
-  QMenu* tasks = bar->addMenu(QStringLiteral("Задачи"));
+  QMenu* tasks = bar->addMenu(QStringLiteral("&Задачи"));
   for (const TTaskInfo& task : TaskCatalog()) {
     if (task.MenuGroupStart) tasks->addSeparator();
     TaskMenuItems.push_back(tasks->addAction(Q(task.MenuCaption)));
   }
 
-  QMenu* help = bar->addMenu(QStringLiteral("Справка"));
-  N20 = help->addAction(QStringLiteral("Справочные материалы"));
-  N21 = help->addAction(QStringLiteral("Методические материалы"));
+  QMenu* help = bar->addMenu(QStringLiteral("&Справка"));
+  N20 = help->addAction(QStringLiteral("&Справочные материалы"));
+  N21 = help->addAction(QStringLiteral("&Методические материалы"));
   help->addSeparator();
-  N19 = help->addAction(QStringLiteral("О программе..."));
+  N19 = help->addAction(QStringLiteral("&О программе..."));
+
+  // F1: the help of what the window shows, the chosen problem type or else the help index.
+  HelpKey = new QAction(this);
+  HelpKey->setShortcut(QKeySequence::HelpContents);
+  addAction(HelpKey);
 }
 
 void TfrmMain::CreateToolBar() {
@@ -209,21 +224,29 @@ void TfrmMain::CreateToolBar() {
   ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
   ToolBar1->setIconSize(QSize(20, 20));
   const QStyle& s = *style();
-  const auto add = [this](int index, const QIcon& icon, const char* hint) {
+  const auto add = [this](int index, const QIcon& icon, const char* hint, QKeySequence keys = {}) {
     QAction* action = ToolBar1->addAction(icon, Q(hint));
-    action->setToolTip(Q(hint));
+    action->setShortcut(keys);
+    // The tooltip names the keys too: "Назад (Alt+Влево)".
+    const QString shortcut = keys.toString(QKeySequence::NativeText);
+    action->setToolTip(shortcut.isEmpty() ? Q(hint) : Q(hint) + u" ("_s + shortcut + u')');
     action->setStatusTip(Q(hint));
     ToolButton[static_cast<std::size_t>(index)] = action;
   };
-  add(0, s.standardIcon(QStyle::SP_ArrowBack), "Назад");
-  add(1, s.standardIcon(QStyle::SP_ArrowForward), "Вперёд");
+  add(0, s.standardIcon(QStyle::SP_ArrowBack), "Назад", QKeySequence(Qt::ALT | Qt::Key_Left));
+  add(1, s.standardIcon(QStyle::SP_ArrowForward), "Вперёд", QKeySequence(Qt::ALT | Qt::Key_Right));
   ToolBar1->addSeparator();
   add(2, s.standardIcon(QStyle::SP_DirHomeIcon), "Домой");
   ToolBar1->addSeparator();
   add(3, s.standardIcon(QStyle::SP_BrowserStop), "Остановить");
   add(4, s.standardIcon(QStyle::SP_BrowserReload), "Обновить");
   ToolBar1->addSeparator();
+  // Printing and saving keep their keys on the menu items; the buttons only name them.
   add(5, QIcon::fromTheme(QStringLiteral("document-print"), s.standardIcon(QStyle::SP_DriveFDIcon)), "Печать...");
+  add(6, QIcon::fromTheme(QStringLiteral("document-save-as"), s.standardIcon(QStyle::SP_DialogSaveButton)),
+      "Сохранить как PDF…");
+  for (const auto& [button, item] : {std::pair{ToolButton[5], N2}, std::pair{ToolButton[6], N4}})
+    button->setToolTip(button->statusTip() + u" ("_s + item->shortcut().toString(QKeySequence::NativeText) + u')');
 }
 
 void TfrmMain::CreateLeftColumn() {
@@ -282,6 +305,7 @@ void TfrmMain::CreateLeftColumn() {
 
   Panel3->installEventFilter(this);
   Image1->installEventFilter(this);
+  ListView1->installEventFilter(this);
 }
 
 void TfrmMain::FormCreate() {
@@ -377,6 +401,8 @@ void TfrmMain::RadioButton1Click(QRadioButton* button) {
   button->setPalette(palette);
 
   HideGroup();
+  // Tab goes from the chosen type into its actions.
+  QWidget::setTabOrder(button, ListView1);
   const auto index =
       static_cast<std::size_t>(std::find(RadioButton.begin(), RadioButton.end(), button) - RadioButton.begin());
   if (index < RadioButton.size()) CurrentTaskType = RadioTag(index);
@@ -462,7 +488,15 @@ void TfrmMain::LayoutGroupWidth() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Panel3 && event->type() == QEvent::Resize) {
+  if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+    // Enter and Space start the action under the keyboard's cursor, as a click does.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+      if (QListWidgetItem* item = ListView1->currentItem()) item->setSelected(true);
+      ListView1Click();
+      return true;
+    }
+  } else if (watched == Panel3 && event->type() == QEvent::Resize) {
     LayoutGroupWidth();
   } else if ((watched == Panel3 || watched == Image1) && event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -610,20 +644,43 @@ void TfrmMain::N11Click() {
 void TfrmMain::N5Click() {
   const std::string url = WebBrowser1->LocationURL();
   if (url.empty() || !OpenExternal) return;
-  OpenExternal(QUrl(QString::fromStdString(url)));
+  if (OpenExternal(QUrl(QString::fromStdString(url)))) return;
+  // Nothing visible would happen: say so, and offer the page as a file instead.
+  if (ShowMessage(sAppTitle,
+                  "Не найдена программа, которая может открыть эту страницу в отдельном окне. "
+                  "Сохранить страницу как PDF?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes)
+    N4Click();
+}
+
+bool TfrmMain::OpenWithDesktop(const QUrl& url) {
+  // xdg-open starts whatever it finds and reports nothing back; ask first whether anything takes a
+  // page of this kind (without a default program it still tries $BROWSER and x-www-browser).
+  if (!QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty() && qEnvironmentVariableIsEmpty("BROWSER") &&
+      QStandardPaths::findExecutable(u"x-www-browser"_s).isEmpty()) {
+    const QString kind = url.isLocalFile() ? u"text/html"_s : u"x-scheme-handler/"_s + url.scheme();
+    QProcess query;
+    query.start(u"xdg-mime"_s, {u"query"_s, u"default"_s, kind});
+    if (query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit &&
+        query.readAllStandardOutput().trimmed().isEmpty())
+      return false;
+  }
+  return QDesktopServices::openUrl(url);
 }
 
 void TfrmMain::N2Click() {
-  if (Printer) return; // the previous page is still being printed
   WebBrowser1->setFocus();
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  QPrintDialog dialog(printer.get(), this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  Printer = std::move(printer);
-  WebBrowser1->Print(Printer.get());
+  WebBrowser1->PrintPage();
 }
 
-void TfrmMain::PrintFinished() { Printer.reset(); }
+void TfrmMain::N4Click() { WebBrowser1->SavePdfAs(); }
+
+void TfrmMain::HelpKeyPress() {
+  if (!TypeFolder(CurrentTaskType).empty())
+    RunAction(3);
+  else
+    N20Click();
+}
 
 void TfrmMain::N3Click() { close(); }
 

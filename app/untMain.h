@@ -19,7 +19,6 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
-class QPrinter;
 class QRadioButton;
 class QSplitter;
 class QStatusBar;
@@ -64,8 +63,12 @@ public:
   // Action codes of the list items, in list order.
   [[nodiscard]] std::vector<int> ActionCodes() const;
 
-  // How an address is handed to the desktop's default program; tests replace it.
+  // How an address is handed to the desktop's default program, false when no program takes it;
+  // tests replace it.
   std::function<bool(const QUrl&)> OpenExternal;
+  // The default of OpenExternal: the desktop's opener, unless it is known to have no program for
+  // the address.
+  static bool OpenWithDesktop(const QUrl& url);
   // Called with every wizard after it is created and before it runs; tests drive it from here.
   std::function<void(TfrmZLPWizard&)> OnWizardCreated;
 
@@ -82,13 +85,15 @@ public:
   QAction* N11 = nullptr;              // "База задач"
   QAction* N5 = nullptr;               // "Открыть в новом окне"
   QAction* N2 = nullptr;               // "Печать ..."
+  QAction* N4 = nullptr;               // "Сохранить как PDF…"
   QAction* N3 = nullptr;               // "Выход"
   std::vector<QAction*> TaskMenuItems; // the menu "Задачи": one item per task type, catalog order
   QAction* N20 = nullptr;              // "Справочные материалы"
   QAction* N21 = nullptr;              // "Методические материалы"
   QAction* N19 = nullptr;              // "О программе..."
   QToolBar* ToolBar1 = nullptr;
-  std::array<QAction*, 6> ToolButton{}; // ToolButton1 ... ToolButton6
+  std::array<QAction*, 7> ToolButton{}; // ToolButton1 ... ToolButton6, ToolButton7 "Сохранить как PDF…"
+  QAction* HelpKey = nullptr;           // F1
   QSplitter* Splitter1 = nullptr;
   QWidget* Panel3 = nullptr;              // the column of radio buttons
   std::vector<QRadioButton*> RadioButton; // one per task type, catalog order
@@ -108,6 +113,8 @@ private slots:
   void N11Click();
   void N5Click();
   void N2Click();
+  void N4Click();
+  void HelpKeyPress();
   void N3Click();
   void N20Click();
   void N21Click();
@@ -121,7 +128,6 @@ private slots:
   void ListView1Click();
   void WebBrowser1StatusTextChange(const QString& text);
   void WebBrowser1TitleChange(const QString& text);
-  void PrintFinished();
 
 private:
   void FormCreate();
@@ -149,5 +155,4 @@ private:
   std::unique_ptr<TProblemStore> StoreView;
   TLoadForm* LoadForm = nullptr;
   TSaveForm* SaveForm = nullptr;
-  std::unique_ptr<QPrinter> Printer; // alive until the viewer has printed
 };

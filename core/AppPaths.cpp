@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,6 +43,27 @@ std::string ProgramDir() {
 }
 
 void SetProgramDir(const std::string& dir) { ProgramDirOverride() = WithSlash(dir); }
+
+namespace {
+
+bool IsDir(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string InstalledHelpDir() {
+  return WithSlash(std::filesystem::path(ProgramDir() + KELVANO_INSTALLED_HELP).lexically_normal().string());
+}
+
+} // namespace
+
+std::string HelpDir() {
+  const std::string beside = ProgramDir() + "help/";
+  if (!IsDir(beside) && IsDir(InstalledHelpDir())) return InstalledHelpDir();
+  return beside;
+}
+
+bool IsInstalledLayout() { return !IsDir(ProgramDir() + "help") && IsDir(InstalledHelpDir()); }
 
 std::string PrivateTempDir() {
   const char* env = std::getenv("TMPDIR");

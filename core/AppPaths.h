@@ -8,6 +8,14 @@
 // Overrides the program folder (tests, a relocated install); "" restores the default.
 void SetProgramDir(const std::string& dir);
 
+// Folder of the help pages and the report style sheet, with a trailing '/': "help/" beside the
+// program, or else the help folder of an installed program (bin/../share/kelvano/help/); the first
+// when neither exists.
+[[nodiscard]] std::string HelpDir();
+// True when the program runs installed: no help folder beside it, the installed one in its place.
+// Its problem store then lives in the user's data folder, never beside the program.
+[[nodiscard]] bool IsInstalledLayout();
+
 // The user's private folder for report pages inside the system's temporary folder, with a trailing
 // '/'. Created owner-only; a folder of that name that is a link or belongs to someone else is not
 // used, and a fresh private folder is made instead. "" when no folder can be had.

@@ -126,10 +126,44 @@ bool TakeDigits(std::string_view& text, std::int32_t& value) noexcept {
   return true;
 }
 
+// A decimal as students type it: [+|-]digits[.|,]digits with at least one digit, "1.5", "-0,25",
+// ".5"; the exact fraction it names is written to r only when it fits 32 bits.
+bool TryParseDecimal(TRational& r, std::string_view text) noexcept {
+  constexpr std::int64_t Limit = std::numeric_limits<std::int64_t>::max() / 10 - 9;
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const std::size_t point = text.find_first_of(".,");
+  if (point == std::string_view::npos || text.size() == 1) return false;
+  const std::string_view whole = text.substr(0, point);
+  std::string_view fraction = text.substr(point + 1);
+  // Trailing zeros of the fraction change nothing: "1.50" is 3/2.
+  while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+  std::int64_t num = 0;
+  std::int64_t den = 1;
+  for (const char c : whole) {
+    if (c < '0' || c > '9' || num > Limit) return false;
+    num = num * 10 + (c - '0');
+  }
+  for (const char c : fraction) {
+    if (c < '0' || c > '9' || num > Limit || den > Limit) return false;
+    num = num * 10 + (c - '0');
+    den *= 10;
+  }
+  const TRational value = Make64(negative ? -num : num, den);
+  // As for whole numbers, magnitudes beyond the signed 32-bit range fail.
+  if (!RatIsValid(value) || value.Num == std::numeric_limits<std::int32_t>::min()) return false;
+  r = value;
+  return true;
+}
+
 } // namespace
 
 bool RatTryParse(TRational& r, std::string_view text) noexcept {
   if (text.empty()) return false;
+  if (text.find_first_of(".,") != std::string_view::npos) return TryParseDecimal(r, text);
   bool negative = false;
   if (text.front() == '-') {
     negative = true;

@@ -47,6 +47,8 @@ void RatDivBy(TRational& a, TRational b) noexcept;
 [[nodiscard]] bool RatGreaterInt(TRational a, std::int32_t k) noexcept;
 [[nodiscard]] bool RatEqualsInt(TRational a, std::int32_t k) noexcept;
 
+// A decimal as students type it, [+|-]digits[.|,]digits ("1.5", "-0,25"), is read as the exact
+// fraction it names (3/2, -1/4); one that does not fit 32 bits fails.
 // Grammar: [+|-]digits[/digits], nothing else, no blanks; numerals beyond the signed 32-bit
 // range fail. r is written only on success. "3/0" succeeds with the invalid value 3/0.
 [[nodiscard]] bool RatTryParse(TRational& r, std::string_view text) noexcept;

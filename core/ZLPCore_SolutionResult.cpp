@@ -199,7 +199,7 @@ void TZLPCore_SolutionResult::AppendReport(const TZLPCore_SolutionResult* other)
   if (other != nullptr) Lines.push_back(other->GetText());
 }
 
-std::string TZLPCore_SolutionResult::StyleSheetPath() { return ProgramDir() + "help/main.css"; }
+std::string TZLPCore_SolutionResult::StyleSheetPath() { return HelpDir() + "main.css"; }
 
 std::string TZLPCore_SolutionResult::BuildDocument() const {
   const std::string title = ShortString(Title);

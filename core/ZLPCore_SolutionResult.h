@@ -50,7 +50,7 @@ public:
   // Deletes kelvano.html, kelvano1.html, ... up to the first gap of the series.
   void DeleteTempFiles() const;
 
-  // Path of the report style sheet beside the program.
+  // Path of the report style sheet in the program's help folder.
   [[nodiscard]] static std::string StyleSheetPath();
 };
 

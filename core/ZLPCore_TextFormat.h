@@ -12,7 +12,7 @@
 // own start with a keyword line: "cut" (then "material A", "proportions r1 ... rk" and one line
 // "pattern a_1j ... a_kj" per cutting pattern), "assign min" or "assign max" (then n lines of n
 // non-negative integers) and "regress" (then one line "x y" per observation, decimal numbers).
-// Numbers are written as in the input fields: 5, -4/3, +7.
+// Numbers are written as in the input fields: 5, -4/3, +7, or as decimals 1.5, -0,25 (exact fractions).
 #pragma once
 
 #include "ZLPCore_Statement.h"

@@ -26,6 +26,7 @@ public:
 
   // Whether a status text is shown at all: not empty and none of "Ready", "Готово", "Done".
   [[nodiscard]] static bool IsStatusWorthShowing(const QString& text);
+  [[nodiscard]] TWebBrowser* PageViewer() override { return wb; }
 
 protected:
   void resizeEvent(QResizeEvent* event) override; // FormResize

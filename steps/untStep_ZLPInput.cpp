@@ -7,7 +7,9 @@
 #include "ZLPCore_TaskCatalog.h"
 #include "untStrConst.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -137,6 +139,9 @@ void TfrmStep_ZLPInput::FormCreate() {
     FractionLine->setLineWidth(1);
   }
   lbMM = new QLabel(Q(sArrowMax), pFunction);
+  lbMM->setCursor(Qt::PointingHandCursor);
+  lbMM->setToolTip(Q("Щёлкните, чтобы сменить направление: Max или Min"));
+  lbMM->installEventFilter(this);
   BitBtn1 = MakeButton(actDecVar, pFunction);
   BitBtn2 = MakeButton(actIncVar, pFunction);
 
@@ -313,6 +318,15 @@ void TfrmStep_ZLPInput::UpdateDescription() {
 }
 
 void TfrmStep_ZLPInput::ComboBox1Select() { UpdateDirection(); }
+
+bool TfrmStep_ZLPInput::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lbMM && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    ComboBox1->setCurrentIndex(ComboBox1->currentIndex() == 0 ? 1 : 0);
+    return true;
+  }
+  return TZLPCore_SolutionStage::eventFilter(watched, event);
+}
 
 void TfrmStep_ZLPInput::actIncVarExecute() {
   if (VarCount() >= MaxCount) return;

@@ -79,6 +79,10 @@ public:
   QAction* actIncEq;
   QAction* actDecEq;
 
+protected:
+  // A click on the arrow "--> Max" / "--> Min" turns the direction round.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
   void ComboBox1Select();
   void actIncVarExecute();

@@ -2,6 +2,7 @@
 #include "DataMod.h"
 
 #include "MessageSeam.h"
+#include "untStrConst.h"
 
 #include <sqlite3.h>
 
@@ -120,9 +121,9 @@ TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout
   if (!Opened) Db.Close();
 }
 
-std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir) {
+std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir, bool besideProgram) {
   const auto local = programDir / "data";
-  if (CanWriteFolder(local)) return local;
+  if (besideProgram && CanWriteFolder(local)) return local;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && std::filesystem::path(xdg).is_absolute())
     return std::filesystem::path(xdg) / "kelvano" / "data";
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
@@ -321,11 +322,11 @@ template <class TBody> bool TDM::Write(TBody&& body) {
     Failure.reset();
     return false;
   }
-  // Shown only now: a modal message must not keep the files locked, and a copy that was rolled
+  // Shown only now: a modal message must not keep the files locked, and a save that was rolled
   // back must not be announced.
   const std::vector<std::string> messages = std::move(Deferred);
   Deferred.clear();
-  for (const std::string& text : messages) ShowStoreMessage(text);
+  for (const std::string& text : messages) ShowMessage(sAppTitle, text, TMsgIcon::Information, mbOK);
   return true;
 }
 
@@ -369,10 +370,7 @@ bool TDM::CopyRows(std::size_t index, int fromId, int toId) {
     return Fail(index);
   stmt.BindInt(1, fromId);
   stmt.BindInt(2, toId);
-  if (stmt.Step() == TStepResult::Error) return Fail(index);
-  if (const int count = Db.Changes(); count != 0)
-    Deferred.push_back("Скопировано: " + std::to_string(count) + " в таблице" + TableDefs[index].File);
-  return true;
+  return stmt.Step() != TStepResult::Error || Fail(index);
 }
 
 bool TDM::DropTask(int id) {
@@ -441,6 +439,7 @@ int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
     newId = static_cast<int>(Db.LastInsertRowId());
     for (std::size_t i = 1; i < TableCount; ++i)
       if (!CopyRows(i, TempTaskId, newId)) return false;
+    Deferred.push_back("Задача «" + name + "» сохранена.");
     return true;
   });
   return ok ? newId : -1;

@@ -73,9 +73,11 @@ public:
   TDM(const TDM&) = delete;
   TDM& operator=(const TDM&) = delete;
 
-  // The folder for the table files: programDir/data when it can be written, otherwise
-  // $XDG_DATA_HOME/kelvano/data, otherwise ~/.local/share/kelvano/data.
-  [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir);
+  // The folder for the table files: programDir/data when it can be written (and besideProgram),
+  // otherwise $XDG_DATA_HOME/kelvano/data, otherwise ~/.local/share/kelvano/data. An installed
+  // program passes false: its folder is the system's, whoever may write there.
+  [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir,
+                                                              bool besideProgram = true);
   [[nodiscard]] static std::string TableFileName(TDetailTable table);
 
   [[nodiscard]] bool IsOpen() const { return Opened; }
@@ -89,14 +91,14 @@ public:
   // Deletes the Tasks row of id (if any) and the detail rows of id in all four tables.
   [[nodiscard]] bool DeleteTask(int id);
   // Copies the temporary record with all its detail rows into a new problem and returns its Id, or
-  // -1 on failure. The temporary record stays and remains the working record. The counts of copied
-  // rows are announced once the copy is stored.
+  // -1 on failure. The temporary record stays and remains the working record. Once the copy is
+  // stored, one information message "Задача «name» сохранена." (caption the program title) says so.
   [[nodiscard]] int SaveTempTaskAs(const std::string& name, int taskType);
   bool ClearTempRows(TDetailTable table);
   [[nodiscard]] int GetTempTaskId() const { return TempTaskId; }
   // One statement: all rows of the table whose TaskId is id.
   bool DeleteRowsOfTask(TDetailTable table, int id);
-  // Appends copies of the rows of fromId with TaskId toId, in their order; announces the count.
+  // Appends copies of the rows of fromId with TaskId toId, in their order.
   [[nodiscard]] bool CopyRowsOfTask(TDetailTable table, int fromId, int toId);
   void ShowStoreMessage(const std::string& text) const;
   // Runs several of the operations above as one transaction: all of them take effect or none, and
@@ -173,5 +175,5 @@ private:
   int TempTaskId = -1;
   bool Nested = false; // inside Atomically: operations join its transaction
   mutable std::optional<std::string> Failure;
-  std::vector<std::string> Deferred;
+  std::vector<std::string> Deferred; // information messages shown once the transaction is committed
 };

@@ -69,7 +69,7 @@ THelpWindow* TUICore_AssistantInterface::ShowHelp(QWidget* owner, THelpWindow* h
 
 void TUICore_AssistantInterface::NavigateHelp(TWebViewer& viewer, const std::string& page) {
   const std::string programDir = ProgramDir();
-  if (!QFileInfo(QString::fromStdString(programDir + "help")).isDir()) return;
+  if (!QFileInfo(QString::fromStdString(HelpDir())).isDir()) return;
   std::string address = "mk:@MSITStore:" + programDir + "database.chm::/" + page;
   std::replace(address.begin() + static_cast<std::ptrdiff_t>(address.size() - page.size()), address.end(), '\\', '/');
   viewer.Navigate(address);

@@ -45,7 +45,7 @@ public:
   // next time. Without an owner it does nothing and returns helpWindow.
   THelpWindow* ShowHelp(QWidget* owner, THelpWindow* helpWindow, const std::string& page);
   // Points viewer at a page of the help, "help/steps/KFCheck.html" for instance; nothing when the
-  // help folder beside the program is missing.
+  // program's help folder is missing.
   static void NavigateHelp(TWebViewer& viewer, const std::string& page);
 
 public slots:

@@ -14,6 +14,7 @@
 
 class QPushButton;
 class TProblemStore;
+class TWebBrowser;
 
 // What a step may ask of the window that runs it, and nothing more.
 class TStageHost {
@@ -64,6 +65,8 @@ public:
   virtual void LeaveForward(TStageHost& host);
   // "<< Назад" on this step.
   virtual void LeaveBackward(TStageHost& host);
+  // The viewer of a step whose client area is a page; none for a step of input controls.
+  [[nodiscard]] virtual TWebBrowser* PageViewer() { return nullptr; }
 };
 
 // The steps of a run, parallel to its TZLPCore_StageTasks; each is owned by its Qt parent.

@@ -2,26 +2,92 @@
 #include "untWebViewer.h"
 
 #include "AppPaths.h"
+#include "MessageSeam.h"
+#include "untStrConst.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <cups/cups.h>
+
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// What printing to a printer's queue needs of the print dialog's choices.
+struct TPrintJob {
+  QString Printer;
+  int Copies = 1;
+  bool Collate = true;
+  QPrinter::DuplexMode Duplex = QPrinter::DuplexNone;
+  bool Grayscale = false;
+};
+
+// Writes bytes to path whole or not at all.
+bool WriteWhole(const QString& path, const QByteArray& bytes) {
+  QSaveFile file(path);
+  return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// Hands a PDF to the printing system; the queue prints it as it is, text as text.
+bool SendToPrinter(const QByteArray& pdf, const TPrintJob& job, const QString& title, QString& reason) {
+  QTemporaryFile file(QString::fromStdString(PrivateTempDir()) + u"print-XXXXXX.pdf"_s);
+  if (pdf.isEmpty() || !file.open() || file.write(pdf) != pdf.size() || !file.flush()) {
+    reason = Q("не удалось подготовить страницу к печати");
+    return false;
+  }
+  cups_option_t* options = nullptr;
+  int count = 0;
+  count = cupsAddOption("copies", QByteArray::number(job.Copies).constData(), count, &options);
+  count = cupsAddOption("collate", job.Collate ? "true" : "false", count, &options);
+  const char* sides = job.Duplex == QPrinter::DuplexLongSide    ? "two-sided-long-edge"
+                      : job.Duplex == QPrinter::DuplexShortSide ? "two-sided-short-edge"
+                                                                : "one-sided";
+  if (job.Duplex != QPrinter::DuplexAuto) count = cupsAddOption("sides", sides, count, &options);
+  if (job.Grayscale) count = cupsAddOption("print-color-mode", "monochrome", count, &options);
+  const QByteArray printer = job.Printer.toUtf8();
+  const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.constData(), QFile::encodeName(file.fileName()).constData(),
+                                title.toUtf8().constData(), count, options);
+  cupsFreeOptions(count, options);
+  if (id == 0) reason = QString::fromUtf8(cupsLastErrorString());
+  return id != 0;
+}
+
+} // namespace
 
 TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent), wb(new QWebEngineView(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(wb);
+  wb->setContextMenuPolicy(Qt::CustomContextMenu);
+  AskPdfFileName = [this](const QString& proposed) {
+    return QFileDialog::getSaveFileName(window(), Q("Сохранить как PDF"), proposed, Q("Документы PDF (*.pdf)"));
+  };
+  AskPrinter = [this](QPrinter& printer) {
+    QPrintDialog dialog(&printer, window());
+    return dialog.exec() == QDialog::Accepted;
+  };
   connect(wb->page(), &QWebEnginePage::linkHovered, this, &TWebBrowser::StatusTextChange);
   connect(wb, &QWebEngineView::titleChanged, this, &TWebBrowser::TitleChange);
-  connect(wb, &QWebEngineView::printFinished, this, &TWebBrowser::PrintFinished);
   connect(wb, &QWebEngineView::loadFinished, this, &TWebBrowser::LoadFinished);
+  connect(wb, &QWebEngineView::customContextMenuRequested, this, &TWebBrowser::wbContextMenu);
+  // window.print() of a page prints as the menu does.
+  connect(wb, &QWebEngineView::printRequested, this, &TWebBrowser::PrintPage);
 }
-
-void TWebBrowser::Print(QPrinter* printer) { wb->print(printer); }
 
 QUrl TWebBrowser::ResolveAddress(const QString& text, const QString& helpDir) {
   static const QString helpPrefix = u"mk:@MSITStore:"_s;
@@ -48,8 +114,7 @@ QUrl TWebBrowser::ResolveAddress(const QString& text, const QString& helpDir) {
 }
 
 void TWebBrowser::Navigate(const std::string& url) {
-  const QString helpDir = QString::fromStdString(ProgramDir()) + u"help/"_s;
-  const QUrl target = ResolveAddress(QString::fromStdString(url), helpDir);
+  const QUrl target = ResolveAddress(QString::fromStdString(url), QString::fromStdString(HelpDir()));
   if (target.isValid()) wb->load(target);
 }
 
@@ -62,3 +127,122 @@ void TWebBrowser::Refresh() { wb->reload(); }
 void TWebBrowser::Stop() { wb->stop(); }
 
 std::string TWebBrowser::LocationURL() const { return wb->url().toString().toStdString(); }
+
+QString TWebBrowser::Title() const { return wb->title(); }
+
+QPageLayout TWebBrowser::ReportPageLayout() {
+  return {QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter};
+}
+
+QString TWebBrowser::ProposedPdfName(const QString& title) {
+  QString name;
+  for (const QChar c : title.simplified())
+    if (c.isPrint() && !u"/\\:*?\"<>|"_s.contains(c)) name += c;
+  name = name.trimmed();
+  while (name.startsWith(u'.')) name.remove(0, 1);
+  if (name.isEmpty()) name = u"Kelvano"_s;
+  return name.left(120) + u".pdf"_s;
+}
+
+bool TWebBrowser::MakePdf(const QPageLayout& layout, const QPageRanges& ranges,
+                          std::function<void(const QByteArray&)> done) {
+  if (Busy) return false;
+  Busy = true;
+  const QPointer<TWebBrowser> self(this);
+  wb->printToPdf(
+      [self, done = std::move(done)](const QByteArray& pdf) {
+        if (!self) return;
+        self->Busy = false;
+        done(pdf);
+      },
+      layout, ranges);
+  return true;
+}
+
+bool TWebBrowser::SavePdf(const QString& filePath, const QPageLayout& layout) {
+  return MakePdf(layout, {},
+                 [this, filePath](const QByteArray& pdf) { emit PdfSaved(filePath, WriteWhole(filePath, pdf)); });
+}
+
+void TWebBrowser::SavePdfAs() {
+  if (Busy || !AskPdfFileName) return;
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+  QString path = AskPdfFileName(QDir(folder).filePath(ProposedPdfName(Title())));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += u".pdf"_s;
+  const QPointer<TWebBrowser> self(this);
+  // One report of the outcome for this request only.
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection = connect(this, &TWebBrowser::PdfSaved, this, [connection](const QString& file, bool success) {
+    QObject::disconnect(*connection);
+    if (!success)
+      ShowMessage(sError, "Не удалось сохранить PDF-файл «" + QDir::toNativeSeparators(file).toStdString() + "».",
+                  TMsgIcon::Error);
+  });
+  if (!SavePdf(path)) QObject::disconnect(*connection);
+}
+
+bool TWebBrowser::Print(QPrinter& printer) {
+  QPageLayout layout = printer.pageLayout();
+  // A layout without margins (a file printer's default) gets the margins of a saved PDF.
+  if (layout.margins(QPageLayout::Millimeter).isNull()) {
+    layout.setUnits(QPageLayout::Millimeter);
+    layout.setMargins(ReportPageLayout().margins());
+  }
+  const QPageRanges ranges = printer.pageRanges();
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    const QString file = printer.outputFileName();
+    if (file.isEmpty()) return false;
+    return MakePdf(layout, ranges, [this, file](const QByteArray& pdf) { emit PrintFinished(WriteWhole(file, pdf)); });
+  }
+  TPrintJob job;
+  job.Printer = printer.printerName();
+  job.Copies = std::max(printer.copyCount(), 1);
+  job.Collate = printer.collateCopies();
+  job.Duplex = printer.duplex();
+  job.Grayscale = printer.colorMode() == QPrinter::GrayScale;
+  const QString title = Title();
+  return MakePdf(layout, ranges, [this, job, title](const QByteArray& pdf) {
+    QString reason;
+    const bool sent = SendToPrinter(pdf, job, title, reason);
+    if (!sent)
+      ShowMessage(sError, "Не удалось отправить страницу на печать: " + reason.toStdString() + ".", TMsgIcon::Error);
+    emit PrintFinished(sent);
+  });
+}
+
+void TWebBrowser::PrintPage() {
+  if (Busy || !AskPrinter) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(Title());
+  printer.setPageLayout(ReportPageLayout());
+  if (!AskPrinter(printer)) return;
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+  const QString file = printer.outputFileName();
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection = connect(this, &TWebBrowser::PrintFinished, this, [connection, toFile, file](bool success) {
+    QObject::disconnect(*connection);
+    if (!success && toFile)
+      ShowMessage(sError, "Не удалось сохранить PDF-файл «" + QDir::toNativeSeparators(file).toStdString() + "».",
+                  TMsgIcon::Error);
+  });
+  if (!Print(printer)) QObject::disconnect(*connection);
+}
+
+void TWebBrowser::wbContextMenu(const QPoint& position) {
+  const QWebEngineContextMenuRequest* request = wb->lastContextMenuRequest();
+  QMenu menu(this);
+  QAction* copy = menu.addAction(Q("&Копировать"), this, [this] { wb->triggerPageAction(QWebEnginePage::Copy); });
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(request != nullptr && !request->selectedText().isEmpty());
+  QAction* all = menu.addAction(Q("Выделить &всё"), this, [this] { wb->triggerPageAction(QWebEnginePage::SelectAll); });
+  all->setShortcut(QKeySequence::SelectAll);
+  menu.addSeparator();
+  QAction* print = menu.addAction(Q("&Печать…"), this, &TWebBrowser::PrintPage);
+  print->setShortcut(QKeySequence::Print);
+  menu.addAction(Q("Сохранить как P&DF…"), this, &TWebBrowser::SavePdfAs);
+  for (QAction* action : menu.actions()) action->setShortcutVisibleInContextMenu(true);
+  print->setEnabled(!Busy);
+  menu.exec(wb->mapToGlobal(position));
+}

@@ -3,17 +3,25 @@
 
 #include "WebViewer.h"
 
+#include <QPageLayout>
+#include <QPageRanges>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 class QPrinter;
 class QWebEngineView;
 
 // Shows generated report pages, help pages and addresses. Addresses into the compiled help file,
-// "mk:@MSITStore:<file>::/<page>", are served from the folder "help/" beside the program, with
+// "mk:@MSITStore:<file>::/<page>", are served from the help folder of the program (HelpDir), with
 // every "\" of the page turned into "/"; without that folder they open nothing.
+//
+// The page shown leaves the viewer only as the web engine's own PDF: text stays text and the print
+// rules of the page's style apply. "Сохранить как PDF…" writes that PDF to a file; printing writes it
+// to the file chosen in the print dialog or hands it to the printing system. The context menu offers
+// only what suits a report: copy, select all, print and save as PDF.
 class TWebBrowser : public QWidget, public TWebViewer {
   Q_OBJECT
 
@@ -27,16 +35,40 @@ public:
   void Refresh() override;
   void Stop() override;
   [[nodiscard]] std::string LocationURL() const override;
+  [[nodiscard]] QString Title() const;
 
   // What Navigate opens for a text: a help address becomes a file under helpDir (with a trailing
   // '/'), a local path a file URL, anything with a scheme stays as it is. Empty when the help
   // folder is missing or the text is empty.
   [[nodiscard]] static QUrl ResolveAddress(const QString& text, const QString& helpDir);
 
-  // Prints the page shown; the printer must live until PrintFinished.
-  void Print(QPrinter* printer);
+  // A4 portrait with 15 mm margins: the page of a saved PDF.
+  [[nodiscard]] static QPageLayout ReportPageLayout();
+  // The file name proposed for the PDF of a page titled title: the title without the characters
+  // a file name cannot hold, "Kelvano" when nothing is left, and ".pdf".
+  [[nodiscard]] static QString ProposedPdfName(const QString& title);
+
+  // Writes the page shown as a PDF file, replacing it. Asynchronous: PdfSaved tells the outcome.
+  // False when another PDF or print of this viewer is still being made (nothing is started then).
+  bool SavePdf(const QString& filePath, const QPageLayout& layout = ReportPageLayout());
+  // "Сохранить как PDF…": asks for the file (AskPdfFileName) and saves the page there; a failure is
+  // shown as a message.
+  void SavePdfAs();
+  // "Печать…": asks with the print dialog (AskPrinter) and prints the page through its PDF; a failure
+  // is shown as a message.
+  void PrintPage();
+  // Prints the page through its PDF on printer as it is set up: into its output file when it prints
+  // to a file, otherwise to its printer; PrintFinished tells the outcome.
+  bool Print(QPrinter& printer);
+  [[nodiscard]] bool IsBusy() const noexcept { return Busy; }
+
+  // Asks for the name of the PDF file, proposing one; "" when the student cancels. Tests replace it.
+  std::function<QString(const QString& proposed)> AskPdfFileName;
+  // Shows the print dialog for printer; false when the student cancels. Tests replace it.
+  std::function<bool(QPrinter& printer)> AskPrinter;
 
 signals:
+  void PdfSaved(const QString& filePath, bool success);
   void PrintFinished(bool success);
   // A page has been loaded (or failed to load).
   void LoadFinished(bool success);
@@ -44,6 +76,13 @@ signals:
   void StatusTextChange(const QString& text);
   void TitleChange(const QString& text);
 
+private slots:
+  void wbContextMenu(const QPoint& position);
+
 private:
+  // Makes the page's PDF and passes it (empty on failure) to done, unless the viewer is gone by then.
+  bool MakePdf(const QPageLayout& layout, const QPageRanges& ranges, std::function<void(const QByteArray&)> done);
+
   QWebEngineView* wb;
+  bool Busy = false;
 };

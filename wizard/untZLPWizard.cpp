@@ -5,7 +5,9 @@
 #include "ProblemStore.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
+#include "untWebViewer.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -100,6 +102,18 @@ TfrmZLPWizard::TfrmZLPWizard(TProblemStore* store, QWidget* parent) : QDialog(pa
   connect(btnCancel, &QPushButton::clicked, this, &TfrmZLPWizard::btnCancelClick);
   connect(btnHelp, &QPushButton::clicked, this, &TfrmZLPWizard::btnHelpClick);
   connect(btnSave, &QPushButton::clicked, this, &TfrmZLPWizard::btnSaveClick);
+  connect(btnPdf, &QPushButton::clicked, this, &TfrmZLPWizard::btnPdfClick);
+  // Keys of the whole window: F1 the current step's help, Ctrl+S saving (on the step that offers
+  // it), Ctrl+P printing the page shown.
+  const auto key = [this](QKeySequence::StandardKey keys, void (TfrmZLPWizard::*slot)()) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    addAction(action);
+    connect(action, &QAction::triggered, this, slot);
+  };
+  key(QKeySequence::HelpContents, &TfrmZLPWizard::btnHelpClick);
+  key(QKeySequence::Save, &TfrmZLPWizard::btnSaveClick);
+  key(QKeySequence::Print, &TfrmZLPWizard::PrintStage);
   for (TClickLabel* image : im) connect(image, &TClickLabel::Clicked, this, &TfrmZLPWizard::im1Click);
 }
 
@@ -234,7 +248,9 @@ void TfrmZLPWizard::FormCreate() {
     return button;
   };
   btnHelp = makeButton("btnHelp", sHelp, "Просмотреть описание текущего шага в справке");
-  btnSave = makeButton("btnSave", "Сохранить", "Сохранить условие задачи в базу данных");
+  btnPdf = makeButton("btnPdf", "Сохранить как PDF…", "Сохранить решение в файл PDF");
+  btnPdf->hide();
+  btnSave = makeButton("btnSave", "Сохранить", "Сохранить условие задачи в базу данных (Ctrl+S)");
   btnBack = makeButton("btnBack", "<< Назад", "Вернуться к предыдущему этапу решения");
   btnNext = makeButton("btnNext", sNext, "Перейти к следующему этапу решения");
   btnCancel = makeButton("btnCancel", "Отмена", "Отменить это решение");
@@ -242,6 +258,7 @@ void TfrmZLPWizard::FormCreate() {
   btnNext->setDefault(true);
   buttons->addWidget(btnHelp);
   buttons->addStretch(1);
+  buttons->addWidget(btnPdf);
   buttons->addWidget(btnSave);
   buttons->addWidget(btnBack);
   buttons->addWidget(btnNext);
@@ -325,6 +342,17 @@ void TfrmZLPWizard::ShowStage(TZLPCore_SolutionStage& stage) {
   lbTitle->setText(Q(stage.StageTitle));
   stage.show();
   stage.update();
+  FollowHelp(stage);
+}
+
+void TfrmZLPWizard::FollowHelp(const TZLPCore_SolutionStage& stage) {
+  if (!Assistant || !HelpWindow || !HelpWindow->isVisible() || stage.HelpPage.empty()) return;
+  TUICore_AssistantInterface::NavigateHelp(*HelpWindow->wb, "help/steps/" + stage.HelpPage);
+}
+
+TZLPCore_SolutionStage* TfrmZLPWizard::Current() const {
+  if (CurrentStage < 0 || CurrentStage >= StageCount) return nullptr;
+  return Stages[static_cast<std::size_t>(CurrentStage)];
 }
 
 int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* assistant,
@@ -453,17 +481,25 @@ void TfrmZLPWizard::btnCancelClick() { close(); }
 void TfrmZLPWizard::reject() { close(); }
 
 void TfrmZLPWizard::btnHelpClick() {
-  if (!Assistant || CurrentStage < 0 || CurrentStage >= StageCount) return;
-  const std::string page = "help/steps/" + Stages[static_cast<std::size_t>(CurrentStage)]->HelpPage;
-  HelpWindow = Assistant->ShowHelp(this, HelpWindow, page);
+  const TZLPCore_SolutionStage* stage = Current();
+  if (!Assistant || !stage || stage->HelpPage.empty()) return;
+  HelpWindow = Assistant->ShowHelp(this, HelpWindow, "help/steps/" + stage->HelpPage);
 }
 
 void TfrmZLPWizard::btnSaveClick() {
-  if (!AskSaveName) return;
+  if (!AskSaveName || !btnSave->isVisible()) return;
   const std::string name = AskSaveName(TaskType);
   if (name.empty() || !DM) return;
   // The store reports its own failures.
   [[maybe_unused]] const int savedId = DM->SaveTempTaskAs(name, TaskType);
+}
+
+void TfrmZLPWizard::btnPdfClick() {
+  if (TZLPCore_SolutionStage* stage = Current(); stage && stage->PageViewer()) stage->PageViewer()->SavePdfAs();
+}
+
+void TfrmZLPWizard::PrintStage() {
+  if (TZLPCore_SolutionStage* stage = Current(); stage && stage->PageViewer()) stage->PageViewer()->PrintPage();
 }
 
 void TfrmZLPWizard::closeEvent(QCloseEvent* event) {
@@ -510,6 +546,7 @@ void TfrmZLPWizard::RefreshStageList() {
   const bool last = known && CurrentStage == StageCount - 1;
   btnNext->setText(Q(last ? sFinish : sNext));
   btnSave->setVisible(last);
+  btnPdf->setVisible(last && Stages[static_cast<std::size_t>(CurrentStage)]->PageViewer() != nullptr);
   btnHelp->setVisible(Assistant != nullptr);
   btnHelp->setEnabled(known && !Stages[static_cast<std::size_t>(CurrentStage)]->HelpPage.empty());
 }

@@ -86,6 +86,7 @@ public:
   QWidget* Panel1;
   QWidget* pContainer;
   QPushButton* btnHelp;
+  QPushButton* btnPdf; // "Сохранить как PDF…" of the last step's page
   QPushButton* btnSave;
   QPushButton* btnBack;
   QPushButton* btnNext;
@@ -135,7 +136,10 @@ private slots:
   void btnCancelClick();
   void btnHelpClick();
   void btnSaveClick();
+  void btnPdfClick();
   void im1Click();
+  // Ctrl+P: prints the page of the current step, if it shows one.
+  void PrintStage();
 
 private:
   void FormCreate();
@@ -143,6 +147,9 @@ private:
   void PaintBox1Paint(QPaintEvent* event);
   void DiscardRun();
   void ShowStage(TZLPCore_SolutionStage& stage);
+  // Keeps an open help window on the help page of stage.
+  void FollowHelp(const TZLPCore_SolutionStage& stage);
+  [[nodiscard]] TZLPCore_SolutionStage* Current() const;
   // Runs a step operation; an exception is shown with its reason and reported as false.
   template <class TOperation> bool Guarded(TOperation&& operation);
 

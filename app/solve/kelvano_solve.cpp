@@ -311,7 +311,7 @@ int main(int argc, char** argv) {
 
   std::optional<TDM> dm;
   if (!ids.empty() || !names.empty()) {
-    const std::filesystem::path folder = dataDir ? *dataDir : TDM::ChooseDataFolder(ProgramDir());
+    const std::filesystem::path folder = dataDir ? *dataDir : TDM::ChooseDataFolder(ProgramDir(), !IsInstalledLayout());
     std::error_code ec;
     // Reading a stored problem never creates the store.
     if (std::filesystem::exists(folder / "Tasks.db", ec)) dm.emplace(folder);

@@ -95,6 +95,23 @@ TEST_F(SolveProgram, ReportOnStandardOutputEqualsTheWindowlessRun) {
   EXPECT_NE(r.Out.find("<H1>\xC7\xE0\xE4\xE0\xF7\xE0 "), std::string::npos);
 }
 
+// Decimals as students type them are the exact fractions they name: the report is the one of the
+// same problem written in fractions, byte for byte, so every number in it is shown as a fraction.
+TEST_F(SolveProgram, DecimalsSolveExactlyAsTheirFractions) {
+  UseProgramFolder();
+  const char* const decimals = "max 1.5 2,25\nconst -0.5\n1 1 <= 4.5\n0,5 1.5 <= 3\n-0.25 1 >= -1\n";
+  const char* const fractions = "max 3/2 9/4\nconst -1/2\n1 1 <= 9/2\n1/2 3/2 <= 3\n-1/4 1 >= -1\n";
+  Write("decimals.lp", decimals);
+  Write("fractions.lp", fractions);
+  const TRun d = Run("decimals.lp");
+  const TRun f = Run("fractions.lp");
+  EXPECT_EQ(d.Status, 0) << d.Err;
+  EXPECT_EQ(f.Status, 0) << f.Err;
+  EXPECT_EQ(d.Out, f.Out);
+  EXPECT_EQ(d.Out, Expected(fractions));
+  EXPECT_NE(d.Out.find("9/4"), std::string::npos);
+}
+
 struct TVerdictCase {
   const char* Name;
   const char* Text;
@@ -148,7 +165,7 @@ TEST_P(SolveBadFiles, MessageNamesFileAndLineAndNothingIsWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SolveBadFiles,
-                         ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1x <= 3\n",
+                         ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1.5/2 <= 3\n",
                                                     "bad.lp:2: коэффициент 2"},
                                            TBadFile{"MissingRelation", "max 1 2\n1 1 3\n", "bad.lp:2: знак"},
                                            TBadFile{"CoefficientCount", "max 1 2\n1 <= 3\n", "bad.lp:2: коэффициенты"},

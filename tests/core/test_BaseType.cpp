@@ -375,8 +375,8 @@ TEST_P(RatTryParseRefuses, FailsAndLeavesTargetUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Grammar, RatTryParseRefuses,
-                         ::testing::Values("", "-", "+", "/3", "1/", "1/2/3", "1.5", " 2", "2 ", "1 /2", "1/ 2", "1/-2",
-                                           "1/+2", "2,5", "--1", "+-1", "-+1", "x", "1e3", "0x10", "½",
+                         ::testing::Values("", "-", "+", "/3", "1/", "1/2/3", " 2", "2 ", "1 /2", "1/ 2", "1/-2",
+                                           "1/+2", "--1", "+-1", "-+1", "x", "1e3", "0x10", "½",
                                            "\xef\xbc\x91", // fullwidth digit one
                                            "2147483648", "-2147483648", "99999999999", "1/2147483648", "4294967297",
                                            "18446744073709551617", "1/4294967296", "12abc"),
@@ -389,6 +389,25 @@ TEST(RatTryParse, EmbeddedNulIsNotIgnored) {
                                                3)));
   EXPECT_NUMDEN(r, 42, 43);
 }
+
+// Decimals as students type them name exact fractions; a point or a comma, and nothing that would
+// need more than 32 bits.
+INSTANTIATE_TEST_SUITE_P(
+    Decimal, RatTryParseAccepts,
+    ::testing::Values(ParseOk{"1.5", Raw(3, 2)}, ParseOk{"1,5", Raw(3, 2)}, ParseOk{"-0.25", Raw(-1, 4)},
+                      ParseOk{"+2.50", Raw(5, 2)}, ParseOk{".5", Raw(1, 2)}, ParseOk{"5.", Raw(5, 1)},
+                      ParseOk{"-0,0", Raw(0, 1)}, ParseOk{"3.14159", Raw(314159, 100000)},
+                      ParseOk{"0.000000001", Raw(1, 1000000000)}, ParseOk{"2147483647.0", Raw(kMax, 1)},
+                      ParseOk{"-1073741823.5", Raw(-kMax, 2)}, ParseOk{"1.500000000000000000000000000000", Raw(3, 2)},
+                      ParseOk{"000000000000000000000000000012.75", Raw(51, 4)}),
+    [](const auto& info) { return ParseName(info.param.text); });
+
+INSTANTIATE_TEST_SUITE_P(Decimal, RatTryParseRefuses,
+                         ::testing::Values(".", ",", "-.", "+,", "1.5.2", "1..5", "1,5/2", "1.5/2", "1/2.5", " 1.5",
+                                           "1.5 ", "1.-5", "-1,-5", "1e.5", "1.5e3", "0.0000000001", "2147483648.0",
+                                           "2147483647.5", "-2147483648,0", "99999999999999999999.5",
+                                           "0.1234567890123456789012345"),
+                         [](const auto& info) { return ParseName(info.param); });
 
 // ---------------------------------------------------------------- text form
 

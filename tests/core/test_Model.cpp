@@ -237,9 +237,9 @@ TEST_P(ZLPReadRefuses, BadFreeTermAndRightHandSide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ZLPReadRefuses,
-                         ::testing::Values(BadField{"Decimal", "1.5"}, BadField{"Comma", "2,5"}, BadField{"Empty", ""},
-                                           BadField{"Blank", " 1"}, BadField{"TooLarge", "2147483648"},
-                                           BadField{"Word", "abc"}),
+                         ::testing::Values(BadField{"Decimal", "1.5.2"}, BadField{"Comma", "2,5/3"},
+                                           BadField{"Empty", ""}, BadField{"Blank", " 1"},
+                                           BadField{"TooLarge", "2147483648"}, BadField{"Word", "abc"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ZLPRead, MissingFieldsFailWithoutMessage) {

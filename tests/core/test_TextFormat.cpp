@@ -53,8 +53,8 @@ TEST_P(TextFormatFaults, NamesTheLineAndField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextFormatFaults,
-    ::testing::Values(TBadCase{"DecimalPoint", "max 1 2\n1 1.5 <= 3\n", 2, "коэффициент 2"},
-                      TBadCase{"DecimalComma", "max 1 2,5\n1 1 <= 3\n", 1, "коэффициент 2 целевой функции"},
+    ::testing::Values(TBadCase{"DecimalPoint", "max 1 2\n1 1..5 <= 3\n", 2, "коэффициент 2"},
+                      TBadCase{"DecimalComma", "max 1 2,5/3\n1 1 <= 3\n", 1, "коэффициент 2 целевой функции"},
                       TBadCase{"BadRightSide", "max 1\n1 <= x\n", 2, "правая часть"},
                       TBadCase{"MissingRelation", "max 1 2\n1 1 3\n", 2, "знак"},
                       TBadCase{"TooFewCoefficients", "max 1 2\n1 <= 3\n", 2, "коэффициенты"},

@@ -138,6 +138,7 @@ private slots:
   void sameReportAsKelvanoSolve_data();
   void sameReportAsKelvanoSolve();
   void largeProblemInTime();
+  void decimalsSolveAsFractionsAndSaveAsPdf();
 };
 
 void TestLinearTask::workedExamples_data() {
@@ -256,6 +257,7 @@ void TestLinearTask::sameReportAsKelvanoSolve_data() {
            "1/2 -12 -1/2 3 <= 0\n0 0 1 0 <= 1\n")
       << 0 << U("по правилу Бленда");
   QTest::newRow("overflow") << U("max 1\n1/2147483647 <= 2147483647\n") << 5 << U("вышли за пределы точных дробей");
+  QTest::newRow("decimals") << U("max 1.5 -0,25\nconst 2.5\n1 1 <= 4.5\n1,25 -1 <= 3\n") << 0 << optimum;
 }
 
 // The wizard with "Решить" and "Далее" to the end writes the same file as kelvano-solve for the
@@ -296,6 +298,40 @@ void TestLinearTask::sameReportAsKelvanoSolve() {
   QCOMPARE(Count(fromWizard, "<H2>&bull; "), 3);
   QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
   QCOMPARE(ReadFile(solved), fromWizard);
+  QVERIFY(recorder.Messages.empty());
+}
+
+// "1.5" typed into the fields solves exactly as "3/2" does: the wizard's final report of a statement
+// in decimals is the reference report of the same statement in fractions. On the result step the
+// page is saved as a PDF with its text.
+void TestLinearTask::decimalsSolveAsFractionsAndSaveAsPdf() {
+  TMessageRecorder recorder;
+  TLinearRun run(Statement("max 1.5 2,25\nconst -0.5\n1 1 <= 4.5\n0,5 1.5 <= 3\n-0.25 1 >= -1\n"));
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  run.SolveToEnd();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  QVERIFY(run.Wizard.btnPdf->isVisible());
+  TWebBrowser& viewer = *run.Wizard.Stages.at(PreviewStage)->PageViewer();
+  QTRY_VERIFY_WITH_TIMEOUT(!viewer.LocationURL().empty(), 30000);
+  const QString pdf = run.Dir.filePath(QStringLiteral("решение"));
+  viewer.AskPdfFileName = [&pdf](const QString& proposed) {
+    return proposed.endsWith(QStringLiteral(".pdf")) ? pdf : QString();
+  };
+  QSignalSpy saved(&viewer, &TWebBrowser::PdfSaved);
+  QTest::mouseClick(run.Wizard.btnPdf, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!saved.isEmpty(), 60000);
+  QCOMPARE(saved.front().at(0).toString(), pdf + QStringLiteral(".pdf")); // the extension is added
+  QVERIFY(saved.front().at(1).toBool());
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
+  QVERIFY(pdftotext.waitForFinished(30000));
+  QVERIFY(QString::fromUtf8(pdftotext.readAllStandardOutput()).contains(U("Функция достигает экстремума в точке:")));
+
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  const TStatementGrid fractions = Statement("max 3/2 9/4\nconst -1/2\n1 1 <= 9/2\n1/2 3/2 <= 3\n-1/4 1 >= -1\n");
+  QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(fractions));
   QVERIFY(recorder.Messages.empty());
 }
 

@@ -1,11 +1,15 @@
 // Tests of the viewer adapter: how addresses are resolved, and a real page, title and history.
 #include "AppPaths.h"
 #include "ZLPCore_SolutionResult.h"
+#include "ZLPCore_TaskRun.h"
+#include "ZLPCore_TextFormat.h"
 #include "untWebViewer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QPrinter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +24,7 @@ private slots:
   void resolveAddress();
   void showsPageTitleAndHistory();
   void helpAddressOpensHelpFile();
+  void finalReportSavedAsPdfKeepsItsText();
 
 private:
   QTemporaryDir Dir;
@@ -32,6 +37,18 @@ void TestWebViewer::initTestCase() {
 }
 
 void TestWebViewer::cleanupTestCase() { SetProgramDir(""); }
+
+// The text of a PDF file as pdftotext (poppler-utils) reads it.
+QString PdfText(const QString& pdf) {
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
+    qWarning("pdftotext (poppler-utils) failed on %s", qPrintable(pdf));
+    return {};
+  }
+  return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
 
 QString TestWebViewer::WritePage(const QString& relative, const QByteArray& title) {
   const QString path = Dir.filePath(relative);
@@ -117,6 +134,58 @@ void TestWebViewer::helpAddressOpensHelpFile() {
   browser.Navigate("mk:@MSITStore:/x/database.chm::/help/steps/SimplexSolve.html");
   QTest::qWait(200);
   QCOMPARE(QString::fromStdString(browser.LocationURL()), QUrl::fromLocalFile(page).toString());
+}
+
+// The final report of the product mix, as the main window shows it, saved as a PDF: a small file whose
+// text reads back (pdftotext), with the model, the tables and the answer.
+void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
+  SetProgramDir(KELVANO_SOURCE_DIR "/");
+  TTextFormatError error;
+  const auto statement = ParseStatementText("max 3 2\n1 1 <= 4\n1 3 <= 6\n", error);
+  QVERIFY(statement.has_value());
+  TZLPCore_Interface data;
+  TStatementError readError;
+  QVERIFY(ReadStatement(*statement, data, readError));
+  TZLPCore_SolutionResult report;
+  QVERIFY(RunTask(statement->TaskType, data, report).Status == TTaskStatus::Optimal);
+  const std::string page = report.SaveToTempFile();
+  QVERIFY(!page.empty());
+
+  TWebBrowser browser;
+  browser.resize(800, 600);
+  browser.show();
+  QSignalSpy loaded(&browser, &TWebBrowser::LoadFinished);
+  browser.Navigate(page);
+  QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+  QVERIFY(loaded.front().front().toBool());
+
+  const QString pdf = Dir.filePath(QStringLiteral("Решение задачи.pdf"));
+  QSignalSpy saved(&browser, &TWebBrowser::PdfSaved);
+  QVERIFY(browser.SavePdf(pdf));
+  QVERIFY(!browser.SavePdf(pdf + QStringLiteral(".2"))); // one at a time
+  QTRY_VERIFY_WITH_TIMEOUT(!saved.isEmpty(), 60000);
+  QCOMPARE(saved.front().at(0).toString(), pdf);
+  QVERIFY(saved.front().at(1).toBool());
+  QVERIFY(!browser.IsBusy());
+  const qint64 size = QFileInfo(pdf).size();
+  qInfo("PDF of the product-mix report: %lld bytes", size);
+  QVERIFY2(size > 0 && size < 200 * 1024, qPrintable(QString::number(size)));
+
+  const QString text = PdfText(pdf);
+  for (const char* expected : {"Задача линейного программирования", "Каноническая форма", "Симплекс метод",
+                               "Функция достигает экстремума в точке:", "X1 = 4", "X4 = 2"})
+    QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+  QCOMPARE(text.count(QChar(u'\f')), 1); // one A4 page
+
+  // Printing into a file takes the same road: text stays text.
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(Dir.filePath(QStringLiteral("printed.pdf")));
+  QSignalSpy printed(&browser, &TWebBrowser::PrintFinished);
+  QVERIFY(browser.Print(printer));
+  QTRY_VERIFY_WITH_TIMEOUT(!printed.isEmpty(), 60000);
+  QVERIFY(printed.front().front().toBool());
+  QVERIFY(PdfText(printer.outputFileName()).contains(QString::fromUtf8("Функция достигает экстремума в точке:")));
 }
 
 QTEST_MAIN(TestWebViewer)

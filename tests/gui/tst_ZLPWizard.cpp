@@ -3,12 +3,16 @@
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageRecorder.h"
+#include "SqliteDb.h"
 #include "StatementStore.h"
 #include "StepClasses.h"
 #include "UICore_AssistantInterface.h"
 #include "untWebViewer.h"
 #include "untZLPWizard.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPushButton>
 #include <QSet>
@@ -129,6 +133,7 @@ private slots:
   void cancelAsksAndDropsTempRecord();
   void saveKeepsCopyAfterFinish();
   void helpButton();
+  void helpFollowsTheStepsAndF1();
   void markersShowProgress();
   void headerPictures();
   void typesWithoutWizard_data();
@@ -414,8 +419,14 @@ void TestZLPWizard::saveKeepsCopyAfterFinish() {
   QCOMPARE(run.Dm.ListTasks(TT_LINEAR)->size(), std::size_t{0});
 
   answer = "Задача про цех № 1";
+  recorder.Messages.clear();
   QTest::mouseClick(w.btnSave, Qt::LeftButton);
   QCOMPARE(askedTypes, (std::vector<int>{TT_LINEAR, TT_LINEAR}));
+  // A success is one information message naming the problem, under the program's caption.
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(Q(recorder.Messages[0].Text), U("Задача «Задача про цех № 1» сохранена."));
+  QCOMPARE(Q(recorder.Messages[0].Caption), U("Kelvano 1.0"));
+  QVERIFY(recorder.Messages[0].Icon == TMsgIcon::Information);
   QVERIFY(w.isVisible());
   QCOMPARE(w.CurrentStage, 3);
   const auto saved = run.Dm.ListTasks(TT_LINEAR);
@@ -423,6 +434,23 @@ void TestZLPWizard::saveKeepsCopyAfterFinish() {
   QCOMPARE(saved->size(), std::size_t{1});
   QCOMPARE(Q(saved->front().TaskName), U("Задача про цех № 1"));
   QVERIFY(saved->front().Id != tempId);
+
+  // A save the store refuses is an error, and nothing is announced as saved.
+  {
+    TSqliteDb db;
+    QVERIFY(db.Open(std::filesystem::path(run.Dir.path().toStdString()) / "data" / "Tasks.db"));
+    QVERIFY(db.Exec("CREATE TRIGGER refuse BEFORE INSERT ON Tasks BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+  }
+  answer = "Вторая";
+  recorder.Messages.clear();
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier); // Ctrl+S saves as the button does
+  QCOMPARE(askedTypes.size(), std::size_t{3});
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(Q(recorder.Messages[0].Caption), U("Ошибка"));
+  QVERIFY(recorder.Messages[0].Icon == TMsgIcon::Error);
+  QVERIFY(!Contains(*run.Dm.ListTasks(TT_LINEAR), "Вторая"));
 
   run.Next();
   QCOMPARE(w.result(), int{TfrmZLPWizard::mrFinished});
@@ -468,6 +496,47 @@ void TestZLPWizard::helpButton() {
     QVERIFY(!run.Wizard.btnHelp->isEnabled());
     run.Next();
     QVERIFY(run.Wizard.btnHelp->isEnabled());
+  }
+  SetProgramDir("");
+}
+
+// F1 opens the current step's help; while the help window is open it follows the wizard to every
+// step it moves to, and once closed it stays closed.
+void TestZLPWizard::helpFollowsTheStepsAndF1() {
+  TMessageRecorder recorder;
+  QTemporaryDir programDir;
+  for (const char* name : {"A", "B", "C", "D"}) {
+    const QString path = programDir.filePath(QStringLiteral("help/help/steps/%1.html").arg(QLatin1String(name)));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("<html><title>") + name + "</title><body>" + name + "</body></html>");
+  }
+  SetProgramDir(programDir.path().toStdString() + "/");
+  {
+    TTestStageClasses classes;
+    TRun run;
+    TUICore_AssistantInterface assistant(&run.Wizard);
+    run.Start(TT_LINEAR, &assistant);
+    const auto shown = [&run] {
+      return run.Wizard.HelpWindow ? QUrl(Q(run.Wizard.HelpWindow->wb->LocationURL())).fileName() : QString();
+    };
+    run.Wizard.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&run.Wizard));
+    QTest::keyClick(&run.Wizard, Qt::Key_F1);
+    QVERIFY(run.Wizard.HelpWindow && run.Wizard.HelpWindow->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("A.html"), 30000);
+    run.Next();
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("B.html"), 30000);
+    run.Next();
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("C.html"), 30000);
+    run.Back();
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("B.html"), 30000);
+    run.Wizard.HelpWindow->close();
+    run.Next();
+    QTest::qWait(300);
+    QVERIFY(!run.Wizard.HelpWindow->isVisible());
+    QCOMPARE(shown(), QStringLiteral("B.html"));
   }
   SetProgramDir("");
 }

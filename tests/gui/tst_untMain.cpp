@@ -556,6 +556,72 @@ private slots:
     QCOMPARE(opened.size(), 1);
     QVERIFY(opened[0].isLocalFile());
     QCOMPARE(Canonical(opened[0].toLocalFile()), about);
+
+    // When no program takes the page the student is told so and may save it as a PDF instead.
+    TMessageRecorder messages;
+    form.OpenExternal = [](const QUrl&) { return false; };
+    QStringList proposed;
+    form.WebBrowser1->AskPdfFileName = [&proposed](const QString& name) {
+      proposed << QFileInfo(name).fileName();
+      return QString();
+    };
+    messages.Answers = {TMsgAnswer::No, TMsgAnswer::Yes};
+    form.N5->trigger();
+    QCOMPARE(messages.Messages.size(), std::size_t{1});
+    QVERIFY(messages.Messages[0].Icon == TMsgIcon::Question);
+    QCOMPARE(messages.Messages[0].Buttons, TMsgButtons(mbYes | mbNo));
+    QVERIFY(proposed.isEmpty());
+    form.N5->trigger();
+    QCOMPARE(messages.Messages.size(), std::size_t{2});
+    QCOMPARE(proposed, QStringList{form.WebBrowser1->Title() + U(".pdf")});
+  }
+
+  // The keyboard: Enter and Space start the action under the cursor of the list, F1 opens the help
+  // of the chosen type (else the help index), Alt+Left and Alt+Right walk the page history.
+  void Keyboard() {
+    TMessageRecorder messages;
+    TfrmMain form({QStringLiteral("/speed=0")});
+    form.SetStore(Store.get(), LoadForm.get(), SaveForm.get());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("intro.html")));
+
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/index.html")));
+    QTest::keyClick(&form, Qt::Key_Left, Qt::AltModifier);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("intro.html")));
+    QTest::keyClick(&form, Qt::Key_Right, Qt::AltModifier);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/index.html")));
+
+    form.RadioButton[2]->setFocus();
+    QTest::keyClick(form.RadioButton[2], Qt::Key_Space); // the quadratic type, as a student does
+    QCOMPARE(form.CurrentTaskType, 40);
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/zkp/index.html")));
+
+    QTest::keyClick(form.RadioButton[2], Qt::Key_Tab);
+    QVERIFY(form.ListView1->hasFocus());
+    int wizards = 0;
+    form.OnWizardCreated = [&wizards](TfrmZLPWizard& wizard) {
+      ++wizards;
+      QTimer::singleShot(0, &wizard, [&wizard] { QTest::mouseClick(wizard.btnCancel, Qt::LeftButton); });
+    };
+    form.ListView1->setCurrentRow(0);
+    QCOMPARE(form.ListView1->currentItem()->text(), U("Мастер решений"));
+    QTest::keyClick(form.ListView1, Qt::Key_Return);
+    QCOMPARE(wizards, 1);
+    QTest::keyClick(form.ListView1, Qt::Key_Down);
+    QTest::keyClick(form.ListView1, Qt::Key_End);
+    QCOMPARE(form.ListView1->currentItem()->text(), U("Помощь"));
+    QTest::keyClick(form.ListView1, Qt::Key_Space);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/zkp/index.html")));
+    form.RunAction(4);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("math/zkp/index.html")));
+    QTest::keyClick(form.ListView1, Qt::Key_Enter);
+    QTRY_COMPARE(ShownFile(form), Canonical(SourceHelp + U("help/zkp/index.html")));
+    QCOMPARE(wizards, 1);
   }
 
   // A click on an action item runs its code: "Помощь" opens the help index of the type.

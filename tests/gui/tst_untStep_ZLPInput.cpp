@@ -114,8 +114,8 @@ void TestZLPInput::badNumberIsRefused_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("x");
   QTest::addColumn<int>("y");
-  QTest::newRow("decimal point in an objective coefficient") << u"1.5"_s << 2 << 0;
-  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5"_s << 1 << 2;
+  QTest::newRow("decimal point in an objective coefficient") << u"1.5.2"_s << 2 << 0;
+  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5/3"_s << 1 << 2;
   QTest::newRow("empty right-hand side") << QString() << 0 << 1;
   QTest::newRow("empty free term") << QString() << 0 << 0;
   QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2;
@@ -207,6 +207,13 @@ void TestZLPInput::directionChangesArrowAndDescription() {
   QCOMPARE(s.lbMM->text(), u"--> Min"_s);
   QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
   QVERIFY(s.lbMM->geometry().left() > s.ObjectiveRow().geometry().right());
+  // A click on the arrow turns the direction round, and the box follows.
+  QTest::mouseClick(s.lbMM, Qt::LeftButton);
+  QCOMPARE(s.ComboBox1->currentText(), u"Z ="_s);
+  QCOMPARE(s.lbMM->text(), u"--> Max"_s);
+  QTest::mouseClick(s.lbMM, Qt::LeftButton);
+  QCOMPARE(s.ComboBox1->currentText(), u"L ="_s);
+  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
   run.Next();
   QVERIFY(!s.StageData.ZLP.IsMax);
   QCOMPARE(run.Dm.FindTask(run.Dm.GetTempTaskId()).value().Max, 0);

@@ -215,7 +215,7 @@ TEST_P(DataModInjectionTest, LeavesEverythingAsItWasAndShowsOneMessage) {
   EXPECT_TRUE(Contains(text, (Data() / injection.File).string())) << text;
   EXPECT_TRUE(Contains(text, "injected")) << text;
   EXPECT_TRUE(Contains(text, "Изменения не сохранены")) << text;
-  EXPECT_FALSE(Contains(Texts(Recorder).front(), "Скопировано"));
+  EXPECT_FALSE(Contains(Texts(Recorder).front(), "сохранена"));
   EXPECT_EQ(dm.GetTempTaskId(), temp);
   EXPECT_EQ(DumpFolder(Data()), before);
 
@@ -303,7 +303,7 @@ TEST_F(DataModFailureTest, TwoProgramsOnOneFolderKeepTheirOwnTemporaryRecords) {
 
   const int saved1 = first.SaveTempTaskAs("из первой", 8);
   ASSERT_GT(saved1, 0);
-  EXPECT_EQ(Texts(Recorder), CopyMessages(s1));
+  EXPECT_EQ(Texts(Recorder), SavedMessage("из первой"));
   ASSERT_TRUE(second.DropTempTask());
   EXPECT_EQ(first.Simplex1Rows(t1), s1.Simplex1);
   EXPECT_EQ(first.GetTempTaskId(), t1);
@@ -358,6 +358,7 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
     std::filesystem::path Program;
     std::optional<std::string> Xdg;
     std::filesystem::path Expected;
+    bool Beside = true;
   };
   const std::vector<TCase> cases = {
       {"program folder writable", writable, xdg.string(), writable / "data"},
@@ -366,12 +367,17 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
        home / ".local" / "share" / "kelvano" / "data"},
       {"program folder blocked, XDG_DATA_HOME relative", blocked, "relative/data",
        home / ".local" / "share" / "kelvano" / "data"},
+      // An installed program never keeps its store in its own folder, even where it could write.
+      {"installed, XDG_DATA_HOME set", dir.Path / "installed", xdg.string(), xdg / "kelvano" / "data", false},
+      {"installed, XDG_DATA_HOME unset", dir.Path / "installed", std::nullopt,
+       home / ".local" / "share" / "kelvano" / "data", false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Label);
     xdgGuard.Set(c.Xdg);
-    EXPECT_EQ(TDM::ChooseDataFolder(c.Program), c.Expected);
+    EXPECT_EQ(TDM::ChooseDataFolder(c.Program, c.Beside), c.Expected);
   }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path / "installed"));
   EXPECT_TRUE(std::filesystem::is_directory(writable / "data"));
   EXPECT_TRUE(std::filesystem::is_empty(writable / "data"));
 }

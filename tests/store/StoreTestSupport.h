@@ -174,17 +174,8 @@ inline void WriteBytes(const std::filesystem::path& file, const std::string& byt
   out << bytes;
 }
 
-inline std::vector<std::string> CopyMessages(const TStatement& s) {
-  std::vector<std::string> expected;
-  const auto add = [&](std::size_t count, const char* file) {
-    if (count != 0) expected.push_back("Скопировано: " + std::to_string(count) + " в таблице" + file);
-  };
-  add(s.Simplex1.size(), "Simplex1.db");
-  add(s.Simplex2.size(), "Simplex2.db");
-  add(s.Gomory.size(), "Gomory.db");
-  add(s.Quadro.size(), "Quadro.db");
-  return expected;
-}
+// The one message a successful save shows.
+inline std::vector<std::string> SavedMessage(const std::string& name) { return {"Задача «" + name + "» сохранена."}; }
 
 inline std::vector<std::string> Texts(const TMessageRecorder& recorder) {
   std::vector<std::string> texts;
