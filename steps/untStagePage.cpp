@@ -25,16 +25,7 @@ TPageColors SystemPageColors(const QPalette& palette) {
   return colors;
 }
 
-TfrmStagePage::TfrmStagePage(QWidget* owner, std::uint8_t kind) : TfrmStagePage(owner) {
-  if (const TStageInfo* info = FindStageInfo(kind)) {
-    StageTitle = info->Title;
-    StageCaption = info->Caption;
-    StageHint = info->Hint;
-    HelpPage = info->HelpPage;
-  }
-}
-
-TfrmStagePage::TfrmStagePage(QWidget* owner) : TZLPCore_SolutionStage(owner) {
+TfrmStagePage::TfrmStagePage(QWidget* owner, std::uint8_t kind) : TZLPCore_SolutionStage(owner, kind) {
   wb = new TWebBrowser(this);
   Panel1 = new QLabel(this);
   Panel1->setFont(QFont(u"Tahoma"_s));

@@ -18,8 +18,7 @@ class TfrmStagePage : public TZLPCore_SolutionStage {
   Q_OBJECT
 
 public:
-  explicit TfrmStagePage(QWidget* owner);
-  TfrmStagePage(QWidget* owner, std::uint8_t kind);
+  explicit TfrmStagePage(QWidget* owner, std::uint8_t kind = 0);
 
   TWebBrowser* wb;
   QLabel* Panel1;

@@ -14,9 +14,8 @@ TStageClasses& StageClasses() {
 
 } // namespace
 
-TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner) : QWidget(owner) { setAutoFillBackground(true); }
-
-TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind) : TZLPCore_SolutionStage(owner) {
+TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind) : QWidget(owner) {
+  setAutoFillBackground(true);
   if (const TStageInfo* info = FindStageInfo(kind)) {
     StageTitle = info->Title;
     StageCaption = info->Caption;

@@ -44,8 +44,9 @@ class TZLPCore_SolutionStage : public QWidget {
   Q_OBJECT
 
 public:
-  // The step is a borderless child of owner, which frees it.
-  explicit TZLPCore_SolutionStage(QWidget* owner);
+  // The step is a borderless child of owner, which frees it; it has the texts of its kind in the
+  // catalog (none for kind 0).
+  explicit TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind = 0);
 
   std::string StageTitle;   // long title shown in the wizard's header while the step is current
   std::string StageCaption; // short name in the wizard's list of stages
@@ -54,9 +55,6 @@ public:
   TZLPCore_Interface StageData;
   TZLPCore_SolutionResult StageReport;
   bool CanLeave = true;
-
-  // The texts of a step kind of the catalog.
-  TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind);
 
   // Called after the step was shown and StageData filled, going forward and coming back.
   virtual void EnterStage(TStageHost& host);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BaseType.h"
+#include "ExactCheck.h"
 #include "Simplex.h"
 
 #include <gtest/gtest.h>
@@ -20,28 +21,8 @@ namespace kt {
 
 // "17/3", "-4", "0" -> normalised TRational, parsed here so that expectations do not depend on RatFromStr.
 inline TRational R(std::string_view s) {
-  std::int64_t num = 0;
-  std::int64_t den = 1;
-  const auto slash = s.find('/');
-  const std::string_view a = s.substr(0, slash);
-  const char* first = a.data();
-  if (!a.empty() && a.front() == '+') ++first;
-  std::from_chars(first, a.data() + a.size(), num);
-  if (slash != std::string_view::npos) {
-    const std::string_view b = s.substr(slash + 1);
-    std::from_chars(b.data(), b.data() + b.size(), den);
-  }
-  if (den < 0) {
-    num = -num;
-    den = -den;
-  }
-  const std::int64_t g = std::gcd(num < 0 ? -num : num, den);
-  if (g > 1) {
-    num /= g;
-    den /= g;
-  }
-  if (num == 0) den = 1;
-  return TRational{static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
+  const xc::Q q = xc::Parse(s);
+  return TRational{static_cast<std::int32_t>(q.n), static_cast<std::int32_t>(q.d)};
 }
 
 // Reference arithmetic on exact fractions of 64-bit integers, written independently of the code under
