@@ -122,7 +122,7 @@ void RefuseZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZ
   const bool numeratorBelow = ReachesBelow(numerator.Least);
   const bool toPlusInfinity = (numeratorAbove && above) || (numeratorBelow && below);
   const bool toMinusInfinity = (numeratorAbove && below) || (numeratorBelow && above);
-  const bool isMax = data.Statement.IsMax;
+  const bool isMax = zlp.IsMax;
   if (isMax ? toPlusInfinity : toMinusInfinity) {
     report.AddParagraph("В допустимых точках, где знаменатель равен нулю, числитель принимает значения " +
                         RangeText(numerator) + ". Вблизи такой точки с ненулевым числителем дробь принимает " +
