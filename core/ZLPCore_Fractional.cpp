@@ -84,9 +84,12 @@ TDenominatorSign SignOnSet(const TFormRange& range) {
   return TDenominatorSign::Zero;
 }
 
+// "от -2 до +∞"; a bound that a stopped program left unknown is not named: "не меньше 3".
 std::string RangeText(const TFormRange& range) {
   const std::string lo = IsOptimal(range.Least) ? RatToStr(range.Least.Value) : MinusInfinity;
   const std::string hi = IsOptimal(range.Greatest) ? RatToStr(range.Greatest.Value) : PlusInfinity;
+  if (Stopped(range.Greatest)) return "не меньше " + lo;
+  if (Stopped(range.Least)) return "не больше " + hi;
   return "от " + lo + " до " + hi;
 }
 
@@ -124,8 +127,9 @@ void RefuseZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZ
   const bool toMinusInfinity = (numeratorAbove && below) || (numeratorBelow && above);
   const bool isMax = zlp.IsMax;
   if (isMax ? toPlusInfinity : toMinusInfinity) {
-    report.AddParagraph("В допустимых точках, где знаменатель равен нулю, числитель принимает значения " +
-                        RangeText(numerator) + ". Вблизи такой точки с ненулевым числителем дробь принимает " +
+    const std::string values = "значения " + RangeText(numerator);
+    report.AddParagraph("В допустимых точках, где знаменатель равен нулю, числитель принимает " + values +
+                        ". Вблизи такой точки с ненулевым числителем дробь принимает " +
                         (isMax ? "сколь угодно большие значения, поэтому целевая функция не ограничена сверху"
                                : "сколь угодно большие по модулю отрицательные значения, поэтому целевая функция не "
                                  "ограничена снизу") +
@@ -158,9 +162,9 @@ bool PrepareDenominator(TZLPCore_Interface& data, TZLPCore_SolutionResult& repor
     return false;
   }
   const std::string denText = FormatLinearForm(den.Coeffs, zlp.VarNames(), den.FreeTerm);
-  std::string intro = "Замена переменных возможна, только если знаменатель сохраняет знак на всём множестве "
-                      "допустимых решений. Найдём симплекс-методом его наименьшее и наибольшее значения при "
-                      "заданных ограничениях: ";
+  const std::string intro = "Замена переменных возможна, только если знаменатель сохраняет знак на всём множестве "
+                            "допустимых решений. Найдём симплекс-методом его наименьшее и наибольшее значения при "
+                            "заданных ограничениях: ";
   if (sign == TDenominatorSign::Unknown) {
     const TQuietOutcome stop = Stopped(range.Least) ? range.Least.Outcome : range.Greatest.Outcome;
     report.AddParagraph(intro + "найти их не удалось — " + StopReason(stop) +
