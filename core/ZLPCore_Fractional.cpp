@@ -314,9 +314,7 @@ void AnswerAtZeroY0(TZLPCore_Interface& data, std::int32_t n, TZLPCore_SolutionR
   const std::string word = isMax ? "наибольшее" : "наименьшее";
   if (Stopped(s)) {
     report.AddParagraph("Выяснить, достигает ли дробь значения " + RatToStr(best) +
-                        " в допустимых точках, не "
-                        "удалось: " +
-                        StopReason(s.Outcome) + ".");
+                        " в допустимых точках, не удалось: " + StopReason(s.Outcome) + ".");
     SetVerdict(verdict, StopStatus(s.Outcome));
     return;
   }
