@@ -250,12 +250,16 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
   h.reserve(static_cast<std::size_t>(FColCount + 2) * static_cast<std::size_t>(FRowCount + 2) * 36 + 256);
-  auto cell = [&h](bool selected, const std::string& text) {
-    h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">";
-    if (text.find_first_of("&<>\"") == std::string::npos)
-      h += text;
-    else
-      h += HtmlEscape(text);
+  auto open = [&h](bool selected) { h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">"; };
+  auto cell = [&](bool selected, const std::string& name) {
+    open(selected);
+    h += HtmlEscape(name);
+    h += "</td>";
+  };
+  // The text form of a valid number holds no character HTML reserves; an invalid one reads <err>.
+  auto number = [&](bool selected, const TRational& v) {
+    open(selected);
+    h += RatIsValid(v) ? RatToStr(v) : HtmlEscape(RatToStr(v));
     h += "</td>";
   };
   h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">";
@@ -266,11 +270,11 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
     h += "<tr>";
     const bool inRow = rowOn && i == sr;
     cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);
-    for (std::int32_t c = 0; c <= FColCount; ++c) cell(inRow || (colOn && c == sc), RatToStr(At(c, i)));
+    for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), At(c, i));
     h += "</tr>";
   }
   h += "<tr><td class=\"clsSimCell\">Z</td>";
-  for (std::int32_t c = 0; c <= FColCount; ++c) cell(colOn && c == sc, RatToStr(At(c, 0)));
+  for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, At(c, 0));
   h += "</tr>";
   h += "</table>";
   return h;
