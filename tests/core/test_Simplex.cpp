@@ -353,6 +353,91 @@ INSTANTIATE_TEST_SUITE_P(
             "BlandUnbounded", {"X1", "X2"}, {"X2"}, {{"1", "-1", "1"}}, {"0", "-1", "0"}, kBland, SS_NOSOLUTION, 1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Bland's rule of the dual method against the first-negative rule on the same tables: the row of the
+// basic variable of lowest index, the column of lowest index or, once every Z entry is >= 0, of the
+// smallest ratio Z(j)/|a(j)|; a chosen row without a negative coefficient proves inconsistency.
+TEST(TSimplexTableRules, DualBlandChoosesByIndexAndDualRatio) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    std::vector<std::vector<std::string>> cells;
+    std::vector<std::string> z;
+    TSimplexState state;
+    std::int32_t col;
+    std::int32_t row;
+    std::int32_t firstNegativeCol; // what the first-negative rule takes
+    std::int32_t firstNegativeRow;
+  };
+  const Case cases[] = {
+      {"RowOfLowestIndexNotFirstRow",
+       {"X4", "X3"},
+       {{"-1", "-1", "0", "0", "1"}, {"-2", "0", "-1", "1", "0"}},
+       {"0", "-1", "-1", "0", "0"},
+       SS_NEGATIVEB,
+       2,
+       2,
+       1,
+       1},
+      {"SmallestDualRatio",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "4", "3", "2", "0"},
+       SS_NEGATIVEB,
+       3,
+       1,
+       1,
+       1},
+      {"DualRatioTieLowestIndex",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "2", "1", "4", "0"},
+       SS_NEGATIVEB,
+       1,
+       1,
+       1,
+       1},
+      {"NegativeZLowestIndex",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "4", "-3", "2", "0"},
+       SS_NEGATIVEB,
+       1,
+       1,
+       1,
+       1},
+      {"ChosenRowProvesInconsistency",
+       {"X4", "X3"},
+       {{"-1", "-1", "0", "0", "1"}, {"-2", "0", "1", "1", "0"}},
+       {"0", "0", "0", "0", "0"},
+       SS_MANYSOLUTIONS,
+       0,
+       0,
+       1,
+       1},
+      {"NoNegativeFreeTerm",
+       {"X4", "X3"},
+       {{"1", "1", "0", "0", "1"}, {"2", "0", "1", "1", "0"}},
+       {"0", "-1", "0", "0", "0"},
+       SS_PIVOT,
+       1,
+       1,
+       1,
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TSimplexTable t = MakeTable(kX4, c.rows, c.cells, c.z);
+    std::int32_t col = 99;
+    std::int32_t row = 99;
+    EXPECT_EQ(t.Analyze(col, row, TPivotRule::MostNegative, TFeasibilityRule::DualBland), c.state);
+    EXPECT_EQ(col, c.col);
+    EXPECT_EQ(row, c.row);
+    static_cast<void>(t.Analyze(col, row));
+    EXPECT_EQ(col, c.firstNegativeCol);
+    EXPECT_EQ(row, c.firstNegativeRow);
+  }
+}
+
 // ---------------------------------------------------------------- Pivot
 
 TEST(TSimplexTablePivot, WorkedExampleOfPart21) {
