@@ -2,8 +2,9 @@
 // writing a report.
 #include "BaseType.h"
 #include "Simplex.h"
-#include "ZLPCore_Pages.h"
 #include "ZLPCore_SolutionResult.h"
+#include "ZLPCore_StageTasks.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
 
 #include <benchmark/benchmark.h>
@@ -154,15 +155,17 @@ void BM_SolveSparse40(benchmark::State& state) {
     text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
   }
   TTextFormatError error;
-  const auto statement = ParseLinearProgramText(text, error);
-  TZLPCore_SubInterface_ZLP zlp;
-  if (!statement || !ReadLinearStatement(*statement, zlp)) {
+  const auto statement = ParseStatementText(text, error);
+  TZLPCore_Interface read;
+  TStatementError readError;
+  if (!statement || !ReadStatement(*statement, read, readError)) {
     state.SkipWithError("the bench problem does not read");
     return;
   }
   for (auto _ : state) {
+    TZLPCore_Interface data = read;
     TZLPCore_SolutionResult report;
-    if (RunLinearTask(zlp, report) != TLinearVerdict::Optimal) {
+    if (RunTask(TT_LINEAR, data, report).Status != TTaskStatus::Optimal) {
       state.SkipWithError("the bench problem is not solved");
       break;
     }
