@@ -464,7 +464,7 @@ TEST_P(RatTryParseRefuses, FailsAndLeavesTargetUntouched) {
 INSTANTIATE_TEST_SUITE_P(Grammar, RatTryParseRefuses,
                          ::testing::Values("", "-", "+", "/3", "1/", "1/2/3", " 2", "2 ", "1 /2", "1/ 2", "1/-2",
                                            "1/+2", "--1", "+-1", "-+1", "x", "1e3", "0x10", "½", "3/0", "-4/0", "0/0",
-                                           "7/000", // a zero denominator is no number
+                                           "7/000",        // a zero denominator is no number
                                            "\xef\xbc\x91", // fullwidth digit one
                                            "2147483648", "-2147483648", "99999999999", "1/2147483648", "4294967297",
                                            "18446744073709551617", "1/4294967296", "12abc"),
