@@ -381,8 +381,12 @@ void TestLinearTask::undoTwiceGivesTheReportOfARunWithoutThosePivots() {
   };
   const QStringList first = cells();
   const QString hint = run.Wizard.lbHint->text();
+  QVERIFY(simplex.btnUndo->isVisible());
+  QVERIFY(!simplex.btnUndo->isEnabled());
+  QVERIFY(simplex.btnUndo->geometry().right() < simplex.Button4->geometry().left());
   run.Next();
   run.Next();
+  QVERIFY(!simplex.Button4->isEnabled());
   QCOMPARE(simplex.StageData.Table.State, SS_OPTIMAL);
   QCOMPARE(run.ZCell(), U("36"));
   for (int k = 0; k < 2; ++k) QTest::mouseClick(simplex.btnUndo, Qt::LeftButton);
@@ -391,6 +395,7 @@ void TestLinearTask::undoTwiceGivesTheReportOfARunWithoutThosePivots() {
   QCOMPARE(simplex.Method()->IterationReports.size(), std::size_t{1});
   QCOMPARE(run.Wizard.lbHint->text(), hint);
   QVERIFY(!simplex.btnUndo->isEnabled());
+  QVERIFY(simplex.Button4->isEnabled());
   run.SolveToEnd();
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   run.Next();

@@ -143,7 +143,6 @@ private slots:
   void backAndForwardStartsAnew();
   void drawing();
   void columnsFitTheirWidestText();
-  void undoButton();
   void solveLargeProblemInTime();
 };
 
@@ -594,36 +593,6 @@ void TestSimplexSolve::columnsFitTheirWidestText() {
   QCOMPARE(run.State(), SS_OPTIMAL);
   QCOMPARE(grid.Cell(1, grid.RowCount() - 1), U("202361/3113"));
   QVERIFY(widened > 0);
-}
-
-// "Отменить шаг" sits left of "Решить", takes back the pivot and is disabled with nothing to take back.
-void TestSimplexSolve::undoButton() {
-  TRun run(ProductMix);
-  TfrmStep_SimplexSolve& step = run.Step();
-  QPushButton& undo = *step.btnUndo;
-  QCOMPARE(undo.parentWidget(), static_cast<QWidget*>(&run.Wizard));
-  QVERIFY(undo.isVisible());
-  QVERIFY(undo.geometry().right() < step.Button4->geometry().left());
-  QVERIFY(!undo.isEnabled());
-  run.Click(3, 2);
-  run.Next();
-  QCOMPARE(run.Grid().Cell(0, 2), U("X2"));
-  QVERIFY(undo.isEnabled());
-  QTest::mouseClick(&undo, Qt::LeftButton);
-  QCOMPARE(run.State(), SS_PIVOT);
-  QVERIFY(!undo.isEnabled());
-  QCOMPARE(step.PivotCol(), 2); // the student's element is chosen again, as before the step
-  QCOMPARE(step.PivotRow(), 2);
-  QCOMPARE(run.Grid().Cell(0, 2), U("X4"));
-  QCOMPARE(run.Grid().Cell(1, 3), U("0"));
-  QCOMPARE(step.Method()->IterationReports.size(), std::size_t{1});
-  QCOMPARE(run.Hint(), Q(TSimplexMethod::HintPivot));
-  run.Solve();
-  QCOMPARE(run.State(), SS_OPTIMAL);
-  QVERIFY(!step.Button4->isEnabled());
-  QVERIFY(undo.isEnabled());
-  run.Back();
-  QVERIFY(!undo.isVisible());
 }
 
 // "Решить" on the 40 x 40 problem, then "Далее" writing the step's section, and the final page
