@@ -152,7 +152,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   lbLimitsTitle = MakeTitle(Q("Система ограничений"), pLimits);
   BitBtn3 = MakeButton(actDecEq, pLimits);
   BitBtn4 = MakeButton(actIncEq, pLimits);
-  lbCondition = new QLabel(Q("Задача решается для X<sub>j</sub> &gt; 0"), pLimits);
+  lbCondition = new QLabel(Q("Задача решается для X<sub>j</sub> &#8805; 0"), pLimits);
   lbCondition->setTextFormat(Qt::RichText);
 
   sbDefault->setWidget(Content);
