@@ -192,6 +192,13 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   AddAnswer(report, RegressionVerdict(sheet));
 }
 
+bool RegressionCanBeStored(const TStatementGrid& grid) {
+  for (std::int32_t i = 1; i <= grid.Sx; ++i)
+    for (std::int32_t column = 0; column <= 1; ++column)
+      if (double v = 0; !ParseDecimal(grid.Cell(column, i), v)) return false;
+  return grid.Sx >= RegressionMinCount && grid.Sx <= RegressionMaxCount;
+}
+
 bool ReadRegressionStatement(const TStatementGrid& grid, TZLPCore_Interface&, TStatementError& error) {
   TRegressionSheet sheet = ComputeRegression(grid);
   if (sheet.Solved) return true;

@@ -56,6 +56,9 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
 // very large or small values ("2", "0.1", "1e+20"), always with a point.
 [[nodiscard]] std::string FloatText(double value);
 
+// Whether "Сохранить" takes the observations: every X and Y reads as a number.
+[[nodiscard]] bool RegressionCanBeStored(const TStatementGrid& grid);
+
 // Type 104: every observation reads as a number and the line is determined; the first bad cell or
 // the reason is named in error.
 [[nodiscard]] bool ReadRegressionStatement(const TStatementGrid& grid, TZLPCore_Interface& data,
