@@ -12,9 +12,9 @@ class TZLPCore_Interface;
 class TZLPCore_SolutionResult;
 
 // Matrices up to this size are printed at every stage of the method. A larger matrix has only the
-// original matrix, the reduction coefficients, the minimal elements and the result printed: its
-// intermediate matrices would make a report of hundreds of megabytes.
-inline constexpr std::int32_t AssignmentPrintLimit = 30;
+// original matrix, the reduction coefficients, the minimal elements and the result printed: with
+// every stage a 255 x 255 matrix makes a report of some 16 MB that the viewer needs seconds to show.
+inline constexpr std::int32_t AssignmentPrintLimit = 50;
 // The sizes of the matrix the window and the text form accept.
 inline constexpr std::int32_t AssignmentMinSize = 3;
 inline constexpr std::int32_t AssignmentMaxSize = 255;

@@ -129,7 +129,7 @@ struct TReportCase {
 TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
   std::mt19937 random(7);
   std::uniform_int_distribution<std::int64_t> cost(0, 1000);
-  const std::string large = MatrixText(false, 40, [&] { return cost(random); });
+  const std::string large = MatrixText(false, 60, [&] { return cost(random); });
   const TReportCase cases[] = {
       {"the 3 x 3 example: one pass, the minimal element 1, the value 10",
        "assign min\n1 2 3\n2 4 6\n3 6 9\n",
@@ -186,14 +186,14 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
        {"<p>2147483647  0  0 <p> 0 2147483647  0 <p> 0  0 2147483647 <p>", "<p>Значение целевой функции=6442450941"},
        {},
        0},
-      {"above 30 x 30: the original and the result printed, the intermediate matrices left out",
+      {"above 50 x 50: the original and the result printed, the intermediate matrices left out",
        large,
        {"<H2>&bull; Исходная матрица: </H2>", "<HR SIZE=\"1\"></HR>",
-        "<p>Матрица больше 30 × 30: промежуточные матрицы в отчёт не выводятся; приводятся коэффициенты "
+        "<p>Матрица больше 50 × 50: промежуточные матрицы в отчёт не выводятся; приводятся коэффициенты "
         "приведения, минимальные элементы и результат.",
         "<p>Коэффициенты для приведения матрицы по строкам", "<p>----------------------",
         "<p>Коэффициенты для приведения матрицы по столбцам", "<p>----------------------", "<H2>&bull; Результат:</H2>",
-        "<HR SIZE=\"1\"></HR>", "<p>Назначение:", "<p>строка 40 → столбец"},
+        "<HR SIZE=\"1\"></HR>", "<p>Назначение:", "<p>строка 60 → столбец"},
        {},
        -1},
   };
