@@ -17,11 +17,6 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableView>
-#include <QVBoxLayout>
-
-#include <algorithm>
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
