@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SolveBadFiles,
                                                     std::string("\x7f"
                                                                 "ELF\x02\x01\x01\0\0\0",
                                                                 10),
-                                                    "bad.lp: файл не является текстом"}),
+                                                    "bad.lp:1: байт 1: файл не является текстом"}),
                          [](const ::testing::TestParamInfo<TBadFile>& info) { return info.param.Name; });
 
 TEST_F(SolveProgram, MissingFileAndUsageFaults) {
