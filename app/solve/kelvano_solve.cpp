@@ -106,7 +106,17 @@ TExit ExitOf(TTaskStatus s) {
   return ExitBadInput;
 }
 
-std::string SystemReason(int error) { return std::error_code(error, std::generic_category()).message(); }
+std::string SystemReason(int error) {
+  switch (error) {
+  case ENOENT: return "папки нет";
+  case ENOTDIR: return "на пути стоит файл, а не папка";
+  case EACCES:
+  case EPERM: return "нет прав";
+  case ENOSPC: return "диск переполнен";
+  case EROFS: return "диск доступен только для чтения";
+  default: return std::error_code(error, std::generic_category()).message();
+  }
+}
 
 // A file descriptor closed when it goes.
 struct TFd {
