@@ -2,6 +2,7 @@
 #include "ZLPCore_TaskCatalog.h"
 
 #include "ZLPCore_Assignment.h"
+#include "ZLPCore_Cutting.h"
 #include "ZLPCore_Fractional.h"
 #include "ZLPCore_Pages.h"
 #include "ZLPCore_Regression.h"
@@ -18,7 +19,8 @@ constexpr const char* InputHint = "Составьте матмодель зад�
 const std::array<TStageInfo, 12> Stages = {{
     {SK_ZLPINPUT, "Ввод условия задачи ЛП", "Постановка задачи ЛП", InputHint, "zlpinput.html", InputUnit, false},
     {SK_CUTINPUT, "Ввод условия задачи о раскрое", "Постановка задачи",
-     "Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению.", "CutInput.html", nullptr, false},
+     "Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению.", "CutInput.html", CutInputUnit,
+     false},
     {SK_ZDLPINPUT, "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", InputHint, "ZDLPInput.html", FractionalInputUnit,
      false},
     {SK_ZDLPTOZLP, "Приведение к з. ЛП заменой переменных", "Замена переменных",
@@ -97,7 +99,9 @@ const std::vector<TTaskInfo>& Catalog() {
        .MenuGroupStart = true,
        .WaitPage = "w.html",
        .StageKinds = {SK_CUTINPUT, SK_ZLPCHECK, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
-       .Actions = WizardActions},
+       .Actions = WizardActions,
+       .Read = ReadCuttingStatement,
+       .Conclude = ConcludeCutting},
       {.Code = TT_ASSIGNMENT,
        .Name = "Задача о назначении",
        .ListCaption = "Задача о назначении",

@@ -124,7 +124,8 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
     return fail("Tasks.db", "количество материала Max не является целым числом");
 
   TStatementGrid grid(type, static_cast<std::int32_t>(task->Sx), static_cast<std::int32_t>(task->Sy));
-  grid.IsMax = task->Max != 0;
+  // A cutting-stock problem always maximises the number of sets; its Max holds the material.
+  grid.IsMax = type == TT_CUTTING || task->Max != 0;
   if (type == TT_CUTTING) grid.Material = std::to_string(task->Max);
 
   const auto cells = dm.Simplex1Rows(taskId);
@@ -141,8 +142,11 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
   };
   const std::size_t width = static_cast<std::size_t>(grid.XLast() - grid.XFirst() + 1);
   std::vector<char> seen(width * static_cast<std::size_t>(grid.YLast() - grid.YFirst() + 1), 0);
+  bool materialSeen = false;
   for (const TSimplex1Row& row : *cells) {
     if (type == TT_CUTTING && row.X == 0 && row.Y == 0) {
+      if (materialSeen) return fail("Simplex1.db", CellText(row.X, row.Y) + " (количество материала) записана дважды");
+      materialSeen = true;
       grid.Material = row.V; // an amount that is not a whole number, as typed
       continue;
     }
