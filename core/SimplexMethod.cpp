@@ -31,6 +31,7 @@ void TSimplexMethod::Start() {
   Rule = TPivotRule::MostNegative;
   CutCounter = 1;
   CutSourceRow = 0;
+  IntegerColumns = FirstIntegerColumns(Table);
   if (CheckOverflow()) return;
   SeenBases.insert(Table.RowNames());
   AnalyzeAndReport();
@@ -61,7 +62,7 @@ bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
 void TSimplexMethod::Step() {
   if (Finished()) return;
   if (Table.State == SS_GOMORYCUT) {
-    Table.AppendGomoryCut(CutSourceRow, "Y" + Num(CutCounter));
+    AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
     ++CutCounter;
     if (CheckOverflow()) return;
   } else if (PivotPending()) {
@@ -151,6 +152,12 @@ void TSimplexMethod::AnalyzeAndReport() {
     // A row with B < 0 and no negative coefficient reads sum a x = B < 0 with a >= 0 and x >= 0.
     std::int32_t i = 1;
     while (i < Table.RowCount() && !RatLessInt(Table.GetB(i), 0)) ++i;
+    if (CutCounter > 1) {
+      // The cuts keep every integer point, so the relaxation lost its last one.
+      report->AddParagraph(NoIntegerSolutionParagraph(i));
+      Hint = NoIntegerSolutionHint();
+      break;
+    }
     report->AddParagraph("Нашлось B<sub>" + Num(i) + "</sub>&lt;0, но все A<sub>" + Num(i) +
                          ",j</sub>&ge;0: уравнение строки " + Num(i) +
                          " не может выполняться при неотрицательных переменных, поэтому система ограничений "
@@ -170,11 +177,16 @@ void TSimplexMethod::AnalyzeAndReport() {
     if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
+    } else if (CutCounter > MaxGomoryCuts) {
+      report->AddParagraph(OptimalParagraph() + ", но " + CutLimitSentence(fractional));
+      Hint = CutLimitHint();
+      Stop = TSimplexStop::CutLimit;
+      Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
-      const std::string text = "переменная " + fractional + " не целочисленна, поэтому строим отсечение Гомори";
+      CutSourceRow = Table.RowOf(fractional);
+      const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
       report->AddParagraph(OptimalParagraph() + ", но " + text);
       Hint = "Найдено оптимальное решение, но " + text;
-      CutSourceRow = Table.RowOf(fractional);
       Table.State = SS_GOMORYCUT;
     }
     break;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Simplex.h"
+#include "ZLPCore_Gomory.h"
 #include "ZLPCore_SolutionResult.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@ enum class TSimplexStop : std::uint8_t {
   None,
   Cycling,  // a basis repeated even under Bland's rule
   Overflow, // a cell left the range of exact 32-bit fractions
+  CutLimit, // the relaxation is still fractional after MaxGomoryCuts cuts
 };
 
 // Drives a table from its first analysis to a final state: pivots, Gomory cuts, the automatic
@@ -35,6 +37,7 @@ public:
   std::string Hint;                                                       // the running instruction for the student
   TSimplexStop Stop = TSimplexStop::None;
   TPivotRule Rule = TPivotRule::MostNegative;
+  TIntegerColumns IntegerColumns; // the columns a cut may treat as integer, from Start on
 
   // First analysis of a freshly built table.
   void Start();

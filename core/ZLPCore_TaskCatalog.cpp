@@ -1,6 +1,7 @@
 // The rows of the task catalog and of the step kinds.
 #include "ZLPCore_TaskCatalog.h"
 
+#include "ZLPCore_Gomory.h"
 #include "ZLPCore_Pages.h"
 
 #include <algorithm>
@@ -33,8 +34,8 @@ const std::array<TStageInfo, 12> Stages = {{
     {SK_SIMPLEXSOLVE, "Решим задачу при помощи симплекс-метода", "Решение симплекс методом",
      "Проверьте шаг преобразования перед передачей в симплекс метод", "SimplexSolve.html", SimplexUnit, false},
     {SK_GOMORYSELECT, "Выбор целочисленных переменных", "Условие целочисленности",
-     "Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее", "GomorySelect.html", nullptr,
-     false},
+     "Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее", "GomorySelect.html",
+     GomorySelectUnit, false},
     {SK_PREVIEWRESULT, "Результат решения", "Готово",
      "Просмотрите это решение, если что то не так, то можно вернуться и переделать.", "PreviewResult.html", ResultUnit,
      false},
@@ -63,7 +64,7 @@ const std::vector<TTaskInfo>& Catalog() {
        .WaitPage = "w.html",
        .StageKinds = {SK_ZLPINPUT, SK_GOMORYSELECT, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
        .Actions = WizardActions,
-       .Read = ReadLinearStatement},
+       .Read = ReadIntegerStatement},
       {.Code = TT_QUADRATIC,
        .Name = "Задача квадратичного программирования",
        .ListCaption = "Квадратичная ЛП",
