@@ -177,9 +177,9 @@ void TSimplexMethod::AnalyzeAndReport() {
     if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
-    } else if (CutCounter > MaxGomoryCuts) {
-      report->AddParagraph(OptimalParagraph() + ", но " + CutLimitSentence(fractional));
-      Hint = CutLimitHint();
+    } else if (CutCounter > MaxCuts) {
+      report->AddParagraph(OptimalParagraph() + ", но " + CutLimitSentence(fractional, MaxCuts));
+      Hint = CutLimitHint(MaxCuts);
       Stop = TSimplexStop::CutLimit;
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {

@@ -37,7 +37,8 @@ public:
   std::string Hint;                                                       // the running instruction for the student
   TSimplexStop Stop = TSimplexStop::None;
   TPivotRule Rule = TPivotRule::MostNegative;
-  TIntegerColumns IntegerColumns; // the columns a cut may treat as integer, from Start on
+  TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
 
   // First analysis of a freshly built table.
   void Start();

@@ -124,15 +124,19 @@ std::string CutSentence(const std::string& variable, TGomoryCut kind) {
          "целыми, поэтому строим смешанное отсечение Гомори";
 }
 
-std::string CutLimitSentence(const std::string& variable) {
-  return "переменная " + variable + " всё ещё не целочисленна, а построено уже " + std::to_string(MaxGomoryCuts) +
+std::string CutLimitSentence(const std::string& variable, std::int32_t limit) {
+  return "переменная " + variable + " всё ещё не целочисленна, а построено уже " + std::to_string(limit) +
          " отсечений Гомори, поэтому решение остановлено: целочисленное решение не найдено";
 }
 
-std::string CutLimitHint() {
-  return "Построено " + std::to_string(MaxGomoryCuts) +
+std::string CutLimitHint(std::int32_t limit) {
+  return "Построено " + std::to_string(limit) +
          " отсечений Гомори, а целочисленное решение не найдено: решение остановлено. Нажмите \"Далее\" чтобы "
          "просмотреть подробности";
+}
+
+std::string CutLimitMessage(std::int32_t limit) {
+  return "после " + std::to_string(limit) + " отсечений Гомори целочисленное решение не найдено, решение остановлено";
 }
 
 std::string NoIntegerSolutionParagraph(std::int32_t row) {
@@ -241,8 +245,8 @@ enum class TSearch : std::uint8_t { Found, None, CutLimit, Overflow, Unfinished 
 
 // Whether the program of a feasible table (B >= 0) has a point with integer values of the table's
 // integer variables: the table is solved for the objective 0 with Gomory cuts.
-TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::vector<TRational>& point,
-                           std::int32_t studentVars) {
+TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_t maxCuts,
+                           std::vector<TRational>& point, std::int32_t studentVars) {
   for (std::int32_t j = 0; j <= t.ColCount(); ++j) t.SetCell(j, 0, {0, 1});
   std::int32_t cuts = 0;
   // Every round pivots or cuts; the bound only guards against a negative-B phase that cycles.
@@ -264,16 +268,11 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::vector
       for (std::int32_t j = 1; j <= studentVars; ++j) point.push_back(t.ValueOf("X" + std::to_string(j)));
       return TSearch::Found;
     }
-    if (cuts == MaxGomoryCuts) return TSearch::CutLimit;
+    if (cuts >= maxCuts) return TSearch::CutLimit;
     ++cuts;
     AppendCut(t, t.RowOf(*fractional), "Y" + std::to_string(cuts), integer);
   }
   return TSearch::Unfinished;
-}
-
-std::string CutLimitMessage() {
-  return "после " + std::to_string(MaxGomoryCuts) +
-         " отсечений Гомори целочисленное решение не найдено, решение остановлено";
 }
 
 } // namespace
@@ -283,8 +282,9 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
   const std::string noIntegerSolution = "задача не имеет целочисленных решений";
   if (method.Stop == TSimplexStop::CutLimit) {
     verdict.Status = TTaskStatus::Cycling;
-    verdict.Message = CutLimitMessage();
-    verdict.Answer = "решение остановлено: " + CutLimitMessage() + ", ответ не получен.";
+    verdict.Message = CutLimitMessage(method.MaxCuts);
+    verdict.Answer = "решение остановлено после " + std::to_string(method.MaxCuts) +
+                     " отсечений Гомори: целочисленное решение не найдено.";
     return;
   }
   if (verdict.Status == TTaskStatus::Infeasible && method.CutCounter > 1) {
@@ -298,7 +298,7 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
   // (its data are rational), and has no solution otherwise.
   std::vector<TRational> point;
   const std::string intro = "Без условия целочисленности целевая функция не ограничена. ";
-  switch (SearchIntegerPoint(data.Table, method.IntegerColumns, point, data.Statement.Sx)) {
+  switch (SearchIntegerPoint(data.Table, method.IntegerColumns, method.MaxCuts, point, data.Statement.Sx)) {
   case TSearch::Found: {
     std::string text;
     for (std::size_t j = 0; j < point.size(); ++j)
@@ -316,11 +316,12 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
     verdict.Answer = noIntegerSolution + ".";
     break;
   case TSearch::CutLimit:
-    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, за " + std::to_string(MaxGomoryCuts) +
-                        " отсечений Гомори установить не удалось.");
+    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, за " +
+                        std::to_string(method.MaxCuts) + " отсечений Гомори установить не удалось.");
     verdict.Status = TTaskStatus::Cycling;
-    verdict.Message = CutLimitMessage();
-    verdict.Answer = "решение остановлено: " + CutLimitMessage() + ", ответ не получен.";
+    verdict.Message = CutLimitMessage(method.MaxCuts);
+    verdict.Answer = "решение остановлено после " + std::to_string(method.MaxCuts) +
+                     " отсечений Гомори: целочисленное решение не найдено.";
     break;
   case TSearch::Overflow:
     report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: числа " +

@@ -50,9 +50,10 @@ void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TI
 
 // "переменная X2 не целочисленна, поэтому строим отсечение Гомори", naming the kind of cut.
 [[nodiscard]] std::string CutSentence(const std::string& variable, TGomoryCut kind);
-// The paragraph after the optimum when the cut limit is reached, and the hint then.
-[[nodiscard]] std::string CutLimitSentence(const std::string& variable);
-[[nodiscard]] std::string CutLimitHint();
+// The paragraph after the optimum when the limit of cuts is reached, the hint then, and the verdict.
+[[nodiscard]] std::string CutLimitSentence(const std::string& variable, std::int32_t limit);
+[[nodiscard]] std::string CutLimitHint(std::int32_t limit);
+[[nodiscard]] std::string CutLimitMessage(std::int32_t limit);
 // The paragraph of a table that became inconsistent after cuts (row i has B < 0 and no negative
 // coefficient), and the hint then.
 [[nodiscard]] std::string NoIntegerSolutionParagraph(std::int32_t row);
