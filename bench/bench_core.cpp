@@ -1,7 +1,11 @@
-// Benchmarks of the exact core: pivoting and analysing a dense table, rational throughput, writing a report.
+// Benchmarks of the exact core: pivoting and analysing a dense table, rational throughput, a whole run,
+// writing a report.
 #include "BaseType.h"
 #include "Simplex.h"
 #include "ZLPCore_SolutionResult.h"
+#include "ZLPCore_StageTasks.h"
+#include "ZLPCore_TaskRun.h"
+#include "ZLPCore_TextFormat.h"
 
 #include <benchmark/benchmark.h>
 
@@ -115,6 +119,60 @@ void BM_RatMul(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kOperands));
 }
 BENCHMARK(BM_RatMul);
+
+// Triples (c, a, b) of fractions of up to 1000/1000 for c - a*b.
+void BM_RatSubOfMul(benchmark::State& state) {
+  const std::vector<TRational> a = Operands(kOperands, 5);
+  const std::vector<TRational> b = Operands(kOperands, 6);
+  const std::vector<TRational> c = Operands(kOperands, 7);
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < kOperands; ++i) benchmark::DoNotOptimize(RatSub(c[i], RatMul(a[i], b[i])));
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kOperands));
+}
+BENCHMARK(BM_RatSubOfMul);
+
+void BM_RatSubMul(benchmark::State& state) {
+  const std::vector<TRational> a = Operands(kOperands, 5);
+  const std::vector<TRational> b = Operands(kOperands, 6);
+  const std::vector<TRational> c = Operands(kOperands, 7);
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < kOperands; ++i) benchmark::DoNotOptimize(RatSubMul(c[i], a[i], b[i]));
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kOperands));
+}
+BENCHMARK(BM_RatSubMul);
+
+// The whole windowless run of a 40 x 40 problem (32 pivots, every report written): what
+// kelvano-solve and "Решить" spend on it.
+void BM_SolveSparse40(benchmark::State& state) {
+  constexpr int n = 40;
+  std::string text = "max";
+  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
+  text += "\n";
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) text += j == i || j == i % n + 1 || j == (i + 6) % n + 1 ? "1 " : "0 ";
+    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
+  }
+  TTextFormatError error;
+  const auto statement = ParseStatementText(text, error);
+  TZLPCore_Interface read;
+  TStatementError readError;
+  if (!statement || !ReadStatement(*statement, read, readError)) {
+    state.SkipWithError("the bench problem does not read");
+    return;
+  }
+  for (auto _ : state) {
+    TZLPCore_Interface data = read;
+    TZLPCore_SolutionResult report;
+    if (RunTask(TT_LINEAR, data, report).Status != TTaskStatus::Optimal) {
+      state.SkipWithError("the bench problem is not solved");
+      break;
+    }
+    benchmark::DoNotOptimize(report.Lines.size());
+  }
+}
+BENCHMARK(BM_SolveSparse40)->Unit(benchmark::kMillisecond);
 
 // A report of 50 tables of 30 rows and 60 columns, written as a whole page in windows-1251.
 void BM_WriteDocument(benchmark::State& state) {

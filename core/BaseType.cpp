@@ -48,6 +48,52 @@ TRational Make64(std::int64_t num, std::int64_t den) noexcept {
   return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 
+__extension__ using TInt128 = __int128;
+__extension__ using TUInt128 = unsigned __int128;
+
+constexpr TUInt128 Low64 = ~std::uint64_t{0};
+
+int Ctz128(TUInt128 v) noexcept {
+  const auto low = static_cast<std::uint64_t>(v);
+  return low != 0 ? __builtin_ctzll(low) : 64 + __builtin_ctzll(static_cast<std::uint64_t>(v >> 64));
+}
+
+// Binary gcd of two values of up to 128 bits; the 64-bit routine once both fit it.
+TUInt128 Gcd128(TUInt128 a, TUInt128 b) noexcept {
+  if (a <= Low64 && b <= Low64) return Gcd(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b));
+  if (a == 0) return b;
+  if (b == 0) return a;
+  const int shift = Ctz128(a | b);
+  a >>= Ctz128(a);
+  do {
+    b >>= Ctz128(b);
+    if (a > b) std::swap(a, b);
+    b -= a;
+    if (a <= Low64 && b <= Low64) return Gcd(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b)) << shift;
+  } while (b != 0);
+  return a << shift;
+}
+
+TUInt128 Abs128(TInt128 v) noexcept {
+  return v < 0 ? TUInt128{0} - static_cast<TUInt128>(v) : static_cast<TUInt128>(v);
+}
+
+// Normal form of num/den (den != 0) computed in 128 bits; a result outside the 32-bit range is invalid.
+TRational Make128(TInt128 num, TInt128 den) noexcept {
+  const TInt128 small = std::numeric_limits<std::int64_t>::max();
+  if (num >= -small && num <= small && den >= -small && den <= small)
+    return Make64(static_cast<std::int64_t>(num), static_cast<std::int64_t>(den));
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  const TUInt128 g = Gcd128(Abs128(num), static_cast<TUInt128>(den));
+  num /= static_cast<TInt128>(g);
+  den /= static_cast<TInt128>(g);
+  if (num < Int32Min || num > Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
+  return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
+}
+
 } // namespace
 
 void RatNormalize(TRational& r) noexcept {
@@ -87,6 +133,16 @@ TRational RatDiv(TRational a, TRational b) noexcept {
   return Make64(std::int64_t{a.Num} * b.Den, std::int64_t{a.Den} * b.Num);
 }
 
+TRational RatSubMul(TRational c, TRational a, TRational b) noexcept {
+  if (c.Den == 0 || a.Den == 0 || b.Den == 0) return {1, 0};
+  if (a.Num == 0 || b.Num == 0) return Make64(c.Num, c.Den);
+  // a*b = pn/pd exactly in 64 bits; c - pn/pd = (c.Num*pd - pn*c.Den) / (c.Den*pd) in at most 96 bits.
+  const std::int64_t pn = std::int64_t{a.Num} * b.Num;
+  const std::int64_t pd = std::int64_t{a.Den} * b.Den;
+  if (pd == c.Den) return Make64(c.Num - pn, pd); // both terms stay below 2^62 in size
+  return Make128(TInt128{c.Num} * pd - TInt128{pn} * c.Den, TInt128{c.Den} * pd);
+}
+
 TRational RatMulInt(TRational a, std::int32_t k) noexcept { return Make64(std::int64_t{k} * a.Num, a.Den); }
 
 TRational RatMulInt(std::int32_t k, TRational a) noexcept { return RatMulInt(a, k); }
@@ -105,6 +161,14 @@ int RatCompare(TRational a, TRational b) noexcept {
 int RatCompareInt(TRational a, std::int32_t k) noexcept {
   const std::int64_t d = std::int64_t{a.Num} - std::int64_t{k} * a.Den;
   return (d > 0) - (d < 0);
+}
+
+int RatCompareQuotients(TRational b1, TRational a1, TRational b2, TRational a2) noexcept {
+  // b1/a1 = (b1.Num*a1.Den) / (b1.Den*a1.Num); the two denominators share their sign, so the cross
+  // products of these 63-bit parts compare the quotients.
+  const TInt128 l = TInt128{std::int64_t{b1.Num} * a1.Den} * (std::int64_t{b2.Den} * a2.Num);
+  const TInt128 r = TInt128{std::int64_t{b2.Num} * a2.Den} * (std::int64_t{b1.Den} * a1.Num);
+  return (l > r) - (l < r);
 }
 
 bool RatLess(TRational a, TRational b) noexcept { return RatCompare(a, b) < 0; }
@@ -181,7 +245,7 @@ bool RatTryParse(TRational& r, std::string_view text) noexcept {
   if (text.front() != '/') return false;
   text.remove_prefix(1);
   std::int32_t den = 0;
-  if (!TakeDigits(text, den) || !text.empty()) return false;
+  if (!TakeDigits(text, den) || !text.empty() || den == 0) return false;
   r = RatMake(num, den);
   return true;
 }
@@ -214,6 +278,42 @@ TRational RatNegFrac(TRational v) noexcept {
   const std::int64_t r = (-p) % q;
   if (r == 0) return {0, 1};
   return {static_cast<std::int32_t>(r - q), v.Den};
+}
+
+TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexcept {
+  if (c.Count() != x.Count() || c0.Den == 0) return {1, 0};
+  // The running sum num/den, kept in lowest terms with den > 0.
+  TInt128 num = c0.Num;
+  TInt128 den = c0.Den;
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  for (std::int32_t j = 1; j <= c.Count(); ++j) {
+    const TRational a = c.GetItem(j);
+    const TRational b = x.GetItem(j);
+    if (a.Den == 0 || b.Den == 0) return {1, 0};
+    if (a.Num == 0 || b.Num == 0) continue;
+    TInt128 tn = std::int64_t{a.Num} * b.Num;
+    TInt128 td = std::int64_t{a.Den} * b.Den;
+    if (td < 0) {
+      tn = -tn;
+      td = -td;
+    }
+    // num/den + tn/td over the least common denominator, then back to lowest terms.
+    const auto g = static_cast<TInt128>(Gcd128(static_cast<TUInt128>(den), static_cast<TUInt128>(td)));
+    TInt128 newDen = 0;
+    TInt128 left = 0;
+    TInt128 right = 0;
+    TInt128 newNum = 0;
+    if (__builtin_mul_overflow(den / g, td, &newDen) || __builtin_mul_overflow(num, td / g, &left) ||
+        __builtin_mul_overflow(tn, den / g, &right) || __builtin_add_overflow(left, right, &newNum))
+      return {1, 0};
+    const auto r = static_cast<TInt128>(Gcd128(Abs128(newNum), static_cast<TUInt128>(newDen)));
+    num = newNum / r;
+    den = newDen / r;
+  }
+  return Make128(num, den);
 }
 
 void TVector::SetCount(std::int32_t n) { Items.resize(static_cast<std::size_t>(std::max(n, 0)), TRational{0, 1}); }

@@ -11,7 +11,8 @@
 // Normal form: Den > 0, Num and Den coprime, zero is 0/1.
 // Den = 0 marks an invalid value ("<err>"): 1/0 from a failed parse or a vector read out of range,
 // 0/0 from a matrix read out of range, n/0 from a division by zero or a result that does not fit
-// 32 bits. Arithmetic runs on 64-bit intermediates, so every result that fits is exact.
+// 32 bits. Arithmetic runs on wide intermediates (64 bits, 128 for the fused forms) and normalises
+// once, so every result whose normal form fits 32 bits is exact.
 struct TRational {
   std::int32_t Num;
   std::int32_t Den;
@@ -34,6 +35,10 @@ void RatAssign(TRational& dst, TRational src) noexcept;
 [[nodiscard]] TRational RatMulInt(std::int32_t k, TRational a) noexcept;
 [[nodiscard]] TRational RatDivInt(TRational a, std::int32_t k) noexcept;
 
+// c - a*b as one exact step: invalid only when the normalised result does not fit 32 bits (the
+// product alone may well not). Any invalid operand gives an invalid result.
+[[nodiscard]] TRational RatSubMul(TRational c, TRational a, TRational b) noexcept;
+
 // In place: a := a + b, a := a * k (negation is RatScale(a, -1)), a := a / b.
 void RatInc(TRational& a, TRational b) noexcept;
 void RatScale(TRational& a, std::int32_t k) noexcept;
@@ -46,11 +51,14 @@ void RatDivBy(TRational& a, TRational b) noexcept;
 [[nodiscard]] bool RatLessInt(TRational a, std::int32_t k) noexcept;
 [[nodiscard]] bool RatGreaterInt(TRational a, std::int32_t k) noexcept;
 [[nodiscard]] bool RatEqualsInt(TRational a, std::int32_t k) noexcept;
+// Sign of b1/a1 - b2/a2 for nonzero a1, a2 of the same sign, exact whatever the size of the
+// quotients (the comparisons of a ratio test).
+[[nodiscard]] int RatCompareQuotients(TRational b1, TRational a1, TRational b2, TRational a2) noexcept;
 
 // A decimal as students type it, [+|-]digits[.|,]digits ("1.5", "-0,25"), is read as the exact
 // fraction it names (3/2, -1/4); one that does not fit 32 bits fails.
 // Grammar: [+|-]digits[/digits], nothing else, no blanks; numerals beyond the signed 32-bit
-// range fail. r is written only on success. "3/0" succeeds with the invalid value 3/0.
+// range fail, and so does a zero denominator ("3/0" is not a number). r is written only on success.
 [[nodiscard]] bool RatTryParse(TRational& r, std::string_view text) noexcept;
 [[nodiscard]] TRational RatFromStr(std::string_view text) noexcept;
 
@@ -60,6 +68,14 @@ std::string RatToStr(TRational& r);
 
 // -(v - floor(v)), in (-1, 0]; 0 for every integer. Used for Gomory cut rows.
 [[nodiscard]] TRational RatNegFrac(TRational v) noexcept;
+
+class TVector;
+
+// The value c0 + sum_j c_j x_j of a linear form (an objective) at the point x, summed exactly in
+// 128-bit parts and normalised once: invalid when the result does not fit 32 bits, when an element
+// is invalid, when the vectors differ in length, or when a partial sum in lowest terms does not fit
+// 128 bits (which takes many terms with large, pairwise coprime denominators).
+[[nodiscard]] TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexcept;
 
 // A resizable sequence of rationals, element i at Items[i-1]; reads out of range give 1/0,
 // writes out of range are ignored.

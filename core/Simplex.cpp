@@ -1,6 +1,8 @@
 // Simplex table: pivot rules, pivoting, Gomory cuts and the HTML rendering of a tableau.
 #include "Simplex.h"
 
+#include "ZLPCore_SolutionResult.h"
+
 #include <algorithm>
 
 namespace {
@@ -130,9 +132,39 @@ void TSimplexTable::NormalizeBasis() {
   }
 }
 
-TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule) const {
+TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule,
+                                     TFeasibilityRule feasibility) const {
   col = 0;
   row = 0;
+  if (feasibility == TFeasibilityRule::DualBland) {
+    std::int32_t leave = 0;
+    std::int32_t leaveIndex = 0;
+    for (std::int32_t i = 1; i <= FRowCount; ++i) {
+      if (!RatLessInt(At(0, i), 0)) continue;
+      const std::int32_t basic = BasicColumn(i);
+      const std::int32_t index = basic == 0 ? FColCount + i : basic;
+      if (leave == 0 || index < leaveIndex) {
+        leave = i;
+        leaveIndex = index;
+      }
+    }
+    if (leave != 0) {
+      bool dualFeasible = true;
+      for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = !RatLessInt(At(j, 0), 0);
+      std::int32_t enter = 0;
+      for (std::int32_t j = 1; j <= FColCount; ++j) {
+        const TRational a = At(j, leave);
+        if (!RatLessInt(a, 0)) continue;
+        // Z(j) / |a| < Z(enter) / |a(enter)| with both a < 0 reads Z(j) / a > Z(enter) / a(enter).
+        if (enter == 0 || (dualFeasible && RatCompareQuotients(At(j, 0), a, At(enter, 0), At(enter, leave)) > 0))
+          enter = j;
+      }
+      if (enter == 0) return SS_MANYSOLUTIONS;
+      col = enter;
+      row = leave;
+      return SS_NEGATIVEB;
+    }
+  }
   bool negativeB = false;
   for (std::int32_t i = 1; i <= FRowCount; ++i) {
     if (!RatLessInt(At(0, i), 0)) continue;
@@ -195,7 +227,7 @@ void TSimplexTable::Pivot(std::int32_t col, std::int32_t row) {
     const TRational f = cells[col];
     if (f.Num == 0 && f.Den != 0) continue; // subtracting a zero multiple leaves the row as it is
     for (std::int32_t c = 0; c < width; ++c)
-      if (c != col) cells[c] = RatSub(cells[c], RatMul(pivotRow[c], f));
+      if (c != col) cells[c] = RatSubMul(cells[c], pivotRow[c], f);
     cells[col] = {0, 1};
   }
   FRowNames[static_cast<std::size_t>(row - 1)] = FColNames[static_cast<std::size_t>(col - 1)];
@@ -218,9 +250,16 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
   h.reserve(static_cast<std::size_t>(FColCount + 2) * static_cast<std::size_t>(FRowCount + 2) * 36 + 256);
-  auto cell = [&h](bool selected, const std::string& text) {
-    h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">";
-    h += text;
+  auto open = [&h](bool selected) { h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">"; };
+  auto cell = [&](bool selected, const std::string& name) {
+    open(selected);
+    h += HtmlEscape(name);
+    h += "</td>";
+  };
+  // The text form of a valid number holds no character HTML reserves; an invalid one reads <err>.
+  auto number = [&](bool selected, const TRational& v) {
+    open(selected);
+    h += RatIsValid(v) ? RatToStr(v) : HtmlEscape(RatToStr(v));
     h += "</td>";
   };
   h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">";
@@ -231,11 +270,11 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
     h += "<tr>";
     const bool inRow = rowOn && i == sr;
     cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);
-    for (std::int32_t c = 0; c <= FColCount; ++c) cell(inRow || (colOn && c == sc), RatToStr(At(c, i)));
+    for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), At(c, i));
     h += "</tr>";
   }
   h += "<tr><td class=\"clsSimCell\">Z</td>";
-  for (std::int32_t c = 0; c <= FColCount; ++c) cell(colOn && c == sc, RatToStr(At(c, 0)));
+  for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, At(c, 0));
   h += "</tr>";
   h += "</table>";
   return h;

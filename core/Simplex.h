@@ -23,6 +23,17 @@ enum class TPivotRule : std::uint8_t {
   Bland,        // first negative Z entry; among tied ratios the basic variable of lowest index
 };
 
+// How a negative free term is removed.
+enum class TFeasibilityRule : std::uint8_t {
+  FirstNegative, // the first row with B < 0 that has a negative coefficient, at its first negative coefficient
+  // The row of the basic variable of lowest index among those with B < 0, entering column the one of
+  // lowest index among the negative coefficients of that row, or, once every Z entry is >= 0, the one
+  // with the smallest ratio Z(j) / |a(j, r)| (lowest index on ties): Bland's rule for the dual
+  // simplex method, which cannot cycle. A chosen row without a negative coefficient proves the
+  // constraints inconsistent.
+  DualBland,
+};
+
 // One tableau. Column 0 holds the free terms B, columns 1..n the variables; row 0 is the
 // objective row Z, rows 1..m the constraints. Row i >= 1 stands for sum_j a(j,i) x_j = B(i), with
 // the column of its basic variable (RowNames[i]) a unit column; the Z row for Z + sum_j Z(j) x_j =
@@ -69,14 +80,19 @@ public:
   void NormalizeBasis();
   // Chooses the next step of the method; col and row receive the pivot (0 when none).
   // Does not store the result in State.
-  [[nodiscard]] TSimplexState Analyze(std::int32_t& col, std::int32_t& row,
-                                      TPivotRule rule = TPivotRule::MostNegative) const;
-  // Pivots on (col, row) in place; the entering variable becomes the row's basic variable.
-  // Nothing happens when the indices are out of range or the element is 0 or invalid.
+  [[nodiscard]] TSimplexState Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule = TPivotRule::MostNegative,
+                                      TFeasibilityRule feasibility = TFeasibilityRule::FirstNegative) const;
+  // Pivots on (col, row) in place; the entering variable becomes the row's basic variable. The pivot
+  // row is divided by the element, then every other cell becomes c - a*b (a from the new pivot row,
+  // b the cell's row entry in the pivot column) in one exact step normalised once: a cell is invalid
+  // only when a value of the new table does not fit 32 bits. Pivoting back on the column of the
+  // variable that left restores the table exactly. Nothing happens when the indices are out of
+  // range or the element is 0 or invalid.
   void Pivot(std::int32_t col, std::int32_t row);
   // Appends the fractional cut of source row s as a new row whose new slack column is basic.
   void AppendGomoryCut(std::int32_t s, const std::string& name);
-  // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none).
+  // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none); names and
+  // numbers are escaped, so an invalid cell reads "&lt;err&gt;".
   [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }

@@ -1,8 +1,11 @@
-// The simplex method step by step: analysis texts, pivots, Gomory cuts and the guards that make
-// the automatic solution always end.
+// The simplex method step by step: analysis texts, pivots, Gomory cuts, the rules that make every run
+// end, and taking steps back.
 #include "SimplexMethod.h"
 
 #include "ZLPCore_Main.h"
+
+#include <algorithm>
+#include <optional>
 
 const char* const TSimplexMethod::HintPivot =
     "Нажмите кнопку \"Далее\" для выполнения симплекс-преобразования, или \"Решить\" для автоматического "
@@ -13,22 +16,53 @@ const char* const TSimplexMethod::HintZeroPivot =
     "Разрешающий элемент не может быть равен нулю: на ноль делить нельзя. Выберите ячейку с ненулевым "
     "значением.";
 
+struct TSimplexMethod::TUndoStep {
+  bool Cut = false;                                       // a cut was appended, otherwise a pivot made
+  std::string LeavingName;                                // pivot: the basic variable of the pivot row before
+  std::unique_ptr<TSimplexTable> Saved;                   // the table before, when pivoting back cannot restore it
+  bool InsertedBasis = false;                             // pivot: the new basis was added to SeenBases
+  std::optional<std::set<std::vector<std::string>>> Seen; // SeenBases before, when the step replaced them
+  TSimplexState State = SS_GOMORYCUT;
+  std::int32_t PivotCol = 0;
+  std::int32_t PivotRow = 0;
+  std::int32_t ProposedCol = 0;
+  std::int32_t ProposedRow = 0;
+  std::int32_t CutCounter = 1;
+  std::int32_t CutSourceRow = 0;
+  TPivotRule Rule = TPivotRule::MostNegative;
+  TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
+  std::string Hint;
+  std::string IterationNote;
+  std::size_t ReportCount = 0;
+};
+
 namespace {
 
 std::string Num(std::int32_t v) { return std::to_string(v); }
 
-std::string OptimalParagraph() { return "Все B<sub>i</sub>&gt;0 и C<sub>j</sub>&gt;0 => найдено оптимальное решение"; }
+std::string Text(TRational v) { return HtmlEscape(RatToStr(v)); }
+
+// A variable name as the report writes it: X12 -> X<sub>12</sub>.
+std::string VarHtml(const std::string& name) { return IndexToSub(HtmlEscape(name)); }
+
+std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
+
+std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
 
 } // namespace
 
 TSimplexMethod::TSimplexMethod(TSimplexTable& table) : Table(table) {}
 
+TSimplexMethod::~TSimplexMethod() = default;
+
 void TSimplexMethod::Start() {
   IterationReports.clear();
+  History.clear();
   SeenBases.clear();
-  PendingNote.clear();
+  IterationNote.clear();
   Stop = TSimplexStop::None;
   Rule = TPivotRule::MostNegative;
+  Feasibility = TFeasibilityRule::FirstNegative;
   CutCounter = 1;
   CutSourceRow = 0;
   IntegerColumns = FirstIntegerColumns(Table);
@@ -56,19 +90,49 @@ bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
   PivotCol = col;
   PivotRow = row;
   Hint = HintPivot;
+  if (!IterationReports.empty()) {
+    TZLPCore_SolutionResult& current = *IterationReports.back();
+    current.Clear();
+    WritePivotIteration(current);
+  }
   return true;
 }
 
 void TSimplexMethod::Step() {
   if (Finished()) return;
+  TUndoStep undo;
+  undo.State = Table.State;
+  undo.PivotCol = PivotCol;
+  undo.PivotRow = PivotRow;
+  undo.ProposedCol = ProposedCol;
+  undo.ProposedRow = ProposedRow;
+  undo.CutCounter = CutCounter;
+  undo.CutSourceRow = CutSourceRow;
+  undo.Rule = Rule;
+  undo.Feasibility = Feasibility;
+  undo.Hint = Hint;
+  undo.IterationNote = std::move(IterationNote);
+  IterationNote.clear();
+  undo.ReportCount = IterationReports.size();
+
   if (Table.State == SS_GOMORYCUT) {
+    undo.Cut = true;
     AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
     ++CutCounter;
+    History.push_back(std::move(undo));
     if (CheckOverflow()) return;
   } else if (PivotPending()) {
+    const TSimplexState phase = Table.State;
+    undo.LeavingName = Table.GetRowName(PivotRow);
+    // Pivoting back needs the leaving variable's column and every cell valid afterwards; keep the
+    // table itself for the rare step where that fails.
+    auto before = std::make_unique<TSimplexTable>();
+    before->Assign(Table);
     Table.Pivot(PivotCol, PivotRow);
+    if (before->BasicColumn(PivotRow) == 0 || Table.HasInvalidCell()) undo.Saved = std::move(before);
+    History.push_back(std::move(undo));
     if (CheckOverflow()) return;
-    if (!RecordBasis()) return;
+    if (!RecordBasis(phase, History.back())) return;
   } else {
     return;
   }
@@ -77,6 +141,38 @@ void TSimplexMethod::Step() {
 
 void TSimplexMethod::Solve() {
   while (PivotPending()) Step();
+}
+
+bool TSimplexMethod::Undo() {
+  if (History.empty()) return false;
+  TUndoStep undo = std::move(History.back());
+  History.pop_back();
+  if (undo.InsertedBasis) SeenBases.erase(Table.RowNames());
+  if (undo.Seen) SeenBases = std::move(*undo.Seen);
+  if (undo.Saved) {
+    Table.Assign(*undo.Saved);
+  } else if (undo.Cut) {
+    Table.SetRowCount(Table.RowCount() - 1);
+    Table.SetColCount(Table.ColCount() - 1);
+  } else {
+    const auto& names = Table.ColNames();
+    const auto it = std::find(names.begin(), names.end(), undo.LeavingName);
+    Table.Pivot(static_cast<std::int32_t>(it - names.begin()) + 1, undo.PivotRow);
+  }
+  Table.State = undo.State;
+  PivotCol = undo.PivotCol;
+  PivotRow = undo.PivotRow;
+  ProposedCol = undo.ProposedCol;
+  ProposedRow = undo.ProposedRow;
+  CutCounter = undo.CutCounter;
+  CutSourceRow = undo.CutSourceRow;
+  Rule = undo.Rule;
+  Feasibility = undo.Feasibility;
+  Hint = std::move(undo.Hint);
+  IterationNote = std::move(undo.IterationNote);
+  Stop = TSimplexStop::None;
+  IterationReports.resize(undo.ReportCount);
+  return true;
 }
 
 bool TSimplexMethod::CheckOverflow() {
@@ -95,63 +191,77 @@ bool TSimplexMethod::CheckOverflow() {
   return true;
 }
 
-bool TSimplexMethod::RecordBasis() {
-  if (SeenBases.insert(Table.RowNames()).second) return true;
-  if (Rule == TPivotRule::MostNegative) {
-    // The same basis again: from now on Bland's rule, which cannot cycle on ordinary pivots.
-    Rule = TPivotRule::Bland;
-    SeenBases.clear();
-    SeenBases.insert(Table.RowNames());
-    PendingNote = "Базис повторился: при прежнем выборе разрешающего элемента симплекс-метод зациклился. "
-                  "Дальше разрешающий элемент выбирается по правилу Бленда: в базис вводится переменная с "
-                  "наименьшим номером среди C<sub>j</sub>&lt;0, а при равных отношениях из базиса выводится "
-                  "переменная с наименьшим номером";
+bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
+  if (SeenBases.insert(Table.RowNames()).second) {
+    undo.InsertedBasis = true;
     return true;
   }
-  Stop = TSimplexStop::Cycling;
-  auto report = std::make_unique<TZLPCore_SolutionResult>();
-  report->AddLine(Table.ToHtml(0, 0));
-  report->AddParagraph("Базис повторился и при правиле Бленда: симплекс-метод зациклился при устранении "
-                       "отрицательных B<sub>i</sub>, поэтому решение остановлено");
-  IterationReports.push_back(std::move(report));
-  PivotCol = 0;
-  PivotRow = 0;
-  Hint = "Симплекс-метод зациклился, решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
-  return false;
+  if (phase == SS_PIVOT && Rule == TPivotRule::MostNegative) {
+    // The same basis again: from now on Bland's rule, which cannot cycle on ordinary pivots.
+    Rule = TPivotRule::Bland;
+    IterationNote = "Базис повторился: при прежнем выборе разрешающего элемента симплекс-метод зациклился. "
+                    "Дальше разрешающий элемент выбирается по правилу Бленда: в базис вводится переменная с "
+                    "наименьшим номером среди C<sub>j</sub>&lt;0, а при равных отношениях из базиса выводится "
+                    "переменная с наименьшим номером";
+  } else if (phase == SS_NEGATIVEB && Feasibility == TFeasibilityRule::FirstNegative) {
+    // Removing negative free terms went round in a circle: Bland's rule of the dual method cannot.
+    Feasibility = TFeasibilityRule::DualBland;
+    if (CutCounter == 2) IterationNote = DualRuleNote();
+    IterationNote = "Базис повторился: при прежнем выборе разрешающего элемента отрицательные B<sub>i</sub> "
+                    "устраняются по кругу. Дальше разрешающий элемент выбирается по правилу Бленда для "
+                    "двойственного симплекс-метода, которое не допускает зацикливания: из базиса выводится "
+                    "переменная с наименьшим номером среди строк с B<sub>i</sub>&lt;0, а в базис вводится "
+                    "переменная с наименьшим номером среди отрицательных A<sub>i,j</sub> этой строки (когда все "
+                    "C<sub>j</sub>&ge;0 — с наименьшим отношением C<sub>j</sub>/|A<sub>i,j</sub>|)";
+  } else {
+    Stop = TSimplexStop::Cycling;
+    auto report = std::make_unique<TZLPCore_SolutionResult>();
+    report->AddLine(Table.ToHtml(0, 0));
+    report->AddParagraph("Базис повторился и при правиле, которое не допускает зацикливания, поэтому решение "
+                         "остановлено");
+    IterationReports.push_back(std::move(report));
+    PivotCol = 0;
+    PivotRow = 0;
+    Hint = "Симплекс-метод зациклился, решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
+    return false;
+  }
+  undo.Seen = std::move(SeenBases);
+  SeenBases.clear();
+  SeenBases.insert(Table.RowNames());
+  return true;
 }
 
 void TSimplexMethod::AnalyzeAndReport() {
   std::int32_t col = 0;
   std::int32_t row = 0;
-  Table.State = Table.Analyze(col, row, Rule);
+  Table.State = Table.Analyze(col, row, Rule, Feasibility);
+  PivotCol = ProposedCol = col;
+  PivotRow = ProposedRow = row;
   auto report = std::make_unique<TZLPCore_SolutionResult>();
-  report->AddLine(Table.ToHtml(col, row));
-  PivotCol = col;
-  PivotRow = row;
-  if (!PendingNote.empty()) {
-    report->AddParagraph(PendingNote);
-    PendingNote.clear();
+  if (PivotPending()) {
+    WritePivotIteration(*report);
+    Hint = HintPivot;
+    IterationReports.push_back(std::move(report));
+    return;
   }
+  report->AddLine(Table.ToHtml(col, row));
+  if (!IterationNote.empty()) report->AddParagraph(IterationNote);
   switch (Table.State) {
-  case SS_NEGATIVEB:
-    report->AddParagraph("Нашлись B<sub>" + Num(row) + "</sub>&lt;0, и A<sub>" + Num(row) + "," + Num(col) +
-                         "</sub>&lt;0 => неободимо выполнить симплекс преобразование");
-    Hint = HintPivot;
-    break;
-  case SS_PIVOT:
-    report->AddParagraph("Нашлись C<sub>" + Num(col) + "</sub>&lt;0, и A<sub>" + Num(row) + "," + Num(col) +
-                         "</sub>&gt;0 => неободимо выполнить симплекс преобразование");
-    Hint = HintPivot;
-    break;
   case SS_NOSOLUTION:
     report->AddParagraph("Нашлось C<sub>" + Num(col) + "</sub>&lt;0, но все A<sub>i," + Num(col) +
-                         "</sub>&lt0, таким образом задача не имеет решений");
+                         "</sub>&le;0, таким образом задача не имеет решений");
     Hint = "Данная задача не имеет решения. Нажмите \"Далее\" чтобы просмотреть подробности";
     break;
   case SS_MANYSOLUTIONS: {
     // A row with B < 0 and no negative coefficient reads sum a x = B < 0 with a >= 0 and x >= 0.
     std::int32_t i = 1;
-    while (i < Table.RowCount() && !RatLessInt(Table.GetB(i), 0)) ++i;
+    const auto proves = [this](std::int32_t r) {
+      if (!RatLessInt(Table.GetB(r), 0)) return false;
+      for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
+        if (RatLessInt(Table.GetA(j, r), 0)) return false;
+      return true;
+    };
+    while (i < Table.RowCount() && !proves(i)) ++i;
     if (CutCounter > 1) {
       // The cuts keep every integer point, so the relaxation lost its last one.
       report->AddParagraph(NoIntegerSolutionParagraph(i));
@@ -178,14 +288,14 @@ void TSimplexMethod::AnalyzeAndReport() {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
     } else if (CutCounter > MaxCuts) {
-      report->AddParagraph(OptimalParagraph() + ", но " + CutLimitSentence(fractional, MaxCuts));
+      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
       Hint = CutLimitHint(MaxCuts);
       Stop = TSimplexStop::CutLimit;
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
       CutSourceRow = Table.RowOf(fractional);
       const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
-      report->AddParagraph(OptimalParagraph() + ", но " + text);
+      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(text));
       Hint = "Найдено оптимальное решение, но " + text;
       Table.State = SS_GOMORYCUT;
     }
@@ -194,6 +304,78 @@ void TSimplexMethod::AnalyzeAndReport() {
   default: break;
   }
   IterationReports.push_back(std::move(report));
+}
+
+void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report) const {
+  report.AddLine(Table.ToHtml(PivotCol, PivotRow));
+  if (!IterationNote.empty()) report.AddParagraph(IterationNote);
+  if (Table.State == SS_NEGATIVEB)
+    report.AddParagraph("Нашлись B<sub>" + Num(ProposedRow) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
+                        "&lt;0 => неободимо выполнить симплекс преобразование");
+  else
+    report.AddParagraph("Нашлись C<sub>" + Num(ProposedCol) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
+                        "&gt;0 => неободимо выполнить симплекс преобразование");
+  const std::string element = Element(PivotRow, PivotCol) + " = " + Text(Table.GetA(PivotCol, PivotRow));
+  const std::string variables = "в базис вводится " + VarHtml(Table.GetColName(PivotCol)) + ", из базиса выводится " +
+                                VarHtml(Table.GetRowName(PivotRow));
+  if (PivotCol == ProposedCol && PivotRow == ProposedRow)
+    report.AddParagraph("Разрешающий элемент " + element + ": " + variables + ".");
+  else
+    report.AddParagraph("Разрешающий элемент выбран вручную: " + element + " вместо предложенного " +
+                        Element(ProposedRow, ProposedCol) + "; " + ChoiceVerdict() + ". При этом " + variables + ".");
+  report.AddParagraph(RatiosLine());
+}
+
+std::string TSimplexMethod::ChoiceVerdict() const {
+  const std::string element = Element(PivotRow, PivotCol);
+  const std::string freeTerm = "B<sub>" + Num(PivotRow) + "</sub>";
+  const TRational a = Table.GetA(PivotCol, PivotRow);
+  const TRational b = Table.GetB(PivotRow);
+  const std::string broken = "этот элемент не удовлетворяет правилам симплекс-метода: ";
+  if (Table.State == SS_NEGATIVEB) {
+    if (!RatLessInt(b, 0)) return broken + freeTerm + "&ge;0";
+    if (RatGreaterInt(a, 0)) return broken + element + "&gt;0, и " + freeTerm + " останется отрицательным";
+    return "этот элемент тоже удовлетворяет правилам симплекс-метода: " + freeTerm + "&lt;0 и " + element + "&lt;0";
+  }
+  if (RatLessInt(a, 0))
+    return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" : "");
+  if (!RatLessInt(Table.GetZ(PivotCol), 0))
+    return broken + "C<sub>" + Num(PivotCol) + "</sub>&ge;0, и значение функции не увеличится";
+  // The row must give the smallest ratio B/A among the positive entries of the column.
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
+    const TRational ai = Table.GetA(PivotCol, i);
+    if (i != PivotRow && RatGreaterInt(ai, 0) && RatCompareQuotients(Table.GetB(i), ai, b, a) < 0)
+      return broken + "отношение " + freeTerm + "/" + element +
+             " не наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением";
+  }
+  return "этот элемент тоже удовлетворяет правилам симплекс-метода";
+}
+
+std::string TSimplexMethod::RatiosLine() const {
+  const std::int32_t k = PivotCol;
+  const bool negativeB = Table.State == SS_NEGATIVEB;
+  const std::string column = "A<sub>i," + Num(k) + "</sub>";
+  const std::string condition = column + "&gt;0" + (negativeB ? " и B<sub>i</sub>&ge;0" : "");
+  // The rows that bound how far the entering variable can grow: B(i) >= 0 and a(k, i) > 0.
+  std::vector<std::int32_t> rows;
+  std::int32_t smallest = 0;
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
+    const TRational a = Table.GetA(k, i);
+    if (!RatGreaterInt(a, 0) || RatLessInt(Table.GetB(i), 0)) continue;
+    rows.push_back(i);
+    if (smallest == 0 || RatCompareQuotients(Table.GetB(i), a, Table.GetB(smallest), Table.GetA(k, smallest)) < 0)
+      smallest = i;
+  }
+  if (rows.empty()) return "Отношений B<sub>i</sub>/" + column + " при " + condition + " нет.";
+  std::string line = "Отношения B<sub>i</sub>/" + column + " при " + condition + ": ";
+  for (const std::int32_t i : rows) {
+    const TRational a = Table.GetA(k, i);
+    const TRational b = Table.GetB(i);
+    if (i != rows.front()) line += "; ";
+    line += "B<sub>" + Num(i) + "</sub>/" + Element(i, k) + " = " + Text(RatDiv(b, a));
+    if (RatCompareQuotients(b, a, Table.GetB(smallest), Table.GetA(k, smallest)) == 0) line += " (наименьшее)";
+  }
+  return line + ".";
 }
 
 void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {

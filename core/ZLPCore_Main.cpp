@@ -304,8 +304,8 @@ void TZLPCore_Interface::BuildSolution() {
   SetFlag(IF_SOLUTION);
   SolutionLines.clear();
   for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
-    const std::string h = IndexToSub(Table.GetRowName(i));
-    SolutionLines.push_back(h + " = " + RatToStr(Table.ValueOf(h)));
+    const std::string name = Table.GetRowName(i);
+    SolutionLines.push_back(IndexToSub(HtmlEscape(name)) + " = " + HtmlEscape(RatToStr(Table.ValueOf(name))));
   }
 }
 
@@ -382,7 +382,7 @@ std::string FormatLinearForm(const TVector& c, const std::vector<std::string>& n
   for (std::int32_t j = 1; j <= c.Count(); ++j) {
     const TRational v = c.GetItem(j);
     if (RatIsValid(v) && v.Num == 0) continue;
-    const std::string t = RatToStr(v);
+    const std::string t = HtmlEscape(RatToStr(v));
     if (t == "1") {
       if (!r.empty()) r += "+ ";
     } else if (t == "-1") {
@@ -393,10 +393,10 @@ std::string FormatLinearForm(const TVector& c, const std::vector<std::string>& n
       r += r.empty() ? t : "+ " + t;
     }
     const auto k = static_cast<std::size_t>(j - 1);
-    r += IndexToSub(k < names.size() ? names[k] : std::string()) + " ";
+    r += IndexToSub(k < names.size() ? HtmlEscape(names[k]) : std::string()) + " ";
   }
   if (!(RatIsValid(c0) && c0.Num == 0)) {
-    const std::string t = RatToStr(c0);
+    const std::string t = HtmlEscape(RatToStr(c0));
     if (t.front() == '-')
       r += "- " + t.substr(1);
     else

@@ -128,7 +128,7 @@ public:
   void SetFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags | bits); }
   void ClearFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags & ~bits); }
   [[nodiscard]] bool HasFlag(std::uint8_t bits) const noexcept { return (Flags & bits) == bits; }
-  // Writes SolutionLines from an optimal table.
+  // Writes SolutionLines (HTML) from an optimal table.
   void BuildSolution();
 };
 
@@ -142,7 +142,8 @@ void ReportMissingField();
 [[nodiscard]] TZLPCore_InequalitySign SignFromText(const std::string& text);
 // X12 -> X<sub>12</sub>
 [[nodiscard]] std::string IndexToSub(const std::string& name);
-// sum_j c_j name_j + c0 as HTML with subscripts, such as "3X<sub>1</sub> - 2X<sub>2</sub> + 5".
+// sum_j c_j name_j + c0 as HTML with subscripts, such as "3X<sub>1</sub> - 2X<sub>2</sub> + 5"; names
+// and numbers are escaped, so an invalid value reads "&lt;err&gt;".
 [[nodiscard]] std::string FormatLinearForm(const TVector& c, const std::vector<std::string>& names, TRational c0);
 // 0xRRGGBB -> "RRGGBB" in upper-case hexadecimal.
 [[nodiscard]] std::string ColorToHex(std::uint32_t rgb);

@@ -87,6 +87,21 @@ bool WriteBytes(const std::string& fileName, const std::string& bytes, int extra
 
 } // namespace
 
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+    case '&': out += "&amp;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '"': out += "&quot;"; break;
+    default: out += c; break;
+    }
+  }
+  return out;
+}
+
 std::size_t DecodeUtf8(const std::string& s, std::size_t i, std::uint32_t& cp) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
@@ -176,7 +191,7 @@ void TZLPCore_SolutionResult::AddConstraints(const TZLPCore_SubInterface_ZLP& zl
   for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
     if (i > 1) entry += CRLF;
     entry += FormatLinearForm(zlp.Coeffs.ExtractVector(i), zlp.VarNames(), TRational{0, 1}) + " " +
-             SignToHtml(zlp.GetSign(i)) + " " + RatToStr(zlp.RHS.GetItem(i));
+             SignToHtml(zlp.GetSign(i)) + " " + HtmlEscape(RatToStr(zlp.RHS.GetItem(i)));
   }
   Lines.push_back(entry);
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TWebViewer;
@@ -53,6 +54,9 @@ public:
   // Path of the report style sheet in the program's help folder.
   [[nodiscard]] static std::string StyleSheetPath();
 };
+
+// The text with &, <, > and " written as character references, ready to stand in HTML as text.
+[[nodiscard]] std::string HtmlEscape(std::string_view text);
 
 // Decodes the UTF-8 character at text[i] into cp; returns its length in bytes, 0 for a malformed one.
 [[nodiscard]] std::size_t DecodeUtf8(const std::string& text, std::size_t i, std::uint32_t& cp);

@@ -1,6 +1,7 @@
 // The rows of the task catalog and of the step kinds.
 #include "ZLPCore_TaskCatalog.h"
 
+#include "ZLPCore_Fractional.h"
 #include "ZLPCore_Gomory.h"
 #include "ZLPCore_Pages.h"
 
@@ -17,11 +18,12 @@ const std::array<TStageInfo, 12> Stages = {{
     {SK_ZLPINPUT, "Ввод условия задачи ЛП", "Постановка задачи ЛП", InputHint, "zlpinput.html", InputUnit, false},
     {SK_CUTINPUT, "Ввод условия задачи о раскрое", "Постановка задачи",
      "Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению.", "CutInput.html", nullptr, false},
-    {SK_ZDLPINPUT, "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", InputHint, "ZDLPInput.html", nullptr, false},
+    {SK_ZDLPINPUT, "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", InputHint, "ZDLPInput.html", FractionalInputUnit,
+     false},
     {SK_ZDLPTOZLP, "Приведение к з. ЛП заменой переменных", "Замена переменных",
-     "Просмотрите и проверьте шаг замены переменных", "ZDLPToZLP.html", nullptr, true},
+     "Просмотрите и проверьте шаг замены переменных", "ZDLPToZLP.html", SubstitutionUnit, true},
     {SK_ZLPTOZDLP, "Обратная замена переменных", "Обратная замена",
-     "Просмотрите и проверьте шаг обратной замены переменных", "ZLPToZDLP.html", nullptr, true},
+     "Просмотрите и проверьте шаг обратной замены переменных", "ZLPToZDLP.html", BackSubstitutionUnit, true},
     {SK_QUADRO, "Ввод коэффициентов второго порядка", "Коэффициенты второго порядка",
      "Введите коэффициенты второго порядка и нажмите далее", "Quadro.html", nullptr, false},
     {SK_QUADROSOLVE, "Приведение задачи квадратичного программирования к ЗЛП", "Приведение к ЗЛП",
@@ -83,7 +85,8 @@ const std::vector<TTaskInfo>& Catalog() {
        .MenuCaption = "&Дробно-линейного программирования",
        .WaitPage = "w.html",
        .StageKinds = {SK_ZDLPINPUT, SK_ZDLPTOZLP, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_ZLPTOZDLP, SK_PREVIEWRESULT},
-       .Actions = WizardActions},
+       .Actions = WizardActions,
+       .Read = ReadFractionalStatement},
       {.Code = TT_CUTTING,
        .Name = "Задача о раскрое",
        .ListCaption = "Задача о раскрое",

@@ -48,7 +48,8 @@ std::string Sub(const std::string& letter, std::size_t index) {
 // "X<sub>1</sub> = 2, X<sub>2</sub> = 6"
 std::string PointText(const std::vector<TRational>& x) {
   std::string text;
-  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + RatToStr(x[j]);
+  for (std::size_t j = 0; j < x.size(); ++j)
+    text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + HtmlEscape(RatToStr(x[j]));
   return text;
 }
 
@@ -61,7 +62,7 @@ std::string AnswerText(const TTaskVerdict& verdict) {
   case TTaskStatus::Optimal:
   case TTaskStatus::Local:
     if (verdict.Objective) {
-      std::string text = z + " = " + RatToStr(*verdict.Objective);
+      std::string text = z + " = " + HtmlEscape(RatToStr(*verdict.Objective));
       if (!verdict.X.empty()) text += " при " + PointText(verdict.X);
       if (verdict.Status == TTaskStatus::Local) text += " (" + StatusSentence(verdict.Status) + ")";
       return text;

@@ -4,6 +4,8 @@
 #include "ZLPCore_Pages.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
@@ -29,7 +31,9 @@ public:
     Grid->OnDrawCell(*painter, option.rect, index.column() + 1, index.row() + 1);
     painter->restore();
   }
-  [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {48, 18}; }
+  [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {TStringGrid::DefaultColWidth, 18};
+  }
 
 private:
   TStringGrid* Grid;
@@ -130,7 +134,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), Model(new TStrin
   setCornerButtonEnabled(false);
 
   top->setMinimumSectionSize(4);
-  top->setDefaultSectionSize(48);
+  top->setDefaultSectionSize(DefaultColWidth);
   top->setSectionResizeMode(QHeaderView::Interactive);
   top->setSectionsClickable(false);
   top->setHighlightSections(false);
@@ -140,7 +144,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), Model(new TStrin
   left->setSectionResizeMode(QHeaderView::Fixed);
   left->setSectionsClickable(false);
   left->setHighlightSections(false);
-  left->setFixedWidth(27);
+  left->setFixedWidth(FixedColWidth);
 
   // The corner cell is a button of the view; it is drawn like every other cell.
   for (QAbstractButton* button : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
@@ -169,6 +173,25 @@ void TStringGrid::SetCurrent(int col, int row) {
 
 int TStringGrid::ColWidth(int col) const {
   return col == 0 ? verticalHeader()->width() : horizontalHeader()->sectionSize(col - 1);
+}
+
+void TStringGrid::FitColumnWidths(const QFont& font) {
+  const QFontMetrics metrics(font);
+  QHash<QString, int> measured; // tables repeat their numbers: measure each text once
+  for (int col = 0; col < ColCount(); ++col) {
+    int widest = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+      const QString text = Cell(col, row);
+      auto it = measured.constFind(text);
+      if (it == measured.constEnd()) it = measured.insert(text, metrics.horizontalAdvance(text));
+      widest = std::max(widest, it.value());
+    }
+    const int width = widest + 2 * CellMargin;
+    if (col == 0)
+      verticalHeader()->setFixedWidth(std::max(FixedColWidth, width));
+    else
+      horizontalHeader()->resizeSection(col - 1, std::max(DefaultColWidth, width));
+  }
 }
 
 QWidget* TStringGrid::CellWidget(int col, int row) const {

@@ -67,6 +67,13 @@ public:
   void SetCurrent(int col, int row);
   // Width of the fixed column and of the other columns.
   [[nodiscard]] int ColWidth(int col) const;
+  // Makes every column, the fixed one included, as wide as its widest text in font with a margin on
+  // each side, and never narrower than its default width (27 pixels the fixed column, 48 the others).
+  void FitColumnWidths(const QFont& font);
+
+  static constexpr int FixedColWidth = 27;
+  static constexpr int DefaultColWidth = 48;
+  static constexpr int CellMargin = 3;
   // The widget showing a cell and the cell's rectangle in its coordinates (null when outside).
   [[nodiscard]] QWidget* CellWidget(int col, int row) const;
   [[nodiscard]] QRect CellRect(int col, int row) const;

@@ -29,11 +29,13 @@ TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_Solution
   };
   connect(StringGrid1, &TStringGrid::CellClicked, this, &TfrmStep_SimplexSolve::StringGrid1Click);
   connect(Button4, &QPushButton::clicked, this, &TfrmStep_SimplexSolve::Button4Click);
+  connect(btnUndo, &QPushButton::clicked, this, &TfrmStep_SimplexSolve::btnUndoClick);
 }
 
 TfrmStep_SimplexSolve::~TfrmStep_SimplexSolve() {
-  // The button lives on the wizard while the step is shown; it goes with the step.
-  if (Button4 && Button4->parent() != this) delete Button4;
+  // The buttons live on the wizard while the step is shown; they go with the step.
+  for (QPushButton* button : {Button4.data(), btnUndo.data()})
+    if (button && button->parent() != this) delete button;
 }
 
 void TfrmStep_SimplexSolve::FormCreate() {
@@ -54,6 +56,13 @@ void TfrmStep_SimplexSolve::FormCreate() {
   Button4->setEnabled(false);
   Button4->hide();
 
+  btnUndo = new QPushButton(QString::fromUtf8("Отменить шаг"), this);
+  btnUndo->setObjectName(u"btnUndo"_s);
+  btnUndo->setToolTip(QString::fromUtf8("Отменить последнее симплекс-преобразование или отсечение"));
+  btnUndo->setAutoDefault(false);
+  btnUndo->setEnabled(false);
+  btnUndo->hide();
+
   const QColor face = palette().color(QPalette::Button);
   ColorLight = ShadeColor(face, 70);
   ColorShade = ShadeColor(face, -17);
@@ -72,7 +81,9 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
   StringGrid1->SetSize(1, 1);
   StringGrid1->setEnabled(false);
   Button4->setEnabled(false);
+  btnUndo->setEnabled(false);
   Host = &host;
+  host.AddStepButton(btnUndo);
   host.AddStepButton(Button4);
 
   if (!PrepareSimplexTable(StageData)) {
@@ -114,6 +125,11 @@ void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
   StringGrid1->Invalidate();
 }
 
+void TfrmStep_SimplexSolve::btnUndoClick() {
+  if (!FMethod || !FMethod->Undo()) return;
+  ShowProgress();
+}
+
 void TfrmStep_SimplexSolve::Button4Click() {
   if (!FMethod) return;
   FMethod->Solve();
@@ -122,8 +138,9 @@ void TfrmStep_SimplexSolve::Button4Click() {
 
 void TfrmStep_SimplexSolve::ShowProgress() {
   if (Host) Host->SetHint(FMethod->Hint);
-  const bool optimal = StageData.Table.State == SS_OPTIMAL;
-  Button4->setEnabled(!optimal && FMethod->Stop == TSimplexStop::None);
+  // "Решить" only while it has a pivot to make: never once the method has ended.
+  Button4->setEnabled(FMethod->PivotPending());
+  btnUndo->setEnabled(FMethod->CanUndo());
   RefreshGrid();
 }
 
@@ -141,6 +158,10 @@ void TfrmStep_SimplexSolve::RefreshGrid() {
     for (int i = 1; i <= m; ++i) StringGrid1->SetCell(c + 1, i, Q(RatToStr(table.GetCell(c, i))));
     StringGrid1->SetCell(c + 1, m + 1, Q(RatToStr(table.GetCell(c, 0))));
   }
+  // Bold is the widest face a cell is drawn in (the pivot cross).
+  QFont bold = StringGrid1->font();
+  bold.setBold(true);
+  StringGrid1->FitColumnWidths(bold);
   const int col = PivotCol() != 0 ? PivotCol() + 1 : std::max(StringGrid1->Col(), 1);
   const int row = PivotRow() != 0 ? PivotRow() : std::max(StringGrid1->Row(), 1);
   StringGrid1->SetCurrent(col, row);

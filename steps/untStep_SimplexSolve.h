@@ -37,8 +37,11 @@ public:
   [[nodiscard]] const TSimplexMethod* Method() const noexcept { return FMethod.get(); }
 
   TStringGrid* StringGrid1;
-  // "Решить"; it sits in the wizard's button row just left of "<< Назад" while the step is shown.
+  // "Решить"; it sits in the wizard's button row just left of "<< Назад" while the step is shown, and
+  // is enabled while a pivot is pending.
   QPointer<QPushButton> Button4;
+  // "Отменить шаг": takes back the last pivot or cut; it sits just left of "Решить".
+  QPointer<QPushButton> btnUndo;
   std::int32_t SeparatorCol = 0; // a stronger line follows this variable column
   QColor ColorShade;
   QColor ColorLine;
@@ -49,6 +52,7 @@ public:
 private slots:
   void StringGrid1Click(int col, int row);
   void Button4Click();
+  void btnUndoClick();
 
 private:
   void FormCreate();

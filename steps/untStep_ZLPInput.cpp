@@ -27,7 +27,8 @@ constexpr int FirstRowTop = 24;
 constexpr int PanelMinWidth = 245;
 constexpr int LimitsMinHeight = 73;
 constexpr int ButtonSize = 20;
-constexpr int FractionGap = 8; // between the numerator and the denominator rows
+constexpr int FractionGap = 3;      // between the fraction line and the rows above and below it
+constexpr int FractionArrowGap = 4; // from the end of a fraction to the arrow
 
 QLabel* MakeTitle(const QString& text, QWidget* parent) {
   auto* title = new QLabel(text, parent);
@@ -126,7 +127,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   ComboBox1->setGeometry(2, FirstRowTop, FormulaLeft - 5, CellHeight);
   for (std::int32_t y = FirstGridRow; y <= 0; ++y) {
     auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, CellHeight, pFunction);
-    row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (RowPitch + FractionGap));
+    row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (CellHeight + 2 * FractionGap + 1));
     FunctionRows.push_back(row);
   }
   FunctionRow = FunctionRows.front();
@@ -151,7 +152,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   lbLimitsTitle = MakeTitle(Q("Система ограничений"), pLimits);
   BitBtn3 = MakeButton(actDecEq, pLimits);
   BitBtn4 = MakeButton(actIncEq, pLimits);
-  lbCondition = new QLabel(Q("Задача решается для X<sub>j</sub> &gt; 0"), pLimits);
+  lbCondition = new QLabel(Q("Задача решается для X<sub>j</sub> &#8805; 0"), pLimits);
   lbCondition->setTextFormat(Qt::RichText);
 
   sbDefault->setWidget(Content);
@@ -276,8 +277,12 @@ void TfrmStep_ZLPInput::ArrangePanels() {
   for (const TFormulaRow* row : FunctionRows) formula = formula.united(row->geometry());
   const int middle = formula.top() + formula.height() / 2;
   ComboBox1->move(ComboBox1->x(), middle - CellHeight / 2);
-  lbMM->move(formula.right() + 1 + TFormulaRow::FreeTermGap, middle - lbMM->height() / 2);
-  if (FractionLine) FractionLine->setGeometry(formula.left(), middle - 1, formula.width(), 3);
+  const int arrowGap = FractionLine ? FractionArrowGap : TFormulaRow::FreeTermGap;
+  lbMM->move(formula.right() + 1 + arrowGap, middle - lbMM->height() / 2);
+  // The line runs under the numerator to 2 pixels past its free term.
+  if (FractionLine)
+    FractionLine->setGeometry(formula.left(), FunctionRows.front()->geometry().bottom() + 1 + FractionGap,
+                              formula.width() + 2, 1);
   const int functionWidth = std::max(PanelMinWidth, lbMM->geometry().right() + 1 + 6);
   pFunction->setGeometry(0, 0, functionWidth, formula.bottom() + 1 + 8);
   lbFunctionTitle->setGeometry(0, 0, functionWidth, TitleHeight);
@@ -380,8 +385,9 @@ void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
   for (int i = 1; i <= ConstraintCount(); ++i) {
     QComboBox* sign = SignBox(i);
     const auto k = static_cast<std::size_t>(i - 1);
-    // A relation the box does not offer leaves it without a choice.
-    sign->setCurrentIndex(k < grid.Signs.size() ? sign->findText(Q(SignToText(grid.Signs[k]))) : -1);
+    // A relation the box does not offer shows "<=", the relation the row is then read with.
+    const int item = k < grid.Signs.size() ? sign->findText(Q(SignToText(grid.Signs[k]))) : -1;
+    sign->setCurrentIndex(std::max(item, 0));
   }
 }
 

@@ -50,6 +50,8 @@ public:
   [[nodiscard]] QLineEdit* RhsEdit(int i) const;
   [[nodiscard]] QComboBox* SignBox(int i) const;
   [[nodiscard]] const TFormulaRow& ObjectiveRow() const { return *FunctionRow; }
+  // The line between the numerator and the denominator; null with one objective row.
+  [[nodiscard]] QFrame* FractionBar() const { return FractionLine; }
   // The edit of cell (x, y) of the statement grid; null outside.
   [[nodiscard]] QLineEdit* EditAt(int x, int y) const;
   // Fills the page from a statement, as entering with a stored problem does.

@@ -167,6 +167,8 @@ TEST_P(SolveBadFiles, MessageNamesFileAndLineAndNothingIsWritten) {
 INSTANTIATE_TEST_SUITE_P(Cases, SolveBadFiles,
                          ::testing::Values(TBadFile{"MalformedNumber", "max 1 2\n1 1.5/2 <= 3\n",
                                                     "bad.lp:2: коэффициент 2"},
+                                           TBadFile{"ZeroDenominator", "max 1 2\n1 1 <= 3/0\n",
+                                                    "bad.lp:2: правая часть: \"3/0\" не является рациональным числом"},
                                            TBadFile{"MissingRelation", "max 1 2\n1 1 3\n", "bad.lp:2: знак"},
                                            TBadFile{"CoefficientCount", "max 1 2\n1 <= 3\n", "bad.lp:2: коэффициенты"},
                                            TBadFile{"EmptyFile", "", "bad.lp: файл не содержит задачи"},

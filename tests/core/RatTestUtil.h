@@ -25,30 +25,24 @@ inline TRational R(std::string_view s) {
   return TRational{static_cast<std::int32_t>(q.n), static_cast<std::int32_t>(q.d)};
 }
 
-// Reference arithmetic on exact fractions of 64-bit integers, written independently of the code under
-// test; the tests keep their values small enough for it.
-struct Frac {
-  std::int64_t n;
-  std::int64_t d;
-};
-inline Frac Norm(std::int64_t n, std::int64_t d) {
-  if (d < 0) {
-    n = -n;
-    d = -d;
-  }
-  const std::int64_t g = std::gcd(n < 0 ? -n : n, d);
-  return n == 0 ? Frac{0, 1} : Frac{n / g, d / g};
+// Reference arithmetic: the exact 128-bit fractions of ExactCheck.h, written independently of the code
+// under test; the tests keep their values small enough for them.
+using Frac = xc::Q;
+inline Frac Norm(xc::I128 n, xc::I128 d) { return xc::Make(n, d); }
+inline Frac ToFrac(TRational r) { return xc::Make(r.Num, r.Den); }
+inline Frac Add(Frac a, Frac b) { return a + b; }
+inline Frac Sub(Frac a, Frac b) { return a - b; }
+inline Frac Mul(Frac a, Frac b) { return a * b; }
+inline Frac Div(Frac a, Frac b) { return a / b; }
+inline int Cmp(Frac a, Frac b) { return a < b ? -1 : (b < a ? 1 : 0); }
+// The fraction as TRational when both parts fit 32 bits, otherwise the invalid value 1/0.
+inline TRational ToRat(Frac f) {
+  constexpr xc::I128 lo = -2147483648LL;
+  constexpr xc::I128 hi = 2147483647LL;
+  if (f.n < lo || f.n > hi || f.d > hi) return TRational{1, 0};
+  return TRational{static_cast<std::int32_t>(f.n), static_cast<std::int32_t>(f.d)};
 }
-inline Frac ToFrac(TRational r) { return Norm(r.Num, r.Den); }
-inline Frac Add(Frac a, Frac b) { return Norm(a.n * b.d + b.n * a.d, a.d * b.d); }
-inline Frac Sub(Frac a, Frac b) { return Norm(a.n * b.d - b.n * a.d, a.d * b.d); }
-inline Frac Mul(Frac a, Frac b) { return Norm(a.n * b.n, a.d * b.d); }
-inline Frac Div(Frac a, Frac b) { return Norm(a.n * b.d, a.d * b.n); }
-inline int Cmp(Frac a, Frac b) {
-  const std::int64_t l = a.n * b.d;
-  const std::int64_t r = b.n * a.d;
-  return l < r ? -1 : (l > r ? 1 : 0);
-}
+inline std::string Show(Frac f) { return xc::Show(f); }
 
 inline std::string Show(TRational r) { return std::to_string(r.Num) + "/" + std::to_string(r.Den); }
 

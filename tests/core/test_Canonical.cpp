@@ -419,7 +419,7 @@ TEST_P(ReferenceProblems, SolvedTheWayAStudentRunIs) {
     }
     Q obj = ToQ(R(p.c0));
     for (std::size_t j = 0; j < n; ++j) obj = Add(obj, Mul(ToQ(R(p.obj[j])), x[j]));
-    EXPECT_EQ(Cmp(obj, ToQ(R(p.value))), 0) << "objective at the point read: " << obj.n << "/" << obj.d;
+    EXPECT_EQ(Cmp(obj, ToQ(R(p.value))), 0) << "objective at the point read: " << kt::Show(obj);
     for (std::size_t i = 0; i < p.rows.size(); ++i) {
       Q lhs{0, 1};
       for (std::size_t j = 0; j < n; ++j) lhs = Add(lhs, Mul(ToQ(R(p.rows[i].a[j])), x[j]));

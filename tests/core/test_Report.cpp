@@ -237,6 +237,52 @@ TEST(ReportBuilder, AddConstraints) {
   EXPECT_EQ(e.Lines, std::vector<std::string>{""});
 }
 
+// Each way a number reaches a page: an invalid one must read "&lt;err&gt;" there, never a tag the
+// viewer would swallow together with the text around it.
+TEST(ReportBuilder, InvalidValueReachesThePageEscaped) {
+  const TRational invalid{1, 0};
+  TZLPCore_SubInterface_ZLP z = kt::MakeModel(true, {"3", "2"}, "1", {{{"1", "1"}, IS_BELOWOREQUAL, "4"}});
+  TZLPCore_Interface data;
+  data.SetFlag(IF_TABLE);
+  data.Table.SetColCount(1);
+  data.Table.SetRowCount(1);
+  data.Table.SetColName(1, "X1");
+  data.Table.SetRowName(1, "X1");
+  data.Table.SetB(1, invalid);
+  data.Table.State = SS_OPTIMAL;
+  data.BuildSolution();
+  struct Route {
+    const char* name;
+    std::string html;
+  };
+  TZLPCore_SubInterface_ZLP objective = z;
+  objective.Objective.SetItem(2, invalid);
+  TZLPCore_SubInterface_ZLP freeTerm = z;
+  freeTerm.FreeTerm = invalid;
+  TZLPCore_SubInterface_ZLP rhs = z;
+  rhs.RHS.SetItem(1, invalid);
+  TZLPCore_SubInterface_ZLP coefficient = z;
+  coefficient.Coeffs.SetItem(1, 1, invalid);
+  const auto page = [](const TZLPCore_SubInterface_ZLP& m) {
+    TZLPCore_SolutionResult d;
+    d.AddModel(&m);
+    return d.BuildDocument();
+  };
+  const Route routes[] = {
+      {"objective coefficient", page(objective)},
+      {"free term", page(freeTerm)},
+      {"right-hand side", page(rhs)},
+      {"constraint coefficient", page(coefficient)},
+      {"table cell", data.Table.ToHtml(1, 1)},
+      {"solution line", data.SolutionLines.at(0)},
+  };
+  for (const Route& r : routes) {
+    SCOPED_TRACE(r.name);
+    EXPECT_NE(r.html.find("&lt;err&gt;"), std::string::npos) << r.html;
+    EXPECT_EQ(r.html.find("<err>"), std::string::npos) << r.html;
+  }
+}
+
 TEST(ReportBuilder, AddModelWithoutDenominator) {
   const TZLPCore_SubInterface_ZLP z =
       kt::MakeModel(true, {"3", "2"}, "0", {{{"1", "1"}, IS_BELOWOREQUAL, "4"}, {{"1", "3"}, IS_BELOWOREQUAL, "6"}});

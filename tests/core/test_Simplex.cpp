@@ -353,6 +353,91 @@ INSTANTIATE_TEST_SUITE_P(
             "BlandUnbounded", {"X1", "X2"}, {"X2"}, {{"1", "-1", "1"}}, {"0", "-1", "0"}, kBland, SS_NOSOLUTION, 1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Bland's rule of the dual method against the first-negative rule on the same tables: the row of the
+// basic variable of lowest index, the column of lowest index or, once every Z entry is >= 0, of the
+// smallest ratio Z(j)/|a(j)|; a chosen row without a negative coefficient proves inconsistency.
+TEST(TSimplexTableRules, DualBlandChoosesByIndexAndDualRatio) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    std::vector<std::vector<std::string>> cells;
+    std::vector<std::string> z;
+    TSimplexState state;
+    std::int32_t col;
+    std::int32_t row;
+    std::int32_t firstNegativeCol; // what the first-negative rule takes
+    std::int32_t firstNegativeRow;
+  };
+  const Case cases[] = {
+      {"RowOfLowestIndexNotFirstRow",
+       {"X4", "X3"},
+       {{"-1", "-1", "0", "0", "1"}, {"-2", "0", "-1", "1", "0"}},
+       {"0", "-1", "-1", "0", "0"},
+       SS_NEGATIVEB,
+       2,
+       2,
+       1,
+       1},
+      {"SmallestDualRatio",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "4", "3", "2", "0"},
+       SS_NEGATIVEB,
+       3,
+       1,
+       1,
+       1},
+      {"DualRatioTieLowestIndex",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "2", "1", "4", "0"},
+       SS_NEGATIVEB,
+       1,
+       1,
+       1,
+       1},
+      {"NegativeZLowestIndex",
+       {"X4"},
+       {{"-1", "-2", "-1", "-4", "1"}},
+       {"0", "4", "-3", "2", "0"},
+       SS_NEGATIVEB,
+       1,
+       1,
+       1,
+       1},
+      {"ChosenRowProvesInconsistency",
+       {"X4", "X3"},
+       {{"-1", "-1", "0", "0", "1"}, {"-2", "0", "1", "1", "0"}},
+       {"0", "0", "0", "0", "0"},
+       SS_MANYSOLUTIONS,
+       0,
+       0,
+       1,
+       1},
+      {"NoNegativeFreeTerm",
+       {"X4", "X3"},
+       {{"1", "1", "0", "0", "1"}, {"2", "0", "1", "1", "0"}},
+       {"0", "-1", "0", "0", "0"},
+       SS_PIVOT,
+       1,
+       1,
+       1,
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TSimplexTable t = MakeTable(kX4, c.rows, c.cells, c.z);
+    std::int32_t col = 99;
+    std::int32_t row = 99;
+    EXPECT_EQ(t.Analyze(col, row, TPivotRule::MostNegative, TFeasibilityRule::DualBland), c.state);
+    EXPECT_EQ(col, c.col);
+    EXPECT_EQ(row, c.row);
+    static_cast<void>(t.Analyze(col, row));
+    EXPECT_EQ(col, c.firstNegativeCol);
+    EXPECT_EQ(row, c.firstNegativeRow);
+  }
+}
+
 // ---------------------------------------------------------------- Pivot
 
 TEST(TSimplexTablePivot, WorkedExampleOfPart21) {
@@ -425,8 +510,7 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
           for (int c = 0; c <= n; ++c) {
             const TRational got = u.GetCell(c, r);
             ASSERT_TRUE(got.Num == want[r][c].n && got.Den == want[r][c].d)
-                << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << want[r][c].n << "/"
-                << want[r][c].d;
+                << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << kt::Show(want[r][c]);
           }
         EXPECT_EQ(u.GetRowName(pr), "X" + std::to_string(pc));
         for (int i = 1; i <= m; ++i) {
@@ -436,6 +520,74 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
         }
       }
   }
+}
+
+// Gauss-Jordan sequences on integer tables, as the method runs them: the cells are ratios of minors
+// and fit 32 bits long after the products a*b inside c - a*b no longer do. Every cell must equal the
+// reference, or be invalid exactly when the reference value does not fit 32 bits.
+TEST(TSimplexTablePivot, FusedUpdatesMatchAReferenceAlongPivotSequences) {
+  std::mt19937 gen(77);
+  std::uniform_int_distribution<int> digit(-9, 9);
+  int productsBeyond32Bits = 0;
+  int invalidCells = 0;
+  for (int round = 0; round < 30; ++round) {
+    const int n = 9 + round % 4;
+    const int m = 7 + round % 3;
+    std::vector<std::vector<Frac>> ref(static_cast<std::size_t>(m + 1),
+                                       std::vector<Frac>(static_cast<std::size_t>(n + 1)));
+    TSimplexTable t;
+    t.SetColCount(n);
+    t.SetRowCount(m);
+    for (int j = 1; j <= n; ++j) t.SetColName(j, "X" + std::to_string(j));
+    for (int i = 1; i <= m; ++i) t.SetRowName(i, "S" + std::to_string(i));
+    for (int r = 0; r <= m; ++r)
+      for (int c = 0; c <= n; ++c) {
+        ref[r][c] = Frac{digit(gen), 1};
+        t.SetCell(c, r, kt::ToRat(ref[r][c]));
+      }
+    std::vector<bool> used(static_cast<std::size_t>(n + 1), false);
+    for (int pr = 1; pr <= m; ++pr) {
+      int pc = 1;
+      while (pc <= n && (used[pc] || ref[pr][pc].n == 0)) ++pc;
+      if (pc > n) break;
+      used[pc] = true;
+      SCOPED_TRACE("round " + std::to_string(round) + " pivot (" + std::to_string(pc) + ", " + std::to_string(pr) +
+                   ")");
+      std::vector<std::vector<Frac>> want = ref;
+      const Frac p = ref[pr][pc];
+      for (int c = 0; c <= n; ++c) want[pr][c] = Div(ref[pr][c], p);
+      want[pr][pc] = Frac{1, 1};
+      bool fits = true;
+      for (int r = 0; r <= m; ++r) {
+        if (r == pr) continue;
+        for (int c = 0; c <= n; ++c) {
+          if (c == pc) continue;
+          const Frac product = Mul(want[pr][c], ref[r][pc]);
+          want[r][c] = Sub(ref[r][c], product);
+          if (kt::ToRat(product).Den == 0 && kt::ToRat(want[r][c]).Den != 0) ++productsBeyond32Bits;
+        }
+        want[r][pc] = Frac{0, 1};
+      }
+      t.Pivot(pc, pr);
+      for (int r = 0; r <= m; ++r)
+        for (int c = 0; c <= n; ++c) {
+          const TRational expected = kt::ToRat(want[r][c]);
+          const TRational got = t.GetCell(c, r);
+          if (expected.Den == 0) {
+            fits = false;
+            ++invalidCells;
+            ASSERT_EQ(got.Den, 0) << "cell (" << c << ", " << r << ") should not fit: " << kt::Show(want[r][c]);
+          } else {
+            ASSERT_TRUE(got.Num == expected.Num && got.Den == expected.Den)
+                << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << kt::Show(want[r][c]);
+          }
+        }
+      if (!fits) break; // an invalid cell spoils the cells computed from it, and the method stops there
+      ref = want;
+    }
+  }
+  EXPECT_GT(productsBeyond32Bits, 1000) << "the sequences no longer reach products beyond 32 bits";
+  EXPECT_GT(invalidCells, 0) << "the sequences no longer reach values beyond 32 bits";
 }
 
 TEST(TSimplexTablePivot, OutOfRangeZeroOrInvalidElementChangesNothing) {
@@ -468,7 +620,7 @@ TEST(TSimplexTablePivot, OverflowShowsAsInvalidCellsNotWrappedNumbers) {
   // cell (2, 2) := 0 - 46341 * 46341, which does not fit 32 bits.
   EXPECT_EQ(t.GetCell(2, 2).Den, 0);
   EXPECT_TRUE(t.HasInvalidCell());
-  EXPECT_NE(t.ToHtml(0, 0).find("<err>"), std::string::npos);
+  EXPECT_NE(t.ToHtml(0, 0).find("&lt;err&gt;"), std::string::npos);
   EXPECT_RAT(t.GetCell(0, 2), "-46341");
 }
 
@@ -663,7 +815,7 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
   const std::string want =
       "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
       "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>"
-      "<td class=\"clsSimCell\">X1</td><td class=\"clsSelCell\">X<sub>2</sub></td></tr>"
+      "<td class=\"clsSimCell\">X1</td><td class=\"clsSelCell\">X&lt;sub&gt;2&lt;/sub&gt;</td></tr>"
       "<tr><td class=\"clsSelCell\">X3</td><td class=\"clsSelCell\">4</td><td class=\"clsSelCell\">1</td>"
       "<td class=\"clsSelCell\">1/2</td></tr>"
       "<tr><td class=\"clsSimCell\">X4</td><td class=\"clsSimCell\">6</td><td class=\"clsSimCell\">-1</td>"
@@ -697,9 +849,10 @@ TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   EXPECT_EQ(t.ToHtml(5, 1), rowOnly);
 }
 
-TEST(TSimplexTableHtml, InvalidCellsPrintAsErr) {
+TEST(TSimplexTableHtml, InvalidCellsPrintAsEscapedErr) {
   const TSimplexTable t = MakeTable({"X1"}, {"X1"}, {{"1/0", "1"}}, {"0", "0"});
-  EXPECT_NE(t.ToHtml(0, 0).find(Cell(false, "<err>")), std::string::npos);
+  EXPECT_NE(t.ToHtml(0, 0).find(Cell(false, "&lt;err&gt;")), std::string::npos);
+  EXPECT_EQ(t.ToHtml(0, 0).find("<err>"), std::string::npos);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "SimplexMethod.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -199,6 +200,264 @@ TEST(SimplexMethod, ReportHoldsHeadingIterationsAndThePoint) {
   EXPECT_EQ(report.Lines[3],
             "<p>Функция достигает экстремума в точке:\r\n<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>");
   EXPECT_TRUE(m.IterationReports.empty());
+}
+
+// ---------------------------------------------------------------- problems that end only with the new rules
+
+// A problem in the text form, read as the input step reads it.
+TZLPCore_SubInterface_ZLP FromText(const std::string& text) {
+  TTextFormatError error;
+  const auto statement = ParseStatementText(text, error);
+  EXPECT_TRUE(statement.has_value()) << error.Message;
+  TZLPCore_Interface data;
+  TStatementError readError;
+  EXPECT_TRUE(statement && ReadStatement(*statement, data, readError)) << readError.Field;
+  return data.ZLP;
+}
+
+struct THardCase {
+  const char* Name;
+  const char* Text;
+  TTaskStatus Verdict;
+  const char* Value;   // the optimum as stated, for an optimal verdict
+  bool NeedsDualBland; // the run reaches a repeated basis while removing negative free terms
+};
+
+class HardProblems : public ::testing::TestWithParam<THardCase> {};
+
+// Run as "Решить" and "Далее" run it, then the verdict proved from the original data in test-side
+// fractions: for an optimum a feasible point and dual multipliers (the Z entries of the added
+// columns) giving the same value; for inconsistent constraints nonnegative multipliers (the row of
+// the final table) that combine the rows into 0 <= (a negative number).
+TEST_P(HardProblems, EndWithTheirTrueVerdictAndItsCertificate) {
+  const THardCase& c = GetParam();
+  const TZLPCore_SubInterface_ZLP original = FromText(c.Text);
+  TZLPCore_Interface data = Prepared(original);
+  TSimplexMethod m(data.Table);
+  m.Start();
+  while (!m.Finished()) {
+    m.Solve();
+    m.Step();
+  }
+  ASSERT_EQ(m.Stop, TSimplexStop::None);
+  EXPECT_EQ(m.Feasibility == TFeasibilityRule::DualBland, c.NeedsDualBland);
+  const TSimplexTable& t = data.Table;
+  const std::int32_t n = original.VarCount();
+  const std::int32_t rows = original.ConstraintCount();
+  // Row i as entered times its sign in the canonical form: every row reads sum a x <= b.
+  const auto sign = [&](std::int32_t i) { return original.GetSign(i) == IS_ABOVEOREQUAL ? -1 : 1; };
+  const auto a = [&](std::int32_t j, std::int32_t i) {
+    return kt::Mul(kt::Frac{sign(i), 1}, kt::ToFrac(original.Coeffs.GetItem(j, i)));
+  };
+  const auto b = [&](std::int32_t i) { return kt::Mul(kt::Frac{sign(i), 1}, kt::ToFrac(original.RHS.GetItem(i))); };
+  const auto y = [&](std::int32_t i, std::int32_t row) { return kt::ToFrac(t.GetCell(n + i, row)); };
+  if (c.Verdict == TTaskStatus::Infeasible) {
+    ASSERT_EQ(t.State, SS_MANYSOLUTIONS);
+    std::int32_t r = 1;
+    while (r <= t.RowCount() && !RatLessInt(t.GetB(r), 0)) ++r;
+    ASSERT_LE(r, t.RowCount());
+    kt::Frac rhs{0, 1};
+    for (std::int32_t i = 1; i <= rows; ++i) {
+      EXPECT_GE(y(i, r).n, 0) << "multiplier of row " << i;
+      rhs = kt::Add(rhs, kt::Mul(y(i, r), b(i)));
+    }
+    for (std::int32_t j = 1; j <= n; ++j) {
+      kt::Frac lhs{0, 1};
+      for (std::int32_t i = 1; i <= rows; ++i) lhs = kt::Add(lhs, kt::Mul(y(i, r), a(j, i)));
+      EXPECT_GE(lhs.n, 0) << "combined coefficient of X" << j;
+    }
+    EXPECT_LT(rhs.n, 0) << "combined right-hand side " << kt::Show(rhs);
+    return;
+  }
+  ASSERT_EQ(t.State, SS_OPTIMAL);
+  ASSERT_TRUE(original.IsMax) << "the certificate below is written for a maximum";
+  std::vector<kt::Frac> x(static_cast<std::size_t>(n));
+  kt::Frac value{0, 1};
+  for (std::int32_t j = 1; j <= n; ++j) {
+    x[j - 1] = kt::ToFrac(t.ValueOf("X" + std::to_string(j)));
+    EXPECT_GE(x[j - 1].n, 0);
+    value = kt::Add(value, kt::Mul(kt::ToFrac(original.Objective.GetItem(j)), x[j - 1]));
+  }
+  EXPECT_EQ(kt::Cmp(value, kt::ToFrac(kt::R(c.Value))), 0) << kt::Show(value);
+  EXPECT_RAT(t.GetZValue(), c.Value);
+  kt::Frac dual{0, 1};
+  for (std::int32_t i = 1; i <= rows; ++i) {
+    kt::Frac lhs{0, 1};
+    for (std::int32_t j = 1; j <= n; ++j) lhs = kt::Add(lhs, kt::Mul(a(j, i), x[j - 1]));
+    EXPECT_LE(kt::Cmp(lhs, b(i)), 0) << "row " << i;
+    EXPECT_GE(y(i, 0).n, 0) << "dual multiplier of row " << i;
+    dual = kt::Add(dual, kt::Mul(y(i, 0), b(i)));
+  }
+  for (std::int32_t j = 1; j <= n; ++j) {
+    kt::Frac reduced{0, 1};
+    for (std::int32_t i = 1; i <= rows; ++i) reduced = kt::Add(reduced, kt::Mul(y(i, 0), a(j, i)));
+    EXPECT_GE(kt::Cmp(reduced, kt::ToFrac(original.Objective.GetItem(j))), 0) << "dual row of X" << j;
+  }
+  EXPECT_EQ(kt::Cmp(dual, value), 0) << "dual value " << kt::Show(dual);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HardProblems,
+                         ::testing::Values(
+                             // Random problems that the first-negative rule sends round a circle of bases.
+                             THardCase{
+                                 "InfeasibleSixByTwelve",
+                                 "min 7 9 -1 -5 -4 8\n9 6 4 -2 -3 6 <= 11\n7 8 5 2 9 -4 >= -1\n-4 -2 0 -2 -2 2 <= 28\n"
+                                 "-5 4 5 7 -3 2 >= 5\n-3 5 6 -4 7 -4 >= 30\n7 -4 -5 8 -3 -4 >= 24\n9 1 -3 -2 0 4 <= 4\n"
+                                 "1 8 2 4 -1 -1 <= 25\n3 2 2 3 0 -2 <= 22\n-2 9 3 7 9 -3 <= 14\n6 4 3 8 7 0 >= -2\n"
+                                 "1 4 4 7 -1 9 <= 12\n",
+                                 TTaskStatus::Infeasible, "", true},
+                             THardCase{"OptimalEightByTen",
+                                       "max 1 -1 0 2 5 8 -1 8\n1 1 8 6 3 5 6 0 >= -5\n-2 0 4 9 1 5 3 1 <= 23\n"
+                                       "3 6 -2 -2 -2 7 6 2 >= 12\n6 2 6 8 3 2 9 6 <= 20\n7 -2 3 3 1 9 0 -2 >= 9\n"
+                                       "1 3 0 1 3 3 1 2 >= 17\n0 -2 -1 3 2 7 8 9 >= 14\n7 6 8 6 3 -2 5 5 <= 7\n"
+                                       "7 -2 9 1 7 1 -2 1 >= 7\n-2 8 5 4 -1 1 1 9 <= 8\n",
+                                       TTaskStatus::Optimal, "662/13", true},
+                             // Products inside the pivot outgrow 32 bits, every table fits.
+                             THardCase{"FifteenByTwelve",
+                                       "max 6 3 7 1 2 9 2 6 1 9 4 1 2 7 7\n3 1 6 0 1 3 0 6 0 3 0 2 4 6 2 <= 24\n"
+                                       "1 4 2 1 3 5 1 1 0 3 7 6 5 7 7 <= 54\n4 3 2 3 1 4 7 5 7 4 1 1 6 2 5 <= 43\n"
+                                       "7 6 0 1 5 5 5 7 7 1 1 4 7 1 0 <= 29\n7 4 6 5 0 7 5 2 1 7 0 3 4 2 3 <= 39\n"
+                                       "6 7 1 2 7 6 4 2 6 4 6 5 6 3 2 <= 45\n2 2 3 3 0 7 2 4 4 0 2 6 5 5 2 <= 25\n"
+                                       "0 7 6 6 6 6 1 7 6 0 3 1 3 7 2 <= 52\n5 0 1 0 2 1 5 0 1 3 6 2 4 5 5 <= 27\n"
+                                       "1 1 7 7 7 7 4 1 2 1 5 4 7 2 0 <= 50\n5 2 0 4 1 4 5 2 5 3 5 3 3 3 6 <= 33\n"
+                                       "3 7 5 0 0 4 7 4 3 5 7 5 5 1 3 <= 34\n",
+                                       TTaskStatus::Optimal, "202361/3113", false}),
+                         [](const ::testing::TestParamInfo<THardCase>& info) { return info.param.Name; });
+
+// ---------------------------------------------------------------- the student's own pivot, and steps taken back
+
+struct TChoiceCase {
+  const char* Name;
+  std::int32_t Col;
+  std::int32_t Row;
+  std::vector<std::string> Says; // parts of the paragraph about the element used
+};
+
+class StudentsPivot : public ::testing::TestWithParam<TChoiceCase> {};
+
+// The product mix proposes A(1,1); the iteration report is written for the element the student clicks:
+// the table shaded on it, the element named with the variables that enter and leave, the verdict on
+// the rules and the ratios of its column. Clicking the proposal again gives the report of no click.
+TEST_P(StudentsPivot, IsWhatTheIterationReportDescribes) {
+  const TChoiceCase& c = GetParam();
+  TZLPCore_Interface data = Prepared(Model(true, {"3", "2"}, {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}}));
+  TSimplexMethod m(data.Table);
+  m.Start();
+  const std::string proposed = m.IterationReports.back()->GetText();
+  EXPECT_TRUE(Contains(proposed, "<p>Разрешающий элемент A<sub>1,1</sub> = 1: в базис вводится X<sub>1</sub>, из "
+                                 "базиса выводится X<sub>3</sub>.\r\n"));
+  EXPECT_TRUE(Contains(proposed, "<p>Отношения B<sub>i</sub>/A<sub>i,1</sub> при A<sub>i,1</sub>&gt;0: "
+                                 "B<sub>1</sub>/A<sub>1,1</sub> = 4 (наименьшее); B<sub>2</sub>/A<sub>2,1</sub> = 6."));
+  ASSERT_TRUE(m.ChoosePivot(c.Col, c.Row));
+  ASSERT_EQ(m.IterationReports.size(), 1u);
+  const std::string chosen = m.IterationReports.back()->GetText();
+  EXPECT_TRUE(chosen.starts_with(data.Table.ToHtml(c.Col, c.Row) + "\r\n")) << chosen;
+  EXPECT_TRUE(Contains(chosen, "Нашлись C<sub>1</sub>&lt;0, и A<sub>1,1</sub>&gt;0")) << chosen;
+  for (const std::string& part : c.Says) EXPECT_TRUE(Contains(chosen, part)) << part << "\n" << chosen;
+  ASSERT_TRUE(m.ChoosePivot(1, 1));
+  EXPECT_EQ(m.IterationReports.back()->GetText(), proposed);
+  ASSERT_TRUE(m.ChoosePivot(c.Col, c.Row));
+  m.Step();
+  EXPECT_EQ(m.IterationReports.front()->GetText(), chosen) << "the pivot made must be the one described";
+  EXPECT_EQ(data.Table.GetRowName(c.Row), "X" + std::to_string(c.Col));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StudentsPivot,
+    ::testing::Values(
+        TChoiceCase{"AnotherColumnByTheRules",
+                    2,
+                    2,
+                    {"выбран вручную: A<sub>2,2</sub> = 3 вместо предложенного A<sub>1,1</sub>; этот элемент тоже "
+                     "удовлетворяет правилам симплекс-метода. При этом в базис вводится X<sub>2</sub>, из базиса "
+                     "выводится X<sub>4</sub>.",
+                     "B<sub>1</sub>/A<sub>1,2</sub> = 4; B<sub>2</sub>/A<sub>2,2</sub> = 2 (наименьшее)."}},
+        TChoiceCase{"RowWithoutTheSmallestRatio",
+                    1,
+                    2,
+                    {"не удовлетворяет правилам симплекс-метода: отношение B<sub>2</sub>/A<sub>2,1</sub> не "
+                     "наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением",
+                     "из базиса выводится X<sub>4</sub>"}},
+        TChoiceCase{"ColumnThatCannotImprove",
+                    3,
+                    1,
+                    {"не удовлетворяет правилам симплекс-метода: C<sub>3</sub>&ge;0, и значение функции не "
+                     "увеличится",
+                     "в базис вводится X<sub>3</sub>, из базиса выводится X<sub>3</sub>"}}),
+    [](const ::testing::TestParamInfo<TChoiceCase>& info) { return info.param.Name; });
+
+// Everything the student sees of the method, to compare before a step and after taking it back.
+struct TSnapshot {
+  std::string Table;
+  std::vector<std::string> Names;
+  TSimplexState State;
+  std::int32_t PivotCol;
+  std::int32_t PivotRow;
+  std::string Hint;
+  std::string Reports;
+  TPivotRule Rule;
+  TFeasibilityRule Feasibility;
+  std::int32_t CutCounter;
+
+  static TSnapshot Of(const TSimplexMethod& m) {
+    std::string cells;
+    for (std::int32_t r = 0; r <= m.Table.RowCount(); ++r)
+      for (std::int32_t c = 0; c <= m.Table.ColCount(); ++c) cells += kt::Show(m.Table.GetCell(c, r)) + " ";
+    std::vector<std::string> names = m.Table.RowNames();
+    names.insert(names.end(), m.Table.ColNames().begin(), m.Table.ColNames().end());
+    return {cells,  names,         m.Table.State, m.PivotCol, m.PivotRow, m.Hint, AllIterations(m),
+            m.Rule, m.Feasibility, m.CutCounter};
+  }
+  bool operator==(const TSnapshot&) const = default;
+};
+
+// Pivots, cuts, a rule switch and a student's pivot taken back one by one: each time the table, the
+// state, the pivot, the hint and the reports are again those before the step; done again, the run
+// ends with the same report.
+TEST(SimplexMethod, UndoTakesBackEveryStepExactly) {
+  struct TCase {
+    const char* Name;
+    TZLPCore_Interface Data;
+  };
+  TZLPCore_Interface integer = Prepared(Model(true, {"0", "1"}, {{"3", "2", "<=", "6"}, {"-3", "2", "<=", "0"}}));
+  integer.Table.IntegerVars = {"X1", "X2"};
+  TCase cases[] = {
+      {"integer example with two cuts", std::move(integer)},
+      {"negative free terms in a circle",
+       Prepared(FromText("max 1 -1 0 2 5 8 -1 8\n1 1 8 6 3 5 6 0 >= -5\n-2 0 4 9 1 5 3 1 <= 23\n"
+                         "3 6 -2 -2 -2 7 6 2 >= 12\n6 2 6 8 3 2 9 6 <= 20\n7 -2 3 3 1 9 0 -2 >= 9\n"
+                         "1 3 0 1 3 3 1 2 >= 17\n0 -2 -1 3 2 7 8 9 >= 14\n7 6 8 6 3 -2 5 5 <= 7\n"
+                         "7 -2 9 1 7 1 -2 1 >= 7\n-2 8 5 4 -1 1 1 9 <= 8\n"))},
+      {"Beale", Prepared(Beale())},
+      {"overflow", {}},
+  };
+  cases[3].Data.Table.Assign(
+      kt::MakeTable({"X1", "X2"}, {"X2"}, {{"2147483647", "1/2147483647", "1"}}, {"0", "-1", "0"}));
+  for (TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSimplexMethod m(c.Data.Table);
+    m.Start();
+    EXPECT_FALSE(m.CanUndo());
+    EXPECT_FALSE(m.Undo());
+    if (m.PivotPending() && m.Table.RowCount() > 1) m.ChoosePivot(m.PivotCol, m.Table.RowCount() == 2 ? 2 : 1);
+    std::vector<TSnapshot> before;
+    while (!m.Finished()) {
+      before.push_back(TSnapshot::Of(m));
+      m.Step();
+    }
+    const TSnapshot end = TSnapshot::Of(m);
+    ASSERT_FALSE(before.empty());
+    while (!before.empty()) {
+      ASSERT_TRUE(m.CanUndo());
+      ASSERT_TRUE(m.Undo());
+      ASSERT_TRUE(TSnapshot::Of(m) == before.back()) << "after taking back step " << before.size();
+      before.pop_back();
+    }
+    EXPECT_FALSE(m.CanUndo());
+    if (m.PivotPending() && m.Table.RowCount() > 1) m.ChoosePivot(m.PivotCol, m.Table.RowCount() == 2 ? 2 : 1);
+    while (!m.Finished()) m.Step();
+    EXPECT_TRUE(TSnapshot::Of(m) == end) << "done again, the run ends elsewhere";
+  }
 }
 
 } // namespace

@@ -91,6 +91,8 @@ private slots:
   void finalReportInMainWindow();
   void sameReportAsKelvanoSolve_data();
   void sameReportAsKelvanoSolve();
+  void clickedPivotInTheFinalReport();
+  void undoTwiceGivesTheReportOfARunWithoutThosePivots();
   void largeProblemInTime();
   void decimalsSolveAsFractionsAndSaveAsPdf();
 };
@@ -286,6 +288,73 @@ void TestLinearTask::decimalsSolveAsFractionsAndSaveAsPdf() {
   QVERIFY(run.Wizard.Finished);
   const TStatementGrid fractions = Statement("max 3/2 9/4\nconst -1/2\n1 1 <= 9/2\n1/2 3/2 <= 3\n-1/4 1 >= -1\n");
   QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(fractions));
+  QVERIFY(recorder.Messages.empty());
+}
+
+// The student clicks X2 in row 2 instead of the proposed X1 in row 1: the final report shades that
+// element's row and column in the first table, says it was chosen and that it follows the rules, and
+// the next table is the one it gives.
+void TestLinearTask::clickedPivotInTheFinalReport() {
+  TMessageRecorder recorder;
+  const TStatementGrid statement = Statement(ProductMix);
+  TLinearRun run(statement);
+  TSimplexTable first;
+  first.Assign(run.Simplex().StageData.Table);
+  TStringGrid& grid = *run.Simplex().StringGrid1;
+  QTest::mouseClick(grid.CellWidget(3, 2), Qt::LeftButton, {}, grid.CellRect(3, 2).center());
+  QCOMPARE(run.Simplex().PivotCol(), 2);
+  run.SolveToEnd();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  const std::string report = run.Report.BuildDocument();
+  QVERIFY(report.find(first.ToHtml(2, 2) + "\r\n") != std::string::npos);
+  QVERIFY(report.find(first.ToHtml(1, 1)) == std::string::npos);
+  QVERIFY(report.find("Разрешающий элемент выбран вручную: A<sub>2,2</sub> = 3 вместо предложенного "
+                      "A<sub>1,1</sub>; этот элемент тоже удовлетворяет правилам симплекс-метода. При этом в базис "
+                      "вводится X<sub>2</sub>, из базиса выводится X<sub>4</sub>.") != std::string::npos);
+  first.Pivot(2, 2);
+  QVERIFY(report.find(first.ToHtml(1, 1)) != std::string::npos); // the next table, with its own proposal
+  QVERIFY(report.find("<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>") != std::string::npos);
+  QVERIFY(recorder.Messages.empty());
+}
+
+// Two pivots to the optimum, "Отменить шаг" twice: the first table again, and "Решить" then gives the
+// report of a run that never made the pivots taken back, byte for byte.
+void TestLinearTask::undoTwiceGivesTheReportOfARunWithoutThosePivots() {
+  TMessageRecorder recorder;
+  const TStatementGrid statement = Statement("max 3 5\n1 0 <= 4\n0 2 <= 12\n3 2 <= 18\n");
+  TLinearRun run(statement);
+  TfrmStep_SimplexSolve& simplex = run.Simplex();
+  TStringGrid& grid = *simplex.StringGrid1;
+  const auto cells = [&grid] {
+    QStringList all;
+    for (int row = 0; row < grid.RowCount(); ++row)
+      for (int col = 0; col < grid.ColCount(); ++col) all << grid.Cell(col, row);
+    return all;
+  };
+  const QStringList first = cells();
+  const QString hint = run.Wizard.lbHint->text();
+  QVERIFY(simplex.btnUndo->isVisible());
+  QVERIFY(!simplex.btnUndo->isEnabled());
+  QVERIFY(simplex.btnUndo->geometry().right() < simplex.Button4->geometry().left());
+  run.Next();
+  run.Next();
+  QVERIFY(!simplex.Button4->isEnabled());
+  QCOMPARE(simplex.StageData.Table.State, SS_OPTIMAL);
+  QCOMPARE(run.ZCell(), U("36"));
+  for (int k = 0; k < 2; ++k) QTest::mouseClick(simplex.btnUndo, Qt::LeftButton);
+  QCOMPARE(cells(), first);
+  QCOMPARE(simplex.StageData.Table.State, SS_PIVOT);
+  QCOMPARE(simplex.Method()->IterationReports.size(), std::size_t{1});
+  QCOMPARE(run.Wizard.lbHint->text(), hint);
+  QVERIFY(!simplex.btnUndo->isEnabled());
+  QVERIFY(simplex.Button4->isEnabled());
+  run.SolveToEnd();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(statement));
   QVERIFY(recorder.Messages.empty());
 }
 

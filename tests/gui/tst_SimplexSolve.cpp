@@ -11,6 +11,7 @@
 #include "untZLPWizard.h"
 
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -141,6 +142,7 @@ private slots:
   void notCanonical();
   void backAndForwardStartsAnew();
   void drawing();
+  void columnsFitTheirWidestText();
   void solveLargeProblemInTime();
 };
 
@@ -226,14 +228,14 @@ void TestSimplexSolve::optimalAtEntry() {
   QVERIFY(recorder.Messages.empty());
 }
 
-// No solution at entry: "Решить" only redraws, "Далее" leaves without a point.
+// No solution at entry: "Решить" is disabled (the method has ended), "Далее" leaves without a point.
 void TestSimplexSolve::noSolutionAtEntry() {
   TMessageRecorder recorder;
   TRun run("max 1 0\n-1 1 <= 4\n");
   TfrmStep_SimplexSolve& step = run.Step();
   QCOMPARE(run.State(), SS_NOSOLUTION);
   QCOMPARE(run.Hint(), U("Данная задача не имеет решения. Нажмите \"Далее\" чтобы просмотреть подробности"));
-  QVERIFY(step.Button4->isEnabled());
+  QVERIFY(!step.Button4->isEnabled());
   const QString before = run.Grid().Cell(1, 1);
 
   run.Solve();
@@ -386,7 +388,9 @@ void TestSimplexSolve::integerExampleWithCuts() {
     QVERIFY2(step.PivotRow() == expected[k].PivotRow, where.constData());
     QVERIFY2(step.StageData.Table.RowCount() == expected[k].Rows, where.constData());
     QVERIFY2(grid.RowCount() == expected[k].Rows + 2, where.constData());
-    QVERIFY2(step.Button4->isEnabled() == (expected[k].State != SS_OPTIMAL), where.constData());
+    // "Решить" works while a pivot is pending; a cut is appended with "Далее".
+    const bool pivotPending = expected[k].State == SS_PIVOT || expected[k].State == SS_NEGATIVEB;
+    QVERIFY2(step.Button4->isEnabled() == pivotPending, where.constData());
   }
   QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
   // The cut variables got columns of their own and left the basis again.
@@ -558,6 +562,37 @@ void TestSimplexSolve::drawing() {
   QVERIFY(hasColor(rectOf(2, 3), QColor(0x45, 0x45, 0x45)));
   QVERIFY(!hasColor(rectOf(4, 2), QColor(0x45, 0x45, 0x45)));
   QVERIFY(hasColor(rectOf(2, 1), Qt::black));
+}
+
+// Long fractions such as -1289/612 are never clipped: every column is at least as wide as its widest
+// text in the bold face of the pivot cross, and never narrower than before.
+void TestSimplexSolve::columnsFitTheirWidestText() {
+  TRun run("max 6 3 7 1 2 9 2 6 1 9 4 1 2 7 7\n3 1 6 0 1 3 0 6 0 3 0 2 4 6 2 <= 24\n"
+           "1 4 2 1 3 5 1 1 0 3 7 6 5 7 7 <= 54\n4 3 2 3 1 4 7 5 7 4 1 1 6 2 5 <= 43\n"
+           "7 6 0 1 5 5 5 7 7 1 1 4 7 1 0 <= 29\n7 4 6 5 0 7 5 2 1 7 0 3 4 2 3 <= 39\n"
+           "6 7 1 2 7 6 4 2 6 4 6 5 6 3 2 <= 45\n2 2 3 3 0 7 2 4 4 0 2 6 5 5 2 <= 25\n"
+           "0 7 6 6 6 6 1 7 6 0 3 1 3 7 2 <= 52\n5 0 1 0 2 1 5 0 1 3 6 2 4 5 5 <= 27\n"
+           "1 1 7 7 7 7 4 1 2 1 5 4 7 2 0 <= 50\n5 2 0 4 1 4 5 2 5 3 5 3 3 3 6 <= 33\n"
+           "3 7 5 0 0 4 7 4 3 5 7 5 5 1 3 <= 34\n");
+  TStringGrid& grid = run.Grid();
+  QFont bold = grid.font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  int widened = 0;
+  for (int presses = 0; run.State() == SS_PIVOT && presses < 40; ++presses) {
+    run.Next();
+    for (int col = 0; col < grid.ColCount(); ++col) {
+      QVERIFY(grid.ColWidth(col) >= (col == 0 ? 27 : 48));
+      if (grid.ColWidth(col) > 48) ++widened;
+      for (int row = 0; row < grid.RowCount(); ++row) {
+        const QString text = grid.Cell(col, row);
+        QVERIFY2(metrics.horizontalAdvance(text) < grid.ColWidth(col), qPrintable(text));
+      }
+    }
+  }
+  QCOMPARE(run.State(), SS_OPTIMAL);
+  QCOMPARE(grid.Cell(1, grid.RowCount() - 1), U("202361/3113"));
+  QVERIFY(widened > 0);
 }
 
 // "Решить" on the 40 x 40 problem, then "Далее" writing the step's section, and the final page

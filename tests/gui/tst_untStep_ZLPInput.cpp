@@ -119,6 +119,9 @@ void TestZLPInput::badNumberIsRefused_data() {
   QTest::newRow("empty right-hand side") << QString() << 0 << 1;
   QTest::newRow("empty free term") << QString() << 0 << 0;
   QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2;
+  QTest::newRow("zero denominator in a coefficient") << u"3/0"_s << 1 << 1;
+  QTest::newRow("zero denominator in the free term") << u"-4/0"_s << 0 << 0;
+  QTest::newRow("zero over zero on the right-hand side") << u"0/0"_s << 0 << 2;
 }
 
 void TestZLPInput::badNumberIsRefused() {
