@@ -119,6 +119,10 @@ void TSimplexMethod::Step() {
     undo.Cut = true;
     AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
     ++CutCounter;
+    // The table was optimal: the cut's negative free term goes by the dual simplex method, which
+    // keeps every C_j >= 0 and cannot cycle.
+    Feasibility = TFeasibilityRule::DualBland;
+    if (CutCounter == 2) IterationNote = DualRuleNote();
     History.push_back(std::move(undo));
     if (CheckOverflow()) return;
   } else if (PivotPending()) {

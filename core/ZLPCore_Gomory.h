@@ -54,6 +54,8 @@ void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TI
 [[nodiscard]] std::string CutLimitSentence(const std::string& variable, std::int32_t limit);
 [[nodiscard]] std::string CutLimitHint(std::int32_t limit);
 [[nodiscard]] std::string CutLimitMessage(std::int32_t limit);
+// Said once, after the first cut: how the negative free term of a cut row is removed.
+[[nodiscard]] std::string DualRuleNote();
 // The paragraph of a table that became inconsistent after cuts (row i has B < 0 and no negative
 // coefficient), and the hint then.
 [[nodiscard]] std::string NoIntegerSolutionParagraph(std::int32_t row);
