@@ -210,7 +210,6 @@ bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
   } else if (phase == SS_NEGATIVEB && Feasibility == TFeasibilityRule::FirstNegative) {
     // Removing negative free terms went round in a circle: Bland's rule of the dual method cannot.
     Feasibility = TFeasibilityRule::DualBland;
-    if (CutCounter == 2) IterationNote = DualRuleNote();
     IterationNote = "Базис повторился: при прежнем выборе разрешающего элемента отрицательные B<sub>i</sub> "
                     "устраняются по кругу. Дальше разрешающий элемент выбирается по правилу Бленда для "
                     "двойственного симплекс-метода, которое не допускает зацикливания: из базиса выводится "

@@ -43,7 +43,8 @@ public:
   TSimplexStop Stop = TSimplexStop::None;
   // Each phase keeps the plain rules until a basis repeats in it, then switches for good to the
   // rule that cannot cycle: Bland's rule while improving the objective, Bland's rule of the dual
-  // method while removing negative free terms.
+  // method while removing negative free terms. The negative free term of a Gomory cut goes by the
+  // latter at once, from the optimal table the cut was made in.
   TPivotRule Rule = TPivotRule::MostNegative;
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
   TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on

@@ -136,6 +136,32 @@ TEST(GomoryCut, CutLimitStopsTheMethodWithItsReason) {
   EXPECT_FALSE(data.Verdict.Objective.has_value());
 }
 
+// Once a cut is made, its negative free term goes by the dual simplex rule: every table after it keeps
+// the Z row non-negative, so each cut is followed by dual steps back to an optimum only.
+TEST(GomoryCut, AfterACutTheZRowStaysNonNegative) {
+  for (const char* text : {"max 12 15 7 9 5\n4 6 3 4 2 <= 14\n1 0 0 0 0 <= 1\n0 1 0 0 0 <= 1\n0 0 1 0 0 <= 1\n"
+                           "0 0 0 1 0 <= 1\n0 0 0 0 1 <= 1\nint 1 2 3 4 5\n",
+                           "max 3 2 4\n3 2 5 <= 17\n4 5 2 <= 19\n1 1 1 <= 6\nint 1 3\n",
+                           "max 7 5 3\n2 3 1 <= 11\n4 1 5 <= 17\n3 4 2 <= 13\nint 1 2 3\n"}) {
+    SCOPED_TRACE(text);
+    TMessageRecorder messages;
+    TZLPCore_Interface data = Read(text);
+    TZLPCore_SolutionResult canonical;
+    ASSERT_TRUE(WriteCanonicalPage(data, "Каноническая форма", canonical));
+    ASSERT_TRUE(PrepareSimplexTable(data));
+    TSimplexMethod m(data.Table);
+    m.Start();
+    for (int steps = 0; !m.Finished() && steps < 1000; ++steps) {
+      m.Step();
+      if (m.CutCounter == 1) continue;
+      for (std::int32_t j = 1; j <= data.Table.ColCount(); ++j)
+        ASSERT_FALSE(RatLessInt(data.Table.GetZ(j), 0)) << "C" << j << " < 0 after " << m.CutCounter - 1 << " cuts";
+    }
+    EXPECT_EQ(data.Table.State, SS_OPTIMAL);
+    EXPECT_GT(m.CutCounter, 1) << "the problem was meant to need cuts";
+  }
+}
+
 // What the report and the verdict say when an integer program has no integer optimum.
 TEST(GomoryCut, EndsWithoutAnIntegerOptimumAreToldInTheirOwnWords) {
   struct TCase {
