@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -48,7 +49,7 @@ QCheckBox* TfrmStep_GomorySelect::Box(int j) const {
 void TfrmStep_GomorySelect::EnterStage(TStageHost& host) {
   TZLPCore_SolutionStage::EnterStage(host);
   Boxes.clear();
-  delete sb->takeWidget(); // the boxes of the last entry go with it
+  std::unique_ptr<QWidget>(sb->takeWidget()).reset(); // the boxes of the last entry go with it
   Content = nullptr;
   if (!StageData.HasFlag(IF_ZLP)) {
     ReportMissingField();
