@@ -256,12 +256,13 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
                            std::vector<TRational>& point, std::int32_t studentVars) {
   for (std::int32_t j = 0; j <= t.ColCount(); ++j) t.SetCell(j, 0, {0, 1});
   std::int32_t cuts = 0;
-  // Every round pivots or cuts; the bound only guards against a negative-B phase that cycles.
-  for (std::int32_t round = 0; round < 100000; ++round) {
+  // Every round pivots or cuts. With the objective 0 every table is optimal as soon as it is feasible,
+  // and Bland's rule of the dual method cannot cycle: the bound is only a guard.
+  for (std::int32_t round = 0; round < 20000; ++round) {
     if (t.HasInvalidCell()) return TSearch::Overflow;
     std::int32_t col = 0;
     std::int32_t row = 0;
-    const TSimplexState state = t.Analyze(col, row, round < 5000 ? TPivotRule::MostNegative : TPivotRule::Bland);
+    const TSimplexState state = t.Analyze(col, row, TPivotRule::Bland, TFeasibilityRule::DualBland);
     if (state == SS_MANYSOLUTIONS) return TSearch::None;
     if (state == SS_PIVOT || state == SS_NEGATIVEB) {
       t.Pivot(col, row);
