@@ -2,12 +2,10 @@
 // the units of the task type and its verdict.
 #include "ZLPCore_Gomory.h"
 
-#include "MessageSeam.h"
 #include "SimplexMethod.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_TaskCatalog.h"
-#include "ZLPCore_TaskRun.h"
 #include "untStrConst.h"
 
 #include <algorithm>
