@@ -4,6 +4,8 @@
 #include "MessageSeam.h"
 #include "QtMessageSink.h"
 #include "QtTranslations.h"
+#include "SolverWindow.h"
+#include "SolverWindows.h"
 #include "StepClasses.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -42,11 +44,15 @@ int main(int argc, char* argv[]) {
   InstallRussianTranslations(app);
 
   InstallStepClasses();
+  InstallSolverWindows();
 
   TQtMessageSink messages;
   SetMessageSink(&messages);
 
   TfrmMain frmMain(QApplication::arguments().mid(1));
+  // One regression window is made at start-up, before the store, and never shown: the main window
+  // opens a fresh one for each use.
+  const std::unique_ptr<TSolverWindow> startupRegression = CreateSolverWindow(TT_REGRESSION, {&frmMain, nullptr, {}});
   TDM dm(TDM::ChooseDataFolder(ProgramDir(), !IsInstalledLayout()));
   TLoadForm loadForm(dm);
   TSaveForm saveForm;

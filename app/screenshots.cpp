@@ -1,7 +1,11 @@
-// Takes PNG pictures of the main window, a wizard on its input, simplex and result steps, and the load dialog.
+// Takes PNG pictures of the main window, a wizard on its input, simplex and result steps, the load dialog,
+// and the assignment and regression windows.
 #include "AppPaths.h"
 #include "DataMod.h"
+#include "Input_.h"
+#include "SolverWindow.h"
 #include "StepClasses.h"
+#include "Unit1.h"
 #include "ZLPCore_Pages.h"
 #include "ZLPCore_TextFormat.h"
 #include "untLoad.h"
@@ -97,5 +101,34 @@ int main(int argc, char* argv[]) {
     loadForm.reject();
   });
   static_cast<void>(loadForm.ChooseProblem(0));
+
+  // The solver windows, each filled with an example (the regression solved once), then closed.
+  TTextFormatError error;
+  const TStatementGrid machines =
+      *ParseStatementText("assign min\n7 3 6 9 5\n7 5 7 5 6\n7 6 8 8 9\n3 1 6 5 7\n2 4 9 9 5\n", error);
+  const TStatementGrid points = *ParseStatementText("regress\n1 1\n2 3\n3 2\n4 5\n", error);
+  SetSolverMaker(TT_ASSIGNMENT, [&](const TSolverContext& context) {
+    auto window = std::make_unique<TForm1>(context);
+    QTimer::singleShot(1000, window.get(), [&, shown = window.get()] {
+      shown->ShowStatement(machines);
+      Wait(500);
+      ok = Grab(*shown, outDir + QStringLiteral("/assignment.png")) && ok;
+      shown->reject();
+    });
+    return std::unique_ptr<TSolverWindow>(std::move(window));
+  });
+  SetSolverMaker(TT_REGRESSION, [&](const TSolverContext& context) {
+    auto window = std::make_unique<TInput_form>(context);
+    QTimer::singleShot(1000, window.get(), [&, shown = window.get()] {
+      shown->ShowStatement(points);
+      shown->BitBtn3->click();
+      Wait(500);
+      ok = Grab(*shown, outDir + QStringLiteral("/regression.png")) && ok;
+      shown->reject();
+    });
+    return std::unique_ptr<TSolverWindow>(std::move(window));
+  });
+  frmMain.RunAction(1);
+  frmMain.RunAction(2);
   return ok ? 0 : 1;
 }

@@ -625,11 +625,10 @@ void TfrmMain::ShowFinalReport() {
   namespace fs = std::filesystem;
   const std::string file = Report.SaveToTempFile();
   if (file.empty()) return;
+  // The copy replaces whatever stands at its name, a link included, and never writes through it.
   const fs::path preview = fs::path(file).parent_path() / "result_preview.html";
-  std::error_code error;
-  fs::copy_file(file, preview, fs::copy_options::overwrite_existing, error);
-  if (error) {
-    // Without the copy the report itself is shown; it lives until the next report replaces it.
+  if (!CopyReportFile(file, preview.string())) {
+    // Without the copy the report itself is shown; it lives as long as this window.
     WebBrowser1->Navigate(file);
     return;
   }

@@ -21,14 +21,26 @@ std::string WithSlash(std::string dir) {
   return dir;
 }
 
-// An existing folder that is no link, belongs to this user and is closed to everyone else.
+// An existing folder that is no link, belongs to this user and is closed to everyone else. A folder
+// that was ever open to others is not made private by closing it now: whatever was planted in it
+// meanwhile would stay.
 bool IsPrivateDir(const std::string& dir) {
   struct stat st {};
-  if (lstat(dir.c_str(), &st) != 0) return false;
-  if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
-  if ((st.st_mode & 077) != 0 && chmod(dir.c_str(), 0700) != 0) return false;
-  return true;
+  return lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
 }
+
+// A fresh private folder made for this process when the usual one cannot be trusted; removed with
+// everything in it when the process ends normally.
+struct TFreshFolder {
+  std::string Path;
+  TFreshFolder() = default;
+  TFreshFolder(const TFreshFolder&) = delete;
+  TFreshFolder& operator=(const TFreshFolder&) = delete;
+  ~TFreshFolder() {
+    std::error_code ec;
+    if (!Path.empty()) std::filesystem::remove_all(Path, ec);
+  }
+};
 
 } // namespace
 
@@ -70,16 +82,15 @@ std::string PrivateTempDir() {
   std::string base = env && *env ? env : "/tmp";
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   const std::string dir = base + "/kelvano-" + std::to_string(geteuid());
-  if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) {
-    if (IsPrivateDir(dir)) return dir + "/";
-  }
-  // The usual name is taken by something that is not ours: make a fresh private folder, once.
-  static std::string fallback;
-  if (!fallback.empty() && IsPrivateDir(fallback)) return fallback + "/";
+  if ((mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) && IsPrivateDir(dir)) return dir + "/";
+  // The usual name is taken by something that is not ours, or was open to others: make a fresh
+  // private folder, once.
+  static TFreshFolder fresh;
+  if (!fresh.Path.empty() && IsPrivateDir(fresh.Path)) return fresh.Path + "/";
   std::string pattern = dir + "-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (mkdtemp(name.data()) == nullptr) return {};
-  fallback = name.data();
-  return fallback + "/";
+  fresh.Path = name.data();
+  return fresh.Path + "/";
 }

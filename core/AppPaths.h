@@ -17,6 +17,7 @@ void SetProgramDir(const std::string& dir);
 [[nodiscard]] bool IsInstalledLayout();
 
 // The user's private folder for report pages inside the system's temporary folder, with a trailing
-// '/'. Created owner-only; a folder of that name that is a link or belongs to someone else is not
-// used, and a fresh private folder is made instead. "" when no folder can be had.
+// '/'. Created owner-only; a folder of that name is used only when it is no link, is the user's and
+// is already closed to everyone else. Otherwise a fresh private folder is made, once per process,
+// and removed when the process ends. "" when no folder can be had.
 [[nodiscard]] std::string PrivateTempDir();

@@ -190,6 +190,20 @@ bool TakeDigits(std::string_view& text, std::int32_t& value) noexcept {
   return true;
 }
 
+// The numerator of a fraction: digits read with the sign already taken, so that -2147483648, a
+// 32-bit numeral whose magnitude is not, is read too.
+bool TakeNumerator(std::string_view& text, bool negative, std::int32_t& value) noexcept {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  if (n == 0) return false;
+  std::int64_t magnitude = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + n, magnitude);
+  if (ec != std::errc() || end != text.data() + n || magnitude > Int32Max + (negative ? 1 : 0)) return false;
+  value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  text.remove_prefix(n);
+  return true;
+}
+
 // A decimal as students type it: [+|-]digits[.|,]digits with at least one digit, "1.5", "-0,25",
 // ".5"; the exact fraction it names is written to r only when it fits 32 bits.
 bool TryParseDecimal(TRational& r, std::string_view text) noexcept {
@@ -217,8 +231,8 @@ bool TryParseDecimal(TRational& r, std::string_view text) noexcept {
     den *= 10;
   }
   const TRational value = Make64(negative ? -num : num, den);
-  // As for whole numbers, magnitudes beyond the signed 32-bit range fail.
-  if (!RatIsValid(value) || value.Num == std::numeric_limits<std::int32_t>::min()) return false;
+  // As for whole numbers, values beyond the signed 32-bit range fail.
+  if (!RatIsValid(value)) return false;
   r = value;
   return true;
 }
@@ -236,8 +250,7 @@ bool RatTryParse(TRational& r, std::string_view text) noexcept {
     text.remove_prefix(1);
   }
   std::int32_t num = 0;
-  if (!TakeDigits(text, num)) return false;
-  if (negative) num = -num;
+  if (!TakeNumerator(text, negative, num)) return false;
   if (text.empty()) {
     r = RatMake(num, 1);
     return true;

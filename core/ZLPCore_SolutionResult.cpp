@@ -7,9 +7,12 @@
 #include "untStrConst.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <iconv.h>
 #include <memory>
+#include <mutex>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,22 +70,55 @@ std::string ReportFileName(const std::string& dir, int n) {
   return dir + "kelvano" + (n == 0 ? std::string() : std::to_string(n)) + ".html";
 }
 
-// Writes bytes to a new or replaced file without following a link at its name.
-bool WriteBytes(const std::string& fileName, const std::string& bytes, int extraFlags) {
-  const int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | extraFlags, 0600);
-  if (fd < 0) return false;
+bool WriteAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
-  bool ok = true;
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
+    if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
   }
-  return close(fd) == 0 && ok;
+  return true;
+}
+
+// A new file of bytes under a fresh temporary name in dir (a hidden name made from hint), opened
+// without following links and never over an existing name, created with mode (less the umask) or
+// given exactly the permissions keep when it is not -1; its name, or "" with errno set.
+std::string WriteTemporary(const std::string& dir, const std::string& hint, const std::string& bytes, mode_t mode,
+                           int keep) {
+  static std::mt19937_64 random{std::random_device{}()};
+  static std::mutex lock;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::uint64_t suffix = 0;
+    {
+      const std::lock_guard<std::mutex> guard(lock);
+      suffix = random();
+    }
+    const std::string name = dir + "." + hint + "." + std::to_string(suffix % 1000000000000ULL) + ".tmp";
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return {};
+    }
+    const bool ok = (keep < 0 || fchmod(fd, static_cast<mode_t>(keep)) == 0) && WriteAll(fd, bytes);
+    const int saved = errno;
+    if (close(fd) == 0 && ok) return name;
+    unlink(name.c_str());
+    errno = saved;
+    return {};
+  }
+  errno = EEXIST;
+  return {};
+}
+
+// Gives the file temp the name name unless that name is taken (errno EEXIST then).
+bool PlaceWithoutReplacing(const std::string& temp, const std::string& name) {
+  if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without the atomic no-replace rename: a second link never replaces a name either.
+  if (link(temp.c_str(), name.c_str()) != 0) return false;
+  unlink(temp.c_str());
+  return true;
 }
 
 } // namespace
@@ -155,7 +191,7 @@ std::string Utf8ToCp1251(const std::string& text) {
   return out;
 }
 
-TZLPCore_SolutionResult::TZLPCore_SolutionResult() : TempDir(PrivateTempDir()), Generator(sAppTitle) {}
+TZLPCore_SolutionResult::TZLPCore_SolutionResult() : Generator(sAppTitle) {}
 
 TZLPCore_SolutionResult::~TZLPCore_SolutionResult() {
   try {
@@ -255,20 +291,56 @@ std::string TZLPCore_SolutionResult::BuildDocument() const {
   return doc;
 }
 
+bool ReplaceFile(const std::string& fileName, const std::string& bytes) {
+  const auto slash = fileName.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+  const std::string base = fileName.substr(dir.size());
+  if (base.empty() || base == "." || base == "..") return false;
+  struct stat old {};
+  const bool replacing = lstat(fileName.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  // A short hint keeps the temporary name within the limit of a file name.
+  const std::string temp =
+      WriteTemporary(dir, base.substr(0, 64), bytes, 0666, replacing ? static_cast<int>(old.st_mode & 07777) : -1);
+  if (temp.empty()) return false;
+  if (rename(temp.c_str(), fileName.c_str()) == 0) return true;
+  const int saved = errno;
+  unlink(temp.c_str());
+  errno = saved;
+  return false;
+}
+
+bool CopyReportFile(const std::string& from, const std::string& to) {
+  const int fd = open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string bytes;
+  char buf[65536];
+  ssize_t n = 0;
+  while ((n = read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
+    if (n > 0) bytes.append(buf, static_cast<std::size_t>(n));
+  close(fd);
+  return n == 0 && ReplaceFile(to, bytes);
+}
+
 bool TZLPCore_SolutionResult::WriteDocument(const std::string& fileName) const {
-  return WriteBytes(fileName, Utf8ToCp1251(BuildDocument()), O_TRUNC);
+  return ReplaceFile(fileName, Utf8ToCp1251(BuildDocument()));
 }
 
 std::string TZLPCore_SolutionResult::SaveToTempFile() const {
-  if (TempDir.empty()) return {};
-  const std::string bytes = Utf8ToCp1251(BuildDocument());
+  const std::string dir = TempDir.empty() ? PrivateTempDir() : TempDir;
+  if (dir.empty()) return {};
+  const std::string temp = WriteTemporary(dir, "kelvano", Utf8ToCp1251(BuildDocument()), 0600, -1);
+  if (temp.empty()) return {};
   for (int n = 0; n < 100000; ++n) {
-    const std::string name = ReportFileName(TempDir, n);
+    const std::string name = ReportFileName(dir, n);
     if (Exists(name)) continue;
-    // O_EXCL: a name taken in the meantime is skipped, never overwritten.
-    if (WriteBytes(name, bytes, O_EXCL)) return name;
-    if (errno != EEXIST) return {};
+    if (PlaceWithoutReplacing(temp, name)) {
+      // Taken after the move, which changes the file's change time.
+      if (struct stat written{}; lstat(name.c_str(), &written) == 0) Saved.push_back(OwnedFile(name, written));
+      return name;
+    }
+    if (errno != EEXIST) break;
   }
+  unlink(temp.c_str());
   return {};
 }
 
@@ -280,11 +352,20 @@ void TZLPCore_SolutionResult::ShowIn(TWebViewer* viewer) const {
   } catch (...) {}
 }
 
+TZLPCore_SolutionResult::TOwnedFile TZLPCore_SolutionResult::OwnedFile(const std::string& name, const struct stat& st) {
+  return {name,
+          static_cast<std::uint64_t>(st.st_dev),
+          static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::int64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_ctim.tv_sec),
+          static_cast<std::int64_t>(st.st_ctim.tv_nsec)};
+}
+
 void TZLPCore_SolutionResult::DeleteTempFiles() const {
-  if (TempDir.empty()) return;
-  for (int n = 0;; ++n) {
-    const std::string name = ReportFileName(TempDir, n);
-    if (!Exists(name)) break;
-    unlink(name.c_str());
+  for (const TOwnedFile& file : Saved) {
+    struct stat st {};
+    if (lstat(file.Name.c_str(), &st) == 0 && S_ISREG(st.st_mode) && OwnedFile(file.Name, st) == file)
+      unlink(file.Name.c_str());
   }
+  Saved.clear();
 }

@@ -1,9 +1,11 @@
 // The rows of the task catalog and of the step kinds.
 #include "ZLPCore_TaskCatalog.h"
 
+#include "ZLPCore_Assignment.h"
 #include "ZLPCore_Fractional.h"
 #include "ZLPCore_Gomory.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_Regression.h"
 
 #include <algorithm>
 #include <array>
@@ -104,7 +106,10 @@ const std::vector<TTaskInfo>& Catalog() {
        .HelpFolder = "zon",
        .MenuCaption = "О &назначении",
        .WaitPage = "z.html",
-       .Actions = {TA_ASSIGNMENT_WINDOW, TA_LOAD, TA_METHOD, TA_HELP}},
+       .StageKinds = {},
+       .Actions = {TA_ASSIGNMENT_WINDOW, TA_LOAD, TA_METHOD, TA_HELP},
+       .Read = ReadAssignmentStatement,
+       .Solve = SolveAssignmentTask},
       {.Code = TT_REGRESSION,
        .Name = "Поиск коэффициентов регрессии",
        .ListCaption = "МНК",
@@ -112,7 +117,10 @@ const std::vector<TTaskInfo>& Catalog() {
        .HelpFolder = "mnk",
        .MenuCaption = "&Метод наименьших квадратов",
        .WaitPage = "m.html",
-       .Actions = {TA_REGRESSION_WINDOW, TA_LOAD, TA_METHOD, TA_HELP}},
+       .StageKinds = {},
+       .Actions = {TA_REGRESSION_WINDOW, TA_LOAD, TA_METHOD, TA_HELP},
+       .Read = ReadRegressionStatement,
+       .Solve = SolveRegressionTask},
   };
   return rows;
 }

@@ -50,15 +50,24 @@ std::string Lower(std::string s) {
 
 bool IsRelation(const std::string& t) { return t == "<=" || t == "=" || t == ">=" || t == "=>"; }
 
-// Valid UTF-8 without control characters other than tab, CR and LF.
-bool LooksLikeText(const std::string& s) {
+// The offset of the first byte that is not valid UTF-8 or is a control character other than tab,
+// CR and LF; npos for a text.
+std::size_t FirstNonTextByte(const std::string& s) {
   for (std::size_t i = 0; i < s.size();) {
     std::uint32_t cp = 0;
     const std::size_t len = DecodeUtf8(s, i, cp);
-    if (len == 0 || cp == 0x7F || (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n')) return false;
+    if (len == 0 || cp == 0x7F || (cp < 0x20 && cp != '\t' && cp != '\r' && cp != '\n')) return i;
     i += len;
   }
-  return true;
+  return std::string::npos;
+}
+
+// The number of the line that holds offset, counted as SplitLines counts them.
+int LineAt(const std::string& s, std::size_t offset) {
+  int line = 1;
+  for (std::size_t i = 0; i < offset; ++i)
+    if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= s.size() || s[i + 1] != '\n'))) ++line;
+  return line;
 }
 
 bool Fail(TTextFormatError& error, int line, std::string field, std::string message) {
@@ -387,9 +396,14 @@ std::optional<TStatementGrid> ParseProgram(const std::vector<TLine>& lines, TTex
 
 std::optional<TStatementGrid> ParseStatementText(const std::string& source, TTextFormatError& error) {
   // A byte order mark some editors put first is not part of the text.
-  const std::string text = source.rfind("\xEF\xBB\xBF", 0) == 0 ? source.substr(3) : source;
-  if (!LooksLikeText(text)) {
-    Fail(error, 0, "", "файл не является текстом в кодировке UTF-8");
+  const std::size_t mark = source.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+  const std::string text = source.substr(mark);
+  if (const std::size_t bad = FirstNonTextByte(text); bad != std::string::npos) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(text[bad]);
+    Fail(error, LineAt(text, bad), "байт " + std::to_string(mark + bad + 1),
+         std::string("файл не является текстом в кодировке UTF-8 (значение байта 0x") + Hex[byte >> 4] +
+             Hex[byte & 15] + ")");
     return std::nullopt;
   }
   const std::vector<TLine> lines = SplitLines(text);

@@ -23,7 +23,8 @@
 // Where and why a text was refused: line 0 speaks of the whole text.
 struct TTextFormatError {
   int Line = 0;
-  std::string Field;         // "коэффициент 2", "знак", "правая часть", ...
+  std::string Field; // "коэффициент 2", "знак", "правая часть", ...; "байт 17" (from 1) in a
+                     // text that is not UTF-8
   std::string Message;       // one Russian sentence
   std::uint8_t TaskType = 0; // the type of the problem, as far as the text told it; 0: unknown
 };

@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -113,9 +115,29 @@ bool CanWriteFolder(const std::filesystem::path& folder) {
   return written;
 }
 
+// The user's data folder of the program: $XDG_DATA_HOME/kelvano/data or ~/.local/share/kelvano/data;
+// fallback when neither can be named.
+std::filesystem::path UserDataFolder(const std::filesystem::path& fallback) {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && std::filesystem::path(xdg).is_absolute())
+    return std::filesystem::path(xdg) / "kelvano" / "data";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    return std::filesystem::path(home) / ".local" / "share" / "kelvano" / "data";
+  return fallback;
+}
+
+std::string FileReason(int error) {
+  if (error == ENOENT) return "файл не найден";
+  if (error == EACCES || error == EPERM) return "нет прав доступа к файлу";
+  return "файл недоступен (" + std::error_code(error, std::generic_category()).message() + ")";
+}
+
 } // namespace
 
-TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout) : Folder(std::move(dataFolder)) {
+TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout)
+    : TDM(std::move(dataFolder), TStoreAccess::ReadWrite, busyTimeout) {}
+
+TDM::TDM(std::filesystem::path dataFolder, TStoreAccess access, std::chrono::milliseconds busyTimeout)
+    : Folder(std::move(dataFolder)), Access(access) {
   for (std::size_t i = 0; i < TableCount; ++i) Tables[i].Name = TableDefs[i].Name;
   Opened = Open(busyTimeout);
   if (!Opened) Db.Close();
@@ -124,11 +146,19 @@ TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout
 std::filesystem::path TDM::ChooseDataFolder(const std::filesystem::path& programDir, bool besideProgram) {
   const auto local = programDir / "data";
   if (besideProgram && CanWriteFolder(local)) return local;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && std::filesystem::path(xdg).is_absolute())
-    return std::filesystem::path(xdg) / "kelvano" / "data";
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-    return std::filesystem::path(home) / ".local" / "share" / "kelvano" / "data";
-  return local;
+  return UserDataFolder(local);
+}
+
+std::filesystem::path TDM::FindDataFolder(const std::filesystem::path& programDir, bool besideProgram) {
+  const auto local = programDir / "data";
+  if (!besideProgram) return UserDataFolder(local);
+  // What ChooseDataFolder finds by creating the folder and writing a probe, told here from the
+  // permissions of the folder or of the nearest folder above it that exists.
+  std::error_code ec;
+  std::filesystem::path existing = std::filesystem::absolute(local, ec);
+  while (!std::filesystem::exists(existing, ec) && existing.has_relative_path()) existing = existing.parent_path();
+  if (std::filesystem::is_directory(existing, ec) && ::access(existing.c_str(), W_OK) == 0) return local;
+  return UserDataFolder(local);
 }
 
 std::string TDM::TableFileName(TDetailTable table) { return TableDefs[IndexOf(table)].File; }
@@ -139,26 +169,74 @@ std::filesystem::path TDM::FileOf(std::size_t index) const {
   return index < TableCount ? Folder / TableDefs[index].File : Folder;
 }
 
+std::filesystem::path TDM::EngineFileOf(std::size_t index) const {
+  return index < TableCount ? ResolvedFolder / TableDefs[index].File : ResolvedFolder;
+}
+
 std::string TDM::Qualified(std::size_t index) const {
   return QuoteIdentifier(TableDefs[index].Schema) + "." + QuoteIdentifier(TableDefs[index].Name);
 }
 
 void TDM::ShowStoreMessage(const std::string& text) const { ShowMessage("Ошибка", text, TMsgIcon::Error, mbOK); }
 
-void TDM::ShowOpenFailure(const std::filesystem::path& where, const std::string& reason) const {
-  ShowStoreMessage("База задач недоступна: «" + PathText(where) + "» — " + reason +
-                   ". Файлы базы задач оставлены без изменений; программа продолжит работу без "
-                   "сохранения и загрузки задач.");
+void TDM::ShowOpenFailure(const std::filesystem::path& where, const std::string& reason) {
+  OpenFailureText = "«" + PathText(where) + "» — " + reason;
+  if (Access == TStoreAccess::ReadWrite)
+    ShowStoreMessage("База задач недоступна: " + OpenFailureText +
+                     ". Файлы базы задач оставлены без изменений; программа продолжит работу без "
+                     "сохранения и загрузки задач.");
+}
+
+// What stands at the name of a table file before the engine sees it: a link or anything but a
+// regular file is refused; a reader also needs the file to be there and not empty (the engine
+// would take an empty file for an empty database).
+bool TDM::CheckFileEntry(std::size_t index) {
+  struct stat st {};
+  if (::lstat(EngineFileOf(index).c_str(), &st) != 0) {
+    const int error = errno;
+    if (error == ENOENT && Access == TStoreAccess::ReadWrite) return true;
+    ShowOpenFailure(FileOf(index), FileReason(error));
+    return false;
+  }
+  if (S_ISLNK(st.st_mode)) {
+    ShowOpenFailure(FileOf(index), "файл является символической ссылкой, а ссылки вместо файлов базы задач не "
+                                   "открываются");
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ShowOpenFailure(FileOf(index), "это не обычный файл");
+    return false;
+  }
+  if (st.st_size == 0 && Access == TStoreAccess::ReadOnly) {
+    ShowOpenFailure(FileOf(index), "файл пуст");
+    return false;
+  }
+  return true;
 }
 
 bool TDM::Open(std::chrono::milliseconds busyTimeout) {
   std::error_code ec;
-  std::filesystem::create_directories(Folder, ec);
-  if (ec || !std::filesystem::is_directory(Folder)) {
-    ShowOpenFailure(Folder, "не удаётся создать папку: " + FolderReason(ec));
+  if (Access == TStoreAccess::ReadWrite) {
+    std::filesystem::create_directories(Folder, ec);
+    if (ec || !std::filesystem::is_directory(Folder)) {
+      ShowOpenFailure(Folder, "не удаётся создать папку: " + FolderReason(ec));
+      return false;
+    }
+  } else if (!std::filesystem::is_directory(Folder, ec)) {
+    ShowOpenFailure(Folder, std::filesystem::exists(Folder, ec) ? "это не папка" : "папка не найдена");
     return false;
   }
-  if (!Db.Open(FileOf(TasksIndex))) {
+  // Absolute, so that the engine never takes the path for a "file:" URI, and with the folder's own
+  // links resolved, so that the engine's refusal of links speaks of the files alone.
+  ResolvedFolder = std::filesystem::canonical(Folder, ec);
+  if (ec) {
+    ShowOpenFailure(Folder, "папка недоступна (" + ec.message() + ")");
+    return false;
+  }
+  for (std::size_t i = 0; i < TableCount; ++i)
+    if (!CheckFileEntry(i)) return false;
+  const TOpenMode mode = Access == TStoreAccess::ReadOnly ? TOpenMode::ReadOnly : TOpenMode::ReadWrite;
+  if (!Db.Open(EngineFileOf(TasksIndex), mode)) {
     ShowOpenFailure(FileOf(TasksIndex), EngineReason(Db.LastError()));
     return false;
   }
@@ -173,7 +251,7 @@ bool TDM::Open(std::chrono::milliseconds busyTimeout) {
       ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
       return false;
     }
-    attach.BindText(1, PathText(FileOf(i)));
+    attach.BindText(1, PathText(EngineFileOf(i)));
     if (attach.Step() == TStepResult::Error) {
       ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
       return false;
@@ -263,6 +341,11 @@ bool TDM::ReadColumns(std::size_t index) {
 // New tables are made together in one transaction; IF NOT EXISTS lets two programs start at once.
 bool TDM::CreateMissingTables(const std::array<bool, TableCount>& missing) {
   if (std::none_of(missing.begin(), missing.end(), [](bool m) { return m; })) return true;
+  if (Access == TStoreAccess::ReadOnly) {
+    const auto first = static_cast<std::size_t>(std::find(missing.begin(), missing.end(), true) - missing.begin());
+    ShowOpenFailure(FileOf(first), "в файле нет таблицы «" + std::string(TableDefs[first].Name) + "»");
+    return false;
+  }
   if (!Db.Exec("BEGIN IMMEDIATE")) {
     ShowOpenFailure(Folder, EngineReason(Db.LastError()));
     return false;
@@ -308,7 +391,7 @@ void TDM::ReportReadFailure() const {
 }
 
 template <class TBody> bool TDM::Write(TBody&& body) {
-  if (!Opened) return false;
+  if (!Opened || Access == TStoreAccess::ReadOnly) return false;
   if (Nested) return body(); // part of an outer transaction, which commits or rolls back
   Failure.reset();
   Deferred.clear();
@@ -384,7 +467,7 @@ bool TDM::DropTask(int id) {
 }
 
 int TDM::CreateTempTask() {
-  if (!Opened) return -1;
+  if (!Opened || Access == TStoreAccess::ReadOnly) return -1;
   const bool hadTemp = TempTaskId != -1;
   if (hadTemp) ShowStoreMessage("Попытка создать подряд две временных записи");
   int newId = -1;
@@ -411,7 +494,7 @@ bool TDM::DeleteTask(int id) {
 }
 
 int TDM::SaveTempTaskAs(const std::string& name, int taskType) {
-  if (!Opened) return -1;
+  if (!Opened || Access == TStoreAccess::ReadOnly) return -1;
   if (TempTaskId == -1) {
     ShowStoreMessage("Нечего сохранять: временная запись задачи не создана.");
     return -1;
@@ -487,8 +570,8 @@ bool TDM::SetTaskSizes(int id, std::optional<int> sx, std::optional<int> sy, std
 namespace {
 
 TTaskRow ReadTask(const TSqliteStmt& stmt) {
-  return {stmt.ColumnInt(0), stmt.ColumnInt(1), stmt.ColumnText(2), stmt.ColumnText(3),
-          stmt.ColumnInt(4), stmt.ColumnInt(5), stmt.ColumnInt(6)};
+  return {stmt.ColumnInt(0),     stmt.ColumnInteger(1), stmt.ColumnText(2),   stmt.ColumnText(3),
+          stmt.ColumnInteger(4), stmt.ColumnInteger(5), stmt.ColumnInteger(6)};
 }
 
 } // namespace
@@ -601,24 +684,24 @@ std::optional<std::vector<TRow>> TDM::Scan(std::size_t index, const std::string&
 
 std::optional<std::vector<TSimplex1Row>> TDM::Simplex1Rows(int taskId) const {
   return Scan<TSimplex1Row>(IndexOf(TDetailTable::Simplex1), "X, Y, V", taskId, [](const TSqliteStmt& s) {
-    return TSimplex1Row{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+    return TSimplex1Row{s.ColumnInteger(0), s.ColumnInteger(1), s.ColumnText(2)};
   });
 }
 
 std::optional<std::vector<TSimplex2Row>> TDM::Simplex2Rows(int taskId) const {
   return Scan<TSimplex2Row>(IndexOf(TDetailTable::Simplex2), "Y, Sign", taskId, [](const TSqliteStmt& s) {
-    return TSimplex2Row{s.ColumnInt(0), s.ColumnInt(1)};
+    return TSimplex2Row{s.ColumnInteger(0), s.ColumnInteger(1)};
   });
 }
 
 std::optional<std::vector<TGomoryRow>> TDM::GomoryRows(int taskId) const {
   return Scan<TGomoryRow>(IndexOf(TDetailTable::Gomory), "Y, Val", taskId, [](const TSqliteStmt& s) {
-    return TGomoryRow{s.ColumnInt(0), s.ColumnInt(1)};
+    return TGomoryRow{s.ColumnInteger(0), s.ColumnInteger(1)};
   });
 }
 
 std::optional<std::vector<TQuadroRow>> TDM::QuadroRows(int taskId) const {
   return Scan<TQuadroRow>(IndexOf(TDetailTable::Quadro), "X, Y, Val", taskId, [](const TSqliteStmt& s) {
-    return TQuadroRow{s.ColumnInt(0), s.ColumnInt(1), s.ColumnText(2)};
+    return TQuadroRow{s.ColumnInteger(0), s.ColumnInteger(1), s.ColumnText(2)};
   });
 }

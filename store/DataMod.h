@@ -16,15 +16,17 @@
 enum class TDetailTable : std::uint8_t { Simplex1, Simplex2, Gomory, Quadro };
 
 // One row of Tasks. Empty fields read as 0 or "": the temporary row has TaskType 0, an empty
-// TaskName and an empty Save.
+// TaskName and an empty Save. Whole numbers are read in 64 bits as they are stored, never cut to
+// 32; a value that is not a whole number reads as TSqliteStmt::NotAnInteger. Readers check them
+// against their ranges.
 struct TTaskRow {
   int Id = 0;
-  int TaskType = 0;
+  std::int64_t TaskType = 0;
   std::string TaskName;
   std::string Save; // local date and time of saving, "YYYY-MM-DD HH:MM:SS"
-  int Sx = 0;
-  int Sy = 0;
-  int Max = 0;
+  std::int64_t Sx = 0;
+  std::int64_t Sy = 0;
+  std::int64_t Max = 0;
   bool operator==(const TTaskRow&) const = default;
 };
 
@@ -39,28 +41,33 @@ struct TTaskRow {
 //  88         Simplex1 Y = 1..n, X = 1..n: the cost matrix.
 //  104        Simplex1 Y = 1..n: X = 0 the observed X, X = 1 the observed Y.
 // Numbers are kept as the text that was typed (or the text form of a TRational), never converted.
+// Positions, signs and ticks are read in 64 bits, as the fields of TTaskRow.
 struct TSimplex1Row {
-  int X = 0;
-  int Y = 0;
+  std::int64_t X = 0;
+  std::int64_t Y = 0;
   std::string V;
   bool operator==(const TSimplex1Row&) const = default;
 };
 struct TSimplex2Row {
-  int Y = 0;
-  int Sign = 0;
+  std::int64_t Y = 0;
+  std::int64_t Sign = 0;
   bool operator==(const TSimplex2Row&) const = default;
 };
 struct TGomoryRow {
-  int Y = 0;
-  int Val = 0;
+  std::int64_t Y = 0;
+  std::int64_t Val = 0;
   bool operator==(const TGomoryRow&) const = default;
 };
 struct TQuadroRow {
-  int X = 0;
-  int Y = 0;
+  std::int64_t X = 0;
+  std::int64_t Y = 0;
   std::string Val;
   bool operator==(const TQuadroRow&) const = default;
 };
+
+// How the store is opened: by the program, which saves problems, or by a reader such as
+// kelvano-solve, which must leave every file as it found it.
+enum class TStoreAccess : std::uint8_t { ReadWrite, ReadOnly };
 
 // The data module. Every operation is one transaction across the five files: it either happens
 // whole or changes nothing, and an engine failure shows one message (caption "Ошибка") naming the
@@ -68,8 +75,13 @@ struct TQuadroRow {
 // then fails quietly and the rest of the program works without the store.
 class TDM {
 public:
-  // Opens (and creates when missing) the five table files in dataFolder, creating the folder too.
+  // Opens the five table files in dataFolder. Read-write creates the folder and whatever file or
+  // table is missing. Read-only creates and changes nothing: each of the five files must be there,
+  // a non-empty file holding its table, and every change is refused. Either way a table file that
+  // is a symbolic link or not a regular file is refused (a link to the folder itself is followed).
   explicit TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
+  TDM(std::filesystem::path dataFolder, TStoreAccess access,
+      std::chrono::milliseconds busyTimeout = std::chrono::seconds(5));
   TDM(const TDM&) = delete;
   TDM& operator=(const TDM&) = delete;
 
@@ -78,10 +90,16 @@ public:
   // program passes false: its folder is the system's, whoever may write there.
   [[nodiscard]] static std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDir,
                                                               bool besideProgram = true);
+  // The folder ChooseDataFolder gives, found without creating or writing anything: for readers.
+  [[nodiscard]] static std::filesystem::path FindDataFolder(const std::filesystem::path& programDir,
+                                                            bool besideProgram = true);
   [[nodiscard]] static std::string TableFileName(TDetailTable table);
 
   [[nodiscard]] bool IsOpen() const { return Opened; }
   [[nodiscard]] const std::filesystem::path& DataFolder() const { return Folder; }
+  // Why the store could not be opened, "«file or folder» — reason"; empty when it is open. A
+  // read-write store also shows it in a message; a read-only one leaves the telling to its reader.
+  [[nodiscard]] const std::string& OpenFailure() const { return OpenFailureText; }
 
   // Makes a new empty Tasks row the temporary record and returns its Id, or -1 on failure.
   // A temporary record that still exists is dropped first, with a message.
@@ -139,9 +157,14 @@ private:
   [[nodiscard]] bool CheckTable(std::size_t index, bool& missing);
   [[nodiscard]] bool ReadColumns(std::size_t index);
   [[nodiscard]] bool CreateMissingTables(const std::array<bool, TableCount>& missing);
-  void ShowOpenFailure(const std::filesystem::path& where, const std::string& reason) const;
+  [[nodiscard]] bool CheckFileEntry(std::size_t index);
+  void ShowOpenFailure(const std::filesystem::path& where, const std::string& reason);
 
+  // The file of table index as named to the user (the folder when index is TableCount)...
   [[nodiscard]] std::filesystem::path FileOf(std::size_t index) const;
+  // ... and as handed to the engine: inside the folder with its links resolved, so that only a
+  // link at the file itself is refused.
+  [[nodiscard]] std::filesystem::path EngineFileOf(std::size_t index) const;
   [[nodiscard]] static std::size_t IndexOf(TDetailTable table);
   [[nodiscard]] std::string Qualified(std::size_t index) const;
 
@@ -169,6 +192,9 @@ private:
                                                       TReadRow readRow) const;
 
   std::filesystem::path Folder;
+  std::filesystem::path ResolvedFolder;
+  TStoreAccess Access = TStoreAccess::ReadWrite;
+  std::string OpenFailureText;
   mutable TSqliteDb Db;
   std::array<TTable, TableCount> Tables;
   bool Opened = false;

@@ -3,6 +3,9 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
+#include <cmath>
+
 void TSqliteStmt::TFinalizer::operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 
 void TSqliteStmt::BindInt(int index, long long value) { sqlite3_bind_int64(Handle.get(), index, value); }
@@ -32,6 +35,27 @@ void TSqliteStmt::Reset() { sqlite3_reset(Handle.get()); }
 
 int TSqliteStmt::ColumnInt(int column) const { return sqlite3_column_int(Handle.get(), column); }
 
+long long TSqliteStmt::ColumnInteger(int column) const {
+  switch (sqlite3_column_type(Handle.get(), column)) {
+  case SQLITE_NULL: return 0;
+  case SQLITE_INTEGER: return sqlite3_column_int64(Handle.get(), column);
+  case SQLITE_FLOAT: {
+    const double v = sqlite3_column_double(Handle.get(), column);
+    // 2^63 itself is out of range; every double below it in magnitude converts exactly.
+    if (v == std::trunc(v) && std::fabs(v) < 9223372036854775808.0) return static_cast<long long>(v);
+    return NotAnInteger;
+  }
+  case SQLITE_TEXT: {
+    const std::string text = ColumnText(column);
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) return v;
+    return NotAnInteger;
+  }
+  default: return NotAnInteger;
+  }
+}
+
 std::string TSqliteStmt::ColumnText(int column) const {
   const auto* text = sqlite3_column_text(Handle.get(), column);
   if (text == nullptr) return {};
@@ -42,10 +66,17 @@ int TSqliteStmt::ColumnCount() const { return sqlite3_column_count(Handle.get())
 
 void TSqliteDb::TCloser::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 
-bool TSqliteDb::Open(const std::filesystem::path& file) {
+bool TSqliteDb::Open(const std::filesystem::path& file, TOpenMode mode) {
   Close();
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+  if (ec) {
+    OpenError = TSqliteError{SQLITE_CANTOPEN, SQLITE_CANTOPEN, ec.message()};
+    return false;
+  }
+  const int access = mode == TOpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int rc = sqlite3_open_v2(absolute.string().c_str(), &raw, access | SQLITE_OPEN_NOFOLLOW, nullptr);
   Handle.reset(raw);
   if (rc == SQLITE_OK) return true;
   OpenError = Handle ? LastError() : TSqliteError{rc & 0xff, rc, sqlite3_errstr(rc)};

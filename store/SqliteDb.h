@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,6 +41,11 @@ public:
 
   // Columns are numbered from 0. A NULL field reads as 0 or as the empty string.
   [[nodiscard]] int ColumnInt(int column) const;
+  // A whole-number field of the store in 64 bits: NULL reads as 0, a whole number kept as text or
+  // as a fraction with nothing after the point reads as that number, and anything else (other
+  // text, a fraction, bytes) as NotAnInteger, which no range of the store admits.
+  static constexpr long long NotAnInteger = std::numeric_limits<long long>::min();
+  [[nodiscard]] long long ColumnInteger(int column) const;
   [[nodiscard]] std::string ColumnText(int column) const;
   [[nodiscard]] int ColumnCount() const;
 
@@ -51,12 +57,17 @@ private:
   std::unique_ptr<sqlite3_stmt, TFinalizer> Handle;
 };
 
+enum class TOpenMode : std::uint8_t { ReadWrite, ReadOnly };
+
 class TSqliteDb {
 public:
   TSqliteDb() = default;
 
-  // Opens (creating when missing) the database file read-write. False on failure; see LastError.
-  [[nodiscard]] bool Open(const std::filesystem::path& file);
+  // Opens the database file read-write (creating it when missing) or read-only (creating
+  // nothing). A file that is a symbolic link, or a path through one, is refused; the path is made
+  // absolute first, so it is never taken as a "file:" URI, and databases attached later are opened
+  // the same way. False on failure; see LastError.
+  [[nodiscard]] bool Open(const std::filesystem::path& file, TOpenMode mode = TOpenMode::ReadWrite);
   void Close();
   [[nodiscard]] bool IsOpen() const { return Handle != nullptr; }
 

@@ -24,7 +24,7 @@ bool IsWholeNumber(const std::string& text) {
 }
 
 struct TSizeRange {
-  std::int32_t SxMin, SxMax, SyMin, SyMax;
+  std::int64_t SxMin, SxMax, SyMin, SyMax;
 };
 
 TSizeRange SizesOf(std::uint8_t type) {
@@ -33,6 +33,17 @@ TSizeRange SizesOf(std::uint8_t type) {
   case TT_REGRESSION: return {2, 32000, 0, 32000};
   default: return {1, 255, 1, 255};
   }
+}
+
+// A stored whole number for a message.
+std::string Shown(std::int64_t v) {
+  return v == TSqliteStmt::NotAnInteger ? std::string("не целое число") : std::to_string(v);
+}
+
+std::string CellText(std::int64_t x, std::int64_t y) { return "ячейка (X = " + Shown(x) + ", Y = " + Shown(y) + ")"; }
+
+std::string TaskLabel(int taskId, const std::string& name) {
+  return "Задача " + std::to_string(taskId) + (name.empty() ? "" : " «" + name + "»");
 }
 
 } // namespace
@@ -82,33 +93,37 @@ bool StoreStatement(TDM& dm, int taskId, const TStatementGrid& grid) {
 std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::string& error,
                                             std::uint8_t typeOfTemporary) {
   const std::optional<TTaskRow> task = dm.FindTask(taskId);
-  const std::string where = "Задача " + std::to_string(taskId);
   if (!task) {
-    error = where + ": такой задачи в базе нет";
+    error = TaskLabel(taskId, {}) + ": такой задачи в базе нет";
     return std::nullopt;
   }
-  const std::string named = where + (task->TaskName.empty() ? "" : " «" + task->TaskName + "»");
+  const std::string named = TaskLabel(taskId, task->TaskName);
   const auto fail = [&error, &named](const std::string& table, const std::string& what) {
     error = named + ", таблица " + table + ": " + what;
     return std::nullopt;
   };
-  const std::uint8_t type = task->TaskType == 0 ? typeOfTemporary : static_cast<std::uint8_t>(task->TaskType);
-  if (task->TaskType < 0 || task->TaskType > 255 ||
-      (type != TT_LINEAR && type != TT_INTEGER && type != TT_QUADRATIC && type != TT_FRACTIONAL && type != TT_CUTTING &&
-       type != TT_ASSIGNMENT && type != TT_REGRESSION))
-    return fail("Tasks.db", "неизвестный тип задачи " + std::to_string(task->TaskType));
+  // Every whole number is checked in the 64 bits it is stored in before it is narrowed.
+  const bool known = task->TaskType == 0 || task->TaskType == TT_LINEAR || task->TaskType == TT_INTEGER ||
+                     task->TaskType == TT_QUADRATIC || task->TaskType == TT_FRACTIONAL ||
+                     task->TaskType == TT_CUTTING || task->TaskType == TT_ASSIGNMENT || task->TaskType == TT_REGRESSION;
+  const std::uint8_t type = !known                ? static_cast<std::uint8_t>(TT_NONE)
+                            : task->TaskType == 0 ? typeOfTemporary
+                                                  : static_cast<std::uint8_t>(task->TaskType);
+  if (!known || type == TT_NONE) return fail("Tasks.db", "неизвестный тип задачи TaskType = " + Shown(task->TaskType));
   const TSizeRange range = SizesOf(type);
   if (task->Sx < range.SxMin || task->Sx > range.SxMax)
-    return fail("Tasks.db", "размер Sx = " + std::to_string(task->Sx) + " вне допустимых пределов " +
+    return fail("Tasks.db", "размер Sx = " + Shown(task->Sx) + " вне допустимых пределов " +
                                 std::to_string(range.SxMin) + "…" + std::to_string(range.SxMax));
   if (task->Sy < range.SyMin || task->Sy > range.SyMax)
-    return fail("Tasks.db", "размер Sy = " + std::to_string(task->Sy) + " вне допустимых пределов " +
+    return fail("Tasks.db", "размер Sy = " + Shown(task->Sy) + " вне допустимых пределов " +
                                 std::to_string(range.SyMin) + "…" + std::to_string(range.SyMax));
   const bool directed = type != TT_CUTTING && type != TT_REGRESSION;
   if (directed && task->Max != 0 && task->Max != 1)
-    return fail("Tasks.db", "направление Max = " + std::to_string(task->Max) + ": допустимы 0 и 1");
+    return fail("Tasks.db", "направление Max = " + Shown(task->Max) + ": допустимы 0 и 1");
+  if (type == TT_CUTTING && task->Max == TSqliteStmt::NotAnInteger)
+    return fail("Tasks.db", "количество материала Max не является целым числом");
 
-  TStatementGrid grid(type, task->Sx, task->Sy);
+  TStatementGrid grid(type, static_cast<std::int32_t>(task->Sx), static_cast<std::int32_t>(task->Sy));
   grid.IsMax = task->Max != 0;
   if (type == TT_CUTTING) grid.Material = std::to_string(task->Max);
 
@@ -121,8 +136,8 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
     return std::nullopt;
   }
 
-  const auto cellText = [](std::int32_t x, std::int32_t y) {
-    return "ячейка (X = " + std::to_string(x) + ", Y = " + std::to_string(y) + ")";
+  const auto inside = [&grid](std::int64_t x, std::int64_t y) {
+    return x >= grid.XFirst() && x <= grid.XLast() && y >= grid.YFirst() && y <= grid.YLast();
   };
   const std::size_t width = static_cast<std::size_t>(grid.XLast() - grid.XFirst() + 1);
   std::vector<char> seen(width * static_cast<std::size_t>(grid.YLast() - grid.YFirst() + 1), 0);
@@ -131,28 +146,28 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
       grid.Material = row.V; // an amount that is not a whole number, as typed
       continue;
     }
-    if (!grid.HasCell(row.X, row.Y)) return fail("Simplex1.db", cellText(row.X, row.Y) + " вне условия задачи");
+    if (!inside(row.X, row.Y)) return fail("Simplex1.db", CellText(row.X, row.Y) + " вне условия задачи");
     char& mark =
         seen[static_cast<std::size_t>(row.Y - grid.YFirst()) * width + static_cast<std::size_t>(row.X - grid.XFirst())];
-    if (mark != 0) return fail("Simplex1.db", cellText(row.X, row.Y) + " записана дважды");
+    if (mark != 0) return fail("Simplex1.db", CellText(row.X, row.Y) + " записана дважды");
     mark = 1;
-    grid.SetCell(row.X, row.Y, row.V);
+    grid.SetCell(static_cast<std::int32_t>(row.X), static_cast<std::int32_t>(row.Y), row.V);
   }
   for (std::int32_t y = grid.YFirst(); y <= grid.YLast(); ++y)
     for (std::int32_t x = grid.XFirst(); x <= grid.XLast(); ++x)
       if (seen[static_cast<std::size_t>(y - grid.YFirst()) * width + static_cast<std::size_t>(x - grid.XFirst())] == 0)
-        return fail("Simplex1.db", cellText(x, y) + " (" + CellName(grid, x, y) + ") отсутствует");
+        return fail("Simplex1.db", CellText(x, y) + " (" + CellName(grid, x, y) + ") отсутствует");
 
   if (grid.HasSigns()) {
     std::vector<char> signSeen(static_cast<std::size_t>(grid.Sy), 0);
     for (const TSimplex2Row& row : *signs) {
       if (row.Y < 1 || row.Y > grid.Sy)
-        return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " вне условия задачи");
+        return fail("Simplex2.db", "знак ограничения " + Shown(row.Y) + " вне условия задачи");
       if (row.Sign != IS_BELOWOREQUAL && row.Sign != IS_EQUAL && row.Sign != IS_ABOVEOREQUAL)
-        return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " имеет неизвестный код " +
-                                       std::to_string(row.Sign) + " (допустимы 0 «<=», 2 «=» и 4 «>=»)");
+        return fail("Simplex2.db", "знак ограничения " + Shown(row.Y) + " имеет неизвестный код " + Shown(row.Sign) +
+                                       " (допустимы 0 «<=», 2 «=» и 4 «>=»)");
       char& mark = signSeen[static_cast<std::size_t>(row.Y - 1)];
-      if (mark != 0) return fail("Simplex2.db", "знак ограничения " + std::to_string(row.Y) + " записан дважды");
+      if (mark != 0) return fail("Simplex2.db", "знак ограничения " + Shown(row.Y) + " записан дважды");
       mark = 1;
       grid.Signs[static_cast<std::size_t>(row.Y - 1)] = static_cast<std::uint8_t>(row.Sign);
     }
@@ -161,24 +176,55 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
         return fail("Simplex2.db", "знак ограничения " + std::to_string(i) + " отсутствует");
   }
   if (grid.HasTicks())
-    for (const TGomoryRow& row : *ticks)
+    for (const TGomoryRow& row : *ticks) {
       // A tick of a variable the problem does not have is left out.
-      if (row.Y >= 1 && row.Y <= grid.Sx) grid.Integer[static_cast<std::size_t>(row.Y - 1)] = row.Val != 0 ? 1 : 0;
+      if (row.Y < 1 || row.Y > grid.Sx) continue;
+      if (row.Val != 0 && row.Val != 1)
+        return fail("Gomory.db", "отметка целочисленности X" + Shown(row.Y) + " имеет неизвестное значение " +
+                                     Shown(row.Val) + " (допустимы 0 и 1)");
+      grid.Integer[static_cast<std::size_t>(row.Y - 1)] = static_cast<std::uint8_t>(row.Val);
+    }
   if (grid.HasQuad()) {
     std::vector<char> quadSeen(static_cast<std::size_t>(grid.Sx) * static_cast<std::size_t>(grid.Sx), 0);
     for (const TQuadroRow& row : *quad) {
       if (row.X < 1 || row.Y < 1 || row.X > grid.Sx || row.Y > grid.Sx)
-        return fail("Quadro.db", cellText(row.X, row.Y) + " вне матрицы коэффициентов");
+        return fail("Quadro.db", CellText(row.X, row.Y) + " вне матрицы коэффициентов");
       char& mark = quadSeen[static_cast<std::size_t>(row.Y - 1) * static_cast<std::size_t>(grid.Sx) +
                             static_cast<std::size_t>(row.X - 1)];
-      if (mark != 0) return fail("Quadro.db", cellText(row.X, row.Y) + " записана дважды");
+      if (mark != 0) return fail("Quadro.db", CellText(row.X, row.Y) + " записана дважды");
       mark = 1;
-      grid.SetQuad(row.X, row.Y, row.Val);
+      grid.SetQuad(static_cast<std::int32_t>(row.X), static_cast<std::int32_t>(row.Y), row.Val);
     }
     if (std::find(quadSeen.begin(), quadSeen.end(), 0) != quadSeen.end())
       return fail("Quadro.db", "в матрице коэффициентов второго порядка не хватает ячеек");
   }
   return grid;
+}
+
+std::string StoredStatementError(const TDM& dm, int taskId, const TStatementGrid& grid, const TStatementError& error) {
+  const std::optional<TTaskRow> task = dm.FindTask(taskId);
+  std::string text = TaskLabel(taskId, task ? task->TaskName : std::string());
+  using TPlace = TStatementError::TPlace;
+  switch (error.Place) {
+  case TPlace::Cell:
+    text += ", таблица Simplex1.db, " + CellText(error.X, error.Y) + " (" + error.Field + ") «" +
+            grid.Cell(error.X, error.Y) + "»";
+    break;
+  case TPlace::Quad:
+    text += ", таблица Quadro.db, " + CellText(error.X, error.Y) + " (" + error.Field + ") «" +
+            grid.Quad(error.X, error.Y) + "»";
+    break;
+  case TPlace::Material:
+    // A whole amount is kept in Max, any other in the cell (0, 0).
+    text += IsWholeNumber(grid.Material) ? ", таблица Tasks.db, поле Max" : ", таблица Simplex1.db, " + CellText(0, 0);
+    text += " (" + error.Field + ") «" + grid.Material + "»";
+    break;
+  case TPlace::Size: text += ", таблица Tasks.db, поля Sx и Sy (" + error.Field + ")"; break;
+  case TPlace::Whole:
+    if (!error.Field.empty()) text += " (" + error.Field + ")";
+    break;
+  }
+  return text + ": " + error.Message;
 }
 
 int FindTaskByName(const TDM& dm, const std::string& name, int taskType) {

@@ -17,10 +17,16 @@
 
 // The statement of task id as its input step or window reads it. The type is the stored one, or
 // typeOfTemporary for the temporary record, which has none. A statement that does not match its
-// layout (sizes out of range, a cell missing, twice or outside, an unknown relation code) is not
-// read: error then names the task, the table, the cell and what is wrong.
+// layout (a type or size out of range, a cell or relation missing, twice or outside, a relation
+// code or tick the program never writes, a whole number that is not one) is not read: error then
+// names the task, the table, the cell and what is wrong.
 [[nodiscard]] std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::string& error,
                                                           std::uint8_t typeOfTemporary = TT_NONE);
+
+// The message for a statement loaded from task id that its reader (ReadStatement) refused: the
+// task, the table and the cell of the bad field with the text stored there, and what is wrong.
+[[nodiscard]] std::string StoredStatementError(const TDM& dm, int taskId, const TStatementGrid& grid,
+                                               const TStatementError& error);
 
 // The problem store seen from a solution, over the data module.
 class TDMProblemStore final : public TProblemStore {

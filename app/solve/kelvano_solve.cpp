@@ -12,14 +12,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -55,10 +58,17 @@ const char* const Usage =
     "Без -o и -d отчёт одной задачи выводится на стандартный вывод, а отчёты нескольких задач\n"
     "записываются рядом с их файлами (ИМЯ.html). По строке итога на задачу выводится в stderr.\n"
     "\n"
-    "Коды завершения: 0 оптимум найден (для МНК — коэффициенты найдены); 1 ошибка во входных данных;\n"
-    "2 целевая функция не ограничена; 3 система ограничений несовместна; 4 метод зациклился; 5 числа\n"
-    "вышли за пределы точных дробей; 6 наилучшее значение не достигается; 7 найдена точка Куна-Таккера\n"
-    "невогнутой функции; 64 неверные параметры. Для нескольких задач код — первой задачи без оптимума.\n";
+    "Читаются только обычные файлы до 16 МБ. Отчёт никогда не записывается поверх входного файла или\n"
+    "отчёта, уже записанного в этом запуске: такой отчёт пропускается с сообщением.\n"
+    "\n"
+    "Коды завершения: 0 оптимум найден (для МНК — коэффициенты найдены); 1 ошибка во входных данных\n"
+    "или отчёт не записан; 2 целевая функция не ограничена; 3 система ограничений несовместна; 4 метод\n"
+    "зациклился; 5 числа вышли за пределы точных дробей; 6 наилучшее значение не достигается; 7 найдена\n"
+    "точка Куна-Таккера невогнутой функции; 64 неверные параметры. Для нескольких задач код — первой\n"
+    "задачи без оптимума.\n";
+
+// Input files larger than this are refused rather than read.
+constexpr off_t MaxInputSize = 16 * 1024 * 1024;
 
 // Messages of the core go to standard error; nothing waits for an answer.
 class TStderrSink final : public TMessageSink {
@@ -72,8 +82,9 @@ public:
 struct TProblem {
   std::string Label;            // file name or "база задач: ..." for messages
   std::string JsonFile;         // the "file" of the answer line: the path, or "id:N"
-  std::string OutputStem;       // name of the report without ".html"
+  std::string OutputStem;       // name of the report without ".html", a plain file name
   std::filesystem::path Beside; // folder of the input file, for reports written beside it
+  int StoredId = -1;            // the task in the store, for a stored problem
   std::optional<TStatementGrid> Statement;
   std::uint8_t TaskType = 0; // as far as it is known
   std::string Error;         // why there is no statement: line and field included
@@ -95,21 +106,101 @@ TExit ExitOf(TTaskStatus s) {
   return ExitBadInput;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& reason) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
+std::string SystemReason(int error) {
+  switch (error) {
+  case ENOENT: return "папки нет";
+  case ENOTDIR: return "на пути стоит файл, а не папка";
+  case EACCES:
+  case EPERM: return "нет прав";
+  case ENOSPC: return "диск переполнен";
+  case EROFS: return "диск доступен только для чтения";
+  default: return std::error_code(error, std::generic_category()).message();
+  }
+}
+
+// A file descriptor closed when it goes.
+struct TFd {
+  int Fd = -1;
+  explicit TFd(int fd) : Fd(fd) {}
+  TFd(const TFd&) = delete;
+  TFd& operator=(const TFd&) = delete;
+  ~TFd() {
+    if (Fd >= 0) close(Fd);
+  }
+};
+
+// Reads a regular file of at most MaxInputSize bytes. A pipe, a device or a socket is refused
+// without being opened (opening some devices does something); should one take the file's place
+// meanwhile, the open does not wait for it and the check after it refuses it.
+bool ReadInputFile(const std::filesystem::path& path, std::string& text, std::string& reason) {
+  if (struct stat before{}; stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+    reason = S_ISDIR(before.st_mode) ? "это папка, а не файл"
+                                     : "это не обычный файл (канал, устройство или сокет не читаются)";
+    return false;
+  }
+  const TFd in(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (in.Fd < 0) {
+    const int error = errno;
+    reason = error == ENOENT                         ? "файл не найден"
+             : error == EACCES || error == EPERM     ? "нет прав на чтение файла"
+             : error == ENXIO || error == EOPNOTSUPP ? "это не обычный файл"
+                                                     : "файл не удалось открыть (" + SystemReason(error) + ")";
+    return false;
+  }
+  struct stat st {};
+  if (fstat(in.Fd, &st) != 0) {
+    reason = "файл не удалось прочитать (" + SystemReason(errno) + ")";
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
     reason = "это папка, а не файл";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    reason = "файл не удалось открыть";
+  if (!S_ISREG(st.st_mode)) {
+    reason = "это не обычный файл (канал, устройство или сокет не читаются)";
     return false;
   }
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  text = buf.str();
-  return true;
+  if (st.st_size > MaxInputSize) {
+    reason = "файл больше 16 МБ";
+    return false;
+  }
+  text.clear();
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = read(in.Fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      reason = "файл не удалось прочитать (" + SystemReason(errno) + ")";
+      return false;
+    }
+    if (n == 0) return true;
+    text.append(buf, static_cast<std::size_t>(n));
+    // A file that grows while it is read is held to the same limit.
+    if (text.size() > static_cast<std::size_t>(MaxInputSize)) {
+      reason = "файл больше 16 МБ";
+      return false;
+    }
+  }
+}
+
+// A name from the store as the name of a report file inside the folder asked for: no folder
+// separators, no control characters, no hidden name (and so neither "." nor ".."), not too long.
+std::string SafeFileName(const std::string& name, const std::string& fallback) {
+  std::string safe;
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    safe += c == '/' || c == '\\' || u < 0x20 || u == 0x7F ? '_' : c;
+  }
+  if (safe.empty()) return fallback;
+  if (safe.front() == '.') safe.insert(safe.begin(), '_');
+  // Room for ".html" and a temporary name beside it, cut at a character boundary.
+  constexpr std::size_t MaxBytes = 160;
+  if (safe.size() > MaxBytes) {
+    std::size_t cut = MaxBytes;
+    while (cut > 0 && (static_cast<unsigned char>(safe[cut]) & 0xC0) == 0x80) --cut;
+    safe.resize(cut);
+  }
+  return safe;
 }
 
 TProblem FromFile(const std::string& name) {
@@ -121,7 +212,7 @@ TProblem FromFile(const std::string& name) {
   p.Beside = path.parent_path();
   std::string text;
   std::string reason;
-  if (!ReadWholeFile(path, text, reason)) {
+  if (!ReadInputFile(path, text, reason)) {
     p.Error = name + ": " + reason;
     return p;
   }
@@ -137,25 +228,26 @@ TProblem FromFile(const std::string& name) {
   return p;
 }
 
-TProblem FromStore(const std::optional<TDM>& dm, std::optional<int> id, const std::string& name) {
+TProblem FromStore(const TDM& dm, std::optional<int> id, const std::string& name) {
   TProblem p;
   p.Label = id ? "база задач: задача " + std::to_string(*id) : "база задач: \"" + name + "\"";
   p.JsonFile = id ? "id:" + std::to_string(*id) : "name:" + name;
-  p.OutputStem = id ? "task" + std::to_string(*id) : name;
-  if (!dm || !dm->IsOpen()) {
-    p.Error = p.Label + ": база задач недоступна";
+  p.OutputStem = id ? "task" + std::to_string(*id) : SafeFileName(name, "task");
+  if (!dm.IsOpen()) {
+    p.Error = p.Label + ": база задач недоступна: " + dm.OpenFailure();
     return p;
   }
-  const int taskId = id ? *id : FindTaskByName(*dm, name, 0);
+  const int taskId = id ? *id : FindTaskByName(dm, name, 0);
   if (taskId > 0) p.JsonFile = "id:" + std::to_string(taskId);
-  const std::optional<TTaskRow> task = taskId > 0 ? dm->FindTask(taskId) : std::nullopt;
+  const std::optional<TTaskRow> task = taskId > 0 ? dm.FindTask(taskId) : std::nullopt;
   if (!task) {
     p.Error = p.Label + ": такой задачи в базе нет";
     return p;
   }
-  p.TaskType = static_cast<std::uint8_t>(task->TaskType);
+  p.StoredId = taskId;
+  if (task->TaskType > 0 && task->TaskType < TT_NONE) p.TaskType = static_cast<std::uint8_t>(task->TaskType);
   std::string error;
-  p.Statement = LoadStatement(*dm, taskId, error);
+  p.Statement = LoadStatement(dm, taskId, error);
   if (!p.Statement) p.Error = p.Label + ": " + error;
   return p;
 }
@@ -198,43 +290,78 @@ nlohmann::ordered_json BadInputLine(const TProblem& p, const std::string& error)
   return j;
 }
 
+// The signals that end the program from outside are held while a report is written, so that an
+// interruption comes after the report is in place and leaves no temporary file behind.
+class TSignalsHeld {
+public:
+  TSignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&set, sig);
+    sigprocmask(SIG_BLOCK, &set, &Previous);
+  }
+  ~TSignalsHeld() { sigprocmask(SIG_SETMASK, &Previous, nullptr); }
+  TSignalsHeld(const TSignalsHeld&) = delete;
+  TSignalsHeld& operator=(const TSignalsHeld&) = delete;
+
+private:
+  sigset_t Previous;
+};
+
 bool WriteOut(const TZLPCore_SolutionResult& report, const std::optional<std::filesystem::path>& file) {
-  if (file) return report.WriteDocument(file->string());
+  if (file) {
+    const TSignalsHeld held;
+    return report.WriteDocument(file->string());
+  }
   const std::string bytes = Utf8ToCp1251(report.BuildDocument());
   std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();
   return static_cast<bool>(std::cout);
 }
 
-} // namespace
-
-// The report documents of a run delete their page series in the temporary folder when they go;
-// a folder of this run's own keeps the pages of a program open beside it out of reach.
-class TOwnTempFolder {
-public:
-  TOwnTempFolder() {
-    const char* env = std::getenv("TMPDIR");
-    std::string pattern = std::string(env && *env ? env : "/tmp") + "/kelvano-solve-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) {
-      Path = pattern;
-      setenv("TMPDIR", Path.c_str(), 1);
-    }
-  }
-  ~TOwnTempFolder() {
-    std::error_code ec;
-    if (!Path.empty()) std::filesystem::remove_all(Path, ec);
-  }
-  TOwnTempFolder(const TOwnTempFolder&) = delete;
-  TOwnTempFolder& operator=(const TOwnTempFolder&) = delete;
-
-private:
-  std::string Path;
+// A file met in this run: an input, or a report written. Files are the same when they are one
+// file on disk (links and other names of it included) or when their paths name one place.
+struct TFileMark {
+  std::string Shown; // as the user named it
+  std::filesystem::path Place;
+  std::optional<std::pair<dev_t, ino_t>> Identity;
 };
+
+TFileMark MarkOf(const std::filesystem::path& path) {
+  TFileMark mark{path.string(), {}, {}};
+  std::error_code ec;
+  mark.Place = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+  if (ec) mark.Place = std::filesystem::absolute(path, ec).lexically_normal();
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) mark.Identity = std::make_pair(st.st_dev, st.st_ino);
+  return mark;
+}
+
+bool Same(const TFileMark& a, const TFileMark& b) {
+  return a.Place == b.Place || (a.Identity && b.Identity && *a.Identity == *b.Identity);
+}
+
+// Why the report may not be written to target; empty when it may. Never over an input, never
+// over a report this run wrote, never onto anything but a regular file (or a link, which is
+// replaced and not followed).
+std::string TargetClash(const std::filesystem::path& target, const std::vector<TFileMark>& inputs,
+                        const std::vector<TFileMark>& written) {
+  const TFileMark mark = MarkOf(target);
+  for (const TFileMark& input : inputs)
+    if (Same(mark, input)) return "это входной файл «" + input.Shown + "»";
+  for (const TFileMark& report : written)
+    if (Same(mark, report)) return "в этот файл уже записан отчёт другой задачи этого запуска";
+  struct stat st {};
+  if (lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    return S_ISDIR(st.st_mode) ? "на его месте находится папка" : "на его месте находится не обычный файл";
+  return {};
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
   TStderrSink sink;
   SetMessageSink(&sink);
-  const TOwnTempFolder tempFolder;
 
   std::vector<std::string> files;
   std::vector<int> ids;
@@ -309,18 +436,20 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(*dir, ec);
   }
 
+  // Reading a stored problem never changes, creates or follows a link in the store.
   std::optional<TDM> dm;
-  if (!ids.empty() || !names.empty()) {
-    const std::filesystem::path folder = dataDir ? *dataDir : TDM::ChooseDataFolder(ProgramDir(), !IsInstalledLayout());
-    std::error_code ec;
-    // Reading a stored problem never creates the store.
-    if (std::filesystem::exists(folder / "Tasks.db", ec)) dm.emplace(folder);
-  }
+  if (!ids.empty() || !names.empty())
+    dm.emplace(dataDir ? *dataDir : TDM::FindDataFolder(ProgramDir(), !IsInstalledLayout()), TStoreAccess::ReadOnly);
 
   std::vector<TProblem> problems;
-  for (const auto& f : files) problems.push_back(FromFile(f));
-  for (int id : ids) problems.push_back(FromStore(dm, id, {}));
-  for (const auto& n : names) problems.push_back(FromStore(dm, std::nullopt, n));
+  std::vector<TFileMark> inputs;
+  for (const auto& f : files) {
+    problems.push_back(FromFile(f));
+    inputs.push_back(MarkOf(f));
+  }
+  for (int id : ids) problems.push_back(FromStore(*dm, id, {}));
+  for (const auto& n : names) problems.push_back(FromStore(*dm, std::nullopt, n));
+  std::vector<TFileMark> written;
 
   int status = ExitOptimal;
   auto note = [&status](int code) {
@@ -331,7 +460,9 @@ int main(int argc, char** argv) {
     TStatementError readError;
     std::string error = p.Error;
     if (p.Statement && !ReadStatement(*p.Statement, data, readError))
-      error = p.Label + ": " + readError.Field + ": " + readError.Message;
+      error = p.Label + ": " +
+              (p.StoredId > 0 ? StoredStatementError(*dm, p.StoredId, *p.Statement, readError)
+                              : readError.Field + ": " + readError.Message);
     if (!error.empty()) {
       std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
       if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
@@ -345,12 +476,17 @@ int main(int argc, char** argv) {
       target = *dir / (p.OutputStem + ".html");
     else if (!output && !json && count > 1)
       target = p.Beside / (p.OutputStem + ".html");
-    if ((target || !json) && !WriteOut(report, target)) {
-      std::cerr << p.Label << ": отчёт не удалось записать" << (target ? " в " + target->string() : "") << '\n';
-      if (json) std::cout << BadInputLine(p, "отчёт не удалось записать").dump() << '\n' << std::flush;
+    std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
+    if (refusal.empty() && (target || !json) && !WriteOut(report, target))
+      refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
+    if (!refusal.empty()) {
+      refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;
+      std::cerr << p.Label << ": " << refusal << '\n';
+      if (json) std::cout << BadInputLine(p, refusal).dump() << '\n' << std::flush;
       note(ExitBadInput);
       continue;
     }
+    if (target) written.push_back(MarkOf(*target));
     std::cerr << p.Label << ": " << verdict.Message << '\n';
     if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
     note(ExitOf(verdict.Status));

@@ -1,5 +1,4 @@
 // Canonical form and first table, equalities written as pairs of inequalities, and the reference-problem matrix.
-#include "IsolatedTempDir.h"
 #include "ModelTestUtil.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"

@@ -4,6 +4,7 @@
 //   data-answer="X1 = 12/7; X2 = 3/7; Z = 18/7" (Z is the objective as entered)
 // Every form of the text form may be used (cut, assign, regress included); the answer may also give
 // "A = ...; B = ..." (regression, compared to 1e-9) and "status = ..." (the status word of --json).
+// For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3.
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
 #include "ZLPCore_TaskRun.h"
@@ -91,6 +92,10 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
         const std::optional<double> got = name == "A" ? v.A : v.B;
         ASSERT_TRUE(got.has_value());
         EXPECT_NEAR(*got, std::stod(value), 1e-9 * std::max(1.0, std::abs(std::stod(value))));
+      } else if (name.size() > 1 && name[0] == 'X' && !v.Assignment.empty()) {
+        const std::size_t i = std::stoul(name.substr(1));
+        ASSERT_TRUE(i >= 1 && i <= v.Assignment.size()) << "no such row in the assignment";
+        EXPECT_EQ(std::to_string(v.Assignment[i - 1]), value);
       } else if (name.size() > 1 && name[0] == 'X') {
         const std::size_t j = std::stoul(name.substr(1));
         ASSERT_TRUE(j >= 1 && j <= v.X.size()) << "no such variable in the answer";

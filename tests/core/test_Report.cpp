@@ -1,7 +1,6 @@
 // The HTML report: builder operations, the exact file format in windows-1251, the report file series,
 // and the private temporary folder that keeps other users from redirecting the files.
 #include "AppPaths.h"
-#include "IsolatedTempDir.h"
 #include "ModelTestUtil.h"
 #include "WebViewer.h"
 #include "ZLPCore_Main.h"
@@ -183,7 +182,7 @@ TEST(ReportBuilder, NewDocument) {
   EXPECT_EQ(d.Title, "Результат решения");
   EXPECT_EQ(d.Generator, "Kelvano 1.0");
   EXPECT_EQ(d.StyleMods, "");
-  EXPECT_EQ(d.TempDir, PrivateTempDir());
+  EXPECT_EQ(d.TempDir, ""); // the private folder, found at the first save
   EXPECT_EQ(d.GetText(), "");
 }
 
@@ -428,6 +427,17 @@ TEST(Utf8ToCp1251, CharactersWithAndWithoutAByte) {
 
 // ---------------------------------------------------------------- file series
 
+class RecordingViewer final : public TWebViewer {
+public:
+  void Navigate(const std::string& url) override { Urls.push_back(url); }
+  void GoBack() override {}
+  void GoForward() override {}
+  void Refresh() override {}
+  void Stop() override {}
+  std::string LocationURL() const override { return Urls.empty() ? std::string() : Urls.back(); }
+  std::vector<std::string> Urls;
+};
+
 bool Exists(const std::string& p) {
   struct stat st {};
   return lstat(p.c_str(), &st) == 0;
@@ -447,62 +457,66 @@ TEST_F(ReportFixture, SaveToTempFileTakesTheFirstFreeName) {
   EXPECT_FALSE(Exists(Temp.Dir() + "kelvano2.html"));
 }
 
-TEST_F(ReportFixture, SpecExampleTwoPresentWritesTheThird) {
+// The series goes on past the names that are taken, and a document deletes only what it saved:
+// pages found in the folder, and a page of its own that someone replaced meanwhile, stay.
+TEST_F(ReportFixture, TwoPresentWritesTheThirdAndDeletesOnlyItsOwn) {
   WriteBytes(Temp.Dir() + "kelvano.html", "a");
   WriteBytes(Temp.Dir() + "kelvano1.html", "b");
   TZLPCore_SolutionResult d;
   d.TempDir = Temp.Dir();
   EXPECT_EQ(d.SaveToTempFile(), Temp.Dir() + "kelvano2.html");
+  EXPECT_EQ(d.SaveToTempFile(), Temp.Dir() + "kelvano3.html");
+  ASSERT_EQ(unlink((Temp.Dir() + "kelvano3.html").c_str()), 0);
+  WriteBytes(Temp.Dir() + "kelvano3.html", "someone else's");
   d.DeleteTempFiles();
-  for (const char* f : {"kelvano.html", "kelvano1.html", "kelvano2.html"}) EXPECT_FALSE(Exists(Temp.Dir() + f)) << f;
+  EXPECT_EQ(ReadBytes(Temp.Dir() + "kelvano.html"), "a");
+  EXPECT_EQ(ReadBytes(Temp.Dir() + "kelvano1.html"), "b");
+  EXPECT_FALSE(Exists(Temp.Dir() + "kelvano2.html"));
+  EXPECT_EQ(ReadBytes(Temp.Dir() + "kelvano3.html"), "someone else's");
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(Temp.Path)) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"kelvano.html", "kelvano1.html", "kelvano3.html"}))
+      << "no temporary file is left behind";
 }
 
-TEST_F(ReportFixture, DeleteStopsAtTheFirstGap) {
-  WriteBytes(Temp.Dir() + "kelvano1.html", "b");
+// Two windows in one private folder, each with step pages shown in turn and a document that only
+// builds text: closing one window takes its own pages and leaves every page of the other.
+TEST_F(ReportFixture, TwoWindowsInOnePrivateFolderKeepEachOthersPages) {
+  std::vector<std::string> kept;
   {
-    TZLPCore_SolutionResult d;
-    d.TempDir = Temp.Dir();
-    d.DeleteTempFiles();
-    EXPECT_TRUE(Exists(Temp.Dir() + "kelvano1.html"));
+    TZLPCore_SolutionResult first;
+    first.AddParagraph("первое окно");
+    RecordingViewer firstViewer;
+    {
+      TZLPCore_SolutionResult second;
+      second.AddParagraph("второе окно");
+      RecordingViewer secondViewer;
+      for (int page = 0; page < 2; ++page) {
+        first.ShowIn(&firstViewer);
+        second.ShowIn(&secondViewer);
+      }
+      {
+        TZLPCore_SolutionResult scratch; // one per simplex iteration: never saved
+        scratch.AddLine("черновик");
+      }
+      ASSERT_EQ(firstViewer.Urls.size(), 2U);
+      ASSERT_EQ(secondViewer.Urls.size(), 2U);
+      for (const std::string& url : firstViewer.Urls) {
+        const std::string file = url.rfind("file://", 0) == 0 ? url.substr(7) : url;
+        EXPECT_EQ(file.rfind(PrivateTempDir(), 0), 0U) << file;
+        kept.push_back(file);
+      }
+      for (const std::string& url : secondViewer.Urls)
+        EXPECT_TRUE(Exists(url.rfind("file://", 0) == 0 ? url.substr(7) : url)) << url;
+    }
+    for (const std::string& file : kept) {
+      ASSERT_TRUE(Exists(file)) << file << " of the first window went with the second";
+      EXPECT_EQ(ReadBytes(file), ExpectedCp1251(ExpectedDocument(first, false)));
+    }
   }
-  EXPECT_TRUE(Exists(Temp.Dir() + "kelvano1.html")); // the destructor stops at the same gap
-  WriteBytes(Temp.Dir() + "kelvano.html", "a");
-  WriteBytes(Temp.Dir() + "kelvano3.html", "d");
-  WriteBytes(Temp.Dir() + "other.html", "o");
-  TZLPCore_SolutionResult d;
-  d.TempDir = Temp.Dir();
-  d.DeleteTempFiles();
-  EXPECT_FALSE(Exists(Temp.Dir() + "kelvano.html"));
-  EXPECT_FALSE(Exists(Temp.Dir() + "kelvano1.html"));
-  EXPECT_TRUE(Exists(Temp.Dir() + "kelvano3.html"));
-  EXPECT_TRUE(Exists(Temp.Dir() + "other.html"));
+  for (const std::string& file : kept) EXPECT_FALSE(Exists(file)) << file;
 }
-
-TEST_F(ReportFixture, DestructorDeletesTheWholeSeriesAlsoOfOtherDocuments) {
-  TZLPCore_SolutionResult other;
-  other.TempDir = Temp.Dir();
-  const std::string a = other.SaveToTempFile();
-  {
-    TZLPCore_SolutionResult d;
-    d.TempDir = Temp.Dir();
-    const std::string b = d.SaveToTempFile();
-    EXPECT_EQ(b, Temp.Dir() + "kelvano1.html");
-    ASSERT_TRUE(Exists(a));
-  }
-  EXPECT_FALSE(Exists(a));
-  EXPECT_FALSE(Exists(Temp.Dir() + "kelvano1.html"));
-}
-
-class RecordingViewer final : public TWebViewer {
-public:
-  void Navigate(const std::string& url) override { Urls.push_back(url); }
-  void GoBack() override {}
-  void GoForward() override {}
-  void Refresh() override {}
-  void Stop() override {}
-  std::string LocationURL() const override { return Urls.empty() ? std::string() : Urls.back(); }
-  std::vector<std::string> Urls;
-};
 
 TEST_F(ReportFixture, ShowInSavesAndNavigates) {
   TZLPCore_SolutionResult d;
@@ -535,14 +549,32 @@ TEST_F(ReportFixture, WriteDocumentDoesNotFollowAPlantedLink) {
   const std::string target = Temp.Dir() + "page.html";
   ASSERT_EQ(symlink(victim.c_str(), target.c_str()), 0);
   TZLPCore_SolutionResult d;
-  const bool ok = d.WriteDocument(target);
+  ASSERT_TRUE(d.WriteDocument(target));
   EXPECT_EQ(ReadBytes(victim), "original");
-  if (ok) {
-    struct stat st {};
-    ASSERT_EQ(lstat(target.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISREG(st.st_mode)) << "a successful write must have replaced the link by a file";
-    EXPECT_EQ(ReadBytes(target), ExpectedCp1251(ExpectedDocument(d, false)));
-  }
+  struct stat st {};
+  ASSERT_EQ(lstat(target.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode)) << "the link must have been replaced by a file";
+  EXPECT_EQ(ReadBytes(target), ExpectedCp1251(ExpectedDocument(d, false)));
+  // A copy reads nothing through a link either.
+  ASSERT_EQ(symlink(victim.c_str(), (Temp.Dir() + "link-to-victim").c_str()), 0);
+  EXPECT_FALSE(CopyReportFile(Temp.Dir() + "link-to-victim", Temp.Dir() + "copy.html"));
+  EXPECT_FALSE(Exists(Temp.Dir() + "copy.html"));
+}
+
+// A replaced file keeps its permissions and is never seen half-written; nothing else is left.
+TEST_F(ReportFixture, WriteDocumentReplacesTheFileWholeKeepingItsPermissions) {
+  const std::string target = Temp.Dir() + "report.html";
+  WriteBytes(target, "old report");
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  TZLPCore_SolutionResult d;
+  d.AddParagraph("новый отчёт");
+  ASSERT_TRUE(d.WriteDocument(target));
+  EXPECT_EQ(ReadBytes(target), ExpectedCp1251(ExpectedDocument(d, false)));
+  struct stat st {};
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640U);
+  EXPECT_FALSE(d.WriteDocument(Temp.Dir() + "missing/report.html"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Temp.Path), fs::directory_iterator()), 1);
 }
 
 TEST_F(ReportFixture, SaveToTempFileDoesNotFollowADanglingLink) {
@@ -583,7 +615,8 @@ TEST(PrivateTempDir, OwnerOnlyFolderInsideTheSystemTemporaryFolder) {
 }
 
 // PrivateTempDir in a child process whose temporary folder is `tmp`, so that every case starts fresh.
-std::string PrivateTempDirIn(const std::string& tmp) {
+// The child ends at once, or with exit() as a program ends (its static objects destroyed).
+std::string PrivateTempDirIn(const std::string& tmp, bool endNormally = false) {
   int fds[2];
   if (pipe(fds) != 0) return "<pipe>";
   const pid_t pid = fork();
@@ -592,6 +625,7 @@ std::string PrivateTempDirIn(const std::string& tmp) {
     setenv("TMPDIR", tmp.c_str(), 1);
     const std::string d = PrivateTempDir();
     const ssize_t w = write(fds[1], d.data(), d.size());
+    if (endNormally) std::exit(w == static_cast<ssize_t>(d.size()) ? 0 : 1);
     _exit(w == static_cast<ssize_t>(d.size()) ? 0 : 1);
   }
   close(fds[1]);
@@ -637,11 +671,22 @@ TEST_F(PrivateTempDirPlanted, FolderOfAnotherUserIsNotUsed) {
   EXPECT_NE(got, planted + "/");
 }
 
-TEST_F(PrivateTempDirPlanted, OwnFolderOpenToOthersIsClosedOrReplaced) {
+// A folder of ours that was open to others is not closed and used: whatever was planted in it
+// would stay. A fresh folder is used instead, and goes when the program ends.
+TEST_F(PrivateTempDirPlanted, OwnFolderOpenToOthersIsLeftAloneAndAFreshOneUsed) {
   const std::string planted = Tmp.Dir() + Name;
   ASSERT_EQ(mkdir(planted.c_str(), 0777), 0);
   ASSERT_EQ(chmod(planted.c_str(), 0777), 0);
-  ExpectPrivate(PrivateTempDirIn(Tmp.Path));
+  const std::string got = PrivateTempDirIn(Tmp.Path);
+  ExpectPrivate(got);
+  EXPECT_NE(got, planted + "/");
+  struct stat st {};
+  ASSERT_EQ(lstat(planted.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0777U) << "the planted folder was touched";
+  const std::string ended = PrivateTempDirIn(Tmp.Path, true);
+  ASSERT_EQ(ended.rfind(Tmp.Dir(), 0), 0U) << ended;
+  EXPECT_NE(ended, planted + "/");
+  EXPECT_FALSE(fs::exists(ended)) << "the fresh folder outlived its program";
 }
 
 TEST_F(PrivateTempDirPlanted, FileAtTheNameIsNotUsed) {

@@ -53,35 +53,39 @@ TEST_P(TextFormatFaults, NamesTheLineAndField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextFormatFaults,
-    ::testing::Values(TBadCase{"DecimalPoint", "max 1 2\n1 1..5 <= 3\n", 2, "коэффициент 2"},
-                      TBadCase{"DecimalComma", "max 1 2,5/3\n1 1 <= 3\n", 1, "коэффициент 2 целевой функции"},
-                      TBadCase{"BadRightSide", "max 1\n1 <= x\n", 2, "правая часть"},
-                      TBadCase{"MissingRelation", "max 1 2\n1 1 3\n", 2, "знак"},
-                      TBadCase{"TooFewCoefficients", "max 1 2\n1 <= 3\n", 2, "коэффициенты"},
-                      TBadCase{"TooManyCoefficients", "max 1 2\n1 2 3 <= 3\n", 2, "коэффициенты"},
-                      TBadCase{"TwoRightSides", "max 1\n1 <= 3 4\n", 2, "правая часть"},
-                      TBadCase{"NoDirection", "# only a comment\n3 2\n", 2, "направление"},
-                      TBadCase{"NoObjectiveCoefficients", "max\n", 1, "целевая функция"},
-                      TBadCase{"NumeralBeyond32Bits", "max 1\n2147483648 <= 1\n", 2, "коэффициент 1"},
-                      TBadCase{"ZeroDenominatorInRow", "max 1 2\n3/0 1 <= 3\n", 2, "коэффициент 1"},
-                      TBadCase{"ZeroDenominatorInRightSide", "max 1\n1 <= 4/0\n", 2, "правая часть"},
-                      TBadCase{"ZeroOverZeroFreeTerm", "max 1\nconst 0/0\n1 <= 3\n", 2, "свободный член"},
-                      TBadCase{"FreeTermAfterRows", "max 1\n1 <= 1\nconst 2\n", 3, "свободный член"},
-                      TBadCase{"EmptyFile", "", 0, ""}, TBadCase{"NoConstraints", "max 1 2\n", 0, ""},
-                      TBadCase{"ControlBytes", "max 1\x01\x02\n1 <= 1\n", 0, ""},
-                      TBadCase{"NotUtf8", "max 1\n\xcf\xf0 <= 1\n", 0, ""},
-                      TBadCase{"IntAndDenMixed", "max 1 2\n1 1 <= 3\nint 1\nden 1 1\n", 4, "den"},
-                      TBadCase{"IntBeyondVariables", "max 1 2\n1 1 <= 3\nint 3\n", 3, "int"},
-                      TBadCase{"QuadRowsMissing", "max 1 2\n1 1 <= 3\nquad 1 0\n", 0, "quad"},
-                      TBadCase{"DenWithoutCoefficients", "max 1 2\n1 1 <= 3\ndenconst 1\n", 0, "знаменатель"},
-                      TBadCase{"AssignNotSquare", "assign min\n1 2 3\n4 5 6\n7 8\n", 4, "строка 3"},
-                      TBadCase{"AssignNegative", "assign max\n1 2 3\n4 -5 6\n7 8 9\n", 3, "столбец 2"},
-                      TBadCase{"AssignTooSmall", "assign min\n1 2\n3 4\n", 0, ""},
-                      TBadCase{"RegressOneObservation", "regress\n1 2\n", 0, ""},
-                      TBadCase{"RegressNotANumber", "regress\n1 2\n3 x\n", 3, "y"},
-                      TBadCase{"CutPatternShort", "cut\nmaterial 10\nproportions 1 2\npattern 3\n", 4,
-                               "способ раскроя"},
-                      TBadCase{"CutWithoutPattern", "cut\nmaterial 10\nproportions 1 2\n", 0, ""}),
+    ::testing::Values(
+        TBadCase{"DecimalPoint", "max 1 2\n1 1..5 <= 3\n", 2, "коэффициент 2"},
+        TBadCase{"DecimalComma", "max 1 2,5/3\n1 1 <= 3\n", 1, "коэффициент 2 целевой функции"},
+        TBadCase{"BadRightSide", "max 1\n1 <= x\n", 2, "правая часть"},
+        TBadCase{"MissingRelation", "max 1 2\n1 1 3\n", 2, "знак"},
+        TBadCase{"TooFewCoefficients", "max 1 2\n1 <= 3\n", 2, "коэффициенты"},
+        TBadCase{"TooManyCoefficients", "max 1 2\n1 2 3 <= 3\n", 2, "коэффициенты"},
+        TBadCase{"TwoRightSides", "max 1\n1 <= 3 4\n", 2, "правая часть"},
+        TBadCase{"NoDirection", "# only a comment\n3 2\n", 2, "направление"},
+        TBadCase{"NoObjectiveCoefficients", "max\n", 1, "целевая функция"},
+        TBadCase{"NumeralBeyond32Bits", "max 1\n2147483648 <= 1\n", 2, "коэффициент 1"},
+        TBadCase{"ZeroDenominatorInRow", "max 1 2\n3/0 1 <= 3\n", 2, "коэффициент 1"},
+        TBadCase{"ZeroDenominatorInRightSide", "max 1\n1 <= 4/0\n", 2, "правая часть"},
+        TBadCase{"ZeroOverZeroFreeTerm", "max 1\nconst 0/0\n1 <= 3\n", 2, "свободный член"},
+        TBadCase{"FreeTermAfterRows", "max 1\n1 <= 1\nconst 2\n", 3, "свободный член"},
+        TBadCase{"EmptyFile", "", 0, ""}, TBadCase{"NoConstraints", "max 1 2\n", 0, ""},
+        // Bytes that are not text: the line and the byte from the start of the file,
+        // a byte order mark counted, line ends counted as the lines are.
+        TBadCase{"ControlBytes", "max 1\x01\x02\n1 <= 1\n", 1, "байт 6"},
+        TBadCase{"NotUtf8", "max 1\n\xcf\xf0 <= 1\n", 2, "байт 7"},
+        TBadCase{"NotUtf8AfterMarkAndLoneCarriageReturns", "\xEF\xBB\xBFmax 1\r1 <= 1\r\xFF", 3, "байт 17"},
+        TBadCase{"NotUtf8AfterCarriageReturnLineFeeds", "max 1\r\n1 <= 1\r\n\xD0", 3, "байт 16"},
+        TBadCase{"IntAndDenMixed", "max 1 2\n1 1 <= 3\nint 1\nden 1 1\n", 4, "den"},
+        TBadCase{"IntBeyondVariables", "max 1 2\n1 1 <= 3\nint 3\n", 3, "int"},
+        TBadCase{"QuadRowsMissing", "max 1 2\n1 1 <= 3\nquad 1 0\n", 0, "quad"},
+        TBadCase{"DenWithoutCoefficients", "max 1 2\n1 1 <= 3\ndenconst 1\n", 0, "знаменатель"},
+        TBadCase{"AssignNotSquare", "assign min\n1 2 3\n4 5 6\n7 8\n", 4, "строка 3"},
+        TBadCase{"AssignNegative", "assign max\n1 2 3\n4 -5 6\n7 8 9\n", 3, "столбец 2"},
+        TBadCase{"AssignTooSmall", "assign min\n1 2\n3 4\n", 0, ""},
+        TBadCase{"RegressOneObservation", "regress\n1 2\n", 0, ""},
+        TBadCase{"RegressNotANumber", "regress\n1 2\n3 x\n", 3, "y"},
+        TBadCase{"CutPatternShort", "cut\nmaterial 10\nproportions 1 2\npattern 3\n", 4, "способ раскроя"},
+        TBadCase{"CutWithoutPattern", "cut\nmaterial 10\nproportions 1 2\n", 0, ""}),
     [](const ::testing::TestParamInfo<TBadCase>& info) { return info.param.Name; });
 
 // Every form read into its layout and written back to the same statement.
@@ -131,11 +135,13 @@ TEST(TextFormat, AcceptsByteOrderMarkAndCarriageReturns) {
   EXPECT_EQ(grid->Cell(0, 1), "3");
 }
 
-TEST(TextFormat, RefusesTextWithNulBytes) {
+TEST(TextFormat, RefusesTextWithNulBytesNamingLineAndByte) {
   TTextFormatError error;
   EXPECT_FALSE(ParseStatementText(std::string("max 1\n1 <= 1\n\0\0", 15), error).has_value());
-  EXPECT_EQ(error.Line, 0);
-  EXPECT_NE(error.Message.find("не является текстом"), std::string::npos);
+  EXPECT_EQ(error.Line, 3);
+  EXPECT_EQ(error.Field, "байт 14");
+  EXPECT_NE(error.Message.find("не является текстом в кодировке UTF-8 (значение байта 0x00)"), std::string::npos)
+      << error.Message;
 }
 
 TEST(TextFormat, RefusesMoreThan255Variables) {

@@ -1,4 +1,4 @@
 # Tests of the save and load dialogs and of the main window.
 kelvano_add_gui_test(tst_untSave SOURCES tst_untSave.cpp LIBS store_ui)
 kelvano_add_gui_test(tst_untLoad SOURCES tst_untLoad.cpp LIBS store_ui)
-kelvano_add_gui_test(tst_untMain SOURCES tst_untMain.cpp LIBS app_main steps)
+kelvano_add_gui_test(tst_untMain OWN_TMPDIR SOURCES tst_untMain.cpp LIBS app_main steps)

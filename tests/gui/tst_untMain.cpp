@@ -361,8 +361,21 @@ private slots:
   }
 
   // "Готово" writes the final report, copies it to result_preview.html and shows the copy; a
-  // second run overwrites the same copy.
+  // second run overwrites the same copy. A link planted at that name is replaced, never written
+  // through.
   void WizardFinishedTwice() {
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const std::string victim = elsewhere.filePath(QStringLiteral("victim.txt")).toStdString();
+    {
+      QFile file(QString::fromStdString(victim));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("the student's own file");
+    }
+    const std::string planted = PrivateTempDir() + "result_preview.html";
+    QFile::remove(QString::fromStdString(planted));
+    QVERIFY(QFile::link(QString::fromStdString(victim), QString::fromStdString(planted)));
+
     TMessageRecorder messages;
     TfrmMain form({QStringLiteral("/speed=0")});
     form.SetStore(Store.get(), LoadForm.get(), SaveForm.get());
@@ -389,7 +402,8 @@ private slots:
       QVERIFY(!form.PreviewPath.empty());
       const QString preview = QString::fromStdString(form.PreviewPath);
       QCOMPARE(QFileInfo(preview).fileName(), U("result_preview.html"));
-      QCOMPARE(Canonical(QFileInfo(preview).path()), Canonical(QString::fromStdString(form.Report.TempDir)));
+      QCOMPARE(form.PreviewPath, planted);
+      QVERIFY(!QFileInfo(preview).isSymLink());
       const QByteArray page = ReadFile(preview);
       for (int kind : {1, 8, 10, 12}) {
         const QByteArray line = QByteArray("STEP-") + QByteArray::number(kind) + "-" + marker;
@@ -405,6 +419,7 @@ private slots:
     }
     QCOMPARE(runs, 2);
     QVERIFY(messages.Messages.empty());
+    QCOMPARE(ReadFile(QString::fromStdString(victim)), QByteArray("the student's own file"));
   }
 
   // A cancelled wizard brings back the page shown before it; the cancel question is asked.

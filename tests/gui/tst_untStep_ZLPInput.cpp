@@ -62,7 +62,8 @@ private slots:
   void addingAndRemovingKeepTypedValues();
   void tabOrderFollowsTheFormula();
   void enteringWithStoredProblem();
-  void unofferedStoredSignIsRefused();
+  void damagedStoredProblemIsRefused_data();
+  void damagedStoredProblemIsRefused();
   void saveAndLoadKeepsSigns();
   void comingBackReloadsTheStoredProblem();
 
@@ -349,21 +350,38 @@ void TestZLPInput::enteringWithStoredProblem() {
   QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
 }
 
-// A relation the program never writes is not guessed: the stored problem is refused with a message
-// naming the table and the constraint, and the step keeps its empty statement.
-void TestZLPInput::unofferedStoredSignIsRefused() {
+// What the program never writes is not guessed (a relation it does not offer, a direction cut to
+// 32 bits): the stored problem is refused with a message naming the table and the place, and the
+// step keeps its empty statement.
+void TestZLPInput::damagedStoredProblemIsRefused_data() {
+  QTest::addColumn<QString>("file");
+  QTest::addColumn<QString>("sql");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("unoffered sign") << U("Simplex2.db") << U("UPDATE Simplex2 SET Sign = 1 WHERE Y = 1")
+                                  << U("таблица Simplex2.db: знак ограничения 1 имеет неизвестный код 1");
+  QTest::newRow("direction beyond 32 bits")
+      << U("Tasks.db") << U("UPDATE Tasks SET Max = 4294967296") << U("таблица Tasks.db: направление Max = 4294967296");
+}
+
+void TestZLPInput::damagedStoredProblemIsRefused() {
+  QFETCH(QString, file);
+  QFETCH(QString, sql);
+  QFETCH(QString, message);
   TMessageRecorder recorder;
   TStepRun run;
-  TZLPCore_SubInterface_ZLP zlp = ThreeByTwo();
-  zlp.SetSign(1, IS_BELOW);
-  const int id = SaveProblem(run.Dm, zlp, "Строгие знаки");
+  const int id = SaveProblem(run.Dm, ThreeByTwo(), "Испорченная");
+  {
+    TSqliteDb raw;
+    QVERIFY(raw.Open(run.Dm.DataFolder() / file.toStdString()));
+    QVERIFY(raw.Exec(sql.toStdString()));
+  }
   recorder.Messages.clear();
   run.Start(TT_LINEAR, id);
   auto& s = run.Stage<TfrmStep_ZLPInput>(0);
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
   QCOMPARE(recorder.Messages[0].Caption, std::string("Ошибка"));
-  QVERIFY(recorder.Messages[0].Text.find("Simplex2.db") != std::string::npos);
-  QVERIFY(recorder.Messages[0].Text.find("ограничения 1") != std::string::npos);
+  QVERIFY2(recorder.Messages[0].Text.find(message.toStdString()) != std::string::npos,
+           recorder.Messages[0].Text.c_str());
   QCOMPARE(s.VarCount(), 1);
   QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"0"_s);
 }

@@ -149,6 +149,33 @@ INSTANTIATE_TEST_SUITE_P(
                                "поле «Id»"}),
     [](const ::testing::TestParamInfo<TBadFile>& info) { return info.param.Label; });
 
+// The program writes its own files only: a link at a table file, to another file or to nothing, is
+// refused with one message, and neither the file it points to is changed nor a missing one made.
+TEST_F(DataModFailureTest, LinkAtATableFileIsRefusedAndNothingIsWrittenThroughIt) {
+  const int id = SaveOneProblem();
+  const std::filesystem::path moved = Dir.Path / "Gomory-elsewhere.db";
+  std::filesystem::rename(Data() / "Gomory.db", moved);
+  const std::string movedBytes = FileBytes(moved);
+  for (const std::filesystem::path& target : {moved, Dir.Path / "nowhere.db"}) {
+    SCOPED_TRACE(target.filename().string());
+    std::filesystem::remove(Data() / "Gomory.db");
+    std::filesystem::create_symlink(target, Data() / "Gomory.db");
+    Recorder.Messages.clear();
+    {
+      TDM dm(Data());
+      ASSERT_EQ(Recorder.Messages.size(), 1U);
+      EXPECT_TRUE(Contains(Recorder.Messages[0].Text, (Data() / "Gomory.db").string())) << Recorder.Messages[0].Text;
+      EXPECT_TRUE(Contains(Recorder.Messages[0].Text, "символической ссылкой")) << Recorder.Messages[0].Text;
+      ExpectClosedStoreRefusesEverything(dm, Recorder);
+    }
+    EXPECT_EQ(FileBytes(moved), movedBytes);
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path / "nowhere.db"));
+  }
+  std::filesystem::remove(Data() / "Gomory.db");
+  std::filesystem::rename(moved, Data() / "Gomory.db");
+  ExpectProblemIntact(id);
+}
+
 TEST_F(DataModFailureTest, FolderThatCannotBeCreatedLeavesTheStoreClosedWithOneMessage) {
   WriteBytes(Dir.Path / "blocker", "a file where a folder should be");
   const std::filesystem::path data = Dir.Path / "blocker" / "data";
@@ -375,6 +402,9 @@ TEST(DataModFolderTest, ChoosesTheProgramFolderWhenWritableElseTheUsersDataFolde
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Label);
     xdgGuard.Set(c.Xdg);
+    // A reader finds the same folder without creating anything on the way.
+    EXPECT_EQ(TDM::FindDataFolder(c.Program, c.Beside), c.Expected);
+    EXPECT_FALSE(std::filesystem::exists(c.Program));
     EXPECT_EQ(TDM::ChooseDataFolder(c.Program, c.Beside), c.Expected);
   }
   EXPECT_FALSE(std::filesystem::exists(dir.Path / "installed"));

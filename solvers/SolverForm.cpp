@@ -1,0 +1,155 @@
+// The frame both standalone solver windows share.
+#include "SolverForm.h"
+
+#include "MessageSeam.h"
+#include "ProblemStore.h"
+#include "UICore_AssistantInterface.h"
+#include "untStrConst.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+void MakeWhite(QWidget& widget) {
+  widget.setAutoFillBackground(true);
+  QPalette pal = widget.palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  pal.setColor(QPalette::WindowText, Qt::black);
+  widget.setPalette(pal);
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold = false) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QFrame* Rule(QWidget* parent, QFrame::Shape shape = QFrame::HLine) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(shape);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+} // namespace
+
+TSolverForm::TSolverForm(const TSolverContext& context, const TSolverFormTexts& texts)
+    : QDialog(context.Parent), Context(context), HelpPage(texts.HelpPage),
+      Assistant(std::make_unique<TUICore_AssistantInterface>(this)) {
+  setWindowTitle(Q(texts.Caption));
+  setFont(PixelFont(u"Tahoma"_s, 11));
+  setSizeGripEnabled(true);
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->setSpacing(0);
+
+  shDesignTop = new QWidget(this);
+  MakeWhite(*shDesignTop);
+  shDesignTop->setMinimumHeight(56);
+  auto* header = new QVBoxLayout(shDesignTop);
+  header->setContentsMargins(12, 6, 12, 6);
+  header->setSpacing(2);
+  lbTitle = new QLabel(Q(texts.Title), shDesignTop);
+  lbTitle->setFont(PixelFont(u"Verdana"_s, 16));
+  lbHint = new QLabel(Q(texts.Hint), shDesignTop);
+  lbHint->setWordWrap(true);
+  header->addWidget(lbTitle);
+  header->addWidget(lbHint, 1);
+  root->addWidget(shDesignTop);
+  root->addWidget(Rule(this));
+
+  auto* middle = new QHBoxLayout;
+  middle->setSpacing(0);
+  auto* strip = new QWidget(this);
+  MakeWhite(*strip);
+  strip->setFixedWidth(125);
+  auto* stages = new QVBoxLayout(strip);
+  stages->setContentsMargins(8, 8, 4, 8);
+  stages->setSpacing(6);
+  lbPanelTitle = new QLabel(Q("Этапы решения:   "), strip);
+  {
+    QFont font = lbPanelTitle->font();
+    font.setBold(true);
+    lbPanelTitle->setFont(font);
+    QPalette pal = lbPanelTitle->palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 128, 128));
+    lbPanelTitle->setPalette(pal);
+  }
+  lbStage = new QLabel(QStringLiteral("\u25B8 ") + Q(texts.Stage), strip);
+  {
+    QFont font = lbStage->font();
+    font.setBold(true);
+    lbStage->setFont(font);
+  }
+  stages->addWidget(lbPanelTitle);
+  stages->addWidget(lbStage);
+  stages->addStretch(1);
+  middle->addWidget(strip);
+  middle->addWidget(Rule(this, QFrame::VLine));
+  pContainer = new QWidget(this);
+  middle->addWidget(pContainer, 1);
+  root->addLayout(middle, 1);
+  root->addWidget(Rule(this));
+
+  ButtonRow = new QHBoxLayout;
+  ButtonRow->setContentsMargins(8, 8, 8, 8);
+  ButtonRow->setSpacing(6);
+  btnHelp = new QPushButton(Q(sHelp), this);
+  btnHelp->setObjectName(u"btnHelp"_s);
+  btnHelp->setToolTip(Q("Просмотреть описание текущего шага в справке (F1)"));
+  btnHelp->setAutoDefault(false);
+  ButtonRow->addWidget(btnHelp);
+  ButtonRow->addStretch(1);
+  root->addLayout(ButtonRow);
+  connect(btnHelp, &QPushButton::clicked, this, &TSolverForm::btnHelpClick);
+
+  auto* helpKey = new QAction(this);
+  helpKey->setShortcuts(QKeySequence::HelpContents);
+  addAction(helpKey);
+  connect(helpKey, &QAction::triggered, this, &TSolverForm::btnHelpClick);
+}
+
+TSolverForm::~TSolverForm() = default;
+
+QPushButton* TSolverForm::AddButton(const char* name, const char* caption, const char* hint) {
+  auto* button = new QPushButton(Q(caption), this);
+  button->setObjectName(Q(name));
+  if (*hint != '\0') button->setToolTip(Q(hint));
+  button->setAutoDefault(false);
+  ButtonRow->addWidget(button);
+  return button;
+}
+
+std::optional<TStatementGrid> TSolverForm::TakePendingStatement() {
+  const int id = std::exchange(PendingTaskId, -1);
+  if (id == -1 || Context.Store == nullptr) return std::nullopt;
+  std::string error;
+  std::optional<TStatementGrid> grid = Context.Store->LoadStatement(id, error);
+  if (!grid) ShowMessage(sError, error, TMsgIcon::Error);
+  return grid;
+}
+
+void TSolverForm::SaveStatement(const TStatementGrid& grid) {
+  if (!Context.AskSaveName || Context.Store == nullptr) return;
+  const std::string name = Context.AskSaveName(grid.TaskType);
+  if (name.empty()) return;
+  TProblemStore& store = *Context.Store;
+  if (store.CreateTempTask() < 0) return;
+  if (store.StoreTempStatement(grid)) static_cast<void>(store.SaveTempTaskAs(name, grid.TaskType));
+  store.DropTempTask();
+}
+
+void TSolverForm::btnHelpClick() { HelpWindow = Assistant->ShowHelp(this, HelpWindow, HelpPage); }

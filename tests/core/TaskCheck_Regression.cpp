@@ -1,0 +1,159 @@
+// The independent check of the regression: the residuals of the line are orthogonal to both columns
+// of the model, the ones and the X values (the normal equations at the answer). Random observations
+// against it, and the texts of the auxiliary table and the fractions on the cases a student meets first.
+#include "MessageRecorder.h"
+#include "TaskChecks.h"
+#include "ZLPCore_Regression.h"
+#include "ZLPCore_TaskRun.h"
+#include "ZLPCore_TextFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+
+namespace {
+
+// Σ r_i = 0 and Σ x_i·r_i = 0 for r_i = y_i − (A·x_i + B), each up to 1e-9 of the size of its terms.
+void CheckRegression(const TStatementGrid& g, const TTaskVerdict& v) {
+  ASSERT_EQ(v.Status, TTaskStatus::Solved) << v.Message;
+  ASSERT_TRUE(v.A.has_value() && v.B.has_value());
+  const long double a = *v.A;
+  const long double b = *v.B;
+  long double residuals = 0, residualsScale = 0, moments = 0, momentsScale = 0;
+  for (std::int32_t i = 1; i <= g.Sx; ++i) {
+    const long double x = std::stold(g.Cell(0, i));
+    const long double y = std::stold(g.Cell(1, i));
+    const long double r = y - (a * x + b);
+    const long double size = std::fabs(y) + std::fabs(a * x) + std::fabs(b);
+    residuals += r;
+    residualsScale += size;
+    moments += x * r;
+    momentsScale += std::fabs(x) * size;
+  }
+  EXPECT_LE(std::fabs(residuals), 1e-9L * residualsScale) << "the residuals do not sum to zero";
+  EXPECT_LE(std::fabs(moments), 1e-9L * momentsScale) << "the residuals are not orthogonal to X";
+}
+
+const TTaskCheckRegistration Registration(TT_REGRESSION, CheckRegression);
+
+// Data sets far from zero, with a steep or flat line, small and large, decimals as students type them.
+TEST(RegressionCheck, RandomObservationsHaveResidualsOrthogonalToBothColumns) {
+  TMessageRecorder messages;
+  std::mt19937 random(31);
+  for (int k = 0; k < 60; ++k) {
+    const int n = 2 + k % 9 + (k % 10 == 0 ? 3000 : 0);
+    const double offset = k % 4 == 0 ? 1e6 : k % 4 == 1 ? -250.5 : 0;
+    const double slope = std::uniform_real_distribution<double>(-50, 50)(random);
+    std::normal_distribution<double> noise(0, k % 3 == 0 ? 0 : 3);
+    std::uniform_real_distribution<double> spread(-100, 100);
+    std::ostringstream text;
+    text.precision(12);
+    text << "regress\n";
+    double first = 0;
+    for (int i = 0; i < n; ++i) {
+      // Two different X at least, so that the line is determined.
+      double x = offset + (i == 1 ? first + 1 : spread(random));
+      if (i == 0) first = x - offset;
+      text << x << " " << slope * x + 7 + noise(random) << "\n";
+    }
+    SCOPED_TRACE(text.str().substr(0, 200));
+    TTextFormatError textError;
+    const auto grid = ParseStatementText(text.str(), textError);
+    ASSERT_TRUE(grid) << textError.Message;
+    TZLPCore_Interface data;
+    TStatementError error;
+    ASSERT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
+    TZLPCore_SolutionResult report;
+    CheckRegression(*grid, RunTask(TT_REGRESSION, data, report));
+  }
+  EXPECT_TRUE(messages.Messages.empty());
+}
+
+TStatementGrid Observations(std::vector<std::pair<std::string, std::string>> pairs) {
+  TStatementGrid g(TT_REGRESSION, static_cast<std::int32_t>(pairs.size()), 0);
+  for (std::int32_t i = 1; i <= g.Sx; ++i) {
+    g.SetCell(0, i, pairs[static_cast<std::size_t>(i - 1)].first);
+    g.SetCell(1, i, pairs[static_cast<std::size_t>(i - 1)].second);
+  }
+  return g;
+}
+
+// The pairs (1, 2), (2, 4), (3, 6): the totals, the fractions and their values, and the report
+// block that shows them, ending with the answer.
+TEST(RegressionSheet, TheTotalsAndTheFractionsOfTheNormalEquations) {
+  const TStatementGrid g = Observations({{"1", "2"}, {"2", "4"}, {"3", "6"}});
+  const TRegressionSheet sheet = ComputeRegression(g);
+  ASSERT_TRUE(sheet.Solved) << sheet.Error.Message;
+  ASSERT_EQ(sheet.Rows.size(), 4U);
+  EXPECT_EQ(sheet.Rows[1], (std::array<std::string, 6>{"2", "2", "4", "4", "8", "16"}));
+  EXPECT_EQ(sheet.Rows[3], (std::array<std::string, 6>{"Итого", "6", "12", "14", "28", "56"}));
+  EXPECT_EQ(sheet.Denominator, "3*14 - 6*6");
+  EXPECT_EQ(sheet.NumeratorA, "3*28 - 6*12");
+  EXPECT_EQ(sheet.NumeratorB, "12*14 - 6*28");
+  EXPECT_EQ(sheet.A, 2.0);
+  EXPECT_EQ(sheet.B, 0.0);
+
+  TZLPCore_SolutionResult report;
+  AppendRegression(report, g, sheet);
+  const std::vector<std::string> expected = {"<table cellpadding=0 cellspacing=0 border=0>",
+                                             "  <tr><td rowspan=2>A = </td>",
+                                             "<td style=\"border-bottom: solid 1px black;\">3*28 - 6*12</td>",
+                                             "<td rowspan=2> = 2</td>",
+                                             "  <tr><td>3*14 - 6*6</td></tr>",
+                                             "</table>",
+                                             "<table cellpadding=0 cellspacing=0 border=0>",
+                                             "  <tr><td rowspan=2>B = </td>",
+                                             "<td style=\"border-bottom: solid 1px black;\">12*14 - 6*28</td>",
+                                             "<td rowspan=2> = 0</td>",
+                                             "  <tr><td>3*14 - 6*6</td></tr>",
+                                             "</table>",
+                                             "<p><b>Ответ:</b> Y = <b>A</b>X + <b>B</b>, где A = 2, B = 0"};
+  ASSERT_GE(report.Lines.size(), expected.size());
+  EXPECT_EQ(
+      std::vector<std::string>(report.Lines.end() - static_cast<std::ptrdiff_t>(expected.size()), report.Lines.end()),
+      expected);
+  EXPECT_EQ(report.Lines.front(), "<H2>&bull; Исходные данные для расчёта</H2>");
+  EXPECT_NE(std::find(report.Lines.begin(), report.Lines.end(), "<td class=\"clsSimCell\">Итого</td>"),
+            report.Lines.end());
+}
+
+// Observations that give no line are refused with the cell or the reason; a comma is a decimal point.
+TEST(RegressionSheet, ObservationsWithoutALineAreRefused) {
+  struct TCase {
+    const char* Name;
+    TStatementGrid Grid;
+    bool Solved;
+    TStatementError::TPlace Place;
+    std::int32_t X, Y;
+  };
+  const TCase cases[] = {
+      {"equal X", Observations({{"1", "2"}, {"1", "5"}}), false, TStatementError::TPlace::Whole, 0, 0},
+      {"an empty Y", Observations({{"1", "2"}, {"2", ""}}), false, TStatementError::TPlace::Cell, 1, 2},
+      {"not a number", Observations({{"1", "2"}, {"x", "3"}}), false, TStatementError::TPlace::Cell, 0, 2},
+      {"squares beyond floating point", Observations({{"1e200", "1"}, {"2e200", "2"}}), false,
+       TStatementError::TPlace::Whole, 0, 0},
+      {"decimal commas", Observations({{"0,5", "1,5"}, {"1.5", "3,5"}}), true, TStatementError::TPlace::Whole, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TRegressionSheet sheet = ComputeRegression(c.Grid);
+    EXPECT_EQ(sheet.Solved, c.Solved);
+    TZLPCore_Interface data;
+    TStatementError error;
+    EXPECT_EQ(ReadStatement(c.Grid, data, error), c.Solved);
+    if (c.Solved) {
+      EXPECT_EQ(sheet.A, 2.0);
+      EXPECT_EQ(sheet.B, 0.5);
+      continue;
+    }
+    EXPECT_EQ(error.Place, c.Place);
+    EXPECT_EQ(error.X, c.X);
+    EXPECT_EQ(error.Y, c.Y);
+    EXPECT_FALSE(error.Message.empty());
+  }
+  EXPECT_EQ(ComputeRegression(Observations({{"1", "2"}, {"1", "5"}})).Denominator, "2*2 - 2*2");
+}
+
+} // namespace
