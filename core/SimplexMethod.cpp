@@ -65,6 +65,7 @@ void TSimplexMethod::Start() {
   Feasibility = TFeasibilityRule::FirstNegative;
   CutCounter = 1;
   CutSourceRow = 0;
+  IntegerColumns = FirstIntegerColumns(Table);
   if (CheckOverflow()) return;
   SeenBases.insert(Table.RowNames());
   AnalyzeAndReport();
@@ -116,8 +117,12 @@ void TSimplexMethod::Step() {
 
   if (Table.State == SS_GOMORYCUT) {
     undo.Cut = true;
-    Table.AppendGomoryCut(CutSourceRow, "Y" + Num(CutCounter));
+    AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
     ++CutCounter;
+    // The table was optimal: the cut's negative free term goes by the dual simplex method, which
+    // keeps every C_j >= 0 and cannot cycle.
+    Feasibility = TFeasibilityRule::DualBland;
+    if (CutCounter == 2) IterationNote = DualRuleNote();
     History.push_back(std::move(undo));
     if (CheckOverflow()) return;
   } else if (PivotPending()) {
@@ -260,6 +265,12 @@ void TSimplexMethod::AnalyzeAndReport() {
       return true;
     };
     while (i < Table.RowCount() && !proves(i)) ++i;
+    if (CutCounter > 1) {
+      // The cuts keep every integer point, so the relaxation lost its last one.
+      report->AddParagraph(NoIntegerSolutionParagraph(i));
+      Hint = NoIntegerSolutionHint();
+      break;
+    }
     report->AddParagraph("Нашлось B<sub>" + Num(i) + "</sub>&lt;0, но все A<sub>" + Num(i) +
                          ",j</sub>&ge;0: уравнение строки " + Num(i) +
                          " не может выполняться при неотрицательных переменных, поэтому система ограничений "
@@ -279,11 +290,16 @@ void TSimplexMethod::AnalyzeAndReport() {
     if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
+    } else if (CutCounter > MaxCuts) {
+      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
+      Hint = CutLimitHint(MaxCuts);
+      Stop = TSimplexStop::CutLimit;
+      Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
-      const std::string text = "переменная " + fractional + " не целочисленна, поэтому строим отсечение Гомори";
+      CutSourceRow = Table.RowOf(fractional);
+      const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
       report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(text));
       Hint = "Найдено оптимальное решение, но " + text;
-      CutSourceRow = Table.RowOf(fractional);
       Table.State = SS_GOMORYCUT;
     }
     break;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Simplex.h"
+#include "ZLPCore_Gomory.h"
 #include "ZLPCore_SolutionResult.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@ enum class TSimplexStop : std::uint8_t {
   None,
   Cycling,  // a basis repeated even under the rules that cannot cycle (a guard; not expected)
   Overflow, // a cell left the range of exact 32-bit fractions
+  CutLimit, // the relaxation is still fractional after MaxGomoryCuts cuts
 };
 
 // Drives a table from its first analysis to a final state: pivots, Gomory cuts, the automatic
@@ -41,9 +43,12 @@ public:
   TSimplexStop Stop = TSimplexStop::None;
   // Each phase keeps the plain rules until a basis repeats in it, then switches for good to the
   // rule that cannot cycle: Bland's rule while improving the objective, Bland's rule of the dual
-  // method while removing negative free terms.
+  // method while removing negative free terms. The negative free term of a Gomory cut goes by the
+  // latter at once, from the optimal table the cut was made in.
   TPivotRule Rule = TPivotRule::MostNegative;
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
+  TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
 
   // First analysis of a freshly built table; forgets every earlier step.
   void Start();

@@ -3,6 +3,7 @@
 
 #include "MessageSeam.h"
 #include "SimplexMethod.h"
+#include "ZLPCore_Gomory.h"
 #include "ZLPCore_TaskCatalog.h"
 #include "ZLPCore_TaskRun.h"
 #include "untStrConst.h"
@@ -88,6 +89,7 @@ bool WriteCanonicalPage(TZLPCore_Interface& data, const std::string& caption, TZ
     report.AddParagraph(sNoTaskToConvert);
     return false;
   }
+  if (data.HasFlag(IF_INTEGERVARS)) ScaleIntegerRows(data.ZLP, data.IntegerVars, report);
   data.ZLP.ToCanonical(report);
   return true;
 }
@@ -149,6 +151,7 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
     verdict.Status = TTaskStatus::Infeasible;
   }
   verdict.Message = StatusSentence(verdict.Status);
+  ConcludeGomory(method, data, verdict, report);
 }
 
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&) {

@@ -4,6 +4,7 @@
 #include "ZLPCore_Assignment.h"
 #include "ZLPCore_Cutting.h"
 #include "ZLPCore_Fractional.h"
+#include "ZLPCore_Gomory.h"
 #include "ZLPCore_Pages.h"
 #include "ZLPCore_Regression.h"
 
@@ -39,8 +40,8 @@ const std::array<TStageInfo, 12> Stages = {{
     {SK_SIMPLEXSOLVE, "Решим задачу при помощи симплекс-метода", "Решение симплекс методом",
      "Проверьте шаг преобразования перед передачей в симплекс метод", "SimplexSolve.html", SimplexUnit, false},
     {SK_GOMORYSELECT, "Выбор целочисленных переменных", "Условие целочисленности",
-     "Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее", "GomorySelect.html", nullptr,
-     false},
+     "Выберите переменные, которые должны стать целочисленными и нажмите кнопку далее", "GomorySelect.html",
+     GomorySelectUnit, false},
     {SK_PREVIEWRESULT, "Результат решения", "Готово",
      "Просмотрите это решение, если что то не так, то можно вернуться и переделать.", "PreviewResult.html", ResultUnit,
      false},
@@ -69,7 +70,7 @@ const std::vector<TTaskInfo>& Catalog() {
        .WaitPage = "w.html",
        .StageKinds = {SK_ZLPINPUT, SK_GOMORYSELECT, SK_KFCHECK, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
        .Actions = WizardActions,
-       .Read = ReadLinearStatement},
+       .Read = ReadIntegerStatement},
       {.Code = TT_QUADRATIC,
        .Name = "Задача квадратичного программирования",
        .ListCaption = "Квадратичная ЛП",

@@ -241,6 +241,33 @@ TEST_F(SolveProgram, StoredProblemIsReadByNameAndIdWithoutChangingTheStore) {
   EXPECT_FALSE(fs::exists(Dir / "nowhere")) << "reading never creates a store";
 }
 
+// A stored integer program is solved with its stored ticks; a tick row of a variable it does not have
+// is left out.
+TEST_F(SolveProgram, StoredIntegerProgramKeepsItsTicks) {
+  UseProgramFolder();
+  const char* const text = "max 1 0\n2/3 5/4 <= 5/2\n1/2 1/2 <= 3\nint 1 2\n";
+  const fs::path data = Dir / "data";
+  int id = -1;
+  {
+    TMessageRecorder messages;
+    TDM dm(data);
+    ASSERT_TRUE(dm.IsOpen());
+    const int temp = dm.CreateTempTask();
+    TTextFormatError error;
+    ASSERT_TRUE(StoreStatement(dm, temp, *ParseStatementText(text, error)));
+    ASSERT_TRUE(dm.InsertRows(temp, std::vector<TGomoryRow>{{3, 1}, {0, 1}}));
+    id = dm.SaveTempTaskAs("Целые точки", 24);
+    ASSERT_GT(id, 0);
+    dm.DropTempTask();
+  }
+  const TRun r = Run("--json -o report.html --data data --id " + std::to_string(id));
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  const nlohmann::json answer = nlohmann::json::parse(r.Out);
+  EXPECT_EQ(answer.at("type"), 24);
+  EXPECT_EQ(answer.at("objective"), "3");
+  EXPECT_EQ(ReadFile(Dir / "report.html"), Expected(text));
+}
+
 // Every problem of tests/data/<task>/, all files of a folder in one call as a teacher runs them:
 // the answer line of each against the expected table, and each report byte for byte the report of
 // the task runner.
