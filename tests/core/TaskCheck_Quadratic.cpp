@@ -2,10 +2,16 @@
 // multipliers found here, the concavity by principal minors, and for a concave objective no vertex,
 // grid point or point between the answer and a vertex better than the answer.
 #include "ExactCheck.h"
+#include "MessageRecorder.h"
 #include "TaskChecks.h"
 #include "ZLPCore_Main.h"
+#include "ZLPCore_TaskRun.h"
+#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <random>
 
 namespace {
 
@@ -187,5 +193,72 @@ void CheckQuadratic(const TStatementGrid& g, const TTaskVerdict& v) {
 }
 
 const TTaskCheckRegistration Registration(TT_QUADRATIC, CheckQuadratic);
+
+// Random small programs, concave (-M'M, often only semidefinite) and not, with every relation: each
+// answer of the task runner passes the check above.
+TEST(QuadraticSweep, EveryAnswerSatisfiesTheConditions) {
+  std::mt19937 random(2024);
+  const auto draw = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  std::map<std::string, int> statuses;
+  for (int k = 0; k < 400; ++k) {
+    const int n = draw(1, 3);
+    const int m = draw(1, 3);
+    const bool concave = k % 4 != 3;
+    std::vector<std::vector<int>> q(static_cast<std::size_t>(n), std::vector<int>(static_cast<std::size_t>(n), 0));
+    if (concave) {
+      for (int r = draw(1, n); r > 0; --r) {
+        std::vector<int> row;
+        for (int j = 0; j < n; ++j) row.push_back(draw(-2, 2));
+        for (int i = 0; i < n; ++i)
+          for (int j = 0; j < n; ++j) q[i][j] -= row[i] * row[j];
+      }
+    } else {
+      for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) q[i][j] = draw(-2, 2);
+    }
+    const bool isMax = draw(0, 1) == 1;
+    std::string text = isMax ? "max" : "min";
+    for (int j = 0; j < n; ++j) text += " " + std::to_string(isMax ? draw(-5, 9) : draw(-9, 5));
+    text += "\n";
+    for (int i = 0; i < m; ++i) {
+      for (int j = 0; j < n; ++j) text += std::to_string(draw(-1, 4)) + " ";
+      const int relation = draw(0, 5);
+      text += relation < 4 ? "<= " : relation == 4 ? ">= " : "= ";
+      text += std::to_string(draw(-2, 9)) + "\n";
+    }
+    for (int i = 0; i < n; ++i) {
+      text += "quad";
+      // A minimum of a convex form: the same matrix negated.
+      for (int j = 0; j < n; ++j) text += " " + std::to_string(isMax ? q[i][j] : -q[i][j]);
+      text += "\n";
+    }
+    SCOPED_TRACE(text);
+    TMessageRecorder messages;
+    TTextFormatError textError;
+    const auto grid = ParseStatementText(text, textError);
+    ASSERT_TRUE(grid) << textError.Message;
+    TZLPCore_Interface data;
+    TStatementError error;
+    ASSERT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
+    TZLPCore_SolutionResult report;
+    const TTaskVerdict v = RunTask(TT_QUADRATIC, data, report);
+    ++statuses[StatusName(v.Status)];
+    // The paths besides the simplex step: Lemke's method and the search of a non-concave objective.
+    if (report.GetText().find("Метод Лемке") != std::string::npos) ++statuses["lemke"];
+    if (report.GetText().find("ветвей и границ") != std::string::npos) ++statuses["search"];
+    ASSERT_TRUE(v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local ||
+                v.Status == TTaskStatus::Unbounded || v.Status == TTaskStatus::Infeasible)
+        << StatusName(v.Status) << ": " << v.Message;
+    CheckQuadratic(*grid, v);
+    EXPECT_TRUE(messages.Messages.empty());
+  }
+  // The sweep reaches every outcome and every path, most of them optima.
+  EXPECT_GT(statuses["lemke"], 50);
+  EXPECT_GT(statuses["search"], 50);
+  EXPECT_GT(statuses["optimal"], 150);
+  EXPECT_GT(statuses["local"], 10);
+  EXPECT_GT(statuses["unbounded"], 10);
+  EXPECT_GT(statuses["infeasible"], 10);
+}
 
 } // namespace
