@@ -34,7 +34,8 @@ void TfrmStep_Quadro::FormCreate() {
   sg->verticalHeader()->setDefaultSectionSize(18);
   sg->verticalHeader()->setMinimumWidth(20);
   sg->setSelectionMode(QAbstractItemView::ContiguousSelection);
-  sg->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  sg->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                      QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
   layout->addWidget(sg);
 }
 
