@@ -247,6 +247,41 @@ TRational ObjectiveAt(const TKuhnTucker& kt, const std::vector<TRational>& x) {
 
 bool IsConcave(const TKuhnTucker& kt) {
   const auto d = static_cast<std::size_t>(kt.Decisions);
+  // Symmetric elimination on 32-bit fractions settles the usual small matrices at once; only when a
+  // number outgrows them is the form decided on numbers of any size.
+  {
+    std::vector<std::vector<TRational>> a(d, std::vector<TRational>(d));
+    for (std::size_t i = 0; i < d; ++i)
+      for (std::size_t j = 0; j < d; ++j) a[i][j] = Negated(kt.Q[i][j]);
+    std::vector<char> done(d, 0);
+    bool fits = true;
+    for (;;) {
+      std::size_t pivot = d;
+      bool semidefinite = true;
+      for (std::size_t i = 0; i < d && semidefinite; ++i) {
+        if (done[i] != 0) continue;
+        if (RatLessInt(a[i][i], 0)) semidefinite = false;
+        if (RatEqualsInt(a[i][i], 0)) {
+          for (std::size_t j = 0; j < d && semidefinite; ++j)
+            if (done[j] == 0 && !RatEqualsInt(a[i][j], 0)) semidefinite = false;
+          done[i] = 1;
+        } else if (pivot == d) {
+          pivot = i;
+        }
+      }
+      if (!semidefinite) return false;
+      if (pivot == d) return true;
+      done[pivot] = 1;
+      for (std::size_t i = 0; i < d && fits; ++i) {
+        if (done[i] != 0 || RatEqualsInt(a[i][pivot], 0)) continue;
+        const TRational f = RatDiv(a[i][pivot], a[pivot][pivot]);
+        for (std::size_t j = 0; j < d; ++j)
+          if (done[j] == 0) a[i][j] = RatSub(a[i][j], RatMul(f, a[pivot][j]));
+        fits = std::all_of(a[i].begin(), a[i].end(), Valid) && Valid(f);
+      }
+      if (!fits) break;
+    }
+  }
   std::vector<std::vector<TBigRational>> s(d, std::vector<TBigRational>(d));
   for (std::size_t i = 0; i < d; ++i)
     for (std::size_t j = 0; j < d; ++j) s[i][j] = TBigRational(0) - TBigRational(kt.Q[i][j]);
@@ -408,6 +443,128 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
   return finish(TComplementarityEnd::Stopped);
 }
 
+TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt) {
+  TComplementarityResult out;
+  const std::int32_t d = kt.Decisions;
+  const std::int32_t n = kt.Pairs();
+  // Columns: 0 the free terms, 1..N X_j, N+1..2N V_j, 2N+1 Z0; the same rows as RunLemke's table.
+  const std::int32_t width = 2 * n + 2;
+  const std::int32_t z0 = 2 * n + 1;
+  std::vector<std::vector<TBigRational>> rows(static_cast<std::size_t>(n),
+                                              std::vector<TBigRational>(static_cast<std::size_t>(width)));
+  for (std::int32_t i = 0; i < n; ++i) {
+    auto& row = rows[static_cast<std::size_t>(i)];
+    if (i < d) {
+      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = TBigRational(kt.Q[i][j]) * 2;
+      row[static_cast<std::size_t>(n + 1 + i)] = 1;
+      for (std::int32_t k = 0; k < kt.Rows; ++k)
+        row[static_cast<std::size_t>(n + 1 + d + k)] = -TBigRational(kt.A[k][i]);
+      row[0] = -TBigRational(kt.C[static_cast<std::size_t>(i)]);
+    } else {
+      const std::int32_t k = i - d;
+      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = TBigRational(kt.A[k][j]);
+      row[static_cast<std::size_t>(1 + i)] = 1;
+      row[0] = TBigRational(kt.B[static_cast<std::size_t>(k)]);
+    }
+    row[static_cast<std::size_t>(z0)] = -1;
+  }
+  // Each row times the common multiple of its denominators: an integer system. Fraction-free
+  // (Bareiss) pivoting keeps the table integral: after pivots on the columns of a basis it holds the
+  // adjugate of that basis times the system, and the values are its entries over den, the
+  // determinant of the basis, each division by the previous pivot exact. The starting basis is
+  // pivoted in first.
+  std::vector<std::vector<TBigInt>> t(static_cast<std::size_t>(n));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    TBigInt scale = 1;
+    for (const TBigRational& v : rows[i]) scale = scale / Gcd(scale, v.Den()) * v.Den();
+    for (const TBigRational& v : rows[i]) t[i].push_back(v.Num() * (scale / v.Den()));
+  }
+  TBigInt den = 1;
+  std::vector<std::int32_t> basis(static_cast<std::size_t>(n), 0);
+  std::vector<std::int32_t> start(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) start[static_cast<std::size_t>(i)] = i < d ? n + 1 + i : 1 + i;
+  const auto at = [&t](std::int32_t i, std::int32_t j) -> const TBigInt& {
+    return t[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+  };
+  const auto sign = [&den](const TBigInt& v) { return v.Sign() * den.Sign(); };
+  // Row i lexicographically before row r after division by their entries in column col (both > 0):
+  // with entries of one sign the cross products keep the order.
+  const auto before = [&](std::int32_t col, std::int32_t i, std::int32_t r) {
+    const auto compare = [&](std::int32_t k) { return at(i, k) * at(r, col) <=> at(r, k) * at(i, col); };
+    if (const auto c = compare(0); c != 0) return c < 0;
+    for (const std::int32_t s : start)
+      if (const auto c = compare(s); c != 0) return c < 0;
+    return false;
+  };
+  const auto pivot = [&](std::int32_t r, std::int32_t col) {
+    const TBigInt p = at(r, col);
+    for (std::int32_t i = 0; i < n; ++i) {
+      if (i == r) continue;
+      const TBigInt f = at(i, col);
+      for (std::int32_t j = 0; j < width; ++j)
+        t[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+            f.IsZero() ? p * at(i, j) / den : (p * at(i, j) - f * at(r, j)) / den;
+    }
+    den = p;
+    const std::int32_t left = basis[static_cast<std::size_t>(r)];
+    basis[static_cast<std::size_t>(r)] = col;
+    return left;
+  };
+  for (std::int32_t i = 0; i < n; ++i) pivot(i, start[static_cast<std::size_t>(i)]);
+  const auto finish = [&](TComplementarityEnd end) {
+    out.End = end;
+    if (end != TComplementarityEnd::Solved) return out;
+    out.Point.X.assign(static_cast<std::size_t>(n), TRational{0, 1});
+    out.Point.V.assign(static_cast<std::size_t>(n), TRational{0, 1});
+    for (std::int32_t i = 0; i < n; ++i) {
+      const std::int32_t b = basis[static_cast<std::size_t>(i)];
+      if (b == z0) continue;
+      const TRational v = TBigRational(at(i, 0), den).ToRational();
+      if (!RatIsValid(v)) {
+        out.End = TComplementarityEnd::Overflow;
+        return out;
+      }
+      (b <= n ? out.Point.X[static_cast<std::size_t>(b - 1)] : out.Point.V[static_cast<std::size_t>(b - n - 1)]) = v;
+    }
+    return out;
+  };
+
+  std::int32_t row = -1;
+  for (std::int32_t i = 0; i < n; ++i) {
+    if (sign(at(i, 0)) >= 0) continue;
+    if (row < 0) {
+      row = i;
+      continue;
+    }
+    // The lexicographically least [B | inverse]; den's sign turns the comparison of the integers.
+    int c = 0;
+    for (std::size_t k = 0; c == 0 && k <= start.size(); ++k) {
+      const std::int32_t col = k == 0 ? 0 : start[k - 1];
+      const auto order = at(i, col) <=> at(row, col);
+      c = (order < 0 ? -1 : order > 0 ? 1 : 0) * den.Sign();
+    }
+    if (c < 0) row = i;
+  }
+  if (row < 0) return finish(TComplementarityEnd::Solved);
+  std::int32_t col = z0;
+  const std::int32_t limit = 50 * (n + 1) * (n + 1);
+  for (std::int32_t step = 1; step <= limit; ++step) {
+    const std::int32_t left = pivot(row, col);
+    out.Steps = step;
+    if (left == z0) return finish(TComplementarityEnd::Solved);
+    col = left <= n ? left + n : left - n; // the partner of the variable that left
+    row = -1;
+    for (std::int32_t i = 0; i < n; ++i)
+      if (sign(at(i, col)) > 0 && (row < 0 || before(col, i, row))) row = i;
+    if (row < 0) return finish(TComplementarityEnd::NoPoint);
+    for (std::int32_t i = 0; i < n; ++i)
+      if (basis[static_cast<std::size_t>(i)] == z0 && i != row && sign(at(i, col)) > 0 &&
+          at(i, 0) * at(row, col) == at(row, 0) * at(i, col))
+        row = i;
+  }
+  return finish(TComplementarityEnd::Stopped);
+}
+
 TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit) {
   TComplementarityResult out;
   TLinearSystem s;
@@ -433,7 +590,7 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
   std::vector<std::vector<char>> stack{std::vector<char>(static_cast<std::size_t>(2 * n), 0)};
   while (!stack.empty()) {
     if (out.Steps >= limit) {
-      out.End = found ? TComplementarityEnd::Solved : TComplementarityEnd::Stopped;
+      out.End = TComplementarityEnd::Stopped; // with the best point so far in Point when found
       return out;
     }
     std::vector<char> fixed = std::move(stack.back());

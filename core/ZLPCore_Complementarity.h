@@ -70,7 +70,13 @@ struct TComplementarityResult {
 // every choice is written to report.
 [[nodiscard]] TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report);
 
+// Lemke's method exactly as RunLemke chooses its pivots, on integers of any size (each pivot keeps the
+// table integral over one common denominator), without a report: for conditions whose tables outgrow
+// 32-bit fractions. Overflow when the point found does not fit 32-bit fractions.
+[[nodiscard]] TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt);
+
 // The point with the largest objective among all points satisfying the conditions, by branch and
 // bound over the pairs: at a point satisfying them f = C0 + (C.x + B.L) / 2, a linear function, whose
-// maximum over the linear conditions bounds every point below a branch. At most limit subproblems.
+// maximum over the linear conditions bounds every point below a branch. At most limit subproblems:
+// Stopped then, with the best point found so far in Point (empty when none).
 [[nodiscard]] TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit);

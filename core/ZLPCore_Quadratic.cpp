@@ -515,16 +515,32 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
                         std::string(isMax ? "вогнутой" : "выпуклой") +
                         " функции он всегда заканчивается либо точкой, удовлетворяющей условиям, либо лучом, "
                         "который доказывает, что таких точек нет.");
-    const TComplementarityResult lemke = RunLemke(kt, report);
-    if (lemke.End == TComplementarityEnd::Overflow || lemke.End == TComplementarityEnd::Stopped) {
+    TComplementarityResult lemke = RunLemke(kt, report);
+    if (lemke.End == TComplementarityEnd::Overflow) {
+      // The same pivots on integers of any size: only the tables outgrew 32-bit fractions.
+      lemke = RunLemkeExactly(kt);
+      if (lemke.End == TComplementarityEnd::Solved || lemke.End == TComplementarityEnd::NoPoint)
+        report.AddParagraph("Те же преобразования выполнены в точных дробях произвольной длины (" + Num(lemke.Steps) +
+                            " шагов, таблицы не показаны): " +
+                            (lemke.End == TComplementarityEnd::Solved
+                                 ? "Z<sub>0</sub> выведена из базиса, условия Куна-Таккера решены."
+                                 : "метод Лемке закончился лучом."));
+    }
+    if (lemke.End == TComplementarityEnd::Overflow) {
       report.AddParagraph("Решение остановлено: " + OverflowText + ".");
       Finish(v, TTaskStatus::Overflow);
+      return;
+    }
+    if (lemke.End == TComplementarityEnd::Stopped) {
+      Finish(v, TTaskStatus::Cycling);
       return;
     }
     have = lemke.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, lemke.Point);
     if (have) point = lemke.Point;
   } else if (!concave) {
-    const std::int32_t limit = 1000;
+    // The search grows with the pairs; a large program gets fewer subproblems.
+    const std::int32_t pairs = kt.Pairs();
+    const std::int32_t limit = std::min(1000, 200000 / (pairs * pairs));
     const TComplementarityResult search = BestKuhnTuckerPoint(kt, limit);
     const std::string subproblems = " (решено " + Num(search.Steps) + " вспомогательных задач ЛП)";
     switch (search.End) {
@@ -566,6 +582,10 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
           "Перебор остальных точек, удовлетворяющих условиям Куна-Таккера, остановлен: " + OverflowText + ".");
       break;
     case TComplementarityEnd::Stopped:
+      if (!search.Point.X.empty() && (!have || RatLess(ObjectiveAt(kt, point.X), ObjectiveAt(kt, search.Point.X)))) {
+        point = search.Point;
+        have = true;
+      }
       if (!have) {
         report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> остановлен после " + Num(search.Steps) +
                             " задач ЛП: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.");
@@ -574,8 +594,10 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
         v.Answer = "решение остановлено: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.";
         return;
       }
-      report.AddParagraph("Перебор остальных точек, удовлетворяющих условиям Куна-Таккера, остановлен после " +
-                          Num(search.Steps) + " задач ЛП.");
+      report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ остановлен после " +
+                          Num(search.Steps) +
+                          " задач ЛП; ответ — лучшая из найденных точек, удовлетворяющих "
+                          "условиям Куна-Таккера.");
       break;
     }
   }

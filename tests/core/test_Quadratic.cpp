@@ -253,3 +253,81 @@ TEST(BigRational, DecidesSemidefinitenessExactly) {
 }
 
 } // namespace
+
+namespace {
+
+// The conditions of a statement as the conclusion sets them up.
+TKuhnTucker ConditionsOf(const std::string& text) {
+  TTextFormatError textError;
+  const auto grid = ParseStatementText(text, textError);
+  EXPECT_TRUE(grid) << textError.Message;
+  TZLPCore_Interface data;
+  TStatementError error;
+  EXPECT_TRUE(ReadStatement(*grid, data, error));
+  TZLPCore_SolutionResult ignored;
+  data.ZLP.ToCanonical(ignored);
+  TQuadraticReduction reduction;
+  EXPECT_TRUE(ReduceQuadratic(data.ZLP, data.QuadMatrix, grid->IsMax, reduction));
+  return reduction.Conditions;
+}
+
+// Lemke's method on 32-bit tables and on integers of any size takes the same pivots: the same end,
+// the same point; where the tables overflow, the integers still end, at a point of the conditions.
+TEST(LemkeExactly, AgreesWithTheTablesAndGoesOnWhereTheyOverflow) {
+  TMessageRecorder messages;
+  std::mt19937 random(99);
+  const auto draw = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  int overflowed = 0;
+  int rescued = 0; // tables overflowed, integers found a point that fits
+  for (int k = 0; k < 300; ++k) {
+    const int n = draw(2, 4);
+    const int m = draw(1, 3);
+    const int size = k < 150 ? 5 : 400; // small data, then data whose tables outgrow 32 bits
+    std::vector<std::vector<int>> q(static_cast<std::size_t>(n), std::vector<int>(static_cast<std::size_t>(n), 0));
+    for (int r = draw(1, n); r > 0; --r) {
+      std::vector<int> row;
+      for (int j = 0; j < n; ++j) row.push_back(draw(-size, size) / (size > 5 ? 7 : 1));
+      for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) q[i][j] -= row[i] * row[j];
+    }
+    std::string text = "max";
+    for (int j = 0; j < n; ++j) text += " " + std::to_string(draw(-size, 2 * size));
+    text += "\n";
+    for (int i = 0; i < m; ++i) {
+      for (int j = 0; j < n; ++j)
+        text += std::to_string(draw(-size / 4, size)) + "/" + std::to_string(draw(1, 9)) + " ";
+      text += (draw(0, 4) == 0 ? ">= " : "<= ") + std::to_string(draw(-size, 3 * size)) + "\n";
+    }
+    for (int i = 0; i < n; ++i) {
+      text += "quad";
+      for (int j = 0; j < n; ++j) text += " " + std::to_string(q[i][j]);
+      text += "\n";
+    }
+    SCOPED_TRACE(text);
+    const TKuhnTucker kt = ConditionsOf(text);
+    TZLPCore_SolutionResult report;
+    const TComplementarityResult tables = RunLemke(kt, report);
+    const TComplementarityResult exact = RunLemkeExactly(kt);
+    if (tables.End == TComplementarityEnd::Overflow) {
+      ++overflowed;
+      ASSERT_NE(exact.End, TComplementarityEnd::Stopped);
+      if (exact.End == TComplementarityEnd::Solved) {
+        ++rescued;
+        EXPECT_TRUE(SatisfiesKuhnTucker(kt, exact.Point));
+      }
+      continue;
+    }
+    ASSERT_EQ(static_cast<int>(exact.End), static_cast<int>(tables.End));
+    EXPECT_EQ(exact.Steps, tables.Steps);
+    if (tables.End != TComplementarityEnd::Solved) continue;
+    EXPECT_TRUE(SatisfiesKuhnTucker(kt, tables.Point));
+    for (std::size_t j = 0; j < tables.Point.X.size(); ++j) {
+      EXPECT_EQ(RatToStr(exact.Point.X[j]), RatToStr(tables.Point.X[j]));
+      EXPECT_EQ(RatToStr(exact.Point.V[j]), RatToStr(tables.Point.V[j]));
+    }
+  }
+  EXPECT_GT(overflowed, 10);
+  EXPECT_GT(rescued, 5) << overflowed;
+}
+
+} // namespace
