@@ -464,7 +464,10 @@ void Finish(TTaskVerdict& v, TTaskStatus status) {
 void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
   TTaskVerdict& v = data.Verdict;
   TQuadraticReduction reduction;
-  if (!ReductionOfStatement(data.Statement, reduction)) return;
+  if (!ReductionOfStatement(data.Statement, reduction)) {
+    Finish(v, TTaskStatus::BadInput);
+    return;
+  }
   const TKuhnTucker& kt = reduction.Conditions;
   const bool isMax = reduction.IsMax;
   const bool concave = IsConcave(kt);
