@@ -443,7 +443,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
   return finish(TComplementarityEnd::Stopped);
 }
 
-TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt) {
+TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt, const std::vector<std::int32_t>& covering) {
   TComplementarityResult out;
   const std::int32_t d = kt.Decisions;
   const std::int32_t n = kt.Pairs();
@@ -466,7 +466,8 @@ TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt) {
       row[static_cast<std::size_t>(1 + i)] = 1;
       row[0] = TBigRational(kt.B[static_cast<std::size_t>(k)]);
     }
-    row[static_cast<std::size_t>(z0)] = -1;
+    row[static_cast<std::size_t>(z0)] =
+        static_cast<std::size_t>(i) < covering.size() ? -std::int64_t{covering[static_cast<std::size_t>(i)]} : -1;
   }
   // Each row times the common multiple of its denominators: an integer system. Fraction-free
   // (Bareiss) pivoting keeps the table integral: after pivots on the columns of a basis it holds the
@@ -529,22 +530,11 @@ TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt) {
     return out;
   };
 
+  // Z0 enters on the row whose [B | inverse] over its (negative) Z0 entry is lexicographically
+  // greatest: every free term is then >= 0 after the pivot.
   std::int32_t row = -1;
-  for (std::int32_t i = 0; i < n; ++i) {
-    if (sign(at(i, 0)) >= 0) continue;
-    if (row < 0) {
-      row = i;
-      continue;
-    }
-    // The lexicographically least [B | inverse]; den's sign turns the comparison of the integers.
-    int c = 0;
-    for (std::size_t k = 0; c == 0 && k <= start.size(); ++k) {
-      const std::int32_t col = k == 0 ? 0 : start[k - 1];
-      const auto order = at(i, col) <=> at(row, col);
-      c = (order < 0 ? -1 : order > 0 ? 1 : 0) * den.Sign();
-    }
-    if (c < 0) row = i;
-  }
+  for (std::int32_t i = 0; i < n; ++i)
+    if (sign(at(i, 0)) < 0 && (row < 0 || before(z0, row, i))) row = i;
   if (row < 0) return finish(TComplementarityEnd::Solved);
   std::int32_t col = z0;
   const std::int32_t limit = 50 * (n + 1) * (n + 1);
@@ -565,7 +555,7 @@ TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt) {
   return finish(TComplementarityEnd::Stopped);
 }
 
-TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit) {
+TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit, const TKuhnTuckerPoint* start) {
   TComplementarityResult out;
   TLinearSystem s;
   if (!ConditionSystem(kt, s)) {
@@ -587,6 +577,17 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
 
   bool found = false;
   TRational best{0, 1};
+  if (start != nullptr) {
+    // Its value in the linear form of the search: (C.x + B.L) / 2.
+    TBigRational value;
+    for (std::int32_t j = 0; j < 2 * n; ++j) {
+      const TRational y = j < n ? start->X[static_cast<std::size_t>(j)] : start->V[static_cast<std::size_t>(j - n)];
+      value = value + TBigRational(objective[static_cast<std::size_t>(j)]) * TBigRational(y);
+    }
+    best = value.ToRational();
+    found = RatIsValid(best);
+    if (found) out.Point = *start;
+  }
   std::vector<std::vector<char>> stack{std::vector<char>(static_cast<std::size_t>(2 * n), 0)};
   while (!stack.empty()) {
     if (out.Steps >= limit) {
@@ -602,8 +603,40 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
       return out;
     }
     if (r.End == TLinearEnd::Infeasible) continue;
-    std::int32_t branch = -1;
+    // The pair to branch on: one whose both variables are positive at the point of the subproblem.
+    // An unbounded subproblem has no such point; a point of its constraints alone guides the branch
+    // then, and when that point happens to keep every pair apart it is a point of the conditions.
+    std::vector<TRational> y = r.Y;
     if (r.End == TLinearEnd::Unbounded) {
+      const TLinearResult feasible =
+          SolveLinear(s, std::vector<TRational>(static_cast<std::size_t>(2 * n), TRational{0, 1}), fixed);
+      if (feasible.End != TLinearEnd::Optimal) {
+        out.End = TComplementarityEnd::Overflow;
+        return out;
+      }
+      y = feasible.Y;
+    } else if (found && !RatLess(best, r.Value)) {
+      continue;
+    }
+    std::int32_t branch = -1;
+    for (std::int32_t j = 0; j < n && branch < 0; ++j)
+      if (!RatEqualsInt(y[static_cast<std::size_t>(j)], 0) && !RatEqualsInt(y[static_cast<std::size_t>(n + j)], 0))
+        branch = j;
+    if (branch < 0) {
+      // The point keeps every pair apart.
+      TBigRational value;
+      for (std::int32_t j = 0; j < 2 * n; ++j)
+        value =
+            value + TBigRational(objective[static_cast<std::size_t>(j)]) * TBigRational(y[static_cast<std::size_t>(j)]);
+      const TRational at = value.ToRational();
+      if (RatIsValid(at) && (!found || RatLess(best, at))) {
+        found = true;
+        best = at;
+        out.Point.X.assign(y.begin(), y.begin() + n);
+        out.Point.V.assign(y.begin() + n, y.end());
+      }
+      if (r.End != TLinearEnd::Unbounded) continue;
+      // Better points may lie further along: branch on any pair not decided yet.
       for (std::int32_t j = 0; j < n && branch < 0; ++j)
         if (fixed[static_cast<std::size_t>(j)] == 0 && fixed[static_cast<std::size_t>(n + j)] == 0) branch = j;
       if (branch < 0) {
@@ -611,25 +644,14 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
         out.End = TComplementarityEnd::Unbounded;
         return out;
       }
-    } else {
-      if (found && !RatLess(best, r.Value)) continue;
-      for (std::int32_t j = 0; j < n && branch < 0; ++j)
-        if (!RatEqualsInt(r.Y[static_cast<std::size_t>(j)], 0) &&
-            !RatEqualsInt(r.Y[static_cast<std::size_t>(n + j)], 0))
-          branch = j;
-      if (branch < 0) {
-        found = true;
-        best = r.Value;
-        out.Point.X.assign(r.Y.begin(), r.Y.begin() + n);
-        out.Point.V.assign(r.Y.begin() + n, r.Y.end());
-        continue;
-      }
     }
-    std::vector<char> keepV = fixed;
-    keepV[static_cast<std::size_t>(branch)] = 1;     // X_j = 0
+    // Depth first, the child that keeps the larger of the two variables first.
+    std::vector<char> zeroX = fixed;
+    zeroX[static_cast<std::size_t>(branch)] = 1;     // X_j = 0
     fixed[static_cast<std::size_t>(n + branch)] = 1; // V_j = 0
-    stack.push_back(std::move(keepV));
-    stack.push_back(std::move(fixed));
+    const bool xLarger = RatLess(y[static_cast<std::size_t>(n + branch)], y[static_cast<std::size_t>(branch)]);
+    stack.push_back(xLarger ? std::move(zeroX) : std::move(fixed));
+    stack.push_back(xLarger ? std::move(fixed) : std::move(zeroX));
   }
   out.End = found ? TComplementarityEnd::Solved : TComplementarityEnd::NoPoint;
   return out;

@@ -73,10 +73,15 @@ struct TComplementarityResult {
 // Lemke's method exactly as RunLemke chooses its pivots, on integers of any size (each pivot keeps the
 // table integral over one common denominator), without a report: for conditions whose tables outgrow
 // 32-bit fractions. Overflow when the point found does not fit 32-bit fractions.
-[[nodiscard]] TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt);
+// covering: the coefficients (> 0, negated in the table) of Z0 in the rows, all 1 when empty; for an
+// objective that is not concave another covering vector may end at a point where one ended on a ray.
+[[nodiscard]] TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt,
+                                                     const std::vector<std::int32_t>& covering = {});
 
 // The point with the largest objective among all points satisfying the conditions, by branch and
 // bound over the pairs: at a point satisfying them f = C0 + (C.x + B.L) / 2, a linear function, whose
-// maximum over the linear conditions bounds every point below a branch. At most limit subproblems:
-// Stopped then, with the best point found so far in Point (empty when none).
-[[nodiscard]] TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit);
+// maximum over the linear conditions bounds every point below a branch. A known point of the
+// conditions (start) prunes from the outset and is the answer unless a better one exists. At most
+// limit subproblems: Stopped then, with the best point found so far in Point (empty when none).
+[[nodiscard]] TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t limit,
+                                                         const TKuhnTuckerPoint* start = nullptr);

@@ -541,15 +541,40 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
     have = lemke.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, lemke.Point);
     if (have) point = lemke.Point;
   } else if (!concave) {
-    // The search grows with the pairs; a large program gets fewer subproblems.
-    const std::int32_t pairs = kt.Pairs();
-    const std::int32_t limit = std::min(1000, 200000 / (pairs * pairs));
-    const TComplementarityResult search = BestKuhnTuckerPoint(kt, limit);
+    if (!have) {
+      report.AddHeading("Метод Лемке");
+      report.AddParagraph("Решим условия Куна-Таккера методом Лемке (методом дополнительных преобразований). Для "
+                          "невогнутой функции он не обязательно находит точку, удовлетворяющую условиям, но часто "
+                          "находит её быстро.");
+      TComplementarityResult lemke = RunLemke(kt, report);
+      if (lemke.End == TComplementarityEnd::Overflow) lemke = RunLemkeExactly(kt);
+      if (lemke.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, lemke.Point)) {
+        point = lemke.Point;
+        have = true;
+      }
+      // Other coefficients of Z0 lead the method along other paths.
+      for (std::int32_t k = 2; k <= 9 && !have; ++k) {
+        std::vector<std::int32_t> covering;
+        for (std::int32_t i = 0; i < kt.Pairs(); ++i) covering.push_back(1 + (i * k) % 7);
+        const TComplementarityResult other = RunLemkeExactly(kt, covering);
+        if (other.End != TComplementarityEnd::Solved || !SatisfiesKuhnTucker(kt, other.Point)) continue;
+        std::string coefficients;
+        for (const std::int32_t c : covering) coefficients += (coefficients.empty() ? "" : ", ") + Num(-c);
+        report.AddParagraph("С коэффициентами " + coefficients + " при Z<sub>0</sub> вместо -1 метод Лемке (" +
+                            Num(other.Steps) + " шагов, таблицы не показаны) нашёл точку " +
+                            PointText(other.Point.X, reduction.Student) + ", удовлетворяющую условиям Куна-Таккера.");
+        point = other.Point;
+        have = true;
+      }
+    }
+    // The search grows with the pairs: a large program gets fewer subproblems (about a second's work).
+    const std::int64_t pairs = kt.Pairs();
+    const auto limit = static_cast<std::int32_t>(std::clamp<std::int64_t>(50000000 / (pairs * pairs * pairs), 1, 5000));
+    const TComplementarityResult search = BestKuhnTuckerPoint(kt, limit, have ? &point : nullptr);
     const std::string subproblems = " (решено " + Num(search.Steps) + " вспомогательных задач ЛП)";
     switch (search.End) {
     case TComplementarityEnd::Solved: {
-      const TRational found = ObjectiveAt(kt, search.Point.X);
-      const bool better = !have || RatLess(ObjectiveAt(kt, point.X), found);
+      const bool better = !have || RatLess(ObjectiveAt(kt, point.X), ObjectiveAt(kt, search.Point.X));
       report.AddParagraph(
           "Переберём пары X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
           ": в точках, удовлетворяющих условиям Куна-Таккера, функция линейна, f = c<sub>0</sub> + "
