@@ -134,6 +134,7 @@ void TSimplexTable::NormalizeBasis() {
 
 TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule,
                                      TFeasibilityRule feasibility) const {
+  if (!Partners.empty()) return AnalyzeKeepingPairs(col, row, rule, feasibility);
   col = 0;
   row = 0;
   if (feasibility == TFeasibilityRule::DualBland) {
@@ -210,6 +211,130 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
   if (leave == 0) return SS_NOSOLUTION;
   row = leave;
   return SS_PIVOT;
+}
+
+void TSimplexTable::SetComplementary(const std::vector<std::pair<std::string, std::string>>& pairs) {
+  Partners.clear();
+  if (pairs.empty()) return;
+  const auto column = [this](const std::string& name) {
+    const auto it = std::find(FColNames.begin(), FColNames.end(), name);
+    return it == FColNames.end() ? 0 : static_cast<std::int32_t>(it - FColNames.begin()) + 1;
+  };
+  Partners.assign(static_cast<std::size_t>(FColCount), 0);
+  for (const auto& [first, second] : pairs) {
+    const std::int32_t a = column(first);
+    const std::int32_t b = column(second);
+    if (a == 0 || b == 0 || a == b) continue;
+    Partners[static_cast<std::size_t>(a - 1)] = b;
+    Partners[static_cast<std::size_t>(b - 1)] = a;
+  }
+}
+
+std::int32_t TSimplexTable::PartnerOf(std::int32_t col) const noexcept {
+  if (col < 1 || static_cast<std::size_t>(col) > Partners.size()) return 0;
+  return Partners[static_cast<std::size_t>(col - 1)];
+}
+
+bool TSimplexTable::KeepsApart(std::int32_t col, std::int32_t row) const {
+  const std::int32_t partner = PartnerOf(col);
+  if (partner == 0) return true;
+  const std::int32_t basicRow = RowOf(FColNames[static_cast<std::size_t>(partner - 1)]);
+  return basicRow == 0 || basicRow == row;
+}
+
+bool TSimplexTable::StoppedByPairs() const {
+  if (Partners.empty()) return false;
+  for (std::int32_t i = 1; i <= FRowCount; ++i)
+    if (RatLessInt(At(0, i), 0)) return true;
+  for (std::int32_t j = 1; j <= FColCount; ++j)
+    if (RatLessInt(At(j, 0), 0)) return true;
+  return false;
+}
+
+std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) const {
+  // On a tie the row of the entering column's partner leaves, so that the pair stays apart.
+  const std::int32_t partner = PartnerOf(enter);
+  const std::int32_t partnerRow = partner == 0 ? 0 : RowOf(FColNames[static_cast<std::size_t>(partner - 1)]);
+  std::int32_t leave = 0;
+  TRatio best{0, 1};
+  for (std::int32_t k = 1; k <= FRowCount; ++k) {
+    const TRational a = At(enter, k);
+    if (!RatGreaterInt(a, 0)) continue;
+    const TRatio ratio = MakeRatio(At(0, k), a);
+    const int cmp = leave == 0 ? -1 : CompareRatio(ratio, best);
+    bool take = cmp < 0;
+    if (cmp == 0) {
+      if (k == partnerRow) {
+        take = true;
+      } else if (leave != partnerRow && rule == TPivotRule::Bland) {
+        const std::int32_t mine = BasicColumn(k);
+        const std::int32_t theirs = BasicColumn(leave);
+        take = mine != 0 && (theirs == 0 || mine < theirs);
+      }
+    }
+    if (take) {
+      leave = k;
+      best = ratio;
+    }
+  }
+  return leave;
+}
+
+TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t& row, TPivotRule rule,
+                                                 TFeasibilityRule feasibility) const {
+  col = 0;
+  row = 0;
+  // Rows with B < 0 in the order the rule takes them: top down, or by the index of their basic
+  // variable under the dual Bland rule.
+  std::vector<std::int32_t> rows;
+  for (std::int32_t i = 1; i <= FRowCount; ++i)
+    if (RatLessInt(At(0, i), 0)) rows.push_back(i);
+  const bool dual = feasibility == TFeasibilityRule::DualBland;
+  if (dual) {
+    const auto index = [this](std::int32_t i) {
+      const std::int32_t basic = BasicColumn(i);
+      return basic == 0 ? FColCount + i : basic;
+    };
+    std::sort(rows.begin(), rows.end(), [&index](std::int32_t a, std::int32_t b) { return index(a) < index(b); });
+  }
+  bool dualFeasible = true;
+  for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = !RatLessInt(At(j, 0), 0);
+  bool proof = false; // a row with B < 0 and no negative coefficient: no solution at all
+  for (const std::int32_t i : rows) {
+    bool any = false;
+    std::int32_t enter = 0;
+    for (std::int32_t j = 1; j <= FColCount; ++j) {
+      const TRational a = At(j, i);
+      if (!RatLessInt(a, 0)) continue;
+      any = true;
+      if (!KeepsApart(j, i)) continue;
+      if (enter == 0 || (dual && dualFeasible && RatCompareQuotients(At(j, 0), a, At(enter, 0), At(enter, i)) > 0))
+        enter = j;
+      if (!dual) break;
+    }
+    proof = proof || !any;
+    if (enter != 0) {
+      col = enter;
+      row = i;
+      return SS_NEGATIVEB;
+    }
+  }
+  if (!rows.empty()) return proof ? SS_MANYSOLUTIONS : SS_OPTIMAL;
+
+  std::vector<std::int32_t> candidates;
+  for (std::int32_t j = 1; j <= FColCount; ++j)
+    if (RatLessInt(At(j, 0), 0)) candidates.push_back(j);
+  if (rule == TPivotRule::MostNegative)
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [this](std::int32_t a, std::int32_t b) { return RatLess(At(a, 0), At(b, 0)); });
+  for (const std::int32_t enter : candidates) {
+    const std::int32_t leave = LeavingRow(enter, rule);
+    if (!KeepsApart(enter, leave)) continue;
+    col = enter;
+    row = leave;
+    return leave == 0 ? SS_NOSOLUTION : SS_PIVOT;
+  }
+  return SS_OPTIMAL;
 }
 
 void TSimplexTable::Pivot(std::int32_t col, std::int32_t row) {

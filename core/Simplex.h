@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Outcome of Analyze; codes 1 and 2 mean a pivot is pending, 3, 4 and 5 are final.
@@ -102,7 +103,29 @@ public:
   // Index of the column named like the basic variable of row i; 0 when there is none.
   [[nodiscard]] std::int32_t BasicColumn(std::int32_t i) const;
 
+  // Pairs of variables of which at most one may be basic (the Kuhn-Tucker conditions of a quadratic
+  // program: X_j V_j = 0). While pairs are set, Analyze proposes only pivots that keep every pair
+  // apart: the best entering column by the rule among those allowed, a tie of ratios going to the
+  // row of the column's partner. Names are resolved to the columns of the table as it is.
+  void SetComplementary(const std::vector<std::pair<std::string, std::string>>& pairs);
+  [[nodiscard]] bool HasPairs() const noexcept { return !Partners.empty(); }
+  // The column paired with col; 0 for none.
+  [[nodiscard]] std::int32_t PartnerOf(std::int32_t col) const noexcept;
+  // Whether pivoting on (col, row) keeps every pair apart: the partner of col is not basic, or it
+  // is the basic variable of row, which leaves in that pivot (row 0: the partner is not basic).
+  [[nodiscard]] bool KeepsApart(std::int32_t col, std::int32_t row) const;
+  // Pairs are set and the table is final only because they are: a negative free term or a negative
+  // Z entry remains that no allowed pivot can remove.
+  [[nodiscard]] bool StoppedByPairs() const;
+
 private:
+  // Analyze under the pairs: the same rules over the allowed pivots; a table where only forbidden
+  // pivots remain counts as final (SS_OPTIMAL).
+  [[nodiscard]] TSimplexState AnalyzeKeepingPairs(std::int32_t& col, std::int32_t& row, TPivotRule rule,
+                                                  TFeasibilityRule feasibility) const;
+  // The row of the ratio test of column enter, 0 when no entry is positive.
+  [[nodiscard]] std::int32_t LeavingRow(std::int32_t enter, TPivotRule rule) const;
+
   [[nodiscard]] TRational& At(std::int32_t col, std::int32_t row) noexcept {
     return Cells.Data()[col + row * (FColCount + 1)];
   }
@@ -115,4 +138,5 @@ private:
   std::int32_t FColCount = 0;
   std::vector<std::string> FColNames;
   std::vector<std::string> FRowNames;
+  std::vector<std::int32_t> Partners; // [col - 1]: the partner column, 0 for none; empty: no pairs
 };

@@ -49,7 +49,43 @@ std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(
 
 std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
 
+// The variables the rule would have brought in before column chosen (every wanted one when chosen is
+// 0) but that their basic partner keeps out: columns with a negative Z entry, or, while a free term
+// is negative, columns with a negative entry in a row of B < 0.
+std::vector<std::string> BlockedColumns(const TSimplexTable& t, std::int32_t chosen, TPivotRule rule) {
+  std::vector<std::string> names;
+  bool negativeB = false;
+  for (std::int32_t i = 1; i <= t.RowCount(); ++i) negativeB = negativeB || RatLessInt(t.GetB(i), 0);
+  for (std::int32_t j = 1; j <= t.ColCount(); ++j) {
+    bool wanted = !negativeB && RatLessInt(t.GetZ(j), 0);
+    for (std::int32_t i = 1; i <= t.RowCount() && negativeB && !wanted; ++i)
+      wanted = RatLessInt(t.GetB(i), 0) && RatLessInt(t.GetA(j, i), 0);
+    if (wanted && chosen != 0) {
+      const int cmp = RatCompare(t.GetZ(j), t.GetZ(chosen));
+      wanted = rule == TPivotRule::Bland ? j < chosen : cmp < 0 || (cmp == 0 && j < chosen);
+    }
+    if (wanted && !t.KeepsApart(j, 0)) names.push_back(VarHtml(t.GetColName(j)));
+  }
+  return names;
+}
+
+// "Переменная X<sub>1</sub> ..." or "Переменные X<sub>1</sub>, V<sub>2</sub> ...", by number.
+std::string Listed(const std::vector<std::string>& names, const std::string& one, const std::string& many) {
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  return (names.size() == 1 ? "Переменная " : "Переменные ") + list + (names.size() == 1 ? one : many);
+}
+
 } // namespace
+
+std::string TSimplexMethod::PairRefusal(std::int32_t col) const {
+  const std::string partner = Table.GetColName(Table.PartnerOf(col));
+  return "Переменную " + Table.GetColName(col) + " нельзя ввести в базис этим преобразованием: в базисе её пара " +
+         partner +
+         ", а выводится другая переменная. По условию дополняющей нежёсткости переменные одной пары не "
+         "могут быть в базисе одновременно. Выберите другой столбец или строку переменной " +
+         partner + ".";
+}
 
 TSimplexMethod::TSimplexMethod(TSimplexTable& table) : Table(table) {}
 
@@ -85,6 +121,10 @@ bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
   if (col < 1 || col > Table.ColCount() || row < 1 || row > Table.RowCount()) return false;
   if (RatEqualsInt(Table.GetA(col, row), 0)) {
     Hint = HintZeroPivot;
+    return false;
+  }
+  if (!Table.KeepsApart(col, row)) {
+    Hint = PairRefusal(col);
     return false;
   }
   PivotCol = col;
@@ -287,7 +327,15 @@ void TSimplexMethod::AnalyzeAndReport() {
         break;
       }
     }
-    if (fractional.empty()) {
+    if (Table.StoppedByPairs()) {
+      report->AddParagraph(Listed(BlockedColumns(Table, 0, Rule),
+                                  " могла бы улучшить таблицу, но в базисе находится её пара, и ввести её нельзя",
+                                  " могли бы улучшить таблицу, но в базисе находятся их пары, и ввести их нельзя") +
+                           ": по условию дополняющей нежёсткости переменные одной пары не могут быть в базисе "
+                           "одновременно. Вычисления симплекс-методом закончены");
+      Hint = "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите \"Далее\" чтобы "
+             "просмотреть результат";
+    } else if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
     } else if (CutCounter > MaxCuts) {
@@ -318,6 +366,11 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report) const 
   else
     report.AddParagraph("Нашлись C<sub>" + Num(ProposedCol) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
                         "&gt;0 => неободимо выполнить симплекс преобразование");
+  if (Table.State == SS_PIVOT && Table.HasPairs())
+    if (const auto blocked = BlockedColumns(Table, ProposedCol, Rule); !blocked.empty())
+      report.AddParagraph(
+          Listed(blocked, " в базис не вводится: в базисе её пара", " в базис не вводятся: в базисе их пары") +
+          " (условие дополняющей нежёсткости)");
   const std::string element = Element(PivotRow, PivotCol) + " = " + Text(Table.GetA(PivotCol, PivotRow));
   const std::string variables = "в базис вводится " + VarHtml(Table.GetColName(PivotCol)) + ", из базиса выводится " +
                                 VarHtml(Table.GetRowName(PivotRow));

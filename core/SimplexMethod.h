@@ -80,6 +80,8 @@ private:
   // What a step changed, so that Undo can restore it.
   struct TUndoStep;
 
+  // The hint after a click on a pivot whose column's partner is basic and stays basic.
+  [[nodiscard]] std::string PairRefusal(std::int32_t col) const;
   void AnalyzeAndReport();
   // The report of an iteration that ends in a pivot: the table shaded on the pivot used, why a
   // pivot is needed, the element with the variables that enter and leave, the ratios of its column.

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TZLPCore_SolutionResult;
@@ -122,7 +123,10 @@ public:
   TSimplexTable Table;
   std::vector<std::string> SolutionLines; // "X<sub>2</sub> = 5/3", one per basic variable
   TStatementGrid Statement;               // the statement as typed, kept by the input step
-  TTaskVerdict Verdict;                   // how the solution ended, once it has
+  // Pairs of variables of which at most one may be basic (the Kuhn-Tucker reduction: Xj and Vj);
+  // handed to the simplex table.
+  std::vector<std::pair<std::string, std::string>> Complementary;
+  TTaskVerdict Verdict; // how the solution ended, once it has
 
   void Assign(const TZLPCore_Interface& source) { *this = source; }
   void SetFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags | bits); }

@@ -123,6 +123,7 @@ bool PrepareSimplexTable(TZLPCore_Interface& data) {
     return false;
   }
   if (data.HasFlag(IF_INTEGERVARS)) data.Table.IntegerVars = data.IntegerVars;
+  data.Table.SetComplementary(data.Complementary);
   data.SetFlag(IF_TABLE);
   return true;
 }
@@ -168,7 +169,8 @@ bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, cons
 
 bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&) {
   report.Clear();
-  if (const TTaskInfo* info = FindTaskInfo(data.Statement.TaskType); info && info->Conclude) info->Conclude(data);
+  if (const TTaskInfo* info = FindTaskInfo(data.Statement.TaskType); info && info->Conclude)
+    info->Conclude(data, report);
   AddAnswer(report, data.Verdict);
   return true;
 }

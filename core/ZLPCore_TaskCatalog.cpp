@@ -6,6 +6,7 @@
 #include "ZLPCore_Fractional.h"
 #include "ZLPCore_Gomory.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_Quadratic.h"
 #include "ZLPCore_Regression.h"
 
 #include <algorithm>
@@ -29,10 +30,10 @@ const std::array<TStageInfo, 12> Stages = {{
     {SK_ZLPTOZDLP, "Обратная замена переменных", "Обратная замена",
      "Просмотрите и проверьте шаг обратной замены переменных", "ZLPToZDLP.html", BackSubstitutionUnit, true},
     {SK_QUADRO, "Ввод коэффициентов второго порядка", "Коэффициенты второго порядка",
-     "Введите коэффициенты второго порядка и нажмите далее", "Quadro.html", nullptr, false},
+     "Введите коэффициенты второго порядка и нажмите далее", "Quadro.html", QuadroUnit, false},
     {SK_QUADROSOLVE, "Приведение задачи квадратичного программирования к ЗЛП", "Приведение к ЗЛП",
      "Просмотрите как задача квадратичного программирования приводится к задаче линейного программирования",
-     "QuadroSolve.html", nullptr, true},
+     "QuadroSolve.html", QuadroSolveUnit, true},
     {SK_KFCHECK, "Приведение задачи к канонической форме", "Каноническая форма",
      "Просмотрите как была построена КФ для составления симплекс-таблицы", "KFCheck.html", CanonicalUnit, true},
     {SK_ZLPCHECK, "Матмодель задачи ЛП", "Матмодель задачи",
@@ -80,7 +81,8 @@ const std::vector<TTaskInfo>& Catalog() {
        .WaitPage = "w.html",
        .StageKinds = {SK_ZLPINPUT, SK_QUADRO, SK_KFCHECK, SK_QUADROSOLVE, SK_SIMPLEXSOLVE, SK_PREVIEWRESULT},
        .Actions = WizardActions,
-       .Read = ReadLinearStatement},
+       .Read = ReadQuadraticStatement,
+       .Conclude = ConcludeQuadratic},
       {.Code = TT_FRACTIONAL,
        .Name = "Задача дробно-линейного программирования",
        .ListCaption = "Задача ДЛП",

@@ -47,8 +47,9 @@ enum : std::uint8_t {
 
 // Reads a statement of the type into the container (see ReadStatement).
 using TStatementReader = bool (*)(const TStatementGrid& grid, TZLPCore_Interface& data, TStatementError& error);
-// Completes the verdict and the report of a type after its last step (the quadratic objective, ...).
-using TTaskConclusion = void (*)(TZLPCore_Interface& data);
+// Completes the verdict and the report of a type after its last step (the quadratic objective, ...);
+// what it writes precedes the answer paragraph.
+using TTaskConclusion = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 // The whole solution of a type with a window of its own: the statement in data.Statement, the
 // report into report, the verdict into data.Verdict.
 using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh
 tools/build.sh
-for b in build/bench/bench_core build/bench/bench_cutting build/bench/bench_fractional build/bench/bench_integer build/bench/bench_store build/bench/bench_solvers; do
+for b in build/bench/bench_core build/bench/bench_cutting build/bench/bench_fractional build/bench/bench_integer build/bench/bench_quadratic build/bench/bench_store build/bench/bench_solvers; do
   [ -x "$b" ] && "$b" "$@"
 done
 if [ -x build/bench/bench_ZLPInput ]; then
