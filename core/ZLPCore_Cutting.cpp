@@ -259,7 +259,7 @@ bool CutInputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, con
   return true;
 }
 
-void ConcludeCutting(TZLPCore_Interface& data) {
+void ConcludeCutting(TZLPCore_Interface& data, TZLPCore_SolutionResult&) {
   TTaskVerdict& verdict = data.Verdict;
   TCuttingProblem problem;
   TStatementError error;

@@ -73,4 +73,4 @@ bool CutInputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, con
 // The answer of type 72 in words, after the simplex step: the number of complete sets and the
 // material per pattern at an optimum; for a program without a feasible point, that the proportions
 // cannot be met, and no number of sets.
-void ConcludeCutting(TZLPCore_Interface& data);
+void ConcludeCutting(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
