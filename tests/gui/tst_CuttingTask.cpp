@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "CuttingInput.h"
 #include "MessageRecorder.h"
+#include "SameAsKelvanoSolve.h"
 #include "ZLPCore_TextFormat.h"
 #include "untStep_SimplexSolve.h"
 
@@ -20,11 +21,6 @@ TStatementGrid Statement(const QString& text) {
   const auto statement = ParseStatementText(text.toStdString(), error);
   if (!statement) throw std::runtime_error("bad test statement: " + error.Message);
   return *statement;
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 constexpr int SimplexStage = 3;
@@ -88,9 +84,7 @@ void TestCuttingTask::sameReportAsKelvanoSolve() {
   QFETCH(int, exitCode);
   QFETCH(QString, verdict);
   TMessageRecorder recorder;
-  const QString solver = QFileInfo(QStringLiteral(KELVANO_SOLVE)).canonicalFilePath();
-  QVERIFY(!solver.isEmpty());
-  SetProgramDir((QFileInfo(solver).path() + u'/').toStdString());
+  UseKelvanoSolveFolder();
 
   TCuttingRun run(Statement(text));
   QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
@@ -98,25 +92,8 @@ void TestCuttingTask::sameReportAsKelvanoSolve() {
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   run.Next();
   QVERIFY(run.Wizard.Finished);
-  const QString wizardFile = run.Dir.filePath(QStringLiteral("wizard.html"));
-  QVERIFY(run.Report.WriteDocument(wizardFile.toStdString()));
-
-  const QString input = run.Dir.filePath(QStringLiteral("statement.cut"));
-  {
-    QFile file(input);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-  }
-  const QString solved = run.Dir.filePath(QStringLiteral("solved.html"));
-  QProcess process;
-  process.start(solver, {QStringLiteral("-o"), solved, input});
-  QVERIFY(process.waitForFinished(30000));
-  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-  QCOMPARE(process.exitCode(), exitCode);
-
-  const QByteArray fromWizard = ReadFile(wizardFile);
-  QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
-  QCOMPARE(ReadFile(solved), fromWizard);
+  ExpectSameReportAsKelvanoSolve(run.Report, run.Dir, {WriteInput(run.Dir, QStringLiteral("statement.cut"), text)},
+                                 exitCode, verdict);
   QVERIFY(recorder.Messages.empty());
 }
 

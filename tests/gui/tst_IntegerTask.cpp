@@ -4,6 +4,7 @@
 // stored, and the warning without a linear program.
 #include "AppPaths.h"
 #include "MessageRecorder.h"
+#include "SameAsKelvanoSolve.h"
 #include "StepRun.h"
 #include "TypeStatement.h"
 #include "customUI.h"
@@ -24,11 +25,6 @@ namespace {
 constexpr int SelectStage = 1;
 constexpr int SimplexStage = 3;
 constexpr int PreviewStage = 4;
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Stores a statement under a new named problem of its own type and returns its id.
 int SaveStatement(TDM& dm, const TStatementGrid& s, const std::string& name) {
@@ -184,9 +180,7 @@ void TestIntegerTask::sameReportAsKelvanoSolve() {
   QFETCH(int, exitCode);
   QFETCH(QString, verdict);
   TMessageRecorder recorder;
-  const QString solver = QFileInfo(QStringLiteral(KELVANO_SOLVE)).canonicalFilePath();
-  QVERIFY(!solver.isEmpty());
-  SetProgramDir((QFileInfo(solver).path() + u'/').toStdString());
+  UseKelvanoSolveFolder();
 
   TStatementGrid statement = Statement(text.toUtf8().constData());
   statement.Resize(TT_INTEGER, statement.Sx, statement.Sy);
@@ -200,32 +194,17 @@ void TestIntegerTask::sameReportAsKelvanoSolve() {
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   run.Next();
   QVERIFY(run.Wizard.Finished);
-  const QString wizardFile = run.Dir.filePath(QStringLiteral("wizard.html"));
-  QVERIFY(run.Report.WriteDocument(wizardFile.toStdString()));
-
   // The text form has no empty "int" line: a statement with nothing ticked is stored and read by name.
-  QStringList args{QStringLiteral("-o"), run.Dir.filePath(QStringLiteral("solved.html"))};
+  QStringList inputs;
   if (text.contains(U("int"))) {
-    const QString input = run.Dir.filePath(QStringLiteral("statement.txt"));
-    QFile file(input);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-    args << input;
+    inputs << WriteInput(run.Dir, QStringLiteral("statement.txt"), text);
   } else {
     QVERIFY(SaveStatement(run.Dm, statement, "Без целочисленных") > 0);
     recorder.Messages.clear(); // the store announces the save
-    args << QStringLiteral("--data") << run.Dir.filePath(QStringLiteral("data")) << QStringLiteral("--name")
-         << U("Без целочисленных");
+    inputs << QStringLiteral("--data") << run.Dir.filePath(QStringLiteral("data")) << QStringLiteral("--name")
+           << U("Без целочисленных");
   }
-  QProcess process;
-  process.start(solver, args);
-  QVERIFY(process.waitForFinished(30000));
-  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-  QCOMPARE(process.exitCode(), exitCode);
-
-  const QByteArray fromWizard = ReadFile(wizardFile);
-  QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
-  QCOMPARE(ReadFile(run.Dir.filePath(QStringLiteral("solved.html"))), fromWizard);
+  ExpectSameReportAsKelvanoSolve(run.Report, run.Dir, inputs, exitCode, verdict);
   QVERIFY(recorder.Messages.empty());
 }
 

@@ -4,6 +4,7 @@
 #include "AppPaths.h"
 #include "LinearExamples.h"
 #include "MessageRecorder.h"
+#include "SameAsKelvanoSolve.h"
 #include "StepRun.h"
 #include "TypeStatement.h"
 #include "ZLPCore_Pages.h"
@@ -44,11 +45,6 @@ int NonEmptySections(const TZLPCore_SolutionResult& report) {
 }
 
 int Count(const QByteArray& text, const QByteArray& part) { return static_cast<int>(text.count(part)); }
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const char* const MinWithAbove = "min 2 -1\nconst 3\n1 1 <= 4\n1 -1 >= 1\n";
 
@@ -223,10 +219,7 @@ void TestLinearTask::sameReportAsKelvanoSolve() {
   QFETCH(int, exitCode);
   QFETCH(QString, verdict);
   TMessageRecorder recorder;
-  // Both pages link the style sheet beside kelvano-solve.
-  const QString solver = QFileInfo(QStringLiteral(KELVANO_SOLVE)).canonicalFilePath();
-  QVERIFY(!solver.isEmpty());
-  SetProgramDir((QFileInfo(solver).path() + u'/').toStdString());
+  UseKelvanoSolveFolder();
 
   TLinearRun run(Statement(text.toUtf8().constData()));
   QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
@@ -234,26 +227,9 @@ void TestLinearTask::sameReportAsKelvanoSolve() {
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   run.Next();
   QVERIFY(run.Wizard.Finished);
-  const QString wizardFile = run.Dir.filePath(QStringLiteral("wizard.html"));
-  QVERIFY(run.Report.WriteDocument(wizardFile.toStdString()));
-
-  const QString input = run.Dir.filePath(QStringLiteral("statement.txt"));
-  {
-    QFile file(input);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-  }
-  const QString solved = run.Dir.filePath(QStringLiteral("solved.html"));
-  QProcess process;
-  process.start(solver, {QStringLiteral("-o"), solved, input});
-  QVERIFY(process.waitForFinished(30000));
-  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-  QCOMPARE(process.exitCode(), exitCode);
-
-  const QByteArray fromWizard = ReadFile(wizardFile);
-  QCOMPARE(Count(fromWizard, "<H2>&bull; "), 3);
-  QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
-  QCOMPARE(ReadFile(solved), fromWizard);
+  QCOMPARE(QByteArray::fromStdString(run.Report.BuildDocument()).count("<H2>&bull; "), 3);
+  ExpectSameReportAsKelvanoSolve(run.Report, run.Dir, {WriteInput(run.Dir, QStringLiteral("statement.txt"), text)},
+                                 exitCode, verdict);
   QVERIFY(recorder.Messages.empty());
 }
 

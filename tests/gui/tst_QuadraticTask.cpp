@@ -3,6 +3,7 @@
 // kelvano-solve's byte for byte; the coefficient grid's bad cell, its memory and the store.
 #include "AppPaths.h"
 #include "MessageRecorder.h"
+#include "SameAsKelvanoSolve.h"
 #include "StepRun.h"
 #include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
@@ -84,11 +85,6 @@ std::string ReferenceDocument(const TStatementGrid& s) {
   TZLPCore_SolutionResult report;
   static_cast<void>(RunTask(s.TaskType, data, report));
   return report.BuildDocument();
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 constexpr int QuadroStage = 1;
@@ -284,9 +280,7 @@ void TestQuadraticTask::sameReportAsKelvanoSolve() {
   QFETCH(int, exitCode);
   QFETCH(QString, verdict);
   TMessageRecorder recorder;
-  const QString solver = QFileInfo(QStringLiteral(KELVANO_SOLVE)).canonicalFilePath();
-  QVERIFY(!solver.isEmpty());
-  SetProgramDir((QFileInfo(solver).path() + u'/').toStdString());
+  UseKelvanoSolveFolder();
 
   const TStatementGrid statement = Statement(text.toUtf8().constData());
   TQuadraticRun run(statement);
@@ -298,24 +292,8 @@ void TestQuadraticTask::sameReportAsKelvanoSolve() {
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   run.Next();
   QVERIFY(run.Wizard.Finished);
-  const QString wizardFile = run.Dir.filePath(QStringLiteral("wizard.html"));
-  QVERIFY(run.Report.WriteDocument(wizardFile.toStdString()));
-
-  const QString input = run.Dir.filePath(QStringLiteral("statement.qp"));
-  {
-    QFile file(input);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-  }
-  const QString solved = run.Dir.filePath(QStringLiteral("solved.html"));
-  QProcess process;
-  process.start(solver, {QStringLiteral("-o"), solved, input});
-  QVERIFY(process.waitForFinished(30000));
-  QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-  QCOMPARE(process.exitCode(), exitCode);
-  const QByteArray fromWizard = ReadFile(wizardFile);
-  QVERIFY(fromWizard.contains(Utf8ToCp1251(verdict.toStdString()).c_str()));
-  QCOMPARE(ReadFile(solved), fromWizard);
+  ExpectSameReportAsKelvanoSolve(run.Report, run.Dir, {WriteInput(run.Dir, QStringLiteral("statement.qp"), text)},
+                                 exitCode, verdict);
   QVERIFY(recorder.Messages.empty());
 }
 
