@@ -1,8 +1,6 @@
 // Benchmark of a whole linear-fractional run: 30 variables, 20 constraints, small integer data, from the
 // statement to the final report as kelvano-solve writes it (windows-1251 bytes).
-#include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,32 +29,8 @@ std::string Fractional30x20() {
   return text;
 }
 
-void BM_Fractional30x20(benchmark::State& state) {
-  TTextFormatError error;
-  const auto statement = ParseStatementText(Fractional30x20(), error);
-  if (!statement) {
-    state.SkipWithError("the bench statement does not parse");
-    return;
-  }
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    if (!ReadStatement(*statement, data, readError)) {
-      state.SkipWithError("the bench statement is not read");
-      return;
-    }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(statement->TaskType, data, report);
-    if (verdict.Status != TTaskStatus::Optimal || !verdict.Objective || RatToStr(*verdict.Objective) != "192/53") {
-      state.SkipWithError("the bench problem did not reach its optimum 192/53");
-      return;
-    }
-    bytes = Utf8ToCp1251(report.BuildDocument()).size();
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.counters["report_bytes"] = static_cast<double>(bytes);
-}
+void BM_Fractional30x20(benchmark::State& state) { BenchWholeRun(state, Fractional30x20(), "192/53"); }
+
 BENCHMARK(BM_Fractional30x20)->Unit(benchmark::kMillisecond);
 
 } // namespace

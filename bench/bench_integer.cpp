@@ -1,9 +1,7 @@
 // Benchmark of a whole integer run: 15 variables, 10 constraints, small integer data, every variable
 // integer, from the statement through the Gomory cuts to the final report as kelvano-solve writes it
 // (windows-1251 bytes).
-#include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,34 +25,11 @@ constexpr const char* Integer15x10 = "max 7 1 4 5 8 1 5 1 5 7 2 2 4 9 6\n"
                                      "int 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\n";
 
 void BM_Integer15x10(benchmark::State& state) {
-  TTextFormatError error;
-  const auto statement = ParseStatementText(Integer15x10, error);
-  if (!statement) {
-    state.SkipWithError("the bench statement does not parse");
-    return;
-  }
-  std::size_t bytes = 0;
-  std::size_t cuts = 0;
-  for (auto _ : state) {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    if (!ReadStatement(*statement, data, readError)) {
-      state.SkipWithError("the bench statement is not read");
-      return;
-    }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(statement->TaskType, data, report);
-    if (verdict.Status != TTaskStatus::Optimal || !verdict.Objective || RatToStr(*verdict.Objective) != "89") {
-      state.SkipWithError("the bench problem did not reach its integer optimum 89");
-      return;
-    }
-    cuts = static_cast<std::size_t>(data.Table.ColCount() - 25); // the cut variables Y1, Y2, ...
-    bytes = Utf8ToCp1251(report.BuildDocument()).size();
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.counters["cuts"] = static_cast<double>(cuts);
-  state.counters["report_bytes"] = static_cast<double>(bytes);
+  BenchWholeRun(state, Integer15x10, "89", [](const TZLPCore_Interface& data, benchmark::State& s) {
+    s.counters["cuts"] = static_cast<double>(data.Table.ColCount() - 25); // the cut variables Y1, Y2, ...
+  });
 }
+
 BENCHMARK(BM_Integer15x10)->Unit(benchmark::kMillisecond);
 
 } // namespace

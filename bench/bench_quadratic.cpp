@@ -1,9 +1,7 @@
 // Benchmark of a whole quadratic run: 20 variables, 15 constraints, a strictly concave objective, from
 // the statement through the Kuhn-Tucker reduction and the simplex step to the final report as
 // kelvano-solve writes it (windows-1251 bytes).
-#include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,33 +31,8 @@ std::string Quadratic20x15() {
   return text;
 }
 
-void BM_Quadratic20x15(benchmark::State& state) {
-  TTextFormatError error;
-  const auto statement = ParseStatementText(Quadratic20x15(), error);
-  if (!statement) {
-    state.SkipWithError("the bench statement does not parse");
-    return;
-  }
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    if (!ReadStatement(*statement, data, readError)) {
-      state.SkipWithError("the bench statement is not read");
-      return;
-    }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(statement->TaskType, data, report);
-    if (verdict.Status != TTaskStatus::Optimal || !verdict.Objective ||
-        RatToStr(*verdict.Objective) != "12333101/67542") {
-      state.SkipWithError("the bench problem did not reach its optimum 12333101/67542");
-      return;
-    }
-    bytes = Utf8ToCp1251(report.BuildDocument()).size();
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.counters["report_bytes"] = static_cast<double>(bytes);
-}
+void BM_Quadratic20x15(benchmark::State& state) { BenchWholeRun(state, Quadratic20x15(), "12333101/67542"); }
+
 BENCHMARK(BM_Quadratic20x15)->Unit(benchmark::kMillisecond);
 
 } // namespace
