@@ -1,0 +1,109 @@
+// SVG pictures of the reports written as text: a plot area that maps data coordinates to the picture,
+// its drawing primitives, and the steps and labels of axis ticks.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A point of the data plane (doubles: pictures are drawn, never computed, in floating point).
+struct TSvgPoint {
+  double X = 0;
+  double Y = 0;
+};
+
+// A rectangle of the data plane, X0 < X1 and Y0 < Y1.
+struct TSvgWindow {
+  double X0 = 0;
+  double X1 = 1;
+  double Y0 = 0;
+  double Y1 = 1;
+  [[nodiscard]] bool Contains(TSvgPoint p) const noexcept { return p.X >= X0 && p.X <= X1 && p.Y >= Y0 && p.Y <= Y1; }
+};
+
+// One picture: the data window drawn into a plot area of PlotWidth x PlotHeight pixels, with margins
+// around it for the tick labels. Every element carries a class of the report style sheet (help/main.css)
+// and presentation attributes of its own, so that the picture stays legible without the style sheet;
+// lines and text default to currentColor and so follow the page colours.
+class TSvgPlot {
+public:
+  TSvgPlot(TSvgWindow window, double plotWidth, double plotHeight);
+
+  // Pixel coordinates of a data point (y grows downwards in the picture).
+  [[nodiscard]] double PX(double x) const noexcept;
+  [[nodiscard]] double PY(double y) const noexcept;
+  [[nodiscard]] const TSvgWindow& Window() const noexcept { return FWindow; }
+  [[nodiscard]] double PlotWidth() const noexcept { return FPlotWidth; }
+  [[nodiscard]] double PlotHeight() const noexcept { return FPlotHeight; }
+
+  // attrs: further presentation attributes, such as stroke="#c0392b" (the defaults the class overrides).
+  void Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs = "");
+  void Polygon(const std::vector<TSvgPoint>& points, const std::string& cls, const std::string& attrs = "");
+  // radius in pixels
+  void Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs = "");
+  // An arrow from a to b with a filled head of headLength pixels.
+  void Arrow(TSvgPoint a, TSvgPoint b, double headLength, const std::string& cls, const std::string& attrs = "");
+  // Text at a data point moved by (dx, dy) pixels; markup is SVG text content (tspans and
+  // character references allowed, '<' and '&' of plain text escaped by the caller). anchor: "start",
+  // "middle" or "end". The text is kept inside the picture.
+  void Text(TSvgPoint at, double dx, double dy, const std::string& markup, const std::string& cls,
+            const std::string& anchor = "start");
+  // Text at pixel coordinates.
+  void PixelText(double px, double py, const std::string& markup, const std::string& cls,
+                 const std::string& anchor = "start");
+
+  // Axis lines through (0, 0) with arrow heads and tick marks, or (frame) ticks along the bottom and
+  // left edges of the plot area; labels at the ends of the axes.
+  struct TAxis {
+    double Step = 1;                 // data distance between ticks
+    std::vector<double> Ticks;       // tick positions
+    std::vector<std::string> Labels; // their texts, parallel to Ticks
+    std::string Name;                // markup of the axis name
+  };
+  void Grid(const TAxis& x, const TAxis& y);
+  void AxesThroughOrigin(const TAxis& x, const TAxis& y);
+  void FramedAxes(const TAxis& x, const TAxis& y);
+
+  // The whole <svg> element; ariaLabel names the picture for screen readers.
+  [[nodiscard]] std::string Svg(const std::string& cls, const std::string& ariaLabel) const;
+
+  // Margins around the plot area, in pixels.
+  static constexpr double Left = 46;
+  static constexpr double Right = 28;
+  static constexpr double Top = 16;
+  static constexpr double Bottom = 30;
+
+private:
+  TSvgWindow FWindow;
+  double FPlotWidth;
+  double FPlotHeight;
+  std::vector<std::string> FElements;
+};
+
+// A number of pixel coordinates with at most one decimal, written the same in every locale.
+[[nodiscard]] std::string SvgNumber(double v);
+// '<', '>', '&' and '"' as references.
+[[nodiscard]] std::string SvgEscape(const std::string& text);
+// "X<tspan ...>1</tspan>": a letter with a subscript index.
+[[nodiscard]] std::string SvgSubscript(const std::string& letter, const std::string& index);
+
+// The part of the line a x + b y = c inside the window; none when it misses it or a = b = 0.
+[[nodiscard]] std::optional<std::pair<TSvgPoint, TSvgPoint>> ClipLine(double a, double b, double c,
+                                                                      const TSvgWindow& window);
+// The part of the segment p-q inside the window.
+[[nodiscard]] std::optional<std::pair<TSvgPoint, TSvgPoint>> ClipSegment(TSvgPoint p, TSvgPoint q,
+                                                                         const TSvgWindow& window);
+
+// A step of 1, 2 or 5 times a power of ten (Mantissa * 10^Exponent) that divides span into about
+// `count` parts; the texts of its multiples are exact ("2,5" with a decimal comma, "-40").
+struct TTickStep {
+  int Mantissa = 1;
+  int Exponent = 0;
+  [[nodiscard]] double Value() const;
+  // The text of k steps.
+  [[nodiscard]] std::string Label(long long k) const;
+};
+[[nodiscard]] TTickStep NiceTickStep(double span, int count);
+// Ticks k * step for the k with lo <= k * step <= hi, and their labels.
+[[nodiscard]] TSvgPlot::TAxis TickAxis(const TTickStep& step, double lo, double hi, const std::string& name);
