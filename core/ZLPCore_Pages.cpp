@@ -4,6 +4,7 @@
 #include "MessageSeam.h"
 #include "SimplexMethod.h"
 #include "ZLPCore_Gomory.h"
+#include "ZLPCore_Graphic.h"
 #include "ZLPCore_TaskCatalog.h"
 #include "ZLPCore_TaskRun.h"
 #include "untStrConst.h"
@@ -102,6 +103,8 @@ bool ReadLinearStatement(const TStatementGrid& grid, TZLPCore_Interface& data, T
 
 bool InputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage) {
   WriteInputSection(data.ZLP, stage.Caption, report);
+  // An integer program is drawn once its integer variables are chosen.
+  if (data.Statement.TaskType == TT_LINEAR) WriteGraphicSection(data, report);
   return data.HasFlag(IF_ZLP);
 }
 
