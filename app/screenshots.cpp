@@ -1,5 +1,5 @@
 // Takes PNG pictures of the main window, a wizard on its input, simplex and result steps, the load dialog,
-// and the assignment and regression windows.
+// the assignment and regression windows, and the pictures of the final reports.
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "Input_.h"
@@ -7,11 +7,13 @@
 #include "StepClasses.h"
 #include "Unit1.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
 #include "untLoad.h"
 #include "untMain.h"
 #include "untSave.h"
 #include "untStep_ZLPInput.h"
+#include "untWebViewer.h"
 #include "untZLPWizard.h"
 
 #include <QApplication>
@@ -41,6 +43,24 @@ bool Grab(const QWidget& window, const QString& file) {
   const bool saved = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(file);
   std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "cannot save", qPrintable(file));
   return saved;
+}
+
+// The final report of a problem in the text form, solved as kelvano-solve solves it, in a viewer
+// tall enough for the statement and the picture after it.
+bool GrabReport(const char* text, const QString& file) {
+  TTextFormatError error;
+  const std::optional<TStatementGrid> statement = ParseStatementText(text, error);
+  TZLPCore_Interface data;
+  TStatementError readError;
+  if (!statement || !ReadStatement(*statement, data, readError)) return false;
+  TZLPCore_SolutionResult report;
+  RunTask(statement->TaskType, data, report);
+  TWebBrowser viewer;
+  viewer.resize(760, 1000);
+  viewer.show();
+  report.ShowIn(&viewer);
+  Wait(3000);
+  return Grab(viewer, file);
 }
 
 } // namespace
@@ -130,5 +150,7 @@ int main(int argc, char* argv[]) {
   });
   frmMain.RunAction(1);
   frmMain.RunAction(2);
+  // The graphical method of a program whose optimum has fractional coordinates.
+  ok = GrabReport("max 3 4\n2 5 <= 20\n7 3 <= 21\n-1 1 <= 3\n", outDir + QStringLiteral("/graphic.png")) && ok;
   return ok ? 0 : 1;
 }

@@ -676,11 +676,11 @@ std::string DrawPicture(TGraphic& g) {
     const bool optimal = std::find(opt.Points.begin(), opt.Points.end(), g.Region.Vertices[k]) != opt.Points.end();
     if (!lettered || (linearLabels && optimal)) continue;
     // On the axes the letters keep off the tick labels.
-    if (v.X == 0 && v.Y == 0) {
+    if (Sign(g.Region.Vertices[k].X) == 0 && Sign(g.Region.Vertices[k].Y) == 0) {
       plot.Text(v, -6, -6, VertexName(k), "clsGrVertexName", "end");
       continue;
     }
-    if (v.X == 0) {
+    if (Sign(g.Region.Vertices[k].X) == 0 || Sign(g.Region.Vertices[k].Y) == 0) {
       plot.Text(v, 6, -6, VertexName(k), "clsGrVertexName");
       continue;
     }
