@@ -699,7 +699,7 @@ std::string DrawPicture(TGraphic& g) {
                     "fill=\"currentColor\"");
       }
   const auto pointLabel = [&plot](const TSvgPoint& p, const std::string& text) {
-    const bool right = plot.PX(p.X) < plot.Left + plot.PlotWidth() * 0.7;
+    const bool right = plot.PX(p.X) < plot.Left() + plot.PlotWidth() * 0.7;
     plot.Text(p, right ? 8 : -8, -8, text, "clsGrOptName", right ? "start" : "end");
   };
   if (g.Lattice && g.Lattice->Value) {

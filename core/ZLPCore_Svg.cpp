@@ -36,6 +36,8 @@ constexpr double CharWidth = 6.4; // an average character of the 11-pixel labels
 
 } // namespace
 
+double TextWidth(const std::string& markup) { return static_cast<double>(VisibleLength(markup)) * CharWidth; }
+
 std::string SvgNumber(double v) {
   if (!std::isfinite(v)) return "0";
   if (std::fabs(v) < 0.05) return "0";
@@ -65,11 +67,11 @@ std::string SvgSubscript(const std::string& letter, const std::string& index) {
   return letter + "<tspan baseline-shift=\"sub\" font-size=\"8\">" + index + "</tspan>";
 }
 
-TSvgPlot::TSvgPlot(TSvgWindow window, double plotWidth, double plotHeight)
-    : FWindow(window), FPlotWidth(plotWidth), FPlotHeight(plotHeight) {}
+TSvgPlot::TSvgPlot(TSvgWindow window, double plotWidth, double plotHeight, double left)
+    : FWindow(window), FPlotWidth(plotWidth), FPlotHeight(plotHeight), FLeft(left) {}
 
 double TSvgPlot::PX(double x) const noexcept {
-  return Left + (x - FWindow.X0) / (FWindow.X1 - FWindow.X0) * FPlotWidth;
+  return FLeft + (x - FWindow.X0) / (FWindow.X1 - FWindow.X0) * FPlotWidth;
 }
 
 double TSvgPlot::PY(double y) const noexcept {
@@ -119,8 +121,8 @@ void TSvgPlot::Text(TSvgPoint at, double dx, double dy, const std::string& marku
 
 void TSvgPlot::PixelText(double px, double py, const std::string& markup, const std::string& cls,
                          const std::string& anchor) {
-  const double width = static_cast<double>(VisibleLength(markup)) * CharWidth;
-  const double total = Left + FPlotWidth + Right;
+  const double width = TextWidth(markup);
+  const double total = FLeft + FPlotWidth + Right;
   // The left edge of the text for its anchor, moved so that the whole text stays in the picture.
   const double shift = anchor == "end" ? width : anchor == "middle" ? width / 2 : 0;
   const double leftEdge = std::clamp(px - shift, 2.0, std::max(2.0, total - 2 - width));
@@ -180,7 +182,7 @@ void TSvgPlot::FramedAxes(const TAxis& x, const TAxis& y) {
 }
 
 std::string TSvgPlot::Svg(const std::string& cls, const std::string& ariaLabel) const {
-  const std::string w = SvgNumber(Left + FPlotWidth + Right);
+  const std::string w = SvgNumber(FLeft + FPlotWidth + Right);
   const std::string h = SvgNumber(Top + FPlotHeight + Bottom);
   std::string svg = "<svg class=\"" + cls + "\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" +
                     h + "\" viewBox=\"0 0 " + w + " " + h + "\" role=\"img\" aria-label=\"" + SvgEscape(ariaLabel) +
@@ -231,6 +233,14 @@ std::optional<std::pair<TSvgPoint, TSvgPoint>> ClipLine(double a, double b, doub
 double TTickStep::Value() const { return Mantissa * std::pow(10.0, Exponent); }
 
 std::string TTickStep::Label(long long k) const {
+  if (Exponent < -9 || Exponent > 15) {
+    char buf[64];
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, static_cast<double>(k) * Value(), std::chars_format::general, 6);
+    std::string s(buf, r.ptr);
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+  }
   const long long n = k * Mantissa;
   const bool negative = n < 0;
   std::string digits = std::to_string(negative ? -n : n);
@@ -257,7 +267,7 @@ TTickStep NiceTickStep(double span, int count) {
     m = 1;
     ++e;
   }
-  return {m, std::clamp(e, -9, 15)};
+  return {m, e};
 }
 
 TSvgPlot::TAxis TickAxis(const TTickStep& step, double lo, double hi, const std::string& name) {
@@ -265,9 +275,10 @@ TSvgPlot::TAxis TickAxis(const TTickStep& step, double lo, double hi, const std:
   axis.Step = step.Value();
   axis.Name = name;
   const double s = axis.Step;
-  const auto first = static_cast<long long>(std::ceil(lo / s - 1e-9));
-  const auto last = static_cast<long long>(std::floor(hi / s + 1e-9));
-  for (long long k = first; k <= last && axis.Ticks.size() < 200; ++k) {
+  const double from = std::ceil(lo / s - 1e-9), to = std::floor(hi / s + 1e-9);
+  if (!std::isfinite(from) || !std::isfinite(to) || to - from > 200 || std::fabs(from) > 1e15 || std::fabs(to) > 1e15)
+    return axis;
+  for (auto k = static_cast<long long>(from); k <= static_cast<long long>(to); ++k) {
     axis.Ticks.push_back(static_cast<double>(k) * s);
     axis.Labels.push_back(step.Label(k));
   }

@@ -28,7 +28,8 @@ struct TSvgWindow {
 // lines and text default to currentColor and so follow the page colours.
 class TSvgPlot {
 public:
-  TSvgPlot(TSvgWindow window, double plotWidth, double plotHeight);
+  // left: the margin left of the plot area, room for the labels of the vertical axis.
+  TSvgPlot(TSvgWindow window, double plotWidth, double plotHeight, double left = 46);
 
   // Pixel coordinates of a data point (y grows downwards in the picture).
   [[nodiscard]] double PX(double x) const noexcept;
@@ -36,6 +37,7 @@ public:
   [[nodiscard]] const TSvgWindow& Window() const noexcept { return FWindow; }
   [[nodiscard]] double PlotWidth() const noexcept { return FPlotWidth; }
   [[nodiscard]] double PlotHeight() const noexcept { return FPlotHeight; }
+  [[nodiscard]] double Left() const noexcept { return FLeft; }
 
   // attrs: further presentation attributes, such as stroke="#c0392b" (the defaults the class overrides).
   void Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs = "");
@@ -68,8 +70,7 @@ public:
   // The whole <svg> element; ariaLabel names the picture for screen readers.
   [[nodiscard]] std::string Svg(const std::string& cls, const std::string& ariaLabel) const;
 
-  // Margins around the plot area, in pixels.
-  static constexpr double Left = 46;
+  // Margins right of, above and below the plot area, in pixels.
   static constexpr double Right = 28;
   static constexpr double Top = 16;
   static constexpr double Bottom = 30;
@@ -78,11 +79,14 @@ private:
   TSvgWindow FWindow;
   double FPlotWidth;
   double FPlotHeight;
+  double FLeft;
   std::vector<std::string> FElements;
 };
 
 // A number of pixel coordinates with at most one decimal, written the same in every locale.
 [[nodiscard]] std::string SvgNumber(double v);
+// The width of a label in pixels, roughly: tags left out, a character reference counted as one.
+[[nodiscard]] double TextWidth(const std::string& markup);
 // '<', '>', '&' and '"' as references.
 [[nodiscard]] std::string SvgEscape(const std::string& text);
 // "X<tspan ...>1</tspan>": a letter with a subscript index.
@@ -96,7 +100,8 @@ private:
                                                                          const TSvgWindow& window);
 
 // A step of 1, 2 or 5 times a power of ten (Mantissa * 10^Exponent) that divides span into about
-// `count` parts; the texts of its multiples are exact ("2,5" with a decimal comma, "-40").
+// `count` parts; the texts of its multiples are exact ("2,5" with a decimal comma, "-40") for
+// exponents -9 ... 15, and have six significant digits beyond ("1,5e+20").
 struct TTickStep {
   int Mantissa = 1;
   int Exponent = 0;
@@ -105,5 +110,6 @@ struct TTickStep {
   [[nodiscard]] std::string Label(long long k) const;
 };
 [[nodiscard]] TTickStep NiceTickStep(double span, int count);
-// Ticks k * step for the k with lo <= k * step <= hi, and their labels.
+// Ticks k * step for the k with lo <= k * step <= hi, and their labels; none when there would be
+// more than 200.
 [[nodiscard]] TSvgPlot::TAxis TickAxis(const TTickStep& step, double lo, double hi, const std::string& name);
