@@ -113,14 +113,40 @@ std::string IntToStr(TWideInt v) {
 // ---- lines, vertices, directions ----
 
 // A X1 + B X2 (Rel) C with Rel -1 for "<=", 0 for "=", 1 for ">="; Number is the constraint's number
-// in the model, 0 for X1 >= 0, X2 >= 0 and the frame of a picture.
+// in the model, 0 for X1 >= 0, X2 >= 0 and the frame of a picture. The same line with coprime integer
+// coefficients, IA X1 + IB X2 (Rel) IC, when they fit (Integral): the fast road of the enumeration.
 struct TLine {
   TWideRational A;
   TWideRational B;
   TWideRational C;
   int Rel = -1;
   std::int32_t Number = 0;
+  TWideInt IA = 0;
+  TWideInt IB = 0;
+  TWideInt IC = 0;
+  bool Integral = false;
 };
+
+TWideInt Lcm(TWideInt a, TWideInt b) { return Mul(a / Gcd(a, b), b); }
+
+TLine MakeLine(TWideRational a, TWideRational b, TWideRational c, int rel, std::int32_t number) {
+  TLine l{a, b, c, rel, number};
+  try {
+    const TWideInt scale = Lcm(Lcm(a.Den, b.Den), c.Den);
+    l.IA = Mul(a.Num, scale / a.Den);
+    l.IB = Mul(b.Num, scale / b.Den);
+    l.IC = Mul(c.Num, scale / c.Den);
+    if (const TWideInt g = Gcd(Gcd(l.IA, l.IB), l.IC); g > 1) {
+      l.IA /= g;
+      l.IB /= g;
+      l.IC /= g;
+    }
+    l.Integral = true;
+  } catch (const TWideOverflow&) {
+    l.Integral = false;
+  }
+  return l;
+}
 
 int RelOf(TZLPCore_InequalitySign sign) {
   switch (sign) {
@@ -132,26 +158,21 @@ int RelOf(TZLPCore_InequalitySign sign) {
 }
 
 std::vector<TLine> ProgramLines(const TZLPCore_SubInterface_ZLP& zlp) {
-  std::vector<TLine> lines = {{Whole(1), Whole(0), Whole(0), 1, 0}, {Whole(0), Whole(1), Whole(0), 1, 0}};
+  std::vector<TLine> lines = {MakeLine(Whole(1), Whole(0), Whole(0), 1, 0),
+                              MakeLine(Whole(0), Whole(1), Whole(0), 1, 0)};
   for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i)
-    lines.push_back({Wide(zlp.Coeffs.GetItem(1, i)), Wide(zlp.Coeffs.GetItem(2, i)), Wide(zlp.RHS.GetItem(i)),
-                     RelOf(zlp.GetSign(i)), i});
+    lines.push_back(MakeLine(Wide(zlp.Coeffs.GetItem(1, i)), Wide(zlp.Coeffs.GetItem(2, i)), Wide(zlp.RHS.GetItem(i)),
+                             RelOf(zlp.GetSign(i)), i));
   return lines;
 }
 
 // X1 <= x and X2 <= y: the frame a picture is clipped to.
 void AddFrame(std::vector<TLine>& lines, TWideRational x, TWideRational y) {
-  lines.push_back({Whole(1), Whole(0), x, -1, 0});
-  lines.push_back({Whole(0), Whole(1), y, -1, 0});
+  lines.push_back(MakeLine(Whole(1), Whole(0), x, -1, 0));
+  lines.push_back(MakeLine(Whole(0), Whole(1), y, -1, 0));
 }
 
 bool RelationHolds(int rel, int sign) { return rel < 0 ? sign <= 0 : rel > 0 ? sign >= 0 : sign == 0; }
-
-bool Holds(const TLine& l, const TPlanePoint& p) { return RelationHolds(l.Rel, Compare(l.A * p.X + l.B * p.Y, l.C)); }
-
-bool HoldsAll(const std::vector<TLine>& lines, const TPlanePoint& p) {
-  return std::all_of(lines.begin(), lines.end(), [&p](const TLine& l) { return Holds(l, p); });
-}
 
 bool IsLine(const TLine& l) { return Sign(l.A) != 0 || Sign(l.B) != 0; }
 
@@ -162,16 +183,52 @@ std::optional<TPlanePoint> Meet(const TLine& a, const TLine& b) {
   return TPlanePoint{(a.C * b.B - b.C * a.B) / det, (a.A * b.C - b.A * a.C) / det};
 }
 
+// A point (X / W, Y / W) with W > 0 and gcd(X, Y, W) = 1.
+struct THomogeneous {
+  TWideInt X;
+  TWideInt Y;
+  TWideInt W;
+  bool operator==(const THomogeneous&) const = default;
+};
+
+TWideInt Minus(TWideInt a, TWideInt b) {
+  TWideInt r;
+  if (__builtin_sub_overflow(a, b, &r)) throw TWideOverflow{};
+  return r;
+}
+
+// The extreme points on the integer coefficients of the lines: the meeting point of two lines by
+// Cramer's rule in homogeneous coordinates, every condition the sign of IA X + IB Y - IC W.
+std::vector<TPlanePoint> IntegralExtremePoints(const std::vector<TLine>& lines) {
+  std::vector<THomogeneous> found;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    for (std::size_t j = i + 1; j < lines.size(); ++j) {
+      const TLine& a = lines[i];
+      const TLine& b = lines[j];
+      THomogeneous p{Minus(Mul(a.IC, b.IB), Mul(b.IC, a.IB)), Minus(Mul(a.IA, b.IC), Mul(b.IA, a.IC)),
+                     Minus(Mul(a.IA, b.IB), Mul(b.IA, a.IB))};
+      if (p.W == 0) continue;
+      if (p.W < 0) p = {Negate(p.X), Negate(p.Y), Negate(p.W)};
+      const bool holds = std::all_of(lines.begin(), lines.end(), [&p](const TLine& l) {
+        const TWideInt v = Minus(Plus(Mul(l.IA, p.X), Mul(l.IB, p.Y)), Mul(l.IC, p.W));
+        return RelationHolds(l.Rel, (v > 0) - (v < 0));
+      });
+      if (!holds) continue;
+      const TWideInt g = Gcd(Gcd(p.X, p.Y), p.W);
+      p = {p.X / g, p.Y / g, p.W / g};
+      if (std::find(found.begin(), found.end(), p) == found.end()) found.push_back(p);
+    }
+  std::vector<TPlanePoint> out;
+  for (const THomogeneous& p : found) out.push_back({Make(p.X, p.W), Make(p.Y, p.W)});
+  return out;
+}
+
 // Every point where two boundary lines cross and every condition holds: the extreme points of the
 // set, each once. A feasible point on two crossing boundary lines is a vertex, so nothing else is
 // found; a set with X1, X2 >= 0 among its conditions has a vertex whenever it is not empty.
 std::vector<TPlanePoint> ExtremePoints(const std::vector<TLine>& lines) {
-  std::vector<TPlanePoint> out;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    for (std::size_t j = i + 1; j < lines.size(); ++j)
-      if (const auto p = Meet(lines[i], lines[j]); p && std::find(out.begin(), out.end(), *p) == out.end())
-        if (HoldsAll(lines, *p)) out.push_back(*p);
-  return out;
+  if (!std::all_of(lines.begin(), lines.end(), [](const TLine& l) { return l.Integral; })) throw TWideOverflow{};
+  return IntegralExtremePoints(lines);
 }
 
 // (a - o) x (b - o)
@@ -196,8 +253,13 @@ void SortCounterClockwise(std::vector<TPlanePoint>& points) {
 
 // A direction d of the recession cone: a ray of the set from any of its points.
 bool InCone(const std::vector<TLine>& lines, const TPlanePoint& d) {
-  return std::all_of(lines.begin(), lines.end(),
-                     [&d](const TLine& l) { return RelationHolds(l.Rel, Sign(l.A * d.X + l.B * d.Y)); });
+  return std::all_of(lines.begin(), lines.end(), [&d](const TLine& l) {
+    if (l.Integral && d.X.Den == 1 && d.Y.Den == 1) {
+      const TWideInt v = Plus(Mul(l.IA, d.X.Num), Mul(l.IB, d.Y.Num));
+      return RelationHolds(l.Rel, (v > 0) - (v < 0));
+    }
+    return RelationHolds(l.Rel, Sign(l.A * d.X + l.B * d.Y));
+  });
 }
 
 // The direction as the smallest integer vector.
@@ -215,8 +277,9 @@ std::vector<TPlanePoint> ExtremeRays(const std::vector<TLine>& lines) {
   std::vector<TPlanePoint> candidates = {{Whole(1), Whole(0)}, {Whole(0), Whole(1)}};
   for (const TLine& l : lines)
     if (IsLine(l)) {
-      candidates.push_back({l.B, -l.A});
-      candidates.push_back({-l.B, l.A});
+      const TPlanePoint d = l.Integral ? TPlanePoint{Whole(l.IB), Whole(Negate(l.IA))} : TPlanePoint{l.B, -l.A};
+      candidates.push_back(d);
+      candidates.push_back({-d.X, -d.Y});
     }
   std::vector<TPlanePoint> cone;
   for (const TPlanePoint& d : candidates)
