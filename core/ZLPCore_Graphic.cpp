@@ -904,9 +904,10 @@ std::string IntegerConclusion(const TGraphic& g) {
     return text + "В области нет ни одной допустимой точки с " +
            (g.IntX1 && g.IntX2 ? "целыми координатами" : "целым значением") +
            ": целочисленная задача не имеет решений.";
-  text += g.IntX1 && g.IntX2 ? "Перебрав целочисленные точки области, находим лучшие: "
-                             : std::string("Перебрав прямые ") + (s.Transposed ? Sub("X", 2) : Sub("X", 1)) +
-                                   " = const с целыми значениями, находим лучшие точки области на них: ";
+  text += g.IntX1 && g.IntX2
+              ? "Перебрав целочисленные точки области, находим наилучшее значение функции: "
+              : std::string("Перебрав части области на прямых ") + (s.Transposed ? Sub("X", 2) : Sub("X", 1)) +
+                    " = const с целыми значениями, находим наилучшее значение функции: ";
   text += ZWord(isMax) + " = " + WideToStr(*s.Value);
   std::vector<std::string> where;
   for (const TLatticeColumn& c : s.Best) {
