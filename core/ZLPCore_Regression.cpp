@@ -2,6 +2,7 @@
 #include "ZLPCore_Regression.h"
 
 #include "ZLPCore_Main.h"
+#include "ZLPCore_RegressionPlot.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_TaskRun.h"
 
@@ -189,6 +190,12 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   report.AddParagraph("Найдём коэффициенты Y = <b>A</b>X + <b>B</b>:");
   AddFraction(report, "A", sheet.NumeratorA, sheet.Denominator, sheet.A);
   AddFraction(report, "B", sheet.NumeratorB, sheet.Denominator, sheet.B);
+  std::vector<double> x, y;
+  for (std::int32_t i = 1; i <= grid.Sx; ++i) {
+    x.push_back(ValueOf(grid.Cell(0, i)));
+    y.push_back(ValueOf(grid.Cell(1, i)));
+  }
+  AddRegressionPlot(report, x, y, sheet.A, sheet.B);
   AddAnswer(report, RegressionVerdict(sheet));
 }
 
