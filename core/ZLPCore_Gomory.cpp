@@ -3,6 +3,7 @@
 #include "ZLPCore_Gomory.h"
 
 #include "SimplexMethod.h"
+#include "ZLPCore_Graphic.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_TaskCatalog.h"
@@ -233,6 +234,7 @@ bool GomorySelectUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
   if (data.IntegerVars.empty()) {
     report.AddParagraph("Ни одна переменная не отмечена как целочисленная, поэтому задача решается как обычная "
                         "задача линейного программирования.");
+    WriteGraphicSection(data, report);
     return true;
   }
   std::string names;
@@ -241,6 +243,8 @@ bool GomorySelectUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                                                     : "Целочисленными должны быть переменные " + names) +
                       ". Задача решается симплекс-методом; пока в оптимальном решении такая переменная дробная, "
                       "к таблице добавляется отсечение Гомори.");
+  // Two variables: the picture, now that the integer variables are known.
+  WriteGraphicSection(data, report);
   return true;
 }
 

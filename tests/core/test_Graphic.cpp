@@ -274,7 +274,7 @@ TEST(GraphicRegion, AgreesWithBruteForceAndWithTheSimplexRun) {
   EXPECT_TRUE(messages.Messages.empty());
 }
 
-TEST(GraphicRegion, OnlyTwoVariableLinearProgramsAreDrawn) {
+TEST(GraphicRegion, OnlyTwoVariableLinearAndIntegerProgramsAreDrawn) {
   struct TCase {
     const char* Text;
     bool Drawn;
@@ -283,7 +283,9 @@ TEST(GraphicRegion, OnlyTwoVariableLinearProgramsAreDrawn) {
       {"max 3 2\n1 1 <= 4\n", true},
       {"max 3 2 1\n1 1 1 <= 4\n", false},
       {"max 3\n1 <= 4\n", false},
-      {"max 3 2\n1 1 <= 4\nint 1 2\n", false}, // an integer program is drawn once its variables are chosen
+      {"max 3 2\n1 1 <= 4\nint 1 2\n", true}, // drawn by the choice of its integer variables
+      {"max 3 2\n1 1 <= 4\nquad -1 0\nquad 0 -1\n", false},
+      {"max 3 2\nden 1 1\ndenconst 1\n1 1 <= 4\n", false}, // nor its substituted program
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -375,6 +377,53 @@ TEST(GraphicLattice, IntegerPointsAgreeWithBruteForce) {
       EXPECT_EQ(xc::Show(Q(*s.Value)), xc::Show(*best));
     }
   }
+}
+
+// Integer programs in two variables: the integer optimum the picture marks, found by enumerating the
+// integer lines of a bounded region, is the one the Gomory cuts reach.
+TEST(GraphicLattice, MarkedIntegerOptimumIsTheGomoryOptimum) {
+  TMessageRecorder messages;
+  std::vector<std::string> texts;
+  for (const char* t : {"int 1 2\n", "int 1\n", "int 2\n"})
+    texts.push_back(std::string("max 3 4\n2 5 <= 20\n7 3 <= 21\n-1 1 <= 3\n") + t);
+  for (const auto& entry : fs::directory_iterator(fs::path(KELVANO_TEST_DATA) / "integer"))
+    if (entry.path().extension() == ".lp") texts.push_back(xc::ReadText(entry.path()));
+  const char* ticks[] = {"int 1 2\n", "int 1\n", "int 2\n"};
+  for (const std::string& t : RandomPrograms(240)) texts.push_back(t + ticks[texts.size() % 3]);
+  std::size_t compared = 0;
+  for (const std::string& text : texts) {
+    if (Statement(text).Sx != 2) continue;
+    SCOPED_TRACE(text);
+    TZLPCore_Interface data = Program(text);
+    const TPlaneRegion region = FeasibleRegion(data.ZLP);
+    const std::vector<std::uint8_t> ticks = data.Statement.Integer;
+    const TLatticeSearch s = LatticeSearch(data.ZLP, region, ticks[0] != 0, ticks[1] != 0, {}, {});
+    TZLPCore_SolutionResult report;
+    const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+    EXPECT_NE(report.GetText().find("<H2>&bull; Графический метод</H2>"), std::string::npos);
+    if (region.Kind != TRegionKind::Bounded || (ticks[0] == 0 && ticks[1] == 0)) continue;
+    ASSERT_TRUE(s.Complete);
+    if (v.Status == TTaskStatus::Infeasible) {
+      EXPECT_TRUE(s.Columns.empty()) << "the picture has integer points the cuts did not find";
+      continue;
+    }
+    if (v.Status != TTaskStatus::Optimal) continue;
+    ++compared;
+    ASSERT_TRUE(s.Value.has_value());
+    EXPECT_EQ(WideToStr(*s.Value), RatToStr(*v.Objective));
+    const TRational k = s.Transposed ? v.X[1] : v.X[0];
+    const TRational other = s.Transposed ? v.X[0] : v.X[1];
+    const bool marked = std::any_of(s.Best.begin(), s.Best.end(), [&](const TLatticeColumn& c) {
+      const xc::Q o = xc::Make(other.Num, other.Den);
+      return Q(c.K) == xc::Make(k.Num, k.Den) && Q(c.Lo) <= o && o <= Q(c.Hi);
+    });
+    EXPECT_TRUE(marked) << "the Gomory point is not among the marked optima";
+    EXPECT_NE(report.GetText().find(std::string("Z<sub>") + (data.Statement.IsMax ? "max" : "min") +
+                                    "</sub> = " + WideToStr(*s.Value)),
+              std::string::npos);
+  }
+  EXPECT_GT(compared, 50U);
+  EXPECT_TRUE(messages.Messages.empty());
 }
 
 } // namespace
