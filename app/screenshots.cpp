@@ -152,6 +152,10 @@ int main(int argc, char* argv[]) {
   frmMain.RunAction(2);
   // The graphical method of a program whose optimum has fractional coordinates.
   ok = GrabReport("max 3 4\n2 5 <= 20\n7 3 <= 21\n-1 1 <= 3\n", outDir + QStringLiteral("/graphic.png")) && ok;
+  // ... and the same program in integers: its integer points and the integer optimum.
+  ok = GrabReport("max 3 4\n2 5 <= 20\n7 3 <= 21\n-1 1 <= 3\nint 1 2\n",
+                  outDir + QStringLiteral("/graphic_integer.png")) &&
+       ok;
   // The scatter plot of a regression, after its tables and fractions.
   ok =
       GrabReport("regress\n1 1.2\n2 1.9\n3 3.2\n4 3.8\n5 5.1\n", outDir + QStringLiteral("/regression_plot.png")) && ok;
