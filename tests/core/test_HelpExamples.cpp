@@ -104,7 +104,9 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
         ADD_FAILURE() << "unknown answer item " << name;
       }
     }
-    if (!statusGiven) EXPECT_TRUE(v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Solved) << v.Message;
+    if (!statusGiven) {
+      EXPECT_TRUE(v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Solved) << v.Message;
+    }
   }
 }
 
