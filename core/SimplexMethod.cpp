@@ -93,6 +93,7 @@ TSimplexMethod::~TSimplexMethod() = default;
 
 void TSimplexMethod::Start() {
   IterationReports.clear();
+  Tables.clear();
   History.clear();
   SeenBases.clear();
   IterationNote.clear();
@@ -133,7 +134,7 @@ bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
   if (!IterationReports.empty()) {
     TZLPCore_SolutionResult& current = *IterationReports.back();
     current.Clear();
-    WritePivotIteration(current);
+    WritePivotIteration(current, IterationReports.size() - 1);
   }
   return true;
 }
@@ -216,6 +217,7 @@ bool TSimplexMethod::Undo() {
   IterationNote = std::move(undo.IterationNote);
   Stop = TSimplexStop::None;
   IterationReports.resize(undo.ReportCount);
+  Tables.resize(undo.ReportCount);
   return true;
 }
 
@@ -223,7 +225,7 @@ bool TSimplexMethod::CheckOverflow() {
   if (!Table.HasInvalidCell()) return false;
   Stop = TSimplexStop::Overflow;
   auto report = std::make_unique<TZLPCore_SolutionResult>();
-  report->AddLine(Table.ToHtml(0, 0));
+  AddTable(*report, IterationReports.size(), 0, 0);
   report->AddParagraph("Числа симплекс-таблицы вышли за пределы точных дробей с 32-битными числителем и "
                        "знаменателем (такие ячейки показаны как &lt;err&gt;), поэтому решение остановлено: "
                        "точный ответ для этой задачи получить нельзя");
@@ -259,7 +261,7 @@ bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
   } else {
     Stop = TSimplexStop::Cycling;
     auto report = std::make_unique<TZLPCore_SolutionResult>();
-    report->AddLine(Table.ToHtml(0, 0));
+    AddTable(*report, IterationReports.size(), 0, 0);
     report->AddParagraph("Базис повторился и при правиле, которое не допускает зацикливания, поэтому решение "
                          "остановлено");
     IterationReports.push_back(std::move(report));
@@ -282,12 +284,12 @@ void TSimplexMethod::AnalyzeAndReport() {
   PivotRow = ProposedRow = row;
   auto report = std::make_unique<TZLPCore_SolutionResult>();
   if (PivotPending()) {
-    WritePivotIteration(*report);
+    WritePivotIteration(*report, IterationReports.size());
     Hint = HintPivot;
     IterationReports.push_back(std::move(report));
     return;
   }
-  report->AddLine(Table.ToHtml(col, row));
+  AddTable(*report, IterationReports.size(), col, row);
   if (!IterationNote.empty()) report->AddParagraph(IterationNote);
   switch (Table.State) {
   case SS_NOSOLUTION:
@@ -357,8 +359,8 @@ void TSimplexMethod::AnalyzeAndReport() {
   IterationReports.push_back(std::move(report));
 }
 
-void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report) const {
-  report.AddLine(Table.ToHtml(PivotCol, PivotRow));
+void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index) {
+  AddTable(report, index, PivotCol, PivotRow);
   if (!IterationNote.empty()) report.AddParagraph(IterationNote);
   if (Table.State == SS_NEGATIVEB)
     report.AddParagraph("Нашлись B<sub>" + Num(ProposedRow) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
@@ -434,11 +436,63 @@ std::string TSimplexMethod::RatiosLine() const {
   return line + ".";
 }
 
+namespace {
+
+// 20000 -> "20&nbsp;000"
+std::string Grouped(std::int64_t v) {
+  std::string digits = std::to_string(v);
+  for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), "&nbsp;");
+  return digits;
+}
+
+} // namespace
+
+void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index, std::int32_t col,
+                              std::int32_t row) {
+  if (Tables.size() <= index) Tables.resize(index + 1);
+  std::int64_t shown = 0;
+  for (std::size_t k = 0; k < index; ++k) shown += Tables[k].Cells;
+  const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
+  TTableNote& note = Tables[index];
+  note = TTableNote{};
+  note.TooLarge = index > 0 && cells > CellsPerTable;
+  note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
+  if (!note.TooLarge && !note.OverBudget) {
+    note.Cells = cells;
+    report.AddLine(Table.ToHtml(col, row));
+    return;
+  }
+  note.Col = col;
+  note.Row = row;
+  report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
+                      "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");
+}
+
 void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
   report.Clear();
   report.AddHeading("Симплекс метод");
+  Tables.resize(IterationReports.size());
+  // The table has not changed since the last iteration was written: it is the last table.
+  if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget)) {
+    IterationReports.back()->Lines.front() = Table.ToHtml(Tables.back().Col, Tables.back().Row);
+    Tables.back().TooLarge = Tables.back().OverBudget = false;
+  }
+  const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });
+  const bool overBudget = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.OverBudget; });
+  std::string note;
+  if (tooLarge)
+    note = "Симплекс-таблицы этой задачи слишком велики, чтобы их можно было прочесть на странице: таблица больше " +
+           Grouped(CellsPerTable) + " клеток показана полностью, только если она первая или последняя.";
+  if (overBudget)
+    note += std::string(tooLarge ? " Кроме того, таблиц" : "Симплекс-таблиц") +
+            " в решении так много, что все они не поместятся в отчёт: полностью показаны таблицы, пока в них не "
+            "больше " + Grouped(CellsPerReport) + " клеток, и последняя таблица.";
+  if (!note.empty())
+    report.AddParagraph(note + " О каждом шаге, таблица которого не показана, сказано, какая переменная вводится "
+                               "в базис, какая выводится из него и каково значение Z.");
   for (const auto& iteration : IterationReports) report.AppendReport(iteration.get());
   IterationReports.clear();
+  Tables.clear();
   data.BuildSolution();
   if (!data.SolutionLines.empty()) {
     std::string point = "<p>Функция достигает экстремума в точке:\r\n<pre>";

@@ -72,6 +72,16 @@ public:
   // The step's section once the method has ended: heading, every iteration, and the optimal point.
   void WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 
+  // A table with more cells than CellsPerTable (free terms and the Z row included) is too large to
+  // be read on a page, and once the tables shown hold CellsPerReport cells the report would outgrow
+  // what a viewer opens and memory holds: from then on an iteration is told by its sentences and the
+  // value of the objective. The first and the last table are always shown, and the report says why
+  // the others are not.
+  static constexpr std::int64_t MaxShownCells = 20000;
+  static constexpr std::int64_t MaxReportCells = 2000000;
+  std::int64_t CellsPerTable = MaxShownCells;
+  std::int64_t CellsPerReport = MaxReportCells;
+
   // Hint texts shown while a pivot is pending and after a refused click.
   static const char* const HintPivot;
   static const char* const HintZeroPivot;
@@ -83,9 +93,13 @@ private:
   // The hint after a click on a pivot whose column's partner is basic and stays basic.
   [[nodiscard]] std::string PairRefusal(std::int32_t col) const;
   void AnalyzeAndReport();
-  // The report of an iteration that ends in a pivot: the table shaded on the pivot used, why a
+  // Starts the report of iteration index with the current table shaded on (col, row), or, for a
+  // table too large for the page in any iteration but the first, with the value of the objective;
+  // WriteReport puts the last table in.
+  void AddTable(TZLPCore_SolutionResult& report, std::size_t index, std::int32_t col, std::int32_t row);
+  // The report of iteration index, which ends in a pivot: the table shaded on the pivot used, why a
   // pivot is needed, the element with the variables that enter and leave, the ratios of its column.
-  void WritePivotIteration(TZLPCore_SolutionResult& report) const;
+  void WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index);
   [[nodiscard]] std::string ChoiceVerdict() const;
   [[nodiscard]] std::string RatiosLine() const;
   // Records the basis after a pivot made in phase; false when the method must stop.
@@ -95,4 +109,13 @@ private:
   std::set<std::vector<std::string>> SeenBases;
   std::string IterationNote; // sentence of the current iteration report about a change of rule
   std::vector<TUndoStep> History;
+  // The table of one iteration report: shown, or left out with the shading it would have had.
+  struct TTableNote {
+    std::int64_t Cells = 0; // cells shown
+    bool TooLarge = false;  // left out: the table is too large for a page
+    bool OverBudget = false; // left out: the tables before it fill the report
+    std::int32_t Col = 0;
+    std::int32_t Row = 0;
+  };
+  std::vector<TTableNote> Tables; // one per iteration report
 };

@@ -258,8 +258,10 @@ std::string TZLPCore_SolutionResult::BuildDocument() const {
   ReplaceAll(head, "<!--%TITLE%-->", title);
   ReplaceAll(head, "<!--%GENERATOR%-->", ShortString(Generator));
 
+  std::size_t size = 4096 + head.size() + StyleMods.size();
+  for (const auto& l : Lines) size += l.size() + 2;
   std::string doc;
-  doc.reserve(GetText().size() + 2048);
+  doc.reserve(size);
   auto line = [&doc](const std::string& s) {
     doc += s;
     doc += CRLF;

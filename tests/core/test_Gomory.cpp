@@ -189,8 +189,9 @@ TEST(GomoryCut, EndsWithoutAnIntegerOptimumAreToldInTheirOwnWords) {
     EXPECT_EQ(v.Message, c.Message);
     const std::string page = report.GetText();
     EXPECT_TRUE(Contains(page, c.Report)) << page;
-    if (c.Status == TTaskStatus::Infeasible && Contains(c.Message, "целочисленных"))
+    if (c.Status == TTaskStatus::Infeasible && Contains(c.Message, "целочисленных")) {
       EXPECT_TRUE(Contains(page, "<p><b>Ответ:</b> задача не имеет целочисленных решений.")) << page;
+    }
   }
 }
 

@@ -6,9 +6,14 @@
 #include "SimplexMethod.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_Pages.h"
+#include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
 
 namespace {
 
@@ -458,6 +463,132 @@ TEST(SimplexMethod, UndoTakesBackEveryStepExactly) {
     while (!m.Finished()) m.Step();
     EXPECT_TRUE(TSnapshot::Of(m) == end) << "done again, the run ends elsewhere";
   }
+}
+
+// ---------------------------------------------------------------- tables too large for a page
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
+// The values written after "значение Z в ней равно " in order.
+std::vector<std::string> OmittedValues(const std::string& page) {
+  std::vector<std::string> values;
+  const std::string key = "(не показана): значение Z в ней равно ";
+  for (auto at = page.find(key); at != std::string::npos; at = page.find(key, at + 1)) {
+    const auto from = at + key.size();
+    values.push_back(page.substr(from, page.find('.', from) - from));
+  }
+  return values;
+}
+
+// Maximise sum c_j x_j with x_j <= b_j, one row per variable, all c_j different: every pivot brings
+// in the variable of the largest c_j left and adds its c_j b_j to the objective. terms gets the c_j b_j
+// in that order.
+std::string Boxes(int n, std::vector<long long>& terms) {
+  std::ostringstream text;
+  text << "max";
+  std::vector<int> c(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) text << ' ' << (c[static_cast<std::size_t>(j)] = 1000 + (j * 37) % 997);
+  text << '\n';
+  for (int i = 0; i < n; ++i) {
+    const int b = 1 + i % 5;
+    for (int j = 0; j < n; ++j) text << (j == i ? "1 " : "0 ");
+    text << "<= " << b << '\n';
+    terms.push_back(static_cast<long long>(c[static_cast<std::size_t>(i)]) * b);
+  }
+  std::vector<std::size_t> order(terms.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&c](std::size_t a, std::size_t b) { return c[a] > c[b]; });
+  std::vector<long long> sorted;
+  for (const std::size_t k : order) sorted.push_back(terms[k]);
+  terms = sorted;
+  return text.str();
+}
+
+TTaskVerdict RunText(const std::string& text, TZLPCore_SolutionResult& report) {
+  TTextFormatError error;
+  const auto statement = ParseStatementText(text, error);
+  EXPECT_TRUE(statement.has_value()) << error.Message;
+  TZLPCore_Interface data;
+  TStatementError readError;
+  EXPECT_TRUE(statement && ReadStatement(*statement, data, readError)) << readError.Field;
+  return RunTask(TT_LINEAR, data, report);
+}
+
+// 100 variables and 100 rows make tables of 101 x 201 cells, over the limit of a page: the report
+// shows the first and the last table and tells each pivot between them with the value of Z.
+TEST(SimplexMethod, TablesTooLargeForAPageAreToldByTheirSentences) {
+  std::vector<long long> terms;
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunText(Boxes(100, terms), report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  std::vector<std::string> expected; // Z before pivots 2..100
+  long long z = 0;
+  for (std::size_t k = 0; k + 1 < terms.size(); ++k) expected.push_back(std::to_string(z += terms[k]));
+  EXPECT_EQ(RatToStr(*v.Objective), std::to_string(z + terms.back()));
+
+  const std::string page = report.GetText();
+  EXPECT_EQ(Count(page, "<table"), 2u);
+  EXPECT_EQ(OmittedValues(page), expected);
+  EXPECT_EQ(Count(page, "в базис вводится"), 100u) << "every pivot names the variables that enter and leave";
+  EXPECT_TRUE(Contains(page, "таблица больше 20&nbsp;000 клеток показана полностью, только если она первая или "
+                             "последняя"));
+  // The last table is the optimal one: its Z cell holds the optimum.
+  const std::string last = page.substr(page.rfind("<table"));
+  EXPECT_TRUE(Contains(last.substr(last.rfind("<td class=\"clsSimCell\">Z</td>")),
+                       "<td class=\"clsSimCell\">" + RatToStr(*v.Objective) + "</td>"));
+}
+
+// 255 equations X_i = 1 over 255 variables: each becomes two rows, a table of 511 x 766 cells.
+// Writing every table would take gigabytes; the report stays small.
+TEST(SimplexMethod, LargestEquationSystemEndsWithASmallReport) {
+  std::ostringstream text;
+  text << "max";
+  for (int j = 0; j < 255; ++j) text << " 1";
+  text << '\n';
+  for (int i = 0; i < 255; ++i) {
+    for (int j = 0; j < 255; ++j) text << (i == j ? "1 " : "0 ");
+    text << "= 1\n";
+  }
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunText(text.str(), report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  EXPECT_EQ(RatToStr(*v.Objective), "255");
+  EXPECT_TRUE(std::all_of(v.X.begin(), v.X.end(), [](TRational x) { return RatEqualsInt(x, 1); }));
+  const std::string page = report.GetText();
+  EXPECT_EQ(Count(page, "<table"), 2u);
+  EXPECT_LT(page.size(), std::size_t{100} << 20);
+}
+
+// Once the tables shown fill the report, the others are told by their sentences; the last one is
+// shown still, also after steps taken back and made again.
+TEST(SimplexMethod, TablesBeyondTheReportsShareAreToldAndTheLastShown) {
+  std::vector<long long> terms;
+  const auto run = [&](const std::function<void(TSimplexMethod&)>& drive) {
+    TZLPCore_Interface data = Prepared(FromText(Boxes(6, terms)));
+    TSimplexMethod m(data.Table);
+    m.CellsPerReport = 2 * 7 * 13; // two tables of 7 rows and 13 columns
+    m.Start();
+    drive(m);
+    TZLPCore_SolutionResult report;
+    m.WriteReport(data, report);
+    return report.GetText();
+  };
+  const std::string straight = run([](TSimplexMethod& m) { m.Solve(); });
+  EXPECT_EQ(Count(straight, "<table"), 3u);
+  EXPECT_EQ(OmittedValues(straight).size(), 4u);
+  EXPECT_TRUE(Contains(straight, "поместятся в отчёт: полностью показаны таблицы, пока в них не больше 182 клеток, "
+                                 "и последняя таблица"));
+  const std::string retaken = run([](TSimplexMethod& m) {
+    m.Solve();
+    ASSERT_TRUE(m.Undo());
+    ASSERT_TRUE(m.Undo());
+    m.Solve();
+  });
+  EXPECT_EQ(retaken, straight);
 }
 
 } // namespace
