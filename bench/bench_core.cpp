@@ -6,11 +6,13 @@
 #include "ZLPCore_StageTasks.h"
 #include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
+#include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -173,6 +175,30 @@ void BM_SolveSparse40(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveSparse40)->Unit(benchmark::kMillisecond);
+
+// Peak resident set size of this process in megabytes, from /proc.
+double PeakResidentMb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return -1;
+}
+
+// n equations X_i = 1 over n variables, maximising their sum: each equation becomes two rows, so the
+// tables have 2n + 1 rows and 3n + 1 columns; n = 255 is the largest problem the input takes.
+void BM_Equations(benchmark::State& state) {
+  const auto n = static_cast<int>(state.range(0));
+  std::string text = "max";
+  for (int j = 0; j < n; ++j) text += " 1";
+  text += "\n";
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) text += i == j ? "1 " : "0 ";
+    text += "= 1\n";
+  }
+  BenchWholeRun(state, text, std::to_string(n));
+  state.counters["peak_MB"] = PeakResidentMb();
+}
+BENCHMARK(BM_Equations)->Arg(40)->Arg(100)->Arg(255)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A report of 50 tables of 30 rows and 60 columns, written as a whole page in windows-1251.
 void BM_WriteDocument(benchmark::State& state) {

@@ -490,7 +490,7 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   if (!note.empty())
     report.AddParagraph(note + " О каждом шаге, таблица которого не показана, сказано, какая переменная вводится "
                                "в базис, какая выводится из него и каково значение Z.");
-  for (const auto& iteration : IterationReports) report.AppendReport(iteration.get());
+  for (const auto& iteration : IterationReports) report.AppendReport(std::move(*iteration));
   IterationReports.clear();
   Tables.clear();
   data.BuildSolution();

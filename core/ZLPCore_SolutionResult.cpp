@@ -6,6 +6,7 @@
 #include "ZLPCore_Main.h"
 #include "untStrConst.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -159,11 +160,13 @@ std::string Utf8ToCp1251(const std::string& text) {
   std::size_t i = 0;
   char buf[4096];
   while (i < text.size()) {
-    // Plain ASCII needs no conversion.
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      ++i;
+    // Plain ASCII needs no conversion: copied a run at a time.
+    const auto ascii = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const auto run = static_cast<std::size_t>(ascii - text.begin()) - i;
+    if (run > 0) {
+      out.append(text, i, run);
+      i += run;
       continue;
     }
     std::uint32_t cp = 0;
@@ -199,7 +202,7 @@ TZLPCore_SolutionResult::~TZLPCore_SolutionResult() {
   } catch (...) {}
 }
 
-void TZLPCore_SolutionResult::AddLine(const std::string& text) { Lines.push_back(text); }
+void TZLPCore_SolutionResult::AddLine(std::string text) { Lines.push_back(std::move(text)); }
 void TZLPCore_SolutionResult::AddParagraph(const std::string& text) { Lines.push_back("<p>" + text); }
 void TZLPCore_SolutionResult::AddHeading(const std::string& text) { Lines.push_back("<H2>&bull; " + text + "</H2>"); }
 void TZLPCore_SolutionResult::AddPre(const std::string& text) { Lines.push_back("<pre>" + text + "</pre>"); }
@@ -248,6 +251,25 @@ std::string TZLPCore_SolutionResult::GetText() const {
 
 void TZLPCore_SolutionResult::AppendReport(const TZLPCore_SolutionResult* other) {
   if (other != nullptr) Lines.push_back(other->GetText());
+}
+
+void TZLPCore_SolutionResult::AppendReport(TZLPCore_SolutionResult&& other) {
+  if (other.Lines.empty()) {
+    Lines.emplace_back();
+    return;
+  }
+  // The same text as GetText, built on the first line's own buffer: a table standing first is not copied.
+  std::size_t size = 0;
+  for (const auto& l : other.Lines) size += l.size() + 2;
+  std::string text = std::move(other.Lines.front());
+  text.reserve(size);
+  text += CRLF;
+  for (std::size_t i = 1; i < other.Lines.size(); ++i) {
+    text += other.Lines[i];
+    text += CRLF;
+  }
+  other.Lines.clear();
+  Lines.push_back(std::move(text));
 }
 
 std::string TZLPCore_SolutionResult::StyleSheetPath() { return HelpDir() + "main.css"; }

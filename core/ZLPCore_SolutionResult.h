@@ -31,7 +31,7 @@ public:
   std::string Generator; // the program title
   std::string StyleMods; // CSS rules of the page's own style block
 
-  void AddLine(const std::string& text);
+  void AddLine(std::string text);
   void AddParagraph(const std::string& text); // "<p>" + text
   void AddHeading(const std::string& text);   // "<H2>&bull; " + text + "</H2>"
   void AddPre(const std::string& text);       // "<pre>" + text + "</pre>"
@@ -43,8 +43,9 @@ public:
   void Clear();
   // All lines, each followed by CR LF.
   [[nodiscard]] std::string GetText() const;
-  // Appends the other document's body as one entry.
+  // Appends the other document's body as one entry; the second form takes the other's lines.
   void AppendReport(const TZLPCore_SolutionResult* other);
+  void AppendReport(TZLPCore_SolutionResult&& other);
 
   // The whole page in UTF-8, CR LF line ends (the form WriteDocument encodes).
   [[nodiscard]] std::string BuildDocument() const;

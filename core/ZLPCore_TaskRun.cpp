@@ -102,7 +102,7 @@ TTaskVerdict RunTask(std::uint8_t taskType, TZLPCore_Interface& data, TZLPCore_S
     const TStageInfo* stage = FindStageInfo(kind);
     TZLPCore_SolutionResult section;
     const bool goOn = stage != nullptr && stage->Unit != nullptr && stage->Unit(data, section, *stage);
-    finalReport.AppendReport(&section);
+    finalReport.AppendReport(std::move(section));
     if (!goOn) {
       // The wizard would keep the student on this step; the report says why it ends here.
       if (!data.Verdict.Ended()) {
