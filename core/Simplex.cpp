@@ -387,7 +387,11 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
     h += RatIsValid(v) ? RatToStr(v) : HtmlEscape(RatToStr(v));
     h += "</td>";
   };
-  h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">";
+  h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
+  h += std::to_string(FRowCount + 2);
+  h += ";--cols:";
+  h += std::to_string(FColCount + 2);
+  h += "\">";
   h += "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
   for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
   h += "</tr>";

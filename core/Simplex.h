@@ -93,7 +93,9 @@ public:
   // Appends the fractional cut of source row s as a new row whose new slack column is basic.
   void AppendGomoryCut(std::int32_t s, const std::string& name);
   // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none); names and
-  // numbers are escaped, so an invalid cell reads "&lt;err&gt;".
+  // numbers are escaped, so an invalid cell reads "&lt;err&gt;". The table carries its size in
+  // lines and cells (--rows, --cols: the heading, the rows and Z; the names, B and the columns), from
+  // which the style sheet estimates its height before it is laid out and its print size.
   [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }

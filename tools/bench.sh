@@ -13,3 +13,6 @@ fi
 if [ -x build/bench/bench_SolverWindows ]; then
   QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_SolverWindows
 fi
+if [ -x build/bench/bench_wizard ]; then
+  QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_wizard
+fi

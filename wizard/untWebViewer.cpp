@@ -159,6 +159,15 @@ bool TWebBrowser::MakePdf(const QPageLayout& layout, const QPageRanges& ranges,
   return true;
 }
 
+void TWebBrowser::LayOut(std::function<void(int height)> done) {
+  const QPointer<TWebBrowser> self(this);
+  // Reading a size of the layout makes the engine finish the layout first.
+  wb->page()->runJavaScript(u"document.body ? document.body.scrollHeight : -1"_s,
+                            [self, done = std::move(done)](const QVariant& height) {
+                              if (self) done(height.isValid() ? height.toInt() : -1);
+                            });
+}
+
 bool TWebBrowser::SavePdf(const QString& filePath, const QPageLayout& layout) {
   return MakePdf(layout, {},
                  [this, filePath](const QByteArray& pdf) { emit PdfSaved(filePath, WriteWhole(filePath, pdf)); });

@@ -61,6 +61,10 @@ public:
   // to a file, otherwise to its printer; PrintFinished tells the outcome.
   bool Print(QPrinter& printer);
   [[nodiscard]] bool IsBusy() const noexcept { return Busy; }
+  // Lays the page shown out now, as far as the page itself lays out (a table far from the part shown
+  // keeps its estimated height), and passes the height of its body in CSS pixels, -1 without a body,
+  // to done, unless the viewer is gone by then.
+  void LayOut(std::function<void(int height)> done);
 
   // Asks for the name of the PDF file, proposing one; "" when the student cancels. Tests replace it.
   std::function<QString(const QString& proposed)> AskPdfFileName;

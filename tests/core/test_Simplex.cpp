@@ -813,7 +813,7 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
   const TSimplexTable t =
       MakeTable({"X1", "X<sub>2</sub>"}, {"X3", "X4"}, {{"4", "1", "1/2"}, {"6", "-1", "0"}}, {"0", "-3", "2"});
   const std::string want =
-      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:4;--cols:4\">"
       "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>"
       "<td class=\"clsSimCell\">X1</td><td class=\"clsSelCell\">X&lt;sub&gt;2&lt;/sub&gt;</td></tr>"
       "<tr><td class=\"clsSelCell\">X3</td><td class=\"clsSelCell\">4</td><td class=\"clsSelCell\">1</td>"
@@ -828,7 +828,7 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
 
 TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   const TSimplexTable t = MakeTable({"X1", "X2"}, {"X3"}, {{"4", "1", "1/2"}}, {"-7/2", "-3", "2"});
-  const std::string plain = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
+  const std::string plain = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
                             "<tr>" +
                             Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
                             "</tr><tr>" + Cell(false, "X3") + Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") +
@@ -839,7 +839,7 @@ TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   EXPECT_EQ(t.ToHtml(-1, -1), plain);
   EXPECT_EQ(t.ToHtml(0, 0).find('\n'), std::string::npos);
   // Row only: the B cell and the name are highlighted, the Z row and header are not.
-  const std::string rowOnly = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">"
+  const std::string rowOnly = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
                               "<tr>" +
                               Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
                               "</tr><tr>" + Cell(true, "X3") + Cell(true, "4") + Cell(true, "1") + Cell(true, "1/2") +

@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -91,6 +92,7 @@ private slots:
   void undoTwiceGivesTheReportOfARunWithoutThosePivots();
   void largeProblemInTime();
   void decimalsSolveAsFractionsAndSaveAsPdf();
+  void wideTablesPrintedWhole();
 };
 
 void TestLinearTask::workedExamples_data() {
@@ -266,6 +268,58 @@ void TestLinearTask::decimalsSolveAsFractionsAndSaveAsPdf() {
   QVERIFY(run.Wizard.Finished);
   const TStatementGrid fractions = Statement("max 3/2 9/4\nconst -1/2\n1 1 <= 9/2\n1/2 3/2 <= 3\n-1/4 1 >= -1\n");
   QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(fractions));
+  QVERIFY(recorder.Messages.empty());
+}
+
+// 16 variables and 4 constraints: a table of 22 cells in a line, wider than an A4 page in the type of
+// the screen. The student solves it with "Решить", goes on to the final report and prints it into a
+// PDF file from the print dialog: the text of the PDF holds the heading line and every line of the
+// last table, name by name and number by number, as the core's table has them.
+void TestLinearTask::wideTablesPrintedWhole() {
+  TMessageRecorder recorder;
+  std::string text = "max";
+  for (int j = 1; j <= 16; ++j) text += " " + std::to_string(1 + 5 * j % 7);
+  text += "\n";
+  for (int i = 1; i <= 4; ++i) {
+    for (int j = 1; j <= 16; ++j) text += std::to_string(1 + (i * j + i) % 5) + " ";
+    text += "<= " + std::to_string(10 + 7 * i) + "\n";
+  }
+  TLinearRun run(Statement(text.c_str()));
+  TWebBrowser& viewer = *run.Wizard.Stages.at(PreviewStage)->PageViewer();
+  QSignalSpy loaded(&viewer, &TWebBrowser::LoadFinished);
+  run.SolveToEnd();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  const TSimplexTable& last = run.Simplex().StageData.Table;
+  QCOMPARE(last.State, SS_OPTIMAL);
+  QCOMPARE(last.ColCount(), 20);
+  QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+  QVERIFY(loaded.back().front().toBool());
+
+  const QString pdf = run.Dir.filePath(QStringLiteral("отчёт.pdf"));
+  viewer.AskPrinter = [&pdf](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    return true;
+  };
+  QSignalSpy printed(&viewer, &TWebBrowser::PrintFinished);
+  viewer.PrintPage();
+  QTRY_VERIFY_WITH_TIMEOUT(!printed.isEmpty(), 60000);
+  QVERIFY(printed.front().front().toBool());
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  QVERIFY(pdftotext.waitForFinished(30000));
+  QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n');
+  for (QString& line : lines) line = line.simplified();
+
+  QStringList heading{QStringLiteral("B")};
+  for (std::int32_t j = 1; j <= last.ColCount(); ++j) heading << Q(last.GetColName(j));
+  QVERIFY2(lines.contains(heading.join(u' ')), qPrintable(heading.join(u' ')));
+  for (std::int32_t i = 0; i <= last.RowCount(); ++i) {
+    QStringList row{i == 0 ? QStringLiteral("Z") : Q(last.GetRowName(i))};
+    for (std::int32_t c = 0; c <= last.ColCount(); ++c) row << Q(RatToStr(last.GetCell(c, i)));
+    QVERIFY2(lines.contains(row.join(u' ')), qPrintable(row.join(u' ')));
+  }
   QVERIFY(recorder.Messages.empty());
 }
 

@@ -1,0 +1,189 @@
+// Timed run of the wizard's last steps on the 40 x 40 linear program: from "Далее" on the simplex step
+// (after "Решить") to the final report laid out in the result step's viewer, and the load and layout
+// of two more pages of the same run in a viewer of their own: the simplex step's section as a step
+// page and the whole final report as the main window shows it.
+//
+// Run under a display, for example: xvfb-run -a bench/bench_wizard [FOLDER ...]
+// The pages link the style sheet of the program's help (the source tree's help/main.css); each FOLDER
+// given is a program folder whose help/main.css, another version of the style sheet, is timed in the
+// same run after it. A page counts as laid out when the engine has answered the height of its body.
+// It prints the figures; the bar is 2 s from "Далее" to the final report laid out.
+#include "AppPaths.h"
+#include "DataMod.h"
+#include "MessageSeam.h"
+#include "StatementStore.h"
+#include "StepClasses.h"
+#include "ZLPCore_Pages.h"
+#include "ZLPCore_TextFormat.h"
+#include "untStagePage.h"
+#include "untStep_SimplexSolve.h"
+#include "untStep_ZLPInput.h"
+#include "untWebViewer.h"
+#include "untZLPWizard.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class TSilentSink final : public TMessageSink {
+public:
+  TMsgAnswer Show(const std::string&, const std::string&, TMsgIcon, TMsgButtons) override { return TMsgAnswer::Ok; }
+};
+
+// 40 x 40: constraint i has coefficient 1 for X_i, X_(i+1) and X_(i+7), indices wrapping around;
+// 32 pivots to the optimum, 33 tables of 42 lines and 82 cells in a line.
+std::string Sparse40Text() {
+  constexpr int n = 40;
+  std::string text = "max";
+  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
+  text += "\n";
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) text += j == i || j == i % n + 1 || j == (i + 6) % n + 1 ? "1 " : "0 ";
+    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
+  }
+  return text;
+}
+
+struct TPageTime {
+  qint64 Ms = -1; // from the start to the layout's answer
+  int Height = -1; // of the body, in CSS pixels
+};
+
+// Waits for the page load that started after spy was made, then for the layout.
+TPageTime LaidOut(TWebBrowser& viewer, QSignalSpy& loaded, const QElapsedTimer& clock) {
+  TPageTime time;
+  if (loaded.isEmpty() && !loaded.wait(60000)) return time;
+  QEventLoop loop;
+  viewer.LayOut([&](int height) {
+    time.Height = height;
+    time.Ms = clock.elapsed();
+    loop.quit();
+  });
+  QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+  loop.exec();
+  return time;
+}
+
+// A page shown in a viewer of its own, timed from the call that shows it.
+TPageTime ShowAlone(const TZLPCore_SolutionResult& page) {
+  TWebBrowser viewer;
+  viewer.resize(1000, 800);
+  viewer.show();
+  static_cast<void>(QTest::qWaitForWindowExposed(&viewer));
+  QSignalSpy loaded(&viewer, &TWebBrowser::LoadFinished);
+  QElapsedTimer clock;
+  clock.start();
+  page.ShowIn(&viewer);
+  return LaidOut(viewer, loaded, clock);
+}
+
+struct TRunTimes {
+  qint64 Solved = -1;
+  TPageTime Result;  // "Далее" on the simplex step to the result step's page laid out
+  TPageTime Simplex; // the simplex step's section as a step page
+  TPageTime Report;  // the final report after "Готово"
+  std::size_t ReportBytes = 0;
+};
+
+std::optional<TRunTimes> Run(const TStatementGrid& statement) {
+  QTemporaryDir dir;
+  TDM dm(std::filesystem::path(dir.path().toStdString()) / "data");
+  TDMProblemStore store(dm);
+  TfrmZLPWizard wizard(&store);
+  TZLPCore_SolutionResult report;
+  TZLPCore_Interface problem;
+  wizard.Execute(TT_LINEAR, nullptr, &report, &problem, false);
+  static_cast<void>(QTest::qWaitForWindowExposed(&wizard));
+  auto* input = dynamic_cast<TfrmStep_ZLPInput*>(wizard.Stages.at(0));
+  auto* simplex = dynamic_cast<TfrmStep_SimplexSolve*>(wizard.Stages.at(2));
+  auto* result = dynamic_cast<TfrmStagePage*>(wizard.Stages.at(3));
+  if (!input || !simplex || !result) return std::nullopt;
+  input->ShowStatement(statement);
+  QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+  QTest::qWait(300); // the canonical form's page loads
+  QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+  if (wizard.CurrentStage != 2) return std::nullopt;
+
+  TRunTimes times;
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(simplex->Button4, Qt::LeftButton);
+  times.Solved = clock.elapsed();
+  if (simplex->StageData.Table.State != SS_OPTIMAL) return std::nullopt;
+  QSignalSpy loaded(result->PageViewer(), &TWebBrowser::LoadFinished);
+  clock.restart();
+  QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+  if (wizard.CurrentStage != 3) return std::nullopt;
+  times.Result = LaidOut(*result->PageViewer(), loaded, clock);
+
+  TZLPCore_SolutionResult step;
+  step.Bare = true;
+  step.StyleMods = UsualPageStyle(SystemPageColors(wizard.palette()));
+  step.AppendReport(&simplex->StageReport);
+  times.Simplex = ShowAlone(step);
+
+  QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+  if (!wizard.Finished) return std::nullopt;
+  times.ReportBytes = Utf8ToCp1251(report.BuildDocument()).size();
+  times.Report = ShowAlone(report);
+  return times;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::Russian));
+  TSilentSink sink;
+  SetMessageSink(&sink);
+  InstallStepClasses();
+
+  TTextFormatError error;
+  const auto statement = ParseStatementText(Sparse40Text(), error);
+  if (!statement) {
+    std::fprintf(stderr, "the bench statement does not parse\n");
+    return 1;
+  }
+  std::vector<std::string> folders{KELVANO_SOURCE_DIR "/"};
+  for (int k = 1; k < argc; ++k) folders.emplace_back(std::string(argv[k]) + "/");
+
+  bool failed = false;
+  // Two rounds: the first one also starts the engine's processes and fills its caches.
+  for (int round = 1; round <= 2; ++round) {
+    for (const std::string& folder : folders) {
+      SetProgramDir(folder);
+      const std::optional<TRunTimes> t = Run(*statement);
+      if (!t || t->Result.Ms < 0 || t->Simplex.Ms < 0 || t->Report.Ms < 0) {
+        std::fprintf(stderr, "round %d, %smain.css: the run did not reach its pages\n", round, HelpDir().c_str());
+        failed = true;
+        continue;
+      }
+      std::printf("round %d, %smain.css:\n"
+                  "  40 x 40 solved with \"Решить\" in %lld ms\n"
+                  "  \"Далее\" to the result step's page laid out: %lld ms (height %d px; bar 2000 ms)\n"
+                  "  the simplex step's section as a step page, loaded and laid out: %lld ms (height %d px)\n"
+                  "  the final report (%zu bytes), loaded and laid out: %lld ms (height %d px)\n",
+                  round, HelpDir().c_str(), static_cast<long long>(t->Solved), static_cast<long long>(t->Result.Ms),
+                  t->Result.Height, static_cast<long long>(t->Simplex.Ms), t->Simplex.Height, t->ReportBytes,
+                  static_cast<long long>(t->Report.Ms), t->Report.Height);
+      std::fflush(stdout);
+    }
+  }
+  SetProgramDir({});
+  SetMessageSink(nullptr);
+  return failed ? 1 : 0;
+}
