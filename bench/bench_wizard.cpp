@@ -7,7 +7,10 @@
 // The pages link the style sheet of the program's help (the source tree's help/main.css); each FOLDER
 // given is a program folder whose help/main.css, another version of the style sheet, is timed in the
 // same run after it. A page counts as laid out when the engine has answered the height of its body.
-// It prints the figures; the bar is 2 s from "Далее" to the final report laid out.
+// It prints the figures; the bar is 2 s from "Далее" to the final report laid out. Then, once, the
+// largest linear program the input takes, 255 equations X_i = 1 over 255 variables (tables of 511 x 766
+// cells): entered, solved with "Решить" and taken to the final report, with the peak memory of the
+// program (the web engine's own processes not counted); the bars are 20 s and 1 GB.
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
@@ -24,6 +27,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,6 +60,27 @@ std::string Sparse40Text() {
     text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
   }
   return text;
+}
+
+// n equations X_i = 1 over n variables, maximising their sum.
+std::string EquationsText(int n) {
+  std::string text = "max";
+  for (int j = 0; j < n; ++j) text += " 1";
+  text += "\n";
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) text += i == j ? "1 " : "0 ";
+    text += "= 1\n";
+  }
+  return text;
+}
+
+// Peak resident set size of this process in megabytes, from /proc.
+double PeakResidentMb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+  return -1;
 }
 
 struct TPageTime {
@@ -92,6 +117,7 @@ TPageTime ShowAlone(const TZLPCore_SolutionResult& page) {
 }
 
 struct TRunTimes {
+  qint64 Entered = -1; // from the statement shown on the input step to the simplex step shown
   qint64 Solved = -1;
   TPageTime Result;  // "Далее" on the simplex step to the result step's page laid out
   TPageTime Simplex; // the simplex step's section as a step page
@@ -112,15 +138,17 @@ std::optional<TRunTimes> Run(const TStatementGrid& statement) {
   auto* simplex = dynamic_cast<TfrmStep_SimplexSolve*>(wizard.Stages.at(2));
   auto* result = dynamic_cast<TfrmStagePage*>(wizard.Stages.at(3));
   if (!input || !simplex || !result) return std::nullopt;
+  TRunTimes times;
+  QElapsedTimer clock;
+  clock.start();
   input->ShowStatement(statement);
   QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
   QTest::qWait(300); // the canonical form's page loads
   QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
   if (wizard.CurrentStage != 2) return std::nullopt;
+  times.Entered = clock.elapsed() - 300;
 
-  TRunTimes times;
-  QElapsedTimer clock;
-  clock.start();
+  clock.restart();
   QTest::mouseClick(simplex->Button4, Qt::LeftButton);
   times.Solved = clock.elapsed();
   if (simplex->StageData.Table.State != SS_OPTIMAL) return std::nullopt;
@@ -182,6 +210,28 @@ int main(int argc, char** argv) {
                   static_cast<long long>(t->Report.Ms), t->Report.Height);
       std::fflush(stdout);
     }
+  }
+  SetProgramDir(folders.front());
+  const auto large = ParseStatementText(EquationsText(255), error);
+  const QElapsedTimer whole = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  const std::optional<TRunTimes> t = large ? Run(*large) : std::nullopt;
+  if (!t || t->Result.Ms < 0 || t->Report.Ms < 0) {
+    std::fprintf(stderr, "255 equations: the run did not reach its pages\n");
+    failed = true;
+  } else {
+    std::printf("255 equations X_i = 1 over 255 variables (tables of 511 x 766 cells):\n"
+                "  input, canonical form and the simplex step entered: %lld ms\n"
+                "  solved with \"Решить\" in %lld ms\n"
+                "  \"Далее\" to the result step's page laid out: %lld ms\n"
+                "  the final report (%zu bytes), loaded and laid out: %lld ms\n"
+                "  the whole run with its pages: %lld ms (bar 20000 ms), peak resident %.0f MB (bar 1024 MB)\n",
+                static_cast<long long>(t->Entered), static_cast<long long>(t->Solved),
+                static_cast<long long>(t->Result.Ms), t->ReportBytes, static_cast<long long>(t->Report.Ms),
+                static_cast<long long>(whole.elapsed()), PeakResidentMb());
   }
   SetProgramDir({});
   SetMessageSink(nullptr);
