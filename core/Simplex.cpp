@@ -370,7 +370,7 @@ void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
   At(n, m) = {1, 1};
 }
 
-std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
+std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock) const {
   const bool colOn = sc >= 1 && sc <= FColCount;
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
@@ -387,25 +387,35 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr) const {
     h += RatIsValid(v) ? RatToStr(v) : HtmlEscape(RatToStr(v));
     h += "</td>";
   };
-  h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
-  h += std::to_string(FRowCount + 2);
-  h += ";--cols:";
-  h += std::to_string(FColCount + 2);
-  h += "\">";
-  h += "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
-  for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
-  h += "</tr>";
-  for (std::int32_t i = 1; i <= FRowCount; ++i) {
-    h += "<tr>";
-    const bool inRow = rowOn && i == sr;
-    cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);
-    for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), At(c, i));
+  // Blocks of rows, each a table of its own under a copy of the header line, so that a viewer lays
+  // out only the blocks in view.
+  const std::int32_t block = rowsPerBlock > 0 ? rowsPerBlock : FRowCount + 1;
+  for (std::int32_t first = 1; first == 1 || first <= FRowCount; first += block) {
+    const std::int32_t last = std::min(FRowCount, first + block - 1);
+    const bool withZ = last == FRowCount;
+    h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
+    h += std::to_string(last - first + 2 + (withZ ? 1 : 0));
+    h += ";--cols:";
+    h += std::to_string(FColCount + 2);
+    h += "\">";
+    h += "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
+    for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
     h += "</tr>";
+    for (std::int32_t i = first; i <= last; ++i) {
+      h += "<tr>";
+      const bool inRow = rowOn && i == sr;
+      cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);
+      for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), At(c, i));
+      h += "</tr>";
+    }
+    if (withZ) {
+      h += "<tr><td class=\"clsSimCell\">Z</td>";
+      for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, At(c, 0));
+      h += "</tr>";
+    }
+    h += "</table>";
+    if (!withZ) h += "\r\n";
   }
-  h += "<tr><td class=\"clsSimCell\">Z</td>";
-  for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, At(c, 0));
-  h += "</tr>";
-  h += "</table>";
   return h;
 }
 

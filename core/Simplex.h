@@ -95,8 +95,10 @@ public:
   // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none); names and
   // numbers are escaped, so an invalid cell reads "&lt;err&gt;". The table carries its size in
   // lines and cells (--rows, --cols: the heading, the rows and Z; the names, B and the columns), from
-  // which the style sheet estimates its height before it is laid out and its print size.
-  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr) const;
+  // which the style sheet estimates its height before it is laid out and its print size. With
+  // rowsPerBlock > 0 the rows go by blocks of that many, each a table of its own under a copy of the
+  // heading line, the last with the Z row: a viewer then lays out only the blocks in view.
+  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }
 

@@ -459,7 +459,7 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
   if (!note.TooLarge && !note.OverBudget) {
     note.Cells = cells;
-    report.AddLine(Table.ToHtml(col, row));
+    report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0));
     return;
   }
   note.Col = col;
@@ -474,7 +474,8 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   Tables.resize(IterationReports.size());
   // The table has not changed since the last iteration was written: it is the last table.
   if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget)) {
-    IterationReports.back()->Lines.front() = Table.ToHtml(Tables.back().Col, Tables.back().Row);
+    IterationReports.back()->Lines.front() =
+        Table.ToHtml(Tables.back().Col, Tables.back().Row, Tables.back().TooLarge ? LargeTableBlockRows : 0);
     Tables.back().TooLarge = Tables.back().OverBudget = false;
   }
   const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });

@@ -79,6 +79,8 @@ public:
   // the others are not.
   static constexpr std::int64_t MaxShownCells = 20000;
   static constexpr std::int64_t MaxReportCells = 2000000;
+  // A table too large for a page that is shown still goes by blocks of this many rows.
+  static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;
   std::int64_t CellsPerReport = MaxReportCells;
 
