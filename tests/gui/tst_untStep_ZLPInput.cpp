@@ -11,19 +11,18 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Position of an edit in the statement: (0, 0) free term, (j, 0) objective, (0, i) right-hand side.
-QLineEdit* EditAt(const TfrmStep_ZLPInput& s, int x, int y) {
+QLineEdit* EditAt(TfrmStep_ZLPInput& s, int x, int y) {
   if (y == 0) return x == 0 ? s.txtZ0 : s.ObjectiveEdit(x);
   return x == 0 ? s.RhsEdit(y) : s.ConstraintEdit(y, x);
 }
 
-// The widgets that take the Tab key, in the order Tab visits them from the direction box.
-QList<QWidget*> TabChain(const TfrmStep_ZLPInput& s, int count) {
-  QList<QWidget*> chain;
-  QWidget* w = s.ComboBox1;
+// The widgets that the Tab key visits from the direction box, pressed count - 1 times.
+QList<QWidget*> TabChain(TfrmStep_ZLPInput& s, int count) {
+  s.ComboBox1->setFocus();
+  QList<QWidget*> chain{s.window()->focusWidget()};
   while (chain.size() < count) {
-    if (w->focusPolicy() & Qt::TabFocus) chain.append(w);
-    w = w->nextInFocusChain();
-    if (w == s.ComboBox1) break;
+    QTest::keyClick(chain.back(), Qt::Key_Tab);
+    chain.append(s.window()->focusWidget());
   }
   return chain;
 }
@@ -276,11 +275,13 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
   const TFormulaRow& row = *s.ConstraintRow(2);
   for (int j = 1; j <= 3; ++j) {
     QCOMPARE(row.LabelText(j), u"X"_s + QString::number(j) + u'+');
-    QCOMPARE(row.LabelRect(j).left(), row.Coeff(j)->geometry().right() + 1 + TFormulaRow::LabelGap);
+    QCOMPARE(row.LabelRect(j).left(), row.CellRect(j).right() + 1 + TFormulaRow::LabelGap);
+    // The box of a cell in view lies exactly over it.
+    QCOMPARE(s.ConstraintEdit(2, j)->geometry(), QRect(row.mapTo(s.ConstraintEdit(2, j)->parentWidget(), row.CellRect(j).topLeft()), row.CellRect(j).size()));
   }
-  QCOMPARE(row.Coeff(2)->x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
+  QCOMPARE(row.CellRect(2).x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
   QCOMPARE(row.Sign->x(), row.LabelRect(3).right() + 1 - TFormulaRow::SignOverlap);
-  QCOMPARE(row.Tail->x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
+  QCOMPARE(row.CellRect(0).x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
   QVERIFY(s.ConstraintRow(2)->y() > s.ConstraintRow(1)->y());
   QVERIFY(s.pLimits->width() >= row.geometry().right() + 1);
 
