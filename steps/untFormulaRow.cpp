@@ -1,7 +1,6 @@
 // One line of a formula on the input steps: coefficient cells, each followed by its variable name.
 #include "untFormulaRow.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -32,7 +31,6 @@ TFormulaRow::TFormulaRow(TTail tail, TFormulaColumns& columns, int cellHeight, Q
     // The designed width, or wider when the style needs more room to show "<=" whole.
     Sign->resize(std::max(SignWidth, Sign->sizeHint().width()), CellHeight);
   }
-  setCursor(Qt::IBeamCursor);
   PlaceTail();
 }
 
@@ -77,21 +75,6 @@ int TFormulaRow::TailLeft() const {
 QRect TFormulaRow::CellRect(int x) const {
   if (x < 0 || x > VarCount()) return {};
   return {x == 0 ? TailLeft() : Columns.CellLeft(x), 0, EditWidth, CellHeight};
-}
-
-int TFormulaRow::CellAt(QPoint at) const {
-  if (CellRect(0).contains(at)) return 0;
-  // Cells lie left to right: the last one starting at or before the point is the only candidate.
-  int low = 1;
-  int high = VarCount();
-  while (low < high) {
-    const int middle = (low + high + 1) / 2;
-    if (Columns.CellLeft(middle) <= at.x())
-      low = middle;
-    else
-      high = middle - 1;
-  }
-  return VarCount() >= 1 && CellRect(low).contains(at) ? low : -1;
 }
 
 QLineEdit* TFormulaRow::Editor(int x) const {
@@ -141,16 +124,6 @@ void TFormulaRow::paintEvent(QPaintEvent* event) {
     painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, LabelText(j));
   }
   if (!Boxes[0] && CellRect(0).intersects(area)) PaintCell(painter, 0);
-}
-
-void TFormulaRow::mousePressEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
-  const int x = CellAt(at);
-  if (x < 0) {
-    QWidget::mousePressEvent(event);
-    return;
-  }
-  emit CellPressed(x, at - CellRect(x).topLeft());
 }
 
 TCellEdit* TCellEditors::Attach(TFormulaRow& row, int x, std::uint64_t stamp) {

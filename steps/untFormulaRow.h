@@ -75,8 +75,6 @@ public:
   void SetText(int x, const QString& text);
   // Where cell x lies, in row coordinates; empty outside 0..VarCount.
   [[nodiscard]] QRect CellRect(int x) const;
-  // The cell under a point of the row; -1 for none.
-  [[nodiscard]] int CellAt(QPoint at) const;
   // The box laid over cell x; null while the cell is painted.
   [[nodiscard]] QLineEdit* Editor(int x) const;
   // "X" + j + "+"; empty outside 1..VarCount.
@@ -87,13 +85,8 @@ public:
   // Relation box of a constraint row ("<=", "=", ">="), null on an objective row.
   QComboBox* Sign = nullptr;
 
-signals:
-  // A press on a painted cell x, at a point in cell coordinates.
-  void CellPressed(int x, QPoint at);
-
 protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
 
 private:
   friend class TCellEditors;

@@ -129,7 +129,6 @@ void TfrmStep_ZLPInput::FormCreate() {
   for (std::int32_t y = FirstGridRow; y <= 0; ++y) {
     auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, Columns, CellHeight, pFunction);
     row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (CellHeight + 2 * FractionGap + 1));
-    connect(row, &TFormulaRow::CellPressed, this, [this, row](int x, QPoint at) { OpenCell(*row, x, at); });
     FunctionRows.push_back(row);
   }
   FunctionRow = FunctionRows.front();
@@ -207,13 +206,6 @@ void TfrmStep_ZLPInput::Reveal(const QRect& rect) {
 void TfrmStep_ZLPInput::CoverView() {
   if (Arranging) return;
   Editors->Cover(AllRows(), QRect(-Content->pos(), sbDefault->viewport()->size()));
-}
-
-void TfrmStep_ZLPInput::OpenCell(TFormulaRow& row, int x, QPoint at) {
-  QLineEdit* box = Editors->Attach(row, x);
-  if (!box) return;
-  box->setFocus(Qt::MouseFocusReason);
-  box->setCursorPosition(box->cursorPositionAt(at));
 }
 
 TfrmStep_ZLPInput::TStop TfrmStep_ZLPInput::StopOf(const QWidget* w) const {
@@ -338,9 +330,6 @@ void TfrmStep_ZLPInput::SetConstraintCount(int m, const TNewCell& newCell) {
     auto row = std::make_unique<TFormulaRow>(TFormulaRow::TTail::Relation, Columns, CellHeight, pLimits);
     row->SetVarCount(VarCount(), RowTexts(newCell, i));
     row->move(FormulaLeft, FirstRowTop + RowPitch * (i - 1));
-    TFormulaRow* created = row.get();
-    connect(created, &TFormulaRow::CellPressed, this,
-            [this, created](int x, QPoint at) { OpenCell(*created, x, at); });
     if (showNew) row->show();
     Rows.push_back(std::move(row));
   }

@@ -117,8 +117,6 @@ private:
   void Reveal(const QRect& rect);
   // Gives the cells in view their boxes.
   void CoverView();
-  // A press on a painted cell opens its box for typing there.
-  void OpenCell(TFormulaRow& row, int x, QPoint at);
   // A stop of the Tab walk: cell X of Row, or its relation box for X = -1.
   struct TStop {
     TFormulaRow* Row = nullptr;
