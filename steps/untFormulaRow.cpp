@@ -158,8 +158,7 @@ TCellEdit* TCellEditors::Spare(std::uint64_t stamp) {
   TCellEdit* oldest = nullptr;
   if (Boxes.size() >= Cap)
     for (TCellEdit* box : Boxes)
-      if (!box->Pinned && box->Used < stamp && !box->hasFocus() && (!oldest || box->Used < oldest->Used))
-        oldest = box;
+      if (!box->Pinned && box->Used < stamp && !box->hasFocus() && (!oldest || box->Used < oldest->Used)) oldest = box;
   if (oldest) {
     Detach(*oldest);
     return oldest;

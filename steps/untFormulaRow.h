@@ -96,8 +96,8 @@ private:
 
   TFormulaColumns& Columns;
   const int CellHeight;
-  std::vector<QString> Texts;     // cell x at [x]
-  std::vector<QLineEdit*> Boxes;  // the box over cell x at [x], owned by TCellEditors' host
+  std::vector<QString> Texts;    // cell x at [x]
+  std::vector<QLineEdit*> Boxes; // the box over cell x at [x], owned by TCellEditors' host
 };
 
 // An edit box over a formula cell: the cell it serves and when it last was wanted.

@@ -2,8 +2,8 @@
 #include "untStep_ZDLPInput.h"
 
 TfrmStep_ZDLPInput::TfrmStep_ZDLPInput(QWidget* owner)
-    : TfrmStep_ZLPInput(owner, SK_ZDLPINPUT), txtZ01(ObjectiveRowAt(0)->Editor(0)), txtZ02(ObjectiveRowAt(1)->Editor(0)),
-      Shape3(FractionBar()) {
+    : TfrmStep_ZLPInput(owner, SK_ZDLPINPUT), txtZ01(ObjectiveRowAt(0)->Editor(0)),
+      txtZ02(ObjectiveRowAt(1)->Editor(0)), Shape3(FractionBar()) {
   txtZ01->setToolTip(QString::fromUtf8("Свободный член числителя"));
   txtZ02->setToolTip(QString::fromUtf8("Свободный член знаменателя"));
 }

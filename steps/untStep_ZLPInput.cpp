@@ -199,8 +199,7 @@ QLineEdit* TfrmStep_ZLPInput::CellEdit(TFormulaRow* row, int x) {
 
 void TfrmStep_ZLPInput::Reveal(const QRect& rect) {
   constexpr int Margin = 8;
-  sbDefault->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2 + Margin,
-                           rect.height() / 2 + Margin);
+  sbDefault->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2 + Margin, rect.height() / 2 + Margin);
 }
 
 void TfrmStep_ZLPInput::CoverView() {
@@ -308,12 +307,12 @@ void TfrmStep_ZLPInput::SetSizes(int n, int m, const TNewCell& newCell) {
 void TfrmStep_ZLPInput::SetVarCount(int n, const TNewCell& newCell) {
   for (int k = 0; k < ObjectiveRowCount(); ++k) {
     TFormulaRow* row = FunctionRows[static_cast<std::size_t>(k)];
-    Editors->Release(*row, std::max(n + 1, 1));
+    Editors->Release(*row, n + 1);
     row->SetVarCount(n, RowTexts(newCell, FirstGridRow + k));
   }
   for (int i = 1; i <= ConstraintCount(); ++i) {
     TFormulaRow* row = ConstraintRow(i);
-    Editors->Release(*row, std::max(n + 1, 1));
+    Editors->Release(*row, n + 1);
     row->SetVarCount(n, RowTexts(newCell, i));
   }
 }
@@ -366,8 +365,8 @@ void TfrmStep_ZLPInput::ArrangePanels() {
   lbCondition->adjustSize();
   lbCondition->move(6, rowsBottom + 6);
 
-  Content->resize(std::max(functionWidth, limitsWidth), pLimits->geometry().bottom() + 1);
   Editors->Place();
+  Content->resize(std::max(functionWidth, limitsWidth), pLimits->geometry().bottom() + 1);
   CoverView();
 }
 
@@ -395,7 +394,7 @@ bool TfrmStep_ZLPInput::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == Content && (type == QEvent::Move || type == QEvent::Resize)) ||
       (watched == sbDefault->viewport() && type == QEvent::Resize))
     CoverView();
-  if (watched == lbMM && event->type() == QEvent::MouseButtonRelease &&
+  if (watched == lbMM && type == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ComboBox1->setCurrentIndex(ComboBox1->currentIndex() == 0 ? 1 : 0);
     return true;

@@ -22,7 +22,9 @@
 // linear-fractional program: the numerator above a fraction line and the denominator below it (the
 // statement's rows -1 and 0). Leaving forward reads the rows as the statement of the wizard's task
 // type into StageData, writes the step's section and stores the statement under the run's
-// temporary record; entering with a pending stored problem fills the rows from it.
+// temporary record; entering with a pending stored problem fills the rows from it. The rows hold
+// the texts; only the cells in view (and the free terms txtZ0 ...) have edit boxes, so entering
+// with a 255 x 255 problem makes some hundred boxes, not 65,025.
 class TfrmStep_ZLPInput : public TZLPCore_SolutionStage {
   Q_OBJECT
 

@@ -4,6 +4,8 @@
 #include "untStep_ZLPInput.h"
 #include "untStrConst.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLocale>
 #include <QScrollBar>
 
@@ -312,7 +314,9 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
     QCOMPARE(row.LabelText(j), u"X"_s + QString::number(j) + u'+');
     QCOMPARE(row.LabelRect(j).left(), row.CellRect(j).right() + 1 + TFormulaRow::LabelGap);
     // The box of a cell in view lies exactly over it.
-    QCOMPARE(s.ConstraintEdit(2, j)->geometry(), QRect(row.mapTo(s.ConstraintEdit(2, j)->parentWidget(), row.CellRect(j).topLeft()), row.CellRect(j).size()));
+    QCOMPARE(
+        s.ConstraintEdit(2, j)->geometry(),
+        QRect(row.mapTo(s.ConstraintEdit(2, j)->parentWidget(), row.CellRect(j).topLeft()), row.CellRect(j).size()));
   }
   QCOMPARE(row.CellRect(2).x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
   QCOMPARE(row.Sign->x(), row.LabelRect(3).right() + 1 - TFormulaRow::SignOverlap);
@@ -585,6 +589,23 @@ void TestZLPInput::tabReachesCellsNotYetInView() {
   QCOMPARE(rhs->geometry().topLeft(), first.mapTo(rhs->parentWidget(), first.CellRect(0).topLeft()));
   QVERIFY(rhs->x() > added->x());
   QCOMPARE(first.Text(60), u"1"_s);
+
+  // A value pasted into a box reaches the statement.
+  QApplication::clipboard()->setText(u"3/4"_s);
+  added->selectAll();
+  QTest::keyClick(added, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(s.Statement(TT_LINEAR).Cell(61, 1), std::string("3/4"));
+
+  // Past the last right-hand side Tab leaves the formula for the buttons of the objective, and
+  // Shift+Tab comes back to it.
+  QLineEdit* lastRhs = s.RhsEdit(60);
+  lastRhs->setFocus();
+  QTest::keyClick(lastRhs, Qt::Key_Tab);
+  QWidget* after = run.Wizard.focusWidget();
+  QCOMPARE(after, s.BitBtn1);
+  QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+  QCOMPARE(run.Wizard.focusWidget(), lastRhs);
+  QVERIFY(InView(s, lastRhs));
 }
 
 QTEST_MAIN(TestZLPInput)
