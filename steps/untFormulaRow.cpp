@@ -158,7 +158,10 @@ TCellEdit* TCellEditors::Spare(std::uint64_t stamp) {
   TCellEdit* oldest = nullptr;
   if (Boxes.size() >= Cap)
     for (TCellEdit* box : Boxes)
-      if (!box->Pinned && box->Used < stamp && !box->hasFocus() && (!oldest || box->Used < oldest->Used)) oldest = box;
+      // The box the window's focus is in keeps its cell, also while the window is inactive.
+      if (!box->Pinned && box->Used < stamp && box->window()->focusWidget() != box &&
+          (!oldest || box->Used < oldest->Used))
+        oldest = box;
   if (oldest) {
     Detach(*oldest);
     return oldest;
