@@ -111,14 +111,15 @@ public:
 };
 
 // The edit boxes laid over formula cells, children of Host (an ancestor of the rows). A cell gets a
-// box when it comes into view or is asked for; a box whose cell is out of view and which has not
-// the focus is handed to another cell once more boxes than Cap exist. A box carries its cell's text
-// both ways: typing into it sets the row's text, setting the row's text sets the box.
+// box when it comes into view or is asked for; once Cap boxes exist (three times the cells last in
+// view, at least MinCap), a new cell takes the box wanted longest ago among those neither in view,
+// pinned nor holding the window's focus. A box carries its cell's text both ways: typing into it
+// sets the row's text, setting the row's text sets the box.
 class TCellEditors final : public QObject {
 public:
   explicit TCellEditors(QWidget& host) : Host(&host) {}
 
-  // The box of cell x of row, made or taken from a cell not wanted since stamp; null outside.
+  // The box of cell x of row, made or taken from another cell; null outside.
   TCellEdit* Attach(TFormulaRow& row, int x) { return Attach(row, x, ++Clock); }
   // The same, and the box serves that cell for good.
   TCellEdit* Pin(TFormulaRow& row, int x);
@@ -133,6 +134,7 @@ public:
   [[nodiscard]] std::size_t BoxCount() const noexcept { return Boxes.size(); }
 
 private:
+  // Boxes wanted at stamp or later are not taken for another cell.
   TCellEdit* Attach(TFormulaRow& row, int x, std::uint64_t stamp);
   TCellEdit* Spare(std::uint64_t stamp);
   void Detach(TCellEdit& box);
