@@ -16,7 +16,7 @@ public:
   explicit TfrmStep_ZDLPInput(QWidget* owner);
 
   // Denominator coefficient j (1-based); null outside 1..n.
-  [[nodiscard]] QLineEdit* DenominatorEdit(int j) const;
+  [[nodiscard]] QLineEdit* DenominatorEdit(int j);
 
   QLineEdit* txtZ01; // the numerator's free term (txtZ0 of the linear step)
   QLineEdit* txtZ02; // the denominator's free term

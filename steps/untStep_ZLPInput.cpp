@@ -103,6 +103,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   QFont formulaFont = Content->font();
   formulaFont.setPointSize(10);
   Content->setFont(formulaFont);
+  Editors = std::make_unique<TCellEditors>(*Content);
 
   actIncVar = new QAction(u"+"_s, this);
   actIncVar->setToolTip(Q("Добавить переменную"));
@@ -126,13 +127,11 @@ void TfrmStep_ZLPInput::FormCreate() {
   FormulaLeft = std::max(51, ComboBox1->sizeHint().width() + 5);
   ComboBox1->setGeometry(2, FirstRowTop, FormulaLeft - 5, CellHeight);
   for (std::int32_t y = FirstGridRow; y <= 0; ++y) {
-    auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, CellHeight, pFunction);
+    auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, Columns, CellHeight, pFunction);
     row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (CellHeight + 2 * FractionGap + 1));
     FunctionRows.push_back(row);
   }
   FunctionRow = FunctionRows.front();
-  txtZ0 = FunctionRow->Tail;
-  txtZ0->setToolTip(u"Z0"_s);
   if (FunctionRows.size() > 1) {
     FractionLine = new QFrame(pFunction);
     FractionLine->setFrameShape(QFrame::HLine);
@@ -157,21 +156,17 @@ void TfrmStep_ZLPInput::FormCreate() {
 
   sbDefault->setWidget(Content);
   SetSizes(1, 1);
+  // The free terms keep their boxes: they are designed controls of their own.
+  for (TFormulaRow* row : FunctionRows) Editors->Pin(*row, 0);
+  txtZ0 = FunctionRow->Editor(0);
+  txtZ0->setToolTip(u"Z0"_s);
   UpdateDirection();
+  Content->installEventFilter(this);
+  sbDefault->viewport()->installEventFilter(this);
 }
 
 TFormulaRow* TfrmStep_ZLPInput::ConstraintRow(int i) const {
   return i >= 1 && i <= ConstraintCount() ? Rows[static_cast<std::size_t>(i - 1)].get() : nullptr;
-}
-
-QLineEdit* TfrmStep_ZLPInput::ConstraintEdit(int i, int j) const {
-  const TFormulaRow* row = ConstraintRow(i);
-  return row ? row->Coeff(j) : nullptr;
-}
-
-QLineEdit* TfrmStep_ZLPInput::RhsEdit(int i) const {
-  const TFormulaRow* row = ConstraintRow(i);
-  return row ? row->Tail : nullptr;
 }
 
 QComboBox* TfrmStep_ZLPInput::SignBox(int i) const {
@@ -183,13 +178,108 @@ TFormulaRow* TfrmStep_ZLPInput::ObjectiveRowAt(int k) const {
   return k >= 0 && k < ObjectiveRowCount() ? FunctionRows[static_cast<std::size_t>(k)] : nullptr;
 }
 
-QLineEdit* TfrmStep_ZLPInput::EditAt(int x, int y) const {
-  if (y <= 0) {
-    const TFormulaRow* row = ObjectiveRowAt(y - FirstGridRow);
-    if (!row) return nullptr;
-    return x == 0 ? row->Tail : row->Coeff(x);
+TFormulaRow* TfrmStep_ZLPInput::GridRow(int y) const {
+  return y <= 0 ? ObjectiveRowAt(y - FirstGridRow) : ConstraintRow(y);
+}
+
+std::vector<TFormulaRow*> TfrmStep_ZLPInput::AllRows() const {
+  std::vector<TFormulaRow*> all = FunctionRows;
+  all.reserve(FunctionRows.size() + Rows.size());
+  for (const auto& row : Rows) all.push_back(row.get());
+  return all;
+}
+
+QLineEdit* TfrmStep_ZLPInput::CellEdit(TFormulaRow* row, int x) {
+  if (!row || x < 0 || x > row->VarCount()) return nullptr;
+  QRect cell = row->CellRect(x);
+  cell.moveTopLeft(row->mapTo(Content, cell.topLeft()));
+  Reveal(cell);
+  return Editors->Attach(*row, x);
+}
+
+void TfrmStep_ZLPInput::Reveal(const QRect& rect) {
+  constexpr int Margin = 8;
+  sbDefault->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2 + Margin, rect.height() / 2 + Margin);
+}
+
+void TfrmStep_ZLPInput::CoverView() {
+  if (Arranging) return;
+  Editors->Cover(AllRows(), QRect(-Content->pos(), sbDefault->viewport()->size()));
+}
+
+TfrmStep_ZLPInput::TStop TfrmStep_ZLPInput::StopOf(const QWidget* w) const {
+  if (const TCellEdit* box = Editors->Find(w)) return {box->Row, box->X};
+  for (const auto& row : Rows)
+    if (w && row->Sign == w) return {row.get(), -1};
+  return {};
+}
+
+// Within a row the stops are the cells 1..n, the relation box (X = -1), the tail (X = 0).
+TfrmStep_ZLPInput::TStop TfrmStep_ZLPInput::NextStop(TStop stop, bool next) const {
+  const std::vector<TFormulaRow*> all = AllRows();
+  const auto at = std::find(all.begin(), all.end(), stop.Row);
+  if (at == all.end()) return {};
+  const int n = stop.Row->VarCount();
+  const bool sign = stop.Row->Sign != nullptr;
+  const int last = n + (sign ? 1 : 0); // position of the tail
+  const int position = stop.X >= 1 ? stop.X - 1 : stop.X == -1 ? n : last;
+  const int target = position + (next ? 1 : -1);
+  const auto stopAt = [&](TFormulaRow* row, int k) -> TStop {
+    const int count = row->VarCount();
+    if (k < count) return {row, k + 1};
+    return {row, row->Sign && k == count ? -1 : 0};
+  };
+  if (target >= 0 && target <= last) return stopAt(stop.Row, target);
+  if (next) return at + 1 == all.end() ? TStop{} : TStop{*(at + 1), 1};
+  return at == all.begin() ? TStop{} : TStop{*(at - 1), 0};
+}
+
+void TfrmStep_ZLPInput::FocusStop(TStop stop, bool next) {
+  const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+  if (stop.X == -1) {
+    sbDefault->ensureWidgetVisible(stop.Row->Sign, 8, 8);
+    stop.Row->Sign->setFocus(reason);
+  } else if (QLineEdit* box = CellEdit(stop.Row, stop.X)) {
+    box->setFocus(reason);
   }
-  return x == 0 ? RhsEdit(y) : ConstraintEdit(y, x);
+}
+
+bool TfrmStep_ZLPInput::focusNextPrevChild(bool next) {
+  QWidget* current = window()->focusWidget();
+  const auto tabbable = [this](QWidget* w) {
+    return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled() && w->window() == window();
+  };
+  if (const TStop stop = StopOf(current); stop.Row) {
+    if (const TStop target = NextStop(stop, next); target.Row) {
+      FocusStop(target, next);
+      return true;
+    }
+    if (!next) {
+      ComboBox1->setFocus(Qt::BacktabFocusReason);
+      return true;
+    }
+    // Past the last right-hand side: what Qt's chain has after the direction box.
+    for (QWidget* w = ComboBox1->nextInFocusChain(); w != ComboBox1; w = w->nextInFocusChain())
+      if (tabbable(w)) {
+        w->setFocus(Qt::TabFocusReason);
+        return true;
+      }
+    return false;
+  }
+  if (current == ComboBox1 && next) {
+    FocusStop({AllRows().front(), 1}, true);
+    return true;
+  }
+  if (current && !next) {
+    // Coming back from what follows the grid in Qt's chain lands on the last right-hand side.
+    QWidget* w = current->previousInFocusChain();
+    while (w != current && !tabbable(w)) w = w->previousInFocusChain();
+    if (w == ComboBox1) {
+      FocusStop({AllRows().back(), 0}, false);
+      return true;
+    }
+  }
+  return TZLPCore_SolutionStage::focusNextPrevChild(next);
 }
 
 namespace {
@@ -204,70 +294,43 @@ TFormulaRow::TNewText RowTexts(const std::function<QString(int, int)>& newCell, 
 void TfrmStep_ZLPInput::SetSizes(int n, int m, const TNewCell& newCell) {
   n = std::clamp(n, 1, MaxCount);
   m = std::clamp(m, 1, MaxCount);
-  // Showing edits in a visible page costs per edit; by the thousand it is much cheaper to hide the
-  // page, build, and show everything at once.
-  const long long kept = std::min(m, ConstraintCount());
-  const long long newEdits = static_cast<long long>(std::max(n - VarCount(), 0)) * kept + (m - kept) * n;
-  const bool shown = Content->isVisible() && newEdits > 1000;
-  if (shown) Content->hide();
+  Arranging = true;
   SetConstraintCount(std::min(m, ConstraintCount()));
   SetVarCount(n, newCell);
   SetConstraintCount(m, newCell);
+  Arranging = false;
   ArrangePanels();
-  if (shown) Content->show();
   UpdateActions();
   UpdateDescription();
 }
 
 void TfrmStep_ZLPInput::SetVarCount(int n, const TNewCell& newCell) {
-  const int old = FunctionRow->VarCount();
-  for (int k = 0; k < ObjectiveRowCount(); ++k)
-    FunctionRows[static_cast<std::size_t>(k)]->SetVarCount(n, RowTexts(newCell, FirstGridRow + k));
-  for (int i = 1; i <= ConstraintCount(); ++i) ConstraintRow(i)->SetVarCount(n, RowTexts(newCell, i));
-  if (old == 0) {
-    ChainRow(0);
-    return;
+  for (int k = 0; k < ObjectiveRowCount(); ++k) {
+    TFormulaRow* row = FunctionRows[static_cast<std::size_t>(k)];
+    Editors->Release(*row, n + 1);
+    row->SetVarCount(n, RowTexts(newCell, FirstGridRow + k));
   }
-  // A new edit goes into the tab order right after the edit before it, in every row.
-  for (int j = old + 1; j <= n; ++j) {
-    for (TFormulaRow* row : FunctionRows) QWidget::setTabOrder(row->Coeff(j - 1), row->Coeff(j));
-    for (const auto& row : Rows) QWidget::setTabOrder(row->Coeff(j - 1), row->Coeff(j));
+  for (int i = 1; i <= ConstraintCount(); ++i) {
+    TFormulaRow* row = ConstraintRow(i);
+    Editors->Release(*row, n + 1);
+    row->SetVarCount(n, RowTexts(newCell, i));
   }
 }
 
 void TfrmStep_ZLPInput::SetConstraintCount(int m, const TNewCell& newCell) {
   m = std::max(m, 0);
-  if (m < ConstraintCount()) {
-    Rows.resize(static_cast<std::size_t>(m));
-    return;
+  while (ConstraintCount() > m) {
+    Editors->Release(*Rows.back());
+    Rows.pop_back();
   }
   const bool showNew = pLimits->isVisible();
   while (ConstraintCount() < m) {
     const int i = ConstraintCount() + 1;
-    auto row = std::make_unique<TFormulaRow>(TFormulaRow::TTail::Relation, CellHeight, pLimits);
+    auto row = std::make_unique<TFormulaRow>(TFormulaRow::TTail::Relation, Columns, CellHeight, pLimits);
     row->SetVarCount(VarCount(), RowTexts(newCell, i));
     row->move(FormulaLeft, FirstRowTop + RowPitch * (i - 1));
     if (showNew) row->show();
     Rows.push_back(std::move(row));
-    ChainRow(i);
-  }
-}
-
-void TfrmStep_ZLPInput::ChainRow(int i) {
-  QWidget* previous = i == 0 ? static_cast<QWidget*>(ComboBox1) : i == 1 ? FunctionRows.back()->Tail : RhsEdit(i - 1);
-  const auto follow = [&previous](QWidget* next) {
-    QWidget::setTabOrder(previous, next);
-    previous = next;
-  };
-  const auto chain = [&follow](const TFormulaRow& row) {
-    for (int j = 1; j <= row.VarCount(); ++j) follow(row.Coeff(j));
-    if (row.Sign) follow(row.Sign);
-    follow(row.Tail);
-  };
-  if (i == 0) {
-    for (const TFormulaRow* row : FunctionRows) chain(*row);
-  } else if (const TFormulaRow* row = ConstraintRow(i)) {
-    chain(*row);
   }
 }
 
@@ -302,7 +365,9 @@ void TfrmStep_ZLPInput::ArrangePanels() {
   lbCondition->adjustSize();
   lbCondition->move(6, rowsBottom + 6);
 
+  Editors->Place();
   Content->resize(std::max(functionWidth, limitsWidth), pLimits->geometry().bottom() + 1);
+  CoverView();
 }
 
 void TfrmStep_ZLPInput::UpdateActions() {
@@ -325,7 +390,11 @@ void TfrmStep_ZLPInput::UpdateDescription() {
 void TfrmStep_ZLPInput::ComboBox1Select() { UpdateDirection(); }
 
 bool TfrmStep_ZLPInput::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == lbMM && event->type() == QEvent::MouseButtonRelease &&
+  const QEvent::Type type = event->type();
+  if ((watched == Content && (type == QEvent::Move || type == QEvent::Resize)) ||
+      (watched == sbDefault->viewport() && type == QEvent::Resize))
+    CoverView();
+  if (watched == lbMM && type == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     ComboBox1->setCurrentIndex(ComboBox1->currentIndex() == 0 ? 1 : 0);
     return true;
@@ -367,7 +436,7 @@ void TfrmStep_ZLPInput::actDecEqExecute() {
 
 void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
   Base = grid;
-  // New edits are created with their stored text; the others get it below, and only where it
+  // New cells get their stored text as they are made; the others get it below, and only where it
   // differs, so that entering again with the same problem costs next to nothing.
   const auto cell = [&grid](int x, int y) { return grid.HasCell(x, y) ? Q(grid.Cell(x, y)) : u"0"_s; };
   SetSizes(grid.Sx, grid.Sy, cell);
@@ -377,11 +446,8 @@ void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
   }
   UpdateDirection();
   for (int y = FirstGridRow; y <= ConstraintCount(); ++y)
-    for (int x = 0; x <= VarCount(); ++x)
-      if (QLineEdit* edit = EditAt(x, y)) {
-        const QString value = cell(x, y);
-        if (edit->text() != value) edit->setText(value);
-      }
+    if (TFormulaRow* row = GridRow(y))
+      for (int x = 0; x <= VarCount(); ++x) row->SetText(x, cell(x, y));
   for (int i = 1; i <= ConstraintCount(); ++i) {
     QComboBox* sign = SignBox(i);
     const auto k = static_cast<std::size_t>(i - 1);
@@ -396,8 +462,9 @@ TStatementGrid TfrmStep_ZLPInput::Statement(std::uint8_t taskType) const {
   grid.Resize(taskType, VarCount(), ConstraintCount());
   grid.IsMax = ComboBox1->currentIndex() == 0;
   for (int y = grid.YFirst(); y <= grid.YLast(); ++y)
-    for (int x = grid.XFirst(); x <= grid.XLast(); ++x)
-      if (const QLineEdit* edit = EditAt(x, y)) grid.SetCell(x, y, edit->text().toStdString());
+    if (const TFormulaRow* row = GridRow(y))
+      for (int x = grid.XFirst(); x <= grid.XLast(); ++x)
+        if (x <= row->VarCount()) grid.SetCell(x, y, row->Text(x).toStdString());
   for (int i = 1; i <= ConstraintCount() && grid.HasSigns(); ++i)
     grid.Signs[static_cast<std::size_t>(i - 1)] = SignFromText(SignBox(i)->currentText().toStdString());
   return grid;
@@ -419,10 +486,10 @@ void TfrmStep_ZLPInput::LeaveForward(TStageHost& host) {
   const TStatementGrid grid = Statement(host.RunTaskType());
   TStatementError error;
   if (!ReadStatement(grid, StageData, error)) {
-    if (QLineEdit* bad = EditAt(error.X, error.Y); bad && error.Place == TStatementError::TPlace::Cell) {
+    // The bad cell is scrolled into view with its box.
+    if (QLineEdit* bad = error.Place == TStatementError::TPlace::Cell ? EditAt(error.X, error.Y) : nullptr) {
       bad->setFocus();
       bad->selectAll();
-      sbDefault->ensureWidgetVisible(bad);
     }
     ShowMessage(sAppTitle, error.Message, TMsgIcon::Warning, mbOK);
     return;

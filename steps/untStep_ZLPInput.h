@@ -22,7 +22,9 @@
 // linear-fractional program: the numerator above a fraction line and the denominator below it (the
 // statement's rows -1 and 0). Leaving forward reads the rows as the statement of the wizard's task
 // type into StageData, writes the step's section and stores the statement under the run's
-// temporary record; entering with a pending stored problem fills the rows from it.
+// temporary record; entering with a pending stored problem fills the rows from it. The rows hold
+// the texts; only the cells in view (and the free terms txtZ0 ...) have edit boxes, so entering
+// with a 255 x 255 problem makes some hundred boxes, not 65,025.
 class TfrmStep_ZLPInput : public TZLPCore_SolutionStage {
   Q_OBJECT
 
@@ -39,25 +41,31 @@ public:
   [[nodiscard]] int VarCount() const { return FunctionRow->VarCount(); }
   [[nodiscard]] int ConstraintCount() const { return static_cast<int>(Rows.size()); }
   [[nodiscard]] int ObjectiveRowCount() const { return static_cast<int>(FunctionRows.size()); }
+  // The edit boxes below are those laid over the cells: asking for one scrolls its cell into view
+  // and gives it a box, which serves that cell until the cell has long been out of view.
   // Objective coefficient j (1-based) of the first objective row; null outside 1..n.
-  [[nodiscard]] QLineEdit* ObjectiveEdit(int j) const { return FunctionRow->Coeff(j); }
+  [[nodiscard]] QLineEdit* ObjectiveEdit(int j) { return CellEdit(FunctionRow, j); }
   // Objective row k (0-based: the numerator, then the denominator); null outside.
   [[nodiscard]] TFormulaRow* ObjectiveRowAt(int k) const;
   // Row i (1-based) of the constraints; null outside 1..m.
   [[nodiscard]] TFormulaRow* ConstraintRow(int i) const;
   // Coefficient of variable j in constraint i; null outside the problem.
-  [[nodiscard]] QLineEdit* ConstraintEdit(int i, int j) const;
-  [[nodiscard]] QLineEdit* RhsEdit(int i) const;
+  [[nodiscard]] QLineEdit* ConstraintEdit(int i, int j) { return CellEdit(ConstraintRow(i), j); }
+  [[nodiscard]] QLineEdit* RhsEdit(int i) { return CellEdit(ConstraintRow(i), 0); }
   [[nodiscard]] QComboBox* SignBox(int i) const;
   [[nodiscard]] const TFormulaRow& ObjectiveRow() const { return *FunctionRow; }
   // The line between the numerator and the denominator; null with one objective row.
   [[nodiscard]] QFrame* FractionBar() const { return FractionLine; }
+  // The row of statement row y, null outside.
+  [[nodiscard]] TFormulaRow* GridRow(int y) const;
   // The edit of cell (x, y) of the statement grid; null outside.
-  [[nodiscard]] QLineEdit* EditAt(int x, int y) const;
+  [[nodiscard]] QLineEdit* EditAt(int x, int y) { return CellEdit(GridRow(y), x); }
   // Fills the page from a statement, as entering with a stored problem does.
   void ShowStatement(const TStatementGrid& grid);
   // The statement as typed, of the given task type.
   [[nodiscard]] TStatementGrid Statement(std::uint8_t taskType) const;
+  // How many edit boxes the page has made for its cells.
+  [[nodiscard]] std::size_t EditBoxCount() const noexcept { return Editors->BoxCount(); }
 
   // Designed controls.
   QWidget* Panel1;
@@ -82,8 +90,13 @@ public:
   QAction* actDecEq;
 
 protected:
-  // A click on the arrow "--> Max" / "--> Min" turns the direction round.
+  // A click on the arrow "--> Max" / "--> Min" turns the direction round; the cells in view get
+  // their boxes whenever the page scrolls or the view changes size.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Tab and Shift+Tab walk the formula: the direction box, each objective row's coefficients and
+  // free term, then each constraint's coefficients, relation box and right-hand side, whether the
+  // next cell has a box yet or not; the cell reached is scrolled into view.
+  bool focusNextPrevChild(bool next) override;
 
 private slots:
   void ComboBox1Select();
@@ -94,15 +107,27 @@ private slots:
 
 private:
   void FormCreate();
-  // Text of a new edit at position (x, y) of the statement; without one, new edits read "0".
+  // Text of a new cell at position (x, y) of the statement; without one, new cells read "0".
   using TNewCell = std::function<QString(int x, int y)>;
-  // Brings the page to n variables and m constraints; values in remaining edits stay.
+  // Brings the page to n variables and m constraints; values in remaining cells stay.
   void SetSizes(int n, int m, const TNewCell& newCell = {});
   void SetVarCount(int n, const TNewCell& newCell = {});
   void SetConstraintCount(int m, const TNewCell& newCell = {});
-  // Puts the edits of constraint i (and the objective's for 0) into the tab order after the
-  // widget before them.
-  void ChainRow(int i);
+  // The box of cell x of row, its cell scrolled into view; null outside.
+  QLineEdit* CellEdit(TFormulaRow* row, int x);
+  // Scrolls the page so that rect (in Content coordinates) is in view.
+  void Reveal(const QRect& rect);
+  // Gives the cells in view their boxes.
+  void CoverView();
+  // A stop of the Tab walk: cell X of Row, or its relation box for X = -1.
+  struct TStop {
+    TFormulaRow* Row = nullptr;
+    int X = 0;
+  };
+  [[nodiscard]] TStop StopOf(const QWidget* w) const;
+  [[nodiscard]] TStop NextStop(TStop stop, bool next) const;
+  [[nodiscard]] std::vector<TFormulaRow*> AllRows() const;
+  void FocusStop(TStop stop, bool next);
   void ArrangePanels();
   void UpdateActions();
   void UpdateDirection();
@@ -116,6 +141,7 @@ private:
   QLabel* lbLimitsTitle = nullptr;
   QLabel* lbCondition = nullptr;
   QFrame* FractionLine = nullptr;         // between numerator and denominator
+  TFormulaColumns Columns;                // shared by all rows
   std::vector<TFormulaRow*> FunctionRows; // the objective rows, owned by pFunction
   TFormulaRow* FunctionRow = nullptr;     // the first of them
   std::uint8_t Kind;
@@ -123,4 +149,6 @@ private:
   TStatementGrid Base;           // the statement last shown: what it holds beyond the rows (ticks, ...) is handed on
   // Constraint rows in order; owned here so that removing a constraint destroys its row.
   std::vector<std::unique_ptr<TFormulaRow>> Rows;
+  std::unique_ptr<TCellEditors> Editors; // the boxes over the cells, children of Content
+  bool Arranging = false;                // the rows are being resized: no boxes until they are done
 };

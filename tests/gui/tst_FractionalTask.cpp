@@ -281,9 +281,12 @@ void TestFractionalTask::tabOrderFollowsTheFraction() {
   run.Start(TT_FRACTIONAL);
   TfrmStep_ZDLPInput& s = run.Stage<TfrmStep_ZDLPInput>(0);
   s.actIncVar->trigger();
-  QList<QWidget*> chain;
-  for (QWidget* w = s.ComboBox1; chain.size() < 10; w = w->nextInFocusChain())
-    if (w->focusPolicy() & Qt::TabFocus) chain.append(w);
+  s.ComboBox1->setFocus();
+  QList<QWidget*> chain{run.Wizard.focusWidget()};
+  while (chain.size() < 10) {
+    QTest::keyClick(chain.back(), Qt::Key_Tab);
+    chain.append(run.Wizard.focusWidget());
+  }
   const QList<QWidget*> expected{s.ComboBox1, s.ObjectiveEdit(1),     s.ObjectiveEdit(2),
                                  s.txtZ01,    s.DenominatorEdit(1),   s.DenominatorEdit(2),
                                  s.txtZ02,    s.ConstraintEdit(1, 1), s.ConstraintEdit(1, 2),

@@ -4,26 +4,28 @@
 #include "untStep_ZLPInput.h"
 #include "untStrConst.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLocale>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // Position of an edit in the statement: (0, 0) free term, (j, 0) objective, (0, i) right-hand side.
-QLineEdit* EditAt(const TfrmStep_ZLPInput& s, int x, int y) {
+QLineEdit* EditAt(TfrmStep_ZLPInput& s, int x, int y) {
   if (y == 0) return x == 0 ? s.txtZ0 : s.ObjectiveEdit(x);
   return x == 0 ? s.RhsEdit(y) : s.ConstraintEdit(y, x);
 }
 
-// The widgets that take the Tab key, in the order Tab visits them from the direction box.
-QList<QWidget*> TabChain(const TfrmStep_ZLPInput& s, int count) {
-  QList<QWidget*> chain;
-  QWidget* w = s.ComboBox1;
+// The widgets that the Tab key visits from the direction box, pressed count - 1 times.
+QList<QWidget*> TabChain(TfrmStep_ZLPInput& s, int count) {
+  s.ComboBox1->setFocus();
+  QList<QWidget*> chain{s.window()->focusWidget()};
   while (chain.size() < count) {
-    if (w->focusPolicy() & Qt::TabFocus) chain.append(w);
-    w = w->nextInFocusChain();
-    if (w == s.ComboBox1) break;
+    QTest::keyClick(chain.back(), Qt::Key_Tab);
+    chain.append(s.window()->focusWidget());
   }
   return chain;
 }
@@ -46,6 +48,38 @@ TZLPCore_SubInterface_ZLP ThreeByTwo() {
   return zlp;
 }
 
+// A stored n x n problem whose coefficient (i, j) reads i * 100 + j and right-hand side i reads i.
+TZLPCore_SubInterface_ZLP Square(int n) {
+  TZLPCore_SubInterface_ZLP zlp;
+  zlp.SetVarCount(n);
+  zlp.SetConstraintCount(n);
+  for (int j = 1; j <= n; ++j) zlp.Objective.SetItem(j, {j, 1});
+  for (int i = 1; i <= n; ++i) {
+    zlp.RHS.SetItem(i, {i, 1});
+    for (int j = 1; j <= n; ++j) zlp.Coeffs.SetItem(j, i, {i * 100 + j, 1});
+  }
+  return zlp;
+}
+
+// Whether the whole of w lies within the visible part of the step's scroll area.
+bool InView(const TfrmStep_ZLPInput& s, const QWidget* w) {
+  const QWidget* view = s.sbDefault->viewport();
+  return w && w->isVisible() && view->rect().contains(QRect(w->mapTo(view, QPoint(0, 0)), w->size()));
+}
+
+// Scrolls the page over its whole area a screen at a time, from the bottom up, and back to the top
+// left.
+void ScrollEverywhere(TfrmStep_ZLPInput& s) {
+  QScrollBar* across = s.sbDefault->horizontalScrollBar();
+  QScrollBar* down = s.sbDefault->verticalScrollBar();
+  for (int y = down->maximum(); y >= 0; y -= down->pageStep()) {
+    down->setValue(y);
+    for (int x = 0; x <= across->maximum(); x += across->pageStep()) across->setValue(x);
+  }
+  across->setValue(0);
+  down->setValue(0);
+}
+
 } // namespace
 
 class TestZLPInput : public QObject {
@@ -66,6 +100,8 @@ private slots:
   void damagedStoredProblemIsRefused();
   void saveAndLoadKeepsSigns();
   void comingBackReloadsTheStoredProblem();
+  void farBadCellIsFoundWhenLeaving();
+  void tabReachesCellsNotYetInView();
 
 private:
   TStepClasses Classes;
@@ -276,11 +312,15 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
   const TFormulaRow& row = *s.ConstraintRow(2);
   for (int j = 1; j <= 3; ++j) {
     QCOMPARE(row.LabelText(j), u"X"_s + QString::number(j) + u'+');
-    QCOMPARE(row.LabelRect(j).left(), row.Coeff(j)->geometry().right() + 1 + TFormulaRow::LabelGap);
+    QCOMPARE(row.LabelRect(j).left(), row.CellRect(j).right() + 1 + TFormulaRow::LabelGap);
+    // The box of a cell in view lies exactly over it.
+    QCOMPARE(
+        s.ConstraintEdit(2, j)->geometry(),
+        QRect(row.mapTo(s.ConstraintEdit(2, j)->parentWidget(), row.CellRect(j).topLeft()), row.CellRect(j).size()));
   }
-  QCOMPARE(row.Coeff(2)->x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
+  QCOMPARE(row.CellRect(2).x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
   QCOMPARE(row.Sign->x(), row.LabelRect(3).right() + 1 - TFormulaRow::SignOverlap);
-  QCOMPARE(row.Tail->x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
+  QCOMPARE(row.CellRect(0).x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
   QVERIFY(s.ConstraintRow(2)->y() > s.ConstraintRow(1)->y());
   QVERIFY(s.pLimits->width() >= row.geometry().right() + 1);
 
@@ -440,6 +480,134 @@ void TestZLPInput::comingBackReloadsTheStoredProblem() {
   QCOMPARE(s.ObjectiveEdit(1)->text(), u"-4/3"_s);
   QCOMPARE(s.ConstraintCount(), 2);
   QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
+}
+
+// In a large problem only the cells in view have edit boxes. A value typed into a far cell stays
+// with that cell while its box goes to other cells as the page scrolls; leaving forward finds it
+// malformed, gives the cell a box again, scrolls it into view, focuses it and selects the text.
+void TestZLPInput::farBadCellIsFoundWhenLeaving() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  const int id = SaveProblem(run.Dm, Square(60), "Шестьдесят на шестьдесят");
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.VarCount(), 60);
+  QVERIFY(s.EditBoxCount() < 1000);
+  QVERIFY(!s.ConstraintRow(58)->Editor(55));
+  QVERIFY(!InView(s, s.ConstraintRow(58)));
+
+  QLineEdit* far = s.ConstraintEdit(58, 55);
+  QVERIFY(InView(s, far));
+  QCOMPARE(far->text(), u"5855"_s);
+  Type(far, u"2,5/3"_s);
+  Type(s.ConstraintEdit(57, 54), u"-7/3"_s);
+  ScrollEverywhere(s);
+  QVERIFY(!s.ConstraintRow(58)->Editor(55)); // the box went to another cell
+  QVERIFY(s.EditBoxCount() < 1000);
+  QCOMPARE(s.ConstraintRow(58)->Text(55), u"2,5/3"_s);
+  QCOMPARE(s.ConstraintEdit(57, 54)->text(), u"-7/3"_s);
+  QCOMPARE(s.ConstraintEdit(1, 1)->text(), u"101"_s);
+  QCOMPARE(s.ConstraintEdit(60, 60)->text(), u"6060"_s);
+  QCOMPARE(s.Statement(TT_LINEAR).Cell(55, 58), std::string("2,5/3"));
+  s.sbDefault->horizontalScrollBar()->setValue(0);
+  s.sbDefault->verticalScrollBar()->setValue(0);
+  recorder.Messages.clear(); // the store announced the save
+
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 0);
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(recorder.Messages[0].Text, std::string(sEnterRational));
+  QLineEdit* bad = s.ConstraintRow(58)->Editor(55);
+  QVERIFY(bad);
+  QCOMPARE(run.Wizard.focusWidget(), bad);
+  QCOMPARE(bad->text(), u"2,5/3"_s);
+  QCOMPARE(bad->selectedText(), u"2,5/3"_s);
+  QVERIFY(InView(s, bad));
+
+  Type(bad, u"5/2"_s);
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 1);
+  const auto read = [&s](int j, int i) {
+    const TRational a = s.StageData.ZLP.Coeffs.GetItem(j, i);
+    return std::pair{a.Num, a.Den};
+  };
+  QCOMPARE(read(55, 58), std::pair(5, 2));
+  QCOMPARE(read(54, 57), std::pair(-7, 3));
+  QCOMPARE(read(60, 60), std::pair(6060, 1));
+}
+
+// Tab walks a row past the edge of the view into cells that had no box, then the relation box, the
+// right-hand side and the next row; Shift+Tab walks back. The cell reached is always in view, and a
+// variable added while the page is scrolled to the right shows at once with its boxes.
+void TestZLPInput::tabReachesCellsNotYetInView() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  const int id = SaveProblem(run.Dm, Square(60), "Шестьдесят на шестьдесят");
+  run.Start(TT_LINEAR, id);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  TFormulaRow& first = *s.ConstraintRow(1);
+  int lastBoxed = 1;
+  while (first.Editor(lastBoxed + 1)) ++lastBoxed;
+  QVERIFY(lastBoxed < 60);
+  QVERIFY(!first.Editor(60));
+
+  QWidget* focus = s.ConstraintEdit(1, lastBoxed);
+  focus->setFocus();
+  for (int j = lastBoxed + 1; j <= 60; ++j) {
+    QTest::keyClick(focus, Qt::Key_Tab);
+    focus = run.Wizard.focusWidget();
+    QCOMPARE(focus, first.Editor(j));
+    QCOMPARE(static_cast<QLineEdit*>(focus)->text(), QString::number(100 + j));
+    QVERIFY2(InView(s, focus), qPrintable(QString::number(j)));
+  }
+  Type(static_cast<QLineEdit*>(focus), u"1"_s);
+  QCOMPARE(first.Text(60), u"1"_s);
+  ScrollEverywhere(s);
+  QCOMPARE(first.Editor(60), focus); // the box with the focus keeps its cell
+  QTest::keyClick(focus, Qt::Key_Tab);
+  QCOMPARE(run.Wizard.focusWidget(), s.SignBox(1));
+  QTest::keyClick(s.SignBox(1), Qt::Key_Tab);
+  QCOMPARE(run.Wizard.focusWidget(), first.Editor(0));
+  QTest::keyClick(first.Editor(0), Qt::Key_Tab);
+  QCOMPARE(run.Wizard.focusWidget(), s.ConstraintRow(2)->Editor(1));
+  QVERIFY(InView(s, run.Wizard.focusWidget()));
+  QTest::keyClick(run.Wizard.focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+  QCOMPARE(run.Wizard.focusWidget(), first.Editor(0));
+  QTest::keyClick(first.Editor(0), Qt::Key_Tab, Qt::ShiftModifier);
+  QTest::keyClick(s.SignBox(1), Qt::Key_Tab, Qt::ShiftModifier);
+  QCOMPARE(run.Wizard.focusWidget(), first.Editor(60));
+  QVERIFY(InView(s, first.Editor(60)));
+
+  // Scrolled to the right end, a new variable's cells get boxes with "0" and the right-hand sides
+  // move after it, their values kept.
+  s.actIncVar->trigger();
+  QCOMPARE(s.VarCount(), 61);
+  QLineEdit* added = first.Editor(61);
+  QVERIFY(InView(s, added));
+  QCOMPARE(added->text(), u"0"_s);
+  QLineEdit* rhs = first.Editor(0);
+  QVERIFY(rhs);
+  QCOMPARE(rhs->text(), u"1"_s);
+  QCOMPARE(rhs->geometry().topLeft(), first.mapTo(rhs->parentWidget(), first.CellRect(0).topLeft()));
+  QVERIFY(rhs->x() > added->x());
+  QCOMPARE(first.Text(60), u"1"_s);
+
+  // A value pasted into a box reaches the statement.
+  QApplication::clipboard()->setText(u"3/4"_s);
+  added->selectAll();
+  QTest::keyClick(added, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(s.Statement(TT_LINEAR).Cell(61, 1), std::string("3/4"));
+
+  // Past the last right-hand side Tab leaves the formula for the buttons of the objective, and
+  // Shift+Tab comes back to it.
+  QLineEdit* lastRhs = s.RhsEdit(60);
+  lastRhs->setFocus();
+  QTest::keyClick(lastRhs, Qt::Key_Tab);
+  QWidget* after = run.Wizard.focusWidget();
+  QCOMPARE(after, s.BitBtn1);
+  QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+  QCOMPARE(run.Wizard.focusWidget(), lastRhs);
+  QVERIFY(InView(s, lastRhs));
 }
 
 QTEST_MAIN(TestZLPInput)
