@@ -6,6 +6,7 @@
 #include "ZLPCore_StageTasks.h"
 #include "ZLPCore_TaskRun.h"
 #include "ZLPCore_TextFormat.h"
+#include "BenchProblems.h"
 #include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
@@ -148,14 +149,7 @@ BENCHMARK(BM_RatSubMul);
 // The whole windowless run of a 40 x 40 problem (32 pivots, every report written): what
 // kelvano-solve and "Решить" spend on it.
 void BM_SolveSparse40(benchmark::State& state) {
-  constexpr int n = 40;
-  std::string text = "max";
-  for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
-  text += "\n";
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) text += j == i || j == i % n + 1 || j == (i + 6) % n + 1 ? "1 " : "0 ";
-    text += "<= " + std::to_string(1 + (8 * i) % 9) + "\n";
-  }
+  const std::string text = Sparse40Text();
   TTextFormatError error;
   const auto statement = ParseStatementText(text, error);
   TZLPCore_Interface read;
@@ -184,17 +178,10 @@ double PeakResidentMb() {
   return -1;
 }
 
-// n equations X_i = 1 over n variables, maximising their sum: each equation becomes two rows, so the
-// tables have 2n + 1 rows and 3n + 1 columns; n = 255 is the largest problem the input takes.
+// The largest equation systems, whose tables are too large for a page.
 void BM_Equations(benchmark::State& state) {
   const auto n = static_cast<int>(state.range(0));
-  std::string text = "max";
-  for (int j = 0; j < n; ++j) text += " 1";
-  text += "\n";
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j) text += i == j ? "1 " : "0 ";
-    text += "= 1\n";
-  }
+  const std::string text = EquationsText(n);
   BenchWholeRun(state, text, std::to_string(n));
   state.counters["peak_MB"] = PeakResidentMb();
 }

@@ -210,15 +210,17 @@ TEST(SimplexMethod, ReportHoldsHeadingIterationsAndThePoint) {
 // ---------------------------------------------------------------- problems that end only with the new rules
 
 // A problem in the text form, read as the input step reads it.
-TZLPCore_SubInterface_ZLP FromText(const std::string& text) {
+TZLPCore_Interface ReadText(const std::string& text) {
   TTextFormatError error;
   const auto statement = ParseStatementText(text, error);
   EXPECT_TRUE(statement.has_value()) << error.Message;
   TZLPCore_Interface data;
   TStatementError readError;
   EXPECT_TRUE(statement && ReadStatement(*statement, data, readError)) << readError.Field;
-  return data.ZLP;
+  return data;
 }
+
+TZLPCore_SubInterface_ZLP FromText(const std::string& text) { return ReadText(text).ZLP; }
 
 struct THardCase {
   const char* Name;
@@ -509,12 +511,7 @@ std::string Boxes(int n, std::vector<long long>& terms) {
 }
 
 TTaskVerdict RunText(const std::string& text, TZLPCore_SolutionResult& report) {
-  TTextFormatError error;
-  const auto statement = ParseStatementText(text, error);
-  EXPECT_TRUE(statement.has_value()) << error.Message;
-  TZLPCore_Interface data;
-  TStatementError readError;
-  EXPECT_TRUE(statement && ReadStatement(*statement, data, readError)) << readError.Field;
+  TZLPCore_Interface data = ReadText(text);
   return RunTask(TT_LINEAR, data, report);
 }
 
@@ -546,16 +543,15 @@ TEST(SimplexMethod, TablesTooLargeForAPageAreToldByTheirSentences) {
 // 255 equations X_i = 1 over 255 variables: each becomes two rows, a table of 511 x 766 cells.
 // Writing every table would take gigabytes; the report stays small.
 TEST(SimplexMethod, LargestEquationSystemEndsWithASmallReport) {
-  std::ostringstream text;
-  text << "max";
-  for (int j = 0; j < 255; ++j) text << " 1";
-  text << '\n';
+  std::string text = "max";
+  for (int j = 0; j < 255; ++j) text += " 1";
+  text += '\n';
   for (int i = 0; i < 255; ++i) {
-    for (int j = 0; j < 255; ++j) text << (i == j ? "1 " : "0 ");
-    text << "= 1\n";
+    for (int j = 0; j < 255; ++j) text += i == j ? "1 " : "0 ";
+    text += "= 1\n";
   }
   TZLPCore_SolutionResult report;
-  const TTaskVerdict v = RunText(text.str(), report);
+  const TTaskVerdict v = RunText(text, report);
   ASSERT_EQ(v.Status, TTaskStatus::Optimal);
   EXPECT_EQ(RatToStr(*v.Objective), "255");
   EXPECT_TRUE(std::all_of(v.X.begin(), v.X.end(), [](TRational x) { return RatEqualsInt(x, 1); }));
