@@ -133,9 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         ArithCase{"AddSevenths", Op::Add, Raw(3, 7), Raw(2, 7), "5/7"},
         ArithCase{"SubSign", Op::Sub, Raw(1, 3), Raw(1, 2), "-1/6"},
         ArithCase{"MulSigns", Op::Mul, Raw(-7, 9), Raw(-3, 14), "1/6"},
-        ArithCase{"DivSpecExample", Op::Div, Raw(1, 2), Raw(-1, 3), "-3/2"},
+        ArithCase{"DivHalfByMinusThird", Op::Div, Raw(1, 2), Raw(-1, 3), "-3/2"},
         ArithCase{"DivNegByNeg", Op::Div, Raw(-2, 3), Raw(-4, 9), "3/2"},
-        // Issue 2: 64-bit intermediates, then normalise; a result that fits stays exact.
+        // 64-bit intermediates, then normalise: a result that fits stays exact.
         ArithCase{"AddDenominatorOverflowsButResultFits", Op::Add, Raw(1, 65536), Raw(1, 65536), "1/32768"},
         ArithCase{"AddNumeratorOverflowsButResultFits", Op::Add, Raw(1, kMax), Raw(1, kMax), "2/2147483647"},
         ArithCase{"MulIntermediatesOverflowResultOne", Op::Mul, Raw(65536, 65537), Raw(65537, 65536), "1"},
@@ -369,7 +369,7 @@ TEST(RatArithmetic, FusedFormsMatchA128BitReferenceOrAreInvalid) {
 
 // ---------------------------------------------------------------- comparisons
 
-TEST(RatCompare, SpecExamples) {
+TEST(RatCompare, WorkedExamples) {
   EXPECT_EQ(RatCompare(Raw(1, 3), RatMake(2, 6)), 0);
   EXPECT_EQ(RatCompare(Raw(1, 3), Raw(1, 2)), -1);
   EXPECT_EQ(RatCompare(Raw(1, 2), Raw(1, 3)), 1);

@@ -199,7 +199,7 @@ TEST(ToCanonical, CanonicalModelWithoutBasisGetsOne) {
   EXPECT_TRUE(z.IsCanonical());
 }
 
-// Issue 2: minimise x1 subject to x1 = 2 must end at x1 = 2 (one added variable alone gives x1 = 0).
+// Minimise x1 subject to x1 = 2 must end at x1 = 2 (one added variable alone gives x1 = 0).
 TEST(ToCanonical, EqualityBecomesAPairOfInequalities) {
   TZLPCore_SubInterface_ZLP z = MakeModel(false, {"1"}, "0", {{{"1"}, IS_EQUAL, "2"}});
   TZLPCore_SolutionResult report;

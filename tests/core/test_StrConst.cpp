@@ -94,11 +94,11 @@ TEST_P(FormatLinearFormTest, Text) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, FormatLinearFormTest,
     ::testing::Values(
-        FormCase{"SpecThreeTerms", {"3", "-2", "1"}, "-5", "3X<sub>1</sub> - 2X<sub>2</sub> + X<sub>3</sub> - 5"},
-        FormCase{"SpecLeadingMinusOne", {"0", "-1"}, "0", "- X<sub>2</sub>"},
-        FormCase{"SpecAllZero", {"0", "0"}, "0", "0"},
-        FormCase{"SpecOnes", {"1", "1"}, "0", "X<sub>1</sub> + X<sub>2</sub>"},
-        FormCase{"SpecNegativeFraction", {"-1/2"}, "3", "- 1/2X<sub>1</sub> + 3"},
+        FormCase{"ThreeTerms", {"3", "-2", "1"}, "-5", "3X<sub>1</sub> - 2X<sub>2</sub> + X<sub>3</sub> - 5"},
+        FormCase{"LeadingMinusOne", {"0", "-1"}, "0", "- X<sub>2</sub>"},
+        FormCase{"AllZero", {"0", "0"}, "0", "0"},
+        FormCase{"Ones", {"1", "1"}, "0", "X<sub>1</sub> + X<sub>2</sub>"},
+        FormCase{"NegativeFraction", {"-1/2"}, "3", "- 1/2X<sub>1</sub> + 3"},
         FormCase{"FractionsAndFreeTerm", {"2/3", "0", "-4/3"}, "1/2", "2/3X<sub>1</sub> - 4/3X<sub>3</sub> + 1/2"},
         FormCase{"MinusOneThenOne", {"-1", "1"}, "0", "- X<sub>1</sub> + X<sub>2</sub>"},
         FormCase{"LeadingPlainCoefficient", {"5"}, "0", "5X<sub>1</sub>"}, FormCase{"OnlyFreeTerm", {}, "5", "5"},
