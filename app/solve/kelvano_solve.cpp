@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -53,6 +54,9 @@ const char* const Usage =
     "      --id N          решить сохранённую задачу с номером N из базы задач\n"
     "      --name ИМЯ      решить сохранённую задачу с этим названием из базы задач\n"
     "      --data ПАПКА    папка базы задач (по умолчанию та, с которой работает программа)\n"
+    "      --transport-start=min|northwest|vogel\n"
+    "                      опорный план транспортной задачи: минимальный элемент (по умолчанию),\n"
+    "                      северо-западный угол или метод Фогеля\n"
     "  -h, --help          показать эту справку\n"
     "\n"
     "Без -o и -d отчёт одной задачи выводится на стандартный вывод, а отчёты нескольких задач\n"
@@ -274,6 +278,15 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
   }
   if (v.Concave) j["concave"] = *v.Concave;
   if (!v.Assignment.empty()) j["assignment"] = v.Assignment;
+  if (point && !v.Plan.empty()) {
+    nlohmann::ordered_json plan = nlohmann::ordered_json::array();
+    for (const std::vector<TRational>& row : v.Plan) {
+      nlohmann::ordered_json r = nlohmann::ordered_json::array();
+      for (const TRational& value : row) r.push_back(RatToStr(value));
+      plan.push_back(r);
+    }
+    j["plan"] = plan;
+  }
   if (v.Status == TTaskStatus::Solved) {
     if (v.A) j["A"] = *v.A;
     if (v.B) j["B"] = *v.B;
@@ -371,8 +384,24 @@ int main(int argc, char** argv) {
   std::optional<std::filesystem::path> dir;
   std::optional<std::filesystem::path> dataDir;
   bool json = false;
+  // The method options of the types (--transport-start=vogel): the row and the word.
+  std::vector<std::pair<const TTaskInfo*, std::string>> methods;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    const auto method = std::find_if(TaskCatalog().begin(), TaskCatalog().end(), [&a](const TTaskInfo& t) {
+      const std::string option = std::string("--") + t.MethodOption + "=";
+      return t.SetMethod != nullptr && a.rfind(option, 0) == 0;
+    });
+    if (method != TaskCatalog().end()) {
+      const std::string word = a.substr(std::string(method->MethodOption).size() + 3);
+      TStatementGrid probe = NewStatement(method->Code, method->Store.SxMin, method->Store.SyMin);
+      if (!method->SetMethod(probe, word)) {
+        std::cerr << "kelvano-solve: \"" << word << "\" не способ решения для --" << method->MethodOption << "\n";
+        return ExitUsage;
+      }
+      methods.emplace_back(&*method, word);
+      continue;
+    }
     auto value = [&](const char* what) -> std::optional<std::string> {
       if (i + 1 >= argc) {
         std::cerr << "kelvano-solve: после " << a << " нужен " << what << '\n';
@@ -456,7 +485,10 @@ int main(int argc, char** argv) {
   auto note = [&status](int code) {
     if (status == ExitOptimal) status = code;
   };
-  for (const TProblem& p : problems) {
+  for (TProblem& p : problems) {
+    if (p.Statement)
+      for (const auto& [task, word] : methods)
+        if (task->Code == p.Statement->TaskType) static_cast<void>(task->SetMethod(*p.Statement, word));
     TZLPCore_Interface data;
     TStatementError readError;
     std::string error = p.Error;

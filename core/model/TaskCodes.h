@@ -14,6 +14,7 @@ enum : std::uint8_t {
   TT_CUTTING = 72,
   TT_ASSIGNMENT = 88,
   TT_REGRESSION = 104,
+  TT_TRANSPORT = 120,
   TT_NONE = 255,
 };
 

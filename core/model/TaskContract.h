@@ -48,6 +48,7 @@ enum : std::uint8_t {
   TA_METHOD = 4,            // the type's theory page
   TA_NONE = 5,              // nothing to do
   TA_LOAD = 6,              // "Загрузить из базы"
+  TA_TRANSPORT_WINDOW = 7,  // "Решение" of the transportation problem
 };
 
 // Reads a statement of the type into the container (see ReadStatement).
@@ -61,6 +62,9 @@ using TSimplexConclusion = void (*)(const TSimplexMethod& method, const TZLPCore
 // The whole solution of a type with a window of its own: the statement in data.Statement, the
 // report into report, the verdict into data.Verdict.
 using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
+// Sets the method a statement of the type is solved by from the word of the type's option of
+// kelvano-solve ("--transport-start=vogel"); false when the word names no method.
+using TMethodSetter = bool (*)(TStatementGrid& grid, const std::string& word);
 
 // How the problem store keeps a type's sizes and its field Max.
 struct TStoreLayout {
@@ -104,6 +108,8 @@ struct TTaskInfo {
   TTaskConclusion Conclude = nullptr;
   TSimplexConclusion ConcludeSimplex = nullptr;
   TStandaloneSolver Solve = nullptr;
+  const char* MethodOption = "";     // kelvano-solve's option that chooses the method: "transport-start"
+  TMethodSetter SetMethod = nullptr; // applies its value to a statement of the type
 
   [[nodiscard]] bool HasWizard() const noexcept { return !StageKinds.empty(); }
   // The action that opens the type's own window; TA_NONE for a wizard type.

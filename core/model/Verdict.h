@@ -43,6 +43,9 @@ struct TTaskVerdict {
   // 1-based column assigned to it.
   std::optional<std::int64_t> Total;
   std::vector<std::int32_t> Assignment;
+  // Transportation: the shipments of the m x n cells the student stated (the fictitious row or
+  // column left out), row by row.
+  std::vector<std::vector<TRational>> Plan;
   // Regression: the coefficients of Y = AX + B.
   std::optional<double> A;
   std::optional<double> B;

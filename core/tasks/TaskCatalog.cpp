@@ -11,6 +11,7 @@
 #include "Pages.h"
 #include "Quadratic.h"
 #include "Regression.h"
+#include "Transport.h"
 
 #include <algorithm>
 #include <array>
@@ -204,6 +205,28 @@ const std::vector<TTaskInfo>& Catalog() {
        .WriteText = WriteRegressionText,
        .Read = ReadRegressionStatement,
        .Solve = SolveRegressionTask},
+      {.Code = TT_TRANSPORT,
+       .Name = "Транспортная задача",
+       .ListCaption = "Транспортная задача",
+       .FilterCaption = "Транспортные задачи",
+       .HelpFolder = "transport",
+       .MenuCaption = "&Транспортная задача",
+       .WaitPage = "t.html",
+       .StageKinds = {},
+       .Actions = {TA_TRANSPORT_WINDOW, TA_LOAD, TA_METHOD, TA_HELP},
+       .Layout = TransportLayout(),
+       .Store = {.SxMin = TransportMinSize,
+                 .SxMax = TransportMaxSize,
+                 .SyMin = TransportMinSize,
+                 .SyMax = TransportMaxSize,
+                 .Max = TStoreLayout::TMax::None},
+       .TextKeyword = "transport",
+       .ReadText = ReadTransportText,
+       .WriteText = WriteTransportText,
+       .Read = ReadTransportStatement,
+       .Solve = SolveTransportTask,
+       .MethodOption = "transport-start",
+       .SetMethod = SetTransportStart},
   };
   return rows;
 }
