@@ -59,7 +59,13 @@ const char* const sWizardError = "(!) Ошибка создания мастер
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
 
+// A window's own action (TA_ASSIGNMENT_WINDOW, ...): the catalog row whose window it opens.
+bool IsWindowAction(int code) {
+  return code >= 0 && code < TT_NONE && FindTaskOfWindowAction(static_cast<std::uint8_t>(code)) != nullptr;
+}
+
 QIcon ActionIcon(const QStyle& style, int code) {
+  if (IsWindowAction(code)) return style.standardIcon(QStyle::SP_DialogApplyButton);
   switch (code) {
   case 0: return style.standardIcon(QStyle::SP_MediaPlay);
   case 1:
@@ -340,6 +346,7 @@ std::string TfrmMain::TypeFolder(int taskType) {
 }
 
 QString TfrmMain::ActionCaption(int code) {
+  if (IsWindowAction(code)) return Q(sSolution);
   switch (code) {
   case 0: return Q(sWizardTitle);
   case 1:
@@ -355,7 +362,7 @@ QString TfrmMain::ActionCaption(int code) {
 void TfrmMain::NavigateHelp(const std::string& page) { TUICore_AssistantInterface::NavigateHelp(*WebBrowser1, page); }
 
 void TfrmMain::AddAction(int code) {
-  if (code < 0 || code > 6) return;
+  if (code < 0 || (code > TA_LOAD && !IsWindowAction(code))) return;
   auto* item = new QListWidgetItem(ActionIcon(*style(), code), ActionCaption(code), ListView1);
   item->setData(Qt::UserRole, code);
   item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -530,7 +537,8 @@ void TfrmMain::ListView1Click() {
   else if (caption == Q(sMethod))
     code = 4;
   else if (caption == Q(sSolution))
-    code = CurrentTaskType == 88 ? 1 : 2;
+    if (const TTaskInfo* task = FindTaskInfo(static_cast<std::uint8_t>(CurrentTaskType & 0xFF)))
+      code = task->WindowAction();
   if (code >= 0) RunAction(code);
 }
 

@@ -3,6 +3,7 @@
 
 #include "Input_.h"
 #include "SolverWindow.h"
+#include "TransportForm.h"
 #include "Unit1.h"
 #include "ZLPCore_StageTasks.h"
 
@@ -12,5 +13,8 @@ void InstallSolverWindows() {
   });
   SetSolverMaker(TT_REGRESSION, [](const TSolverContext& context) -> std::unique_ptr<TSolverWindow> {
     return std::make_unique<TInput_form>(context);
+  });
+  SetSolverMaker(TT_TRANSPORT, [](const TSolverContext& context) -> std::unique_ptr<TSolverWindow> {
+    return std::make_unique<TTransportForm>(context);
   });
 }

@@ -111,6 +111,7 @@ private:
   std::vector<char> Basic;      // M x N
   std::vector<TRational> U, V;  // the potentials
   std::vector<TRational> Delta; // the estimates of the free cells
+  std::int64_t CellsShown = 0;  // the cells of the plans' tables printed so far
 };
 
 void TPotentials::WriteStatement() {
@@ -543,7 +544,17 @@ TTransportResult TPotentials::Run() {
             break;
           }
     }
-    WriteTable("<b>" + title + "</b>", true, cycle);
+    const std::int64_t cells = static_cast<std::int64_t>(M) * N;
+    if (CellsShown + cells <= TransportTableBudget) {
+      WriteTable("<b>" + title + "</b>", true, cycle);
+    } else {
+      if (CellsShown <= TransportTableBudget)
+        Paragraph("Таблицы следующих планов, кроме оптимального, не приводятся: в отчёте уже " +
+                  std::to_string(CellsShown) + " клеток таблиц. Для каждого шага указаны вводимая клетка, цикл и θ.");
+      CellsShown = TransportTableBudget + 1;
+      Paragraph("<b>" + title + "</b>");
+    }
+    if (CellsShown <= TransportTableBudget) CellsShown += cells;
     std::string corners;
     for (std::size_t k = 0; k < cycle.size(); ++k)
       corners += (k == 0 ? "" : " → ") + CellText(cycle[k]) + (k % 2 == 0 ? "+" : "−");

@@ -205,6 +205,36 @@ TEST(TransportReport, TheStepsOfTheTextbook) {
   }
 }
 
+// A long run keeps its report small: tables while their budget lasts, then steps in words, and the
+// optimal plan's table always.
+TEST(TransportReport, ALongRunPrintsTablesWithinTheBudget) {
+  std::mt19937 random(50);
+  std::uniform_int_distribution<int> amount(10, 500), cost(1, 99);
+  std::ostringstream text;
+  text << "transport\nstart northwest\nsupply";
+  for (int i = 0; i < 40; ++i) text << ' ' << amount(random);
+  text << "\ndemand";
+  for (int j = 0; j < 40; ++j) text << ' ' << amount(random);
+  text << '\n';
+  for (int i = 0; i < 40; ++i) {
+    for (int j = 0; j < 40; ++j) text << (j == 0 ? "" : " ") << cost(random);
+    text << '\n';
+  }
+  const TRun run = Solve(text.str());
+  CheckTransport(run.Statement, run.Verdict);
+  const auto tables = std::count_if(run.Lines.begin(), run.Lines.end(), [](const std::string& l) {
+    return l.find("<table") != std::string::npos && l.find("План ") != std::string::npos;
+  });
+  const std::int64_t cells = 40 * 40; // at least, with a fictitious row or column or without
+  EXPECT_LE(tables, TransportTableBudget / cells + 1);
+  EXPECT_TRUE(Has(run.Lines, "Таблицы следующих планов, кроме оптимального, не приводятся"));
+  const auto last = std::find_if(run.Lines.rbegin(), run.Lines.rend(),
+                                 [](const std::string& l) { return l.find("<table") != std::string::npos; });
+  ASSERT_NE(last, run.Lines.rend());
+  EXPECT_TRUE(std::find(run.Lines.rbegin(), last, "<p>Все оценки свободных клеток неотрицательны: план оптимален.") !=
+              last);
+}
+
 // The text form is read back into the same statement; bad lines are named.
 TEST(TransportText, ReadsWhatItWritesAndNamesBadLines) {
   const std::string text = "transport\nstart vogel\nsupply 5/2 3\ndemand 1 2 3\n1 -2 1/3\n0 4 5\n";

@@ -4,7 +4,8 @@
 //   data-answer="X1 = 12/7; X2 = 3/7; Z = 18/7" (Z is the objective as entered)
 // Every form of the text form may be used (cut, assign, regress included); the answer may also give
 // "A = ...; B = ..." (regression, compared to 1e-9) and "status = ..." (the status word of --json).
-// For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3.
+// For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3; for a
+// transportation problem "x2_3 = 20" is the shipment from supplier 2 to consumer 3.
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
 #include "TaskCatalog.h"
@@ -93,6 +94,11 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
         const std::optional<double> got = name == "A" ? v.A : v.B;
         ASSERT_TRUE(got.has_value());
         EXPECT_NEAR(*got, std::stod(value), 1e-9 * std::max(1.0, std::abs(std::stod(value))));
+      } else if (name.size() > 3 && name[0] == 'x' && name.find('_') != std::string::npos) {
+        // A transportation plan: "x2_3 = 20" is the shipment from supplier 2 to consumer 3.
+        const std::size_t i = std::stoul(name.substr(1)), j = std::stoul(name.substr(name.find('_') + 1));
+        ASSERT_TRUE(i >= 1 && i <= v.Plan.size() && j >= 1 && j <= v.Plan[i - 1].size()) << "no such cell";
+        EXPECT_EQ(RatToStr(v.Plan[i - 1][j - 1]), value);
       } else if (name.size() > 1 && name[0] == 'X' && !v.Assignment.empty()) {
         const std::size_t i = std::stoul(name.substr(1));
         ASSERT_TRUE(i >= 1 && i <= v.Assignment.size()) << "no such row in the assignment";

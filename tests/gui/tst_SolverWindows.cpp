@@ -1,4 +1,4 @@
-// The assignment and the regression window opened from the main window: typing, the refused sizes
+// The assignment, the regression and the transportation window opened from the main window: typing, the refused sizes
 // and cells, the report the main window shows (the same file kelvano-solve writes), saving under a
 // Cyrillic name and opening the stored problem again.
 #include "AppPaths.h"
@@ -10,6 +10,7 @@
 #include "TaskCatalog.h"
 #include "TaskRun.h"
 #include "TextFormat.h"
+#include "TransportForm.h"
 #include "Unit1.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -171,7 +172,69 @@ private slots:
 
   void assignmentFromMainWindowAndFromTheStore();
   void regressionFromMainWindowAndFromTheStore();
+  void transportFromMainWindowAndFromTheStore();
 };
+
+// "Решение" of the transportation problem: the sizes and Vogel's method chosen, a negative supply
+// refused with its cell made current, an empty cell read as 0; the report in the main window is
+// kelvano-solve's; the stored problem opens again with its cells and method and gives the same report.
+void TestSolverWindows::transportFromMainWindowAndFromTheStore() {
+  TMessageRecorder recorder;
+  TMainRun run;
+  const TStatementGrid expected =
+      Statement("transport\nstart vogel\nsupply 25 35/2\ndemand 10 0 20\n3 1/2 4\n2 5 1\n");
+  bool typed = false;
+  {
+    TDrivenWindows<TTransportForm> windows(TT_TRANSPORT, [&](TTransportForm& w) {
+      TypeNumber(w.edSuppliers, QStringLiteral("2"));
+      TypeNumber(w.edConsumers, QStringLiteral("3"));
+      QCOMPARE(w.tblCells->model()->rowCount(), 3);
+      QCOMPARE(w.tblCells->model()->columnCount(), 4);
+      QVERIFY(!(w.tblCells->model()->flags(w.tblCells->model()->index(0, 0)) & Qt::ItemIsEditable));
+      w.cbStart->setFocus();
+      QTest::keyClick(w.cbStart, Qt::Key_Down);
+      QTest::keyClick(w.cbStart, Qt::Key_Down);
+      for (int y = 0; y <= 2; ++y)
+        for (int x = 0; x <= 3; ++x)
+          if (x != 0 || y != 0) TypeCell(w.tblCells, y, x, Q(expected.Cell(x, y)));
+      TypeCell(w.tblCells, 2, 0, QStringLiteral("-1"));
+      TypeCell(w.tblCells, 0, 2, QString());
+      QTest::mouseClick(w.btnSolve, Qt::LeftButton);
+      QVERIFY(HasMessage(recorder, "запас поставщика A2: Запас не может быть отрицательным"));
+      QCOMPARE(w.tblCells->currentIndex(), w.tblCells->model()->index(2, 0));
+      QVERIFY(w.isVisible());
+      TypeCell(w.tblCells, 2, 0, QStringLiteral("35/2"));
+      run.AnswerSave(U("Перевозки"));
+      QTest::mouseClick(w.btnSave, Qt::LeftButton);
+      QCOMPARE(run.Store.ListTasks(TT_TRANSPORT)->size(), std::size_t{1});
+      QTest::mouseClick(w.btnSolve, Qt::LeftButton);
+      QCOMPARE(CellText(w.tblCells, 0, 2), QStringLiteral("0"));
+      typed = true;
+    });
+    run.Form.RunAction(TA_TRANSPORT_WINDOW);
+    QVERIFY(typed);
+  }
+  const QByteArray first = run.ShownReport();
+  QVERIFY(!first.isEmpty());
+  QTemporaryDir dir;
+  QCOMPARE(first, SolvedByKelvanoSolve(expected, dir));
+  QVERIFY(first.contains(Utf8ToCp1251("метод Фогеля").c_str()));
+
+  bool loaded = false;
+  {
+    TDrivenWindows<TTransportForm> windows(TT_TRANSPORT, [&](TTransportForm& w) {
+      QCOMPARE(Q(StatementToText(w.Statement())), Q(StatementToText(expected)));
+      QCOMPARE(w.cbStart->currentIndex(), 2);
+      loaded = true;
+      QTest::mouseClick(w.btnSolve, Qt::LeftButton);
+    });
+    run.Form.CurrentTaskType = 8;
+    run.AnswerLoad();
+    run.Form.N11->trigger();
+    QVERIFY(loaded);
+  }
+  QCOMPARE(run.ShownReport(), first);
+}
 
 // "Решение" of the assignment problem: sizes above 255 and letters refused in the size box, a
 // negative cost refused with the cell made current, a matrix with an empty cell refused by
