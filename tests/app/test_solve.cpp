@@ -215,6 +215,26 @@ TEST_F(SolveProgram, MissingFileAndUsageFaults) {
   EXPECT_NE(help.Out.find("--name"), std::string::npos);
 }
 
+// The transportation problem: the plan of --json without the fictitious column, and the first plan
+// chosen by --transport-start over the text's own line, which changes the report and not the optimum.
+TEST_F(SolveProgram, TransportPlanAndItsFirstPlanOption) {
+  UseProgramFolder();
+  const std::string text = "transport\nstart vogel\nsupply 50 60\ndemand 30 30 30\n1 2 3\n4 1 2\n";
+  Write("ship.txt", text);
+  const TRun plain = Run("--json ship.txt");
+  ASSERT_EQ(plain.Status, 0) << plain.Err;
+  const nlohmann::json answer = nlohmann::json::parse(plain.Out);
+  EXPECT_EQ(answer.at("objective"), "120");
+  EXPECT_EQ(answer.at("plan"), nlohmann::json::parse(R"([["30","0","0"],["0","30","30"]])"));
+  const TRun northwest = Run("--transport-start=northwest -o nw.html ship.txt");
+  ASSERT_EQ(northwest.Status, 0) << northwest.Err;
+  std::string asNorthwest = text;
+  asNorthwest.replace(asNorthwest.find("vogel"), 5, "northwest");
+  EXPECT_EQ(ReadFile(Dir / "nw.html"), Expected(asNorthwest));
+  EXPECT_NE(ReadFile(Dir / "nw.html"), Expected(text));
+  EXPECT_EQ(Run("--transport-start=east ship.txt").Status, 64);
+}
+
 TEST_F(SolveProgram, SeveralFilesWriteOneReportEachBesideTheirInputs) {
   Write("a.lp", ProductMix);
   Write("b.lp", "max 1 1\n1 -1 <= 1\n");

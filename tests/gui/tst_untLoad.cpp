@@ -71,7 +71,8 @@ private slots:
     const QStringList expected = {U("(Все типы задач)"),        U("Линейного программирования"),
                                   U("Целочисленного прогр."),   U("Квадратичного прогр."),
                                   U("Дробно-линейного прогр."), U("Задачи о раскрое"),
-                                  U("Задачи о назначении"),     U("Поиск коэф. регрессии")};
+                                  U("Задачи о назначении"),     U("Поиск коэф. регрессии"),
+                                  U("Транспортные задачи")};
     QStringList items;
     for (int i = 0; i < form.ComboBox1->count(); ++i) items << form.ComboBox1->itemText(i);
     QCOMPARE(items, expected);

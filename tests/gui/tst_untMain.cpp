@@ -4,6 +4,7 @@
 #include "DataMod.h"
 #include "MessageRecorder.h"
 #include "StepClasses.h"
+#include "TaskCatalog.h"
 #include "ZLPCore_SolutionStage.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -68,8 +69,16 @@ QString ShownFile(const TfrmMain& form) {
 QString Canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 
 int SettledGroupHeight(const TfrmMain& form) {
-  const double x = std::max((form.Panel3->height() - (30 + 16 * 7)) / 10.0, 10.0);
+  const double x =
+      std::max((form.Panel3->height() - (30 + 16 * static_cast<int>(TaskCatalog().size()))) / 10.0, 10.0);
   return static_cast<int>(std::lround(10 * x));
+}
+
+// The tops of the type buttons, one per catalog row, 16 pixels apart from 8.
+std::vector<int> TypeTags() {
+  std::vector<int> tags;
+  for (std::size_t i = 0; i < TaskCatalog().size(); ++i) tags.push_back(8 + 16 * static_cast<int>(i));
+  return tags;
 }
 
 QByteArray ReadFile(const QString& path) {
@@ -185,7 +194,7 @@ private slots:
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(form.GroupBox1->isHidden());
-    const std::array<int, 7> tags = {8, 24, 40, 56, 72, 88, 104};
+    const std::vector<int> tags = TypeTags();
     for (std::size_t i = 0; i < tags.size(); ++i) QCOMPARE(form.RadioButton[i]->y(), tags[i]);
 
     QTest::mouseClick(form.RadioButton[0], Qt::LeftButton);
@@ -239,7 +248,7 @@ private slots:
     QTest::mouseClick(form.Panel3, Qt::LeftButton, {}, free);
     QVERIFY(form.GroupBox1->isHidden());
     QCOMPARE(form.CurrentTaskType, 24);
-    const std::array<int, 7> tags = {8, 24, 40, 56, 72, 88, 104};
+    const std::vector<int> tags = TypeTags();
     for (std::size_t i = 0; i < tags.size(); ++i) {
       QVERIFY(!form.RadioButton[i]->isChecked());
       QVERIFY(!form.RadioButton[i]->font().bold());
