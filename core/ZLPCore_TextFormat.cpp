@@ -26,12 +26,12 @@ std::vector<std::string> Tokens(const std::string& line) {
   return out;
 }
 
-// The lines that hold something; CR LF, LF and a lone CR all end a line.
-std::vector<TLine> SplitLines(const std::string& text) {
+// The lines that hold something, at most most of them; CR LF, LF and a lone CR all end a line.
+std::vector<TLine> SplitLines(const std::string& text, std::size_t most = std::string::npos) {
   std::vector<TLine> lines;
   int no = 0;
   std::size_t start = 0;
-  while (start <= text.size()) {
+  while (start <= text.size() && lines.size() < most) {
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
     ++no;
@@ -203,13 +203,19 @@ std::optional<TStatementGrid> ParseAssign(const std::vector<TLine>& lines, TText
   return grid;
 }
 
+// lines: those of the text up to one observation past the limit.
 std::optional<TStatementGrid> ParseRegress(const std::vector<TLine>& lines, TTextFormatError& error) {
   if (lines.front().Tokens.size() != 1) {
     Fail(error, lines.front().No, "regress", "после regress в той же строке ничего не пишется");
     return std::nullopt;
   }
   const auto n = static_cast<std::int32_t>(lines.size() - 1);
-  if (n < 2 || n > MaxObservations) {
+  if (n > MaxObservations) {
+    Fail(error, lines.back().No, "наблюдение " + std::to_string(n),
+         "наблюдений больше 32000: дальше файл не читается");
+    return std::nullopt;
+  }
+  if (n < 2) {
     Fail(error, 0, "", "наблюдений должно быть от 2 до 32000");
     return std::nullopt;
   }
@@ -328,6 +334,10 @@ std::optional<TStatementGrid> ParseProgram(const std::vector<TLine>& lines, TTex
       }
       if (!CheckAll(t, 1, line.No, " строки quad " + std::to_string(quad.size() + 1), error)) return std::nullopt;
       quad.emplace_back(t.begin() + 1, t.end());
+    } else if (word == "max" || word == "min") {
+      Fail(error, line.No, "целевая функция",
+           "вторая строка целевой функции: max или min пишется только в первой строке задачи");
+      return std::nullopt;
     } else {
       const auto rel = std::find_if(t.begin(), t.end(), IsRelation);
       if (rel == t.end()) {
@@ -406,7 +416,11 @@ std::optional<TStatementGrid> ParseStatementText(const std::string& source, TTex
              Hex[byte & 15] + ")");
     return std::nullopt;
   }
-  const std::vector<TLine> lines = SplitLines(text);
+  // A regression is split only up to one observation past its limit, however long the file.
+  const std::vector<TLine> first = SplitLines(text, 1);
+  const bool regress = !first.empty() && Lower(first.front().Tokens.front()) == "regress";
+  const std::vector<TLine> lines =
+      regress ? SplitLines(text, static_cast<std::size_t>(MaxObservations) + 2) : SplitLines(text);
   if (lines.empty()) {
     Fail(error, 0, "", "файл не содержит задачи: нет строки max или min");
     return std::nullopt;
