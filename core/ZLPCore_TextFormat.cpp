@@ -211,8 +211,7 @@ std::optional<TStatementGrid> ParseRegress(const std::vector<TLine>& lines, TTex
   }
   const auto n = static_cast<std::int32_t>(lines.size() - 1);
   if (n > MaxObservations) {
-    Fail(error, lines.back().No, "наблюдение " + std::to_string(n),
-         "наблюдений больше 32000: дальше файл не читается");
+    Fail(error, lines.back().No, "наблюдение " + std::to_string(n), "наблюдений больше 32000: дальше файл не читается");
     return std::nullopt;
   }
   if (n < 2) {

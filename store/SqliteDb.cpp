@@ -98,7 +98,8 @@ bool TSqliteDb::OpenInMemory() {
 
 bool TSqliteDb::Deserialize(const std::string& schema, const std::string& image) {
   const auto size = static_cast<sqlite3_int64>(image.size());
-  auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(std::max<sqlite3_int64>(size, 1))));
+  auto* copy =
+      static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(std::max<sqlite3_int64>(size, 1))));
   if (copy == nullptr) return false;
   std::copy(image.begin(), image.end(), copy);
   // The engine owns the copy from here on, whatever the outcome.

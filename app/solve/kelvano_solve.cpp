@@ -209,7 +209,11 @@ std::string SafeFileName(const std::string& name, const std::string& fallback) {
 // surrogate, nothing beyond U+10FFFF); 0 for a byte that starts none.
 std::size_t Utf8CharAt(const std::string& s, std::size_t i) {
   const auto b0 = static_cast<unsigned char>(s[i]);
-  const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xC2 && b0 <= 0xDF ? 2 : (b0 >> 4) == 0xE ? 3 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
+  const std::size_t len = b0 < 0x80                  ? 1
+                          : b0 >= 0xC2 && b0 <= 0xDF ? 2
+                          : (b0 >> 4) == 0xE         ? 3
+                          : b0 >= 0xF0 && b0 <= 0xF4 ? 4
+                                                     : 0;
   if (len == 0 || i + len > s.size()) return 0;
   std::uint32_t cp = len == 1 ? b0 : b0 & (0x7F >> len);
   for (std::size_t k = 1; k < len; ++k) {
@@ -568,46 +572,48 @@ int main(int argc, char** argv) try {
   auto note = [&status](int code) {
     if (status == ExitOptimal) status = code;
   };
-  for (const TProblem& p : problems) try {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    std::string error = p.Error;
-    if (p.Statement && !ReadStatement(*p.Statement, data, readError))
-      error = p.Label + ": " +
-              (p.StoredId > 0 ? StoredStatementError(*dm, p.StoredId, *p.Statement, readError)
-                              : readError.Field + ": " + readError.Message);
-    if (!error.empty()) {
-      std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+  for (const TProblem& p : problems) {
+    try {
+      TZLPCore_Interface data;
+      TStatementError readError;
+      std::string error = p.Error;
+      if (p.Statement && !ReadStatement(*p.Statement, data, readError))
+        error = p.Label + ": " +
+                (p.StoredId > 0 ? StoredStatementError(*dm, p.StoredId, *p.Statement, readError)
+                                : readError.Field + ": " + readError.Message);
+      if (!error.empty()) {
+        std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+        if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
+        note(ExitBadInput);
+        continue;
+      }
+      TZLPCore_SolutionResult report;
+      const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
+      std::optional<std::filesystem::path> target = output;
+      if (dir)
+        target = *dir / (p.OutputStem + ".html");
+      else if (!output && !json && count > 1)
+        target = p.Beside / (p.OutputStem + ".html");
+      std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
+      if (refusal.empty() && (target || !json) && !WriteOut(report, target))
+        refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
+      if (!refusal.empty()) {
+        refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;
+        std::cerr << p.Label << ": " << refusal << '\n';
+        if (json) std::cout << BadInputLine(p, refusal).dump() << '\n' << std::flush;
+        note(ExitBadInput);
+        continue;
+      }
+      if (target) written.push_back(MarkOf(*target));
+      std::cerr << p.Label << ": " << verdict.Message << '\n';
+      if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
+      note(ExitOf(verdict.Status));
+    } catch (const std::exception& e) {
+      const std::string error = p.Label + ": " + InternalFailure(e);
+      std::cerr << error << '\n' << p.Label << ": отчёт не записан\n";
       if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
       note(ExitBadInput);
-      continue;
     }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
-    std::optional<std::filesystem::path> target = output;
-    if (dir)
-      target = *dir / (p.OutputStem + ".html");
-    else if (!output && !json && count > 1)
-      target = p.Beside / (p.OutputStem + ".html");
-    std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
-    if (refusal.empty() && (target || !json) && !WriteOut(report, target))
-      refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
-    if (!refusal.empty()) {
-      refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;
-      std::cerr << p.Label << ": " << refusal << '\n';
-      if (json) std::cout << BadInputLine(p, refusal).dump() << '\n' << std::flush;
-      note(ExitBadInput);
-      continue;
-    }
-    if (target) written.push_back(MarkOf(*target));
-    std::cerr << p.Label << ": " << verdict.Message << '\n';
-    if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
-    note(ExitOf(verdict.Status));
-  } catch (const std::exception& e) {
-    const std::string error = p.Label + ": " + InternalFailure(e);
-    std::cerr << error << '\n' << p.Label << ": отчёт не записан\n";
-    if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
-    note(ExitBadInput);
   }
   return status;
 } catch (const std::exception& e) {

@@ -499,7 +499,8 @@ TEST_F(SolveProgram, EveryInputIsAnsweredAndNoStoreIsTouched) {
   Write("twomax.lp", "max 3 2\nmax 1 1\n1 1 <= 4\n");
   Write("upper.lp", "MAX 3 2\nCONST 1\nDEN 1 1\nDenConst 1\n1 1 <= 4\n1 3 <= 6\n");
   std::string observations = "REGRESS\n";
-  for (int i = 1; i <= 32000; ++i) observations += std::to_string(i % 10) + " " + std::to_string(2 * (i % 10) + 1) + "\n";
+  for (int i = 1; i <= 32000; ++i)
+    observations += std::to_string(i % 10) + " " + std::to_string(2 * (i % 10) + 1) + "\n";
   Write("limit.txt", observations);
   std::string more;
   for (int i = 0; i < 100000; ++i) more += "1 3\n";
@@ -543,37 +544,51 @@ TEST_F(SolveProgram, EveryInputIsAnsweredAndNoStoreIsTouched) {
     std::string Err{};                 // a part of standard error
   };
   const TCase cases[] = {
-      {"NameNotUtf8", "'named\377.lp' good.lp", 0,
-       {named, good}},
-      {"MissingNameNotUtf8", "'gone\\\377.lp' good.lp", 1,
+      {"NameNotUtf8", "'named\377.lp' good.lp", 0, {named, good}},
+      {"MissingNameNotUtf8",
+       "'gone\\\377.lp' good.lp",
+       1,
        {{{"file", "gone\\\xEF\xBF\xBD.lp"},
          {"file_bytes", "gone\\\\\\xFF.lp"},
          {"status", "bad_input"},
          {"error", "gone\\\xEF\xBF\xBD.lp: файл не найден"}},
         good}},
-      {"SecondObjectiveLine", "twomax.lp good.lp", 1,
+      {"SecondObjectiveLine",
+       "twomax.lp good.lp",
+       1,
        {{{"file", "twomax.lp"},
          {"status", "bad_input"},
          {"error", "twomax.lp:2: целевая функция: вторая строка целевой функции"}},
         good}},
-      {"KeywordsInUpperCase", "upper.lp", 0,
+      {"KeywordsInUpperCase",
+       "upper.lp",
+       0,
        {{{"file", "upper.lp"}, {"type", 56}, {"status", "optimal"}, {"objective", "13/5"}, {"x", {"4", "0"}}}}},
       {"ObservationsUpToTheLimit", "limit.txt", 0, {{{"file", "limit.txt"}, {"status", "solved"}, {"A", 2.0}}}},
-      {"ObservationsPastTheLimit", "long.txt good.lp", 1,
+      {"ObservationsPastTheLimit",
+       "long.txt good.lp",
+       1,
        {{{"file", "long.txt"}, {"type", 104}, {"status", "bad_input"}, {"error", "long.txt:32002: наблюдение 32001"}},
         good}},
       {"StoredNameTwiceAndACellNotUtf8",
-       "--data data --id " + std::to_string(spoilt) + " --id " + std::to_string(first) + " --name 'Производство'", 1,
+       "--data data --id " + std::to_string(spoilt) + " --id " + std::to_string(first) + " --name 'Производство'",
+       1,
        {{{"file", "id:" + std::to_string(spoilt)}, {"status", "bad_input"}, {"error", "«1\xEF\xBF\xBD»"}},
         line(mix, ("id:" + std::to_string(first)).c_str()),
         line(mix, ("id:" + std::to_string(first)).c_str())},
        twice},
-      {"StoreInWalMode", "--data wal --id " + std::to_string(walId), 0,
+      {"StoreInWalMode",
+       "--data wal --id " + std::to_string(walId),
+       0,
        {line(mix, ("id:" + std::to_string(walId)).c_str())}},
-      {"StoreHeldOpenInWalMode", "--data live --id " + std::to_string(walId), 0,
+      {"StoreHeldOpenInWalMode",
+       "--data live --id " + std::to_string(walId),
+       0,
        {{{"file", "id:" + std::to_string(walId)}, {"status", "optimal"}, {"objective", "18"}, {"x", {"6", "0"}}}}},
   };
-  const auto stores = [&] { return std::vector{Fingerprint(data), Fingerprint(Dir / "wal"), Fingerprint(Dir / "live")}; };
+  const auto stores = [&] {
+    return std::vector{Fingerprint(data), Fingerprint(Dir / "wal"), Fingerprint(Dir / "live")};
+  };
   const auto before = stores();
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
