@@ -64,3 +64,7 @@ bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const
 // The simplex step's section once the method has ended, and the verdict it reached: the values
 // of X1 ... Xn (n of the statement) and the objective in the direction the student asked for.
 void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
+// The section "Двойственная задача" after the simplex section, for the task types whose catalog row
+// asks for it; for linear programs and cutting stock at an optimum the dual estimates and the
+// ranges also go into the verdict.
+void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report);

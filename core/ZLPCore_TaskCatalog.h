@@ -54,6 +54,13 @@ using TTaskConclusion = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResu
 // report into report, the verdict into data.Verdict.
 using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 
+// Whether the final report of a type has the section on the dual problem of its linear program.
+enum class TDualReport : std::uint8_t {
+  None,            // the program solved is not the student's (a substitution, the Kuhn-Tucker system)
+  WithAnswer,      // the section, and the dual estimates and ranges in the verdict
+  WhileRelaxation, // the section only when the optimum of the relaxation is the answer (no cut made)
+};
+
 struct TTaskInfo {
   std::uint8_t Code = TT_NONE;
   const char* Name = "";                // GetTaskName, the wizard's and the report's title
@@ -68,6 +75,7 @@ struct TTaskInfo {
   TStatementReader Read = nullptr;
   TTaskConclusion Conclude = nullptr;
   TStandaloneSolver Solve = nullptr;
+  TDualReport Dual = TDualReport::None;
 
   [[nodiscard]] bool HasWizard() const noexcept { return !StageKinds.empty(); }
   // The action that opens the type's own window; TA_NONE for a wizard type.
