@@ -467,8 +467,12 @@ void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, T
 } // namespace
 
 void WriteDualSection(const TZLPCore_SubInterface_ZLP& stated, TTaskStatus status, const TDualAnalysis& analysis,
-                      TZLPCore_SolutionResult& report) {
+                      TZLPCore_SolutionResult& report, bool relaxation) {
   report.AddHeading("Двойственная задача");
+  if (relaxation)
+    report.AddParagraph("Оптимальный план задачи без условия целочисленности оказался целочисленным, поэтому "
+                        "двойственная задача, оценки и пределы устойчивости ниже относятся к этой линейной задаче: "
+                        "при других данных её оптимальный план может и не быть целочисленным.");
   WriteDualStatement(stated, report);
   if (status == TTaskStatus::Unbounded) {
     report.AddParagraph(std::string("Целевая функция исходной задачи не ограничена ") +

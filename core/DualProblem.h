@@ -64,6 +64,7 @@ struct TDualAnalysis {
 // The section "Двойственная задача": the dual written by the rules with the table of the
 // correspondence, then for an optimum its solution from the Z row, both duality theorems, the
 // meaning of the estimates and the sensitivity ranges; for a program without optimum what follows
-// for its dual (status Unbounded or Infeasible). analysis is read only for an optimum.
+// for its dual (status Unbounded or Infeasible). analysis is read only for an optimum. relaxation:
+// the program is an integer program whose relaxation has an integer optimum.
 void WriteDualSection(const TZLPCore_SubInterface_ZLP& stated, TTaskStatus status, const TDualAnalysis& analysis,
-                      TZLPCore_SolutionResult& report);
+                      TZLPCore_SolutionResult& report, bool relaxation = false);

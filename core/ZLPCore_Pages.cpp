@@ -176,7 +176,7 @@ void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLP
       verdict.Status != TTaskStatus::Infeasible)
     return;
   const TDualAnalysis analysis = AnalyzeDual(data.StatedZLP, data.ZLP, data.Table);
-  WriteDualSection(data.StatedZLP, verdict.Status, analysis, report);
+  WriteDualSection(data.StatedZLP, verdict.Status, analysis, report, info->Dual == TDualReport::WhileRelaxation);
   if (verdict.Status == TTaskStatus::Optimal && analysis.Outcome == TDualOutcome::Optimal &&
       info->Dual == TDualReport::WithAnswer) {
     verdict.Dual = analysis.Y;
