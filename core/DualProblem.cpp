@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -109,8 +110,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
   for (std::int32_t i = 1; i <= m; ++i) equalities += stated.GetSign(i) == IS_EQUAL ? 1 : 0;
   const bool split = mc != m;
   if (split && mc != m + equalities) return out;
-  std::vector<std::int32_t> owner(static_cast<std::size_t>(mc) + 1, 0);
-  std::vector<TRational> factor(static_cast<std::size_t>(mc) + 1, RatFromInt(1));
+  std::vector<std::vector<std::pair<std::int32_t, TRational>>> rowsOf(static_cast<std::size_t>(m)); // (k, f_k)
   std::vector<bool> excluded(static_cast<std::size_t>(nc) + 1, false); // columns the stated form lacks
   out.Terms.assign(static_cast<std::size_t>(m), {});
   for (std::int32_t i = 1, k = 1; i <= m; ++i) {
@@ -122,8 +122,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
       if (!f || !IsUnitColumn(canonical, u, k)) return out;
       // An added variable u_k >= 0 makes row k an inequality "<=" of the canonical data.
       if (u > n ? (Sign(*f) > 0) != below : stated.GetSign(i) != IS_EQUAL) return out;
-      owner[static_cast<std::size_t>(k)] = i;
-      factor[static_cast<std::size_t>(k)] = *f;
+      rowsOf[static_cast<std::size_t>(i - 1)].emplace_back(k, *f);
       if (pair) excluded[static_cast<std::size_t>(u)] = true;
       out.Terms[static_cast<std::size_t>(i - 1)].push_back({u, last.GetColName(u), RatMul(s, *f), last.GetZ(u)});
     }
@@ -172,21 +171,48 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
   }
   if (!sound || RatCompare(out.W, z) != 0) return out;
 
+  // When both added variables of an equality are basic (a degenerate plan), the basis is not one of
+  // the stated form: one of them is swapped for a column outside the basis whose Z entry is 0, by a
+  // pivot that changes neither the plan (its row has B = 0) nor the Z row, so the estimates stay
+  // those of the last table. The ranges are those of the basis so found.
+  TSimplexTable table = last;
+  for (std::int32_t i = 1; i <= m; ++i) {
+    const auto& rows = rowsOf[static_cast<std::size_t>(i - 1)];
+    if (rows.size() != 2) continue;
+    const std::int32_t r1 = table.RowOf(table.GetColName(nc - mc + rows[0].first));
+    const std::int32_t r2 = table.RowOf(table.GetColName(nc - mc + rows[1].first));
+    if (r1 == 0 || r2 == 0) continue;
+    std::int32_t enter = 0;
+    for (std::int32_t k = 1; k <= nc && enter == 0; ++k)
+      if (!excluded[static_cast<std::size_t>(k)] && table.RowOf(table.GetColName(k)) == 0 && IsZero(table.GetZ(k)) &&
+          !IsZero(table.GetA(k, r1)) && RatIsValid(table.GetA(k, r1)))
+        enter = k;
+    if (enter == 0) {
+      out.Degenerate = true;
+      continue;
+    }
+    table.Pivot(enter, r1);
+    if (table.HasInvalidCell()) {
+      out.Outcome = TDualOutcome::Overflow;
+      return out;
+    }
+    out.Swapped.push_back({i, table.GetColName(enter)});
+  }
+
   // Ranges of the right-hand sides: B + t * sum_k f_k (column u_k) >= 0 keeps the basis.
   std::vector<bool> basic(static_cast<std::size_t>(nc) + 1, false);
   for (std::int32_t r = 1; r <= mc; ++r) {
-    const std::int32_t col = last.BasicColumn(r);
+    const std::int32_t col = table.BasicColumn(r);
     basic[static_cast<std::size_t>(col)] = true;
-    if (IsZero(last.GetB(r)) && !excluded[static_cast<std::size_t>(col)]) out.Degenerate = true;
+    if (IsZero(table.GetB(r)) && !excluded[static_cast<std::size_t>(col)]) out.Degenerate = true;
   }
   for (std::int32_t i = 1; i <= m; ++i) {
     TValueRange t;
     for (std::int32_t r = 1; r <= mc; ++r) {
       TRational d = RatFromInt(0);
-      for (std::int32_t k = 1; k <= mc; ++k)
-        if (owner[static_cast<std::size_t>(k)] == i)
-          d = calc.Add(d, calc.Mul(factor[static_cast<std::size_t>(k)], last.GetA(nc - mc + k, r)));
-      if (Sign(d) != 0) Tighten(calc, t, calc.Root(last.GetB(r), d), Sign(d) > 0);
+      for (const auto& [k, f] : rowsOf[static_cast<std::size_t>(i - 1)])
+        d = calc.Add(d, calc.Mul(f, table.GetA(nc - mc + k, r)));
+      if (Sign(d) != 0) Tighten(calc, t, calc.Root(table.GetB(r), d), Sign(d) > 0);
     }
     const TRational b = stated.RHS.GetItem(i);
     TValueRange range;
@@ -199,14 +225,14 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
   // of the other columns >= 0 (the columns of an equality's pair are not columns of the stated form).
   for (std::int32_t j = 1; j <= n; ++j) {
     TValueRange t;
-    const std::int32_t r = last.RowOf(stated.GetVarName(j));
+    const std::int32_t r = table.RowOf(stated.GetVarName(j));
     if (r == 0) {
-      t.Hi = last.GetZ(j);
+      t.Hi = table.GetZ(j);
     } else {
       for (std::int32_t k = 1; k <= nc; ++k) {
         if (basic[static_cast<std::size_t>(k)] || excluded[static_cast<std::size_t>(k)]) continue;
-        const TRational a = last.GetA(k, r);
-        if (Sign(a) != 0) Tighten(calc, t, calc.Root(last.GetZ(k), a), Sign(a) > 0);
+        const TRational a = table.GetA(k, r);
+        if (Sign(a) != 0) Tighten(calc, t, calc.Root(table.GetZ(k), a), Sign(a) > 0);
       }
     }
     const TRational c = stated.Objective.GetItem(j);
@@ -449,6 +475,10 @@ void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, T
                     Bound(a.RangesB[k].Hi, false)});
   }
   report.AddLine(Table(rows));
+  for (const auto& [row, name] : a.Swapped)
+    report.AddParagraph("В последней таблице обе добавленные переменные равенства № " + std::to_string(row) +
+                        " базисные; пределы найдены для базиса, в котором вместо одной из них базисной стала " +
+                        IndexToSub(HtmlEscape(name)) + " (план и двойственные оценки при этом те же).");
   report.AddParagraph("<b>Устойчивость к изменению коэффициентов целевой функции.</b> Пока c<sub>j</sub> остаётся в "
                       "указанных пределах (остальные коэффициенты прежние), оптимальный план X* не меняется; "
                       "меняется лишь значение Z.");
@@ -460,8 +490,10 @@ void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, T
   }
   report.AddLine(Table(rows));
   if (a.Degenerate)
-    report.AddParagraph("Оптимальный план вырожден (базисная переменная равна нулю): пределы найдены для базиса "
-                        "последней таблицы, и за ними план и оценки могут ещё сохраняться, хотя базис меняется.");
+    report.AddParagraph(std::string("Оптимальный план вырожден (базисная переменная равна нулю): пределы найдены для "
+                                    "базиса ") +
+                        (a.Swapped.empty() ? "последней таблицы" : "указанного выше") +
+                        ", и за ними план и оценки могут ещё сохраняться, хотя базис меняется.");
 }
 
 } // namespace

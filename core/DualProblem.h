@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TZLPCore_SubInterface_ZLP;
@@ -54,6 +55,9 @@ struct TDualAnalysis {
   std::vector<TValueRange> RangesB;            // b_i keeping the basis optimal
   std::vector<TValueRange> RangesC;            // c_j keeping the plan optimal
   bool Degenerate = false;                     // a basic variable of the plan is 0
+  // Equalities (row i) both of whose added variables were basic in the last table, and the variable
+  // that takes the place of one of them in the basis the ranges are found for.
+  std::vector<std::pair<std::int32_t, std::string>> Swapped;
 };
 
 // Reads and checks the dual solution and the ranges from the last table of an optimal run of the
