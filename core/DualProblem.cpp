@@ -162,6 +162,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     const TRational d = calc.Sub(ay, stated.Objective.GetItem(j));
     out.Reduced.push_back(d);
     if (Sign(d) * (stated.IsMax ? 1 : -1) < 0) sound = false;
+    if (Sign(out.X[static_cast<std::size_t>(j - 1)]) < 0) sound = false;
     if (!IsZero(d) && !IsZero(out.X[static_cast<std::size_t>(j - 1)])) sound = false;
   }
   const TRational z = calc.Mul(s, last.GetZValue());
@@ -169,7 +170,10 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     out.Outcome = TDualOutcome::Overflow;
     return out;
   }
-  if (!sound || RatCompare(out.W, z) != 0) return out;
+  if (!sound || RatCompare(out.W, z) != 0) {
+    out.Outcome = TDualOutcome::Uncertified;
+    return out;
+  }
 
   // When both added variables of an equality are basic (a degenerate plan), the basis is not one of
   // the stated form: one of them is swapped for a column outside the basis whose Z entry is 0, by a
@@ -529,6 +533,11 @@ void WriteDualSection(const TZLPCore_SubInterface_ZLP& stated, TTaskStatus statu
   case TDualOutcome::NotReadable:
     report.AddParagraph("Последняя симплекс-таблица решает не исходную задачу, а задачу с добавленными "
                         "ограничениями, поэтому решение двойственной задачи по ней не читается.");
+    return;
+  case TDualOutcome::Uncertified:
+    report.AddParagraph("Двойственные оценки, прочитанные в последней симплекс-таблице, не прошли проверку на "
+                        "исходных данных задачи, поэтому решение двойственной задачи и анализ устойчивости не "
+                        "приводятся.");
     return;
   case TDualOutcome::Optimal: break;
   }

@@ -32,7 +32,8 @@ class TZLPCore_SolutionResult;
 enum class TDualOutcome : std::uint8_t {
   Optimal,     // Y found and certified, ranges found
   Overflow,    // a value does not fit an exact 32-bit fraction
-  NotReadable, // the last table does not belong to the stated program (cuts made) or fails the check
+  NotReadable, // the last table does not belong to the stated program (cut rows, another form)
+  Uncertified, // the values read fail the check on the stated data (a guard; not expected)
 };
 
 // One term s * f_k * Z(u_k) of a dual estimate: the table column u_k, its name, the factor s * f_k

@@ -318,3 +318,30 @@ TEST_P(SensitivityRanges, HoldJustInsideAndFailJustOutside) {
 INSTANTIATE_TEST_SUITE_P(Reference, SensitivityRanges, ::testing::ValuesIn(OptimalCases("lp")), CaseName);
 
 } // namespace
+
+namespace {
+
+// The optimum 2 050 000 000 fits an exact 32-bit fraction, but W = b y passes 4 000 000 000 on the
+// way: the report says the dual solution cannot be written exactly and prints no number of it.
+TEST(DualSection, ValueBeyondExactFractionsLeavesTheSolutionOut) {
+  TTextFormatError textError;
+  const auto grid = ParseStatementText("max 2 -1\n1 0 <= 2000000000\n0 1 >= 1950000000\n", textError);
+  ASSERT_TRUE(grid.has_value());
+  TMessageRecorder messages;
+  TZLPCore_Interface data;
+  TStatementError error;
+  ASSERT_TRUE(ReadStatement(*grid, data, error));
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(TT_LINEAR, data, report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  EXPECT_EQ(RatToStr(*v.Objective), "2050000000");
+  EXPECT_TRUE(v.Dual.empty() && v.RangesB.empty() && v.RangesC.empty());
+  const std::string page = report.GetText();
+  const std::size_t section = page.find("Двойственная задача</H2>");
+  ASSERT_NE(section, std::string::npos);
+  EXPECT_NE(page.find("не удалось получить в точных дробях", section), std::string::npos);
+  EXPECT_EQ(page.find("Первая теорема двойственности", section), std::string::npos);
+  EXPECT_EQ(page.find("&lt;err&gt;", section), std::string::npos);
+}
+
+} // namespace
