@@ -65,12 +65,37 @@ std::optional<TRational> RowFactor(const TZLPCore_SubInterface_ZLP& stated, std:
   return f;
 }
 
-// Column u of the canonical program is the unit column of row k with no cost.
-bool IsUnitColumn(const TZLPCore_SubInterface_ZLP& canonical, std::int32_t u, std::int32_t k) {
-  if (!IsZero(canonical.Objective.GetItem(u))) return false;
-  for (std::int32_t r = 1; r <= canonical.ConstraintCount(); ++r)
-    if (!RatEqualsInt(canonical.Coeffs.GetItem(u, r), r == k ? 1 : 0)) return false;
-  return true;
+// Canonical row Row = Factor * a stated row, read in column Column whose only entry, in that row, is
+// Sigma = +1 or -1.
+struct TRowSource {
+  std::int32_t Row = 0;
+  TRational Factor{1, 1};
+  std::int32_t Column = 0;
+  std::int32_t Sigma = 1;
+};
+
+// A column of the canonical program with no cost whose only entry is +1 or -1 in row k: there the Z
+// row holds sigma * pi_k. The column preferred (the first basic variable of the row) comes first, then
+// any added variable, then a variable of the statement; 0 when there is none.
+std::int32_t ReadingColumn(const TZLPCore_SubInterface_ZLP& canonical, std::int32_t k, std::int32_t preferred,
+                           std::int32_t n, std::int32_t& sigma) {
+  const auto unit = [&](std::int32_t j) {
+    if (j < 1 || j > canonical.VarCount() || !IsZero(canonical.Objective.GetItem(j))) return 0;
+    int found = 0;
+    for (std::int32_t r = 1; r <= canonical.ConstraintCount(); ++r) {
+      const TRational a = canonical.Coeffs.GetItem(j, r);
+      if (IsZero(a)) continue;
+      if (r != k || !(RatEqualsInt(a, 1) || RatEqualsInt(a, -1))) return 0;
+      found = RatEqualsInt(a, 1) ? 1 : -1;
+    }
+    return found;
+  };
+  if ((sigma = unit(preferred)) != 0) return preferred;
+  for (std::int32_t j = n + 1; j <= canonical.VarCount(); ++j)
+    if ((sigma = unit(j)) != 0) return j;
+  for (std::int32_t j = 1; j <= n; ++j)
+    if ((sigma = unit(j)) != 0) return j;
+  return 0;
 }
 
 void Tighten(TCalc& calc, TValueRange& range, TRational value, bool lower) {
@@ -89,8 +114,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
   const std::int32_t nc = canonical.VarCount();
   const std::int32_t mc = canonical.ConstraintCount();
   // A table with cut rows or columns solves another program than the stated one.
-  if (n < 1 || m < 1 || nc < n || nc < mc || last.ColCount() != nc || last.RowCount() != mc ||
-      !canonical.IsCanonical())
+  if (n < 1 || m < 1 || nc < n || nc < mc || last.ColCount() != nc || last.RowCount() != mc || !canonical.IsCanonical())
     return out;
   if (last.HasInvalidCell()) {
     out.Outcome = TDualOutcome::Overflow;
@@ -104,27 +128,46 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
       return out;
   }
 
-  // Which stated row each canonical row comes from: one each, or two for an equality written as a
-  // pair of inequalities.
-  std::int32_t equalities = 0;
-  for (std::int32_t i = 1; i <= m; ++i) equalities += stated.GetSign(i) == IS_EQUAL ? 1 : 0;
-  const bool split = mc != m;
-  if (split && mc != m + equalities) return out;
-  std::vector<std::vector<std::pair<std::int32_t, TRational>>> rowsOf(static_cast<std::size_t>(m)); // (k, f_k)
+  // Which stated row each canonical row comes from, in order: one each, or two for an equality
+  // written as a pair of inequalities (the second with a factor of the other sign).
+  std::vector<std::vector<TRowSource>> rowsOf(static_cast<std::size_t>(m));
+  for (std::int32_t k = 1, i = 1; k <= mc; ++k) {
+    std::optional<TRational> f;
+    std::int32_t from = 0;
+    if (mc > m && i > 1 && stated.GetSign(i - 1) == IS_EQUAL && rowsOf[static_cast<std::size_t>(i - 2)].size() == 1) {
+      const TRational first = rowsOf[static_cast<std::size_t>(i - 2)].front().Factor;
+      f = RowFactor(stated, i - 1, canonical, k, RatMulInt(first, -1));
+      if (f && Sign(*f) * Sign(first) < 0) from = i - 1;
+    }
+    if (from == 0) {
+      if (i > m) return out;
+      f = RowFactor(stated, i, canonical, k, RatFromInt(stated.GetSign(i) == IS_ABOVEOREQUAL ? -1 : 1));
+      if (!f) return out;
+      from = i++;
+    }
+    rowsOf[static_cast<std::size_t>(from - 1)].push_back({k, *f, 0, 1});
+    if (k == mc && i != m + 1) return out;
+  }
+  // The column each canonical row is read in, and the sign sigma of its only entry.
   std::vector<bool> excluded(static_cast<std::size_t>(nc) + 1, false); // columns the stated form lacks
+  for (std::int32_t j = n + 1; j <= nc; ++j) excluded[static_cast<std::size_t>(j)] = true;
   out.Terms.assign(static_cast<std::size_t>(m), {});
-  for (std::int32_t i = 1, k = 1; i <= m; ++i) {
-    const bool pair = split && stated.GetSign(i) == IS_EQUAL;
-    for (std::int32_t copy = 0; copy < (pair ? 2 : 1); ++copy, ++k) {
-      const std::int32_t u = nc - mc + k;
-      const bool below = stated.GetSign(i) == IS_BELOWOREQUAL || (pair && copy == 0);
-      const std::optional<TRational> f = RowFactor(stated, i, canonical, k, RatFromInt(below ? 1 : -1));
-      if (!f || !IsUnitColumn(canonical, u, k)) return out;
-      // An added variable u_k >= 0 makes row k an inequality "<=" of the canonical data.
-      if (u > n ? (Sign(*f) > 0) != below : stated.GetSign(i) != IS_EQUAL) return out;
-      rowsOf[static_cast<std::size_t>(i - 1)].emplace_back(k, *f);
-      if (pair) excluded[static_cast<std::size_t>(u)] = true;
-      out.Terms[static_cast<std::size_t>(i - 1)].push_back({u, last.GetColName(u), RatMul(s, *f), last.GetZ(u)});
+  for (std::int32_t i = 1; i <= m; ++i) {
+    auto& rows = rowsOf[static_cast<std::size_t>(i - 1)];
+    for (TRowSource& row : rows) {
+      row.Column = ReadingColumn(canonical, row.Row, nc - mc + row.Row, n, row.Sigma);
+      if (row.Column == 0) return out;
+      if (row.Column > n) {
+        // An added variable >= 0 makes its row an inequality of the stated row's relation, or one
+        // of the pair of an equality.
+        const bool below = Sign(row.Factor) * row.Sigma > 0;
+        const TZLPCore_InequalitySign sign = stated.GetSign(i);
+        if (sign == IS_EQUAL ? rows.size() != 2 : below != (sign == IS_BELOWOREQUAL)) return out;
+        if (sign != IS_EQUAL) excluded[static_cast<std::size_t>(row.Column)] = false;
+      }
+      out.Terms[static_cast<std::size_t>(i - 1)].push_back({row.Column, last.GetColName(row.Column),
+                                                            RatMulInt(RatMul(s, row.Factor), row.Sigma),
+                                                            last.GetZ(row.Column)});
     }
   }
 
@@ -183,8 +226,8 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
   for (std::int32_t i = 1; i <= m; ++i) {
     const auto& rows = rowsOf[static_cast<std::size_t>(i - 1)];
     if (rows.size() != 2) continue;
-    const std::int32_t r1 = table.RowOf(table.GetColName(nc - mc + rows[0].first));
-    const std::int32_t r2 = table.RowOf(table.GetColName(nc - mc + rows[1].first));
+    const std::int32_t r1 = table.RowOf(table.GetColName(rows[0].Column));
+    const std::int32_t r2 = table.RowOf(table.GetColName(rows[1].Column));
     if (r1 == 0 || r2 == 0) continue;
     std::int32_t enter = 0;
     for (std::int32_t k = 1; k <= nc && enter == 0; ++k)
@@ -214,8 +257,8 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     TValueRange t;
     for (std::int32_t r = 1; r <= mc; ++r) {
       TRational d = RatFromInt(0);
-      for (const auto& [k, f] : rowsOf[static_cast<std::size_t>(i - 1)])
-        d = calc.Add(d, calc.Mul(f, table.GetA(nc - mc + k, r)));
+      for (const TRowSource& row : rowsOf[static_cast<std::size_t>(i - 1)])
+        d = calc.Add(d, calc.Mul(RatMulInt(row.Factor, row.Sigma), table.GetA(row.Column, r)));
       if (Sign(d) != 0) Tighten(calc, t, calc.Root(table.GetB(r), d), Sign(d) > 0);
     }
     const TRational b = stated.RHS.GetItem(i);
@@ -275,9 +318,9 @@ std::string Row(const std::vector<std::string>& cells) {
   return r + "</tr>";
 }
 std::string Table(const std::vector<std::vector<std::string>>& rows) {
-  std::string t = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:" +
-                  std::to_string(rows.size()) + ";--cols:" + std::to_string(rows.empty() ? 0 : rows.front().size()) +
-                  "\">";
+  std::string t =
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:" + std::to_string(rows.size()) +
+      ";--cols:" + std::to_string(rows.empty() ? 0 : rows.front().size()) + "\">";
   for (const auto& r : rows) t += Row(r);
   return t + "</table>";
 }
@@ -329,16 +372,16 @@ void WriteDualStatement(const TZLPCore_SubInterface_ZLP& zlp, TZLPCore_SolutionR
   rows = {{"Переменная исходной задачи", "Ограничение двойственной задачи"}};
   const std::string relation = zlp.IsMax ? " &#8805; " : " &#8804; ";
   for (std::int32_t j = 1; j <= n; ++j)
-    rows.push_back({IndexToSub(HtmlEscape(zlp.GetVarName(j))) + " &#8805; 0",
-                    FormatLinearForm(ColumnOf(zlp, j), names, TRational{0, 1}) + relation +
-                        Num(zlp.Objective.GetItem(j))});
+    rows.push_back(
+        {IndexToSub(HtmlEscape(zlp.GetVarName(j))) + " &#8805; 0",
+         FormatLinearForm(ColumnOf(zlp, j), names, TRational{0, 1}) + relation + Num(zlp.Objective.GetItem(j))});
   report.AddLine(Table(rows));
 
   std::string text = "W = " + FormatLinearForm(zlp.RHS, names, zlp.FreeTerm) +
                      (zlp.IsMax ? "&nbsp;&nbsp;&#8594; <b>Min</b>" : "&nbsp;&nbsp;&#8594; <b>Max</b>");
   for (std::int32_t j = 1; j <= n; ++j)
-    text += CRLF + FormatLinearForm(ColumnOf(zlp, j), names, TRational{0, 1}) + relation +
-            Num(zlp.Objective.GetItem(j));
+    text +=
+        CRLF + FormatLinearForm(ColumnOf(zlp, j), names, TRational{0, 1}) + relation + Num(zlp.Objective.GetItem(j));
   std::string positive;
   std::string negative;
   std::string free;
@@ -373,8 +416,7 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
   for (std::int32_t i = 1; i <= m; ++i) negated = negated || zlp.GetSign(i) == IS_ABOVEOREQUAL;
   for (const auto& terms : a.Terms) {
     pairs = pairs || terms.size() > 1;
-    for (const TDualTerm& t : terms)
-      scaled = scaled || !(RatEqualsInt(t.Factor, 1) || RatEqualsInt(t.Factor, -1));
+    for (const TDualTerm& t : terms) scaled = scaled || !(RatEqualsInt(t.Factor, 1) || RatEqualsInt(t.Factor, -1));
   }
   std::string how = "<b>Решение двойственной задачи</b> читается в строке Z последней симплекс-таблицы. Обозначим "
                     "&Delta;(X<sub>k</sub>) элемент строки Z в столбце X<sub>k</sub>. В столбце переменной, которая "
@@ -382,8 +424,7 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
   if (!zlp.IsMax) how += " Симплекс-метод искал максимум функции &minus;Z, поэтому оценки берутся с обратным знаком.";
   if (negated && zlp.IsMax) how += " Строка &#8805;, умноженная на &minus;1, даёт оценку с обратным знаком.";
   if (negated && !zlp.IsMax) how += " Для строки &#8805;, умноженной на &minus;1, знак меняется ещё раз.";
-  if (pairs)
-    how += " Равенство было записано парой неравенств, и его оценка — разность оценок этих двух строк.";
+  if (pairs) how += " Равенство было записано парой неравенств, и его оценка — разность оценок этих двух строк.";
   if (scaled) how += " Оценка строки, умноженной на число, умножается на то же число.";
   report.AddParagraph(how);
   std::string lines;
@@ -418,9 +459,9 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
                       "оптимальном плане выполняется строго, его двойственная переменная равна нулю, а если "
                       "Y<sub>i</sub> &#8800; 0, ограничение выполняется как равенство; так же связаны переменные "
                       "X<sub>j</sub> и ограничения двойственной задачи. Произведения в последних столбцах равны нулю:");
-  std::vector<std::vector<std::string>> rows = {
-      {"Ограничение", "Левая часть при X*", "b<sub>i</sub>", "Остаток b<sub>i</sub> &minus; a<sub>i</sub>X*",
-       "Y<sub>i</sub>", "Y<sub>i</sub>&middot;остаток"}};
+  std::vector<std::vector<std::string>> rows = {{"Ограничение", "Левая часть при X*", "b<sub>i</sub>",
+                                                 "Остаток b<sub>i</sub> &minus; a<sub>i</sub>X*", "Y<sub>i</sub>",
+                                                 "Y<sub>i</sub>&middot;остаток"}};
   for (std::int32_t i = 1; i <= m; ++i) {
     const auto k = static_cast<std::size_t>(i - 1);
     const TRational b = zlp.RHS.GetItem(i);
@@ -428,8 +469,8 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
                     Num(RatMul(a.Y[k], a.Slack[k]))});
   }
   report.AddLine(Table(rows));
-  rows = {{"Переменная", "X<sub>j</sub>*", "&Sigma; a<sub>ij</sub>Y<sub>i</sub>", "c<sub>j</sub>",
-           "Разность", "X<sub>j</sub>&middot;разность"}};
+  rows = {{"Переменная", "X<sub>j</sub>*", "&Sigma; a<sub>ij</sub>Y<sub>i</sub>", "c<sub>j</sub>", "Разность",
+           "X<sub>j</sub>&middot;разность"}};
   for (std::int32_t j = 1; j <= n; ++j) {
     const auto k = static_cast<std::size_t>(j - 1);
     const TRational c = zlp.Objective.GetItem(j);

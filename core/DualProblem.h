@@ -23,12 +23,14 @@ class TZLPCore_SolutionResult;
 //
 // The simplex method maximised the canonical program: each of its rows k is a multiple f_k of a
 // stated row (f_k = -1 for a negated ">=" row; an equality written as a pair of inequalities gives
-// two rows, f = 1 and f = -1; an integer program may scale a row), with the unit column u_k of its
-// first basic variable. The Z row of the last table holds c_B B^-1 A - c, so its entry in column u_k
-// (a unit column of the first table) is pi_k - c'_{u_k}, with pi = c_B B^-1 the dual estimates of
-// the canonical rows, and the column u_k itself holds B^-1 e_k. Hence
-//   Y_i = s * sum_{k of row i} f_k (Z(u_k) + c'_{u_k}),     s = 1 for a maximum, -1 for a minimum.
-// Every Y is then certified against the stated data (the sign rules, A^T y against c, b y + c0 = Z).
+// two rows, f = 1 and f = -1; an integer program may scale a row). The Z row of the last table holds
+// c_B B^-1 A - c, so in a column j of no cost whose only entry is sigma = +-1 in row k (the added
+// variable of the row, the first basic variable of the table) it holds sigma * pi_k, with
+// pi = c_B B^-1 the dual estimates of the canonical rows, and the column itself holds sigma B^-1 e_k.
+// Hence
+//   Y_i = s * sum_{k of row i} f_k sigma_k Z(j_k),     s = 1 for a maximum, -1 for a minimum.
+// Every Y is then certified against the stated data (the sign rules, A^T y against c, b y + c0 = Z,
+// complementary slackness) before anything is shown.
 enum class TDualOutcome : std::uint8_t {
   Optimal,     // Y found and certified, ranges found
   Overflow,    // a value does not fit an exact 32-bit fraction
@@ -36,8 +38,8 @@ enum class TDualOutcome : std::uint8_t {
   Uncertified, // the values read fail the check on the stated data (a guard; not expected)
 };
 
-// One term s * f_k * Z(u_k) of a dual estimate: the table column u_k, its name, the factor s * f_k
-// and the entry Z(u_k) of the Z row.
+// One term s * f_k * sigma_k * Z(j_k) of a dual estimate: the table column j_k, its name, the factor
+// s * f_k * sigma_k and the entry Z(j_k) of the Z row.
 struct TDualTerm {
   std::int32_t Column = 0;
   std::string Name;
@@ -47,15 +49,15 @@ struct TDualTerm {
 
 struct TDualAnalysis {
   TDualOutcome Outcome = TDualOutcome::NotReadable;
-  std::vector<TRational> Y;                    // [i - 1]: Y_i of stated row i
-  std::vector<std::vector<TDualTerm>> Terms;   // [i - 1]: where Y_i is read in the Z row
-  std::vector<TRational> Slack;                // [i - 1]: b_i - a_i x* (>= 0 for <=, <= 0 for >=)
-  std::vector<TRational> Reduced;              // [j - 1]: sum_i a_ij Y_i - c_j
-  std::vector<TRational> X;                    // [j - 1]: x*_j
-  TRational W{0, 1};                           // b y + c0, equal to Z*
-  std::vector<TValueRange> RangesB;            // b_i keeping the basis optimal
-  std::vector<TValueRange> RangesC;            // c_j keeping the plan optimal
-  bool Degenerate = false;                     // a basic variable of the plan is 0
+  std::vector<TRational> Y;                  // [i - 1]: Y_i of stated row i
+  std::vector<std::vector<TDualTerm>> Terms; // [i - 1]: where Y_i is read in the Z row
+  std::vector<TRational> Slack;              // [i - 1]: b_i - a_i x* (>= 0 for <=, <= 0 for >=)
+  std::vector<TRational> Reduced;            // [j - 1]: sum_i a_ij Y_i - c_j
+  std::vector<TRational> X;                  // [j - 1]: x*_j
+  TRational W{0, 1};                         // b y + c0, equal to Z*
+  std::vector<TValueRange> RangesB;          // b_i keeping the basis optimal
+  std::vector<TValueRange> RangesC;          // c_j keeping the plan optimal
+  bool Degenerate = false;                   // a basic variable of the plan is 0
   // Equalities (row i) both of whose added variables were basic in the last table, and the variable
   // that takes the place of one of them in the basis the ranges are found for.
   std::vector<std::pair<std::int32_t, std::string>> Swapped;
