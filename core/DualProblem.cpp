@@ -489,20 +489,23 @@ void WriteMeaning(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, 
     const auto k = static_cast<std::size_t>(i - 1);
     const TRational y = a.Y[k];
     std::string item = "Ограничение " + std::to_string(i);
+    const bool equality = zlp.GetSign(i) == IS_EQUAL;
+    const std::string unit = "увеличение правой части на единицу (в пределах устойчивости, найденных ниже) ";
     if (!IsZero(y)) {
       TRational magnitude = y;
       if (Sign(magnitude) < 0) RatScale(magnitude, -1);
-      item += " связывающее: при оптимальном плане оно выполняется как равенство, ресурс дефицитный; единица, "
-              "добавленная к правой части, " +
-              std::string(Sign(y) > 0 ? "увеличит" : "уменьшит") + " Z на " + Num(magnitude) + ".";
+      item += (equality ? " — равенство; "
+                        : " связывающее: при оптимальном плане оно выполняется как равенство, ресурс дефицитный; ") +
+              unit + (Sign(y) > 0 ? "увеличит" : "уменьшит") + " Z на " + Num(magnitude) + ".";
     } else if (!IsZero(a.Slack[k])) {
       TRational magnitude = a.Slack[k];
       if (Sign(magnitude) < 0) RatScale(magnitude, -1);
       item += " не связывающее: оно выполняется с запасом " + Num(magnitude) +
               ", ресурс недефицитный; небольшое изменение правой части Z не изменит.";
     } else {
-      item += " выполняется как равенство, но его оценка равна нулю: единица, добавленная к правой части, Z не "
-              "изменит.";
+      item += std::string(equality ? " — равенство с нулевой оценкой: "
+                                   : " выполняется как равенство, но его оценка равна нулю: ") +
+              unit + "Z не изменит.";
     }
     list += "<li>" + item + "</li>";
   }
