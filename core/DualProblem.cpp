@@ -513,9 +513,10 @@ void WriteMeaning(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, 
 }
 
 void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, TZLPCore_SolutionResult& report) {
-  report.AddParagraph("<b>Устойчивость к изменению правых частей.</b> Пока b<sub>i</sub> остаётся в указанных пределах "
-                      "(остальные данные прежние), базис последней таблицы остаётся оптимальным, а Y<sub>i</sub> — "
-                      "прежней: Z меняется на Y<sub>i</sub> за каждую единицу изменения b<sub>i</sub>.");
+  report.AddParagraph(
+      "<b>Устойчивость к изменению правых частей.</b> Пока b<sub>i</sub> остаётся в указанных пределах "
+      "(остальные данные прежние), базис последней таблицы остаётся оптимальным, а оценка Y<sub>i</sub> "
+      "не меняется: Z меняется на Y<sub>i</sub> за каждую единицу изменения b<sub>i</sub>.");
   std::vector<std::vector<std::string>> rows = {{"Ограничение", "b<sub>i</sub>", "Y<sub>i</sub>", "от", "до"}};
   for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
     const auto k = static_cast<std::size_t>(i - 1);
