@@ -4,9 +4,10 @@
 // inside and just outside each range.
 #include "ExactCheck.h"
 #include "MessageRecorder.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 

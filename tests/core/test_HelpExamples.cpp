@@ -9,8 +9,9 @@
 // "b1 = 6..21/2", "c2 = -inf..3" (inf for an unbounded side).
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 
