@@ -387,7 +387,8 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
     for (const TRational& value : v.X) x.push_back(RatToStr(value));
     j["x"] = x;
   }
-  if (v.Status == TTaskStatus::Optimal && (p.TaskType == TT_LINEAR || p.TaskType == TT_CUTTING) && !v.Dual.empty()) {
+  // The dual estimates and ranges: only the types whose catalog row hands them to the verdict.
+  if (v.Status == TTaskStatus::Optimal && !v.Dual.empty()) {
     nlohmann::ordered_json dual = nlohmann::ordered_json::array();
     for (const TRational& value : v.Dual) dual.push_back(RatToStr(value));
     j["dual"] = dual;
