@@ -66,6 +66,13 @@ using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionRe
 // kelvano-solve ("--transport-start=vogel"); false when the word names no method.
 using TMethodSetter = bool (*)(TStatementGrid& grid, const std::string& word);
 
+// Whether the final report of a type has the section on the dual problem of its linear program.
+enum class TDualReport : std::uint8_t {
+  None,            // the program solved is not the student's (a substitution, the Kuhn-Tucker system)
+  WithAnswer,      // the section, and the dual estimates and ranges in the verdict
+  WhileRelaxation, // the section only when the optimum of the relaxation is the answer (no cut made)
+};
+
 // How the problem store keeps a type's sizes and its field Max.
 struct TStoreLayout {
   enum class TMax : std::uint8_t {
@@ -109,6 +116,7 @@ struct TTaskInfo {
   TTaskConclusion Conclude = nullptr;
   TSimplexConclusion ConcludeSimplex = nullptr;
   TStandaloneSolver Solve = nullptr;
+  TDualReport Dual = TDualReport::None;
   const char* MethodOption = "";     // kelvano-solve's option that chooses the method: "transport-start"
   TMethodSetter SetMethod = nullptr; // applies its value to a statement of the type
 

@@ -4,8 +4,10 @@
 //   data-answer="X1 = 12/7; X2 = 3/7; Z = 18/7" (Z is the objective as entered)
 // Every form of the text form may be used (cut, assign, regress included); the answer may also give
 // "A = ...; B = ..." (regression, compared to 1e-9) and "status = ..." (the status word of --json).
-// For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3; for a
-// transportation problem "x2_3 = 20" is the shipment from supplier 2 to consumer 3.
+// For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3.
+// A linear program may also give its dual estimates "Y1 = 3/2" and the sensitivity ranges
+// "b1 = 6..21/2", "c2 = -inf..3" (inf for an unbounded side).
+// A transportation problem gives its plan: "x2_3 = 20" is the shipment from supplier 2 to consumer 3.
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
 #include "TaskCatalog.h"
@@ -99,6 +101,18 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
         const std::size_t i = std::stoul(name.substr(1)), j = std::stoul(name.substr(name.find('_') + 1));
         ASSERT_TRUE(i >= 1 && i <= v.Plan.size() && j >= 1 && j <= v.Plan[i - 1].size()) << "no such cell";
         EXPECT_EQ(RatToStr(v.Plan[i - 1][j - 1]), value);
+      } else if (name.size() > 1 && name[0] == 'Y') {
+        const std::size_t i = std::stoul(name.substr(1));
+        ASSERT_TRUE(i >= 1 && i <= v.Dual.size()) << "no such dual estimate in the answer";
+        EXPECT_EQ(RatToStr(v.Dual[i - 1]), value);
+      } else if (name.size() > 1 && (name[0] == 'b' || name[0] == 'c')) {
+        const std::vector<TValueRange>& ranges = name[0] == 'b' ? v.RangesB : v.RangesC;
+        const std::size_t k = std::stoul(name.substr(1));
+        ASSERT_TRUE(k >= 1 && k <= ranges.size()) << "no such range in the answer";
+        const auto side = [](const std::optional<TRational>& r, const char* infinity) {
+          return r ? RatToStr(*r) : std::string(infinity);
+        };
+        EXPECT_EQ(side(ranges[k - 1].Lo, "-inf") + ".." + side(ranges[k - 1].Hi, "inf"), value);
       } else if (name.size() > 1 && name[0] == 'X' && !v.Assignment.empty()) {
         const std::size_t i = std::stoul(name.substr(1));
         ASSERT_TRUE(i >= 1 && i <= v.Assignment.size()) << "no such row in the assignment";
