@@ -3,6 +3,7 @@
 #include "LinearExamples.h"
 #include "MessageRecorder.h"
 #include "Pages.h"
+#include "QtHelpers.h"
 #include "TaskCatalog.h"
 #include "TextFormat.h"
 #include "customUI.h"
@@ -28,7 +29,6 @@
 namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 int Count(const std::string& text, const std::string& part) {
   int n = 0;
