@@ -3,6 +3,7 @@
 
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "SolverWindow.h"
 #include "StatementStore.h"
 #include "TaskCatalog.h"
@@ -56,8 +57,6 @@ constexpr int RadioLeft = 6;
 int RadioTag(std::size_t i) { return TaskCatalog()[i].Code; }
 
 const char* const sWizardError = "(!) Ошибка создания мастера, возможно недостаточно памяти";
-
-QString Q(const char* text) { return QString::fromUtf8(text); }
 
 QIcon ActionIcon(const QStyle& style, int code) {
   switch (code) {

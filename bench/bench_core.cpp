@@ -22,29 +22,6 @@
 
 namespace {
 
-// A dense table filled with small fractions p/q (|p| <= 9, 1 <= q <= 4), every B positive and the Z row
-// negative, so that Analyze walks every column and every row.
-TSimplexTable DenseTable(std::int32_t rows, std::int32_t cols) {
-  std::mt19937 gen(12345);
-  std::uniform_int_distribution<int> num(-9, 9);
-  std::uniform_int_distribution<int> den(1, 4);
-  TSimplexTable t;
-  t.SetColCount(cols);
-  t.SetRowCount(rows);
-  for (std::int32_t j = 1; j <= cols; ++j) t.SetColName(j, "X" + std::to_string(j));
-  for (std::int32_t i = 1; i <= rows; ++i) t.SetRowName(i, "X" + std::to_string(cols - rows + i));
-  for (std::int32_t i = 1; i <= rows; ++i) {
-    t.SetB(i, RatMake(1 + (i % 9), den(gen)));
-    for (std::int32_t j = 1; j <= cols; ++j) {
-      const int p = num(gen);
-      t.SetA(j, i, RatMake(p == 0 ? 1 : p, den(gen)));
-    }
-  }
-  for (std::int32_t j = 1; j <= cols; ++j) t.SetZ(j, RatMake(-1 - (j % 7), den(gen)));
-  t.SetZValue(RatFromInt(0));
-  return t;
-}
-
 void BM_Pivot(benchmark::State& state) {
   const auto rows = static_cast<std::int32_t>(state.range(0));
   const auto cols = static_cast<std::int32_t>(state.range(1));

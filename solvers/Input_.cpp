@@ -2,6 +2,7 @@
 #include "Input_.h"
 
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "Regression.h"
 #include "SolverTables.h"
 #include "TaskCatalog.h"
@@ -23,9 +24,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 constexpr TSolverFormTexts Texts = {
     "Метод наименьших квадратов", "МНК",

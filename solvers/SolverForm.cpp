@@ -3,6 +3,7 @@
 
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 
@@ -18,23 +19,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-void MakeWhite(QWidget& widget) {
-  widget.setAutoFillBackground(true);
-  QPalette pal = widget.palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  pal.setColor(QPalette::WindowText, Qt::black);
-  widget.setPalette(pal);
-}
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 QFrame* Rule(QWidget* parent, QFrame::Shape shape = QFrame::HLine) {
   auto* line = new QFrame(parent);

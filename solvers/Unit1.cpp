@@ -3,6 +3,7 @@
 
 #include "Assignment.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "SolverTables.h"
 #include "TaskCatalog.h"
 #include "TaskRun.h"
@@ -20,8 +21,6 @@
 #include <QTableView>
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 constexpr TSolverFormTexts Texts = {"Задача о назначении", "Задача о назначении",
                                     "Решение задачи о назначении Венгерским методом. ", "Ввод условия", "zon.html"};

@@ -4,6 +4,7 @@
 #include "Cutting.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 
@@ -24,8 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int ColWidth = 48;
 constexpr int RowHeight = 18;

@@ -3,6 +3,7 @@
 
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "Quadratic.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
@@ -12,12 +13,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-} // namespace
 
 TfrmStep_Quadro::TfrmStep_Quadro(QWidget* owner) : TZLPCore_SolutionStage(owner, SK_QUADRO) { FormCreate(); }
 

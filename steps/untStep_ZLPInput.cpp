@@ -4,6 +4,7 @@
 #include "MessageSeam.h"
 #include "Pages.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 
@@ -19,8 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int TitleHeight = 20;
 constexpr int FirstRowTop = 24;

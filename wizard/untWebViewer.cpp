@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "untStrConst.h"
 
 #include <QDir>
@@ -25,8 +26,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // What printing to a printer's queue needs of the print dialog's choices.
 struct TPrintJob {

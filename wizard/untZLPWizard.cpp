@@ -3,6 +3,7 @@
 
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 #include "untWebViewer.h"
@@ -28,25 +29,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The white bands of the design: the header and the list of stages.
-void MakeWhite(QWidget& widget) {
-  widget.setAutoFillBackground(true);
-  QPalette pal = widget.palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  pal.setColor(QPalette::WindowText, Qt::black);
-  widget.setPalette(pal);
-}
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 // 11x11 markers: a filled teal disc for a passed step, a grey ring for a step to come, an orange
 // arrow for the current step.

@@ -288,28 +288,39 @@ bool IsConcave(const TKuhnTucker& kt) {
   return IsPositiveSemidefinite(s);
 }
 
-TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report) {
-  TComplementarityResult out;
+namespace {
+
+// The table Lemke's method starts from: columns X1..Xd, V1..VN, X(d+1)..XN, Z0; V_i basic in the row of
+// the derivative by X_i and the added variable in its constraint's row, Z0 with -1 in every row.
+struct TLemkeTable {
+  TSimplexTable Table;
+  // The columns of the starting basis: they hold the inverse of the current basis, so that the rows
+  // of [B | inverse] decide ties lexicographically.
+  std::vector<std::int32_t> Start;
+  std::int32_t Z0 = 0;
+};
+
+TLemkeTable LemkeTable(const TKuhnTucker& kt) {
   const std::int32_t d = kt.Decisions;
   const std::int32_t m = kt.Rows;
   const std::int32_t n = d + m;
-  // Columns: X1..Xd, V1..VN, X(d+1)..XN, Z0.
   const auto colX = [d, n](std::int32_t j) { return j <= d ? j : d + n + (j - d); };
   const auto colV = [d](std::int32_t j) { return d + j; };
-  const std::int32_t z0 = 2 * n + 1;
-  TSimplexTable t;
-  t.SetColCount(z0);
+  TLemkeTable l;
+  l.Z0 = 2 * n + 1;
+  TSimplexTable& t = l.Table;
+  t.SetColCount(l.Z0);
   t.SetRowCount(n);
   for (std::int32_t j = 1; j <= n; ++j) {
     t.SetColName(colX(j), "X" + Num(j));
     t.SetColName(colV(j), "V" + Num(j));
   }
-  t.SetColName(z0, "Z0");
+  t.SetColName(l.Z0, "Z0");
   for (std::int32_t i = 1; i <= d; ++i) {
     for (std::int32_t j = 1; j <= d; ++j) t.SetA(colX(j), i, Twice(kt.Q[i - 1][j - 1]));
     t.SetA(colV(i), i, {1, 1});
     for (std::int32_t k = 1; k <= m; ++k) t.SetA(colV(d + k), i, Negated(kt.A[k - 1][i - 1]));
-    t.SetA(z0, i, {-1, 1});
+    t.SetA(l.Z0, i, {-1, 1});
     t.SetB(i, Negated(kt.C[static_cast<std::size_t>(i - 1)]));
     t.SetRowName(i, "V" + Num(i));
   }
@@ -317,15 +328,88 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     const std::int32_t i = d + k;
     for (std::int32_t j = 1; j <= d; ++j) t.SetA(colX(j), i, kt.A[k - 1][j - 1]);
     t.SetA(colX(i), i, {1, 1});
-    t.SetA(z0, i, {-1, 1});
+    t.SetA(l.Z0, i, {-1, 1});
     t.SetB(i, kt.B[static_cast<std::size_t>(k - 1)]);
     t.SetRowName(i, "X" + Num(i));
   }
-  t.SetZ(z0, {1, 1});
-  // The columns of the starting basis hold the inverse of the current basis: the rows of
-  // [B | inverse] decide ties lexicographically.
-  std::vector<std::int32_t> start(static_cast<std::size_t>(n));
-  for (std::int32_t i = 1; i <= n; ++i) start[static_cast<std::size_t>(i - 1)] = i <= d ? colV(i) : colX(i);
+  t.SetZ(l.Z0, {1, 1});
+  l.Start.resize(static_cast<std::size_t>(n));
+  for (std::int32_t i = 1; i <= n; ++i) l.Start[static_cast<std::size_t>(i - 1)] = i <= d ? colV(i) : colX(i);
+  return l;
+}
+
+// Z0 has -1 in every row: it enters on the row whose [B | inverse] is lexicographically least among
+// those with a negative free term, which after the pivot leaves every row lexicographically
+// positive. 0: every B_i >= 0, and Z0 is not needed.
+std::int32_t Z0EntryRow(const TLemkeTable& l) {
+  const TSimplexTable& t = l.Table;
+  std::int32_t row = 0;
+  for (std::int32_t i = 1; i <= t.RowCount(); ++i) {
+    if (!RatLessInt(t.GetB(i), 0)) continue;
+    if (row == 0) {
+      row = i;
+      continue;
+    }
+    int c = RatCompare(t.GetB(i), t.GetB(row));
+    for (std::size_t k = 0; c == 0 && k < l.Start.size(); ++k)
+      c = RatCompare(t.GetA(l.Start[k], i), t.GetA(l.Start[k], row));
+    if (c < 0) row = i;
+  }
+  return row;
+}
+
+// The pivot after the variable left left the basis: its partner enters, on the row of the
+// lexicographically least ratio, or on Z0's row when Z0 may leave at the same ratio. Row 0: the
+// partner's column has no positive entry, and the method ends on a ray.
+struct TLemkePivot {
+  std::string Entering;
+  std::int32_t Col = 0;
+  std::int32_t Row = 0;
+  bool Tie = false;      // another row has the same smallest ratio
+  bool Z0Leaves = false; // Z0's row was taken at an equal ratio
+};
+
+TLemkePivot NextLemkePivot(const TLemkeTable& l, const std::string& left) {
+  const TSimplexTable& t = l.Table;
+  const std::int32_t n = t.RowCount();
+  // Row i lexicographically before row r after division by their entries in column col (> 0).
+  const auto before = [&t, &l](std::int32_t col, std::int32_t i, std::int32_t r) {
+    const TRational ai = t.GetA(col, i);
+    const TRational ar = t.GetA(col, r);
+    if (const int c = CompareQuotients(t.GetB(i), ai, t.GetB(r), ar); c != 0) return c < 0;
+    for (const std::int32_t s : l.Start)
+      if (const int c = CompareQuotients(t.GetA(s, i), ai, t.GetA(s, r), ar); c != 0) return c < 0;
+    return false;
+  };
+  TLemkePivot p;
+  p.Entering = PartnerName(left);
+  const auto& names = t.ColNames();
+  p.Col = static_cast<std::int32_t>(std::find(names.begin(), names.end(), p.Entering) - names.begin()) + 1;
+  const std::int32_t col = p.Col;
+  std::int32_t& row = p.Row;
+  for (std::int32_t i = 1; i <= n; ++i)
+    if (RatGreaterInt(t.GetA(col, i), 0) && (row == 0 || before(col, i, row))) row = i;
+  for (std::int32_t i = 1; i <= n && row != 0; ++i)
+    p.Tie = p.Tie || (i != row && RatGreaterInt(t.GetA(col, i), 0) &&
+                      CompareQuotients(t.GetB(i), t.GetA(col, i), t.GetB(row), t.GetA(col, row)) == 0);
+  if (row == 0) return p;
+  // When Z0 may leave at the smallest ratio, it leaves: that ends the method.
+  const std::int32_t z0Row = t.RowOf("Z0");
+  if (z0Row != 0 && z0Row != row && RatGreaterInt(t.GetA(col, z0Row), 0) &&
+      CompareQuotients(t.GetB(z0Row), t.GetA(col, z0Row), t.GetB(row), t.GetA(col, row)) == 0) {
+    row = z0Row;
+    p.Z0Leaves = true;
+  }
+  return p;
+}
+
+} // namespace
+
+TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report) {
+  TComplementarityResult out;
+  const std::int32_t n = kt.Decisions + kt.Rows;
+  TLemkeTable lemke = LemkeTable(kt);
+  TSimplexTable& t = lemke.Table;
 
   const auto finish = [&](TComplementarityEnd end) {
     out.End = end;
@@ -349,36 +433,14 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     report.AddLine(t.ToHtml(0, 0));
     return finish(TComplementarityEnd::Overflow);
   }
-  // Row i lexicographically before row r after division by their entries in column col (> 0).
-  const auto before = [&t, &start](std::int32_t col, std::int32_t i, std::int32_t r) {
-    const TRational ai = t.GetA(col, i);
-    const TRational ar = t.GetA(col, r);
-    if (const int c = CompareQuotients(t.GetB(i), ai, t.GetB(r), ar); c != 0) return c < 0;
-    for (const std::int32_t s : start)
-      if (const int c = CompareQuotients(t.GetA(s, i), ai, t.GetA(s, r), ar); c != 0) return c < 0;
-    return false;
-  };
-
-  // Z0 has -1 in every row: it enters on the row whose [B | inverse] is lexicographically least,
-  // which after the pivot leaves every row lexicographically positive.
-  std::int32_t row = 0;
-  for (std::int32_t i = 1; i <= n; ++i) {
-    if (!RatLessInt(t.GetB(i), 0)) continue;
-    if (row == 0) {
-      row = i;
-      continue;
-    }
-    int c = RatCompare(t.GetB(i), t.GetB(row));
-    for (std::size_t k = 0; c == 0 && k < start.size(); ++k) c = RatCompare(t.GetA(start[k], i), t.GetA(start[k], row));
-    if (c < 0) row = i;
-  }
+  std::int32_t row = Z0EntryRow(lemke);
   if (row == 0) {
     report.AddLine(t.ToHtml(0, 0));
     report.AddParagraph("Все B<sub>i</sub>&ge;0: вспомогательная переменная не нужна, условия Куна-Таккера "
                         "выполнены уже в этой таблице.");
     return finish(TComplementarityEnd::Solved);
   }
-  std::int32_t col = z0;
+  std::int32_t col = lemke.Z0;
   report.AddLine(t.ToHtml(col, row));
   report.AddParagraph("Наименьший свободный член B<sub>" + Num(row) + "</sub> = " + RatToStr(t.GetB(row)) +
                       ": вводим в базис Z<sub>0</sub>, из базиса выводится " + Html(t.GetRowName(row)) +
@@ -401,40 +463,25 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
                           "X<sub>j</sub>, V<sub>j</sub> хотя бы одна равна нулю, — условия Куна-Таккера выполнены.");
       return finish(TComplementarityEnd::Solved);
     }
-    const std::string entering = PartnerName(left);
-    const auto& names = t.ColNames();
-    col = static_cast<std::int32_t>(std::find(names.begin(), names.end(), entering) - names.begin()) + 1;
-    row = 0;
-    for (std::int32_t i = 1; i <= n; ++i)
-      if (RatGreaterInt(t.GetA(col, i), 0) && (row == 0 || before(col, i, row))) row = i;
-    bool tie = false;
-    for (std::int32_t i = 1; i <= n && row != 0; ++i)
-      tie = tie || (i != row && RatGreaterInt(t.GetA(col, i), 0) &&
-                    CompareQuotients(t.GetB(i), t.GetA(col, i), t.GetB(row), t.GetA(col, row)) == 0);
+    const TLemkePivot next = NextLemkePivot(lemke, left);
+    col = next.Col;
+    row = next.Row;
     if (row == 0) {
       report.AddLine(t.ToHtml(col, 0));
       report.AddParagraph("На прошлом шаге из базиса выведена " + Html(left) + ", и в базис нужно ввести её пару " +
-                          Html(entering) +
+                          Html(next.Entering) +
                           ", но в её столбце нет положительных элементов: метод Лемке "
                           "закончился лучом, и условия Куна-Таккера решить им не удалось.");
       return finish(TComplementarityEnd::NoPoint);
     }
-    // When Z0 may leave at the smallest ratio, it leaves: that ends the method.
-    const std::int32_t z0Row = t.RowOf("Z0");
-    bool z0Leaves = false;
-    if (z0Row != 0 && z0Row != row && RatGreaterInt(t.GetA(col, z0Row), 0) &&
-        CompareQuotients(t.GetB(z0Row), t.GetA(col, z0Row), t.GetB(row), t.GetA(col, row)) == 0) {
-      row = z0Row;
-      z0Leaves = true;
-    }
     report.AddLine(t.ToHtml(col, row));
     std::string text = "На прошлом шаге из базиса выведена " + Html(left) + ", поэтому вводится её пара " +
-                       Html(entering) + "; из базиса выводится " + Html(t.GetRowName(row)) +
+                       Html(next.Entering) + "; из базиса выводится " + Html(t.GetRowName(row)) +
                        ": наименьшее отношение B<sub>" + Num(row) + "</sub>/A<sub>" + Num(row) + "," + Num(col) +
                        "</sub> = " + RatToStr(RatDiv(t.GetB(row), t.GetA(col, row)));
-    if (z0Leaves)
+    if (next.Z0Leaves)
       text += " (при равных отношениях выводится Z<sub>0</sub>)";
-    else if (tie)
+    else if (next.Tie)
       text += " (при равных отношениях строка выбрана лексикографическим правилом, которое не допускает "
               "зацикливания)";
     report.AddParagraph(text + ".");

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +26,9 @@ struct TCase {
   std::string Task; // the folder under tests/data
   xc::TExpected Row;
 };
+
+// A failing case is shown by its file, tests/data/<task>/<file>, rather than by its bytes.
+void PrintTo(const TCase& c, std::ostream* os) { *os << c.Task << '/' << c.Row.File; }
 
 std::vector<TCase> AllCases() {
   std::vector<TCase> cases;

@@ -489,9 +489,10 @@ std::vector<std::string> OmittedValues(const std::string& page) {
 }
 
 // Maximise sum c_j x_j with x_j <= b_j, one row per variable, all c_j different: every pivot brings
-// in the variable of the largest c_j left and adds its c_j b_j to the objective. terms gets the c_j b_j
-// in that order.
+// in the variable of the largest c_j left and adds its c_j b_j to the objective. terms is set to the
+// c_j b_j in that order (whatever it held before).
 std::string Boxes(int n, std::vector<long long>& terms) {
+  terms.clear();
   std::ostringstream text;
   text << "max";
   std::vector<int> c(static_cast<std::size_t>(n));
