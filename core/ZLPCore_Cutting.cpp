@@ -219,7 +219,7 @@ bool BuildCuttingProgram(const TCuttingProblem& problem, TZLPCore_SubInterface_Z
   }
   if (!exact) {
     error = {TStatementError::TPlace::Whole, 0, 0, "коэффициенты модели",
-             "коэффициенты модели выходят за пределы точных дробей с 32-битными числителем и знаменателем"};
+             std::string("в коэффициентах модели ") + RatBigLimitText};
     return false;
   }
   zlp = std::move(built);

@@ -261,10 +261,12 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
   j["message"] = v.Message;
   const bool point = v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local;
   if (point || v.Status == TTaskStatus::NotAttained) {
-    if (v.Total)
+    if (v.Total) {
       j["objective"] = *v.Total;
-    else if (v.Objective)
+    } else if (v.Objective) {
       j["objective"] = RatToStr(*v.Objective);
+      j["objective_float"] = RatToDouble(*v.Objective);
+    }
   }
   if (point && (!v.X.empty() || p.TaskType != TT_ASSIGNMENT)) {
     nlohmann::ordered_json x = nlohmann::ordered_json::array();

@@ -36,7 +36,7 @@ void CheckLinear(const TStatementGrid& g, const TTaskVerdict& v) {
   }
   if (v.Status != TTaskStatus::Optimal) return;
   std::vector<xc::Q> x;
-  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
   ASSERT_EQ(x.size(), static_cast<std::size_t>(g.Sx));
   EXPECT_TRUE(xc::Feasible(s, x)) << "the point breaks a constraint";
   const xc::Q value = xc::Dot(c, x) + c0;

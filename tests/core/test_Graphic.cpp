@@ -343,22 +343,22 @@ TEST(GraphicLattice, IntegerPointsAgreeWithBruteForce) {
     std::vector<std::vector<xc::Q>> mine;
     for (const TLatticeColumn& c : s.Columns)
       for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k)
-        mine.push_back(s.Transposed ? std::vector<xc::Q>{xc::Q{k, 1}, Q(c.K)}
-                                    : std::vector<xc::Q>{Q(c.K), xc::Q{k, 1}});
+        mine.push_back(s.Transposed ? std::vector<xc::Q>{xc::Make(k, TWideInt{1}), Q(c.K)}
+                                    : std::vector<xc::Q>{Q(c.K), xc::Make(k, TWideInt{1})});
     const xc::TSystem system = SystemOf(data.Statement);
     const xc::Q c1 = xc::Parse(data.Statement.Cell(1, 0)), c2 = xc::Parse(data.Statement.Cell(2, 0));
     const xc::Q c0 = xc::Parse(data.Statement.Cell(0, 0));
     // The box of the region from the brute force's own vertices.
     xc::I128 xMax = 0, yMax = 0;
     for (const auto& v : xc::Vertices(system, 2)) {
-      xMax = std::max(xMax, v[0].n / v[0].d);
-      yMax = std::max(yMax, v[1].n / v[1].d);
+      xMax = std::max<xc::I128>(xMax, mpz_class(v[0].n / v[0].d).get_si());
+      yMax = std::max<xc::I128>(yMax, mpz_class(v[1].n / v[1].d).get_si());
     }
     std::vector<std::vector<xc::Q>> brute;
     std::optional<xc::Q> best;
     for (xc::I128 x = 0; x <= xMax; ++x)
       for (xc::I128 y = 0; y <= yMax; ++y) {
-        const std::vector<xc::Q> p = {xc::Q{x, 1}, xc::Q{y, 1}};
+        const std::vector<xc::Q> p = {xc::Make(x, xc::I128{1}), xc::Make(y, xc::I128{1})};
         if (!xc::Feasible(system, p)) continue;
         brute.push_back(p);
         const xc::Q z = c1 * p[0] + c2 * p[1] + c0;

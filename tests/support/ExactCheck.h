@@ -1,7 +1,9 @@
-// Independent checks of answers: exact fractions on 128-bit integers written apart from the code under
+// Independent checks of answers: exact fractions on integers of any size written apart from the code under
 // test, the table of problems of a task type, and a brute-force optimum of a small linear program
 // over all vertices of its feasible set.
 #pragma once
+
+#include <gmpxx.h>
 
 #include <algorithm>
 #include <charconv>
@@ -16,70 +18,61 @@
 
 namespace xc {
 
-__extension__ typedef __int128 I128; // wide enough for the products of small test data
+__extension__ typedef __int128 I128;
+
+// The integers of the reference: any size (GMP), so that no product of the checks can wrap.
+using Int = mpz_class;
+
+inline Int FromWide(I128 v) {
+  const bool negative = v < 0;
+  __extension__ using U128 = unsigned __int128;
+  const U128 m = negative ? U128{0} - static_cast<U128>(v) : static_cast<U128>(v);
+  Int r = static_cast<unsigned long>(static_cast<std::uint64_t>(m >> 64));
+  r <<= 64;
+  r += static_cast<unsigned long>(static_cast<std::uint64_t>(m));
+  return negative ? Int(-r) : r;
+}
 
 // An exact fraction n/d, d > 0, in lowest terms.
 struct Q {
-  I128 n = 0;
-  I128 d = 1;
+  Int n = 0;
+  Int d = 1;
 };
 
-inline I128 Gcd(I128 a, I128 b) {
-  if (a < 0) a = -a;
-  if (b < 0) b = -b;
-  while (b != 0) {
-    const I128 t = a % b;
-    a = b;
-    b = t;
-  }
-  return a;
-}
-
-inline Q Make(I128 n, I128 d) {
+inline Q Make(Int n, Int d) {
   if (d < 0) {
     n = -n;
     d = -d;
   }
-  const I128 g = Gcd(n, d);
-  return n == 0 ? Q{0, 1} : Q{n / g, d / g};
+  if (n == 0) return Q{0, 1};
+  Int g;
+  mpz_gcd(g.get_mpz_t(), n.get_mpz_t(), d.get_mpz_t());
+  return Q{n / g, d / g};
 }
 
-inline Q operator+(Q a, Q b) { return Make(a.n * b.d + b.n * a.d, a.d * b.d); }
-inline Q operator-(Q a, Q b) { return Make(a.n * b.d - b.n * a.d, a.d * b.d); }
-inline Q operator*(Q a, Q b) { return Make(a.n * b.n, a.d * b.d); }
-inline Q operator/(Q a, Q b) { return Make(a.n * b.d, a.d * b.n); }
-inline bool operator==(Q a, Q b) { return a.n == b.n && a.d == b.d; }
-inline bool operator<(Q a, Q b) { return a.n * b.d < b.n * a.d; }
-inline bool operator<=(Q a, Q b) { return !(b < a); }
-inline bool IsZero(Q a) { return a.n == 0; }
+inline Q Make(I128 n, I128 d) { return Make(FromWide(n), FromWide(d)); }
+inline Q Make(long n, long d) { return Make(Int(n), Int(d)); }
+inline Q Make(int n, int d) { return Make(Int(n), Int(d)); }
 
-// "5", "-4/3", "+7" (nothing else is expected in test data).
+inline Q operator+(const Q& a, const Q& b) { return Make(Int(a.n * b.d + b.n * a.d), Int(a.d * b.d)); }
+inline Q operator-(const Q& a, const Q& b) { return Make(Int(a.n * b.d - b.n * a.d), Int(a.d * b.d)); }
+inline Q operator*(const Q& a, const Q& b) { return Make(Int(a.n * b.n), Int(a.d * b.d)); }
+inline Q operator/(const Q& a, const Q& b) { return Make(Int(a.n * b.d), Int(a.d * b.n)); }
+inline bool operator==(const Q& a, const Q& b) { return a.n == b.n && a.d == b.d; }
+inline bool operator<(const Q& a, const Q& b) { return a.n * b.d < b.n * a.d; }
+inline bool operator<=(const Q& a, const Q& b) { return !(b < a); }
+inline bool IsZero(const Q& a) { return a.n == 0; }
+
+// "5", "-4/3", "+7", of any length (nothing else is expected in test data).
 inline Q Parse(std::string_view s) {
-  std::int64_t num = 0;
-  std::int64_t den = 1;
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   const auto slash = s.find('/');
-  const std::string_view a = s.substr(0, slash);
-  const char* first = a.data();
-  if (!a.empty() && a.front() == '+') ++first;
-  std::from_chars(first, a.data() + a.size(), num);
-  if (slash != std::string_view::npos) {
-    const std::string_view b = s.substr(slash + 1);
-    std::from_chars(b.data(), b.data() + b.size(), den);
-  }
+  const Int num(std::string(s.substr(0, slash)), 10);
+  const Int den(slash == std::string_view::npos ? std::string("1") : std::string(s.substr(slash + 1)), 10);
   return Make(num, den);
 }
 
-inline std::string Show(Q q) {
-  const auto text = [](I128 v) {
-    if (v == 0) return std::string("0");
-    const bool negative = v < 0;
-    std::string s;
-    for (; v != 0; v /= 10)
-      s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(negative ? -(v % 10) : v % 10)));
-    return negative ? "-" + s : s;
-  };
-  return q.d == 1 ? text(q.n) : text(q.n) + "/" + text(q.d);
-}
+inline std::string Show(const Q& q) { return q.d == 1 ? q.n.get_str() : q.n.get_str() + "/" + q.d.get_str(); }
 
 // One row of a table tests/data/<task>/expected:  <file> <status> [<objective> [<x1> ... <xn>]]
 // ("#" starts a comment). The values are written as the program writes them.
