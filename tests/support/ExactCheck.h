@@ -63,9 +63,15 @@ inline bool operator<(const Q& a, const Q& b) { return a.n * b.d < b.n * a.d; }
 inline bool operator<=(const Q& a, const Q& b) { return !(b < a); }
 inline bool IsZero(const Q& a) { return a.n == 0; }
 
-// "5", "-4/3", "+7", of any length (nothing else is expected in test data).
+// "5", "-4/3", "+7", "0.35", "-1,5", of any length (nothing else is expected in test data).
 inline Q Parse(std::string_view s) {
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (const auto point = s.find_first_of(".,"); point != std::string_view::npos) {
+    const std::string digits = std::string(s.substr(0, point)) + std::string(s.substr(point + 1));
+    Int scale = 1;
+    for (std::size_t k = point + 1; k < s.size(); ++k) scale *= 10;
+    return Make(Int(digits == "-" || digits.empty() ? std::string("0") : digits, 10), scale);
+  }
   const auto slash = s.find('/');
   const Int num(std::string(s.substr(0, slash)), 10);
   const Int den(slash == std::string_view::npos ? std::string("1") : std::string(s.substr(slash + 1)), 10);
