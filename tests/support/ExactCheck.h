@@ -180,6 +180,94 @@ inline std::vector<std::vector<Q>> Vertices(const TSystem& s, std::size_t n) {
   return out;
 }
 
+// The optimum of max c.x over {x >= 0 : the system} by the two-phase simplex method with Bland's
+// rule, on a dense table of its own: the end ("optimal", "unbounded", "infeasible") and, at the
+// optimum, the value and a point.
+struct TLinearOptimum {
+  std::string End;
+  Q Value;
+  std::vector<Q> X;
+};
+
+inline TLinearOptimum MaximiseExactly(const TSystem& s, const std::vector<Q>& c) {
+  const std::size_t m = s.A.size();
+  const std::size_t n = c.size();
+  // Rows with b >= 0; columns x, one slack or surplus per inequality, one artificial per row.
+  std::size_t cols = n;
+  std::vector<std::size_t> slack(m, 0);
+  for (std::size_t i = 0; i < m; ++i)
+    if (s.Relation[i] != 0) slack[i] = cols++;
+  const std::size_t firstArtificial = cols;
+  cols += m;
+  std::vector<std::vector<Q>> t(m, std::vector<Q>(cols + 1));
+  std::vector<std::size_t> basis(m);
+  for (std::size_t i = 0; i < m; ++i) {
+    const bool flip = s.B[i] < Q{};
+    const Q sign{flip ? -1 : 1, 1};
+    for (std::size_t j = 0; j < n; ++j) t[i][j] = sign * s.A[i][j];
+    if (s.Relation[i] != 0) t[i][slack[i]] = sign * Q{s.Relation[i] < 0 ? 1 : -1, 1};
+    t[i][firstArtificial + i] = Q{1, 1};
+    t[i][cols] = sign * s.B[i];
+    basis[i] = firstArtificial + i;
+  }
+  const auto pivot = [&](std::size_t r, std::size_t k) {
+    const Q p = t[r][k];
+    for (Q& v : t[r]) v = v / p;
+    for (std::size_t i = 0; i < m; ++i) {
+      if (i == r || IsZero(t[i][k])) continue;
+      const Q f = t[i][k];
+      for (std::size_t j = 0; j <= cols; ++j) t[i][j] = t[i][j] - f * t[r][j];
+    }
+    basis[r] = k;
+  };
+  // Maximises obj over the allowed columns; false when unbounded.
+  const auto run = [&](const std::vector<Q>& obj, std::size_t allowed) {
+    for (;;) {
+      std::size_t enter = allowed;
+      for (std::size_t j = 0; j < allowed && enter == allowed; ++j) {
+        Q z = obj[j];
+        for (std::size_t i = 0; i < m; ++i) z = z - obj[basis[i]] * t[i][j];
+        if (Q{} < z) enter = j;
+      }
+      if (enter == allowed) return true;
+      std::size_t leave = m;
+      Q best;
+      for (std::size_t i = 0; i < m; ++i) {
+        if (!(Q{} < t[i][enter])) continue;
+        const Q ratio = t[i][cols] / t[i][enter];
+        if (leave == m || ratio < best || (ratio == best && basis[i] < basis[leave])) {
+          leave = i;
+          best = ratio;
+        }
+      }
+      if (leave == m) return false;
+      pivot(leave, enter);
+    }
+  };
+  std::vector<Q> phase1(cols);
+  for (std::size_t i = 0; i < m; ++i) phase1[firstArtificial + i] = Q{-1, 1};
+  run(phase1, cols);
+  for (std::size_t i = 0; i < m; ++i)
+    if (basis[i] >= firstArtificial && !IsZero(t[i][cols])) return {"infeasible", Q{}, {}};
+  for (std::size_t i = 0; i < m; ++i) {
+    if (basis[i] < firstArtificial) continue;
+    for (std::size_t j = 0; j < firstArtificial; ++j)
+      if (!IsZero(t[i][j])) {
+        pivot(i, j);
+        break;
+      }
+  }
+  std::vector<Q> phase2(cols);
+  for (std::size_t j = 0; j < n; ++j) phase2[j] = c[j];
+  if (!run(phase2, firstArtificial)) return {"unbounded", Q{}, {}};
+  std::vector<Q> x(n);
+  for (std::size_t i = 0; i < m; ++i)
+    if (basis[i] < n) x[basis[i]] = t[i][cols];
+  Q value;
+  for (std::size_t j = 0; j < n; ++j) value = value + c[j] * x[j];
+  return {"optimal", value, x};
+}
+
 inline Q Dot(const std::vector<Q>& c, const std::vector<Q>& x) {
   Q sum;
   for (std::size_t j = 0; j < x.size(); ++j) sum = sum + c[j] * x[j];
