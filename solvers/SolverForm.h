@@ -3,7 +3,7 @@
 #pragma once
 
 #include "SolverWindow.h"
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,10 +1,10 @@
 // The cutting-stock input step: the material, the products and their proportions, the patterns.
 #include "untStep_CutInput.h"
 
+#include "Cutting.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Cutting.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QApplication>
@@ -334,7 +334,7 @@ void TfrmStep_CutInput::FocusChange(QWidget* old, QWidget* now) {
 }
 
 TStatementGrid TfrmStep_CutInput::Statement() const {
-  TStatementGrid grid(TT_CUTTING, PatternCount(), ProductCount());
+  TStatementGrid grid = NewStatement(TT_CUTTING, PatternCount(), ProductCount());
   grid.Material = LabeledEdit1->text().toStdString();
   for (int i = 1; i <= grid.Sy; ++i) {
     grid.SetCell(0, i, SProp->Text(i - 1, 0).toStdString());
@@ -431,5 +431,5 @@ void TfrmStep_CutInput::LeaveForward(TStageHost& host) {
     return;
   }
   if (const TStageInfo* info = FindStageInfo(SK_CUTINPUT); info && info->Unit)
-    CanLeave = info->Unit(StageData, StageReport, *info);
+    CanLeave = info->Unit(StageData, StageReport, *info, host.RunTaskInfo());
 }

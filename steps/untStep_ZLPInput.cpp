@@ -2,9 +2,9 @@
 #include "untStep_ZLPInput.h"
 
 #include "MessageSeam.h"
+#include "Pages.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QEvent>
@@ -459,7 +459,7 @@ void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
 
 TStatementGrid TfrmStep_ZLPInput::Statement(std::uint8_t taskType) const {
   TStatementGrid grid = Base;
-  grid.Resize(taskType, VarCount(), ConstraintCount());
+  ResizeStatement(grid, taskType, VarCount(), ConstraintCount());
   grid.IsMax = ComboBox1->currentIndex() == 0;
   for (int y = grid.YFirst(); y <= grid.YLast(); ++y)
     if (const TFormulaRow* row = GridRow(y))
@@ -494,7 +494,8 @@ void TfrmStep_ZLPInput::LeaveForward(TStageHost& host) {
     ShowMessage(sAppTitle, error.Message, TMsgIcon::Warning, mbOK);
     return;
   }
-  if (const TStageInfo* info = FindStageInfo(Kind); info && info->Unit) info->Unit(StageData, StageReport, *info);
+  if (const TStageInfo* info = FindStageInfo(Kind); info && info->Unit)
+    info->Unit(StageData, StageReport, *info, host.RunTaskInfo());
   if (TProblemStore* store = host.Store(); store && store->TempTaskId() != -1) {
     TStatementGrid stored = grid;
     NormalizeProgramCells(stored);

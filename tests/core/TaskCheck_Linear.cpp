@@ -3,7 +3,6 @@
 #include "ExactCheck.h"
 #include "TaskChecks.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
 
 #include <gtest/gtest.h>
 

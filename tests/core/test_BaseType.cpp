@@ -199,7 +199,9 @@ TEST(RatArithmetic, BigValuesAgreeWithAReferenceOfAnySize) {
     EXPECT_TRUE(kt::ToFrac(RatAdd(a, b)) == kt::Add(fa, fb));
     EXPECT_TRUE(kt::ToFrac(RatSub(a, b)) == kt::Sub(fa, fb));
     EXPECT_TRUE(kt::ToFrac(RatMul(a, b)) == kt::Mul(fa, fb));
-    if (!xc::IsZero(fb)) EXPECT_TRUE(kt::ToFrac(RatDiv(a, b)) == kt::Div(fa, fb));
+    if (!xc::IsZero(fb)) {
+      EXPECT_TRUE(kt::ToFrac(RatDiv(a, b)) == kt::Div(fa, fb));
+    }
     EXPECT_TRUE(kt::ToFrac(RatSubMul(a, b, a)) == kt::Sub(fa, kt::Mul(fb, fa)));
     EXPECT_EQ(RatCompare(a, b), kt::Cmp(fa, fb));
     EXPECT_EQ(RatCompareInt(a, 7), kt::Cmp(fa, kt::Norm(7, 1)));
