@@ -1,6 +1,7 @@
 // kelvano-solve: writes the final reports of problems from text files or from the problem store, and
 // with --json one answer line per problem.
 #include "AppPaths.h"
+#include "Simplex.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
 #include "StatementStore.h"
@@ -13,7 +14,12 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +34,48 @@
 #include <vector>
 
 namespace {
+
+// On a terminal's standard error, a run that lasts more than a second shows how many pivots its
+// simplex tables have made so far, refreshed twice a second and cleared when the run ends.
+class TProgress {
+public:
+  explicit TProgress(std::string label) : Label(std::move(label)) {
+    if (isatty(STDERR_FILENO) == 0) return;
+    Start = TSimplexTable::PivotsMade();
+    Worker = std::thread([this] { Show(); });
+  }
+  ~TProgress() {
+    if (!Worker.joinable()) return;
+    {
+      const std::lock_guard lock(Mutex);
+      Done = true;
+    }
+    Wake.notify_one();
+    Worker.join();
+    if (Shown) std::cerr << "\r\033[K" << std::flush;
+  }
+  TProgress(const TProgress&) = delete;
+  TProgress& operator=(const TProgress&) = delete;
+
+private:
+  void Show() {
+    std::unique_lock lock(Mutex);
+    if (Wake.wait_for(lock, std::chrono::seconds(1), [this] { return Done; })) return;
+    do {
+      std::cerr << "\r" << Label << ": итераций симплекс-метода: " << TSimplexTable::PivotsMade() - Start
+                << "\033[K" << std::flush;
+      Shown = true;
+    } while (!Wake.wait_for(lock, std::chrono::milliseconds(500), [this] { return Done; }));
+  }
+
+  std::string Label;
+  std::int64_t Start = 0;
+  std::mutex Mutex;
+  std::condition_variable Wake;
+  bool Done = false;
+  bool Shown = false;
+  std::thread Worker;
+};
 
 // Exit statuses, one per status of a problem; with several problems the status is that of the
 // first one that did not end at the optimum (or, for a regression, solved).
@@ -376,10 +424,12 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
   j["message"] = ShownUtf8(v.Message);
   const bool point = v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local;
   if (point || v.Status == TTaskStatus::NotAttained) {
-    if (v.Total)
+    if (v.Total) {
       j["objective"] = *v.Total;
-    else if (v.Objective)
+    } else if (v.Objective) {
       j["objective"] = RatToStr(*v.Objective);
+      j["objective_float"] = RatToDouble(*v.Objective);
+    }
   }
   // The fields a verdict has tell which to write: the student's variables, the cells of an assignment.
   if (point && !v.X.empty()) {
@@ -603,7 +653,11 @@ int main(int argc, char** argv) try {
         continue;
       }
       TZLPCore_SolutionResult report;
-      const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
+      TTaskVerdict verdict;
+      {
+        const TProgress progress(p.Label);
+        verdict = RunTask(p.Statement->TaskType, data, report);
+      }
       std::optional<std::filesystem::path> target = output;
       if (dir)
         target = *dir / (p.OutputStem + ".html");

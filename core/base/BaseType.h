@@ -1,18 +1,25 @@
 // Exact arithmetic: the rational number TRational and the 1-based containers TVector and TMatrix.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
-// An exact fraction Num/Den of two signed 32-bit integers.
+// An exact fraction Num/Den of two signed 32-bit integers, or a reference to a fraction of any size.
 // Normal form: Den > 0, Num and Den coprime, zero is 0/1.
 // Den = 0 marks an invalid value ("<err>"): 1/0 from a failed parse or a vector read out of range,
-// 0/0 from a matrix read out of range, n/0 from a division by zero or a result that does not fit
-// 32 bits. Arithmetic runs on wide intermediates (64 bits, 128 for the fused forms) and normalises
-// once, so every result whose normal form fits 32 bits is exact.
+// 0/0 from a matrix read out of range, n/0 from a division by zero or a result beyond the limits
+// of exact arithmetic (RatBigLimitText).
+// Den = RatBigDen marks a big value: a fraction whose normal form does not fit 32 bits, kept exactly
+// as a GMP fraction in the program's store of big values (BigRational.h); Num is its number in the
+// store, signed as the value, so that the sign of Num is the sign of every valid TRational. Big
+// values are never zero and never fit 32 bits: a result that fits is always the plain fraction.
+// Arithmetic runs on wide intermediates (64 bits, 128 for the fused forms) and normalises once; a
+// result that does not fit 32 bits is computed again with GMP and stored, so every result is exact.
 struct TRational {
   std::int32_t Num;
   std::int32_t Den;
@@ -20,7 +27,23 @@ struct TRational {
 static_assert(sizeof(TRational) == 8, "TRational must stay an 8-byte value");
 static_assert(std::is_trivially_copyable_v<TRational>, "TRational must stay trivially copyable");
 
+inline constexpr std::int32_t RatBigDen = std::numeric_limits<std::int32_t>::min();
+
 [[nodiscard]] constexpr bool RatIsValid(TRational r) noexcept { return r.Den != 0; }
+// A valid value beyond 32-bit fractions (kept in the store of big values).
+[[nodiscard]] constexpr bool RatIsBig(TRational r) noexcept { return r.Den == RatBigDen; }
+// A valid value that is a plain 32-bit fraction.
+[[nodiscard]] constexpr bool RatIsSmall(TRational r) noexcept { return r.Den > 0; }
+// -1, 0 or 1 for a valid value.
+[[nodiscard]] constexpr int RatSign(TRational r) noexcept { return (r.Num > 0) - (r.Num < 0); }
+
+// The limits of exact arithmetic, which only a run of unusual length meets: a numerator or a
+// denominator of more than RatMaxDigits decimal digits, or big values filling RatMaxBigBytes of
+// memory. A result beyond them is invalid, and the methods stop with the "overflow" outcome.
+inline constexpr std::int32_t RatMaxDigits = 100000;
+inline constexpr std::int64_t RatMaxBigBytes = std::int64_t{1} << 30;
+// The sentence part naming those limits, for the reports of a stopped run.
+extern const char* const RatBigLimitText;
 
 void RatNormalize(TRational& r) noexcept;
 [[nodiscard]] TRational RatFromInt(std::int32_t k) noexcept;
@@ -35,9 +58,12 @@ void RatAssign(TRational& dst, TRational src) noexcept;
 [[nodiscard]] TRational RatMulInt(std::int32_t k, TRational a) noexcept;
 [[nodiscard]] TRational RatDivInt(TRational a, std::int32_t k) noexcept;
 
-// c - a*b as one exact step: invalid only when the normalised result does not fit 32 bits (the
-// product alone may well not). Any invalid operand gives an invalid result.
+// c - a*b as one exact step. Any invalid operand gives an invalid result.
 [[nodiscard]] TRational RatSubMul(TRational c, TRational a, TRational b) noexcept;
+// The 32-bit forms of the pivot of a simplex table: plain operands only; invalid (Den = 0) when the
+// normalised result does not fit 32 bits, which the table then computes with GMP.
+[[nodiscard]] TRational RatSubMulFit(TRational c, TRational a, TRational b) noexcept;
+[[nodiscard]] TRational RatDivFit(TRational a, TRational b) noexcept;
 
 // In place: a := a + b, a := a * k (negation is RatScale(a, -1)), a := a / b.
 void RatInc(TRational& a, TRational b) noexcept;
@@ -56,15 +82,30 @@ void RatDivBy(TRational& a, TRational b) noexcept;
 [[nodiscard]] int RatCompareQuotients(TRational b1, TRational a1, TRational b2, TRational a2) noexcept;
 
 // A decimal as students type it, [+|-]digits[.|,]digits ("1.5", "-0,25"), is read as the exact
-// fraction it names (3/2, -1/4); one that does not fit 32 bits fails.
+// fraction it names (3/2, -1/4); one that does not fit 32 bits fails. Input is always a 32-bit fraction.
 // Grammar: [+|-]digits[/digits], nothing else, no blanks; numerals beyond the signed 32-bit
 // range fail, and so does a zero denominator ("3/0" is not a number). r is written only on success.
 [[nodiscard]] bool RatTryParse(TRational& r, std::string_view text) noexcept;
 [[nodiscard]] TRational RatFromStr(std::string_view text) noexcept;
 
-// Text form "5", "-4/3", "0", "<err>". The first form normalises its argument in place.
+// Text form "5", "-4/3", "0", "<err>", of any length for a big value. The first form normalises its
+// argument in place.
 std::string RatToStr(TRational& r);
 [[nodiscard]] std::string RatToStr(const TRational& r);
+// The nearest double (0 for an invalid value).
+[[nodiscard]] double RatToDouble(TRational r) noexcept;
+// A short decimal approximation with at most `digits` significant digits, "38.79", "-1.2e+25".
+[[nodiscard]] std::string RatToDecimal(TRational r, int digits = 6);
+// Whether the text form is too long for a table cell or a line of a report: a big value whose text
+// form is longer than RatShortLength characters. Such a value is shown by RatToDecimal, the
+// exact fraction kept in the page.
+inline constexpr std::size_t RatShortLength = 12;
+[[nodiscard]] bool RatIsLong(TRational r);
+
+// Whether a valid value is an integer.
+[[nodiscard]] bool RatIsInteger(TRational r) noexcept;
+// -v (an invalid value stays invalid).
+[[nodiscard]] TRational RatNeg(TRational v) noexcept;
 
 // -(v - floor(v)), in (-1, 0]; 0 for every integer. Used for Gomory cut rows.
 [[nodiscard]] TRational RatNegFrac(TRational v) noexcept;
@@ -72,9 +113,8 @@ std::string RatToStr(TRational& r);
 class TVector;
 
 // The value c0 + sum_j c_j x_j of a linear form (an objective) at the point x, summed exactly in
-// 128-bit parts and normalised once: invalid when the result does not fit 32 bits, when an element
-// is invalid, when the vectors differ in length, or when a partial sum in lowest terms does not fit
-// 128 bits (which takes many terms with large, pairwise coprime denominators).
+// 128-bit parts (with GMP once they do not suffice) and normalised once: invalid when an element is
+// invalid or when the vectors differ in length.
 [[nodiscard]] TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexcept;
 
 // A resizable sequence of rationals, element i at Items[i-1]; reads out of range give 1/0,

@@ -27,8 +27,7 @@ TRational Negated(TRational v) {
   return v;
 }
 
-const std::string OverflowText =
-    "числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, точный ответ получить нельзя";
+const std::string OverflowText = std::string(RatBigLimitText) + ", точный ответ получить нельзя";
 
 // One expression of the page, term by term: a zero term is left out, a positive one after the first
 // gets "+", a named term with 1 or -1 shows only its sign, a constant always its value.
@@ -119,8 +118,7 @@ bool SymmetrizeQuadMatrix(TMatrix& matrix, std::int32_t& x, std::int32_t& y) {
   const std::int32_t n = matrix.Dim1();
   for (std::int32_t i = 1; i <= n; ++i) {
     for (std::int32_t j = i + 1; j <= n; ++j) {
-      const TRational half =
-          ((TBigRational(matrix.GetItem(i, j)) + TBigRational(matrix.GetItem(j, i))) / TBigRational(2)).ToRational();
+      const TRational half = RatFromMpq((RatToMpq(matrix.GetItem(i, j)) + RatToMpq(matrix.GetItem(j, i))) / 2);
       if (!RatIsValid(half)) {
         x = j;
         y = i;
@@ -142,7 +140,7 @@ bool ReadQuadraticStatement(const TStatementGrid& grid, TZLPCore_Interface& data
   std::int32_t y = 0;
   if (!SymmetrizeQuadMatrix(m, x, y)) {
     error = {TStatementError::TPlace::Quad, x, y, "коэффициенты второго порядка при X" + Num(y) + "·X" + Num(x),
-             "полусумма коэффициентов не помещается в дробь с 32-битными числителем и знаменателем"};
+             std::string("полусумма коэффициентов: ") + RatBigLimitText};
     return false;
   }
   data.QuadMatrix = std::move(m);
@@ -167,7 +165,7 @@ bool WriteQuadroPage(TZLPCore_Interface& data, const std::string& caption, TZLPC
   if (!SymmetrizeQuadMatrix(m, x, y)) {
     error = {TStatementError::TPlace::Quad, x, y, "коэффициенты второго порядка при X" + Num(y) + "·X" + Num(x),
              "Полусумма коэффициентов при X" + Num(y) + "·X" + Num(x) +
-                 " не помещается в дробь с 32-битными числителем и знаменателем."};
+                 ": " + RatBigLimitText + "."};
     return false;
   }
   report.AddLine("<p>После приведения матрицы коээфициентов второго порядка к симметрической форме она примет "
@@ -768,8 +766,7 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
     Finish(v, TTaskStatus::Unbounded);
     return;
   case TQuadraticEnd::ValueOverflow:
-    report.AddParagraph("Значение целевой функции в найденной точке не помещается в дробь с 32-битными числителем и "
-                        "знаменателем.");
+    report.AddParagraph("Значение целевой функции в найденной точке вычислить не удалось: " + OverflowText + ".");
     Finish(v, TTaskStatus::Overflow);
     return;
   case TQuadraticEnd::Found:
