@@ -92,6 +92,7 @@ void TInput_form::FormCreate() {
   countRow->addWidget(Edit1, 1);
   inputLayout->addLayout(countRow);
   StringGrid_input = new QTableView(input);
+  StringGrid_input->setAccessibleName(Q("Наблюдения X и Y"));
   InputModel = new TStatementTableModel(Grid, {u"X"_s, u"Y"_s}, this);
   StringGrid_input->setModel(InputModel);
   StringGrid_input->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

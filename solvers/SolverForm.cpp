@@ -2,7 +2,9 @@
 #include "SolverForm.h"
 
 #include "MessageSeam.h"
+#include "ProblemFile.h"
 #include "ProblemStore.h"
+#include "ZLPCore_TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 
@@ -10,6 +12,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -112,9 +115,29 @@ TSolverForm::TSolverForm(const TSolverContext& context, const TSolverFormTexts& 
   btnHelp->setToolTip(Q("Просмотреть описание текущего шага в справке (F1)"));
   btnHelp->setAutoDefault(false);
   ButtonRow->addWidget(btnHelp);
+  // The problem as a file: Ctrl+O and Ctrl+Shift+S, and the recent files.
+  btnFile = new QPushButton(Q("Файл"), this);
+  btnFile->setObjectName(u"btnFile"_s);
+  btnFile->setToolTip(Q("Открыть условие задачи из файла или сохранить его в файл"));
+  btnFile->setAutoDefault(false);
+  auto* fileMenu = new QMenu(btnFile);
+  actOpenFile = fileMenu->addAction(Q("&Открыть задачу…"));
+  actOpenFile->setShortcut(QKeySequence::Open);
+  actSaveFile = fileMenu->addAction(Q("Сохранить задачу &как…"));
+  actSaveFile->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  QMenu* recent = fileMenu->addMenu(Q("&Последние задачи"));
+  addAction(actOpenFile);
+  addAction(actSaveFile);
+  btnFile->setMenu(fileMenu);
+  ButtonRow->addWidget(btnFile);
   ButtonRow->addStretch(1);
   root->addLayout(ButtonRow);
   connect(btnHelp, &QPushButton::clicked, this, &TSolverForm::btnHelpClick);
+  connect(actOpenFile, &QAction::triggered, this, [this] { OpenFile({}); });
+  connect(actSaveFile, &QAction::triggered, this,
+          [this] { static_cast<void>(SaveProblemFileAs(this, TypedStatement(0))); });
+  connect(recent, &QMenu::aboutToShow, this,
+          [this, recent] { FillRecentMenu(*recent, [this](const QString& path) { OpenFile(path); }); });
 
   auto* helpKey = new QAction(this);
   helpKey->setShortcuts(QKeySequence::HelpContents);
@@ -153,3 +176,17 @@ void TSolverForm::SaveStatement(const TStatementGrid& grid) {
 }
 
 void TSolverForm::btnHelpClick() { HelpWindow = Assistant->ShowHelp(this, HelpWindow, HelpPage); }
+
+void TSolverForm::OpenFile(const QString& path) {
+  const std::optional<TStatementGrid> grid = OpenProblemFile(this, path);
+  if (!grid) return;
+  if (const std::uint8_t own = TypedStatement(0).TaskType; grid->TaskType != own) {
+    const TTaskInfo* task = FindTaskInfo(grid->TaskType);
+    ShowMessage(sAppTitle,
+                std::string("В файле задача другого типа") + (task ? std::string(": ") + task->Name : std::string()) +
+                    ". Откройте её из главного окна (Файл, «Открыть задачу…»).",
+                TMsgIcon::Warning, mbOK);
+    return;
+  }
+  ShowTypedStatement(*grid);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "SolverWindow.h"
+#include "ZLPCore_SolutionStage.h"
 #include "ZLPCore_Statement.h"
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -27,7 +29,7 @@ struct TSolverFormTexts {
   const char* HelpPage; // the page "Помощь" shows, under the help folder
 };
 
-class TSolverForm : public QDialog, public TSolverWindow {
+class TSolverForm : public QDialog, public TSolverWindow, public TStatementInput {
   Q_OBJECT
 
 public:
@@ -43,6 +45,9 @@ public:
   QLabel* lbStage = nullptr;
   QWidget* pContainer = nullptr; // the window's own controls
   QPushButton* btnHelp = nullptr;
+  QPushButton* btnFile = nullptr;   // the menu of the problem as a file
+  QAction* actOpenFile = nullptr; // "Открыть задачу…", Ctrl+O
+  QAction* actSaveFile = nullptr; // "Сохранить задачу как…", Ctrl+Shift+S
 
 protected:
   // A button of the bottom row, after the help button and the stretch.
@@ -56,6 +61,10 @@ protected:
 
 protected slots:
   void btnHelpClick();
+
+private:
+  // Shows the problem of a file (asked for when path is empty); a file of another type is refused.
+  void OpenFile(const QString& path);
 
 private:
   TSolverContext Context;

@@ -63,6 +63,7 @@ void TForm1::FormCreate() {
   lbDirection->setBuddy(ComboBox1);
   lbMatrix = new QLabel(Q("Исходная матрица:"), pContainer);
   isx = new QTableView(pContainer);
+  isx->setAccessibleName(Q("Матрица затрат: строка и столбец назначения"));
   Model = new TStatementTableModel(Grid, {}, this);
   isx->setModel(Model);
   isx->horizontalHeader()->setDefaultSectionSize(48);

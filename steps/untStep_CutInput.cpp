@@ -252,6 +252,13 @@ void TfrmStep_CutInput::FormCreate() {
   GroupBox2->setToolTip(Q("По вертикали изделия, по горизонтали способы раскроя"));
   SMatr = new TCutGrid(false, GroupBox2);
   SMatr->setToolTip(GroupBox2->toolTip());
+  // What a screen reader says of the grids and of the arrows beside the counts.
+  SProp->setAccessibleName(Q("Пропорции изделий"));
+  SMatr->setAccessibleName(Q("Матрица способов раскроя: по вертикали изделия, по горизонтали способы раскроя"));
+  UpDown2->btnUp->setAccessibleName(Q("Добавить изделие"));
+  UpDown2->btnDown->setAccessibleName(Q("Убрать изделие"));
+  UpDown3->btnUp->setAccessibleName(Q("Добавить способ раскроя"));
+  UpDown3->btnDown->setAccessibleName(Q("Убрать способ раскроя"));
   column->addWidget(GroupBox1, 0, Qt::AlignLeft);
   column->addWidget(GroupBox2, 0, Qt::AlignLeft);
   column->addStretch(1);

@@ -75,7 +75,7 @@ protected:
 // Leaving forward stores the statement under the run's temporary record (also when it is refused),
 // then checks the amount of material and the two counts, reads the statement into StageData and
 // builds its program there; entering with a pending stored problem fills the step from it.
-class TfrmStep_CutInput : public TZLPCore_SolutionStage {
+class TfrmStep_CutInput : public TZLPCore_SolutionStage, public TStatementInput {
   Q_OBJECT
 
 public:
@@ -91,6 +91,12 @@ public:
   [[nodiscard]] TStatementGrid Statement() const;
   // Fills the step from a statement, as entering with a stored problem does.
   void ShowStatement(const TStatementGrid& grid);
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t) override {
+    SProp->CommitEdit();
+    SMatr->CommitEdit();
+    return Statement();
+  }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
 
   // Designed controls.
   QScrollArea* sbDefault;
