@@ -208,7 +208,7 @@ void TfrmMain::CreateMenus() {
   SaveFileItem = file->addAction(QStringLiteral("Сохранить задачу &как…"));
   SaveFileItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   SaveFileItem->setEnabled(false);
-  RecentMenu = file->addMenu(QStringLiteral("П&оследние задачи"));
+  RecentMenu = file->addMenu(QStringLiteral("Последние за&дачи"));
   connect(RecentMenu, &QMenu::aboutToShow, this,
           [this] { FillRecentMenu(*RecentMenu, [this](const QString& path) { OpenProblemFile(path); }); });
   FillRecentMenu(*RecentMenu, [this](const QString& path) { OpenProblemFile(path); });

@@ -10,6 +10,7 @@
 #include "StepClasses.h"
 #include "ZLPCore_TextFormat.h"
 #include "untMain.h"
+#include "untStep_CutInput.h"
 #include "untStep_ZLPInput.h"
 #include "untZLPWizard.h"
 
@@ -367,6 +368,31 @@ private slots:
     QVERIFY(messages.Messages.size() >= 2);
     for (std::size_t i = 0; i < 2; ++i)
       QVERIFY2(messages.Messages[i].Text.find("не помещается") != std::string::npos, messages.Messages[i].Text.c_str());
+  }
+
+  // The cutting-stock grids take a block the same way: products down, patterns across.
+  void PasteBlockIntoCuttingGrids() {
+    const QString file = Folder->filePath(u"cut.kvn"_s);
+    WriteAll(file, "cut\nmaterial 10\nproportions 1 2\npattern 3 1\n");
+    TMessageRecorder messages;
+    TfrmMain form({u"/speed=0"_s});
+    form.SetStore(Store.get(), nullptr, nullptr);
+    std::string typed;
+    WhenModalShown([&](QWidget& window) {
+      auto* step = window.findChild<TfrmStep_CutInput*>();
+      QVERIFY(step != nullptr);
+      const auto paste = [](TCutGrid& grid, int col, int row, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        grid.setFocus();
+        grid.setCurrentCell(row, col);
+        QTest::keySequence(&grid, QKeySequence::Paste);
+      };
+      paste(*step->SMatr, 0, 1, u"4\t0\t1\n2\t5\t1\n"_s); // grows to 3 products and 3 patterns
+      paste(*step->SProp, 1, 0, u"3;4"_s);
+      typed = StatementToText(step->TypedStatement(72));
+    });
+    QVERIFY(form.OpenProblemFile(file));
+    QCOMPARE(typed, std::string("cut\nmaterial 10\nproportions 1 3 4\npattern 3 4 2\npattern 0 0 5\npattern 0 1 1\n"));
   }
 
   // A report saved by the student is a page of its own: UTF-8, the style sheet inside.
