@@ -54,13 +54,17 @@ TEST_F(Install, PutsEveryFileInItsUsualPlace) {
       "share/kelvano/help/intro.html",
       "share/kelvano/help/help/steps/zlpinput.html",
       "share/kelvano/help/math/zlp/index.html",
+      "share/man/man1/kelvano-solve.1.gz",
+      "share/doc/kelvano/copyright",
+      "share/doc/kelvano/changelog.gz",
   };
   if (KELVANO_WITH_GUI) {
     expected.insert(expected.end(),
                     {"bin/kelvano", "share/applications/" + AppId + ".desktop",
                      "share/metainfo/" + AppId + ".metainfo.xml", "share/icons/hicolor/48x48/apps/" + AppId + ".png",
                      "share/icons/hicolor/256x256/apps/" + AppId + ".png",
-                     "share/icons/hicolor/scalable/apps/" + AppId + ".svg"});
+                     "share/icons/hicolor/scalable/apps/" + AppId + ".svg", "share/man/man1/kelvano.1.gz",
+                     "share/mime/packages/" + AppId + ".xml"});
   }
   for (const fs::path& p : expected) EXPECT_TRUE(fs::is_regular_file(usr / p)) << p;
 }
@@ -72,7 +76,12 @@ TEST_F(Install, DesktopEntryAndAppStreamDataAreValid) {
   ASSERT_EQ(Status, 0);
   const fs::path desktop = Root / "usr/share/applications" / (AppId + ".desktop");
   const std::string entry = ReadFile(desktop);
-  EXPECT_NE(entry.find("\nExec=kelvano\n"), std::string::npos);
+  // A problem file opened from the file manager reaches the program as its argument.
+  EXPECT_NE(entry.find("\nExec=kelvano %f\n"), std::string::npos);
+  EXPECT_NE(entry.find("\nMimeType=application/x-kelvano-problem;\n"), std::string::npos);
+  const std::string mime = ReadFile(Root / "usr/share/mime/packages" / (AppId + ".xml"));
+  EXPECT_NE(mime.find("<mime-type type=\"application/x-kelvano-problem\">"), std::string::npos);
+  EXPECT_NE(mime.find("<glob pattern=\"*.kvn\"/>"), std::string::npos);
   EXPECT_NE(entry.find("\nIcon=" + AppId + "\n"), std::string::npos);
   EXPECT_EQ(Shell("desktop-file-validate " + Quoted(desktop)), 0);
   const fs::path metainfo = Root / "usr/share/metainfo" / (AppId + ".metainfo.xml");
