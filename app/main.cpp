@@ -2,6 +2,7 @@
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "ProblemFile.h"
 #include "QtMessageSink.h"
 #include "QtTranslations.h"
 #include "SolverWindow.h"
@@ -9,14 +10,13 @@
 #include "StepClasses.h"
 #include "untLoad.h"
 #include "untMain.h"
-#include "ProblemFile.h"
 #include "untSave.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QTimer>
 #include <QByteArray>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <QTimer>
 
 #include <unistd.h>
 

@@ -7,34 +7,34 @@
 #include "SolverWindow.h"
 #include "StatementStore.h"
 #include "UICore_AssistantInterface.h"
+#include "ZLPCore_SolutionStage.h"
 #include "ZLPCore_TaskCatalog.h"
 #include "untLoad.h"
 #include "untSave.h"
 #include "untStrConst.h"
 #include "untWebViewer.h"
 #include "untZLPWizard.h"
-#include "ZLPCore_SolutionStage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QSettings>
-#include <QApplication>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -440,7 +440,8 @@ void TfrmMain::changeEvent(QEvent* event) {
   Image1->setPixmap(DrawColumnPicture(palette().color(QPalette::Base)));
   for (QRadioButton* button : RadioButton) {
     QPalette palette = button->palette();
-    palette.setColor(QPalette::WindowText, button->isChecked() ? CheckedTypeColor() : this->palette().color(QPalette::Text));
+    palette.setColor(QPalette::WindowText,
+                     button->isChecked() ? CheckedTypeColor() : this->palette().color(QPalette::Text));
     button->setPalette(palette);
   }
 }

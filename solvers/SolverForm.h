@@ -45,7 +45,7 @@ public:
   QLabel* lbStage = nullptr;
   QWidget* pContainer = nullptr; // the window's own controls
   QPushButton* btnHelp = nullptr;
-  QPushButton* btnFile = nullptr;   // the menu of the problem as a file
+  QPushButton* btnFile = nullptr; // the menu of the problem as a file
   QAction* actOpenFile = nullptr; // "Открыть задачу…", Ctrl+O
   QAction* actSaveFile = nullptr; // "Сохранить задачу как…", Ctrl+Shift+S
 

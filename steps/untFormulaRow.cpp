@@ -173,7 +173,9 @@ TCellEdit* TCellEditors::Spare(std::uint64_t stamp) {
   auto* box = new TCellEdit(Host);
   // Tab walks the formula through the page's own order, not Qt's chain.
   box->setFocusPolicy(Qt::ClickFocus);
-  box->PasteBlock = [this](TFormulaRow& row, int x, const QString& text) { return PasteBlock && PasteBlock(row, x, text); };
+  box->PasteBlock = [this](TFormulaRow& row, int x, const QString& text) {
+    return PasteBlock && PasteBlock(row, x, text);
+  };
   connect(box, &QLineEdit::textChanged, this, [box](const QString& text) {
     if (box->Row) box->Row->SetText(box->X, text);
   });

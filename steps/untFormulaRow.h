@@ -5,8 +5,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>

@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
@@ -231,12 +231,14 @@ bool TfrmStep_CutInput::PasteIntoGrid(TCutGrid& grid, int col, int row, const st
   }
   int width = 0;
   for (const QStringList& r : rows) width = std::max(width, static_cast<int>(r.size()));
-  const int needProducts = std::min(proportions ? col + width : std::max(ProductCount(), row + static_cast<int>(rows.size())), CutMaxCount);
+  const int needProducts =
+      std::min(proportions ? col + width : std::max(ProductCount(), row + static_cast<int>(rows.size())), CutMaxCount);
   const int needPatterns = std::min(proportions ? PatternCount() : std::max(PatternCount(), col + width), CutMaxCount);
   if ((needProducts > ProductCount() || needPatterns > PatternCount()) &&
       ShowMessage(sWizardTitle,
-                  "Вставляемый блок не помещается в таблицу. Увеличить число изделий до " + std::to_string(needProducts) +
-                      " и способов раскроя до " + std::to_string(std::max(needPatterns, PatternCount())) + "?",
+                  "Вставляемый блок не помещается в таблицу. Увеличить число изделий до " +
+                      std::to_string(needProducts) + " и способов раскроя до " +
+                      std::to_string(std::max(needPatterns, PatternCount())) + "?",
                   TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes) {
     UpDown2->SetPosition(std::max(needProducts, ProductCount()));
     UpDown3->SetPosition(std::max(needPatterns, PatternCount()));

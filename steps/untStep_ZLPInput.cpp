@@ -530,15 +530,14 @@ bool TfrmStep_ZLPInput::PasteBlock(TFormulaRow& row, int x, const QString& text)
   // The columns of a row as a spreadsheet has them: X1 ... Xn, then the free term or the right-hand
   // side; a relation ("<=", "=", ">=") in a constraint row sets its relation and takes no column.
   const auto isSign = [](const QString& cell) {
-    return cell == u"<="_s || cell == u"="_s || cell == u">="_s || cell == u"=>"_s || cell == u"≤"_s ||
-           cell == u"≥"_s;
+    return cell == u"<="_s || cell == u"="_s || cell == u">="_s || cell == u"=>"_s || cell == u"≤"_s || cell == u"≥"_s;
   };
   const int first = x == 0 ? VarCount() : x - 1;
   int n = VarCount();
   int m = ConstraintCount();
   for (std::size_t r = 0; r < block.size(); ++r) {
-    const auto width = static_cast<int>(std::count_if(block[r].begin(), block[r].end(),
-                                                      [&isSign](const QString& cell) { return !isSign(cell); }));
+    const auto width = static_cast<int>(
+        std::count_if(block[r].begin(), block[r].end(), [&isSign](const QString& cell) { return !isSign(cell); }));
     n = std::max(n, first + width - 1);
     m = std::max(m, top + static_cast<int>(r));
   }

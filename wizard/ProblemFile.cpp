@@ -26,14 +26,13 @@ constexpr qint64 MaxProblemFileSize = 16 * 1024 * 1024;
 
 const QString RecentKey = u"recentProblems"_s;
 
-QString Filter() {
-  return u"Задачи (*.%1);;Все файлы (*)"_s.arg(QString::fromLatin1(ProblemFileSuffix));
-}
+QString Filter() { return u"Задачи (*.%1);;Все файлы (*)"_s.arg(QString::fromLatin1(ProblemFileSuffix)); }
 
 QString DefaultQuestion(QWidget* parent, TFileKind kind) {
   const QStringList recent = RecentProblemFiles();
   const QString folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.front()).absolutePath();
-  if (kind == TFileKind::OpenProblem) return QFileDialog::getOpenFileName(parent, u"Открыть задачу"_s, folder, Filter());
+  if (kind == TFileKind::OpenProblem)
+    return QFileDialog::getOpenFileName(parent, u"Открыть задачу"_s, folder, Filter());
   const bool report = kind == TFileKind::SaveReport;
   QFileDialog dialog(parent, report ? u"Сохранить отчёт как HTML"_s : u"Сохранить задачу как"_s, folder,
                      report ? u"Страницы HTML (*.html *.htm);;Все файлы (*)"_s : Filter());
@@ -102,8 +101,7 @@ bool WriteProblemFile(const QString& path, const TStatementGrid& grid, std::stri
   const std::string text = StatementToText(grid);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-      !file.commit()) {
+      file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !file.commit()) {
     error = Local(path) + ": файл не записан (" + file.errorString().toStdString() + ")";
     return false;
   }

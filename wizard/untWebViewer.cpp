@@ -272,8 +272,7 @@ const char* const TableAtScript = R"JS(
 
 void TWebBrowser::TableTextAt(const QPoint& position, std::function<void(const QString& table)> done) {
   const qreal zoom = wb->zoomFactor() > 0 ? wb->zoomFactor() : 1.0;
-  const QString script =
-      QString::fromUtf8(TableAtScript).arg(position.x() / zoom).arg(position.y() / zoom);
+  const QString script = QString::fromUtf8(TableAtScript).arg(position.x() / zoom).arg(position.y() / zoom);
   QPointer<TWebBrowser> alive(this);
   wb->page()->runJavaScript(script, [alive, done = std::move(done)](const QVariant& table) {
     if (alive) done(table.isNull() ? QString() : table.toString());
@@ -284,7 +283,8 @@ void TWebBrowser::wbContextMenu(const QPoint& position) {
   const QWebEngineContextMenuRequest* request = wb->lastContextMenuRequest();
   const bool selected = request != nullptr && !request->selectedText().isEmpty();
   // The menu waits for the page to tell whether a simplex table is under the mouse.
-  TableTextAt(position, [this, position, selected](const QString& table) { ShowContextMenu(position, selected, table); });
+  TableTextAt(position,
+              [this, position, selected](const QString& table) { ShowContextMenu(position, selected, table); });
 }
 
 void TWebBrowser::ShowContextMenu(const QPoint& position, bool selected, const QString& table) {

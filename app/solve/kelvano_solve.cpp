@@ -19,8 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <getopt.h>
 #include <filesystem>
+#include <getopt.h>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -393,7 +393,6 @@ std::string TargetClash(const std::filesystem::path& target, const std::vector<T
   return {};
 }
 
-
 // What the command line asks for.
 struct TOptions {
   std::vector<std::string> Files; // "-" is standard input
@@ -417,12 +416,16 @@ int BadOption(const std::string& what) {
 // program ends here: --help, --version, or a bad command line.
 std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
   enum : int { OptJson = 256, OptId, OptName, OptData, OptEncoding };
-  static const option Long[] = {
-      {"output", required_argument, nullptr, 'o'},  {"dir", required_argument, nullptr, 'd'},
-      {"json", no_argument, nullptr, OptJson},      {"id", required_argument, nullptr, OptId},
-      {"name", required_argument, nullptr, OptName}, {"data", required_argument, nullptr, OptData},
-      {"encoding", required_argument, nullptr, OptEncoding}, {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'},       {nullptr, 0, nullptr, 0}};
+  static const option Long[] = {{"output", required_argument, nullptr, 'o'},
+                                {"dir", required_argument, nullptr, 'd'},
+                                {"json", no_argument, nullptr, OptJson},
+                                {"id", required_argument, nullptr, OptId},
+                                {"name", required_argument, nullptr, OptName},
+                                {"data", required_argument, nullptr, OptData},
+                                {"encoding", required_argument, nullptr, OptEncoding},
+                                {"help", no_argument, nullptr, 'h'},
+                                {"version", no_argument, nullptr, 'V'},
+                                {nullptr, 0, nullptr, 0}};
   opterr = 0; // the messages are the program's own, in Russian
   optind = 1;
   for (;;) {
@@ -551,8 +554,8 @@ int main(int argc, char** argv) {
     std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
     // A report read on a terminal is UTF-8, as the terminal is; files keep the windows' form unless
     // asked otherwise.
-    const TEncoding encoding = options.Encoding.value_or(
-        !target && isatty(STDOUT_FILENO) ? TEncoding::Utf8 : TEncoding::Cp1251);
+    const TEncoding encoding =
+        options.Encoding.value_or(!target && isatty(STDOUT_FILENO) ? TEncoding::Utf8 : TEncoding::Cp1251);
     if (refusal.empty() && (target || !json) && !WriteOut(report, target, encoding))
       refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
     if (!refusal.empty()) {

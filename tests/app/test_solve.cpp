@@ -79,7 +79,8 @@ protected:
     fs::create_directories(Dir / "tmp");
     const std::string cmd = std::string("cd '") + (Dir / inside).string() + "' && TMPDIR='" + (Dir / "tmp").string() +
                             "' timeout 60 '" + KELVANO_SOLVE + "' " + args + " >'" + out.string() + "' 2>'" +
-                            err.string() + "' <" + (input.empty() ? std::string("/dev/null") : "'" + Write("stdin", input).string() + "'");
+                            err.string() + "' <" +
+                            (input.empty() ? std::string("/dev/null") : "'" + Write("stdin", input).string() + "'");
     const int raw = std::system(cmd.c_str());
     TRun r;
     r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -263,8 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
         TCommandLine{"DoubleDashEndsOptions", "-- -mix.lp", "", 0, "=report", "-mix.lp: найдено", ""},
         TCommandLine{"StandardInput", "-", ProductMix, 0, "=report", "-: найдено оптимальное решение", ""},
         TCommandLine{"StandardInputToFile", "-o r.html -", ProductMix, 0, "", "-: найдено", "r.html"},
-        TCommandLine{"StandardInputJson", "--json -", ProductMix, 0, "{\"file\":\"-\",\"type\":8,\"status\":\"optimal\"",
-                     "", ""},
+        TCommandLine{"StandardInputJson", "--json -", ProductMix, 0,
+                     "{\"file\":\"-\",\"type\":8,\"status\":\"optimal\"", "", ""},
         TCommandLine{"StandardInputBad", "-", "max 1 2\n1 x <= 3\n", 1, "", "-:2: коэффициент 2", ""},
         TCommandLine{"UnknownOption", "--bogus mix.lp", "", 64, "", "неизвестный параметр --bogus;", ""},
         TCommandLine{"UnknownOptionWithValue", "--bogus=3 mix.lp", "", 64, "", "неизвестный параметр --bogus;", ""},

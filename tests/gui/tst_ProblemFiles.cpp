@@ -111,10 +111,10 @@ void ExpectReadable(QWidget& window, const char* name) {
     const bool onFace = qobject_cast<QPushButton*>(w) != nullptr;
     const QColor text = w->palette().color(onFace ? QPalette::ButtonText : w->foregroundRole());
     const QColor back = onFace ? w->palette().color(QPalette::Button) : BackgroundOf(*w);
-    const QString what = QString::fromLatin1(name) + u": "_s + QString::fromLatin1(w->metaObject()->className()) +
-                         u" «"_s + (qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text()
-                                                             : qobject_cast<QAbstractButton*>(w)->text()) +
-                         u"» "_s + text.name() + u" on "_s + back.name();
+    const QString what =
+        QString::fromLatin1(name) + u": "_s + QString::fromLatin1(w->metaObject()->className()) + u" «"_s +
+        (qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text() : qobject_cast<QAbstractButton*>(w)->text()) +
+        u"» "_s + text.name() + u" on "_s + back.name();
     QVERIFY2(Contrast(text, back) >= 3.0, qPrintable(what));
   }
 }

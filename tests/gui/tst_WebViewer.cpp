@@ -208,8 +208,8 @@ void TestWebViewer::simplexTableIsCopiedTabSeparated() {
   }
   table.SetZ(1, RatMake(-3, 1));
   table.SetZ(2, RatMake(5, 3));
-  const std::string html = "<html><body style=\"margin:0\">" + table.ToHtml(0, 0, 2) +
-                           "<p>Другая таблица:</p>" + table.ToHtml(0, 0) + "<p style=\"height:900px\">&nbsp;</p></body></html>";
+  const std::string html = "<html><body style=\"margin:0\">" + table.ToHtml(0, 0, 2) + "<p>Другая таблица:</p>" +
+                           table.ToHtml(0, 0) + "<p style=\"height:900px\">&nbsp;</p></body></html>";
   const QString path = Dir.filePath(QStringLiteral("table.html"));
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
