@@ -14,6 +14,6 @@ for deb in build/package/kelvano_*.deb; do
   mv -f "$deb" build/
   deb="build/$(basename "$deb")"
   # Errors fail the script; warnings are shown.
-  lintian --fail-on error --no-tag-display-limit "$deb"
+  lintian --fail-on error --tag-display-limit 0 "$deb"
   ls -1 "$PWD/$deb"
 done

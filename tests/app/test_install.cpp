@@ -90,6 +90,25 @@ TEST_F(Install, DesktopEntryAndAppStreamDataAreValid) {
   EXPECT_EQ(Shell("appstreamcli validate --no-net " + Quoted(metainfo) + " >/dev/null"), 0);
 }
 
+// The installed program answers --version and --help on the command line without opening a
+// window, as kelvano-solve does; a bad option is refused.
+TEST_F(Install, ProgramsAnswerVersionAndHelp) {
+  ASSERT_EQ(Status, 0);
+  const fs::path out = Root / "answer.txt";
+  const auto run = [&out](const fs::path& program, const std::string& args) {
+    return Shell("QT_QPA_PLATFORM=offscreen " + Quoted(program) + " " + args + " >" + Quoted(out) + " 2>/dev/null");
+  };
+  EXPECT_EQ(run(Root / "usr/bin/kelvano-solve", "--version"), 0);
+  EXPECT_EQ(ReadFile(out), "kelvano-solve 1.0\n");
+  if (!KELVANO_WITH_GUI) return;
+  EXPECT_EQ(run(Root / "usr/bin/kelvano", "--version"), 0);
+  EXPECT_EQ(ReadFile(out), "kelvano 1.0\n");
+  EXPECT_EQ(run(Root / "usr/bin/kelvano", "--help"), 0);
+  const std::string help = ReadFile(out);
+  for (const char* text : {"--version", "/speed=", ".kvn"}) EXPECT_NE(help.find(text), std::string::npos) << help;
+  EXPECT_NE(run(Root / "usr/bin/kelvano", "--no-such-option"), 0);
+}
+
 // kelvano-solve from the installed tree finds the installed style sheet, solves the product mix,
 // and keeps no store beside itself.
 TEST_F(Install, InstalledSolverSolvesTheProductMix) {

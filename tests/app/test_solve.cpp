@@ -299,6 +299,22 @@ TEST_F(SolveProgram, Utf8ReportCarriesItsStyleSheet) {
   EXPECT_NE(body.find("Ответ:"), std::string::npos);
 }
 
+// On a terminal the report is read by a person: UTF-8, as the terminal is (script(1) gives the
+// program a terminal); through a pipe it keeps the windows' form.
+TEST_F(SolveProgram, ReportOnATerminalIsUtf8) {
+  UseProgramFolder();
+  Write("mix.lp", ProductMix);
+  const fs::path typescript = Dir / "typescript";
+  const std::string cmd = "cd '" + Dir.string() + "' && TMPDIR='" + Dir.string() + "' script -qec \"'" +
+                          KELVANO_SOLVE + "' mix.lp 2>/dev/null\" '" + typescript.string() + "' >/dev/null </dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string shown = ReadFile(typescript);
+  EXPECT_NE(shown.find("charset=utf-8"), std::string::npos);
+  EXPECT_NE(shown.find("Ответ:"), std::string::npos);
+  const TRun piped = Run("mix.lp");
+  EXPECT_NE(piped.Out.find("charset=windows-1251"), std::string::npos);
+}
+
 TEST_F(SolveProgram, SeveralFilesWriteOneReportEachBesideTheirInputs) {
   Write("a.lp", ProductMix);
   Write("b.lp", "max 1 1\n1 -1 <= 1\n");

@@ -426,14 +426,14 @@ private slots:
     // Before the fix the column kept a white background under the palette's light text.
     QVERIFY(Luminance(BackgroundOf(*form.RadioButton[1])) < 0.2);
 
-    for (const int type : {8, 72, 88}) {
+    for (const int type : {8, 56, 72, 88, 104}) {
       bool shown = false;
       WhenModalShown([&](QWidget& window) {
         shown = true;
-        ExpectReadable(window, type == 88 ? "assignment window" : "wizard");
+        ExpectReadable(window, qPrintable(u"window of type "_s + QString::number(type)));
       });
       form.CurrentTaskType = type;
-      form.RunAction(type == 88 ? 1 : 0);
+      form.RunAction(type == 88 ? 1 : type == 104 ? 2 : 0);
       QTRY_VERIFY_WITH_TIMEOUT(shown && QApplication::activeModalWidget() == nullptr, 20000);
     }
   }
