@@ -55,6 +55,7 @@ public slots:
 
 protected:
   void showEvent(QShowEvent* event) override; // FormShow
+  void GrowTable(int rows, int columns) override;
 
 private slots:
   void Edit1Change(int n);

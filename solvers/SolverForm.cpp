@@ -1,6 +1,7 @@
 // The frame both standalone solver windows share.
 #include "SolverForm.h"
 
+#include "CellBlock.h"
 #include "MessageSeam.h"
 #include "ProblemFile.h"
 #include "ProblemStore.h"
@@ -9,6 +10,10 @@
 #include "untStrConst.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTableView>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +21,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -189,4 +195,36 @@ void TSolverForm::OpenFile(const QString& path) {
     return;
   }
   ShowTypedStatement(*grid);
+}
+
+void TSolverForm::AcceptBlocks(QTableView& view) {
+  BlockViews.push_back(&view);
+  view.installEventFilter(this);
+}
+
+void TSolverForm::GrowTable(int, int) {}
+
+bool TSolverForm::eventFilter(QObject* watched, QEvent* event) {
+  const auto view = std::find(BlockViews.begin(), BlockViews.end(), watched);
+  if (view == BlockViews.end() || event->type() != QEvent::KeyPress ||
+      !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste))
+    return QDialog::eventFilter(watched, event);
+  const std::vector<QStringList> block = SplitCellBlock(QGuiApplication::clipboard()->text());
+  const QModelIndex current = (*view)->currentIndex();
+  if (block.empty() || !current.isValid()) return QDialog::eventFilter(watched, event);
+  int width = 0;
+  for (const QStringList& row : block) width = std::max(width, static_cast<int>(row.size()));
+  QAbstractItemModel* model = (*view)->model();
+  // Growing the table resets its model, and with it the current index.
+  const int top = current.row();
+  const int left = current.column();
+  const int rows = top + static_cast<int>(block.size());
+  const int columns = left + width;
+  if (rows > model->rowCount() || columns > model->columnCount()) GrowTable(rows, columns);
+  for (std::size_t r = 0; r < block.size(); ++r)
+    for (int c = 0; c < static_cast<int>(block[r].size()); ++c) {
+      const QModelIndex cell = model->index(top + static_cast<int>(r), left + c);
+      if (cell.isValid() && (model->flags(cell) & Qt::ItemIsEditable)) model->setData(cell, block[r][c], Qt::EditRole);
+    }
+  return true;
 }

@@ -12,11 +12,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QTableView;
 class QVBoxLayout;
 class THelpWindow;
 class TUICore_AssistantInterface;
@@ -59,6 +61,14 @@ protected:
   // student cancels or there is no store. The store tells of the save and of its failures.
   void SaveStatement(const TStatementGrid& grid);
 
+  // Takes a block of cells pasted (Ctrl+V) into view, as a spreadsheet copies it, from its current
+  // cell on: each cell is set through the model, as typing sets it. A block that reaches past the
+  // table asks GrowTable first; what still does not fit is left out.
+  void AcceptBlocks(QTableView& view);
+  // Grows the table to hold rows x columns cells when the student agrees; the default grows nothing.
+  virtual void GrowTable(int rows, int columns);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 protected slots:
   void btnHelpClick();
 
@@ -72,4 +82,5 @@ private:
   std::unique_ptr<TUICore_AssistantInterface> Assistant;
   QPointer<THelpWindow> HelpWindow;
   QHBoxLayout* ButtonRow = nullptr;
+  std::vector<QTableView*> BlockViews;
 };

@@ -43,6 +43,7 @@ protected:
   void showEvent(QShowEvent* event) override; // FormShow
   // The key filter of the size box: digits, Backspace, Enter and Escape.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void GrowTable(int rows, int columns) override;
 
 private slots:
   void LabeledEdit1Change(int n);

@@ -122,9 +122,6 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 };
 
-// The rows of a block of cells as a spreadsheet copies it: lines (LF, CR LF or CR) of cells split
-// at tabs, or at semicolons when there is no tab. Empty for a text that is one plain value.
-[[nodiscard]] std::vector<QStringList> SplitCellBlock(const QString& text);
 
 // The edit boxes laid over formula cells, children of Host (an ancestor of the rows). A cell gets a
 // box when it comes into view or is asked for; once Cap boxes exist (three times the cells last in

@@ -1,7 +1,7 @@
 // The cutting-stock input step: the material, the products and their proportions, the patterns.
 #include "untStep_CutInput.h"
 
-#include "untFormulaRow.h"
+#include "CellBlock.h"
 
 #include "MessageSeam.h"
 #include "ProblemStore.h"

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStringList>
 #include <QTableWidget>
 #include <QToolButton>
 

@@ -1,6 +1,7 @@
 // The problem input step: the student states a linear program.
 #include "untStep_ZLPInput.h"
 
+#include "CellBlock.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
 #include "ZLPCore_Pages.h"

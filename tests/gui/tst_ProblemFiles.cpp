@@ -29,6 +29,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
@@ -217,10 +218,15 @@ private slots:
     if (how == u"name"_s) {
       form.OpenFileItem->trigger();
     } else if (how == u"recent"_s) {
-      NoteRecentProblemFile(Folder->filePath(u"older.kvn"_s));
+      // The list keeps the last eight files, the newest first, each once.
+      for (int i = 0; i < 9; ++i) NoteRecentProblemFile(Folder->filePath(u"older%1.kvn"_s.arg(i)));
+      NoteRecentProblemFile(file);
+      NoteRecentProblemFile(Folder->filePath(u"older8.kvn"_s));
       NoteRecentProblemFile(file);
       emit form.RecentMenu->aboutToShow();
-      QCOMPARE(form.RecentMenu->actions().size(), 2);
+      QCOMPARE(form.RecentMenu->actions().size(), 8);
+      QCOMPARE(RecentProblemFiles().mid(0, 3),
+               (QStringList{file, Folder->filePath(u"older8.kvn"_s), Folder->filePath(u"older7.kvn"_s)}));
       form.RecentMenu->actions().front()->trigger();
     } else {
       QMimeData data;
@@ -393,6 +399,48 @@ private slots:
     });
     QVERIFY(form.OpenProblemFile(file));
     QCOMPARE(typed, std::string("cut\nmaterial 10\nproportions 1 3 4\npattern 3 4 2\npattern 0 0 5\npattern 0 1 1\n"));
+  }
+
+  // The assignment and regression windows take a block into their tables, growing them when asked.
+  void PasteBlockIntoSolverWindows_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QPoint>("cell"); // column, row of the table
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::newRow("assignment") << QByteArray("assign min\n1 2 3\n4 5 6\n7 8 9\n") << QPoint(1, 2)
+                                << u"10\t11\t12\n13\t14\t15\n"_s
+                                << QByteArray("assign min\n1 2 3 0\n4 5 6 0\n7 10 11 12\n0 13 14 15\n");
+    QTest::newRow("regression") << QByteArray("regress\n1 2\n2 4\n") << QPoint(0, 1) << u"3;6,5\n4;8\n5;10\n"_s
+                                << QByteArray("regress\n1 2\n3 6,5\n4 8\n5 10\n");
+  }
+
+  void PasteBlockIntoSolverWindows() {
+    QFETCH(QByteArray, file);
+    QFETCH(QPoint, cell);
+    QFETCH(QString, block);
+    QFETCH(QByteArray, typed);
+    const QString path = Folder->filePath(u"table.kvn"_s);
+    WriteAll(path, file);
+    TMessageRecorder messages;
+    TfrmMain form({u"/speed=0"_s});
+    form.SetStore(Store.get(), nullptr, nullptr);
+    std::string result;
+    WhenModalShown([&](QWidget& window) {
+      QTableView* table = nullptr;
+      for (QTableView* view : window.findChildren<QTableView*>())
+        if (view->model() != nullptr && (view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable))
+          table = view;
+      QVERIFY(table != nullptr);
+      table->setFocus();
+      table->setCurrentIndex(table->model()->index(cell.y(), cell.x()));
+      QGuiApplication::clipboard()->setText(block);
+      QTest::keySequence(table, QKeySequence::Paste);
+      result = StatementToText(dynamic_cast<TStatementInput&>(window).TypedStatement(0));
+    });
+    QVERIFY(form.OpenProblemFile(path));
+    QCOMPARE(QByteArray::fromStdString(result), typed);
+    QVERIFY(!messages.Messages.empty());
+    QVERIFY(messages.Messages.front().Text.find("не помещается") != std::string::npos);
   }
 
   // A report saved by the student is a page of its own: UTF-8, the style sheet inside.
