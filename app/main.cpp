@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QSettings>
 #include <QTimer>
 
 #include <unistd.h>
@@ -94,11 +95,15 @@ int main(int argc, char* argv[]) {
   TSaveForm saveForm;
   frmMain.SetStore(&dm, &loadForm, &saveForm);
 
+  // The window opens where and as large as it was left.
+  const QString geometryKey = QStringLiteral("mainWindow/geometry");
+  frmMain.restoreGeometry(QSettings().value(geometryKey).toByteArray());
   frmMain.show();
   // The file opens in its wizard or window once the main window is up.
   if (!commandLine.File.isEmpty())
     QTimer::singleShot(0, &frmMain, [&frmMain, &commandLine] { frmMain.OpenProblemFile(commandLine.File); });
   const int result = QApplication::exec();
+  QSettings().setValue(geometryKey, frmMain.saveGeometry());
   SetMessageSink(nullptr);
   return result;
 }

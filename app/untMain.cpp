@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -34,7 +33,6 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSettings>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -156,7 +154,6 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
   // A problem file dropped anywhere on the window opens, the viewer included.
   setAcceptDrops(true);
   WebBrowser1->setAcceptDrops(false);
-  restoreGeometry(QSettings().value(u"mainWindow/geometry"_s).toByteArray());
 
   connect(N11, &QAction::triggered, this, &TfrmMain::N11Click);
   connect(OpenFileItem, &QAction::triggered, this, &TfrmMain::OpenFileClick);
@@ -807,11 +804,6 @@ void TfrmMain::OpenFileClick() { static_cast<void>(OpenProblemFile({})); }
 
 void TfrmMain::SaveFileClick() {
   if (LastStatement) static_cast<void>(SaveProblemFileAs(this, *LastStatement));
-}
-
-void TfrmMain::closeEvent(QCloseEvent* event) {
-  QSettings().setValue(u"mainWindow/geometry"_s, saveGeometry());
-  QMainWindow::closeEvent(event);
 }
 
 namespace {
