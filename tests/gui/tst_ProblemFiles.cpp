@@ -11,6 +11,7 @@
 #include "ZLPCore_TextFormat.h"
 #include "untMain.h"
 #include "untStep_CutInput.h"
+#include "untStep_Quadro.h"
 #include "untStep_ZLPInput.h"
 #include "untZLPWizard.h"
 
@@ -441,6 +442,43 @@ private slots:
     QCOMPARE(QByteArray::fromStdString(result), typed);
     QVERIFY(!messages.Messages.empty());
     QVERIFY(messages.Messages.front().Text.find("не помещается") != std::string::npos);
+  }
+
+  // The matrix step of a quadratic program shows the matrix of the file opened on the input step,
+  // the second file too, and takes a pasted block.
+  void QuadraticMatrixFollowsTheFile() {
+    const QString first = Folder->filePath(u"first.kvn"_s);
+    const QString second = Folder->filePath(u"second.kvn"_s);
+    WriteAll(first, "max 8 10\n3 2 <= 6\nquad -1 0\nquad 0 -1\n");
+    WriteAll(second, "max 8 10\n3 2 <= 6\nquad -2 1/2\nquad 1/2 -3\n");
+    TMessageRecorder messages;
+    TfrmMain form({u"/speed=0"_s});
+    form.SetStore(Store.get(), nullptr, nullptr);
+    QStringList seen;
+    WhenModalShown([&](QWidget& window) {
+      auto& wizard = dynamic_cast<TfrmZLPWizard&>(window);
+      const auto matrix = [&wizard] {
+        auto* step = dynamic_cast<TfrmStep_Quadro*>(wizard.Stages[1]);
+        return step ? QStringList{step->CellText(1, 1), step->CellText(2, 1), step->CellText(1, 2), step->CellText(2, 2)}
+                          .join(u' ')
+                    : QString();
+      };
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+      seen << matrix();
+      QTest::mouseClick(wizard.btnBack, Qt::LeftButton);
+      SetProblemFileQuestion([&](QWidget*, TFileKind) { return second; });
+      wizard.actOpenFile->trigger();
+      QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
+      seen << matrix();
+      auto* step = dynamic_cast<TfrmStep_Quadro*>(wizard.Stages[1]);
+      step->sg->setFocus();
+      step->sg->setCurrentCell(1, 0);
+      QGuiApplication::clipboard()->setText(u"7\t8\t9\n-1\t-2\t-3\n"_s);
+      QTest::keySequence(step->sg, QKeySequence::Paste);
+      seen << matrix();
+    });
+    QVERIFY(form.OpenProblemFile(first));
+    QCOMPARE(seen, (QStringList{u"-1 0 0 -1"_s, u"-2 1/2 1/2 -3"_s, u"-2 1/2 7 8"_s}));
   }
 
   // A report saved by the student is a page of its own: UTF-8, the style sheet inside.
