@@ -3,7 +3,7 @@
 
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 #include <QMainWindow>
 #include <QStringList>

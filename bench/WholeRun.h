@@ -2,9 +2,10 @@
 // runner as kelvano-solve solves it, up to the bytes of its report.
 #pragma once
 
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <benchmark/benchmark.h>
 

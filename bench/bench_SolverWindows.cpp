@@ -10,6 +10,7 @@
 #include "MessageSeam.h"
 #include "SolverWindow.h"
 #include "StatementStore.h"
+#include "TaskCatalog.h"
 #include "Unit1.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -45,7 +46,7 @@ int Store(TDM& dm, const TStatementGrid& grid, const char* name) {
 TStatementGrid Assignment(std::int32_t n) {
   std::mt19937 random(2024);
   std::uniform_int_distribution<int> cost(0, 1000);
-  TStatementGrid grid(TT_ASSIGNMENT, n, n);
+  TStatementGrid grid = NewStatement(TT_ASSIGNMENT, n, n);
   grid.IsMax = false;
   for (std::int32_t y = 1; y <= n; ++y)
     for (std::int32_t x = 1; x <= n; ++x) grid.SetCell(x, y, std::to_string(cost(random)));
@@ -56,7 +57,7 @@ TStatementGrid Observations(std::int32_t n) {
   std::mt19937 random(2024);
   std::uniform_real_distribution<double> x(-500, 500);
   std::normal_distribution<double> noise(0, 25);
-  TStatementGrid grid(TT_REGRESSION, n, 0);
+  TStatementGrid grid = NewStatement(TT_REGRESSION, n, 0);
   char text[64];
   for (std::int32_t i = 1; i <= n; ++i) {
     const double xi = x(random);

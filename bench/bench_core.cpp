@@ -1,13 +1,14 @@
 // Benchmarks of the exact core: pivoting and analysing a dense table, rational throughput, a whole run,
 // writing a report.
 #include "BaseType.h"
+#include "BenchProblems.h"
 #include "Simplex.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
+#include "WholeRun.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_StageTasks.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
-#include "BenchProblems.h"
-#include "WholeRun.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,8 @@
 // Benchmark of a cutting-stock run as kelvano-solve makes it: the statement read, the program built and
 // solved, and the final report written in its page encoding.
+#include "TaskCatalog.h"
+#include "TaskRun.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +13,7 @@ namespace {
 // k products wanted 1 : 2 : 1 : 2 ...; pattern j (0-based) yields 1 + j / k pieces of product j mod k
 // and 1 + j mod 2 pieces of the product 1 + j / k places further on.
 TStatementGrid Cutting(std::int32_t k, std::int32_t p) {
-  TStatementGrid grid(TT_CUTTING, p, k);
+  TStatementGrid grid = NewStatement(TT_CUTTING, p, k);
   grid.Material = "100";
   for (std::int32_t i = 1; i <= k; ++i) grid.SetCell(0, i, std::to_string(1 + (i - 1) % 2));
   for (std::int32_t j = 0; j < p; ++j) {

@@ -1,6 +1,6 @@
 // Benchmarks of the graphical method: the exact region of a two-variable program with 255 constraints,
 // and the whole report section of it, picture included.
-#include "ZLPCore_Graphic.h"
+#include "Graphic.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
 

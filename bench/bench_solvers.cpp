@@ -1,9 +1,10 @@
 // Benchmarks of the standalone solvers without a window: a random 255 x 255 assignment problem and a
 // regression over 32000 observations, each read, solved and its report written to a file, as
 // kelvano-solve and the windows do. The bars are 2 s for the assignment and 1 s for the regression.
+#include "TaskCatalog.h"
+#include "TaskRun.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +19,7 @@ namespace {
 TStatementGrid RandomAssignment(std::int32_t n, bool isMax) {
   std::mt19937 random(2024);
   std::uniform_int_distribution<int> cost(0, 1000);
-  TStatementGrid grid(TT_ASSIGNMENT, n, n);
+  TStatementGrid grid = NewStatement(TT_ASSIGNMENT, n, n);
   grid.IsMax = isMax;
   for (std::int32_t y = 1; y <= n; ++y)
     for (std::int32_t x = 1; x <= n; ++x) grid.SetCell(x, y, std::to_string(cost(random)));
@@ -30,7 +31,7 @@ TStatementGrid RandomObservations(std::int32_t n) {
   std::mt19937 random(2024);
   std::uniform_real_distribution<double> x(-500, 500);
   std::normal_distribution<double> noise(0, 25);
-  TStatementGrid grid(TT_REGRESSION, n, 0);
+  TStatementGrid grid = NewStatement(TT_REGRESSION, n, 0);
   char text[64];
   for (std::int32_t i = 1; i <= n; ++i) {
     const double xi = x(random);

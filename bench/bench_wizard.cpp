@@ -15,10 +15,11 @@
 #include "BenchProblems.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "Pages.h"
 #include "StatementStore.h"
 #include "StepClasses.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "untStagePage.h"
 #include "untStep_SimplexSolve.h"
 #include "untStep_ZLPInput.h"
@@ -59,7 +60,7 @@ double PeakResidentMb() {
 }
 
 struct TPageTime {
-  qint64 Ms = -1; // from the start to the layout's answer
+  qint64 Ms = -1;  // from the start to the layout's answer
   int Height = -1; // of the body, in CSS pixels
 };
 
@@ -97,7 +98,7 @@ struct TRunTimes {
   TPageTime Result;  // "Далее" on the simplex step to the result step's page laid out
   TPageTime Simplex; // the simplex step's section as a step page
   TPageTime Report;  // the final report after "Готово"
-  qint64 Done = -1; // "Готово" on the result step until the wizard has finished
+  qint64 Done = -1;  // "Готово" on the result step until the wizard has finished
   std::size_t ReportBytes = 0;
 };
 
@@ -196,20 +197,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "255 equations: the run did not reach its pages\n");
     failed = true;
   } else {
-    std::printf("255 equations X_i = 1 over 255 variables (tables of 511 x 766 cells):\n"
-                "  input, canonical form and the simplex step entered: %lld ms\n"
-                "  solved with \"Решить\" in %lld ms\n"
-                "  \"Далее\" to the result step's page laid out: %lld ms\n"
-                "  \"Готово\" to the wizard closed: %lld ms\n"
-                "  the student's whole run, these four together: %lld ms (bar 20000 ms)\n"
-                "  the simplex step's section as a step page, loaded and laid out: %lld ms\n"
-                "  the final report (%zu bytes), loaded and laid out: %lld ms\n"
-                "  peak resident of the program: %.0f MB (bar 1024 MB)\n",
-                static_cast<long long>(t->Entered), static_cast<long long>(t->Solved),
-                static_cast<long long>(t->Result.Ms), static_cast<long long>(t->Done),
-                static_cast<long long>(t->Entered + t->Solved + t->Result.Ms + t->Done),
-                static_cast<long long>(t->Simplex.Ms), t->ReportBytes, static_cast<long long>(t->Report.Ms),
-                PeakResidentMb());
+    std::printf(
+        "255 equations X_i = 1 over 255 variables (tables of 511 x 766 cells):\n"
+        "  input, canonical form and the simplex step entered: %lld ms\n"
+        "  solved with \"Решить\" in %lld ms\n"
+        "  \"Далее\" to the result step's page laid out: %lld ms\n"
+        "  \"Готово\" to the wizard closed: %lld ms\n"
+        "  the student's whole run, these four together: %lld ms (bar 20000 ms)\n"
+        "  the simplex step's section as a step page, loaded and laid out: %lld ms\n"
+        "  the final report (%zu bytes), loaded and laid out: %lld ms\n"
+        "  peak resident of the program: %.0f MB (bar 1024 MB)\n",
+        static_cast<long long>(t->Entered), static_cast<long long>(t->Solved), static_cast<long long>(t->Result.Ms),
+        static_cast<long long>(t->Done), static_cast<long long>(t->Entered + t->Solved + t->Result.Ms + t->Done),
+        static_cast<long long>(t->Simplex.Ms), t->ReportBytes, static_cast<long long>(t->Report.Ms), PeakResidentMb());
   }
   SetProgramDir({});
   SetMessageSink(nullptr);

@@ -2,8 +2,9 @@
 #include "Input_.h"
 
 #include "MessageSeam.h"
+#include "Regression.h"
 #include "SolverTables.h"
-#include "ZLPCore_Regression.h"
+#include "TaskCatalog.h"
 #include "ZLPCore_StageTasks.h"
 #include "untStrConst.h"
 
@@ -60,7 +61,7 @@ void AddFractionRow(QGridLayout& grid, int row, const char* name, QLabel*& numer
 } // namespace
 
 TInput_form::TInput_form(const TSolverContext& context)
-    : TSolverForm(context, Texts), Grid(TT_REGRESSION, RegressionMinCount, 0) {
+    : TSolverForm(context, Texts), Grid(NewStatement(TT_REGRESSION, RegressionMinCount, 0)) {
   for (std::int32_t i = 1; i <= Grid.Sx; ++i) {
     Grid.SetCell(0, i, "");
     Grid.SetCell(1, i, "");
@@ -152,7 +153,7 @@ void TInput_form::ShowStatement(const TStatementGrid& grid) {
   const QSignalBlocker blocker(Edit1);
   Grid = grid;
   Edit1->setValue(grid.Sx);
-  Grid.Resize(TT_REGRESSION, Edit1->value(), 0);
+  ResizeStatement(Grid, TT_REGRESSION, Edit1->value(), 0);
   InputModel->Reload();
   CopyObservations();
 }
@@ -167,7 +168,7 @@ void TInput_form::CopyObservations() {
 
 void TInput_form::Edit1Change(int n) {
   const std::int32_t before = Grid.Sx;
-  Grid.Resize(TT_REGRESSION, n, 0);
+  ResizeStatement(Grid, TT_REGRESSION, n, 0);
   // New observations start empty: a row forgotten is an error, not a point (0, 0).
   for (std::int32_t i = before + 1; i <= Grid.Sx; ++i) {
     Grid.SetCell(0, i, "");

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "SolverForm.h"
+#include "Statement.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_Statement.h"
 
 class QGroupBox;
 class QLabel;

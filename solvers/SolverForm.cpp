@@ -5,8 +5,8 @@
 #include "MessageSeam.h"
 #include "ProblemFile.h"
 #include "ProblemStore.h"
+#include "TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
-#include "ZLPCore_TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QAction>

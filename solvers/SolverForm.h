@@ -3,8 +3,8 @@
 #pragma once
 
 #include "SolverWindow.h"
+#include "Statement.h"
 #include "ZLPCore_SolutionStage.h"
-#include "ZLPCore_Statement.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // Table models of the solver windows: the cells of a statement as typed, and a read-only sheet.
 #pragma once
 
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,11 +1,12 @@
 // The assignment window.
 #include "Unit1.h"
 
+#include "Assignment.h"
 #include "MessageSeam.h"
 #include "SolverTables.h"
-#include "ZLPCore_Assignment.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
 #include "untStrConst.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ void FillEmpty(TStatementGrid& grid) {
 } // namespace
 
 TForm1::TForm1(const TSolverContext& context)
-    : TSolverForm(context, Texts), Grid(TT_ASSIGNMENT, AssignmentMinSize, AssignmentMinSize) {
+    : TSolverForm(context, Texts), Grid(NewStatement(TT_ASSIGNMENT, AssignmentMinSize, AssignmentMinSize)) {
   Grid.IsMax = false;
   FormCreate();
   connect(LabeledEdit1, &QSpinBox::valueChanged, this, &TForm1::LabeledEdit1Change);
@@ -108,7 +109,7 @@ void TForm1::ShowStatement(const TStatementGrid& grid) {
   Grid = grid;
   LabeledEdit1->setValue(grid.Sx);
   // A stored matrix smaller than the window allows grows to its least size.
-  Grid.Resize(TT_ASSIGNMENT, LabeledEdit1->value(), LabeledEdit1->value());
+  ResizeStatement(Grid, TT_ASSIGNMENT, LabeledEdit1->value(), LabeledEdit1->value());
   ComboBox1->setCurrentIndex(Grid.IsMax ? 1 : 0);
   Model->Reload();
 }
@@ -126,7 +127,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::LabeledEdit1Change(int n) {
-  Grid.Resize(TT_ASSIGNMENT, n, n);
+  ResizeStatement(Grid, TT_ASSIGNMENT, n, n);
   FillEmpty(Grid);
   Model->Reload();
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "SolverForm.h"
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 class QComboBox;
 class QLabel;

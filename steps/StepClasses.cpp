@@ -2,7 +2,7 @@
 // page step for the kinds whose work needs none.
 #include "StepClasses.h"
 
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStagePage.h"
 #include "untStep_CutInput.h"
 #include "untStep_GomorySelect.h"

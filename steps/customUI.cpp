@@ -1,7 +1,7 @@
 // Drawing routines of the steps (shaded system colours, line-by-line gradients) and an owner-drawn string grid.
 #include "customUI.h"
 
-#include "ZLPCore_Pages.h"
+#include "Pages.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 // The frame of the steps that show a page: the viewer and its status panel.
 #include "untStagePage.h"
 
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 
 #include <QResizeEvent>
 
@@ -75,7 +75,7 @@ void TfrmStep_Page::EnterStage(TStageHost& host) {
   TfrmStagePage::EnterStage(host);
   SetUpPage();
   const TStageInfo* info = FindStageInfo(Kind);
-  FOutcome = info && info->Unit && info->Unit(StageData, StageReport, *info);
+  FOutcome = info && info->Unit && info->Unit(StageData, StageReport, *info, host.RunTaskInfo());
   if (!FOutcome) host.EnableNext(false);
   ShowPage();
 }

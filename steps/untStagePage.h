@@ -1,7 +1,7 @@
 // The frame of the steps that show a page: the viewer and its status panel.
 #pragma once
 
-#include "ZLPCore_Pages.h"
+#include "Pages.h"
 #include "ZLPCore_SolutionStage.h"
 #include "untWebViewer.h"
 

@@ -2,11 +2,10 @@
 #include "untStep_CutInput.h"
 
 #include "CellBlock.h"
-
+#include "Cutting.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Cutting.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QApplication>
@@ -390,7 +389,7 @@ void TfrmStep_CutInput::FocusChange(QWidget* old, QWidget* now) {
 }
 
 TStatementGrid TfrmStep_CutInput::Statement() const {
-  TStatementGrid grid(TT_CUTTING, PatternCount(), ProductCount());
+  TStatementGrid grid = NewStatement(TT_CUTTING, PatternCount(), ProductCount());
   grid.Material = LabeledEdit1->text().toStdString();
   for (int i = 1; i <= grid.Sy; ++i) {
     grid.SetCell(0, i, SProp->Text(i - 1, 0).toStdString());
@@ -487,5 +486,5 @@ void TfrmStep_CutInput::LeaveForward(TStageHost& host) {
     return;
   }
   if (const TStageInfo* info = FindStageInfo(SK_CUTINPUT); info && info->Unit)
-    CanLeave = info->Unit(StageData, StageReport, *info);
+    CanLeave = info->Unit(StageData, StageReport, *info, host.RunTaskInfo());
 }

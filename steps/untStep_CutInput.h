@@ -1,8 +1,8 @@
 // The cutting-stock input step: the material, the products and their proportions, the patterns.
 #pragma once
 
+#include "Statement.h"
 #include "ZLPCore_SolutionStage.h"
-#include "ZLPCore_Statement.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 // The step where the student marks the variables that must be integers.
 #include "untStep_GomorySelect.h"
 
+#include "Gomory.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Gomory.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -116,7 +116,8 @@ void TfrmStep_GomorySelect::LeaveForward(TStageHost& host) {
     if (ticked) StageData.IntegerVars.push_back(Box(j)->text().toStdString());
     if (statement.HasTicks() && j <= statement.Sx) statement.Integer[static_cast<std::size_t>(j - 1)] = ticked ? 1 : 0;
   }
-  if (const TStageInfo* info = FindStageInfo(SK_GOMORYSELECT)) GomorySelectUnit(StageData, StageReport, *info);
+  if (const TStageInfo* info = FindStageInfo(SK_GOMORYSELECT))
+    GomorySelectUnit(StageData, StageReport, *info, host.RunTaskInfo());
   if (TProblemStore* store = host.Store(); store && store->TempTaskId() != -1 && statement.HasTicks()) {
     TStatementGrid stored = statement;
     NormalizeProgramCells(stored);

@@ -1,8 +1,8 @@
 // The result preview step: every earlier step's section on one page before "Готово".
 #include "untStep_PreviewResult.h"
 
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "Pages.h"
+#include "TaskCatalog.h"
 
 TfrmStep_PreviewResult::TfrmStep_PreviewResult(QWidget* owner) : TfrmStagePage(owner, SK_PREVIEWRESULT) {}
 
@@ -14,7 +14,7 @@ void TfrmStep_PreviewResult::EnterStage(TStageHost& host) {
   if (const TStageInfo* info = FindStageInfo(SK_PREVIEWRESULT)) {
     TZLPCore_Interface data = StageData;
     TZLPCore_SolutionResult answer;
-    ResultUnit(data, answer, *info);
+    ResultUnit(data, answer, *info, host.RunTaskInfo());
     StageReport.AppendReport(&answer);
   }
   StageReport.Bare = true;
@@ -25,5 +25,6 @@ void TfrmStep_PreviewResult::EnterStage(TStageHost& host) {
 void TfrmStep_PreviewResult::LeaveForward(TStageHost& host) {
   TfrmStagePage::LeaveForward(host);
   StageReport.Clear();
-  if (const TStageInfo* info = FindStageInfo(SK_PREVIEWRESULT)) ResultUnit(StageData, StageReport, *info);
+  if (const TStageInfo* info = FindStageInfo(SK_PREVIEWRESULT))
+    ResultUnit(StageData, StageReport, *info, host.RunTaskInfo());
 }

@@ -4,7 +4,8 @@
 #include "CellBlock.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Quadratic.h"
+#include "Quadratic.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QClipboard>
@@ -112,7 +113,7 @@ void TfrmStep_Quadro::LeaveForward(TStageHost& host) {
   StageReport.Clear();
   TStatementGrid& statement = StageData.Statement;
   const int n = sg->rowCount();
-  if (!statement.HasQuad() || statement.Sx != n) statement.Resize(TT_QUADRATIC, n, statement.Sy);
+  if (!statement.HasQuad() || statement.Sx != n) ResizeStatement(statement, TT_QUADRATIC, n, statement.Sy);
   for (int i = 1; i <= n; ++i)
     for (int j = 1; j <= n; ++j) statement.SetQuad(j, i, CellText(j, i).toStdString());
   TStatementError error;

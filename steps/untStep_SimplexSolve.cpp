@@ -1,7 +1,7 @@
 // The simplex step: the table, pivot by pivot, up to the answer.
 #include "untStep_SimplexSolve.h"
 
-#include "ZLPCore_Pages.h"
+#include "Pages.h"
 #include "customUI.h"
 
 #include <QEvent>
@@ -104,7 +104,7 @@ void TfrmStep_SimplexSolve::LeaveForward(TStageHost& host) {
     return;
   }
   if (FMethod->Finished()) {
-    FinishSimplex(*FMethod, StageData, StageReport);
+    FinishSimplex(*FMethod, StageData, StageReport, host.RunTaskInfo());
     TZLPCore_SolutionStage::LeaveForward(host);
     return;
   }

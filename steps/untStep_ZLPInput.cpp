@@ -3,9 +3,9 @@
 
 #include "CellBlock.h"
 #include "MessageSeam.h"
+#include "Pages.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QEvent>
@@ -67,9 +67,9 @@ QToolButton* MakeButton(QAction* action, QWidget* parent) {
 
 TFormulaRow::TCellName TfrmStep_ZLPInput::AccessibleCellName(int y) const {
   // The names of the statement's messages, "Коэффициент при X2 в ограничении 3".
-  const std::uint8_t type = FirstGridRow == -1 ? TT_FRACTIONAL : TT_LINEAR;
-  return [type, y](int x) {
-    QString name = Q(CellName(TStatementGrid(type, 1, 1), x, y));
+  const int objectiveRow = FirstGridRow;
+  return [objectiveRow, y](int x) {
+    QString name = Q(ProgramCellName(x, y, objectiveRow));
     if (!name.isEmpty()) name[0] = name[0].toUpper();
     return name;
   };
@@ -477,7 +477,7 @@ void TfrmStep_ZLPInput::ShowStatement(const TStatementGrid& grid) {
 
 TStatementGrid TfrmStep_ZLPInput::Statement(std::uint8_t taskType) const {
   TStatementGrid grid = Base;
-  grid.Resize(taskType, VarCount(), ConstraintCount());
+  ResizeStatement(grid, taskType, VarCount(), ConstraintCount());
   grid.IsMax = ComboBox1->currentIndex() == 0;
   for (int y = grid.YFirst(); y <= grid.YLast(); ++y)
     if (const TFormulaRow* row = GridRow(y))
@@ -512,7 +512,8 @@ void TfrmStep_ZLPInput::LeaveForward(TStageHost& host) {
     ShowMessage(sAppTitle, error.Message, TMsgIcon::Warning, mbOK);
     return;
   }
-  if (const TStageInfo* info = FindStageInfo(Kind); info && info->Unit) info->Unit(StageData, StageReport, *info);
+  if (const TStageInfo* info = FindStageInfo(Kind); info && info->Unit)
+    info->Unit(StageData, StageReport, *info, host.RunTaskInfo());
   if (TProblemStore* store = host.Store(); store && store->TempTaskId() != -1) {
     TStatementGrid stored = grid;
     NormalizeProgramCells(stored);

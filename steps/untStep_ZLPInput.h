@@ -1,8 +1,8 @@
 // The problem input step: the student states a linear program.
 #pragma once
 
+#include "Statement.h"
 #include "ZLPCore_SolutionStage.h"
-#include "ZLPCore_Statement.h"
 #include "untFormulaRow.h"
 
 #include <QAction>

@@ -1,6 +1,7 @@
 // Writing and reading problem statements in the layouts of the store.
 #include "StatementStore.h"
 
+#include "TaskCatalog.h"
 #include "ZLPCore_Main.h"
 
 #include <algorithm>
@@ -21,18 +22,6 @@ bool IsWholeNumber(const std::string& text) {
   int v = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
   return ec == std::errc() && end == text.data() + text.size() && std::to_string(v) == text;
-}
-
-struct TSizeRange {
-  std::int64_t SxMin, SxMax, SyMin, SyMax;
-};
-
-TSizeRange SizesOf(std::uint8_t type) {
-  switch (type) {
-  case TT_ASSIGNMENT: return {1, 255, 0, 255};
-  case TT_REGRESSION: return {2, 32000, 0, 32000};
-  default: return {1, 255, 1, 255};
-  }
 }
 
 // A stored whole number for a message.
@@ -65,19 +54,18 @@ bool StoreStatement(TDM& dm, int taskId, const TStatementGrid& grid) {
     for (std::int32_t y = 1; y <= grid.Sx; ++y)
       for (std::int32_t x = 1; x <= grid.Sx; ++x) quad.push_back({x, y, grid.Quad(x, y)});
 
+  const TTaskInfo* info = FindTaskInfo(grid.TaskType);
+  const TStoreLayout kept = info != nullptr ? info->Store : TStoreLayout{};
   std::optional<int> sy = grid.Sy;
   std::optional<int> max = grid.IsMax ? 1 : 0;
-  switch (grid.TaskType) {
-  case TT_CUTTING:
+  if (!kept.KeepsSy) sy.reset();
+  switch (kept.Max) {
+  case TStoreLayout::TMax::Material:
     max = WholePart(grid.Material);
     if (!IsWholeNumber(grid.Material)) cells.push_back({0, 0, grid.Material});
     break;
-  case TT_ASSIGNMENT: sy.reset(); break;
-  case TT_REGRESSION:
-    sy.reset();
-    max.reset();
-    break;
-  default: break;
+  case TStoreLayout::TMax::None: max.reset(); break;
+  case TStoreLayout::TMax::Direction: break;
   }
 
   return dm.Atomically([&] {
@@ -103,30 +91,29 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
     return std::nullopt;
   };
   // Every whole number is checked in the 64 bits it is stored in before it is narrowed.
-  const bool known = task->TaskType == 0 || task->TaskType == TT_LINEAR || task->TaskType == TT_INTEGER ||
-                     task->TaskType == TT_QUADRATIC || task->TaskType == TT_FRACTIONAL ||
-                     task->TaskType == TT_CUTTING || task->TaskType == TT_ASSIGNMENT || task->TaskType == TT_REGRESSION;
+  const bool known = task->TaskType == 0 || (task->TaskType > 0 && task->TaskType < TT_NONE &&
+                                             FindTaskInfo(static_cast<std::uint8_t>(task->TaskType)) != nullptr);
   const std::uint8_t type = !known                ? static_cast<std::uint8_t>(TT_NONE)
                             : task->TaskType == 0 ? typeOfTemporary
                                                   : static_cast<std::uint8_t>(task->TaskType);
-  if (!known || type == TT_NONE) return fail("Tasks.db", "неизвестный тип задачи TaskType = " + Shown(task->TaskType));
-  const TSizeRange range = SizesOf(type);
+  const TTaskInfo* info = known ? FindTaskInfo(type) : nullptr;
+  if (info == nullptr) return fail("Tasks.db", "неизвестный тип задачи TaskType = " + Shown(task->TaskType));
+  const TStoreLayout& range = info->Store;
   if (task->Sx < range.SxMin || task->Sx > range.SxMax)
     return fail("Tasks.db", "размер Sx = " + Shown(task->Sx) + " вне допустимых пределов " +
                                 std::to_string(range.SxMin) + "…" + std::to_string(range.SxMax));
   if (task->Sy < range.SyMin || task->Sy > range.SyMax)
     return fail("Tasks.db", "размер Sy = " + Shown(task->Sy) + " вне допустимых пределов " +
                                 std::to_string(range.SyMin) + "…" + std::to_string(range.SyMax));
-  const bool directed = type != TT_CUTTING && type != TT_REGRESSION;
-  if (directed && task->Max != 0 && task->Max != 1)
+  if (range.Max == TStoreLayout::TMax::Direction && task->Max != 0 && task->Max != 1)
     return fail("Tasks.db", "направление Max = " + Shown(task->Max) + ": допустимы 0 и 1");
-  if (type == TT_CUTTING && task->Max == TSqliteStmt::NotAnInteger)
+  if (range.Max == TStoreLayout::TMax::Material && task->Max == TSqliteStmt::NotAnInteger)
     return fail("Tasks.db", "количество материала Max не является целым числом");
 
-  TStatementGrid grid(type, static_cast<std::int32_t>(task->Sx), static_cast<std::int32_t>(task->Sy));
-  // A cutting-stock problem always maximises the number of sets; its Max holds the material.
-  grid.IsMax = type == TT_CUTTING || task->Max != 0;
-  if (type == TT_CUTTING) grid.Material = std::to_string(task->Max);
+  TStatementGrid grid = NewStatement(type, static_cast<std::int32_t>(task->Sx), static_cast<std::int32_t>(task->Sy));
+  // A type whose Max holds the material (cutting stock) always maximises the number of sets.
+  grid.IsMax = range.Max == TStoreLayout::TMax::Material || task->Max != 0;
+  if (range.Max == TStoreLayout::TMax::Material) grid.Material = std::to_string(task->Max);
 
   const auto cells = dm.Simplex1Rows(taskId);
   const auto signs = dm.Simplex2Rows(taskId);
@@ -144,7 +131,7 @@ std::optional<TStatementGrid> LoadStatement(const TDM& dm, int taskId, std::stri
   std::vector<char> seen(width * static_cast<std::size_t>(grid.YLast() - grid.YFirst() + 1), 0);
   bool materialSeen = false;
   for (const TSimplex1Row& row : *cells) {
-    if (type == TT_CUTTING && row.X == 0 && row.Y == 0) {
+    if (range.Max == TStoreLayout::TMax::Material && row.X == 0 && row.Y == 0) {
       if (materialSeen) return fail("Simplex1.db", CellText(row.X, row.Y) + " (количество материала) записана дважды");
       materialSeen = true;
       grid.Material = row.V; // an amount that is not a whole number, as typed

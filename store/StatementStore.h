@@ -3,7 +3,7 @@
 
 #include "DataMod.h"
 #include "ProblemStore.h"
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 #include <optional>
 #include <string>

@@ -2,9 +2,10 @@
 #include "ProblemFile.h"
 
 #include "MessageSeam.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TextFormat.h"
 #include "untStrConst.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ProblemStore.h"
-#include "ZLPCore_Statement.h"
+#include "Statement.h"
 
 #include <QString>
 #include <QStringList>

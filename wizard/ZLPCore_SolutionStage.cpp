@@ -1,7 +1,7 @@
 // Base of every wizard step, and the factory that turns a step sequence into step widgets.
 #include "ZLPCore_SolutionStage.h"
 
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 
 #include <utility>
 
@@ -24,6 +24,12 @@ TZLPCore_SolutionStage::TZLPCore_SolutionStage(QWidget* owner, std::uint8_t kind
   }
 }
 
+const TTaskInfo& TStageHost::RunTaskInfo() const {
+  static const TTaskInfo none;
+  const TTaskInfo* info = FindTaskInfo(RunTaskType());
+  return info != nullptr ? *info : none;
+}
+
 void TZLPCore_SolutionStage::EnterStage(TStageHost&) {}
 
 void TZLPCore_SolutionStage::LeaveForward(TStageHost&) { CanLeave = true; }
@@ -33,7 +39,7 @@ void TZLPCore_SolutionStage::LeaveBackward(TStageHost&) { CanLeave = true; }
 TStageClasses SetStageClasses(TStageClasses classes) { return std::exchange(StageClasses(), std::move(classes)); }
 
 TZLPCore_SolutionStage* CreateStage(QWidget& owner, const TZLPCore_StageTask& task) {
-  constexpr std::uint8_t KindEnd = 13; // marks the end of a sequence
+  constexpr std::uint8_t KindEnd = StageKindCount + 1; // marks the end of a sequence
   if (task.StageKind == KindEnd) return nullptr;
   const unsigned kind = task.StageKind & 0x7Fu;
   if (kind < 1 || kind > StageClasses().size()) return nullptr;

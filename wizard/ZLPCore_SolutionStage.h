@@ -15,6 +15,7 @@
 class QPushButton;
 class TProblemStore;
 class TWebBrowser;
+struct TTaskInfo;
 
 // What a step may ask of the window that runs it, and nothing more.
 class TStageHost {
@@ -22,6 +23,8 @@ public:
   virtual ~TStageHost() = default;
   // The task type the window solves.
   [[nodiscard]] virtual std::uint8_t RunTaskType() const = 0;
+  // The catalog row of that type (an empty row for a code without one).
+  [[nodiscard]] const TTaskInfo& RunTaskInfo() const;
   // Enables or disables "Далее >>" (a step whose container lacks what it needs disables it).
   virtual void EnableNext(bool enabled) = 0;
   // Replaces the instruction shown under the title.
@@ -84,12 +87,12 @@ using TZLPCore_SolutionStages = std::vector<TZLPCore_SolutionStage*>;
 // Makes a step of one class with the given owner. The step library installs one maker per kind,
 // kind 1 first (see InstallStepClasses in the steps library).
 using TStageClass = std::function<TZLPCore_SolutionStage*(QWidget& owner)>;
-using TStageClasses = std::array<TStageClass, 12>;
+using TStageClasses = std::array<TStageClass, StageKindCount>;
 // Installs the makers used from now on and returns the ones installed before.
 TStageClasses SetStageClasses(TStageClasses classes);
 
 // A new step of the element's kind owned by owner, or none: none for kind 13; otherwise the low
-// seven bits select the kind, and 0 or a kind above 12 (or one without maker) gives none.
+// seven bits select the kind, and 0 or a kind above StageKindCount (or one without maker) gives none.
 [[nodiscard]] TZLPCore_SolutionStage* CreateStage(QWidget& owner, const TZLPCore_StageTask& task);
 // Sizes stages to the sequence and creates its steps in order; stops at the first none, leaving
 // the rest empty, and returns false then; true otherwise, also for an empty sequence.

@@ -4,8 +4,8 @@
 #include "MessageSeam.h"
 #include "ProblemFile.h"
 #include "ProblemStore.h"
+#include "TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
-#include "ZLPCore_TaskCatalog.h"
 #include "untStrConst.h"
 #include "untWebViewer.h"
 

@@ -4,11 +4,11 @@
 #include "DataMod.h"
 #include "MessageSeam.h"
 #include "StatementStore.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_SolutionResult.h"
 #include "ZLPCore_StageTasks.h"
-#include "ZLPCore_TaskCatalog.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <nlohmann/json.hpp>
 
@@ -300,13 +300,14 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
     else if (v.Objective)
       j["objective"] = RatToStr(*v.Objective);
   }
-  if (point && (!v.X.empty() || p.TaskType != TT_ASSIGNMENT)) {
+  // The fields a verdict has tell which to write: the student's variables, the cells of an assignment.
+  if (point && !v.X.empty()) {
     nlohmann::ordered_json x = nlohmann::ordered_json::array();
     for (const TRational& value : v.X) x.push_back(RatToStr(value));
-    if (p.TaskType != TT_ASSIGNMENT) j["x"] = x;
+    j["x"] = x;
   }
   if (v.Concave) j["concave"] = *v.Concave;
-  if (p.TaskType == TT_ASSIGNMENT && !v.Assignment.empty()) j["assignment"] = v.Assignment;
+  if (!v.Assignment.empty()) j["assignment"] = v.Assignment;
   if (v.Status == TTaskStatus::Solved) {
     if (v.A) j["A"] = *v.A;
     if (v.B) j["B"] = *v.B;

@@ -3,7 +3,7 @@
 
 #include "DataMod.h"
 #include "MessageSeam.h"
-#include "ZLPCore_TaskCatalog.h"
+#include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QComboBox>

@@ -5,9 +5,10 @@
 #include "MessageRecorder.h"
 #include "SqliteDb.h"
 #include "StatementStore.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -2,11 +2,12 @@
 // total is the verdict's, and no permutation is better (all of them tried up to 9 x 9). Random
 // matrices against all permutations, and the report of the Hungarian method on the cases a student
 // meets first.
+#include "Assignment.h"
 #include "MessageRecorder.h"
+#include "TaskCatalog.h"
 #include "TaskChecks.h"
-#include "ZLPCore_Assignment.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,11 @@
 // grid point or point between the answer and a vertex better than the answer.
 #include "ExactCheck.h"
 #include "MessageRecorder.h"
+#include "TaskCatalog.h"
 #include "TaskChecks.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 

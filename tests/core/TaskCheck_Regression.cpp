@@ -2,10 +2,11 @@
 // of the model, the ones and the X values (the normal equations at the answer). Random observations
 // against it, and the texts of the auxiliary table and the fractions on the cases a student meets first.
 #include "MessageRecorder.h"
+#include "Regression.h"
+#include "TaskCatalog.h"
 #include "TaskChecks.h"
-#include "ZLPCore_Regression.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ TEST(RegressionCheck, RandomObservationsHaveResidualsOrthogonalToBothColumns) {
 }
 
 TStatementGrid Observations(std::vector<std::pair<std::string, std::string>> pairs) {
-  TStatementGrid g(TT_REGRESSION, static_cast<std::int32_t>(pairs.size()), 0);
+  TStatementGrid g = NewStatement(TT_REGRESSION, static_cast<std::int32_t>(pairs.size()), 0);
   for (std::int32_t i = 1; i <= g.Sx; ++i) {
     g.SetCell(0, i, pairs[static_cast<std::size_t>(i - 1)].first);
     g.SetCell(1, i, pairs[static_cast<std::size_t>(i - 1)].second);

@@ -2,8 +2,8 @@
 // TaskCheck_<type>.cpp of its own that registers it with a TTaskCheckRegistration.
 #pragma once
 
-#include "ZLPCore_Statement.h"
-#include "ZLPCore_Verdict.h"
+#include "Statement.h"
+#include "Verdict.h"
 
 #include <cstdint>
 #include <functional>

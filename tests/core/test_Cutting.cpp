@@ -1,10 +1,10 @@
 // The cutting-stock statements refused, and the answer a student reads. The programs built and
 // solved are checked by the task table and its independent check.
+#include "Cutting.h"
 #include "MessageRecorder.h"
-#include "ZLPCore_Cutting.h"
-#include "ZLPCore_TaskCatalog.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "untStrConst.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST(CuttingProgram, RefusesWhatIsNoCuttingProblem) {
          g.SetCell(0, 2, "0");
        },
        P::Cell, 0, 1, sCutAllProportionsZero},
-      {"256 patterns", [](TStatementGrid& g) { g.Resize(TT_CUTTING, 256, 2); }, P::Size, 256, 2, ""},
+      {"256 patterns", [](TStatementGrid& g) { ResizeStatement(g, TT_CUTTING, 256, 2); }, P::Size, 256, 2, ""},
       {"coefficient beyond 32 bits",
        [](TStatementGrid& g) {
          g.SetCell(0, 1, "1/2147483647");
@@ -119,7 +119,7 @@ TEST(CuttingAnswer, ZeroFirstProportionIsExplainedOnce) {
   TZLPCore_Interface plain;
   ASSERT_TRUE(ReadStatement(Parse("cut\nmaterial 8\nproportions 1 0\npattern 1 1\npattern 1 0\n"), plain, error));
   TZLPCore_SolutionResult section;
-  ASSERT_TRUE(CutInputUnit(plain, section, *FindStageInfo(SK_CUTINPUT)));
+  ASSERT_TRUE(CutInputUnit(plain, section, *FindStageInfo(SK_CUTINPUT), *FindTaskInfo(TT_CUTTING)));
   EXPECT_TRUE(section.Lines.empty());
 }
 

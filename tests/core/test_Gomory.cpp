@@ -2,13 +2,13 @@
 // scaling of all-integer rows, and the ends of the method that are not an optimum.
 #include "RatTestUtil.h"
 
+#include "Gomory.h"
 #include "MessageRecorder.h"
+#include "Pages.h"
 #include "SimplexMethod.h"
-#include "ZLPCore_Gomory.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskCatalog.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -127,7 +127,7 @@ TEST(GomoryCut, CutLimitStopsTheMethodWithItsReason) {
   EXPECT_EQ(m.CutCounter, 2);
   EXPECT_EQ(m.Hint, CutLimitHint(1));
   TZLPCore_SolutionResult report;
-  FinishSimplex(m, data, report);
+  FinishSimplex(m, data, report, *FindTaskInfo(TT_INTEGER));
   const std::string page = report.GetText();
   EXPECT_TRUE(Contains(page, "но переменная X1 всё ещё не целочисленна, а построено уже 1 отсечений Гомори")) << page;
   EXPECT_FALSE(Contains(page, "Функция достигает экстремума"));

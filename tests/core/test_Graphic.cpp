@@ -2,11 +2,12 @@
 // fractions, against a brute force over all pairs of lines, and against the simplex run of the same
 // program; the integer points of a region against a brute force over a box.
 #include "ExactCheck.h"
+#include "Graphic.h"
 #include "MessageRecorder.h"
-#include "ZLPCore_Graphic.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 

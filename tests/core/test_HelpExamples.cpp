@@ -7,8 +7,9 @@
 // For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3.
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 

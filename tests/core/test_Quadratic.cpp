@@ -3,11 +3,11 @@
 // any size the concavity test relies on.
 #include "BigRational.h"
 #include "MessageRecorder.h"
+#include "Pages.h"
+#include "Quadratic.h"
 #include "SimplexMethod.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_Quadratic.h"
-#include "ZLPCore_TaskCatalog.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ TZLPCore_Interface Reduced(const char* text, std::string& page) {
   for (const std::uint8_t kind : {SK_ZLPINPUT, SK_QUADRO, SK_KFCHECK, SK_QUADROSOLVE}) {
     TZLPCore_SolutionResult section;
     const TStageInfo& stage = *FindStageInfo(kind);
-    EXPECT_TRUE(stage.Unit(data, section, stage)) << stage.Caption;
+    EXPECT_TRUE(stage.Unit(data, section, stage, *FindTaskInfo(TT_QUADRATIC))) << stage.Caption;
     if (kind == SK_QUADROSOLVE) page = section.GetText();
   }
   return data;
@@ -108,7 +108,7 @@ TEST(QuadraticReduction, GivesACanonicalProgramWithoutAddedVariablesTheVariables
 TEST(QuadroPage, ShowsTheSymmetricMatrixAndNamesTheFirstBadCell) {
   TMessageRecorder messages;
   TZLPCore_Interface data;
-  TStatementGrid grid(TT_QUADRATIC, 2, 1);
+  TStatementGrid grid = NewStatement(TT_QUADRATIC, 2, 1);
   grid.SetQuad(2, 1, "1");
   grid.SetQuad(1, 2, "3");
   TStatementError error;

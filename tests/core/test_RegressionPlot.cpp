@@ -1,6 +1,6 @@
 // The scatter plot of a regression: its axes hold every observation and the fitted line and are scaled to
 // the data, not to the origin; a point is drawn per observation spot.
-#include "ZLPCore_RegressionPlot.h"
+#include "RegressionPlot.h"
 
 #include <gtest/gtest.h>
 

@@ -224,7 +224,7 @@ TEST(ReportBuilder, AddConstraints) {
                                                      {{"2", "0"}, IS_BELOW, "1"},
                                                      {{"0", "1"}, IS_ABOVE, "1"}});
   TZLPCore_SolutionResult d;
-  d.AddConstraints(z);
+  AddConstraints(d, z);
   ASSERT_EQ(d.Lines.size(), 1U);
   EXPECT_EQ(d.Lines[0], "X<sub>1</sub> + X<sub>2</sub> &#8804; 4\r\n"
                         "- X<sub>1</sub> + 1/2X<sub>2</sub> &#8805; -3/2\r\n"
@@ -232,7 +232,7 @@ TEST(ReportBuilder, AddConstraints) {
                         "2X<sub>1</sub> &lt; 1\r\n"
                         "X<sub>2</sub> &gt; 1");
   TZLPCore_SolutionResult e;
-  e.AddConstraints(kt::MakeModel(true, {"1"}, "0", {}));
+  AddConstraints(e, kt::MakeModel(true, {"1"}, "0", {}));
   EXPECT_EQ(e.Lines, std::vector<std::string>{""});
 }
 
@@ -264,7 +264,7 @@ TEST(ReportBuilder, InvalidValueReachesThePageEscaped) {
   coefficient.Coeffs.SetItem(1, 1, invalid);
   const auto page = [](const TZLPCore_SubInterface_ZLP& m) {
     TZLPCore_SolutionResult d;
-    d.AddModel(&m);
+    AddModel(d, &m);
     return d.BuildDocument();
   };
   const Route routes[] = {
@@ -286,13 +286,13 @@ TEST(ReportBuilder, AddModelWithoutDenominator) {
   const TZLPCore_SubInterface_ZLP z =
       kt::MakeModel(true, {"3", "2"}, "0", {{{"1", "1"}, IS_BELOWOREQUAL, "4"}, {{"1", "3"}, IS_BELOWOREQUAL, "6"}});
   TZLPCore_SolutionResult d;
-  d.AddModel(&z);
+  AddModel(d, &z);
   ASSERT_EQ(d.Lines.size(), 2U);
   EXPECT_EQ(d.Lines[0], "Z = 3X<sub>1</sub> + 2X<sub>2</sub>&nbsp;&nbsp;&#8594; <b>Max</b>\r\n");
   EXPECT_EQ(d.Lines[1], "X<sub>1</sub> + X<sub>2</sub> &#8804; 4\r\nX<sub>1</sub> + 3X<sub>2</sub> &#8804; 6");
   const TZLPCore_SubInterface_ZLP m = kt::MakeModel(false, {"-1", "0"}, "7", {});
   TZLPCore_SolutionResult e;
-  e.AddModel(&m);
+  AddModel(e, &m);
   ASSERT_EQ(e.Lines.size(), 2U);
   EXPECT_EQ(e.Lines[0], "L = - X<sub>1</sub> + 7&nbsp;&nbsp;&#8594; <b>Min</b>\r\n");
   EXPECT_EQ(e.Lines[1], "");
@@ -306,7 +306,7 @@ TEST(ReportBuilder, AddModelWithDenominator) {
   den.Coeffs.SetItem(2, R("-1/2"));
   den.FreeTerm = R("1");
   TZLPCore_SolutionResult d;
-  d.AddModel(&z, &den);
+  AddModel(d, &z, &den);
   ASSERT_EQ(d.Lines.size(), 2U);
   EXPECT_EQ(d.Lines[0], "<table cellpadding=0 cellspacing=0 border=0>\r\n"
                         "  <tr><td rowspan=2>Z = </td><td style=\"border-bottom: solid 1px black;\">X<sub>1</sub> + "
@@ -318,7 +318,7 @@ TEST(ReportBuilder, AddModelWithDenominator) {
   TZLPCore_SubInterface_ZLP m = z;
   m.IsMax = false;
   TZLPCore_SolutionResult e;
-  e.AddModel(&m, &den);
+  AddModel(e, &m, &den);
   ASSERT_FALSE(e.Lines.empty());
   EXPECT_NE(e.Lines[0].find("<td rowspan=2>L = </td>"), std::string::npos);
   EXPECT_NE(e.Lines[0].find("<td rowspan=2>&nbsp;&nbsp;&#8594; <b>Min</b></td>"), std::string::npos);

@@ -3,11 +3,12 @@
 #include "RatTestUtil.h"
 
 #include "MessageRecorder.h"
+#include "Pages.h"
 #include "SimplexMethod.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,8 @@ std::string AllIterations(const TSimplexMethod& m) {
 // A model from text rows: objective, then {coefficients..., relation, rhs}.
 TZLPCore_SubInterface_ZLP Model(bool isMax, const std::vector<std::string>& objective,
                                 const std::vector<std::vector<std::string>>& rows) {
-  TStatementGrid t(TT_LINEAR, static_cast<std::int32_t>(objective.size()), static_cast<std::int32_t>(rows.size()));
+  TStatementGrid t =
+      NewStatement(TT_LINEAR, static_cast<std::int32_t>(objective.size()), static_cast<std::int32_t>(rows.size()));
   t.IsMax = isMax;
   for (std::size_t j = 0; j < objective.size(); ++j) t.SetCell(static_cast<std::int32_t>(j + 1), 0, objective[j]);
   for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -3,10 +3,12 @@
 // an independent check of the answer where one is cheap.
 #include "ExactCheck.h"
 #include "MessageRecorder.h"
+#include "TaskCatalog.h"
 #include "TaskChecks.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
+#include "ZLPCore_StageTasks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // The hand-written text form of every task type: what it accepts, how it names a fault, and that
 // writing a statement and reading it back gives the same statement.
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TextFormat.h"
 
 #include <gtest/gtest.h>
 

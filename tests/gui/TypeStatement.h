@@ -3,9 +3,10 @@
 #pragma once
 
 #include "StepRun.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_Main.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 #include "untStep_ZLPInput.h"
 
 #include <QComboBox>

@@ -4,7 +4,8 @@
 #include "CuttingInput.h"
 #include "MessageRecorder.h"
 #include "SameAsKelvanoSolve.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "untStep_SimplexSolve.h"
 
 #include <QFile>

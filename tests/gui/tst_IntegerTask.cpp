@@ -6,6 +6,7 @@
 #include "MessageRecorder.h"
 #include "SameAsKelvanoSolve.h"
 #include "StepRun.h"
+#include "TaskCatalog.h"
 #include "TypeStatement.h"
 #include "customUI.h"
 #include "untStep_GomorySelect.h"
@@ -183,7 +184,7 @@ void TestIntegerTask::sameReportAsKelvanoSolve() {
   UseKelvanoSolveFolder();
 
   TStatementGrid statement = Statement(text.toUtf8().constData());
-  statement.Resize(TT_INTEGER, statement.Sx, statement.Sy);
+  ResizeStatement(statement, TT_INTEGER, statement.Sx, statement.Sy);
   TIntegerRun run;
   run.Start(TT_INTEGER);
   run.ToSimplex(statement);

@@ -4,12 +4,12 @@
 #include "AppPaths.h"
 #include "LinearExamples.h"
 #include "MessageRecorder.h"
+#include "Pages.h"
 #include "SameAsKelvanoSolve.h"
 #include "StepRun.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "TypeStatement.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 #include "customUI.h"
 #include "untLoad.h"
 #include "untMain.h"
@@ -25,8 +25,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -309,8 +309,8 @@ void TestLinearTask::wideTablesPrintedWhole() {
   QTRY_VERIFY_WITH_TIMEOUT(!printed.isEmpty(), 60000);
   QVERIFY(printed.front().front().toBool());
   QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
   QVERIFY(pdftotext.waitForFinished(30000));
   QStringList lines = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n');
   for (QString& line : lines) line = line.simplified();

@@ -2,8 +2,9 @@
 // the grid and its drawing, pivots by click, "Решить", the integer example with its cuts.
 #include "LinearExamples.h"
 #include "MessageRecorder.h"
-#include "ZLPCore_Pages.h"
-#include "ZLPCore_TextFormat.h"
+#include "Pages.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "customUI.h"
 #include "untStep_SimplexSolve.h"
 #include "untStrConst.h"

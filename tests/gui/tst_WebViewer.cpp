@@ -1,9 +1,10 @@
 // Tests of the viewer adapter: how addresses are resolved, and a real page, title and history.
 #include "AppPaths.h"
 #include "Simplex.h"
+#include "TaskCatalog.h"
+#include "TaskRun.h"
+#include "TextFormat.h"
 #include "ZLPCore_SolutionResult.h"
-#include "ZLPCore_TaskRun.h"
-#include "ZLPCore_TextFormat.h"
 #include "untWebViewer.h"
 
 #include <QDir>

@@ -1,9 +1,10 @@
 // The cutting-stock input step: sizing by its counts and up-downs, the zero display, what its
 // fields and grids take, the refusals with the focused field, and the statement kept in the store.
+#include "Cutting.h"
 #include "CuttingInput.h"
 #include "MessageRecorder.h"
-#include "ZLPCore_Cutting.h"
-#include "ZLPCore_TextFormat.h"
+#include "TaskCatalog.h"
+#include "TextFormat.h"
 #include "untStrConst.h"
 
 #include <QCheckBox>

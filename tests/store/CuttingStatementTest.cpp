@@ -2,6 +2,7 @@
 // whole or not, and the problem still maximises (its Max holds the material, not a direction).
 #include "StatementStore.h"
 #include "StoreTestSupport.h"
+#include "TaskCatalog.h"
 
 using namespace storetest;
 
@@ -14,7 +15,7 @@ protected:
 };
 
 TStatementGrid Cutting(const std::string& material) {
-  TStatementGrid grid(TT_CUTTING, 3, 2);
+  TStatementGrid grid = NewStatement(TT_CUTTING, 3, 2);
   grid.Material = material;
   const char* const cells[2][4] = {{"1", "3", "", "1/2"}, {"2,5", "1", "2", "0"}};
   for (std::int32_t y = 1; y <= 2; ++y)

@@ -2,6 +2,7 @@
 // two programs on one folder, and the choice of the data folder.
 #include "StatementStore.h"
 #include "StoreTestSupport.h"
+#include "TaskCatalog.h"
 
 #include <chrono>
 #include <functional>
@@ -279,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The input step's statement: old rows deleted, sizes set and new rows written, or nothing.
         TInjection{"LinearStatementInItsLastTable", "Simplex2.db", "BEFORE INSERT ON Simplex2",
                    [](TDM& dm, int temp, int) {
-                     TStatementGrid grid(TT_LINEAR, 2, 1);
+                     TStatementGrid grid = NewStatement(TT_LINEAR, 2, 1);
                      grid.SetCell(1, 0, "3");
                      grid.SetCell(0, 1, "4");
                      return StoreStatement(dm, temp, grid);

@@ -1,6 +1,7 @@
 // Tests of the problem store's operations: the temporary record, save-as, copies, deletes, round
 // trips.
 #include "StoreTestSupport.h"
+#include "TaskCatalog.h"
 
 #include <cctype>
 

@@ -5,6 +5,7 @@
 #include "DataMod.h"
 #include "MessageRecorder.h"
 #include "SqliteDb.h"
+#include "TaskCatalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,217 @@
+// Integer programs: integer columns, fractional and mixed Gomory cuts, the scaling of all-integer rows,
+// the units of the task type and its verdict.
+#include "Gomory.h"
+
+#include "Graphic.h"
+#include "SimplexMethod.h"
+#include "TaskContract.h"
+#include "ZLPCore_Main.h"
+#include "ZLPCore_SolutionResult.h"
+#include "untStrConst.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
+
+std::string Sub(const std::string& name) { return IndexToSub(name); }
+
+} // namespace
+
+void ScaleIntegerRows(TZLPCore_SubInterface_ZLP& zlp, const std::vector<std::string>& integerVars,
+                      TZLPCore_SolutionResult& report) {
+  if (integerVars.empty() || (zlp.IsCanonical() && zlp.HasOwnBasis())) return;
+  const TIntegerColumns ticked(integerVars.begin(), integerVars.end());
+  const std::int32_t n = zlp.VarCount();
+  std::vector<std::pair<std::int32_t, std::int64_t>> scaled; // row, multiple
+  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
+    bool all = true;
+    bool any = false;
+    std::int64_t lcm = zlp.RHS.GetItem(i).Den;
+    for (std::int32_t j = 1; j <= n && all; ++j) {
+      const TRational a = zlp.Coeffs.GetItem(j, i);
+      if (a.Num == 0 && a.Den != 0) continue;
+      any = true;
+      all = ticked.count(zlp.GetVarName(j)) != 0 && a.Den > 0;
+      if (all) lcm = std::lcm(lcm, std::int64_t{a.Den});
+      if (lcm > Int32Max) all = false;
+    }
+    if (!all || !any || lcm <= 1) continue;
+    const auto k = static_cast<std::int32_t>(lcm);
+    bool fits = RatIsValid(RatMulInt(zlp.RHS.GetItem(i), k));
+    for (std::int32_t j = 1; j <= n && fits; ++j) fits = RatIsValid(RatMulInt(zlp.Coeffs.GetItem(j, i), k));
+    if (!fits) continue;
+    zlp.RHS.SetItem(i, RatMulInt(zlp.RHS.GetItem(i), k));
+    for (std::int32_t j = 1; j <= n; ++j) zlp.Coeffs.SetItem(j, i, RatMulInt(zlp.Coeffs.GetItem(j, i), k));
+    scaled.emplace_back(i, lcm);
+  }
+  if (scaled.empty()) return;
+  if (scaled.size() == 1) {
+    report.AddParagraph("Все коэффициенты ограничения № " + std::to_string(scaled[0].first) +
+                        " относятся к целочисленным переменным, поэтому умножим его на " +
+                        std::to_string(scaled[0].second) +
+                        " (наименьшее общее кратное знаменателей его чисел), чтобы и его базисная переменная "
+                        "принимала только целые значения.");
+    return;
+  }
+  std::string rows;
+  std::string multiples;
+  for (const auto& [row, multiple] : scaled) {
+    rows += (rows.empty() ? "" : ", ") + std::to_string(row);
+    multiples += (multiples.empty() ? "№ " : ", № ") + std::to_string(row) + " на " + std::to_string(multiple);
+  }
+  report.AddParagraph("Все коэффициенты ограничений № " + rows +
+                      " относятся к целочисленным переменным, поэтому умножим каждое из них на наименьшее общее "
+                      "кратное знаменателей его чисел (" +
+                      multiples + "), чтобы и их базисные переменные принимали только целые значения.");
+}
+
+// ---- the task type ----
+
+bool ReadIntegerStatement(const TStatementGrid& grid, TZLPCore_Interface& data, TStatementError& error) {
+  if (!ReadLinearProgram(grid, data, error)) return false;
+  data.IntegerVars.clear();
+  for (std::int32_t j = 1; j <= grid.Sx; ++j)
+    if (static_cast<std::size_t>(j) <= grid.Integer.size() && grid.Integer[static_cast<std::size_t>(j - 1)] != 0)
+      data.IntegerVars.push_back(data.ZLP.GetVarName(j));
+  data.SetFlag(IF_INTEGERVARS);
+  return true;
+}
+
+bool GomorySelectUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
+                      const TTaskInfo&) {
+  report.Clear();
+  report.AddHeading(stage.Caption);
+  if (!data.HasFlag(IF_ZLP)) {
+    ReportMissingField();
+    report.AddParagraph(sNoTaskToConvert);
+    return false;
+  }
+  const TStatementGrid& s = data.Statement;
+  if (s.HasTicks()) {
+    data.IntegerVars.clear();
+    for (std::int32_t j = 1; j <= std::min(s.Sx, data.ZLP.VarCount()); ++j)
+      if (s.Integer[static_cast<std::size_t>(j - 1)] != 0) data.IntegerVars.push_back(data.ZLP.GetVarName(j));
+  }
+  data.SetFlag(IF_INTEGERVARS);
+  if (data.IntegerVars.empty()) {
+    report.AddParagraph("Ни одна переменная не отмечена как целочисленная, поэтому задача решается как обычная "
+                        "задача линейного программирования.");
+    WriteGraphicSection(data, report);
+    return true;
+  }
+  std::string names;
+  for (const std::string& name : data.IntegerVars) names += (names.empty() ? "" : ", ") + Sub(name);
+  report.AddParagraph((data.IntegerVars.size() == 1 ? "Целочисленной должна быть переменная " + names
+                                                    : "Целочисленными должны быть переменные " + names) +
+                      ". Задача решается симплекс-методом; пока в оптимальном решении такая переменная дробная, "
+                      "к таблице добавляется отсечение Гомори.");
+  // Two variables: the picture, now that the integer variables are known.
+  WriteGraphicSection(data, report);
+  return true;
+}
+
+namespace {
+
+enum class TSearch : std::uint8_t { Found, None, CutLimit, Overflow, Unfinished };
+
+// Whether the program of a feasible table (B >= 0) has a point with integer values of the table's
+// integer variables: the table is solved for the objective 0 with Gomory cuts.
+TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_t maxCuts,
+                           std::vector<TRational>& point, std::int32_t studentVars) {
+  for (std::int32_t j = 0; j <= t.ColCount(); ++j) t.SetCell(j, 0, {0, 1});
+  std::int32_t cuts = 0;
+  // Every round pivots or cuts. With the objective 0 every table is optimal as soon as it is feasible,
+  // and Bland's rule of the dual method cannot cycle: the bound is only a guard.
+  for (std::int32_t round = 0; round < 20000; ++round) {
+    if (t.HasInvalidCell()) return TSearch::Overflow;
+    std::int32_t col = 0;
+    std::int32_t row = 0;
+    const TSimplexState state = t.Analyze(col, row, TPivotRule::Bland, TFeasibilityRule::DualBland);
+    if (state == SS_MANYSOLUTIONS) return TSearch::None;
+    if (state == SS_PIVOT || state == SS_NEGATIVEB) {
+      t.Pivot(col, row);
+      continue;
+    }
+    if (state != SS_OPTIMAL) return TSearch::Unfinished;
+    const auto fractional = std::find_if(t.IntegerVars.begin(), t.IntegerVars.end(),
+                                         [&t](const std::string& name) { return t.ValueOf(name).Den != 1; });
+    if (fractional == t.IntegerVars.end()) {
+      point.clear();
+      for (std::int32_t j = 1; j <= studentVars; ++j) point.push_back(t.ValueOf("X" + std::to_string(j)));
+      return TSearch::Found;
+    }
+    if (cuts >= maxCuts) return TSearch::CutLimit;
+    ++cuts;
+    AppendCut(t, t.RowOf(*fractional), "Y" + std::to_string(cuts), integer);
+  }
+  return TSearch::Unfinished;
+}
+
+} // namespace
+
+void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data, TTaskVerdict& verdict,
+                    TZLPCore_SolutionResult& report) {
+  const std::string noIntegerSolution = "задача не имеет целочисленных решений";
+  if (method.Stop == TSimplexStop::CutLimit) {
+    verdict.Status = TTaskStatus::Cycling;
+    verdict.Message = CutLimitMessage(method.MaxCuts);
+    verdict.Answer = "решение остановлено после " + std::to_string(method.MaxCuts) +
+                     " отсечений Гомори: целочисленное решение не найдено.";
+    return;
+  }
+  if (verdict.Status == TTaskStatus::Infeasible && method.CutCounter > 1) {
+    verdict.Message = noIntegerSolution;
+    verdict.Answer = noIntegerSolution + ".";
+    return;
+  }
+  if (verdict.Status != TTaskStatus::Unbounded || data.Table.IntegerVars.empty()) return;
+
+  // An unbounded relaxation: the integer program is unbounded when it has an integer point at all
+  // (its data are rational), and has no solution otherwise.
+  std::vector<TRational> point;
+  const std::string intro = "Без условия целочисленности целевая функция не ограничена. ";
+  switch (SearchIntegerPoint(data.Table, method.IntegerColumns, method.MaxCuts, point, data.Statement.Sx)) {
+  case TSearch::Found: {
+    std::string text;
+    for (std::size_t j = 0; j < point.size(); ++j)
+      text += (j == 0 ? "" : ", ") + Sub("X" + std::to_string(j + 1)) + " = " + RatToStr(point[j]);
+    report.AddParagraph(intro + "У задачи есть допустимая точка с целыми значениями целочисленных переменных (" + text +
+                        "), поэтому и на таких точках целевая функция не ограничена.");
+    break;
+  }
+  case TSearch::None:
+    report.AddParagraph(intro + "Но отсечения Гомори для задачи с нулевой целевой функцией показывают, что " +
+                        "допустимых точек с целыми значениями целочисленных переменных нет: задача не имеет " +
+                        "целочисленных решений.");
+    verdict.Status = TTaskStatus::Infeasible;
+    verdict.Message = noIntegerSolution;
+    verdict.Answer = noIntegerSolution + ".";
+    break;
+  case TSearch::CutLimit:
+    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, за " +
+                        std::to_string(method.MaxCuts) + " отсечений Гомори установить не удалось.");
+    verdict.Status = TTaskStatus::Cycling;
+    verdict.Message = CutLimitMessage(method.MaxCuts);
+    verdict.Answer = "решение остановлено после " + std::to_string(method.MaxCuts) +
+                     " отсечений Гомори: целочисленное решение не найдено.";
+    break;
+  case TSearch::Overflow:
+    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: числа " +
+                        "вышли за пределы точных дробей с 32-битными числителем и знаменателем.");
+    verdict.Status = TTaskStatus::Overflow;
+    verdict.Message = StatusSentence(TTaskStatus::Overflow);
+    verdict.Answer.clear();
+    break;
+  case TSearch::Unfinished:
+    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: " +
+                        "симплекс-метод зациклился.");
+    verdict.Status = TTaskStatus::Cycling;
+    verdict.Message = StatusSentence(TTaskStatus::Cycling);
+    verdict.Answer.clear();
+    break;
+  }
+}

@@ -1,0 +1,504 @@
+// The simplex method step by step: analysis texts, pivots, Gomory cuts, the rules that make every run
+// end, and taking steps back.
+#include "SimplexMethod.h"
+
+#include "ZLPCore_Main.h"
+
+#include <algorithm>
+#include <optional>
+
+const char* const TSimplexMethod::HintPivot =
+    "Нажмите кнопку \"Далее\" для выполнения симплекс-преобразования, или \"Решить\" для автоматического "
+    "решения. Вы можете изменить разрешающий элемент щелкнув мышкой в соответствующей ячейке "
+    "симплекс-таблицы.";
+
+const char* const TSimplexMethod::HintZeroPivot =
+    "Разрешающий элемент не может быть равен нулю: на ноль делить нельзя. Выберите ячейку с ненулевым "
+    "значением.";
+
+struct TSimplexMethod::TUndoStep {
+  bool Cut = false;                                       // a cut was appended, otherwise a pivot made
+  std::string LeavingName;                                // pivot: the basic variable of the pivot row before
+  std::unique_ptr<TSimplexTable> Saved;                   // the table before, when pivoting back cannot restore it
+  bool InsertedBasis = false;                             // pivot: the new basis was added to SeenBases
+  std::optional<std::set<std::vector<std::string>>> Seen; // SeenBases before, when the step replaced them
+  TSimplexState State = SS_GOMORYCUT;
+  std::int32_t PivotCol = 0;
+  std::int32_t PivotRow = 0;
+  std::int32_t ProposedCol = 0;
+  std::int32_t ProposedRow = 0;
+  std::int32_t CutCounter = 1;
+  std::int32_t CutSourceRow = 0;
+  TPivotRule Rule = TPivotRule::MostNegative;
+  TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
+  std::string Hint;
+  std::string IterationNote;
+  std::size_t ReportCount = 0;
+};
+
+namespace {
+
+std::string Num(std::int32_t v) { return std::to_string(v); }
+
+std::string Text(TRational v) { return HtmlEscape(RatToStr(v)); }
+
+// A variable name as the report writes it: X12 -> X<sub>12</sub>.
+std::string VarHtml(const std::string& name) { return IndexToSub(HtmlEscape(name)); }
+
+std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
+
+std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
+
+// The variables the rule would have brought in before column chosen (every wanted one when chosen is
+// 0) but that their basic partner keeps out: columns with a negative Z entry, or, while a free term
+// is negative, columns with a negative entry in a row of B < 0.
+std::vector<std::string> BlockedColumns(const TSimplexTable& t, std::int32_t chosen, TPivotRule rule) {
+  std::vector<std::string> names;
+  bool negativeB = false;
+  for (std::int32_t i = 1; i <= t.RowCount(); ++i) negativeB = negativeB || RatLessInt(t.GetB(i), 0);
+  for (std::int32_t j = 1; j <= t.ColCount(); ++j) {
+    bool wanted = !negativeB && RatLessInt(t.GetZ(j), 0);
+    for (std::int32_t i = 1; i <= t.RowCount() && negativeB && !wanted; ++i)
+      wanted = RatLessInt(t.GetB(i), 0) && RatLessInt(t.GetA(j, i), 0);
+    if (wanted && chosen != 0) {
+      const int cmp = RatCompare(t.GetZ(j), t.GetZ(chosen));
+      wanted = rule == TPivotRule::Bland ? j < chosen : cmp < 0 || (cmp == 0 && j < chosen);
+    }
+    if (wanted && !t.KeepsApart(j, 0)) names.push_back(VarHtml(t.GetColName(j)));
+  }
+  return names;
+}
+
+// "Переменная X<sub>1</sub> ..." or "Переменные X<sub>1</sub>, V<sub>2</sub> ...", by number.
+std::string Listed(const std::vector<std::string>& names, const std::string& one, const std::string& many) {
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  return (names.size() == 1 ? "Переменная " : "Переменные ") + list + (names.size() == 1 ? one : many);
+}
+
+} // namespace
+
+std::string TSimplexMethod::PairRefusal(std::int32_t col) const {
+  const std::string partner = Table.GetColName(Table.PartnerOf(col));
+  return "Переменную " + Table.GetColName(col) + " нельзя ввести в базис этим преобразованием: в базисе её пара " +
+         partner +
+         ", а выводится другая переменная. По условию дополняющей нежёсткости переменные одной пары не "
+         "могут быть в базисе одновременно. Выберите другой столбец или строку переменной " +
+         partner + ".";
+}
+
+TSimplexMethod::TSimplexMethod(TSimplexTable& table) : Table(table) {}
+
+TSimplexMethod::~TSimplexMethod() = default;
+
+void TSimplexMethod::Start() {
+  IterationReports.clear();
+  Tables.clear();
+  History.clear();
+  SeenBases.clear();
+  IterationNote.clear();
+  Stop = TSimplexStop::None;
+  Rule = TPivotRule::MostNegative;
+  Feasibility = TFeasibilityRule::FirstNegative;
+  CutCounter = 1;
+  CutSourceRow = 0;
+  IntegerColumns = FirstIntegerColumns(Table);
+  if (CheckOverflow()) return;
+  SeenBases.insert(Table.RowNames());
+  AnalyzeAndReport();
+}
+
+bool TSimplexMethod::Finished() const noexcept {
+  return Stop != TSimplexStop::None || Table.State == SS_OPTIMAL || Table.State == SS_NOSOLUTION ||
+         Table.State == SS_MANYSOLUTIONS;
+}
+
+bool TSimplexMethod::PivotPending() const noexcept {
+  return Stop == TSimplexStop::None && (Table.State == SS_PIVOT || Table.State == SS_NEGATIVEB);
+}
+
+bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
+  if (!PivotPending()) return false;
+  if (col < 1 || col > Table.ColCount() || row < 1 || row > Table.RowCount()) return false;
+  if (RatEqualsInt(Table.GetA(col, row), 0)) {
+    Hint = HintZeroPivot;
+    return false;
+  }
+  if (!Table.KeepsApart(col, row)) {
+    Hint = PairRefusal(col);
+    return false;
+  }
+  PivotCol = col;
+  PivotRow = row;
+  Hint = HintPivot;
+  if (!IterationReports.empty()) {
+    TZLPCore_SolutionResult& current = *IterationReports.back();
+    current.Clear();
+    WritePivotIteration(current, IterationReports.size() - 1);
+  }
+  return true;
+}
+
+void TSimplexMethod::Step() {
+  if (Finished()) return;
+  TUndoStep undo;
+  undo.State = Table.State;
+  undo.PivotCol = PivotCol;
+  undo.PivotRow = PivotRow;
+  undo.ProposedCol = ProposedCol;
+  undo.ProposedRow = ProposedRow;
+  undo.CutCounter = CutCounter;
+  undo.CutSourceRow = CutSourceRow;
+  undo.Rule = Rule;
+  undo.Feasibility = Feasibility;
+  undo.Hint = Hint;
+  undo.IterationNote = std::move(IterationNote);
+  IterationNote.clear();
+  undo.ReportCount = IterationReports.size();
+
+  if (Table.State == SS_GOMORYCUT) {
+    undo.Cut = true;
+    AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
+    ++CutCounter;
+    // The table was optimal: the cut's negative free term goes by the dual simplex method, which
+    // keeps every C_j >= 0 and cannot cycle.
+    Feasibility = TFeasibilityRule::DualBland;
+    if (CutCounter == 2) IterationNote = DualRuleNote();
+    History.push_back(std::move(undo));
+    if (CheckOverflow()) return;
+  } else if (PivotPending()) {
+    const TSimplexState phase = Table.State;
+    undo.LeavingName = Table.GetRowName(PivotRow);
+    // Pivoting back needs the leaving variable's column and every cell valid afterwards; keep the
+    // table itself for the rare step where that fails.
+    auto before = std::make_unique<TSimplexTable>();
+    before->Assign(Table);
+    Table.Pivot(PivotCol, PivotRow);
+    if (before->BasicColumn(PivotRow) == 0 || Table.HasInvalidCell()) undo.Saved = std::move(before);
+    History.push_back(std::move(undo));
+    if (CheckOverflow()) return;
+    if (!RecordBasis(phase, History.back())) return;
+  } else {
+    return;
+  }
+  AnalyzeAndReport();
+}
+
+void TSimplexMethod::Solve() {
+  while (PivotPending()) Step();
+}
+
+bool TSimplexMethod::Undo() {
+  if (History.empty()) return false;
+  TUndoStep undo = std::move(History.back());
+  History.pop_back();
+  if (undo.InsertedBasis) SeenBases.erase(Table.RowNames());
+  if (undo.Seen) SeenBases = std::move(*undo.Seen);
+  if (undo.Saved) {
+    Table.Assign(*undo.Saved);
+  } else if (undo.Cut) {
+    Table.SetRowCount(Table.RowCount() - 1);
+    Table.SetColCount(Table.ColCount() - 1);
+  } else {
+    const auto& names = Table.ColNames();
+    const auto it = std::find(names.begin(), names.end(), undo.LeavingName);
+    Table.Pivot(static_cast<std::int32_t>(it - names.begin()) + 1, undo.PivotRow);
+  }
+  Table.State = undo.State;
+  PivotCol = undo.PivotCol;
+  PivotRow = undo.PivotRow;
+  ProposedCol = undo.ProposedCol;
+  ProposedRow = undo.ProposedRow;
+  CutCounter = undo.CutCounter;
+  CutSourceRow = undo.CutSourceRow;
+  Rule = undo.Rule;
+  Feasibility = undo.Feasibility;
+  Hint = std::move(undo.Hint);
+  IterationNote = std::move(undo.IterationNote);
+  Stop = TSimplexStop::None;
+  IterationReports.resize(undo.ReportCount);
+  Tables.resize(undo.ReportCount);
+  return true;
+}
+
+bool TSimplexMethod::CheckOverflow() {
+  if (!Table.HasInvalidCell()) return false;
+  Stop = TSimplexStop::Overflow;
+  auto report = std::make_unique<TZLPCore_SolutionResult>();
+  AddTable(*report, IterationReports.size(), 0, 0);
+  report->AddParagraph("Числа симплекс-таблицы вышли за пределы точных дробей с 32-битными числителем и "
+                       "знаменателем (такие ячейки показаны как &lt;err&gt;), поэтому решение остановлено: "
+                       "точный ответ для этой задачи получить нельзя");
+  IterationReports.push_back(std::move(report));
+  PivotCol = 0;
+  PivotRow = 0;
+  Hint = "Числа в симплекс-таблице стали слишком велики для точных дробей, решение остановлено. Нажмите "
+         "\"Далее\" чтобы просмотреть подробности";
+  return true;
+}
+
+bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
+  if (SeenBases.insert(Table.RowNames()).second) {
+    undo.InsertedBasis = true;
+    return true;
+  }
+  if (phase == SS_PIVOT && Rule == TPivotRule::MostNegative) {
+    // The same basis again: from now on Bland's rule, which cannot cycle on ordinary pivots.
+    Rule = TPivotRule::Bland;
+    IterationNote = "Базис повторился: при прежнем выборе разрешающего элемента симплекс-метод зациклился. "
+                    "Дальше разрешающий элемент выбирается по правилу Бленда: в базис вводится переменная с "
+                    "наименьшим номером среди C<sub>j</sub>&lt;0, а при равных отношениях из базиса выводится "
+                    "переменная с наименьшим номером";
+  } else if (phase == SS_NEGATIVEB && Feasibility == TFeasibilityRule::FirstNegative) {
+    // Removing negative free terms went round in a circle: Bland's rule of the dual method cannot.
+    Feasibility = TFeasibilityRule::DualBland;
+    IterationNote = "Базис повторился: при прежнем выборе разрешающего элемента отрицательные B<sub>i</sub> "
+                    "устраняются по кругу. Дальше разрешающий элемент выбирается по правилу Бленда для "
+                    "двойственного симплекс-метода, которое не допускает зацикливания: из базиса выводится "
+                    "переменная с наименьшим номером среди строк с B<sub>i</sub>&lt;0, а в базис вводится "
+                    "переменная с наименьшим номером среди отрицательных A<sub>i,j</sub> этой строки (когда все "
+                    "C<sub>j</sub>&ge;0 — с наименьшим отношением C<sub>j</sub>/|A<sub>i,j</sub>|)";
+  } else {
+    Stop = TSimplexStop::Cycling;
+    auto report = std::make_unique<TZLPCore_SolutionResult>();
+    AddTable(*report, IterationReports.size(), 0, 0);
+    report->AddParagraph("Базис повторился и при правиле, которое не допускает зацикливания, поэтому решение "
+                         "остановлено");
+    IterationReports.push_back(std::move(report));
+    PivotCol = 0;
+    PivotRow = 0;
+    Hint = "Симплекс-метод зациклился, решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
+    return false;
+  }
+  undo.Seen = std::move(SeenBases);
+  SeenBases.clear();
+  SeenBases.insert(Table.RowNames());
+  return true;
+}
+
+void TSimplexMethod::AnalyzeAndReport() {
+  std::int32_t col = 0;
+  std::int32_t row = 0;
+  Table.State = Table.Analyze(col, row, Rule, Feasibility);
+  PivotCol = ProposedCol = col;
+  PivotRow = ProposedRow = row;
+  auto report = std::make_unique<TZLPCore_SolutionResult>();
+  if (PivotPending()) {
+    WritePivotIteration(*report, IterationReports.size());
+    Hint = HintPivot;
+    IterationReports.push_back(std::move(report));
+    return;
+  }
+  AddTable(*report, IterationReports.size(), col, row);
+  if (!IterationNote.empty()) report->AddParagraph(IterationNote);
+  switch (Table.State) {
+  case SS_NOSOLUTION:
+    report->AddParagraph("Нашлось C<sub>" + Num(col) + "</sub>&lt;0, но все A<sub>i," + Num(col) +
+                         "</sub>&le;0, таким образом задача не имеет решений");
+    Hint = "Данная задача не имеет решения. Нажмите \"Далее\" чтобы просмотреть подробности";
+    break;
+  case SS_MANYSOLUTIONS: {
+    // A row with B < 0 and no negative coefficient reads sum a x = B < 0 with a >= 0 and x >= 0.
+    std::int32_t i = 1;
+    const auto proves = [this](std::int32_t r) {
+      if (!RatLessInt(Table.GetB(r), 0)) return false;
+      for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
+        if (RatLessInt(Table.GetA(j, r), 0)) return false;
+      return true;
+    };
+    while (i < Table.RowCount() && !proves(i)) ++i;
+    if (CutCounter > 1) {
+      // The cuts keep every integer point, so the relaxation lost its last one.
+      report->AddParagraph(NoIntegerSolutionParagraph(i));
+      Hint = NoIntegerSolutionHint();
+      break;
+    }
+    report->AddParagraph("Нашлось B<sub>" + Num(i) + "</sub>&lt;0, но все A<sub>" + Num(i) +
+                         ",j</sub>&ge;0: уравнение строки " + Num(i) +
+                         " не может выполняться при неотрицательных переменных, поэтому система ограничений "
+                         "несовместна и задача не имеет допустимых решений");
+    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите \"Далее\" чтобы "
+           "просмотреть подробности";
+    break;
+  }
+  case SS_OPTIMAL: {
+    std::string fractional;
+    for (const std::string& name : Table.IntegerVars) {
+      if (Table.ValueOf(name).Den != 1) {
+        fractional = name;
+        break;
+      }
+    }
+    if (Table.StoppedByPairs()) {
+      report->AddParagraph(Listed(BlockedColumns(Table, 0, Rule),
+                                  " могла бы улучшить таблицу, но в базисе находится её пара, и ввести её нельзя",
+                                  " могли бы улучшить таблицу, но в базисе находятся их пары, и ввести их нельзя") +
+                           ": по условию дополняющей нежёсткости переменные одной пары не могут быть в базисе "
+                           "одновременно. Вычисления симплекс-методом закончены");
+      Hint = "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите \"Далее\" чтобы "
+             "просмотреть результат";
+    } else if (fractional.empty()) {
+      report->AddParagraph(OptimalParagraph());
+      Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
+    } else if (CutCounter > MaxCuts) {
+      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
+      Hint = CutLimitHint(MaxCuts);
+      Stop = TSimplexStop::CutLimit;
+      Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
+    } else {
+      CutSourceRow = Table.RowOf(fractional);
+      const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
+      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(text));
+      Hint = "Найдено оптимальное решение, но " + text;
+      Table.State = SS_GOMORYCUT;
+    }
+    break;
+  }
+  default: break;
+  }
+  IterationReports.push_back(std::move(report));
+}
+
+void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index) {
+  AddTable(report, index, PivotCol, PivotRow);
+  if (!IterationNote.empty()) report.AddParagraph(IterationNote);
+  if (Table.State == SS_NEGATIVEB)
+    report.AddParagraph("Нашлись B<sub>" + Num(ProposedRow) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
+                        "&lt;0 => неободимо выполнить симплекс преобразование");
+  else
+    report.AddParagraph("Нашлись C<sub>" + Num(ProposedCol) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
+                        "&gt;0 => неободимо выполнить симплекс преобразование");
+  if (Table.State == SS_PIVOT && Table.HasPairs())
+    if (const auto blocked = BlockedColumns(Table, ProposedCol, Rule); !blocked.empty())
+      report.AddParagraph(
+          Listed(blocked, " в базис не вводится: в базисе её пара", " в базис не вводятся: в базисе их пары") +
+          " (условие дополняющей нежёсткости)");
+  const std::string element = Element(PivotRow, PivotCol) + " = " + Text(Table.GetA(PivotCol, PivotRow));
+  const std::string variables = "в базис вводится " + VarHtml(Table.GetColName(PivotCol)) + ", из базиса выводится " +
+                                VarHtml(Table.GetRowName(PivotRow));
+  if (PivotCol == ProposedCol && PivotRow == ProposedRow)
+    report.AddParagraph("Разрешающий элемент " + element + ": " + variables + ".");
+  else
+    report.AddParagraph("Разрешающий элемент выбран вручную: " + element + " вместо предложенного " +
+                        Element(ProposedRow, ProposedCol) + "; " + ChoiceVerdict() + ". При этом " + variables + ".");
+  report.AddParagraph(RatiosLine());
+}
+
+std::string TSimplexMethod::ChoiceVerdict() const {
+  const std::string element = Element(PivotRow, PivotCol);
+  const std::string freeTerm = "B<sub>" + Num(PivotRow) + "</sub>";
+  const TRational a = Table.GetA(PivotCol, PivotRow);
+  const TRational b = Table.GetB(PivotRow);
+  const std::string broken = "этот элемент не удовлетворяет правилам симплекс-метода: ";
+  if (Table.State == SS_NEGATIVEB) {
+    if (!RatLessInt(b, 0)) return broken + freeTerm + "&ge;0";
+    if (RatGreaterInt(a, 0)) return broken + element + "&gt;0, и " + freeTerm + " останется отрицательным";
+    return "этот элемент тоже удовлетворяет правилам симплекс-метода: " + freeTerm + "&lt;0 и " + element + "&lt;0";
+  }
+  if (RatLessInt(a, 0))
+    return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" : "");
+  if (!RatLessInt(Table.GetZ(PivotCol), 0))
+    return broken + "C<sub>" + Num(PivotCol) + "</sub>&ge;0, и значение функции не увеличится";
+  // The row must give the smallest ratio B/A among the positive entries of the column.
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
+    const TRational ai = Table.GetA(PivotCol, i);
+    if (i != PivotRow && RatGreaterInt(ai, 0) && RatCompareQuotients(Table.GetB(i), ai, b, a) < 0)
+      return broken + "отношение " + freeTerm + "/" + element +
+             " не наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением";
+  }
+  return "этот элемент тоже удовлетворяет правилам симплекс-метода";
+}
+
+std::string TSimplexMethod::RatiosLine() const {
+  const std::int32_t k = PivotCol;
+  const bool negativeB = Table.State == SS_NEGATIVEB;
+  const std::string column = "A<sub>i," + Num(k) + "</sub>";
+  const std::string condition = column + "&gt;0" + (negativeB ? " и B<sub>i</sub>&ge;0" : "");
+  // The rows that bound how far the entering variable can grow: B(i) >= 0 and a(k, i) > 0.
+  std::vector<std::int32_t> rows;
+  std::int32_t smallest = 0;
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
+    const TRational a = Table.GetA(k, i);
+    if (!RatGreaterInt(a, 0) || RatLessInt(Table.GetB(i), 0)) continue;
+    rows.push_back(i);
+    if (smallest == 0 || RatCompareQuotients(Table.GetB(i), a, Table.GetB(smallest), Table.GetA(k, smallest)) < 0)
+      smallest = i;
+  }
+  if (rows.empty()) return "Отношений B<sub>i</sub>/" + column + " при " + condition + " нет.";
+  std::string line = "Отношения B<sub>i</sub>/" + column + " при " + condition + ": ";
+  for (const std::int32_t i : rows) {
+    const TRational a = Table.GetA(k, i);
+    const TRational b = Table.GetB(i);
+    if (i != rows.front()) line += "; ";
+    line += "B<sub>" + Num(i) + "</sub>/" + Element(i, k) + " = " + Text(RatDiv(b, a));
+    if (RatCompareQuotients(b, a, Table.GetB(smallest), Table.GetA(k, smallest)) == 0) line += " (наименьшее)";
+  }
+  return line + ".";
+}
+
+namespace {
+
+// 20000 -> "20&nbsp;000"
+std::string Grouped(std::int64_t v) {
+  std::string digits = std::to_string(v);
+  for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), "&nbsp;");
+  return digits;
+}
+
+} // namespace
+
+void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index, std::int32_t col, std::int32_t row) {
+  if (Tables.size() <= index) Tables.resize(index + 1);
+  std::int64_t shown = 0;
+  for (std::size_t k = 0; k < index; ++k) shown += Tables[k].Cells;
+  const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
+  TTableNote& note = Tables[index];
+  note = TTableNote{};
+  note.TooLarge = index > 0 && cells > CellsPerTable;
+  note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
+  if (!note.TooLarge && !note.OverBudget) {
+    note.Cells = cells;
+    report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0));
+    return;
+  }
+  note.Col = col;
+  note.Row = row;
+  report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
+                      "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");
+}
+
+void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+  report.Clear();
+  report.AddHeading("Симплекс метод");
+  Tables.resize(IterationReports.size());
+  // The table has not changed since the last iteration was written: it is the last table.
+  if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget)) {
+    IterationReports.back()->Lines.front() =
+        Table.ToHtml(Tables.back().Col, Tables.back().Row, Tables.back().TooLarge ? LargeTableBlockRows : 0);
+    Tables.back().TooLarge = Tables.back().OverBudget = false;
+  }
+  const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });
+  const bool overBudget = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.OverBudget; });
+  std::string note;
+  if (tooLarge)
+    note = "Симплекс-таблицы этой задачи слишком велики, чтобы их можно было прочесть на странице: таблица больше " +
+           Grouped(CellsPerTable) + " клеток показана полностью, только если она первая или последняя.";
+  if (overBudget)
+    note += std::string(tooLarge ? " Кроме того, таблиц" : "Симплекс-таблиц") +
+            " в решении так много, что все они не поместятся в отчёт: полностью показаны таблицы, пока в них не "
+            "больше " +
+            Grouped(CellsPerReport) + " клеток, и последняя таблица.";
+  if (!note.empty())
+    report.AddParagraph(note + " О каждом шаге, таблица которого не показана, сказано, какая переменная вводится "
+                               "в базис, какая выводится из него и каково значение Z.");
+  for (const auto& iteration : IterationReports) report.AppendReport(std::move(*iteration));
+  IterationReports.clear();
+  Tables.clear();
+  data.BuildSolution();
+  if (!data.SolutionLines.empty()) {
+    std::string point = "<p>Функция достигает экстремума в точке:\r\n<pre>";
+    for (const auto& line : data.SolutionLines) point += line + "\r\n";
+    report.AddLine(point + "</pre>");
+  }
+}

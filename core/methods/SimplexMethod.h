@@ -1,0 +1,123 @@
+// The simplex method carried out one tableau at a time, with the report and the hint of each step.
+#pragma once
+
+#include "GomoryCut.h"
+#include "Simplex.h"
+#include "ZLPCore_SolutionResult.h"
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class TZLPCore_Interface;
+
+// Why the method stopped before a final state of the table.
+enum class TSimplexStop : std::uint8_t {
+  None,
+  Cycling,  // a basis repeated even under the rules that cannot cycle (a guard; not expected)
+  Overflow, // a cell left the range of exact 32-bit fractions
+  CutLimit, // the relaxation is still fractional after MaxGomoryCuts cuts
+};
+
+// Drives a table from its first analysis to a final state: pivots, Gomory cuts, the automatic
+// solution, the rules that end every run, and taking steps back. The windows show Hint and the
+// table; every sentence of the iteration reports is written here. The table is the caller's (the
+// step's own container).
+class TSimplexMethod {
+public:
+  explicit TSimplexMethod(TSimplexTable& table);
+  ~TSimplexMethod();
+
+  TSimplexTable& Table;
+  std::int32_t PivotRow = 0; // the pivot the next step uses: the proposal or the student's choice, 0 for none
+  std::int32_t PivotCol = 0;
+  std::int32_t ProposedRow = 0; // the pivot the rules propose for the current table
+  std::int32_t ProposedCol = 0;
+  std::int32_t CutCounter = 1;   // number of the next cut variable Y1, Y2, ...
+  std::int32_t CutSourceRow = 0; // row the next cut is built from
+  // One per analysis; the last one describes the current table and the pivot it is left by.
+  std::vector<std::unique_ptr<TZLPCore_SolutionResult>> IterationReports;
+  std::string Hint; // the running instruction for the student
+  TSimplexStop Stop = TSimplexStop::None;
+  // Each phase keeps the plain rules until a basis repeats in it, then switches for good to the
+  // rule that cannot cycle: Bland's rule while improving the objective, Bland's rule of the dual
+  // method while removing negative free terms. The negative free term of a Gomory cut goes by the
+  // latter at once, from the optimal table the cut was made in.
+  TPivotRule Rule = TPivotRule::MostNegative;
+  TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
+  TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
+
+  // First analysis of a freshly built table; forgets every earlier step.
+  void Start();
+  // The method has ended: optimum, no solution, inconsistent constraints, or a stop.
+  [[nodiscard]] bool Finished() const noexcept;
+  // A pivot is pending (states SS_PIVOT and SS_NEGATIVEB) and the method has not stopped.
+  [[nodiscard]] bool PivotPending() const noexcept;
+  // The student picks another pivot element (1-based table column and row). A cell holding 0 is
+  // refused: the pivot stays and Hint says why. The current iteration report is written anew for
+  // the chosen element. Returns whether the pivot changed.
+  bool ChoosePivot(std::int32_t col, std::int32_t row);
+  // One press of "Далее >>" before the end: the pending cut or pivot, then the next analysis.
+  void Step();
+  // "Решить": pivots while a pivot is pending. Always ends.
+  void Solve();
+  // Whether a pivot or cut can be taken back.
+  [[nodiscard]] bool CanUndo() const noexcept { return !History.empty(); }
+  // Takes back the last pivot or cut: the table, the state, the chosen pivot, the hint and the
+  // iteration reports are again what they were before it. False when there is nothing to take back.
+  bool Undo();
+  // The step's section once the method has ended: heading, every iteration, and the optimal point.
+  void WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
+
+  // A table with more cells than CellsPerTable (free terms and the Z row included) is too large to
+  // be read on a page, and once the tables shown hold CellsPerReport cells the report would outgrow
+  // what a viewer opens and memory holds: from then on an iteration is told by its sentences and the
+  // value of the objective. The first and the last table are always shown, and the report says why
+  // the others are not.
+  static constexpr std::int64_t MaxShownCells = 20000;
+  static constexpr std::int64_t MaxReportCells = 2000000;
+  // A table too large for a page that is shown still goes by blocks of this many rows.
+  static constexpr std::int32_t LargeTableBlockRows = 10;
+  std::int64_t CellsPerTable = MaxShownCells;
+  std::int64_t CellsPerReport = MaxReportCells;
+
+  // Hint texts shown while a pivot is pending and after a refused click.
+  static const char* const HintPivot;
+  static const char* const HintZeroPivot;
+
+private:
+  // What a step changed, so that Undo can restore it.
+  struct TUndoStep;
+
+  // The hint after a click on a pivot whose column's partner is basic and stays basic.
+  [[nodiscard]] std::string PairRefusal(std::int32_t col) const;
+  void AnalyzeAndReport();
+  // Starts the report of iteration index with the current table shaded on (col, row), or, for a
+  // table too large for the page in any iteration but the first, with the value of the objective;
+  // WriteReport puts the last table in.
+  void AddTable(TZLPCore_SolutionResult& report, std::size_t index, std::int32_t col, std::int32_t row);
+  // The report of iteration index, which ends in a pivot: the table shaded on the pivot used, why a
+  // pivot is needed, the element with the variables that enter and leave, the ratios of its column.
+  void WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index);
+  [[nodiscard]] std::string ChoiceVerdict() const;
+  [[nodiscard]] std::string RatiosLine() const;
+  // Records the basis after a pivot made in phase; false when the method must stop.
+  bool RecordBasis(TSimplexState phase, TUndoStep& undo);
+  bool CheckOverflow();
+
+  std::set<std::vector<std::string>> SeenBases;
+  std::string IterationNote; // sentence of the current iteration report about a change of rule
+  std::vector<TUndoStep> History;
+  // The table of one iteration report: shown, or left out with the shading it would have had.
+  struct TTableNote {
+    std::int64_t Cells = 0;  // cells shown
+    bool TooLarge = false;   // left out: the table is too large for a page
+    bool OverBudget = false; // left out: the tables before it fill the report
+    std::int32_t Col = 0;
+    std::int32_t Row = 0;
+  };
+  std::vector<TTableNote> Tables; // one per iteration report
+};

@@ -1,0 +1,85 @@
+// The verdict sentences and the answer paragraph.
+#include "Verdict.h"
+
+#include "ZLPCore_SolutionResult.h"
+
+std::string StatusSentence(TTaskStatus status) {
+  switch (status) {
+  case TTaskStatus::Pending: return "решение не закончено";
+  case TTaskStatus::Optimal: return "найдено оптимальное решение";
+  case TTaskStatus::Unbounded: return "целевая функция не ограничена, решения нет";
+  case TTaskStatus::Infeasible: return "система ограничений несовместна, допустимых решений нет";
+  case TTaskStatus::NotAttained: return "наилучшее значение функции не достигается, к нему можно только приближаться";
+  case TTaskStatus::Local:
+    return "найдена точка, удовлетворяющая условиям Куна-Таккера; функция не вогнута, поэтому это не обязательно "
+           "глобальный оптимум";
+  case TTaskStatus::Cycling: return "симплекс-метод зациклился, решение остановлено";
+  case TTaskStatus::Overflow:
+    return "числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, решение остановлено";
+  case TTaskStatus::Solved: return "коэффициенты найдены";
+  case TTaskStatus::BadInput: return "ошибка во входных данных";
+  }
+  return {};
+}
+
+const char* StatusName(TTaskStatus status) {
+  switch (status) {
+  case TTaskStatus::Pending: return "pending";
+  case TTaskStatus::Optimal: return "optimal";
+  case TTaskStatus::Unbounded: return "unbounded";
+  case TTaskStatus::Infeasible: return "infeasible";
+  case TTaskStatus::NotAttained: return "not_attained";
+  case TTaskStatus::Local: return "local";
+  case TTaskStatus::Cycling: return "cycling";
+  case TTaskStatus::Overflow: return "overflow";
+  case TTaskStatus::Solved: return "solved";
+  case TTaskStatus::BadInput: return "bad_input";
+  }
+  return "";
+}
+
+namespace {
+
+std::string Sub(const std::string& letter, std::size_t index) {
+  return letter + "<sub>" + std::to_string(index) + "</sub>";
+}
+
+// "X<sub>1</sub> = 2, X<sub>2</sub> = 6"
+std::string PointText(const std::vector<TRational>& x) {
+  std::string text;
+  for (std::size_t j = 0; j < x.size(); ++j)
+    text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + HtmlEscape(RatToStr(x[j]));
+  return text;
+}
+
+} // namespace
+
+std::string AnswerText(const TTaskVerdict& verdict) {
+  if (!verdict.Answer.empty()) return verdict.Answer;
+  const std::string z = std::string("Z<sub>") + (verdict.IsMax ? "max" : "min") + "</sub>";
+  switch (verdict.Status) {
+  case TTaskStatus::Optimal:
+  case TTaskStatus::Local:
+    if (verdict.Objective) {
+      std::string text = z + " = " + HtmlEscape(RatToStr(*verdict.Objective));
+      if (!verdict.X.empty()) text += " при " + PointText(verdict.X);
+      if (verdict.Status == TTaskStatus::Local) text += " (" + StatusSentence(verdict.Status) + ")";
+      return text;
+    }
+    break;
+  case TTaskStatus::Unbounded:
+    return std::string("целевая функция не ограничена ") + (verdict.IsMax ? "сверху" : "снизу") +
+           " на множестве допустимых решений, оптимума нет.";
+  case TTaskStatus::Infeasible: return "система ограничений несовместна: допустимых решений нет.";
+  case TTaskStatus::Cycling: return "решение остановлено: симплекс-метод зациклился, ответ не получен.";
+  case TTaskStatus::Overflow:
+    return "решение остановлено: числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, "
+           "точный ответ не получен.";
+  default: break;
+  }
+  return StatusSentence(verdict.Status) + ".";
+}
+
+void AddAnswer(TZLPCore_SolutionResult& report, const TTaskVerdict& verdict) {
+  report.AddParagraph("<b>Ответ:</b> " + AnswerText(verdict));
+}

@@ -1,0 +1,147 @@
+// The cut rows of the simplex table.
+#include "GomoryCut.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
+
+bool IsInteger(TRational v) { return v.Den == 1; }
+
+// num/den in lowest terms; invalid when it does not fit a 32-bit fraction (den > 0, both below 2^62).
+TRational Reduced(std::int64_t num, std::int64_t den) {
+  if (num == 0) return {0, 1};
+  const std::int64_t g = std::gcd(num < 0 ? -num : num, den);
+  num /= g;
+  den /= g;
+  if (num > Int32Max || num < -Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
+  return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
+}
+
+// The fractional part {v} = v - floor(v), in [0, 1).
+TRational FracPart(TRational v) {
+  const TRational neg = RatNegFrac(v);
+  return {-neg.Num, neg.Den};
+}
+
+// k * x for k = p / q given as its two parts (0 < p < q) and x >= 0, exactly.
+TRational Times(std::int64_t p, std::int64_t q, TRational x) {
+  if (x.Den == 0) return {1, 0};
+  return Reduced(p * x.Num, q * x.Den);
+}
+
+// The mixed cut coefficient g_j of a column with source-row entry a; f0 = p0 / q0 in (0, 1).
+TRational MixedCoefficient(TRational a, bool integer, TRational f0) {
+  if (a.Den == 0) return {1, 0};
+  // f0 / (1 - f0) = p0 / (q0 - p0)
+  const std::int64_t p = f0.Num;
+  const std::int64_t q = std::int64_t{f0.Den} - f0.Num;
+  if (integer) {
+    const TRational f = FracPart(a);
+    if (RatCompare(f, f0) <= 0) return f;
+    return Times(p, q, RatSub({1, 1}, f));
+  }
+  if (!RatLessInt(a, 0)) return a;
+  return Times(p, q, {-a.Num, a.Den});
+}
+
+} // namespace
+
+TIntegerColumns FirstIntegerColumns(const TSimplexTable& table) {
+  TIntegerColumns integer(table.IntegerVars.begin(), table.IntegerVars.end());
+  const TIntegerColumns ticked = integer;
+  for (std::int32_t i = 1; i <= table.RowCount(); ++i) {
+    const std::int32_t basic = table.BasicColumn(i);
+    if (basic == 0 || !IsInteger(table.GetB(i))) continue;
+    bool all = true;
+    for (std::int32_t j = 1; j <= table.ColCount() && all; ++j) {
+      if (j == basic) continue;
+      const TRational a = table.GetA(j, i);
+      if (a.Num == 0 && a.Den != 0) continue;
+      all = IsInteger(a) && ticked.count(table.GetColName(j)) != 0;
+    }
+    if (all) integer.insert(table.GetColName(basic));
+  }
+  return integer;
+}
+
+TGomoryCut CutKind(const TSimplexTable& table, std::int32_t s, const TIntegerColumns& integer) {
+  const std::int32_t basic = table.BasicColumn(s);
+  for (std::int32_t j = 1; j <= table.ColCount(); ++j) {
+    if (j == basic) continue;
+    const TRational a = table.GetA(j, s);
+    if (a.Num == 0 && a.Den != 0) continue;
+    if (integer.count(table.GetColName(j)) == 0) return TGomoryCut::Mixed;
+  }
+  return TGomoryCut::Fractional;
+}
+
+void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer) {
+  if (s < 1 || s > table.RowCount()) return;
+  if (CutKind(table, s, integer) == TGomoryCut::Fractional) {
+    table.AppendGomoryCut(s, name);
+    integer.insert(name);
+    return;
+  }
+  integer.erase(name);
+  const std::int32_t basic = table.BasicColumn(s);
+  const TRational f0 = FracPart(table.GetB(s));
+  const std::int32_t n = table.ColCount();
+  std::vector<TRational> row(static_cast<std::size_t>(n) + 1, TRational{0, 1});
+  row[0] = {-f0.Num, f0.Den};
+  for (std::int32_t j = 1; j <= n; ++j) {
+    if (j == basic) continue;
+    const TRational g = MixedCoefficient(table.GetA(j, s), integer.count(table.GetColName(j)) != 0, f0);
+    row[static_cast<std::size_t>(j)] = g.Den == 0 ? g : TRational{-g.Num, g.Den};
+  }
+  table.SetRowCount(table.RowCount() + 1);
+  table.SetColCount(n + 1);
+  const std::int32_t m = table.RowCount();
+  table.SetColName(n + 1, name);
+  table.SetRowName(m, name);
+  for (std::int32_t c = 0; c <= n; ++c) table.SetCell(c, m, row[static_cast<std::size_t>(c)]);
+  table.SetCell(n + 1, m, {1, 1});
+}
+
+std::string CutSentence(const std::string& variable, TGomoryCut kind) {
+  if (kind == TGomoryCut::Fractional)
+    return "переменная " + variable + " не целочисленна, поэтому строим отсечение Гомори";
+  return "переменная " + variable + " не целочисленна, а в её строке есть переменные, которые не обязаны быть " +
+         "целыми, поэтому строим смешанное отсечение Гомори";
+}
+
+std::string CutLimitSentence(const std::string& variable, std::int32_t limit) {
+  return "переменная " + variable + " всё ещё не целочисленна, а построено уже " + std::to_string(limit) +
+         " отсечений Гомори, поэтому решение остановлено: целочисленное решение не найдено";
+}
+
+std::string CutLimitHint(std::int32_t limit) {
+  return "Построено " + std::to_string(limit) +
+         " отсечений Гомори, а целочисленное решение не найдено: решение остановлено. Нажмите \"Далее\" чтобы "
+         "просмотреть подробности";
+}
+
+std::string DualRuleNote() {
+  return "Отрицательный свободный член строки отсечения устраняется по правилу двойственного симплекс-метода: "
+         "из базиса выводится переменная с наименьшим номером среди строк с B<sub>i</sub>&lt;0, а в базис "
+         "вводится переменная с наименьшим отношением C<sub>j</sub>/|A<sub>i,j</sub>| среди A<sub>i,j</sub>&lt;0 "
+         "этой строки, поэтому все C<sub>j</sub> остаются неотрицательными";
+}
+
+std::string CutLimitMessage(std::int32_t limit) {
+  return "после " + std::to_string(limit) + " отсечений Гомори целочисленное решение не найдено, решение остановлено";
+}
+
+std::string NoIntegerSolutionParagraph(std::int32_t row) {
+  const std::string i = std::to_string(row);
+  return "Нашлось B<sub>" + i + "</sub>&lt;0, но все A<sub>" + i + ",j</sub>&ge;0: после отсечений Гомори уравнение " +
+         "строки " + i + " не может выполняться при неотрицательных переменных, поэтому задача не имеет " +
+         "целочисленных решений";
+}
+
+std::string NoIntegerSolutionHint() {
+  return "Задача не имеет целочисленных решений. Нажмите \"Далее\" чтобы просмотреть подробности";
+}

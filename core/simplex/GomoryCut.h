@@ -1,0 +1,53 @@
+// The Gomory cuts of the simplex table, fractional and mixed: which columns are integer, the kind of
+// cut a source row calls for, and the cut row itself.
+#pragma once
+
+#include "Simplex.h"
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+// The method stops when the optimum of the relaxation is still fractional after this many cuts.
+inline constexpr std::int32_t MaxGomoryCuts = 200;
+
+// Names of the table columns that take integer values at every point of the integer program: the
+// ticked variables, the added variable of a row whose numbers are all integers of integer
+// variables, and the variable of every fractional cut. A Gomory cut is valid only over such columns.
+using TIntegerColumns = std::set<std::string>;
+
+// The integer columns of a first table (before any pivot): the variables of table.IntegerVars, and
+// the basic variable of each row whose free term is an integer and whose other non-zero
+// coefficients are integers in columns of those variables.
+[[nodiscard]] TIntegerColumns FirstIntegerColumns(const TSimplexTable& table);
+
+enum class TGomoryCut : std::uint8_t {
+  Fractional, // every variable of the source row is integer: -{a_j} x_j ... + Y = -{b}
+  Mixed,      // some non-basic variable of the source row with a non-zero entry is not integer
+};
+
+// The cut that source row s calls for: Fractional when every non-basic column with a non-zero entry
+// in the row is an integer column, Mixed otherwise.
+[[nodiscard]] TGomoryCut CutKind(const TSimplexTable& table, std::int32_t s, const TIntegerColumns& integer);
+
+// Appends the cut of source row s (its basic variable integer with the fractional value b, f0 = {b})
+// as a new row whose new column name is basic; changes the table in place. A fractional cut is the
+// table's own (AppendGomoryCut) and its variable joins the integer columns. The mixed cut reads
+// sum g_j x_j >= f0 with, for an integer column, g_j = f_j when f_j <= f0 and
+// f0 (1 - f_j) / (1 - f0) otherwise (f_j = {a_j}), and for any other column g_j = a_j when a_j >= 0
+// and f0 (-a_j) / (1 - f0) otherwise; it is written negated, -g x + Y = -f0. A number that does not
+// fit a 32-bit fraction is left invalid, for the method's overflow stop.
+void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer);
+
+// "переменная X2 не целочисленна, поэтому строим отсечение Гомори", naming the kind of cut.
+[[nodiscard]] std::string CutSentence(const std::string& variable, TGomoryCut kind);
+// The paragraph after the optimum when the limit of cuts is reached, the hint then, and the verdict.
+[[nodiscard]] std::string CutLimitSentence(const std::string& variable, std::int32_t limit);
+[[nodiscard]] std::string CutLimitHint(std::int32_t limit);
+[[nodiscard]] std::string CutLimitMessage(std::int32_t limit);
+// Said once, after the first cut: how the negative free term of a cut row is removed.
+[[nodiscard]] std::string DualRuleNote();
+// The paragraph of a table that became inconsistent after cuts (row i has B < 0 and no negative
+// coefficient), and the hint then.
+[[nodiscard]] std::string NoIntegerSolutionParagraph(std::int32_t row);
+[[nodiscard]] std::string NoIntegerSolutionHint();
