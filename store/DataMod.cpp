@@ -10,9 +10,13 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -131,6 +135,141 @@ std::string FileReason(int error) {
   return "файл недоступен (" + std::error_code(error, std::generic_category()).message() + ")";
 }
 
+// ---- table files in WAL mode ----
+// To read a file in WAL mode the engine writes its -shm file (and creates it and the -wal file when
+// they are missing), so a reader takes such a file in by itself: the file's bytes with the committed
+// frames of its -wal file applied, as the engine's recovery applies them, given to the engine in
+// memory.
+
+// The file's place, size and time of change, to tell whether it changed while it was read.
+struct TFileState {
+  bool Exists = false;
+  dev_t Device = 0;
+  ino_t Inode = 0;
+  off_t Size = 0;
+  std::int64_t Changed = 0; // nanoseconds
+  bool operator==(const TFileState&) const = default;
+};
+
+TFileState StateOf(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0) return {};
+  return {true, st.st_dev, st.st_ino, st.st_size,
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// Up to most bytes of the file, a link not followed; false with errno on failure.
+bool ReadBytes(const std::filesystem::path& file, std::string& bytes, std::size_t most = std::string::npos) {
+  bytes.clear();
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buf[65536];
+  while (bytes.size() < most) {
+    const ssize_t n = ::read(fd, buf, std::min(sizeof buf, most - bytes.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = errno;
+      ::close(fd);
+      errno = error;
+      return n == 0;
+    }
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+std::uint32_t Big32(const std::string& b, std::size_t at) {
+  const auto u = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + k])); };
+  return u(0) << 24 | u(1) << 16 | u(2) << 8 | u(3);
+}
+
+// The engine's WAL checksum over n bytes (a multiple of 8) at b[at], its 32-bit words big-endian
+// or little-endian, continued from s0, s1.
+void WalChecksum(const std::string& b, std::size_t at, std::size_t n, bool bigEndian, std::uint32_t& s0,
+                 std::uint32_t& s1) {
+  const auto word = [&](std::size_t k) {
+    const std::uint32_t v = Big32(b, k);
+    return bigEndian ? v : (v >> 24) | ((v >> 8) & 0xFF00) | ((v << 8) & 0xFF0000) | (v << 24);
+  };
+  for (std::size_t k = at; k < at + n; k += 8) {
+    s0 += word(k) + s1;
+    s1 += word(k + 4) + s0;
+  }
+}
+
+// Applies to image the frames of wal up to its last valid commit: a frame counts while its salts are
+// those of the header and the checksum running from the header through it holds.
+void ApplyWal(std::string& image, const std::string& wal) {
+  if (wal.size() < 32) return;
+  const std::uint32_t magic = Big32(wal, 0);
+  if ((magic & 0xFFFFFFFEU) != 0x377F0682U || Big32(wal, 4) != 3007000) return;
+  const bool bigEndian = (magic & 1) != 0;
+  const std::uint32_t pageSize = Big32(wal, 8);
+  if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0) return;
+  std::uint32_t s0 = 0;
+  std::uint32_t s1 = 0;
+  WalChecksum(wal, 0, 24, bigEndian, s0, s1);
+  if (s0 != Big32(wal, 24) || s1 != Big32(wal, 28)) return;
+  const std::size_t frame = 24 + std::size_t{pageSize};
+  std::size_t committed = 0; // frames up to the last commit
+  std::uint32_t pages = 0;   // the size of the database in pages after it
+  for (std::size_t k = 0, at = 32; at + frame <= wal.size(); ++k, at += frame) {
+    if (Big32(wal, at) == 0 || Big32(wal, at + 8) != Big32(wal, 16) || Big32(wal, at + 12) != Big32(wal, 20)) break;
+    WalChecksum(wal, at, 8, bigEndian, s0, s1);
+    WalChecksum(wal, at + 24, pageSize, bigEndian, s0, s1);
+    if (s0 != Big32(wal, at + 16) || s1 != Big32(wal, at + 20)) break;
+    if (Big32(wal, at + 4) != 0) {
+      committed = k + 1;
+      pages = Big32(wal, at + 4);
+    }
+  }
+  if (committed == 0) return;
+  image.resize(std::size_t{pages} * pageSize, '\0');
+  for (std::size_t k = 0; k < committed; ++k) {
+    const std::size_t at = 32 + k * frame;
+    const std::uint32_t page = Big32(wal, at);
+    if (page <= pages) image.replace(std::size_t{page - 1} * pageSize, pageSize, wal, at + 24, pageSize);
+  }
+}
+
+// The image of a table file in WAL mode (empty when the file is in another mode), read again while
+// the file or its -wal file changes under it; empty with the reason when they keep changing or cannot
+// be read.
+std::optional<std::string> WalModeImage(const std::filesystem::path& file, std::string& reason) {
+  std::string header;
+  if (!ReadBytes(file, header, 100)) {
+    reason = FileReason(errno);
+    return std::nullopt;
+  }
+  // Bytes 18 and 19 of the header, the versions to write and to read, are 2 in WAL mode.
+  if (header.size() < 100 || header[18] != 2 || header[19] != 2) return std::nullopt;
+  std::filesystem::path walFile = file;
+  walFile += "-wal";
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const TFileState before[] = {StateOf(file), StateOf(walFile)};
+    std::string image;
+    std::string wal;
+    if (!ReadBytes(file, image)) {
+      reason = FileReason(errno);
+      return std::nullopt;
+    }
+    if (before[1].Exists && !ReadBytes(walFile, wal)) {
+      reason = "файл журнала «" + PathText(walFile.filename()) + "» не читается: " + FileReason(errno);
+      return std::nullopt;
+    }
+    const TFileState after[] = {StateOf(file), StateOf(walFile)};
+    if (!std::equal(std::begin(before), std::end(before), std::begin(after))) continue;
+    ApplyWal(image, wal);
+    // The image is read in memory as a file of the usual mode, which needs no side files.
+    if (image.size() >= 100) image[18] = image[19] = 1;
+    return image;
+  }
+  reason = "файл меняется другой программой быстрее, чем его удаётся прочитать";
+  return std::nullopt;
+}
+
 } // namespace
 
 TDM::TDM(std::filesystem::path dataFolder, std::chrono::milliseconds busyTimeout)
@@ -235,8 +374,23 @@ bool TDM::Open(std::chrono::milliseconds busyTimeout) {
   }
   for (std::size_t i = 0; i < TableCount; ++i)
     if (!CheckFileEntry(i)) return false;
+  // A reader takes a file in WAL mode in as an image, which leaves its side files alone.
+  std::array<std::optional<std::string>, TableCount> images;
+  if (Access == TStoreAccess::ReadOnly) {
+    for (std::size_t i = 0; i < TableCount; ++i) {
+      std::string reason;
+      images[i] = WalModeImage(EngineFileOf(i), reason);
+      if (!reason.empty()) {
+        ShowOpenFailure(FileOf(i), reason);
+        return false;
+      }
+    }
+  }
   const TOpenMode mode = Access == TStoreAccess::ReadOnly ? TOpenMode::ReadOnly : TOpenMode::ReadWrite;
-  if (!Db.Open(EngineFileOf(TasksIndex), mode)) {
+  const bool opened = images[TasksIndex] ? Db.OpenInMemory() && Db.Deserialize("main", *images[TasksIndex])
+                                         : Db.Open(EngineFileOf(TasksIndex), mode);
+  images[TasksIndex].reset();
+  if (!opened) {
     ShowOpenFailure(FileOf(TasksIndex), EngineReason(Db.LastError()));
     return false;
   }
@@ -251,11 +405,12 @@ bool TDM::Open(std::chrono::milliseconds busyTimeout) {
       ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
       return false;
     }
-    attach.BindText(1, PathText(EngineFileOf(i)));
-    if (attach.Step() == TStepResult::Error) {
+    attach.BindText(1, images[i] ? std::string(":memory:") : PathText(EngineFileOf(i)));
+    if (attach.Step() == TStepResult::Error || (images[i] && !Db.Deserialize(TableDefs[i].Schema, *images[i]))) {
       ShowOpenFailure(FileOf(i), EngineReason(Db.LastError()));
       return false;
     }
+    images[i].reset();
     if (!CheckTable(i, missing[i])) return false;
   }
   if (!CreateMissingTables(missing)) return false;

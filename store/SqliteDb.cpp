@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -82,6 +83,28 @@ bool TSqliteDb::Open(const std::filesystem::path& file, TOpenMode mode) {
   OpenError = Handle ? LastError() : TSqliteError{rc & 0xff, rc, sqlite3_errstr(rc)};
   Handle.reset();
   return false;
+}
+
+bool TSqliteDb::OpenInMemory() {
+  Close();
+  sqlite3* raw = nullptr;
+  const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr);
+  Handle.reset(raw);
+  if (rc == SQLITE_OK) return true;
+  OpenError = Handle ? LastError() : TSqliteError{rc & 0xff, rc, sqlite3_errstr(rc)};
+  Handle.reset();
+  return false;
+}
+
+bool TSqliteDb::Deserialize(const std::string& schema, const std::string& image) {
+  const auto size = static_cast<sqlite3_int64>(image.size());
+  auto* copy =
+      static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(std::max<sqlite3_int64>(size, 1))));
+  if (copy == nullptr) return false;
+  std::copy(image.begin(), image.end(), copy);
+  // The engine owns the copy from here on, whatever the outcome.
+  return sqlite3_deserialize(Handle.get(), schema.c_str(), copy, size, size,
+                             SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) == SQLITE_OK;
 }
 
 void TSqliteDb::Close() {

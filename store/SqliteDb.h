@@ -68,6 +68,12 @@ public:
   // absolute first, so it is never taken as a "file:" URI, and databases attached later are opened
   // the same way. False on failure; see LastError.
   [[nodiscard]] bool Open(const std::filesystem::path& file, TOpenMode mode = TOpenMode::ReadWrite);
+  // Opens an empty read-only database in memory, for an image given to Deserialize; databases
+  // attached later are opened read-only, links refused, as by Open.
+  [[nodiscard]] bool OpenInMemory();
+  // Makes the database schema ("main", or one attached as ':memory:') read-only over a copy of
+  // image, the bytes of a database file.
+  [[nodiscard]] bool Deserialize(const std::string& schema, const std::string& image);
   void Close();
   [[nodiscard]] bool IsOpen() const { return Handle != nullptr; }
 

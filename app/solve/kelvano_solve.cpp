@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <getopt.h>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -235,8 +236,70 @@ bool ReadStandardInput(std::string& text, std::string& reason) {
   }
 }
 
+// The length of the UTF-8 character at s[i] as the JSON writer accepts it (no overlong form, no
+// surrogate, nothing beyond U+10FFFF); 0 for a byte that starts none.
+std::size_t Utf8CharAt(const std::string& s, std::size_t i) {
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  const std::size_t len = b0 < 0x80                  ? 1
+                          : b0 >= 0xC2 && b0 <= 0xDF ? 2
+                          : (b0 >> 4) == 0xE         ? 3
+                          : b0 >= 0xF0 && b0 <= 0xF4 ? 4
+                                                     : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  std::uint32_t cp = len == 1 ? b0 : b0 & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+  if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
+  return len;
+}
+
+bool IsUtf8(const std::string& s) {
+  for (std::size_t i = 0, len = 0; i < s.size(); i += len)
+    if ((len = Utf8CharAt(s, i)) == 0) return false;
+  return true;
+}
+
+// A name or a text as an answer line can hold it: each byte that is not part of a UTF-8 character
+// becomes U+FFFD.
+std::string ShownUtf8(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t len = Utf8CharAt(s, i);
+    out += len == 0 ? "\xEF\xBF\xBD" : s.substr(i, len);
+    i += len == 0 ? 1 : len;
+  }
+  return out;
+}
+
+// The bytes of a name that is not UTF-8, each of them recoverable: its UTF-8 characters as they are,
+// a backslash doubled, every other byte as \xNN (two upper-case hexadecimal digits).
+std::string EscapedBytes(const std::string& s) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t len = Utf8CharAt(s, i);
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (len == 0)
+      out += std::string("\\x") + Hex[b >> 4] + Hex[b & 15];
+    else
+      out += s[i] == '\\' ? std::string("\\\\") : s.substr(i, len);
+    i += len == 0 ? 1 : len;
+  }
+  return out;
+}
+
+// What ended the work on one problem from inside the program, for its message.
+std::string InternalFailure(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "не хватает памяти";
+  return std::string("внутренняя ошибка программы (") + e.what() + ")";
+}
+
 // The name "-" is standard input: its report is "stdin.html" where a file's would be "<name>.html".
-TProblem FromFile(const std::string& name) {
+TProblem ReadFromFile(const std::string& name) {
   TProblem p;
   p.Label = name;
   p.JsonFile = name;
@@ -262,7 +325,25 @@ TProblem FromFile(const std::string& name) {
   return p;
 }
 
-TProblem FromStore(const TDM& dm, std::optional<int> id, const std::string& name) {
+// The lowest id of the stored problems named name, -1 when there is none; several of that name are
+// listed on standard error.
+int StoredIdByName(const TDM& dm, const std::string& name, const std::string& label) {
+  std::vector<int> ids;
+  if (const auto tasks = dm.ListTasks(0))
+    for (const TTaskRow& t : *tasks)
+      if (t.TaskName == name) ids.push_back(t.Id);
+  if (ids.empty()) return -1;
+  std::sort(ids.begin(), ids.end());
+  if (ids.size() > 1) {
+    std::string list;
+    for (const int id : ids) list += (list.empty() ? "" : ", ") + std::to_string(id);
+    std::cerr << label << ": задач с таким названием в базе " << ids.size() << " (номера " << list
+              << "), решается задача с наименьшим номером, " << ids.front() << '\n';
+  }
+  return ids.front();
+}
+
+TProblem ReadFromStore(const TDM& dm, std::optional<int> id, const std::string& name) {
   TProblem p;
   p.Label = id ? "база задач: задача " + std::to_string(*id) : "база задач: \"" + name + "\"";
   p.JsonFile = id ? "id:" + std::to_string(*id) : "name:" + name;
@@ -271,7 +352,7 @@ TProblem FromStore(const TDM& dm, std::optional<int> id, const std::string& name
     p.Error = p.Label + ": база задач недоступна: " + dm.OpenFailure();
     return p;
   }
-  const int taskId = id ? *id : FindTaskByName(dm, name, 0);
+  const int taskId = id ? *id : StoredIdByName(dm, name, p.Label);
   if (taskId > 0) p.JsonFile = "id:" + std::to_string(taskId);
   const std::optional<TTaskRow> task = taskId > 0 ? dm.FindTask(taskId) : std::nullopt;
   if (!task) {
@@ -286,13 +367,46 @@ TProblem FromStore(const TDM& dm, std::optional<int> id, const std::string& name
   return p;
 }
 
-// The answer line of --json: every exact number in its text form, as BATCH.md asks.
+// A problem whose reading failed inside the program is bad input with the reason, and the other
+// problems of the run are still read.
+TProblem FromFile(const std::string& name) {
+  try {
+    return ReadFromFile(name);
+  } catch (const std::exception& e) {
+    TProblem p;
+    p.Label = p.JsonFile = name;
+    p.Error = name + ": " + InternalFailure(e);
+    return p;
+  }
+}
+
+TProblem FromStore(const TDM& dm, std::optional<int> id, const std::string& name) {
+  try {
+    return ReadFromStore(dm, id, name);
+  } catch (const std::exception& e) {
+    TProblem p;
+    p.Label = id ? "база задач: задача " + std::to_string(*id) : "база задач: \"" + name + "\"";
+    p.JsonFile = id ? "id:" + std::to_string(*id) : "name:" + name;
+    p.Error = p.Label + ": " + InternalFailure(e);
+    return p;
+  }
+}
+
+// The file of an answer line, always UTF-8: a name that is not is shown with U+FFFD for each byte
+// that is not part of a character, and file_bytes gives the name byte for byte.
+void PutFile(nlohmann::ordered_json& j, const std::string& file) {
+  j["file"] = ShownUtf8(file);
+  if (!IsUtf8(file)) j["file_bytes"] = EscapedBytes(file);
+}
+
+// The answer line of --json: every exact number in its text form, as BATCH.md asks; every text
+// valid UTF-8.
 nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
   nlohmann::ordered_json j;
-  j["file"] = p.JsonFile;
+  PutFile(j, p.JsonFile);
   j["type"] = p.TaskType;
   j["status"] = StatusName(v.Status);
-  j["message"] = v.Message;
+  j["message"] = ShownUtf8(v.Message);
   const bool point = v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local;
   if (point || v.Status == TTaskStatus::NotAttained) {
     if (v.Total)
@@ -317,11 +431,11 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
 
 nlohmann::ordered_json BadInputLine(const TProblem& p, const std::string& error) {
   nlohmann::ordered_json j;
-  j["file"] = p.JsonFile;
+  PutFile(j, p.JsonFile);
   j["type"] = p.TaskType;
   j["status"] = StatusName(TTaskStatus::BadInput);
   j["message"] = StatusSentence(TTaskStatus::BadInput);
-  j["error"] = error;
+  j["error"] = ShownUtf8(error);
   return j;
 }
 
@@ -487,7 +601,9 @@ std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+// No exception leaves the program: one met while a problem is solved ends that problem (bad input
+// with the reason) and the others go on; one met elsewhere ends the run with status 1.
+int main(int argc, char** argv) try {
   TStderrSink sink;
   SetMessageSink(&sink);
 
@@ -532,44 +648,57 @@ int main(int argc, char** argv) {
     if (status == ExitOptimal) status = code;
   };
   for (const TProblem& p : problems) {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    std::string error = p.Error;
-    if (p.Statement && !ReadStatement(*p.Statement, data, readError))
-      error = p.Label + ": " +
-              (p.StoredId > 0 ? StoredStatementError(*dm, p.StoredId, *p.Statement, readError)
-                              : readError.Field + ": " + readError.Message);
-    if (!error.empty()) {
-      std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+    try {
+      TZLPCore_Interface data;
+      TStatementError readError;
+      std::string error = p.Error;
+      if (p.Statement && !ReadStatement(*p.Statement, data, readError))
+        error = p.Label + ": " +
+                (p.StoredId > 0 ? StoredStatementError(*dm, p.StoredId, *p.Statement, readError)
+                                : readError.Field + ": " + readError.Message);
+      if (!error.empty()) {
+        std::cerr << error << '\n' << p.Label << ": ошибка во входных данных, отчёт не записан\n";
+        if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
+        note(ExitBadInput);
+        continue;
+      }
+      TZLPCore_SolutionResult report;
+      const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
+      std::optional<std::filesystem::path> target = output;
+      if (dir)
+        target = *dir / (p.OutputStem + ".html");
+      else if (!output && !json && count > 1)
+        target = p.Beside / (p.OutputStem + ".html");
+      std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
+      // A report read on a terminal is UTF-8, as the terminal is; files keep the windows' form unless
+      // asked otherwise.
+      const TEncoding encoding =
+          options.Encoding.value_or(!target && isatty(STDOUT_FILENO) ? TEncoding::Utf8 : TEncoding::Cp1251);
+      if (refusal.empty() && (target || !json) && !WriteOut(report, target, encoding))
+        refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
+      if (!refusal.empty()) {
+        refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;
+        std::cerr << p.Label << ": " << refusal << '\n';
+        if (json) std::cout << BadInputLine(p, refusal).dump() << '\n' << std::flush;
+        note(ExitBadInput);
+        continue;
+      }
+      if (target) written.push_back(MarkOf(*target));
+      std::cerr << p.Label << ": " << verdict.Message << '\n';
+      if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
+      note(ExitOf(verdict.Status));
+    } catch (const std::exception& e) {
+      const std::string error = p.Label + ": " + InternalFailure(e);
+      std::cerr << error << '\n' << p.Label << ": отчёт не записан\n";
       if (json) std::cout << BadInputLine(p, error).dump() << '\n' << std::flush;
       note(ExitBadInput);
-      continue;
     }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
-    std::optional<std::filesystem::path> target = output;
-    if (dir)
-      target = *dir / (p.OutputStem + ".html");
-    else if (!output && !json && count > 1)
-      target = p.Beside / (p.OutputStem + ".html");
-    std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
-    // A report read on a terminal is UTF-8, as the terminal is; files keep the windows' form unless
-    // asked otherwise.
-    const TEncoding encoding =
-        options.Encoding.value_or(!target && isatty(STDOUT_FILENO) ? TEncoding::Utf8 : TEncoding::Cp1251);
-    if (refusal.empty() && (target || !json) && !WriteOut(report, target, encoding))
-      refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
-    if (!refusal.empty()) {
-      refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;
-      std::cerr << p.Label << ": " << refusal << '\n';
-      if (json) std::cout << BadInputLine(p, refusal).dump() << '\n' << std::flush;
-      note(ExitBadInput);
-      continue;
-    }
-    if (target) written.push_back(MarkOf(*target));
-    std::cerr << p.Label << ": " << verdict.Message << '\n';
-    if (json) std::cout << AnswerLine(p, verdict).dump() << '\n' << std::flush;
-    note(ExitOf(verdict.Status));
   }
   return status;
+} catch (const std::exception& e) {
+  std::cerr << "kelvano-solve: " << InternalFailure(e) << '\n';
+  return ExitBadInput;
+} catch (...) {
+  std::cerr << "kelvano-solve: внутренняя ошибка программы\n";
+  return ExitBadInput;
 }

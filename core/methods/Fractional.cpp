@@ -93,41 +93,95 @@ std::string RangeText(const TFormRange& range) {
   return "от " + lo + " до " + hi;
 }
 
-// The denominator is zero somewhere on the feasible set: the page says so and why the method stops,
-// and the verdict is what can be proved. Near a feasible point where the denominator is zero and the
-// numerator is not, the ratio leaves every bound on the side where the denominator has the sign of
-// the numerator there; that side exists when the denominator takes values of that sign. The
-// numerator's range on the zero set comes from two more quiet programs.
-void RefuseZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZLPCore_SolutionResult& report) {
-  const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
-  const TZLPCore_SubInterface_Denominator& den = data.Denominator;
+// A copy of the program with one more constraint row  coeffs·x (sign) rhs.
+TZLPCore_SubInterface_ZLP WithRow(const TZLPCore_SubInterface_ZLP& zlp, const TVector& coeffs,
+                                  TZLPCore_InequalitySign sign, TRational rhs) {
+  TZLPCore_SubInterface_ZLP program = zlp;
+  const std::int32_t m = program.ConstraintCount() + 1;
+  program.SetConstraintCount(m);
+  for (std::int32_t j = 1; j <= program.VarCount(); ++j) program.Coeffs.SetItem(j, m, coeffs.GetItem(j));
+  program.SetSign(m, sign);
+  program.RHS.SetItem(m, rhs);
+  return program;
+}
+
+// The greatest value of coeffs·x + freeTerm over the feasible set of zlp, at most 1: a point where the
+// form is positive when there is one (its value is then above zero), whether or not the form is
+// bounded there.
+TQuietSolution GreatestUpToOne(const TZLPCore_SubInterface_ZLP& zlp, const TVector& coeffs, TRational freeTerm) {
+  const TRational rhs = RatSub(RatFromInt(1), freeTerm);
+  if (!RatIsValid(rhs)) {
+    TQuietSolution s;
+    s.Outcome = TQuietOutcome::Overflow;
+    return s;
+  }
+  TZLPCore_SubInterface_ZLP program = WithRow(zlp, coeffs, IS_BELOWOREQUAL, rhs);
+  for (std::int32_t j = 1; j <= program.VarCount(); ++j) program.Objective.SetItem(j, coeffs.GetItem(j));
+  program.FreeTerm = freeTerm;
+  program.IsMax = true;
+  return SolveQuietly(program);
+}
+
+std::string PointText(const std::vector<TRational>& x) {
+  std::string text;
+  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : "; ") + RatToStr(x[j]);
+  return "(" + text + ")";
+}
+
+// The numerator and the denominator change sign together: the value of the ratio stays.
+void NegateRatio(TZLPCore_SubInterface_ZLP& zlp, TZLPCore_SubInterface_Denominator& den) {
+  for (std::int32_t j = 1; j <= zlp.VarCount(); ++j) {
+    zlp.Objective.SetItem(j, Negated(zlp.Objective.GetItem(j)));
+    den.Coeffs.SetItem(j, Negated(den.Coeffs.GetItem(j)));
+  }
+  zlp.FreeTerm = Negated(zlp.FreeTerm);
+  den.FreeTerm = Negated(den.FreeTerm);
+}
+
+// The denominator is zero somewhere on the feasible set S, where the ratio is not defined; the best
+// value is sought over the other points of S. The page says what follows and the verdict is set when
+// the case is decided here; true when the change of variables still answers it.
+//  - Near a point of S where the denominator is zero and the numerator is not, the ratio leaves every
+//    bound on the side where the denominator has the sign of the numerator there (along the segment
+//    from that point to a point of that side): unbounded, when the direction asked for is that one.
+//  - A denominator taking both signs whose zero points on S all have a zero numerator: the zero set
+//    then spans the hyperplane of the denominator within the hull of S, so the numerator is a multiple
+//    k of the denominator there and the ratio equals k wherever it is defined.
+//  - A denominator of one sign (after negating the ratio, not negative) is positive exactly at the
+//    points of S the change of variables maps to solutions with Y0 > 0, and the directions of S with
+//    Y0 = 0 are still limits of such points, so the substituted program answers for those points.
+// The numerator's range on the zero set comes from two more quiet programs.
+bool ZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZLPCore_SolutionResult& report) {
+  TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
+  TZLPCore_SubInterface_Denominator& den = data.Denominator;
   const bool above = ReachesAbove(range.Greatest);
   const bool below = ReachesBelow(range.Least);
-  if (!above && !below)
+  if (!above && !below) {
     report.AddParagraph("Знаменатель равен нулю во всех допустимых точках, и дробь не определена ни в одной из них.");
-  else if (above && below)
+    report.AddParagraph("Задача не имеет решения: целевая функция не определена ни в одной допустимой точке. " +
+                        std::string(sBadDenominator));
+    SetVerdict(data.Verdict, TTaskStatus::BadInput,
+               "метод замены переменных неприменим: знаменатель равен нулю во всех допустимых точках",
+               "задача не решена: знаменатель равен нулю во всех допустимых точках, и дробь не определена ни в "
+               "одной из них.");
+    return false;
+  }
+  if (above && below)
     report.AddParagraph("Знаменатель меняет знак на множестве допустимых решений и, значит, где-то на нём обращается "
                         "в нуль: в таких точках дробь не определена.");
   else
-    report.AddParagraph("Знаменатель обращается в нуль в некоторых допустимых точках: в них дробь не определена.");
-  report.AddLine("Замена переменных возможна, только если знаменатель сохраняет знак на всём множестве допустимых "
-                 "решений, поэтому здесь она невозможна.");
+    report.AddParagraph("Знаменатель обращается в нуль в некоторых допустимых точках: в них дробь не определена, и "
+                        "наилучшее значение ищется среди остальных допустимых точек.");
 
-  TZLPCore_SubInterface_ZLP onZero = zlp;
-  const std::int32_t n = onZero.VarCount();
-  const std::int32_t m = onZero.ConstraintCount();
-  onZero.SetConstraintCount(m + 1);
-  for (std::int32_t j = 1; j <= n; ++j) onZero.Coeffs.SetItem(j, m + 1, den.Coeffs.GetItem(j));
-  onZero.SetSign(m + 1, IS_EQUAL);
-  onZero.RHS.SetItem(m + 1, Negated(den.FreeTerm));
-  const TFormRange numerator = FormRange(onZero, zlp.Objective, zlp.FreeTerm);
+  const TFormRange numerator =
+      FormRange(WithRow(zlp, den.Coeffs, IS_EQUAL, Negated(den.FreeTerm)), zlp.Objective, zlp.FreeTerm);
   const bool numeratorAbove = ReachesAbove(numerator.Greatest);
   const bool numeratorBelow = ReachesBelow(numerator.Least);
   const bool toPlusInfinity = (numeratorAbove && above) || (numeratorBelow && below);
   const bool toMinusInfinity = (numeratorAbove && below) || (numeratorBelow && above);
   const bool isMax = zlp.IsMax;
+  const std::string values = "значения " + RangeText(numerator);
   if (isMax ? toPlusInfinity : toMinusInfinity) {
-    const std::string values = "значения " + RangeText(numerator);
     report.AddParagraph("В допустимых точках, где знаменатель равен нулю, числитель принимает " + values +
                         ". Вблизи такой точки с ненулевым числителем дробь принимает " +
                         (isMax ? "сколь угодно большие значения, поэтому целевая функция не ограничена сверху"
@@ -135,15 +189,65 @@ void RefuseZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZ
                                  "ограничена снизу") +
                         " и оптимума нет.");
     SetVerdict(data.Verdict, TTaskStatus::Unbounded);
-    return;
+    return false;
   }
-  report.AddParagraph("Метод замены переменных к этой задаче неприменим: измените условие так, чтобы знаменатель "
-                      "сохранял знак на множестве допустимых решений. " +
-                      std::string(sBadDenominator));
-  SetVerdict(data.Verdict, TTaskStatus::BadInput,
-             "метод замены переменных неприменим: знаменатель обращается в нуль на множестве допустимых решений",
-             "задача не решена: знаменатель обращается в нуль на множестве допустимых решений, и метод замены "
-             "переменных к ней неприменим.");
+  if (Stopped(numerator.Least) || Stopped(numerator.Greatest)) {
+    const TQuietOutcome stop = Stopped(numerator.Least) ? numerator.Least.Outcome : numerator.Greatest.Outcome;
+    report.AddParagraph("Найти значения числителя в допустимых точках, где знаменатель равен нулю, не удалось — " +
+                        StopReason(stop) + ".");
+    SetVerdict(data.Verdict, StopStatus(stop));
+    return false;
+  }
+  if (above && below) {
+    // Both signs and no unbounded side: the numerator is zero wherever the denominator is.
+    const TQuietSolution point = GreatestUpToOne(zlp, den.Coeffs, den.FreeTerm);
+    if (!IsOptimal(point)) {
+      report.AddParagraph("Найти допустимую точку, где знаменатель не равен нулю, не удалось — " +
+                          StopReason(Stopped(point) ? point.Outcome : TQuietOutcome::Overflow) + ".");
+      SetVerdict(data.Verdict, StopStatus(Stopped(point) ? point.Outcome : TQuietOutcome::Overflow));
+      return false;
+    }
+    const TRational n = FormValue(zlp.Objective, zlp.FreeTerm, point.X);
+    const TRational d = FormValue(den.Coeffs, den.FreeTerm, point.X);
+    const TRational k = RatDiv(n, d);
+    if (!RatIsValid(n) || !RatIsValid(d) || !RatIsValid(k) || !AllValid(point.X)) {
+      report.AddParagraph("Значение дроби в допустимой точке вышло за пределы точных дробей с 32-битными числителем "
+                          "и знаменателем.");
+      SetVerdict(data.Verdict, TTaskStatus::Overflow);
+      return false;
+    }
+    report.AddParagraph(
+        "В допустимых точках, где знаменатель равен нулю, числитель тоже равен нулю. Такие точки заполняют "
+        "сечение множества допустимых решений плоскостью, на которой знаменатель равен нулю (знаменатель "
+        "принимает на множестве значения обоих знаков), поэтому числитель равен знаменателю, умноженному на одно и "
+        "то же число, и дробь во всех допустимых точках, где она определена, принимает одно и то же значение. "
+        "Найдём его в допустимой точке " +
+        PointText(point.X) +
+        ", где знаменатель не равен нулю (её дал симплекс-метод как максимум знаменателя, не "
+        "большего 1): числитель равен " +
+        RatToStr(n) + ", знаменатель равен " + RatToStr(d) + ", Z = " + Factor(n) + " / " + Factor(d) + " = " +
+        RatToStr(k) + ". Это значение и есть " + (isMax ? "наибольшее" : "наименьшее") +
+        "; замена переменных не нужна.");
+    SetVerdict(data.Verdict, TTaskStatus::Optimal);
+    data.Verdict.Objective = k;
+    data.Verdict.X = point.X;
+    return false;
+  }
+  report.AddParagraph(
+      "В допустимых точках, где знаменатель равен нулю, числитель принимает " + values +
+      ", поэтому вблизи них дробь не уходит в бесконечность в сторону " + (isMax ? "увеличения" : "уменьшения") +
+      ". Знаменатель при этом не меняет знака: там, где он не равен нулю, он " +
+      (above ? "положителен" : "отрицателен") +
+      ". Замена переменных сопоставляет каждой такой точке решение новой задачи с Y<sub>0</sub> &gt; 0 и тем же "
+      "значением целевой функции, и обратно, поэтому она годится и здесь: решения с Y<sub>0</sub> = 0 отвечают "
+      "направлениям, вдоль которых дробь приближается к своему значению.");
+  if (below) {
+    NegateRatio(zlp, den);
+    report.AddLine("Умножим числитель и знаменатель на -1 (значение дроби от этого не изменится): числителем станет " +
+                   FormatLinearForm(zlp.Objective, zlp.VarNames(), zlp.FreeTerm) + ", знаменателем — " +
+                   FormatLinearForm(den.Coeffs, zlp.VarNames(), den.FreeTerm) + ".");
+  }
+  return true;
 }
 
 // Checks the denominator on the feasible set and explains it; negates the numerator and the
@@ -174,20 +278,12 @@ bool PrepareDenominator(TZLPCore_Interface& data, TZLPCore_SolutionResult& repor
   }
   report.AddParagraph(intro + "знаменатель " + denText + " принимает на множестве допустимых решений значения " +
                       RangeText(range) + ".");
-  if (sign == TDenominatorSign::Zero) {
-    RefuseZeroDenominator(data, range, report);
-    return false;
-  }
+  if (sign == TDenominatorSign::Zero) return ZeroDenominator(data, range, report);
   if (sign == TDenominatorSign::Positive) {
     report.AddLine("Знаменатель всюду положителен, замена переменных допустима.");
     return true;
   }
-  for (std::int32_t j = 1; j <= zlp.VarCount(); ++j) {
-    zlp.Objective.SetItem(j, Negated(zlp.Objective.GetItem(j)));
-    den.Coeffs.SetItem(j, Negated(den.Coeffs.GetItem(j)));
-  }
-  zlp.FreeTerm = Negated(zlp.FreeTerm);
-  den.FreeTerm = Negated(den.FreeTerm);
+  NegateRatio(zlp, den);
   report.AddLine("Знаменатель всюду отрицателен, поэтому умножим числитель и знаменатель на -1 (значение дроби от "
                  "этого не изменится): числителем станет " +
                  FormatLinearForm(zlp.Objective, zlp.VarNames(), zlp.FreeTerm) + ", знаменателем — " +
@@ -289,9 +385,10 @@ void ReportOverflow(TTaskVerdict& verdict, TZLPCore_SolutionResult& report) {
 }
 
 // The optimum has Y0 = 0: it is a direction of the feasible set, not a point. The best value v of
-// the ratio is attained exactly when numerator - v·denominator (denominator positive on the set)
-// reaches 0 on the set, which one more quiet program on the original constraints tells; its
-// optimum is then a point where the ratio equals v.
+// the ratio is attained exactly when numerator - v·denominator (denominator positive on the set, or
+// zero at some of its points) reaches 0 at a point of the set where the denominator is positive,
+// which one more quiet program on the original constraints tells (two where it reaches 0 at a zero
+// of the denominator); its optimum is then a point where the ratio equals v.
 void AnswerAtZeroY0(TZLPCore_Interface& data, std::int32_t n, TZLPCore_SolutionResult& report) {
   TTaskVerdict& verdict = data.Verdict;
   const bool isMax = verdict.IsMax;
@@ -318,21 +415,43 @@ void AnswerAtZeroY0(TZLPCore_Interface& data, std::int32_t n, TZLPCore_SolutionR
     SetVerdict(verdict, StopStatus(s.Outcome));
     return;
   }
-  const bool attained = IsOptimal(s) && (isMax ? !RatLessInt(s.Value, 0) : !RatGreaterInt(s.Value, 0));
+  bool attained = IsOptimal(s) && (isMax ? !RatLessInt(s.Value, 0) : !RatGreaterInt(s.Value, 0));
+  std::vector<TRational> point = s.X;
+  // Where the denominator is zero somewhere on the set, the difference may reach zero only at such
+  // points, where the ratio is not defined: among the points where it does reach zero, the greatest
+  // denominator (up to 1) tells whether one of them has a positive denominator.
+  bool onZeroSet = false;
+  if (attained && RatEqualsInt(FormValue(data.Denominator.Coeffs, data.Denominator.FreeTerm, point), 0)) {
+    onZeroSet = true;
+    const TQuietSolution other = GreatestUpToOne(WithRow(gap, gap.Objective, IS_EQUAL, Negated(gap.FreeTerm)),
+                                                 data.Denominator.Coeffs, data.Denominator.FreeTerm);
+    if (Stopped(other)) {
+      report.AddParagraph("Выяснить, достигает ли дробь значения " + RatToStr(best) +
+                          " в допустимых точках, не удалось: " + StopReason(other.Outcome) + ".");
+      SetVerdict(verdict, StopStatus(other.Outcome));
+      return;
+    }
+    attained = IsOptimal(other) && RatGreaterInt(other.Value, 0);
+    if (attained) point = other.X;
+  }
   if (attained) {
-    const TRational d = FormValue(data.Denominator.Coeffs, data.Denominator.FreeTerm, s.X);
+    const TRational d = FormValue(data.Denominator.Coeffs, data.Denominator.FreeTerm, point);
     const TRational y0 = RatDiv(RatFromInt(1), d);
     report.AddParagraph("Но оптимальное решение не единственно: " + word + " значение " + RatToStr(best) +
                         " дробь принимает и в допустимых точках. Такую точку найдём симплекс-методом как " +
                         (isMax ? "максимум" : "минимум") + " разности числителя и знаменателя, умноженного на " +
                         Factor(best) + ", при исходных ограничениях (этот " + (isMax ? "максимум" : "минимум") +
-                        " равен нулю). Ей отвечает другое оптимальное решение, с Y<sub>0</sub> &gt; 0:");
+                        " равен нулю)" +
+                        (onZeroSet ? "; в найденной так точке знаменатель равен нулю, поэтому среди точек, где эта "
+                                     "разность равна нулю, возьмём точку с наибольшим знаменателем, не большим 1"
+                                   : "") +
+                        ". Ей отвечает другое оптимальное решение, с Y<sub>0</sub> &gt; 0:");
     std::string lines = std::string("<pre>") + CRLF + "Y<sub>0</sub> = " + RatToStr(y0) + CRLF;
     for (std::int32_t j = 1; j <= n; ++j)
       lines += "X" + std::to_string(j) + " = Y" + std::to_string(j) +
-               "/Y0 = " + RatToStr(s.X[static_cast<std::size_t>(j - 1)]) + CRLF;
+               "/Y0 = " + RatToStr(point[static_cast<std::size_t>(j - 1)]) + CRLF;
     report.AddLine(lines + "</pre>");
-    if (!RatIsValid(y0) || !AnswerAt(data, f, s.X, report)) ReportOverflow(verdict, report);
+    if (!RatIsValid(y0) || !AnswerAt(data, f, point, report)) ReportOverflow(verdict, report);
     return;
   }
   std::string variables;

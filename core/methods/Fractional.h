@@ -8,8 +8,11 @@
 // d·Y + d0·Y0 = 1, Y >= 0, Y0 >= 0, whose optimum is the best value of the ratio; a solution with
 // Y0 > 0 maps back to Xj = Yj / Y0. A solution with Y0 = 0 is a direction of S along which the ratio
 // approaches that value. A denominator negative on S is made positive by negating the numerator and
-// the denominator; one that is zero somewhere on S, or changes sign there, leaves the method
-// without ground.
+// the denominator. Where the denominator is zero the ratio is not defined and the best value is
+// sought over the other points of S: one that keeps its sign elsewhere still goes through the
+// change of variables; one that changes sign gives an unbounded ratio or, with a numerator zero
+// wherever the denominator is, the same value at every point; one zero on the whole of S leaves
+// the ratio defined nowhere.
 #pragma once
 
 #include "ZLPCore_Main.h"
@@ -53,8 +56,9 @@ bool FractionalInputUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& repo
                          const TTaskInfo& task);
 // Kind 4: finds the range of the denominator on the feasible set and, where the change of variables
 // holds, replaces data.ZLP by the substituted program Y1 ... Yn, Y0 (a denominator negative on the
-// whole set is negated first, in data.Denominator too). Refuses (false, with its verdict) when the
-// constraints are inconsistent or the denominator is zero somewhere on the feasible set.
+// whole set is negated first, in data.Denominator too). Ends the solution here (false, with its
+// verdict) when the constraints are inconsistent, when the denominator is zero on the whole set, and
+// when its zeros decide the answer: the ratio unbounded near them, or the same wherever it is defined.
 bool SubstitutionUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
                       const TTaskInfo& task);
 // Kind 5, after the simplex step: the answer in X1 ... Xn and the value of the ratio there, or what

@@ -99,6 +99,7 @@ struct TTaskInfo {
   const char* TextKeyword = "";         // the text form
   TTextReader ReadText = nullptr;
   TTextWriter WriteText = nullptr;
+  std::size_t MaxTextLines = std::string::npos; // the text is read no further (its reader tells why)
   bool PictureAfterInput = false; // the graphical method follows the input section
   TStatementReader Read = nullptr;
   TTaskConclusion Conclude = nullptr;

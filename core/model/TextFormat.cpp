@@ -23,12 +23,12 @@ std::vector<std::string> Tokens(const std::string& line) {
   return out;
 }
 
-// The lines that hold something; CR LF, LF and a lone CR all end a line.
-std::vector<TLine> SplitLines(const std::string& text) {
+// The lines that hold something, at most most of them; CR LF, LF and a lone CR all end a line.
+std::vector<TLine> SplitLines(const std::string& text, std::size_t most = std::string::npos) {
   std::vector<TLine> lines;
   int no = 0;
   std::size_t start = 0;
-  while (start <= text.size()) {
+  while (start <= text.size() && lines.size() < most) {
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
     ++no;
@@ -208,6 +208,7 @@ std::optional<TStatementGrid> ReadAssignmentText(const std::vector<TTextLine>& l
   return grid;
 }
 
+// lines: those of the text up to one observation past the limit.
 std::optional<TStatementGrid> ReadRegressionText(const std::vector<TTextLine>& lines, TStatementFactory make,
                                                  TTextFormatError& error) {
   if (lines.front().Tokens.size() != 1) {
@@ -215,7 +216,11 @@ std::optional<TStatementGrid> ReadRegressionText(const std::vector<TTextLine>& l
     return std::nullopt;
   }
   const auto n = static_cast<std::int32_t>(lines.size() - 1);
-  if (n < 2 || n > MaxObservations) {
+  if (n > MaxObservations) {
+    Fail(error, lines.back().No, "наблюдение " + std::to_string(n), "наблюдений больше 32000: дальше файл не читается");
+    return std::nullopt;
+  }
+  if (n < 2) {
     Fail(error, 0, "", "наблюдений должно быть от 2 до 32000");
     return std::nullopt;
   }
@@ -334,6 +339,10 @@ std::optional<TStatementGrid> ReadProgramText(const std::vector<TTextLine>& line
       }
       if (!CheckAll(t, 1, line.No, " строки quad " + std::to_string(quad.size() + 1), error)) return std::nullopt;
       quad.emplace_back(t.begin() + 1, t.end());
+    } else if (word == "max" || word == "min") {
+      Fail(error, line.No, "целевая функция",
+           "вторая строка целевой функции: max или min пишется только в первой строке задачи");
+      return std::nullopt;
     } else {
       const auto rel = std::find_if(t.begin(), t.end(), IsRelation);
       if (rel == t.end()) {
@@ -398,7 +407,8 @@ std::optional<TStatementGrid> ReadProgramText(const std::vector<TTextLine>& line
   return grid;
 }
 
-std::optional<std::vector<TTextLine>> SplitStatementText(const std::string& source, TTextFormatError& error) {
+std::optional<std::vector<TTextLine>> SplitStatementText(const std::string& source, TTextFormatError& error,
+                                                        std::size_t most) {
   // A byte order mark some editors put first is not part of the text.
   const std::size_t mark = source.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
   const std::string text = source.substr(mark);
@@ -410,7 +420,7 @@ std::optional<std::vector<TTextLine>> SplitStatementText(const std::string& sour
              Hex[byte & 15] + ")");
     return std::nullopt;
   }
-  const std::vector<TLine> lines = SplitLines(text);
+  const std::vector<TLine> lines = SplitLines(text, most);
   if (lines.empty()) {
     Fail(error, 0, "", "файл не содержит задачи: нет строки max или min");
     return std::nullopt;

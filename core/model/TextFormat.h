@@ -37,11 +37,12 @@ struct TTextFormatError {
   std::uint8_t TaskType = 0; // the type of the problem, as far as the text told it; 0: unknown
 };
 
-// The lines of a text that hold something, comments and a byte order mark left out; nothing (with
-// error) for a text that is not UTF-8 or holds no line. The task catalog reads the first word and
-// hands the lines to the reader of the type (ParseStatementText).
+// The lines of a text that hold something, at most most of them, comments and a byte order mark
+// left out; nothing (with error) for a text that is not UTF-8 or holds no line. The task catalog
+// reads the first word and hands the lines to the reader of the type (ParseStatementText).
 [[nodiscard]] std::optional<std::vector<TTextLine>> SplitStatementText(const std::string& source,
-                                                                       TTextFormatError& error);
+                                                                       TTextFormatError& error,
+                                                                       std::size_t most = std::string::npos);
 
 // The readers and writers of the forms: a linear program and the types built on it (integer,
 // linear-fractional, quadratic: their extra lines tell which), cutting stock, assignment,

@@ -202,6 +202,7 @@ const std::vector<TTaskInfo>& Catalog() {
        .TextKeyword = "regress",
        .ReadText = ReadRegressionText,
        .WriteText = WriteRegressionText,
+       .MaxTextLines = 32000 + 2, // the keyword, the observations and one past their limit
        .Read = ReadRegressionStatement,
        .Solve = SolveRegressionTask},
   };
@@ -255,9 +256,9 @@ bool ReadStatement(const TStatementGrid& grid, TZLPCore_Interface& data, TStatem
 }
 
 std::optional<TStatementGrid> ParseStatementText(const std::string& text, TTextFormatError& error) {
-  const std::optional<std::vector<TTextLine>> lines = SplitStatementText(text, error);
-  if (!lines) return std::nullopt;
-  std::string head = lines->front().Tokens.front();
+  const std::optional<std::vector<TTextLine>> first = SplitStatementText(text, error, 1);
+  if (!first) return std::nullopt;
+  std::string head = first->front().Tokens.front();
   std::transform(head.begin(), head.end(), head.begin(),
                  [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
   // A form of its own starts with its keyword; any other text is a linear program or one built on it.
@@ -270,6 +271,9 @@ std::optional<TStatementGrid> ParseStatementText(const std::string& text, TTextF
                         [](const TTaskInfo& t) { return t.ReadText != nullptr && *t.TextKeyword == '\0'; });
   if (form == rows.end()) return std::nullopt;
   error.TaskType = form->Code;
+  // A long text is split only as far as its form can hold, however long the file.
+  const std::optional<std::vector<TTextLine>> lines = SplitStatementText(text, error, form->MaxTextLines);
+  if (!lines) return std::nullopt;
   return form->ReadText(*lines, NewStatement, error);
 }
 

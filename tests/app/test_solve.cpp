@@ -591,6 +591,134 @@ INSTANTIATE_TEST_SUITE_P(
                       "найдено оптимальное решение", 0, "file:data?mode=memory"}),
     [](const ::testing::TestParamInfo<TDamagedStore>& info) { return info.param.Name; });
 
+// Inputs that once ended a run or were refused though they have an answer: every problem gets its
+// answer line (valid UTF-8 JSON whatever the bytes of a name), the problems after a bad one are still
+// answered, and the stores read are left byte for byte as they were, side files of WAL mode included.
+TEST_F(SolveProgram, EveryInputIsAnsweredAndNoStoreIsTouched) {
+  UseProgramFolder();
+  Write("good.lp", ProductMix);
+  Write("named\377.lp", ProductMix);
+  Write("twomax.lp", "max 3 2\nmax 1 1\n1 1 <= 4\n");
+  Write("upper.lp", "MAX 3 2\nCONST 1\nDEN 1 1\nDenConst 1\n1 1 <= 4\n1 3 <= 6\n");
+  std::string observations = "REGRESS\n";
+  for (int i = 1; i <= 32000; ++i)
+    observations += std::to_string(i % 10) + " " + std::to_string(2 * (i % 10) + 1) + "\n";
+  Write("limit.txt", observations);
+  std::string more;
+  for (int i = 0; i < 100000; ++i) more += "1 3\n";
+  Write("long.txt", observations + more);
+
+  // A store with two problems of one name and one whose cell holds bytes that are not UTF-8.
+  const fs::path data = Dir / "data";
+  const int first = SaveProductMix(data, "Производство");
+  const int second = SaveProductMix(data, "Производство");
+  const int spoilt = SaveProductMix(data, "Порча");
+  ExecSql(data / "Simplex1.db", "UPDATE Simplex1 SET V = CAST(X'31FF' AS TEXT) WHERE TaskId = " +
+                                    std::to_string(spoilt) + " AND X = 2 AND Y = 0");
+  // A store in WAL mode without side files, and one a program still holds open with a change not
+  // yet moved out of its -wal file into the table file.
+  const int walId = SaveProductMix(Dir / "wal", "Производство");
+  for (const char* file : {"Tasks.db", "Simplex1.db", "Simplex2.db", "Gomory.db", "Quadro.db"})
+    ExecSql(Dir / "wal" / file, "PRAGMA journal_mode = WAL");
+  fs::copy(Dir / "wal", Dir / "live", fs::copy_options::recursive);
+  TSqliteDb writer;
+  ASSERT_TRUE(writer.Open(Dir / "live" / "Simplex1.db"));
+  ASSERT_TRUE(writer.Exec("PRAGMA wal_autocheckpoint = 0; UPDATE Simplex1 SET V = '7' WHERE TaskId = " +
+                          std::to_string(walId) + " AND X = 0 AND Y = 1"));
+  ASSERT_TRUE(fs::file_size(Dir / "live" / "Simplex1.db-wal") > 0);
+
+  const nlohmann::json mix = {{"type", 8}, {"status", "optimal"}, {"objective", "12"}, {"x", {"4", "0"}}};
+  const auto line = [](nlohmann::json fields, const char* file) {
+    fields["file"] = file;
+    return fields;
+  };
+  const nlohmann::json good = line(mix, "good.lp");
+  nlohmann::json named = line(mix, "named\xEF\xBF\xBD.lp");
+  named["file_bytes"] = "named\\xFF.lp";
+  const std::string twice = "задач с таким названием в базе 2 (номера " + std::to_string(first) + ", " +
+                            std::to_string(second) + "), решается задача с наименьшим номером, " +
+                            std::to_string(first);
+  struct TCase {
+    const char* Name;
+    std::string Args;
+    int Status;
+    std::vector<nlohmann::json> Lines; // fields each line must have; "error" is a part of the error
+    std::string Err{};                 // a part of standard error
+  };
+  const TCase cases[] = {
+      {"NameNotUtf8", "'named\377.lp' good.lp", 0, {named, good}},
+      {"MissingNameNotUtf8",
+       "'gone\\\377.lp' good.lp",
+       1,
+       {{{"file", "gone\\\xEF\xBF\xBD.lp"},
+         {"file_bytes", "gone\\\\\\xFF.lp"},
+         {"status", "bad_input"},
+         {"error", "gone\\\xEF\xBF\xBD.lp: файл не найден"}},
+        good}},
+      {"SecondObjectiveLine",
+       "twomax.lp good.lp",
+       1,
+       {{{"file", "twomax.lp"},
+         {"status", "bad_input"},
+         {"error", "twomax.lp:2: целевая функция: вторая строка целевой функции"}},
+        good}},
+      {"KeywordsInUpperCase",
+       "upper.lp",
+       0,
+       {{{"file", "upper.lp"}, {"type", 56}, {"status", "optimal"}, {"objective", "13/5"}, {"x", {"4", "0"}}}}},
+      {"ObservationsUpToTheLimit", "limit.txt", 0, {{{"file", "limit.txt"}, {"status", "solved"}, {"A", 2.0}}}},
+      {"ObservationsPastTheLimit",
+       "long.txt good.lp",
+       1,
+       {{{"file", "long.txt"}, {"type", 104}, {"status", "bad_input"}, {"error", "long.txt:32002: наблюдение 32001"}},
+        good}},
+      {"StoredNameTwiceAndACellNotUtf8",
+       "--data data --id " + std::to_string(spoilt) + " --id " + std::to_string(first) + " --name 'Производство'",
+       1,
+       {{{"file", "id:" + std::to_string(spoilt)}, {"status", "bad_input"}, {"error", "«1\xEF\xBF\xBD»"}},
+        line(mix, ("id:" + std::to_string(first)).c_str()),
+        line(mix, ("id:" + std::to_string(first)).c_str())},
+       twice},
+      {"StoreInWalMode",
+       "--data wal --id " + std::to_string(walId),
+       0,
+       {line(mix, ("id:" + std::to_string(walId)).c_str())}},
+      {"StoreHeldOpenInWalMode",
+       "--data live --id " + std::to_string(walId),
+       0,
+       {{{"file", "id:" + std::to_string(walId)}, {"status", "optimal"}, {"objective", "18"}, {"x", {"6", "0"}}}}},
+  };
+  const auto stores = [&] {
+    return std::vector{Fingerprint(data), Fingerprint(Dir / "wal"), Fingerprint(Dir / "live")};
+  };
+  const auto before = stores();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TRun r = Run("--json " + c.Args);
+    EXPECT_EQ(r.Status, c.Status) << r.Err;
+    std::istringstream lines(r.Out);
+    for (const nlohmann::json& expected : c.Lines) {
+      std::string text;
+      ASSERT_TRUE(std::getline(lines, text)) << r.Err;
+      const nlohmann::json answer = nlohmann::json::parse(text); // throws on bytes that are not UTF-8
+      EXPECT_EQ(answer.contains("file_bytes"), expected.contains("file_bytes")) << text;
+      for (const auto& [key, value] : expected.items()) {
+        ASSERT_TRUE(answer.contains(key)) << key << " in " << text;
+        if (key == "error")
+          EXPECT_NE(answer.at(key).get<std::string>().find(value.get<std::string>()), std::string::npos) << text;
+        else
+          EXPECT_EQ(answer.at(key), value) << key << " in " << text;
+      }
+    }
+    std::string rest;
+    EXPECT_FALSE(std::getline(lines, rest)) << "one line per problem: " << rest;
+    EXPECT_NE(r.Err.find(c.Err), std::string::npos) << r.Err;
+    EXPECT_EQ(stores(), before) << "a read changes nothing in a store";
+    EXPECT_TRUE(fs::is_empty(Dir / "tmp"));
+  }
+  EXPECT_FALSE(fs::exists(Dir / "wal" / "Tasks.db-shm")) << "no side file is made";
+}
+
 // Reports never replace an input or a report of the same run (the clash is named and that report
 // skipped), only regular files up to 16 MB are read, and neither a pipe nor a device makes the
 // program wait.

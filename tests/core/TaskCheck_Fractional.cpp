@@ -2,12 +2,15 @@
 // combination of its vertices plus a conic combination of its extreme rays, so with a denominator
 // positive on S the ratio's best value is the best of the vertex ratios and of c·r / d·r over the
 // rays r with d·r > 0 (a ray with d·r = 0 along which the numerator improves makes it unbounded), and
-// it is attained only where a vertex reaches it. Vertices and rays come from ExactCheck.h.
+// it is attained only where a vertex reaches it; a denominator zero at some points of S is checked
+// over the other points. Vertices and rays come from ExactCheck.h.
 #include "ExactCheck.h"
 #include "TaskChecks.h"
 #include "ZLPCore_Main.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -58,69 +61,97 @@ void CheckFractional(const TStatementGrid& g, const TTaskVerdict& v) {
   // A method that stopped on numbers beyond 32-bit fractions claims nothing about the ratio.
   if (v.Status == TTaskStatus::Overflow || v.Status == TTaskStatus::Cycling) return;
   const std::vector<std::vector<xc::Q>> rays = Rays(f.S, n);
-  // The sign the denominator keeps on S: at every vertex, and not falling along any ray.
-  bool positive = true;
-  bool negative = true;
+  const auto den = [&](const std::vector<xc::Q>& x) { return xc::Dot(f.D, x) + f.D0; };
+  const auto num = [&](const std::vector<xc::Q>& x) { return xc::Dot(f.C, x) + f.C0; };
+  // The sign the denominator keeps on S where it is not zero: at every vertex, and along every ray.
+  bool nonNegative = true;
+  bool nonPositive = true;
   for (const auto& x : vertices) {
-    const xc::Q d = xc::Dot(f.D, x) + f.D0;
-    positive = positive && xc::Q{} < d;
-    negative = negative && d < xc::Q{};
+    nonNegative = nonNegative && xc::Q{} <= den(x);
+    nonPositive = nonPositive && den(x) <= xc::Q{};
   }
   for (const auto& r : rays) {
-    const xc::Q d = xc::Dot(f.D, r);
-    positive = positive && xc::Q{} <= d;
-    negative = negative && d <= xc::Q{};
+    nonNegative = nonNegative && xc::Q{} <= xc::Dot(f.D, r);
+    nonPositive = nonPositive && xc::Dot(f.D, r) <= xc::Q{};
   }
-  if (!positive && !negative) {
-    // Zero somewhere on S: the method refuses; only a bound it can prove may be reported.
-    EXPECT_TRUE(v.Status == TTaskStatus::Unbounded || v.Status == TTaskStatus::BadInput) << StatusName(v.Status);
+  if (!nonNegative && !nonPositive) {
+    // Both signs: unbounded both ways unless the numerator is zero on the zero set S ∩ {d = 0} (its
+    // vertices and rays), and then the ratio is the same wherever it is defined.
+    xc::TSystem zero = f.S;
+    zero.A.push_back(f.D);
+    zero.Relation.push_back(0);
+    zero.B.push_back(xc::Q{} - f.D0);
+    bool numeratorZero = true;
+    for (const auto& x : xc::Vertices(zero, n)) numeratorZero = numeratorZero && xc::IsZero(num(x));
+    for (const auto& r : Rays(zero, n)) numeratorZero = numeratorZero && xc::IsZero(xc::Dot(f.C, r));
+    if (!numeratorZero) {
+      EXPECT_EQ(v.Status, TTaskStatus::Unbounded) << "the ratio leaves every bound near a zero of the denominator";
+      return;
+    }
+    ASSERT_EQ(v.Status, TTaskStatus::Optimal) << "the ratio is constant where it is defined";
+    ASSERT_TRUE(v.Objective.has_value());
+    for (const auto& x : vertices)
+      if (!xc::IsZero(den(x))) EXPECT_EQ(xc::Show(num(x) / den(x)), RatToStr(*v.Objective)) << "at a vertex";
+    std::vector<xc::Q> x;
+    for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+    ASSERT_EQ(x.size(), n);
+    EXPECT_TRUE(xc::Feasible(f.S, x)) << "the point breaks a constraint";
+    EXPECT_FALSE(xc::IsZero(den(x))) << "the ratio is not defined at the point";
     return;
   }
-  // With n' = s·n, d' = s·d (d' > 0 on S) and g = +1 for a maximum, -1 for a minimum, the best value
-  // of g·n'/d' over S.
-  const xc::Q s{positive ? 1 : -1, 1};
+  // With s the sign the denominator keeps and g = +1 for a maximum, -1 for a minimum, each vertex and
+  // ray is a pair (N, D) = (g·s·numerator, s·denominator), D >= 0, and the ratio at a point is the
+  // mediant of the pairs of its combination. The best value is the best N/D over the pairs with
+  // D > 0; a pair with D = 0 and N > 0 makes the ratio unbounded; the best value is attained when a
+  // vertex is tight (N = best·D) and so is a pair with D > 0.
+  const xc::Q s{nonNegative ? 1 : -1, 1};
   const xc::Q sense{g.IsMax ? 1 : -1, 1};
-  // The vertices first: a ray that only ties with a vertex leaves the value attained.
-  xc::Q best = sense * (xc::Dot(f.C, vertices[0]) + f.C0) / (xc::Dot(f.D, vertices[0]) + f.D0);
-  for (const auto& x : vertices) {
-    const xc::Q q = sense * (xc::Dot(f.C, x) + f.C0) / (xc::Dot(f.D, x) + f.D0);
-    if (best < q) best = q;
-  }
-  bool atVertex = true;
+  struct TPair {
+    xc::Q N, D;
+    bool Vertex;
+  };
+  std::vector<TPair> pairs;
+  for (const auto& x : vertices) pairs.push_back({sense * s * num(x), s * den(x), true});
+  for (const auto& r : rays) pairs.push_back({sense * s * xc::Dot(f.C, r), s * xc::Dot(f.D, r), false});
+  std::optional<xc::Q> best;
   bool unbounded = false;
-  for (const auto& r : rays) {
-    const xc::Q dr = s * xc::Dot(f.D, r);
-    const xc::Q cr = s * sense * xc::Dot(f.C, r);
-    if (xc::IsZero(dr)) {
-      unbounded = unbounded || xc::Q{} < cr;
-      continue;
-    }
-    const xc::Q q = cr / dr;
-    if (best < q) {
-      best = q;
-      atVertex = false;
-    }
+  for (const TPair& p : pairs) {
+    if (xc::IsZero(p.D))
+      unbounded = unbounded || xc::Q{} < p.N;
+    else if (!best || *best < p.N / p.D)
+      best = p.N / p.D;
+  }
+  if (!best) {
+    EXPECT_EQ(v.Status, TTaskStatus::BadInput) << "the denominator is zero on the whole feasible set";
+    return;
   }
   if (unbounded) {
     EXPECT_EQ(v.Status, TTaskStatus::Unbounded);
     return;
   }
-  const xc::Q value = sense * best;
-  if (!atVertex) {
+  bool tightVertex = false;
+  bool tightPositive = false;
+  for (const TPair& p : pairs) {
+    if (!(p.N == *best * p.D)) continue;
+    tightVertex = tightVertex || p.Vertex;
+    tightPositive = tightPositive || !xc::IsZero(p.D);
+  }
+  const xc::Q value = sense * *best;
+  if (!tightVertex || !tightPositive) {
     EXPECT_EQ(v.Status, TTaskStatus::NotAttained) << "the best value is only approached along a ray";
     ASSERT_TRUE(v.Objective.has_value());
     EXPECT_EQ(RatToStr(*v.Objective), xc::Show(value)) << "the bound of the ratio";
     return;
   }
-  ASSERT_EQ(v.Status, TTaskStatus::Optimal) << "a vertex attains the best value " << xc::Show(value);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal) << "a point attains the best value " << xc::Show(value);
   ASSERT_TRUE(v.Objective.has_value());
   EXPECT_EQ(RatToStr(*v.Objective), xc::Show(value));
   std::vector<xc::Q> x;
   for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
   ASSERT_EQ(x.size(), n);
   EXPECT_TRUE(xc::Feasible(f.S, x)) << "the point breaks a constraint";
-  const xc::Q at = (xc::Dot(f.C, x) + f.C0) / (xc::Dot(f.D, x) + f.D0);
-  EXPECT_EQ(xc::Show(at), xc::Show(value)) << "the ratio at the point is not the optimum";
+  ASSERT_FALSE(xc::IsZero(den(x))) << "the ratio is not defined at the point";
+  EXPECT_EQ(xc::Show(num(x) / den(x)), xc::Show(value)) << "the ratio at the point is not the optimum";
 }
 
 const TTaskCheckRegistration Registration(TT_FRACTIONAL, CheckFractional);
