@@ -420,6 +420,20 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
     for (const TRational& value : v.X) x.push_back(RatToStr(value));
     j["x"] = x;
   }
+  // The dual estimates and ranges: only the types whose catalog row hands them to the verdict.
+  if (v.Status == TTaskStatus::Optimal && !v.Dual.empty()) {
+    nlohmann::ordered_json dual = nlohmann::ordered_json::array();
+    for (const TRational& value : v.Dual) dual.push_back(RatToStr(value));
+    j["dual"] = dual;
+    const auto ranges = [](const std::vector<TValueRange>& list) {
+      nlohmann::ordered_json out = nlohmann::ordered_json::array();
+      for (const TValueRange& r : list)
+        out.push_back({r.Lo ? nlohmann::ordered_json(RatToStr(*r.Lo)) : nlohmann::ordered_json(nullptr),
+                       r.Hi ? nlohmann::ordered_json(RatToStr(*r.Hi)) : nlohmann::ordered_json(nullptr)});
+      return out;
+    };
+    j["ranges"] = {{"b", ranges(v.RangesB)}, {"c", ranges(v.RangesC)}};
+  }
   if (v.Concave) j["concave"] = *v.Concave;
   if (!v.Assignment.empty()) j["assignment"] = v.Assignment;
   if (v.Status == TTaskStatus::Solved) {

@@ -1,6 +1,7 @@
 // Page sections of the linear programming steps and the units of their step kinds.
 #include "Pages.h"
 
+#include "DualProblem.h"
 #include "Gomory.h"
 #include "Graphic.h"
 #include "MessageSeam.h"
@@ -90,6 +91,7 @@ bool WriteCanonicalPage(TZLPCore_Interface& data, const std::string& caption, TZ
     report.AddParagraph(sNoTaskToConvert);
     return false;
   }
+  data.StatedZLP = data.ZLP;
   if (data.HasFlag(IF_INTEGERVARS)) ScaleIntegerRows(data.ZLP, data.IntegerVars, report);
   data.ZLP.ToCanonical(report);
   return true;
@@ -159,6 +161,31 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
   }
   verdict.Message = StatusSentence(verdict.Status);
   if (task.ConcludeSimplex != nullptr) task.ConcludeSimplex(method, data, verdict, report);
+  AddDualSection(method, data, report, task);
+}
+
+void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
+                    const TTaskInfo& task) {
+  TTaskVerdict& verdict = data.Verdict;
+  verdict.Dual.clear();
+  verdict.RangesB.clear();
+  verdict.RangesC.clear();
+  if (task.Dual == TDualReport::None || data.StatedZLP.VarCount() == 0) return;
+  // An integer program: the last table is the relaxation's only while no cut was made, and then its
+  // optimum is the integer one.
+  const bool relaxation = method.CutCounter == 1 && method.Stop == TSimplexStop::None;
+  if (task.Dual == TDualReport::WhileRelaxation && !(relaxation && verdict.Status == TTaskStatus::Optimal)) return;
+  if (verdict.Status != TTaskStatus::Optimal && verdict.Status != TTaskStatus::Unbounded &&
+      verdict.Status != TTaskStatus::Infeasible)
+    return;
+  const TDualAnalysis analysis = AnalyzeDual(data.StatedZLP, data.ZLP, data.Table);
+  WriteDualSection(data.StatedZLP, verdict.Status, analysis, report, task.Dual == TDualReport::WhileRelaxation);
+  if (verdict.Status == TTaskStatus::Optimal && analysis.Outcome == TDualOutcome::Optimal &&
+      task.Dual == TDualReport::WithAnswer) {
+    verdict.Dual = analysis.Y;
+    verdict.RangesB = analysis.RangesB;
+    verdict.RangesC = analysis.RangesC;
+  }
 }
 
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&, const TTaskInfo& task) {

@@ -71,3 +71,8 @@ bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const
 // of X1 ... Xn (n of the statement) and the objective in the direction the student asked for.
 void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                    const TTaskInfo& task);
+// The section "Двойственная задача" after the simplex section, for the task types whose row asks
+// for it; for linear programs and cutting stock at an optimum the dual estimates and the ranges
+// also go into the verdict.
+void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
+                    const TTaskInfo& task);

@@ -62,6 +62,13 @@ using TSimplexConclusion = void (*)(const TSimplexMethod& method, const TZLPCore
 // report into report, the verdict into data.Verdict.
 using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 
+// Whether the final report of a type has the section on the dual problem of its linear program.
+enum class TDualReport : std::uint8_t {
+  None,            // the program solved is not the student's (a substitution, the Kuhn-Tucker system)
+  WithAnswer,      // the section, and the dual estimates and ranges in the verdict
+  WhileRelaxation, // the section only when the optimum of the relaxation is the answer (no cut made)
+};
+
 // How the problem store keeps a type's sizes and its field Max.
 struct TStoreLayout {
   enum class TMax : std::uint8_t {
@@ -105,6 +112,7 @@ struct TTaskInfo {
   TTaskConclusion Conclude = nullptr;
   TSimplexConclusion ConcludeSimplex = nullptr;
   TStandaloneSolver Solve = nullptr;
+  TDualReport Dual = TDualReport::None;
 
   [[nodiscard]] bool HasWizard() const noexcept { return !StageKinds.empty(); }
   // The action that opens the type's own window; TA_NONE for a wizard type.

@@ -26,6 +26,12 @@ enum class TTaskStatus : std::uint8_t {
   BadInput,
 };
 
+// A closed interval of exact values; an empty side is -infinity (Lo) or +infinity (Hi).
+struct TValueRange {
+  std::optional<TRational> Lo;
+  std::optional<TRational> Hi;
+};
+
 struct TTaskVerdict {
   TTaskStatus Status = TTaskStatus::Pending;
   // One Russian sentence: the verdict as kelvano-solve prints it on standard error.
@@ -46,6 +52,12 @@ struct TTaskVerdict {
   // Regression: the coefficients of Y = AX + B.
   std::optional<double> A;
   std::optional<double> B;
+  // Linear programs at an optimum: the dual estimates Y1 ... Ym of the rows in the student's order
+  // (the change of the optimum per unit of b_i), and the ranges of each b_i keeping the basis
+  // optimal and of each objective coefficient of X1 ... Xn keeping the plan optimal.
+  std::vector<TRational> Dual;
+  std::vector<TValueRange> RangesB;
+  std::vector<TValueRange> RangesC;
   bool IsMax = true; // the direction the student asked for, for the answer sentence
 
   [[nodiscard]] bool Ended() const noexcept { return Status != TTaskStatus::Pending; }

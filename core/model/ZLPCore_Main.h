@@ -117,6 +117,8 @@ class TZLPCore_Interface {
 public:
   std::uint8_t Flags = 0;
   TZLPCore_SubInterface_ZLP ZLP;
+  // The linear program as it stood before its canonical form: the dual problem is written for it.
+  TZLPCore_SubInterface_ZLP StatedZLP;
   TZLPCore_SubInterface_Denominator Denominator;
   std::vector<std::string> IntegerVars;
   TMatrix QuadMatrix;

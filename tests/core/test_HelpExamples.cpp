@@ -5,6 +5,8 @@
 // Every form of the text form may be used (cut, assign, regress included); the answer may also give
 // "A = ...; B = ..." (regression, compared to 1e-9) and "status = ..." (the status word of --json).
 // For an assignment problem Z is the total and "X2 = 3" says that row 2 is assigned column 3.
+// A linear program may also give its dual estimates "Y1 = 3/2" and the sensitivity ranges
+// "b1 = 6..21/2", "c2 = -inf..3" (inf for an unbounded side).
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
 #include "TaskCatalog.h"
@@ -93,6 +95,18 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
         const std::optional<double> got = name == "A" ? v.A : v.B;
         ASSERT_TRUE(got.has_value());
         EXPECT_NEAR(*got, std::stod(value), 1e-9 * std::max(1.0, std::abs(std::stod(value))));
+      } else if (name.size() > 1 && name[0] == 'Y') {
+        const std::size_t i = std::stoul(name.substr(1));
+        ASSERT_TRUE(i >= 1 && i <= v.Dual.size()) << "no such dual estimate in the answer";
+        EXPECT_EQ(RatToStr(v.Dual[i - 1]), value);
+      } else if (name.size() > 1 && (name[0] == 'b' || name[0] == 'c')) {
+        const std::vector<TValueRange>& ranges = name[0] == 'b' ? v.RangesB : v.RangesC;
+        const std::size_t k = std::stoul(name.substr(1));
+        ASSERT_TRUE(k >= 1 && k <= ranges.size()) << "no such range in the answer";
+        const auto side = [](const std::optional<TRational>& r, const char* infinity) {
+          return r ? RatToStr(*r) : std::string(infinity);
+        };
+        EXPECT_EQ(side(ranges[k - 1].Lo, "-inf") + ".." + side(ranges[k - 1].Hi, "inf"), value);
       } else if (name.size() > 1 && name[0] == 'X' && !v.Assignment.empty()) {
         const std::size_t i = std::stoul(name.substr(1));
         ASSERT_TRUE(i >= 1 && i <= v.Assignment.size()) << "no such row in the assignment";

@@ -178,9 +178,10 @@ void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
   // The picture of the graphical method goes into the PDF as drawing with text: its labels read back.
   for (const char* expected :
        {"Задача линейного программирования", "Графический метод", "B(4; 0)", "grad Z", "Каноническая форма",
-        "Симплекс метод", "Функция достигает экстремума в точке:", "X1 = 4", "X4 = 2"})
+        "Симплекс метод", "Функция достигает экстремума в точке:", "X1 = 4", "X4 = 2", "Двойственная задача",
+        "Первая теорема двойственности"})
     QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-  QCOMPARE(text.count(QChar(u'\f')), 2); // two A4 pages
+  QCOMPARE(text.count(QChar(u'\f')), 3); // three A4 pages with the dual problem
 
   // Printing into a file takes the same road: text stays text.
   QPrinter printer;
