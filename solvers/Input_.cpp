@@ -91,6 +91,8 @@ void TInput_form::FormCreate() {
   countRow->addWidget(Edit1, 1);
   inputLayout->addLayout(countRow);
   StringGrid_input = new QTableView(input);
+  StringGrid_input->setAccessibleName(Q("Наблюдения X и Y"));
+  AcceptBlocks(*StringGrid_input);
   InputModel = new TStatementTableModel(Grid, {u"X"_s, u"Y"_s}, this);
   StringGrid_input->setModel(InputModel);
   StringGrid_input->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -208,4 +210,13 @@ void TInput_form::BitBtn2Click() {
     return;
   }
   SaveStatement(Grid);
+}
+
+void TInput_form::GrowTable(int rows, int) {
+  const int n = std::min(rows, Edit1->maximum());
+  if (n <= Edit1->value()) return;
+  if (ShowMessage(sAppTitle,
+                  "Вставляемый блок не помещается в таблицу. Увеличить число наблюдений до " + std::to_string(n) + "?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes)
+    Edit1->setValue(n);
 }
