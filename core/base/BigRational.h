@@ -3,7 +3,7 @@
 // large by nature (the definiteness of a quadratic form).
 #pragma once
 
-#include "BaseType.h"
+#include "RationalValue.h"
 
 #include <gmpxx.h>
 
