@@ -2,6 +2,7 @@
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "ProblemFile.h"
 #include "QtMessageSink.h"
 #include "QtTranslations.h"
 #include "SolverWindow.h"
@@ -13,7 +14,10 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <QSettings>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -31,6 +35,35 @@ void AllowWebEngineAsRoot() {
   }
 }
 
+// The command line: --help and --version answer and end the program; "/speed=<ms>" (the delay of
+// the action list's animation) is kept for the window; the one other argument is a problem file.
+struct TCommandLine {
+  QStringList WindowOptions;
+  QString File;
+};
+
+TCommandLine ParseCommandLine(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Учебная программа по методам оптимизации: решения задач по шагам, с отчётом."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("файл"),
+                               QStringLiteral("файл задачи (.%1), который открывается в мастере или окне задачи; "
+                                              "/speed=МС — задержка анимации списка действий")
+                                   .arg(QString::fromLatin1(ProblemFileSuffix)),
+                               QStringLiteral("[файл]"));
+  parser.process(app);
+  TCommandLine line;
+  for (const QString& argument : parser.positionalArguments()) {
+    if (argument.startsWith(QStringLiteral("/speed=")))
+      line.WindowOptions << argument;
+    else if (line.File.isEmpty())
+      line.File = argument;
+  }
+  return line;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -38,10 +71,14 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("kelvano"));
+  // QSettings keeps the recent files and the window's geometry in ~/.config/kelvano/kelvano.conf.
+  QApplication::setOrganizationName(QStringLiteral("kelvano"));
+  QApplication::setApplicationVersion(QStringLiteral(KELVANO_VERSION));
   // The desktop matches the windows to the menu entry and its icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvano.Kelvano"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvano/kelvano.png")));
   InstallRussianTranslations(app);
+  const TCommandLine commandLine = ParseCommandLine(app);
 
   InstallStepClasses();
   InstallSolverWindows();
@@ -49,7 +86,7 @@ int main(int argc, char* argv[]) {
   TQtMessageSink messages;
   SetMessageSink(&messages);
 
-  TfrmMain frmMain(QApplication::arguments().mid(1));
+  TfrmMain frmMain(commandLine.WindowOptions);
   // One regression window is made at start-up, before the store, and never shown: the main window
   // opens a fresh one for each use.
   const std::unique_ptr<TSolverWindow> startupRegression = CreateSolverWindow(TT_REGRESSION, {&frmMain, nullptr, {}});
@@ -58,8 +95,15 @@ int main(int argc, char* argv[]) {
   TSaveForm saveForm;
   frmMain.SetStore(&dm, &loadForm, &saveForm);
 
+  // The window opens where and as large as it was left.
+  const QString geometryKey = QStringLiteral("mainWindow/geometry");
+  frmMain.restoreGeometry(QSettings().value(geometryKey).toByteArray());
   frmMain.show();
+  // The file opens in its wizard or window once the main window is up.
+  if (!commandLine.File.isEmpty())
+    QTimer::singleShot(0, &frmMain, [&frmMain, &commandLine] { frmMain.OpenProblemFile(commandLine.File); });
   const int result = QApplication::exec();
+  QSettings().setValue(geometryKey, frmMain.saveGeometry());
   SetMessageSink(nullptr);
   return result;
 }

@@ -3,10 +3,13 @@
 
 #include "DataMod.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
+#include "ProblemFile.h"
 #include "SolverWindow.h"
 #include "StatementStore.h"
 #include "TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
+#include "ZLPCore_SolutionStage.h"
 #include "untLoad.h"
 #include "untSave.h"
 #include "untStrConst.h"
@@ -16,12 +19,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -34,6 +40,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -57,8 +64,6 @@ int RadioTag(std::size_t i) { return TaskCatalog()[i].Code; }
 
 const char* const sWizardError = "(!) Ошибка создания мастера, возможно недостаточно памяти";
 
-QString Q(const char* text) { return QString::fromUtf8(text); }
-
 // A window's own action (TA_ASSIGNMENT_WINDOW, ...): the catalog row whose window it opens.
 bool IsWindowAction(int code) {
   return code >= 0 && code < TT_NONE && FindTaskOfWindowAction(static_cast<std::uint8_t>(code)) != nullptr;
@@ -78,9 +83,9 @@ QIcon ActionIcon(const QStyle& style, int code) {
 }
 
 // The decorative picture at the bottom of the left column: a feasible region and a level line.
-QPixmap DrawColumnPicture() {
+QPixmap DrawColumnPicture(const QColor& background) {
   QPixmap pixmap(170, 96);
-  pixmap.fill(Qt::white);
+  pixmap.fill(background);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(90, 90, 90), 1));
@@ -151,8 +156,15 @@ TfrmMain::TfrmMain(QStringList parameters, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
 
   FormCreate();
+  // A problem file dropped anywhere on the window opens, the viewer included.
+  setAcceptDrops(true);
+  WebBrowser1->setAcceptDrops(false);
 
   connect(N11, &QAction::triggered, this, &TfrmMain::N11Click);
+  connect(OpenFileItem, &QAction::triggered, this, &TfrmMain::OpenFileClick);
+  // The last final report as a page of its own, to keep or to mail.
+  connect(SaveReportItem, &QAction::triggered, this, [this] { static_cast<void>(SaveReportAs(this, Report)); });
+  connect(SaveFileItem, &QAction::triggered, this, &TfrmMain::SaveFileClick);
   connect(N5, &QAction::triggered, this, &TfrmMain::N5Click);
   connect(N2, &QAction::triggered, this, &TfrmMain::N2Click);
   connect(N4, &QAction::triggered, this, &TfrmMain::N4Click);
@@ -193,6 +205,16 @@ void TfrmMain::CreateMenus() {
   QMenuBar* bar = menuBar();
   // "&" marks the letter that opens a menu with Alt or chooses an item in an open one.
   QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
+  OpenFileItem = file->addAction(QStringLiteral("Открыть &задачу…"));
+  OpenFileItem->setShortcut(QKeySequence::Open);
+  SaveFileItem = file->addAction(QStringLiteral("Сохранить задачу &как…"));
+  SaveFileItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  SaveFileItem->setEnabled(false);
+  RecentMenu = file->addMenu(QStringLiteral("Последние за&дачи"));
+  connect(RecentMenu, &QMenu::aboutToShow, this,
+          [this] { FillRecentMenu(*RecentMenu, [this](const QString& path) { OpenProblemFile(path); }); });
+  FillRecentMenu(*RecentMenu, [this](const QString& path) { OpenProblemFile(path); });
+  file->addSeparator();
   N11 = file->addAction(QStringLiteral("&База задач"));
   file->addSeparator();
   N5 = file->addAction(QStringLiteral("&Открыть в новом окне"));
@@ -201,6 +223,8 @@ void TfrmMain::CreateMenus() {
   N2->setShortcut(QKeySequence::Print);
   N4 = file->addAction(QStringLiteral("&Сохранить как PDF…"));
   N4->setShortcut(QKeySequence::Save);
+  SaveReportItem = file->addAction(QStringLiteral("Сохранить отчёт как &HTML…"));
+  SaveReportItem->setEnabled(false);
   file->addSeparator();
   N3 = file->addAction(QStringLiteral("В&ыход"));
   N3->setShortcut(QKeySequence::Quit);
@@ -256,12 +280,15 @@ void TfrmMain::CreateToolBar() {
 }
 
 void TfrmMain::CreateLeftColumn() {
+  // The column is drawn as a list is, in the palette's base colour (white in a light palette), and
+  // its buttons write in the text colour that goes with it.
   auto* column = new QWidget(Splitter1);
+  column->setObjectName(u"LeftColumn"_s);
   column->setMinimumWidth(150);
   column->setAutoFillBackground(true);
-  QPalette white = column->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  column->setPalette(white);
+  column->setBackgroundRole(QPalette::Base);
+  column->setForegroundRole(QPalette::Text);
+  LeftColumn = column;
 
   Panel3 = new QWidget(column);
   QFont small = Panel3->font();
@@ -299,7 +326,7 @@ void TfrmMain::CreateLeftColumn() {
   }
 
   Image1 = new QLabel(column);
-  Image1->setPixmap(DrawColumnPicture());
+  Image1->setPixmap(DrawColumnPicture(palette().color(QPalette::Base)));
   Image1->setAlignment(Qt::AlignCenter);
 
   auto* layout = new QVBoxLayout(column);
@@ -390,12 +417,36 @@ std::vector<int> TfrmMain::ActionCodes() const {
   return codes;
 }
 
+// The text of a button in the column: the palette's text colour, the one drawn on its base colour.
 void TfrmMain::ResetRadioFont(QRadioButton* button) {
   QFont font = Panel3->font();
   button->setFont(font);
   QPalette palette = button->palette();
-  palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
+  palette.setColor(QPalette::WindowText, this->palette().color(QPalette::Text));
   button->setPalette(palette);
+}
+
+QColor TfrmMain::CheckedTypeColor() const {
+  // Navy on a light base; on a dark one the palette's link colour, or its text colour when the link
+  // colour would not stand out.
+  const QPalette& p = palette();
+  const QColor base = p.color(QPalette::Base);
+  if (base.lightness() >= 128) return {0, 0, 128};
+  const QColor link = p.color(QPalette::Link);
+  return std::abs(link.lightness() - base.lightness()) >= 96 ? link : p.color(QPalette::Text);
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange || Image1 == nullptr) return;
+  // A new palette (a desktop theme switched while the program runs) reaches the column too.
+  Image1->setPixmap(DrawColumnPicture(palette().color(QPalette::Base)));
+  for (QRadioButton* button : RadioButton) {
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::WindowText,
+                     button->isChecked() ? CheckedTypeColor() : this->palette().color(QPalette::Text));
+    button->setPalette(palette);
+  }
 }
 
 void TfrmMain::RadioButton1Click(QRadioButton* button) {
@@ -404,7 +455,7 @@ void TfrmMain::RadioButton1Click(QRadioButton* button) {
   bold.setBold(true);
   button->setFont(bold);
   QPalette palette = button->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  palette.setColor(QPalette::WindowText, CheckedTypeColor());
   button->setPalette(palette);
 
   HideGroup();
@@ -559,17 +610,19 @@ void TfrmMain::RunAction(int code) {
 
 void TfrmMain::RunSolverWindow(const TTaskInfo& task) {
   const int pending = std::exchange(PendingTaskId, -1);
+  const std::unique_ptr<TProblemStore> fileView = std::move(FileView);
   TSolverContext context;
   context.Parent = this;
-  context.Store = ProblemStore();
+  context.Store = pending == FileProblemId ? fileView.get() : ProblemStore();
   if (SaveForm != nullptr) context.AskSaveName = [this](std::uint8_t taskType) { return SaveForm->AskName(taskType); };
   std::unique_ptr<TSolverWindow> window = CreateSolverWindow(task.Code, context);
   if (!window) return;
   const std::string previous = WebBrowser1->LocationURL();
   NavigateHelp(task.WaitPage);
-  if (window->Execute(pending, Report))
+  if (window->Execute(pending, Report)) {
+    if (auto* input = dynamic_cast<TStatementInput*>(window.get())) NoteStatement(input->TypedStatement(task.Code));
     ShowFinalReport();
-  else
+  } else
     WebBrowser1->Navigate(previous);
 }
 
@@ -599,8 +652,9 @@ void TfrmMain::RunWizard() {
 
   std::unique_ptr<TfrmZLPWizard> wizard;
   std::unique_ptr<TUICore_AssistantInterface> assistant;
+  const std::unique_ptr<TProblemStore> fileView = std::move(FileView);
   try {
-    wizard = std::make_unique<TfrmZLPWizard>(ProblemStore(), this);
+    wizard = std::make_unique<TfrmZLPWizard>(PendingTaskId == FileProblemId ? fileView.get() : ProblemStore(), this);
     assistant = std::make_unique<TUICore_AssistantInterface>(wizard.get());
   } catch (const std::exception&) {
     fail();
@@ -615,9 +669,11 @@ void TfrmMain::RunWizard() {
   try {
     const int result =
         Wizard->Execute(static_cast<std::uint8_t>(CurrentTaskType & 0xFF), assistant.get(), &Report, &Problem, true);
-    if (result == TfrmZLPWizard::mrFinished)
+    if (result == TfrmZLPWizard::mrFinished) {
+      // Every step passes the statement on, the parts typed on later steps included.
+      if (!Wizard->StageOutputs.empty()) NoteStatement(Wizard->StageOutputs.back().Statement);
       ShowFinalReport();
-    else
+    } else
       WebBrowser1->Navigate(previous);
   } catch (const std::exception& error) {
     ShowMessage(sError, error.what(), TMsgIcon::Error);
@@ -638,10 +694,12 @@ void TfrmMain::ShowFinalReport() {
   if (!CopyReportFile(file, preview.string())) {
     // Without the copy the report itself is shown; it lives as long as this window.
     WebBrowser1->Navigate(file);
+    SaveReportItem->setEnabled(true);
     return;
   }
   PreviewPath = preview.string();
   WebBrowser1->Navigate(PreviewPath);
+  SaveReportItem->setEnabled(true);
 }
 
 void TfrmMain::N11Click() {
@@ -724,3 +782,57 @@ void TfrmMain::ToolButton5Click() {
 void TfrmMain::WebBrowser1StatusTextChange(const QString& text) { StatusBar1->showMessage(text); }
 
 void TfrmMain::WebBrowser1TitleChange(const QString& text) { Label1->setText(text); }
+
+void TfrmMain::NoteStatement(const TStatementGrid& grid) {
+  LastStatement = grid;
+  SaveFileItem->setEnabled(true);
+}
+
+bool TfrmMain::OpenProblemFile(const QString& path) {
+  std::optional<TStatementGrid> grid = ::OpenProblemFile(this, path);
+  if (!grid) return false;
+  const TTaskInfo* task = FindTaskInfo(grid->TaskType);
+  if (task == nullptr) return false;
+  NoteStatement(*grid);
+  // The type's button is checked, as a click on it would, and its window or wizard opens on the file.
+  const auto row = std::find_if(TaskCatalog().begin(), TaskCatalog().end(),
+                                [&grid](const TTaskInfo& info) { return info.Code == grid->TaskType; });
+  if (row != TaskCatalog().end()) CheckRadioButton(RadioButton[static_cast<std::size_t>(row - TaskCatalog().begin())]);
+  CurrentTaskType = grid->TaskType;
+  FileView = std::make_unique<TFileProblemStore>(ProblemStore(), std::move(*grid));
+  PendingTaskId = FileProblemId;
+  RunAction(task->HasWizard() ? int{TA_WIZARD} : int{task->WindowAction()});
+  FileView.reset();
+  PendingTaskId = -1;
+  return true;
+}
+
+void TfrmMain::OpenFileClick() { static_cast<void>(OpenProblemFile({})); }
+
+void TfrmMain::SaveFileClick() {
+  if (LastStatement) static_cast<void>(SaveProblemFileAs(this, *LastStatement));
+}
+
+namespace {
+
+// The first local file among the dropped addresses; "" when there is none.
+QString DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+
+} // namespace
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  const QString file = DroppedFile(event->mimeData());
+  if (file.isEmpty()) return;
+  event->acceptProposedAction();
+  // The wizard runs modally: it opens once the drop has ended.
+  QTimer::singleShot(0, this, [this, file] { static_cast<void>(OpenProblemFile(file)); });
+}

@@ -3,6 +3,7 @@
 
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
+#include "Statement.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,6 +16,7 @@
 #include <string>
 
 class QAction;
+class QMenu;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -50,6 +52,12 @@ public:
   [[nodiscard]] static std::string TypeFolder(int taskType);
   // The store as the wizard and the solver windows see it; null without a store.
   [[nodiscard]] TProblemStore* ProblemStore() const { return StoreView.get(); }
+  // Opens the problem of a file in its wizard or window (as a stored problem is opened); a file
+  // with an error is refused with its line and field, and nothing is opened. False then.
+  bool OpenProblemFile(const QString& path);
+  // The problem last opened from a file or solved to its end, which "Сохранить задачу как…" writes.
+  [[nodiscard]] const std::optional<TStatementGrid>& CurrentStatement() const { return LastStatement; }
+
   // Caption of the action of a code; "" for codes above 6.
   [[nodiscard]] static QString ActionCaption(int code);
 
@@ -83,9 +91,13 @@ public:
 
   // Controls.
   QAction* N11 = nullptr;              // "База задач"
+  QAction* OpenFileItem = nullptr;     // "Открыть задачу…", Ctrl+O
+  QAction* SaveFileItem = nullptr;     // "Сохранить задачу как…", Ctrl+Shift+S
+  QMenu* RecentMenu = nullptr;         // "Последние задачи"
   QAction* N5 = nullptr;               // "Открыть в новом окне"
   QAction* N2 = nullptr;               // "Печать ..."
   QAction* N4 = nullptr;               // "Сохранить как PDF…"
+  QAction* SaveReportItem = nullptr;   // "Сохранить отчёт как HTML…", the last final report
   QAction* N3 = nullptr;               // "Выход"
   std::vector<QAction*> TaskMenuItems; // the menu "Задачи": one item per task type, catalog order
   QAction* N20 = nullptr;              // "Справочные материалы"
@@ -95,6 +107,7 @@ public:
   std::array<QAction*, 7> ToolButton{}; // ToolButton1 ... ToolButton6, ToolButton7 "Сохранить как PDF…"
   QAction* HelpKey = nullptr;           // F1
   QSplitter* Splitter1 = nullptr;
+  QWidget* LeftColumn = nullptr;          // the column of types, the picture under it
   QWidget* Panel3 = nullptr;              // the column of radio buttons
   std::vector<QRadioButton*> RadioButton; // one per task type, catalog order
   QGroupBox* GroupBox1 = nullptr;         // frame of the action list under the checked button
@@ -108,9 +121,14 @@ public:
 protected:
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
 private slots:
   void N11Click();
+  void OpenFileClick();
+  void SaveFileClick();
   void N5Click();
   void N2Click();
   void N4Click();
@@ -139,12 +157,16 @@ private:
   void Panel3Click();
   void CheckRadioButton(QRadioButton* button);
   void ResetRadioFont(QRadioButton* button);
+  // The text colour of the checked type's button, standing out from the column's base colour.
+  [[nodiscard]] QColor CheckedTypeColor() const;
   // Continues a load that returned id as code 6 does.
   void RunLoaded(int id);
   void RunWizard();
   // Opens the own window of a task type (the assignment problem, the regression).
   void RunSolverWindow(const TTaskInfo& task);
   void ShowFinalReport();
+  // Keeps the statement that "Сохранить задачу как…" writes.
+  void NoteStatement(const TStatementGrid& grid);
   // The group box and the buttons below the checked one for a group box height h.
   void PlaceGroupFrame(int h, int checkedTop);
   void LayoutGroupWidth();
@@ -155,4 +177,7 @@ private:
   std::unique_ptr<TProblemStore> StoreView;
   TLoadForm* LoadForm = nullptr;
   TSaveForm* SaveForm = nullptr;
+  // The problem file the next wizard or window opens on (PendingTaskId is FileProblemId then).
+  std::unique_ptr<TProblemStore> FileView;
+  std::optional<TStatementGrid> LastStatement;
 };

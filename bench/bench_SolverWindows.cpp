@@ -5,6 +5,7 @@
 // Run under a display, for example: xvfb-run -a bench/bench_SolverWindows
 // It prints the figures; the bars are 3 s from "Решение" to the report shown for the assignment
 // problem, and 1 s for computing and reporting the regression.
+#include "BenchProblems.h"
 #include "DataMod.h"
 #include "Input_.h"
 #include "MessageSeam.h"
@@ -27,7 +28,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <random>
 
 namespace {
 
@@ -41,32 +41,6 @@ int Store(TDM& dm, const TStatementGrid& grid, const char* name) {
   const int id = dm.SaveTempTaskAs(name, grid.TaskType);
   dm.DropTempTask();
   return id;
-}
-
-TStatementGrid Assignment(std::int32_t n) {
-  std::mt19937 random(2024);
-  std::uniform_int_distribution<int> cost(0, 1000);
-  TStatementGrid grid = NewStatement(TT_ASSIGNMENT, n, n);
-  grid.IsMax = false;
-  for (std::int32_t y = 1; y <= n; ++y)
-    for (std::int32_t x = 1; x <= n; ++x) grid.SetCell(x, y, std::to_string(cost(random)));
-  return grid;
-}
-
-TStatementGrid Observations(std::int32_t n) {
-  std::mt19937 random(2024);
-  std::uniform_real_distribution<double> x(-500, 500);
-  std::normal_distribution<double> noise(0, 25);
-  TStatementGrid grid = NewStatement(TT_REGRESSION, n, 0);
-  char text[64];
-  for (std::int32_t i = 1; i <= n; ++i) {
-    const double xi = x(random);
-    std::snprintf(text, sizeof text, "%.3f", xi);
-    grid.SetCell(0, i, text);
-    std::snprintf(text, sizeof text, "%.3f", 1.5 * xi - 20 + noise(random));
-    grid.SetCell(1, i, text);
-  }
-  return grid;
 }
 
 struct TTimes {
@@ -119,8 +93,8 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   TDM dm(std::filesystem::path(dir.path().toStdString()) / "data");
-  const int assignment = Store(dm, Assignment(255), "Назначение 255 × 255");
-  const int regression = Store(dm, Observations(32000), "32000 наблюдений");
+  const int assignment = Store(dm, RandomAssignment(255, false), "Назначение 255 × 255");
+  const int regression = Store(dm, RandomObservations(32000), "32000 наблюдений");
   if (assignment < 0 || regression < 0) {
     std::fprintf(stderr, "the problems could not be stored\n");
     return 1;

@@ -22,29 +22,6 @@
 
 namespace {
 
-// A dense table filled with small fractions p/q (|p| <= 9, 1 <= q <= 4), every B positive and the Z row
-// negative, so that Analyze walks every column and every row.
-TSimplexTable DenseTable(std::int32_t rows, std::int32_t cols) {
-  std::mt19937 gen(12345);
-  std::uniform_int_distribution<int> num(-9, 9);
-  std::uniform_int_distribution<int> den(1, 4);
-  TSimplexTable t;
-  t.SetColCount(cols);
-  t.SetRowCount(rows);
-  for (std::int32_t j = 1; j <= cols; ++j) t.SetColName(j, "X" + std::to_string(j));
-  for (std::int32_t i = 1; i <= rows; ++i) t.SetRowName(i, "X" + std::to_string(cols - rows + i));
-  for (std::int32_t i = 1; i <= rows; ++i) {
-    t.SetB(i, RatMake(1 + (i % 9), den(gen)));
-    for (std::int32_t j = 1; j <= cols; ++j) {
-      const int p = num(gen);
-      t.SetA(j, i, RatMake(p == 0 ? 1 : p, den(gen)));
-    }
-  }
-  for (std::int32_t j = 1; j <= cols; ++j) t.SetZ(j, RatMake(-1 - (j % 7), den(gen)));
-  t.SetZValue(RatFromInt(0));
-  return t;
-}
-
 void BM_Pivot(benchmark::State& state) {
   const auto rows = static_cast<std::int32_t>(state.range(0));
   const auto cols = static_cast<std::int32_t>(state.range(1));
@@ -187,6 +164,36 @@ void BM_Equations(benchmark::State& state) {
   state.counters["peak_MB"] = PeakResidentMb();
 }
 BENCHMARK(BM_Equations)->Arg(40)->Arg(100)->Arg(255)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A random 30 x 30 program with coefficients up to 1000, and a diet of 8 foods and 6 nutrients with
+// decimal prices and contents: both tables outgrow 32-bit fractions and go on in GMP fractions.
+void BM_Random30(benchmark::State& state) {
+  std::mt19937 random(30);
+  const auto draw = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  std::string text = "max";
+  for (int j = 0; j < 30; ++j) text += " " + std::to_string(draw(1, 1000));
+  text += "\n";
+  for (int i = 0; i < 30; ++i) {
+    for (int j = 0; j < 30; ++j) text += std::to_string(draw(-200, 1000)) + " ";
+    text += "<= " + std::to_string(draw(100, 1000)) + "\n";
+  }
+  BenchWholeRun(state, text, "");
+  state.counters["peak_MB"] = PeakResidentMb();
+}
+BENCHMARK(BM_Random30)->Unit(benchmark::kMillisecond);
+
+void BM_Diet6x8(benchmark::State& state) {
+  const std::string text = "min 2.37 6.82 8.82 1.64 3.61 2.2 6.07 8.79\n"
+                           "23 24.1 19.4 10.7 4.8 24.9 1.4 19.9 >= 75\n"
+                           "0.1 22.8 13.6 11.7 5.2 16.2 1.5 1.1 >= 23\n"
+                           "27.7 0.4 19.5 11 21.6 1.4 27 11.3 >= 117\n"
+                           "22.4 25.3 28.3 11.9 17.6 11.8 11.2 23.5 >= 57\n"
+                           "1.1 21.3 28.4 5.1 9.5 15.1 6.1 17 >= 112\n"
+                           "25.6 21.6 25.9 9.7 15.5 14.5 30 25.5 >= 84\n";
+  BenchWholeRun(state, text, "10357603/416730");
+  state.counters["peak_MB"] = PeakResidentMb();
+}
+BENCHMARK(BM_Diet6x8)->Unit(benchmark::kMillisecond);
 
 // A report of 50 tables of 30 rows and 60 columns, written as a whole page in windows-1251.
 void BM_WriteDocument(benchmark::State& state) {

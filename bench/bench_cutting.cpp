@@ -1,5 +1,6 @@
 // Benchmark of a cutting-stock run as kelvano-solve makes it: the statement read, the program built and
 // solved, and the final report written in its page encoding.
+#include "BenchProblems.h"
 #include "TaskCatalog.h"
 #include "TaskRun.h"
 #include "ZLPCore_SolutionResult.h"
@@ -9,21 +10,6 @@
 #include <string>
 
 namespace {
-
-// k products wanted 1 : 2 : 1 : 2 ...; pattern j (0-based) yields 1 + j / k pieces of product j mod k
-// and 1 + j mod 2 pieces of the product 1 + j / k places further on.
-TStatementGrid Cutting(std::int32_t k, std::int32_t p) {
-  TStatementGrid grid = NewStatement(TT_CUTTING, p, k);
-  grid.Material = "100";
-  for (std::int32_t i = 1; i <= k; ++i) grid.SetCell(0, i, std::to_string(1 + (i - 1) % 2));
-  for (std::int32_t j = 0; j < p; ++j) {
-    const std::int32_t main = j % k;
-    const std::int32_t round = j / k;
-    grid.SetCell(j + 1, main + 1, std::to_string(1 + round));
-    grid.SetCell(j + 1, (main + 1 + round) % k + 1, std::to_string(1 + j % 2));
-  }
-  return grid;
-}
 
 void BM_CuttingRun(benchmark::State& state) {
   const TStatementGrid grid =

@@ -1,43 +1,15 @@
 // Benchmarks of the graphical method: the exact region of a two-variable program with 255 constraints,
 // and the whole report section of it, picture included.
+#include "BenchProblems.h"
 #include "Graphic.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdint>
 
 namespace {
-
-// The polygon of m tangents to a circle of radius 100 around (200; 200): a_k x + b_k y <= r_k with
-// integer coefficients, every constraint a side, so that the region has m vertices.
-TZLPCore_Interface TangentPolygon(std::int32_t m, bool integer) {
-  TZLPCore_Interface data;
-  TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
-  zlp.SetVarCount(2);
-  zlp.SetConstraintCount(m);
-  zlp.Objective.SetItem(1, RatFromInt(3));
-  zlp.Objective.SetItem(2, RatFromInt(2));
-  for (std::int32_t k = 1; k <= m; ++k) {
-    const double angle = 2 * M_PI * k / m;
-    const auto a = static_cast<std::int32_t>(std::lround(1000 * std::cos(angle)));
-    const auto b = static_cast<std::int32_t>(std::lround(1000 * std::sin(angle)));
-    zlp.Coeffs.SetItem(1, k, RatFromInt(a));
-    zlp.Coeffs.SetItem(2, k, RatFromInt(b));
-    zlp.RHS.SetItem(k, RatFromInt(100000 + 200 * a + 200 * b));
-    zlp.SetSign(k, IS_BELOWOREQUAL);
-  }
-  data.Statement.TaskType = integer ? TT_INTEGER : TT_LINEAR;
-  data.Statement.Sx = 2;
-  data.SetFlag(IF_ZLP);
-  if (integer) {
-    data.IntegerVars = {"X1", "X2"};
-    data.SetFlag(IF_INTEGERVARS);
-  }
-  return data;
-}
 
 void BM_FeasibleRegion(benchmark::State& state) {
   const TZLPCore_Interface data = TangentPolygon(static_cast<std::int32_t>(state.range(0)), false);

@@ -2,6 +2,7 @@
 // regression over 32000 observations and a random 50 x 50 transportation problem (each first-plan
 // method), each read, solved and its report written to a file, as kelvano-solve and the windows do.
 // The bars are 2 s for the assignment and the transportation problem and 1 s for the regression.
+#include "BenchProblems.h"
 #include "TaskCatalog.h"
 #include "TaskRun.h"
 #include "ZLPCore_Main.h"
@@ -16,34 +17,6 @@
 #include <string>
 
 namespace {
-
-// Costs 0 ... 1000, the same matrix every run.
-TStatementGrid RandomAssignment(std::int32_t n, bool isMax) {
-  std::mt19937 random(2024);
-  std::uniform_int_distribution<int> cost(0, 1000);
-  TStatementGrid grid = NewStatement(TT_ASSIGNMENT, n, n);
-  grid.IsMax = isMax;
-  for (std::int32_t y = 1; y <= n; ++y)
-    for (std::int32_t x = 1; x <= n; ++x) grid.SetCell(x, y, std::to_string(cost(random)));
-  return grid;
-}
-
-// Points scattered around a line, as decimals with up to three places.
-TStatementGrid RandomObservations(std::int32_t n) {
-  std::mt19937 random(2024);
-  std::uniform_real_distribution<double> x(-500, 500);
-  std::normal_distribution<double> noise(0, 25);
-  TStatementGrid grid = NewStatement(TT_REGRESSION, n, 0);
-  char text[64];
-  for (std::int32_t i = 1; i <= n; ++i) {
-    const double xi = x(random);
-    std::snprintf(text, sizeof text, "%.3f", xi);
-    grid.SetCell(0, i, text);
-    std::snprintf(text, sizeof text, "%.3f", 1.5 * xi - 20 + noise(random));
-    grid.SetCell(1, i, text);
-  }
-  return grid;
-}
 
 // Supplies and demands 10 ... 500 (unbalanced, so with a fictitious column or row), costs 1 ... 99;
 // start "min", "northwest" or "vogel".

@@ -2,6 +2,7 @@
 #include "Input_.h"
 
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "Regression.h"
 #include "SolverTables.h"
 #include "TaskCatalog.h"
@@ -23,9 +24,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 constexpr TSolverFormTexts Texts = {
     "Метод наименьших квадратов", "МНК",
@@ -93,6 +91,8 @@ void TInput_form::FormCreate() {
   countRow->addWidget(Edit1, 1);
   inputLayout->addLayout(countRow);
   StringGrid_input = new QTableView(input);
+  StringGrid_input->setAccessibleName(Q("Наблюдения X и Y"));
+  AcceptBlocks(*StringGrid_input);
   InputModel = new TStatementTableModel(Grid, {u"X"_s, u"Y"_s}, this);
   StringGrid_input->setModel(InputModel);
   StringGrid_input->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -210,4 +210,13 @@ void TInput_form::BitBtn2Click() {
     return;
   }
   SaveStatement(Grid);
+}
+
+void TInput_form::GrowTable(int rows, int) {
+  const int n = std::min(rows, Edit1->maximum());
+  if (n <= Edit1->value()) return;
+  if (ShowMessage(sAppTitle,
+                  "Вставляемый блок не помещается в таблицу. Увеличить число наблюдений до " + std::to_string(n) + "?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes)
+    Edit1->setValue(n);
 }

@@ -28,6 +28,8 @@ public:
   [[nodiscard]] const TStatementGrid& Statement() const noexcept { return Grid; }
   // Fills the controls from a statement, as opening with a stored problem does.
   void ShowStatement(const TStatementGrid& grid);
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t) override { return Grid; }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
 
   bool Solved = false;            // "Решение" succeeded at least once
   TZLPCore_SolutionResult Report; // one block per successful "Решение"
@@ -53,6 +55,7 @@ public slots:
 
 protected:
   void showEvent(QShowEvent* event) override; // FormShow
+  void GrowTable(int rows, int columns) override;
 
 private slots:
   void Edit1Change(int n);

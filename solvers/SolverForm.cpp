@@ -1,40 +1,33 @@
 // The frame both standalone solver windows share.
 #include "SolverForm.h"
 
+#include "CellBlock.h"
 #include "MessageSeam.h"
+#include "ProblemFile.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
+#include "TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTableView>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-void MakeWhite(QWidget& widget) {
-  widget.setAutoFillBackground(true);
-  QPalette pal = widget.palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  pal.setColor(QPalette::WindowText, Qt::black);
-  widget.setPalette(pal);
-}
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 QFrame* Rule(QWidget* parent, QFrame::Shape shape = QFrame::HLine) {
   auto* line = new QFrame(parent);
@@ -112,9 +105,29 @@ TSolverForm::TSolverForm(const TSolverContext& context, const TSolverFormTexts& 
   btnHelp->setToolTip(Q("Просмотреть описание текущего шага в справке (F1)"));
   btnHelp->setAutoDefault(false);
   ButtonRow->addWidget(btnHelp);
+  // The problem as a file: Ctrl+O and Ctrl+Shift+S, and the recent files.
+  btnFile = new QPushButton(Q("Файл"), this);
+  btnFile->setObjectName(u"btnFile"_s);
+  btnFile->setToolTip(Q("Открыть условие задачи из файла или сохранить его в файл"));
+  btnFile->setAutoDefault(false);
+  auto* fileMenu = new QMenu(btnFile);
+  actOpenFile = fileMenu->addAction(Q("&Открыть задачу…"));
+  actOpenFile->setShortcut(QKeySequence::Open);
+  actSaveFile = fileMenu->addAction(Q("Сохранить задачу &как…"));
+  actSaveFile->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  QMenu* recent = fileMenu->addMenu(Q("&Последние задачи"));
+  addAction(actOpenFile);
+  addAction(actSaveFile);
+  btnFile->setMenu(fileMenu);
+  ButtonRow->addWidget(btnFile);
   ButtonRow->addStretch(1);
   root->addLayout(ButtonRow);
   connect(btnHelp, &QPushButton::clicked, this, &TSolverForm::btnHelpClick);
+  connect(actOpenFile, &QAction::triggered, this, [this] { OpenFile({}); });
+  connect(actSaveFile, &QAction::triggered, this,
+          [this] { static_cast<void>(SaveProblemFileAs(this, TypedStatement(0))); });
+  connect(recent, &QMenu::aboutToShow, this,
+          [this, recent] { FillRecentMenu(*recent, [this](const QString& path) { OpenFile(path); }); });
 
   auto* helpKey = new QAction(this);
   helpKey->setShortcuts(QKeySequence::HelpContents);
@@ -153,3 +166,49 @@ void TSolverForm::SaveStatement(const TStatementGrid& grid) {
 }
 
 void TSolverForm::btnHelpClick() { HelpWindow = Assistant->ShowHelp(this, HelpWindow, HelpPage); }
+
+void TSolverForm::OpenFile(const QString& path) {
+  const std::optional<TStatementGrid> grid = OpenProblemFile(this, path);
+  if (!grid) return;
+  if (const std::uint8_t own = TypedStatement(0).TaskType; grid->TaskType != own) {
+    const TTaskInfo* task = FindTaskInfo(grid->TaskType);
+    ShowMessage(sAppTitle,
+                std::string("В файле задача другого типа") + (task ? std::string(": ") + task->Name : std::string()) +
+                    ". Откройте её из главного окна (Файл, «Открыть задачу…»).",
+                TMsgIcon::Warning, mbOK);
+    return;
+  }
+  ShowTypedStatement(*grid);
+}
+
+void TSolverForm::AcceptBlocks(QTableView& view) {
+  BlockViews.push_back(&view);
+  view.installEventFilter(this);
+}
+
+void TSolverForm::GrowTable(int, int) {}
+
+bool TSolverForm::eventFilter(QObject* watched, QEvent* event) {
+  const auto view = std::find(BlockViews.begin(), BlockViews.end(), watched);
+  if (view == BlockViews.end() || event->type() != QEvent::KeyPress ||
+      !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste))
+    return QDialog::eventFilter(watched, event);
+  const std::vector<QStringList> block = SplitCellBlock(QGuiApplication::clipboard()->text());
+  const QModelIndex current = (*view)->currentIndex();
+  if (block.empty() || !current.isValid()) return QDialog::eventFilter(watched, event);
+  int width = 0;
+  for (const QStringList& row : block) width = std::max(width, static_cast<int>(row.size()));
+  QAbstractItemModel* model = (*view)->model();
+  // Growing the table resets its model, and with it the current index.
+  const int top = current.row();
+  const int left = current.column();
+  const int rows = top + static_cast<int>(block.size());
+  const int columns = left + width;
+  if (rows > model->rowCount() || columns > model->columnCount()) GrowTable(rows, columns);
+  for (std::size_t r = 0; r < block.size(); ++r)
+    for (int c = 0; c < static_cast<int>(block[r].size()); ++c) {
+      const QModelIndex cell = model->index(top + static_cast<int>(r), left + c);
+      if (cell.isValid() && (model->flags(cell) & Qt::ItemIsEditable)) model->setData(cell, block[r][c], Qt::EditRole);
+    }
+  return true;
+}

@@ -4,6 +4,7 @@
 
 #include "SolverWindow.h"
 #include "Statement.h"
+#include "ZLPCore_SolutionStage.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -11,10 +12,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QTableView;
 class QVBoxLayout;
 class THelpWindow;
 class TUICore_AssistantInterface;
@@ -27,7 +31,7 @@ struct TSolverFormTexts {
   const char* HelpPage; // the page "Помощь" shows, under the help folder
 };
 
-class TSolverForm : public QDialog, public TSolverWindow {
+class TSolverForm : public QDialog, public TSolverWindow, public TStatementInput {
   Q_OBJECT
 
 public:
@@ -43,6 +47,9 @@ public:
   QLabel* lbStage = nullptr;
   QWidget* pContainer = nullptr; // the window's own controls
   QPushButton* btnHelp = nullptr;
+  QPushButton* btnFile = nullptr; // the menu of the problem as a file
+  QAction* actOpenFile = nullptr; // "Открыть задачу…", Ctrl+O
+  QAction* actSaveFile = nullptr; // "Сохранить задачу как…", Ctrl+Shift+S
 
 protected:
   // A button of the bottom row, after the help button and the stretch.
@@ -54,8 +61,20 @@ protected:
   // student cancels or there is no store. The store tells of the save and of its failures.
   void SaveStatement(const TStatementGrid& grid);
 
+  // Takes a block of cells pasted (Ctrl+V) into view, as a spreadsheet copies it, from its current
+  // cell on: each cell is set through the model, as typing sets it. A block that reaches past the
+  // table asks GrowTable first; what still does not fit is left out.
+  void AcceptBlocks(QTableView& view);
+  // Grows the table to hold rows x columns cells when the student agrees; the default grows nothing.
+  virtual void GrowTable(int rows, int columns);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 protected slots:
   void btnHelpClick();
+
+private:
+  // Shows the problem of a file (asked for when path is empty); a file of another type is refused.
+  void OpenFile(const QString& path);
 
 private:
   TSolverContext Context;
@@ -63,4 +82,5 @@ private:
   std::unique_ptr<TUICore_AssistantInterface> Assistant;
   QPointer<THelpWindow> HelpWindow;
   QHBoxLayout* ButtonRow = nullptr;
+  std::vector<QTableView*> BlockViews;
 };

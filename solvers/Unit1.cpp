@@ -3,6 +3,7 @@
 
 #include "Assignment.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "SolverTables.h"
 #include "TaskCatalog.h"
 #include "TaskRun.h"
@@ -20,8 +21,6 @@
 #include <QTableView>
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 constexpr TSolverFormTexts Texts = {"Задача о назначении", "Задача о назначении",
                                     "Решение задачи о назначении Венгерским методом. ", "Ввод условия", "zon.html"};
@@ -64,6 +63,8 @@ void TForm1::FormCreate() {
   lbDirection->setBuddy(ComboBox1);
   lbMatrix = new QLabel(Q("Исходная матрица:"), pContainer);
   isx = new QTableView(pContainer);
+  isx->setAccessibleName(Q("Матрица затрат: строка и столбец назначения"));
+  AcceptBlocks(*isx);
   Model = new TStatementTableModel(Grid, {}, this);
   isx->setModel(Model);
   isx->horizontalHeader()->setDefaultSectionSize(48);
@@ -164,4 +165,13 @@ void TForm1::Save1Click() {
     return;
   }
   SaveStatement(Grid);
+}
+
+void TForm1::GrowTable(int rows, int columns) {
+  const int n = std::min(std::max(rows, columns), LabeledEdit1->maximum());
+  if (n <= LabeledEdit1->value()) return;
+  if (ShowMessage(sAppTitle,
+                  "Вставляемый блок не помещается в матрицу. Увеличить её размер до " + std::to_string(n) + "?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes)
+    LabeledEdit1->setValue(n);
 }

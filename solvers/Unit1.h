@@ -26,6 +26,8 @@ public:
   [[nodiscard]] const TStatementGrid& Statement() const noexcept { return Grid; }
   // Fills the controls from a statement, as opening with a stored problem does.
   void ShowStatement(const TStatementGrid& grid);
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t) override { return Grid; }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
 
   QLabel* lbSize = nullptr;
   QSpinBox* LabeledEdit1 = nullptr; // n, 3 ... 255; its arrows are the up-down
@@ -41,6 +43,7 @@ protected:
   void showEvent(QShowEvent* event) override; // FormShow
   // The key filter of the size box: digits, Backspace, Enter and Escape.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void GrowTable(int rows, int columns) override;
 
 private slots:
   void LabeledEdit1Change(int n);

@@ -1,6 +1,11 @@
 // One line of a formula on the input steps: coefficient cells, each followed by its variable name.
 #include "untFormulaRow.h"
 
+#include "CellBlock.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -135,6 +140,7 @@ TCellEdit* TCellEditors::Attach(TFormulaRow& row, int x, std::uint64_t stamp) {
     box->Row = &row;
     box->X = x;
     slot = box;
+    box->setAccessibleName(row.CellName ? row.CellName(x) : QString());
     {
       const QSignalBlocker blocker(box);
       box->setText(row.Text(x));
@@ -169,6 +175,9 @@ TCellEdit* TCellEditors::Spare(std::uint64_t stamp) {
   auto* box = new TCellEdit(Host);
   // Tab walks the formula through the page's own order, not Qt's chain.
   box->setFocusPolicy(Qt::ClickFocus);
+  box->PasteBlock = [this](TFormulaRow& row, int x, const QString& text) {
+    return PasteBlock && PasteBlock(row, x, text);
+  };
   connect(box, &QLineEdit::textChanged, this, [box](const QString& text) {
     if (box->Row) box->Row->SetText(box->X, text);
   });
@@ -223,4 +232,15 @@ QRect TCellEditors::Over(const TFormulaRow& row, int x) const {
   QRect r = row.CellRect(x);
   r.moveTopLeft(row.mapTo(Host, r.topLeft()));
   return r;
+}
+
+void TCellEdit::keyPressEvent(QKeyEvent* event) {
+  if (Row != nullptr && PasteBlock && event->matches(QKeySequence::Paste)) {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!SplitCellBlock(text).empty() && PasteBlock(*Row, X, text)) {
+      event->accept();
+      return;
+    }
+  }
+  QLineEdit::keyPressEvent(event);
 }

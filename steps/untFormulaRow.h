@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -84,6 +85,10 @@ public:
 
   // Relation box of a constraint row ("<=", "=", ">="), null on an objective row.
   QComboBox* Sign = nullptr;
+  // The accessible name of cell x, which the box over it carries: "Коэффициент при X2 в
+  // ограничении 3".
+  using TCellName = std::function<QString(int x)>;
+  TCellName CellName;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -108,7 +113,15 @@ public:
   int X = -1;
   std::uint64_t Used = 0;
   bool Pinned = false; // never handed to another cell
+  // Called by a paste (Ctrl+V, Shift+Insert) of a block of cells, as a spreadsheet copies them
+  // (tab- or semicolon-separated, one line per row); true when it took the text, which is then
+  // not pasted into the box.
+  std::function<bool(TFormulaRow& row, int x, const QString& text)> PasteBlock;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
+
 
 // The edit boxes laid over formula cells, children of Host (an ancestor of the rows). A cell gets a
 // box when it comes into view or is asked for; once Cap boxes exist (three times the cells last in
@@ -129,6 +142,8 @@ public:
   void Cover(const std::vector<TFormulaRow*>& rows, const QRect& area);
   // Moves every box over its cell again, after the cells moved.
   void Place();
+  // Handed to every box: the paste of a block of cells.
+  std::function<bool(TFormulaRow& row, int x, const QString& text)> PasteBlock;
   // The box w is, if it is one of these serving a cell; null otherwise.
   [[nodiscard]] const TCellEdit* Find(const QWidget* w) const;
   [[nodiscard]] std::size_t BoxCount() const noexcept { return Boxes.size(); }

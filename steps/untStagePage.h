@@ -41,10 +41,11 @@ private:
 };
 
 // The page step of every kind whose work needs no widget (model, canonical form, substitution,
-// back substitution, the Kuhn-Tucker reduction): on entry it runs the kind's unit on its own copy
+// back substitution, the Kuhn-Tucker reduction; each has its thin class, untStep_ZLPCheck, ...,
+// and a page kind without one is shown by this class itself): on entry it runs the kind's unit on its own copy
 // of the container and shows the section the unit wrote; it can be left forward only when the unit
 // let the solution go on.
-class TfrmStep_Page final : public TfrmStagePage {
+class TfrmStep_Page : public TfrmStagePage {
   Q_OBJECT
 
 public:

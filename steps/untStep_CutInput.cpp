@@ -1,14 +1,18 @@
 // The cutting-stock input step: the material, the products and their proportions, the patterns.
 #include "untStep_CutInput.h"
 
+#include "CellBlock.h"
 #include "Cutting.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
@@ -24,8 +28,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr int ColWidth = 48;
 constexpr int RowHeight = 18;
@@ -186,6 +188,13 @@ void TCutGrid::CommitEdit() {
 }
 
 void TCutGrid::keyPressEvent(QKeyEvent* event) {
+  if (PasteBlock && event->matches(QKeySequence::Paste) && currentIndex().isValid()) {
+    const std::vector<QStringList> block = SplitCellBlock(QGuiApplication::clipboard()->text());
+    if (!block.empty() && PasteBlock(currentColumn(), currentRow(), block)) {
+      event->accept();
+      return;
+    }
+  }
   if (Dropped(*event)) {
     event->accept();
     return;
@@ -202,6 +211,44 @@ TfrmStep_CutInput::TfrmStep_CutInput(QWidget* owner) : TZLPCore_SolutionStage(ow
   connect(CheckBox1, &QCheckBox::clicked, this, &TfrmStep_CutInput::CheckBox1Click);
   connect(SProp->horizontalHeader(), &QHeaderView::sectionResized, this, &TfrmStep_CutInput::SPropColumnResize);
   connect(qApp, &QApplication::focusChanged, this, &TfrmStep_CutInput::FocusChange);
+  for (TCutGrid* grid : {SProp, SMatr})
+    grid->PasteBlock = [this, grid](int col, int row, const std::vector<QStringList>& block) {
+      return PasteIntoGrid(*grid, col, row, block);
+    };
+}
+
+bool TfrmStep_CutInput::PasteIntoGrid(TCutGrid& grid, int col, int row, const std::vector<QStringList>& block) {
+  const bool proportions = &grid == SProp;
+  // The proportions are one row: the cells of the block follow one another along it.
+  std::vector<QStringList> rows = block;
+  if (proportions) {
+    QStringList line;
+    for (const QStringList& r : block) line += r;
+    rows = {line};
+    row = 0;
+  }
+  int width = 0;
+  for (const QStringList& r : rows) width = std::max(width, static_cast<int>(r.size()));
+  const int needProducts =
+      std::min(proportions ? col + width : std::max(ProductCount(), row + static_cast<int>(rows.size())), CutMaxCount);
+  const int needPatterns = std::min(proportions ? PatternCount() : std::max(PatternCount(), col + width), CutMaxCount);
+  if ((needProducts > ProductCount() || needPatterns > PatternCount()) &&
+      ShowMessage(sWizardTitle,
+                  "Вставляемый блок не помещается в таблицу. Увеличить число изделий до " +
+                      std::to_string(needProducts) + " и способов раскроя до " +
+                      std::to_string(std::max(needPatterns, PatternCount())) + "?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes) {
+    UpDown2->SetPosition(std::max(needProducts, ProductCount()));
+    UpDown3->SetPosition(std::max(needPatterns, PatternCount()));
+    ResizeGrids();
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
+      const int y = row + static_cast<int>(r);
+      const int x = col + c;
+      if (x < grid.columnCount() && y < grid.rowCount()) grid.SetText(x, y, rows[r][c]);
+    }
+  return true;
 }
 
 void TfrmStep_CutInput::FormCreate() {
@@ -252,6 +299,13 @@ void TfrmStep_CutInput::FormCreate() {
   GroupBox2->setToolTip(Q("По вертикали изделия, по горизонтали способы раскроя"));
   SMatr = new TCutGrid(false, GroupBox2);
   SMatr->setToolTip(GroupBox2->toolTip());
+  // What a screen reader says of the grids and of the arrows beside the counts.
+  SProp->setAccessibleName(Q("Пропорции изделий"));
+  SMatr->setAccessibleName(Q("Матрица способов раскроя: по вертикали изделия, по горизонтали способы раскроя"));
+  UpDown2->btnUp->setAccessibleName(Q("Добавить изделие"));
+  UpDown2->btnDown->setAccessibleName(Q("Убрать изделие"));
+  UpDown3->btnUp->setAccessibleName(Q("Добавить способ раскроя"));
+  UpDown3->btnDown->setAccessibleName(Q("Убрать способ раскроя"));
   column->addWidget(GroupBox1, 0, Qt::AlignLeft);
   column->addWidget(GroupBox2, 0, Qt::AlignLeft);
   column->addStretch(1);

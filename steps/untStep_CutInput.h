@@ -9,10 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStringList>
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 // An up-down pair of arrows bound to an edit holding a whole number Min ... Max: an arrow, or the
 // Up or Down key in the edit, steps the number by one within the range and writes it into the edit.
@@ -67,6 +70,9 @@ public:
   [[nodiscard]] bool Editing() const { return state() == QAbstractItemView::EditingState; }
   // Finishes the edit of a cell in progress, keeping what was typed.
   void CommitEdit();
+  // Called by a paste (Ctrl+V) of a block of cells copied from a spreadsheet, with the current cell;
+  // true when it took the block.
+  std::function<bool(int col, int row, const std::vector<QStringList>& block)> PasteBlock;
 
 protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -75,7 +81,7 @@ protected:
 // Leaving forward stores the statement under the run's temporary record (also when it is refused),
 // then checks the amount of material and the two counts, reads the statement into StageData and
 // builds its program there; entering with a pending stored problem fills the step from it.
-class TfrmStep_CutInput : public TZLPCore_SolutionStage {
+class TfrmStep_CutInput : public TZLPCore_SolutionStage, public TStatementInput {
   Q_OBJECT
 
 public:
@@ -91,6 +97,16 @@ public:
   [[nodiscard]] TStatementGrid Statement() const;
   // Fills the step from a statement, as entering with a stored problem does.
   void ShowStatement(const TStatementGrid& grid);
+  // Pastes a block from cell (col, row) of SMatr (products down, patterns across) or of SProp (the
+  // proportions, across); a block larger than the grid grows the counts when the student agrees,
+  // and what does not fit is left out.
+  bool PasteIntoGrid(TCutGrid& grid, int col, int row, const std::vector<QStringList>& block);
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t) override {
+    SProp->CommitEdit();
+    SMatr->CommitEdit();
+    return Statement();
+  }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
 
   // Designed controls.
   QScrollArea* sbDefault;

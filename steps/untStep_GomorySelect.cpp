@@ -85,12 +85,19 @@ void TfrmStep_GomorySelect::EnterStage(TStageHost& host) {
   }
 
   // The ticks of a stored problem come last and win; a tick of a variable beyond n is left out.
+  // Without one, the ticks of a statement the input step showed (a problem file) are taken the
+  // first time.
+  const auto tick = [this, n](const TStatementGrid& grid) {
+    for (int j = 1; j <= std::min(n, static_cast<int>(grid.Integer.size())); ++j)
+      Box(j)->setChecked(grid.Integer[static_cast<std::size_t>(j - 1)] != 0);
+  };
   const TProblemStore* store = host.Store();
   if (const int id = host.PendingProblem(); id != -1 && store) {
     std::string error;
     if (const std::optional<TStatementGrid> grid = store->LoadStatement(id, error); grid && grid->HasTicks())
-      for (int j = 1; j <= std::min(n, static_cast<int>(grid->Integer.size())); ++j)
-        Box(j)->setChecked(grid->Integer[static_cast<std::size_t>(j - 1)] != 0);
+      tick(*grid);
+  } else if (!StageData.HasFlag(IF_INTEGERVARS) && StageData.Statement.HasTicks()) {
+    tick(StageData.Statement);
   }
   Content->resize(right, std::max(client.height(), 1));
   sb->setWidget(Content);

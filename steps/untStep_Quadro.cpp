@@ -1,13 +1,18 @@
 // The step where the second-order coefficients of a quadratic program are entered.
 #include "untStep_Quadro.h"
 
+#include "CellBlock.h"
 #include "MessageSeam.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "Quadratic.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -15,7 +20,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+// The coefficients a statement holds for n variables, row by row; empty when it holds none.
+std::vector<std::string> QuadTexts(const TStatementGrid& statement, int n) {
+  std::vector<std::string> texts;
+  if (!statement.HasQuad() || statement.Sx != n) return texts;
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= n; ++j) texts.push_back(statement.Quad(j, i));
+  return texts;
+}
 
 } // namespace
 
@@ -38,6 +50,22 @@ void TfrmStep_Quadro::FormCreate() {
   sg->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                       QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
   layout->addWidget(sg);
+  sg->installEventFilter(this);
+}
+
+bool TfrmStep_Quadro::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sg && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && sg->currentItem() != nullptr) {
+    const std::vector<QStringList> block = SplitCellBlock(QGuiApplication::clipboard()->text());
+    if (!block.empty()) {
+      for (std::size_t r = 0; r < block.size(); ++r)
+        for (int c = 0; c < static_cast<int>(block[r].size()); ++c)
+          if (QTableWidgetItem* item = sg->item(sg->currentRow() + static_cast<int>(r), sg->currentColumn() + c))
+            item->setText(block[r][c]);
+      return true;
+    }
+  }
+  return TZLPCore_SolutionStage::eventFilter(watched, event);
 }
 
 QString TfrmStep_Quadro::CellText(int j, int i) const {
@@ -50,6 +78,7 @@ void TfrmStep_Quadro::ShowCoefficients() {
   const int n = zlp.VarCount();
   const TStatementGrid& statement = StageData.Statement;
   const bool stored = statement.HasQuad() && statement.Sx == n;
+  FilledFrom = QuadTexts(statement, n);
   const QSignalBlocker blocker(sg);
   sg->clear();
   sg->setRowCount(n);
@@ -70,8 +99,11 @@ void TfrmStep_Quadro::EnterStage(TStageHost& host) {
     host.EnableNext(false);
     return;
   }
-  // Coming back with the same variables keeps what was typed; a new size starts from the statement.
-  if (sg->rowCount() != StageData.ZLP.VarCount() || sg->columnCount() != StageData.ZLP.VarCount()) ShowCoefficients();
+  // Coming back with the same variables keeps what was typed; a new size, or a statement with other
+  // coefficients of its own, starts from the statement.
+  const int n = StageData.ZLP.VarCount();
+  if (sg->rowCount() != n || sg->columnCount() != n || QuadTexts(StageData.Statement, n) != FilledFrom)
+    ShowCoefficients();
 }
 
 void TfrmStep_Quadro::LeaveForward(TStageHost& host) {

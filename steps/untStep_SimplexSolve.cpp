@@ -2,6 +2,7 @@
 #include "untStep_SimplexSolve.h"
 
 #include "Pages.h"
+#include "QtHelpers.h"
 #include "customUI.h"
 
 #include <QEvent>
@@ -13,8 +14,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 const QColor PivotFrame(0x60, 0x30, 0x00);
 const QColor CrossText(0x45, 0x45, 0x45);

@@ -1,9 +1,11 @@
 // The problem input step: the student states a linear program.
 #include "untStep_ZLPInput.h"
 
+#include "CellBlock.h"
 #include "MessageSeam.h"
 #include "Pages.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 
@@ -20,8 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 constexpr int TitleHeight = 20;
 constexpr int FirstRowTop = 24;
 constexpr int PanelMinWidth = 245;
@@ -37,9 +37,9 @@ QLabel* MakeTitle(const QString& text, QWidget* parent) {
   title->setFont(bold);
   title->setIndent(4);
   title->setAutoFillBackground(true);
-  QPalette palette = title->palette();
-  palette.setColor(QPalette::Window, palette.color(QPalette::Midlight));
-  title->setPalette(palette);
+  // A button's pair of colours, so that the title stays readable in a dark palette too.
+  title->setBackgroundRole(QPalette::Button);
+  title->setForegroundRole(QPalette::ButtonText);
   return title;
 }
 
@@ -55,12 +55,24 @@ QFrame* MakeShape(QWidget* parent) {
 QToolButton* MakeButton(QAction* action, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setDefaultAction(action);
+  // A screen reader names the button by what it does, not by its "+" or "−".
+  button->setAccessibleName(action->toolTip());
   button->setAutoRaise(true);
   button->resize(ButtonSize, ButtonSize);
   return button;
 }
 
 } // namespace
+
+TFormulaRow::TCellName TfrmStep_ZLPInput::AccessibleCellName(int y) const {
+  // The names of the statement's messages, "Коэффициент при X2 в ограничении 3".
+  const int objectiveRow = FirstGridRow;
+  return [objectiveRow, y](int x) {
+    QString name = Q(ProgramCellName(x, y, objectiveRow));
+    if (!name.isEmpty()) name[0] = name[0].toUpper();
+    return name;
+  };
+}
 
 TfrmStep_ZLPInput::TfrmStep_ZLPInput(QWidget* owner, std::uint8_t kind)
     : TZLPCore_SolutionStage(owner, kind), Kind(kind), FirstGridRow(kind == SK_ZDLPINPUT ? -1 : 0) {
@@ -97,6 +109,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   layout->addWidget(Panel1);
 
   sbDefault = new QScrollArea(this);
+  sbDefault->setAccessibleName(Q("Условие задачи"));
   sbDefault->setWidgetResizable(false);
   layout->addWidget(sbDefault, 1);
   Content = new QWidget;
@@ -104,6 +117,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   formulaFont.setPointSize(10);
   Content->setFont(formulaFont);
   Editors = std::make_unique<TCellEditors>(*Content);
+  Editors->PasteBlock = [this](TFormulaRow& row, int x, const QString& text) { return PasteBlock(row, x, text); };
 
   actIncVar = new QAction(u"+"_s, this);
   actIncVar->setToolTip(Q("Добавить переменную"));
@@ -128,6 +142,7 @@ void TfrmStep_ZLPInput::FormCreate() {
   ComboBox1->setGeometry(2, FirstRowTop, FormulaLeft - 5, CellHeight);
   for (std::int32_t y = FirstGridRow; y <= 0; ++y) {
     auto* row = new TFormulaRow(TFormulaRow::TTail::FreeTerm, Columns, CellHeight, pFunction);
+    row->CellName = AccessibleCellName(y);
     row->move(FormulaLeft, FirstRowTop + static_cast<int>(FunctionRows.size()) * (CellHeight + 2 * FractionGap + 1));
     FunctionRows.push_back(row);
   }
@@ -327,6 +342,8 @@ void TfrmStep_ZLPInput::SetConstraintCount(int m, const TNewCell& newCell) {
   while (ConstraintCount() < m) {
     const int i = ConstraintCount() + 1;
     auto row = std::make_unique<TFormulaRow>(TFormulaRow::TTail::Relation, Columns, CellHeight, pLimits);
+    row->CellName = AccessibleCellName(i);
+    row->Sign->setAccessibleName(Q("Знак ограничения ") + QString::number(i));
     row->SetVarCount(VarCount(), RowTexts(newCell, i));
     row->move(FormulaLeft, FirstRowTop + RowPitch * (i - 1));
     if (showNew) row->show();
@@ -503,4 +520,55 @@ void TfrmStep_ZLPInput::LeaveForward(TStageHost& host) {
     static_cast<void>(store->StoreTempStatement(stored));
   }
   CanLeave = true;
+}
+
+bool TfrmStep_ZLPInput::PasteBlock(TFormulaRow& row, int x, const QString& text) {
+  const std::vector<QStringList> block = SplitCellBlock(text);
+  int top = FirstGridRow - 1;
+  for (int y = FirstGridRow; y <= ConstraintCount(); ++y)
+    if (GridRow(y) == &row) top = y;
+  if (block.empty() || top < FirstGridRow) return false;
+  // The columns of a row as a spreadsheet has them: X1 ... Xn, then the free term or the right-hand
+  // side; a relation ("<=", "=", ">=") in a constraint row sets its relation and takes no column.
+  const auto isSign = [](const QString& cell) {
+    return cell == u"<="_s || cell == u"="_s || cell == u">="_s || cell == u"=>"_s || cell == u"≤"_s || cell == u"≥"_s;
+  };
+  const int first = x == 0 ? VarCount() : x - 1;
+  int n = VarCount();
+  int m = ConstraintCount();
+  for (std::size_t r = 0; r < block.size(); ++r) {
+    const auto width = static_cast<int>(
+        std::count_if(block[r].begin(), block[r].end(), [&isSign](const QString& cell) { return !isSign(cell); }));
+    n = std::max(n, first + width - 1);
+    m = std::max(m, top + static_cast<int>(r));
+  }
+  n = std::min(n, MaxCount);
+  m = std::min(m, MaxCount);
+  if ((n > VarCount() || m > ConstraintCount()) &&
+      ShowMessage(sAppTitle,
+                  "Вставляемый блок (строк: " + std::to_string(block.size()) +
+                      ") не помещается в условие. Увеличить число переменных до " + std::to_string(n) +
+                      " и ограничений до " + std::to_string(m) + "?",
+                  TMsgIcon::Question, mbYes | mbNo) == TMsgAnswer::Yes)
+    SetSizes(n, m, {});
+  // What still does not fit is left out.
+  for (std::size_t r = 0; r < block.size(); ++r) {
+    const int y = top + static_cast<int>(r);
+    TFormulaRow* target = y <= ConstraintCount() ? GridRow(y) : nullptr;
+    if (target == nullptr) break;
+    int column = first;
+    for (const QString& cell : block[r]) {
+      if (isSign(cell)) {
+        if (y >= 1) {
+          const QString sign = cell == u"=>"_s || cell == u"≥"_s ? u">="_s : cell == u"≤"_s ? u"<="_s : cell;
+          SignBox(y)->setCurrentIndex(std::max(SignBox(y)->findText(sign), 0));
+        }
+        continue;
+      }
+      if (column > VarCount()) break;
+      target->SetText(column < VarCount() ? column + 1 : 0, cell);
+      ++column;
+    }
+  }
+  return true;
 }

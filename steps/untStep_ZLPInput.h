@@ -25,7 +25,7 @@
 // temporary record; entering with a pending stored problem fills the rows from it. The rows hold
 // the texts; only the cells in view (and the free terms txtZ0 ...) have edit boxes, so entering
 // with a 255 x 255 problem makes some hundred boxes, not 65,025.
-class TfrmStep_ZLPInput : public TZLPCore_SolutionStage {
+class TfrmStep_ZLPInput : public TZLPCore_SolutionStage, public TStatementInput {
   Q_OBJECT
 
 public:
@@ -64,6 +64,14 @@ public:
   void ShowStatement(const TStatementGrid& grid);
   // The statement as typed, of the given task type.
   [[nodiscard]] TStatementGrid Statement(std::uint8_t taskType) const;
+  // Pastes a block of cells copied from a spreadsheet from cell x of row on, row by row down the
+  // statement; a block larger than the statement grows it when the student agrees, and what does
+  // not fit is left out. False when the text is no block.
+  bool PasteBlock(TFormulaRow& row, int x, const QString& text);
+  // The names a screen reader gives the cells of statement row y.
+  [[nodiscard]] TFormulaRow::TCellName AccessibleCellName(int y) const;
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t taskType) override { return Statement(taskType); }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
   // How many edit boxes the page has made for its cells.
   [[nodiscard]] std::size_t EditBoxCount() const noexcept { return Editors->BoxCount(); }
 

@@ -70,6 +70,17 @@ public:
   [[nodiscard]] virtual TWebBrowser* PageViewer() { return nullptr; }
 };
 
+// A step in which the statement is typed: the wizard's "Открыть задачу…" and "Сохранить задачу
+// как…" work on the step that is one.
+class TStatementInput {
+public:
+  virtual ~TStatementInput() = default;
+  // The statement of taskType as typed so far, an edit in progress included.
+  [[nodiscard]] virtual TStatementGrid TypedStatement(std::uint8_t taskType) = 0;
+  // Shows a statement of the run's type in the step's boxes.
+  virtual void ShowTypedStatement(const TStatementGrid& grid) = 0;
+};
+
 // The steps of a run, parallel to its TZLPCore_StageTasks; each is owned by its Qt parent.
 using TZLPCore_SolutionStages = std::vector<TZLPCore_SolutionStage*>;
 

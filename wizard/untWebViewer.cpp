@@ -3,11 +3,14 @@
 
 #include "AppPaths.h"
 #include "MessageSeam.h"
+#include "QtHelpers.h"
 #include "untStrConst.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPointer>
 #include <QPrintDialog>
@@ -25,8 +28,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // What printing to a printer's queue needs of the print dialog's choices.
 struct TPrintJob {
@@ -239,12 +240,59 @@ void TWebBrowser::PrintPage() {
   if (!Print(printer)) QObject::disconnect(*connection);
 }
 
+namespace {
+
+// The simplex table at the point (x, y) of the view, tab-separated, one line per row; null when
+// there is none. A large table is written as blocks of rows, each a table of its own under a copy
+// of the heading line and the last one ending with the Z row: the blocks are joined again and the
+// copies of the heading left out.
+const char* const TableAtScript = R"JS(
+(function (x, y) {
+  var e = document.elementFromPoint(x, y);
+  var t = e && e.closest ? e.closest('table.clsSimTbl') : null;
+  if (!t) return null;
+  var block = function (n) { return n && n.tagName === 'TABLE' && n.classList.contains('clsSimTbl'); };
+  var ends = function (n) { var r = n.rows[n.rows.length - 1]; return r && r.cells[0] && r.cells[0].innerText.trim() === 'Z'; };
+  while (block(t.previousElementSibling) && !ends(t.previousElementSibling)) t = t.previousElementSibling;
+  var lines = [];
+  for (var n = t, first = true; block(n); n = n.nextElementSibling, first = false) {
+    for (var i = first ? 0 : 1; i < n.rows.length; ++i) {
+      var cells = [];
+      for (var c of n.rows[i].cells) cells.push(c.innerText.replace(/\s+/g, ' ').trim());
+      lines.push(cells.join('\t'));
+    }
+    if (ends(n)) break;
+  }
+  return lines.join('\n') + '\n';
+})(%1, %2)
+)JS";
+
+} // namespace
+
+void TWebBrowser::TableTextAt(const QPoint& position, std::function<void(const QString& table)> done) {
+  const qreal zoom = wb->zoomFactor() > 0 ? wb->zoomFactor() : 1.0;
+  const QString script = QString::fromUtf8(TableAtScript).arg(position.x() / zoom).arg(position.y() / zoom);
+  QPointer<TWebBrowser> alive(this);
+  wb->page()->runJavaScript(script, [alive, done = std::move(done)](const QVariant& table) {
+    if (alive) done(table.isNull() ? QString() : table.toString());
+  });
+}
+
 void TWebBrowser::wbContextMenu(const QPoint& position) {
   const QWebEngineContextMenuRequest* request = wb->lastContextMenuRequest();
+  const bool selected = request != nullptr && !request->selectedText().isEmpty();
+  // The menu waits for the page to tell whether a simplex table is under the mouse.
+  TableTextAt(position,
+              [this, position, selected](const QString& table) { ShowContextMenu(position, selected, table); });
+}
+
+void TWebBrowser::ShowContextMenu(const QPoint& position, bool selected, const QString& table) {
   QMenu menu(this);
   QAction* copy = menu.addAction(Q("&Копировать"), this, [this] { wb->triggerPageAction(QWebEnginePage::Copy); });
   copy->setShortcut(QKeySequence::Copy);
-  copy->setEnabled(request != nullptr && !request->selectedText().isEmpty());
+  copy->setEnabled(selected);
+  if (!table.isEmpty())
+    menu.addAction(Q("Копировать &таблицу"), this, [table] { QGuiApplication::clipboard()->setText(table); });
   QAction* all = menu.addAction(Q("Выделить &всё"), this, [this] { wb->triggerPageAction(QWebEnginePage::SelectAll); });
   all->setShortcut(QKeySequence::SelectAll);
   menu.addSeparator();

@@ -21,7 +21,8 @@ class QWebEngineView;
 // The page shown leaves the viewer only as the web engine's own PDF: text stays text and the print
 // rules of the page's style apply. "Сохранить как PDF…" writes that PDF to a file; printing writes it
 // to the file chosen in the print dialog or hands it to the printing system. The context menu offers
-// only what suits a report: copy, select all, print and save as PDF.
+// only what suits a report: copy, "Копировать таблицу" over a simplex table, select all, print and
+// save as PDF.
 class TWebBrowser : public QWidget, public TWebViewer {
   Q_OBJECT
 
@@ -66,6 +67,11 @@ public:
   // to done, unless the viewer is gone by then.
   void LayOut(std::function<void(int height)> done);
 
+  // The simplex table at position (in the viewer's coordinates) as "Копировать таблицу" copies it:
+  // tab-separated cells, one line per row, the heading line once; "" when there is none there.
+  // Asynchronous: done is called unless the viewer is gone by then.
+  void TableTextAt(const QPoint& position, std::function<void(const QString& table)> done);
+
   // Asks for the name of the PDF file, proposing one; "" when the student cancels. Tests replace it.
   std::function<QString(const QString& proposed)> AskPdfFileName;
   // Shows the print dialog for printer; false when the student cancels. Tests replace it.
@@ -84,6 +90,7 @@ private slots:
   void wbContextMenu(const QPoint& position);
 
 private:
+  void ShowContextMenu(const QPoint& position, bool selected, const QString& table);
   // Makes the page's PDF and passes it (empty on failure) to done, unless the viewer is gone by then.
   bool MakePdf(const QPageLayout& layout, const QPageRanges& ranges, std::function<void(const QByteArray&)> done);
 

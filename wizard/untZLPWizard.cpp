@@ -2,7 +2,10 @@
 #include "untZLPWizard.h"
 
 #include "MessageSeam.h"
+#include "ProblemFile.h"
 #include "ProblemStore.h"
+#include "QtHelpers.h"
+#include "TaskCatalog.h"
 #include "UICore_AssistantInterface.h"
 #include "untStrConst.h"
 #include "untWebViewer.h"
@@ -12,6 +15,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -28,25 +32,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The white bands of the design: the header and the list of stages.
-void MakeWhite(QWidget& widget) {
-  widget.setAutoFillBackground(true);
-  QPalette pal = widget.palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  pal.setColor(QPalette::WindowText, Qt::black);
-  widget.setPalette(pal);
-}
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 // 11x11 markers: a filled teal disc for a passed step, a grey ring for a step to come, an orange
 // arrow for the current step.
@@ -114,6 +99,11 @@ TfrmZLPWizard::TfrmZLPWizard(TProblemStore* store, QWidget* parent) : QDialog(pa
   key(QKeySequence::HelpContents, &TfrmZLPWizard::btnHelpClick);
   key(QKeySequence::Save, &TfrmZLPWizard::btnSaveClick);
   key(QKeySequence::Print, &TfrmZLPWizard::PrintStage);
+  // The problem as a file, on the steps where it is typed: Ctrl+O and Ctrl+Shift+S.
+  connect(actOpenFile, &QAction::triggered, this, [this] { OpenFile({}); });
+  connect(actSaveFile, &QAction::triggered, this, &TfrmZLPWizard::SaveFileAs);
+  connect(RecentMenu, &QMenu::aboutToShow, this,
+          [this] { FillRecentMenu(*RecentMenu, [this](const QString& path) { OpenFile(path); }); });
   for (TClickLabel* image : im) connect(image, &TClickLabel::Clicked, this, &TfrmZLPWizard::im1Click);
 }
 
@@ -256,7 +246,21 @@ void TfrmZLPWizard::FormCreate() {
   btnCancel = makeButton("btnCancel", "Отмена", "Отменить это решение");
   btnBack->setEnabled(false);
   btnNext->setDefault(true);
+  btnFile = makeButton("btnFile", "Файл", "Открыть условие задачи из файла или сохранить его в файл");
+  auto* fileMenu = new QMenu(btnFile);
+  actOpenFile = fileMenu->addAction(u"&Открыть задачу…"_s);
+  actOpenFile->setShortcut(QKeySequence::Open);
+  actSaveFile = fileMenu->addAction(u"Сохранить задачу &как…"_s);
+  actSaveFile->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  RecentMenu = fileMenu->addMenu(u"&Последние задачи"_s);
+  for (QAction* action : {actOpenFile, actSaveFile}) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+  }
+  btnFile->setMenu(fileMenu);
+  btnFile->hide();
   buttons->addWidget(btnHelp);
+  buttons->addWidget(btnFile);
   buttons->addStretch(1);
   buttons->addWidget(btnPdf);
   buttons->addWidget(btnSave);
@@ -548,6 +552,10 @@ void TfrmZLPWizard::RefreshStageList() {
   btnSave->setVisible(last);
   btnPdf->setVisible(last && Stages[static_cast<std::size_t>(CurrentStage)]->PageViewer() != nullptr);
   btnHelp->setVisible(Assistant != nullptr);
+  const bool input = known && dynamic_cast<TStatementInput*>(Stages[static_cast<std::size_t>(CurrentStage)]) != nullptr;
+  btnFile->setVisible(input);
+  actOpenFile->setEnabled(input);
+  actSaveFile->setEnabled(input);
   btnHelp->setEnabled(known && !Stages[static_cast<std::size_t>(CurrentStage)]->HelpPage.empty());
 }
 
@@ -616,4 +624,25 @@ void TfrmZLPWizard::AnimateHeaderImage(QLabel* newImage, QLabel* oldImage) {
   }
   if (oldImage) oldImage->hide();
   HeaderImage = newImage;
+}
+
+void TfrmZLPWizard::OpenFile(const QString& path) {
+  auto* input = dynamic_cast<TStatementInput*>(Current());
+  if (input == nullptr) return;
+  const std::optional<TStatementGrid> grid = OpenProblemFile(this, path);
+  if (!grid) return;
+  if (grid->TaskType != TaskType) {
+    const TTaskInfo* task = FindTaskInfo(grid->TaskType);
+    ShowMessage(sAppTitle,
+                std::string("В файле задача другого типа") + (task ? std::string(": ") + task->Name : std::string()) +
+                    ". Откройте её из главного окна (Файл, «Открыть задачу…»).",
+                TMsgIcon::Warning, mbOK);
+    return;
+  }
+  input->ShowTypedStatement(*grid);
+}
+
+void TfrmZLPWizard::SaveFileAs() {
+  if (auto* input = dynamic_cast<TStatementInput*>(Current()))
+    static_cast<void>(SaveProblemFileAs(this, input->TypedStatement(TaskType)));
 }

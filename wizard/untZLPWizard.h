@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QScrollArea;
 class QHBoxLayout;
 class TProblemStore;
@@ -88,6 +90,10 @@ public:
   QPushButton* btnHelp;
   QPushButton* btnPdf; // "Сохранить как PDF…" of the last step's page
   QPushButton* btnSave;
+  QPushButton* btnFile; // the menu of the problem as a file, on the input steps
+  QAction* actOpenFile; // "Открыть задачу…", Ctrl+O
+  QAction* actSaveFile; // "Сохранить задачу как…", Ctrl+Shift+S
+  QMenu* RecentMenu;    // "Последние задачи"
   QPushButton* btnBack;
   QPushButton* btnNext;
   QPushButton* btnCancel;
@@ -140,6 +146,11 @@ private slots:
   void im1Click();
   // Ctrl+P: prints the page of the current step, if it shows one.
   void PrintStage();
+  // Shows the problem of a file (asked for when path is empty) in the current input step; a file
+  // of another task type is refused.
+  void OpenFile(const QString& path);
+  // Writes the statement typed in the current input step to a file asked for.
+  void SaveFileAs();
 
 private:
   void FormCreate();

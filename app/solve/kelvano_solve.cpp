@@ -1,6 +1,7 @@
 // kelvano-solve: writes the final reports of problems from text files or from the problem store, and
 // with --json one answer line per problem.
 #include "AppPaths.h"
+#include "Simplex.h"
 #include "DataMod.h"
 #include "MessageSeam.h"
 #include "StatementStore.h"
@@ -13,12 +14,19 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <getopt.h>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -28,6 +36,48 @@
 #include <vector>
 
 namespace {
+
+// On a terminal's standard error, a run that lasts more than a second shows how many pivots its
+// simplex tables have made so far, refreshed twice a second and cleared when the run ends.
+class TProgress {
+public:
+  explicit TProgress(std::string label) : Label(std::move(label)) {
+    if (isatty(STDERR_FILENO) == 0) return;
+    Start = TSimplexTable::PivotsMade();
+    Worker = std::thread([this] { Show(); });
+  }
+  ~TProgress() {
+    if (!Worker.joinable()) return;
+    {
+      const std::lock_guard lock(Mutex);
+      Done = true;
+    }
+    Wake.notify_one();
+    Worker.join();
+    if (Shown) std::cerr << "\r\033[K" << std::flush;
+  }
+  TProgress(const TProgress&) = delete;
+  TProgress& operator=(const TProgress&) = delete;
+
+private:
+  void Show() {
+    std::unique_lock lock(Mutex);
+    if (Wake.wait_for(lock, std::chrono::seconds(1), [this] { return Done; })) return;
+    do {
+      std::cerr << "\r" << Label << ": итераций симплекс-метода: " << TSimplexTable::PivotsMade() - Start
+                << "\033[K" << std::flush;
+      Shown = true;
+    } while (!Wake.wait_for(lock, std::chrono::milliseconds(500), [this] { return Done; }));
+  }
+
+  std::string Label;
+  std::int64_t Start = 0;
+  std::mutex Mutex;
+  std::condition_variable Wake;
+  bool Done = false;
+  bool Shown = false;
+  std::thread Worker;
+};
 
 // Exit statuses, one per status of a problem; with several problems the status is that of the
 // first one that did not end at the optimum (or, for a regression, solved).
@@ -46,22 +96,27 @@ enum TExit : int {
 const char* const Usage =
     "Использование: kelvano-solve [параметры] [ФАЙЛ...]\n"
     "Решает задачи и пишет отчёт, такой же, как \"Мастер решений\" после кнопок \"Решить\" и \"Далее\"\n"
-    "(или окно задачи о назначении и МНК), в HTML в кодировке windows-1251.\n"
+    "(или окно задачи о назначении и МНК), в HTML.\n"
     "\n"
-    "Параметры:\n"
+    "Параметры (значение пишется через пробел или через «=»: --output=ФАЙЛ):\n"
     "  -o, --output ФАЙЛ   записать отчёт в ФАЙЛ (только для одной задачи)\n"
     "  -d, --dir ПАПКА     записать отчёты в ПАПКУ, по одному на задачу (ИМЯ.html)\n"
     "      --json          вывести по строке ответа в формате JSON на задачу (отчёты — только с -o или -d)\n"
     "      --id N          решить сохранённую задачу с номером N из базы задач\n"
     "      --name ИМЯ      решить сохранённую задачу с этим названием из базы задач\n"
     "      --data ПАПКА    папка базы задач (по умолчанию та, с которой работает программа)\n"
+    "      --encoding КОД  кодировка отчётов: windows-1251 (по умолчанию) или utf-8 (таблица стилей\n"
+    "                      внутри страницы)\n"
     "      --transport-start=min|northwest|vogel\n"
     "                      опорный план транспортной задачи: минимальный элемент (по умолчанию),\n"
     "                      северо-западный угол или метод Фогеля\n"
     "  -h, --help          показать эту справку\n"
+    "  -V, --version       показать версию программы\n"
     "\n"
-    "Без -o и -d отчёт одной задачи выводится на стандартный вывод, а отчёты нескольких задач\n"
-    "записываются рядом с их файлами (ИМЯ.html). По строке итога на задачу выводится в stderr.\n"
+    "ФАЙЛ «-» — стандартный ввод; после «--» все аргументы — файлы, даже начинающиеся с «-».\n"
+    "Без -o и -d отчёт одной задачи выводится на стандартный вывод (на терминал — в UTF-8), а отчёты\n"
+    "нескольких задач записываются рядом с их файлами (ИМЯ.html). По строке итога на задачу выводится\n"
+    "в stderr.\n"
     "\n"
     "Читаются только обычные файлы до 16 МБ. Отчёт никогда не записывается поверх входного файла или\n"
     "отчёта, уже записанного в этом запуске: такой отчёт пропускается с сообщением.\n"
@@ -71,6 +126,10 @@ const char* const Usage =
     "зациклился; 5 числа вышли за пределы точных дробей; 6 наилучшее значение не достигается; 7 найдена\n"
     "точка Куна-Таккера невогнутой функции; 64 неверные параметры. Для нескольких задач код — первой\n"
     "задачи без оптимума.\n";
+
+// How report pages are written: as the program's windows read them (windows-1251, the style sheet
+// linked from the program's folder), or as pages of their own (UTF-8, the style sheet inside).
+enum class TEncoding : std::uint8_t { Cp1251, Utf8 };
 
 // Input files larger than this are refused rather than read.
 constexpr off_t MaxInputSize = 16 * 1024 * 1024;
@@ -208,6 +267,26 @@ std::string SafeFileName(const std::string& name, const std::string& fallback) {
   return safe;
 }
 
+// Reads standard input to its end, at most MaxInputSize bytes.
+bool ReadStandardInput(std::string& text, std::string& reason) {
+  text.clear();
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      reason = "стандартный ввод не удалось прочитать (" + SystemReason(errno) + ")";
+      return false;
+    }
+    if (n == 0) return true;
+    text.append(buf, static_cast<std::size_t>(n));
+    if (text.size() > static_cast<std::size_t>(MaxInputSize)) {
+      reason = "больше 16 МБ";
+      return false;
+    }
+  }
+}
+
 // The length of the UTF-8 character at s[i] as the JSON writer accepts it (no overlong form, no
 // surrogate, nothing beyond U+10FFFF); 0 for a byte that starts none.
 std::size_t Utf8CharAt(const std::string& s, std::size_t i) {
@@ -270,16 +349,18 @@ std::string InternalFailure(const std::exception& e) {
   return std::string("внутренняя ошибка программы (") + e.what() + ")";
 }
 
+// The name "-" is standard input: its report is "stdin.html" where a file's would be "<name>.html".
 TProblem ReadFromFile(const std::string& name) {
   TProblem p;
   p.Label = name;
   p.JsonFile = name;
   const std::filesystem::path path(name);
-  p.OutputStem = path.stem().string();
+  const bool standardInput = name == "-";
+  p.OutputStem = standardInput ? "stdin" : path.stem().string();
   p.Beside = path.parent_path();
   std::string text;
   std::string reason;
-  if (!ReadInputFile(path, text, reason)) {
+  if (!(standardInput ? ReadStandardInput(text, reason) : ReadInputFile(path, text, reason))) {
     p.Error = name + ": " + reason;
     return p;
   }
@@ -379,10 +460,12 @@ nlohmann::ordered_json AnswerLine(const TProblem& p, const TTaskVerdict& v) {
   j["message"] = ShownUtf8(v.Message);
   const bool point = v.Status == TTaskStatus::Optimal || v.Status == TTaskStatus::Local;
   if (point || v.Status == TTaskStatus::NotAttained) {
-    if (v.Total)
+    if (v.Total) {
       j["objective"] = *v.Total;
-    else if (v.Objective)
+    } else if (v.Objective) {
       j["objective"] = RatToStr(*v.Objective);
+      j["objective_float"] = RatToDouble(*v.Objective);
+    }
   }
   // The fields a verdict has tell which to write: the student's variables, the cells of an assignment.
   if (point && !v.X.empty()) {
@@ -450,12 +533,14 @@ private:
   sigset_t Previous;
 };
 
-bool WriteOut(const TZLPCore_SolutionResult& report, const std::optional<std::filesystem::path>& file) {
+bool WriteOut(const TZLPCore_SolutionResult& report, const std::optional<std::filesystem::path>& file,
+              TEncoding encoding) {
+  const bool utf8 = encoding == TEncoding::Utf8;
   if (file) {
     const TSignalsHeld held;
-    return report.WriteDocument(file->string());
+    return utf8 ? report.WriteStandaloneDocument(file->string()) : report.WriteDocument(file->string());
   }
-  const std::string bytes = Utf8ToCp1251(report.BuildDocument());
+  const std::string bytes = utf8 ? report.BuildStandaloneDocument() : Utf8ToCp1251(report.BuildDocument());
   std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();
   return static_cast<bool>(std::cout);
@@ -499,6 +584,119 @@ std::string TargetClash(const std::filesystem::path& target, const std::vector<T
   return {};
 }
 
+// What the command line asks for.
+struct TOptions {
+  std::vector<std::string> Files; // "-" is standard input
+  std::vector<int> Ids;
+  std::vector<std::string> Names;
+  std::optional<std::filesystem::path> Output;
+  std::optional<std::filesystem::path> Dir;
+  std::optional<std::filesystem::path> DataDir;
+  bool Json = false;
+  std::optional<TEncoding> Encoding; // none: windows-1251, UTF-8 for a report on a terminal
+  // The method options of the types (--transport-start=vogel): the row and the word.
+  std::vector<std::pair<const TTaskInfo*, std::string>> Methods;
+};
+
+// A bad command line: one line that says what is wrong and where to look.
+int BadOption(const std::string& what) {
+  std::cerr << "kelvano-solve: " << what << "; справка: kelvano-solve --help\n";
+  return ExitUsage;
+}
+
+// Reads the options with getopt_long: long options take their value as "--opt=value" or as the
+// next argument, "--" ends the options, "-" is a file (standard input). An exit status when the
+// program ends here: --help, --version, or a bad command line.
+std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
+  enum : int { OptJson = 256, OptId, OptName, OptData, OptEncoding, OptMethod };
+  // Every type that offers a choice of method has an option of its own; its row is found by the
+  // option's index.
+  int methodIndex = -1;
+  std::vector<option> longOptions = {{"output", required_argument, nullptr, 'o'},
+                                {"dir", required_argument, nullptr, 'd'},
+                                {"json", no_argument, nullptr, OptJson},
+                                {"id", required_argument, nullptr, OptId},
+                                {"name", required_argument, nullptr, OptName},
+                                {"data", required_argument, nullptr, OptData},
+                                {"encoding", required_argument, nullptr, OptEncoding},
+                                {"help", no_argument, nullptr, 'h'},
+                                {"version", no_argument, nullptr, 'V'}};
+  const std::size_t firstMethod = longOptions.size();
+  std::vector<const TTaskInfo*> methodRows;
+  for (const TTaskInfo& t : TaskCatalog())
+    if (t.SetMethod != nullptr && *t.MethodOption != '\0') {
+      longOptions.push_back({t.MethodOption, required_argument, nullptr, OptMethod});
+      methodRows.push_back(&t);
+    }
+  longOptions.push_back({nullptr, 0, nullptr, 0});
+  const option* const Long = longOptions.data();
+  opterr = 0; // the messages are the program's own, in Russian
+  optind = 1;
+  for (;;) {
+    const int c = getopt_long(argc, argv, ":o:d:hV", Long, &methodIndex);
+    if (c == -1) break;
+    // The argument getopt_long has just read (it moves the files behind the options), for the
+    // messages.
+    const std::string arg = optind > 0 && optind - 1 < argc ? argv[optind - 1] : std::string();
+    switch (c) {
+    case 'o': o.Output = optarg; break;
+    case 'd': o.Dir = optarg; break;
+    case OptData: o.DataDir = optarg; break;
+    case OptJson: o.Json = true; break;
+    case OptName: o.Names.emplace_back(optarg); break;
+    case OptId:
+      try {
+        std::size_t used = 0;
+        const std::string v = optarg;
+        o.Ids.push_back(std::stoi(v, &used));
+        if (used != v.size()) throw std::invalid_argument(v);
+      } catch (const std::exception&) {
+        return BadOption(std::string("\"") + optarg + "\" не номер задачи");
+      }
+      break;
+    case OptMethod: {
+      const TTaskInfo* row = methodRows[static_cast<std::size_t>(methodIndex) - firstMethod];
+      TStatementGrid probe = NewStatement(row->Code, static_cast<std::int32_t>(row->Store.SxMin),
+                                          static_cast<std::int32_t>(row->Store.SyMin));
+      if (!row->SetMethod(probe, optarg))
+        return BadOption(std::string("\"") + optarg + "\" не способ решения для --" + row->MethodOption);
+      o.Methods.emplace_back(row, optarg);
+      break;
+    }
+    case OptEncoding: {
+      std::string v = optarg;
+      for (char& ch : v) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (v == "utf-8" || v == "utf8")
+        o.Encoding = TEncoding::Utf8;
+      else if (v == "windows-1251" || v == "cp1251")
+        o.Encoding = TEncoding::Cp1251;
+      else
+        return BadOption("неизвестная кодировка \"" + std::string(optarg) + "\" (можно utf-8 или windows-1251)");
+      break;
+    }
+    case 'h': std::cout << Usage; return ExitOptimal;
+    case 'V': std::cout << "kelvano-solve " << KELVANO_VERSION << '\n'; return ExitOptimal;
+    case ':': return BadOption("после " + arg + " нужно значение");
+    default: {
+      // An unknown long option is named without its value, a short one by its letter; a known
+      // one given a value it does not take is told so.
+      if (arg.rfind("--", 0) == 0) {
+        const std::string shown = arg.substr(0, arg.find('='));
+        for (const option* o2 = Long; o2->name != nullptr; ++o2)
+          if (shown == std::string("--") + o2->name) return BadOption("параметр " + shown + " пишется без значения");
+        return BadOption("неизвестный параметр " + shown);
+      }
+      return BadOption("неизвестный параметр " +
+                       (optopt > 0 && optopt < 128 ? std::string("-") + static_cast<char>(optopt) : arg));
+    }
+    }
+  }
+  for (int i = optind; i < argc; ++i) o.Files.emplace_back(argv[i]);
+  if (std::count(o.Files.begin(), o.Files.end(), std::string("-")) > 1)
+    return BadOption("стандартный ввод («-») читается только один раз");
+  return std::nullopt;
+}
+
 } // namespace
 
 // No exception leaves the program: one met while a problem is solved ends that problem (bad input
@@ -507,85 +705,18 @@ int main(int argc, char** argv) try {
   TStderrSink sink;
   SetMessageSink(&sink);
 
-  std::vector<std::string> files;
-  std::vector<int> ids;
-  std::vector<std::string> names;
-  std::optional<std::filesystem::path> output;
-  std::optional<std::filesystem::path> dir;
-  std::optional<std::filesystem::path> dataDir;
-  bool json = false;
-  // The method options of the types (--transport-start=vogel): the row and the word.
-  std::vector<std::pair<const TTaskInfo*, std::string>> methods;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    const auto method = std::find_if(TaskCatalog().begin(), TaskCatalog().end(), [&a](const TTaskInfo& t) {
-      const std::string option = std::string("--") + t.MethodOption + "=";
-      return t.SetMethod != nullptr && a.rfind(option, 0) == 0;
-    });
-    if (method != TaskCatalog().end()) {
-      const std::string word = a.substr(std::string(method->MethodOption).size() + 3);
-      TStatementGrid probe = NewStatement(method->Code, method->Store.SxMin, method->Store.SyMin);
-      if (!method->SetMethod(probe, word)) {
-        std::cerr << "kelvano-solve: \"" << word << "\" не способ решения для --" << method->MethodOption << "\n";
-        return ExitUsage;
-      }
-      methods.emplace_back(&*method, word);
-      continue;
-    }
-    auto value = [&](const char* what) -> std::optional<std::string> {
-      if (i + 1 >= argc) {
-        std::cerr << "kelvano-solve: после " << a << " нужен " << what << '\n';
-        return std::nullopt;
-      }
-      return std::string(argv[++i]);
-    };
-    if (a == "--json") {
-      json = true;
-      continue;
-    }
-    if (a == "-h" || a == "--help") {
-      std::cout << Usage;
-      return ExitOptimal;
-    }
-    if (a == "-o" || a == "--output") {
-      auto v = value("файл");
-      if (!v) return ExitUsage;
-      output = *v;
-    } else if (a == "-d" || a == "--dir") {
-      auto v = value("путь к папке");
-      if (!v) return ExitUsage;
-      dir = *v;
-    } else if (a == "--data") {
-      auto v = value("путь к папке");
-      if (!v) return ExitUsage;
-      dataDir = *v;
-    } else if (a == "--id") {
-      auto v = value("номер");
-      if (!v) return ExitUsage;
-      try {
-        std::size_t used = 0;
-        ids.push_back(std::stoi(*v, &used));
-        if (used != v->size()) throw std::invalid_argument(*v);
-      } catch (const std::exception&) {
-        std::cerr << "kelvano-solve: \"" << *v << "\" не номер задачи\n";
-        return ExitUsage;
-      }
-    } else if (a == "--name") {
-      auto v = value("название");
-      if (!v) return ExitUsage;
-      names.push_back(*v);
-    } else if (a.size() > 1 && a.front() == '-' && a != "-") {
-      std::cerr << "kelvano-solve: неизвестный параметр " << a << "\n" << Usage;
-      return ExitUsage;
-    } else {
-      files.push_back(a);
-    }
-  }
+  TOptions options;
+  if (const std::optional<int> exit = ParseOptions(argc, argv, options)) return *exit;
+  const std::vector<std::string>& files = options.Files;
+  const std::vector<int>& ids = options.Ids;
+  const std::vector<std::string>& names = options.Names;
+  const std::optional<std::filesystem::path>& output = options.Output;
+  const std::optional<std::filesystem::path>& dir = options.Dir;
+  const std::optional<std::filesystem::path>& dataDir = options.DataDir;
+  const bool json = options.Json;
+  const auto& methods = options.Methods;
   const std::size_t count = files.size() + ids.size() + names.size();
-  if (count == 0) {
-    std::cerr << Usage;
-    return ExitUsage;
-  }
+  if (count == 0) return BadOption("не задано ни одной задачи (файл, «-», --id или --name)");
   if (output && (count > 1 || dir)) {
     std::cerr << "kelvano-solve: -o годится только для одной задачи; для нескольких используйте -d\n";
     return ExitUsage;
@@ -605,7 +736,7 @@ int main(int argc, char** argv) try {
   std::vector<TFileMark> inputs;
   for (const auto& f : files) {
     problems.push_back(FromFile(f));
-    inputs.push_back(MarkOf(f));
+    if (f != "-") inputs.push_back(MarkOf(f));
   }
   for (int id : ids) problems.push_back(FromStore(*dm, id, {}));
   for (const auto& n : names) problems.push_back(FromStore(*dm, std::nullopt, n));
@@ -634,14 +765,22 @@ int main(int argc, char** argv) try {
         continue;
       }
       TZLPCore_SolutionResult report;
-      const TTaskVerdict verdict = RunTask(p.Statement->TaskType, data, report);
+      TTaskVerdict verdict;
+      {
+        const TProgress progress(p.Label);
+        verdict = RunTask(p.Statement->TaskType, data, report);
+      }
       std::optional<std::filesystem::path> target = output;
       if (dir)
         target = *dir / (p.OutputStem + ".html");
       else if (!output && !json && count > 1)
         target = p.Beside / (p.OutputStem + ".html");
       std::string refusal = target ? TargetClash(*target, inputs, written) : std::string();
-      if (refusal.empty() && (target || !json) && !WriteOut(report, target))
+      // A report read on a terminal is UTF-8, as the terminal is; files keep the windows' form unless
+      // asked otherwise.
+      const TEncoding encoding =
+          options.Encoding.value_or(!target && isatty(STDOUT_FILENO) ? TEncoding::Utf8 : TEncoding::Cp1251);
+      if (refusal.empty() && (target || !json) && !WriteOut(report, target, encoding))
         refusal = target ? "ошибка записи (" + SystemReason(errno) + ")" : "ошибка записи в стандартный вывод";
       if (!refusal.empty()) {
         refusal = "отчёт не записан" + (target ? " в «" + target->string() + "»" : std::string()) + ": " + refusal;

@@ -1,7 +1,11 @@
 // Exact arithmetic on fractions of 32-bit integers, and the 1-based vector and matrix of them.
 #include "BaseType.h"
 
+#include "BigRational.h"
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <charconv>
 #include <cstdlib>
 #include <limits>
@@ -10,6 +14,25 @@ namespace {
 
 constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();
+
+__extension__ using TInt128 = __int128;
+__extension__ using TUInt128 = unsigned __int128;
+
+mpz_class Mpz128(TInt128 v) {
+  const bool negative = v < 0;
+  const TUInt128 m = negative ? TUInt128{0} - static_cast<TUInt128>(v) : static_cast<TUInt128>(v);
+  mpz_class r = static_cast<unsigned long>(static_cast<std::uint64_t>(m >> 64));
+  r <<= 64;
+  r += static_cast<unsigned long>(static_cast<std::uint64_t>(m));
+  return negative ? mpz_class(-r) : r;
+}
+
+// The exact value num/den (den != 0) that does not fit 32 bits, as a big value.
+TRational Spill(const mpz_class& num, const mpz_class& den) {
+  mpq_class q(num, den);
+  q.canonicalize();
+  return RatFromMpq(q);
+}
 
 // Binary gcd of two positive values.
 std::uint64_t Gcd(std::uint64_t a, std::uint64_t b) noexcept {
@@ -44,12 +67,29 @@ TRational Make64(std::int64_t num, std::int64_t den) noexcept {
       den /= g;
     }
   }
-  if (num < Int32Min || num > Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
+  if (num < Int32Min || num > Int32Max || den > Int32Max)
+    return Spill(mpz_class(static_cast<long>(num)), mpz_class(static_cast<long>(den)));
   return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 
-__extension__ using TInt128 = __int128;
-__extension__ using TUInt128 = unsigned __int128;
+// As Make64, but a result outside the 32-bit range is invalid (the fast path of the table's pivot).
+TRational Make64Fit(std::int64_t num, std::int64_t den) noexcept {
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  if (num == 0) return {0, 1};
+  if (den != 1) {
+    const std::uint64_t absNum = num < 0 ? 0 - static_cast<std::uint64_t>(num) : static_cast<std::uint64_t>(num);
+    const auto g = static_cast<std::int64_t>(Gcd(absNum, static_cast<std::uint64_t>(den)));
+    if (g != 1) {
+      num /= g;
+      den /= g;
+    }
+  }
+  if (num < Int32Min || num > Int32Max || den > Int32Max) return {1, 0};
+  return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
+}
 
 constexpr TUInt128 Low64 = ~std::uint64_t{0};
 
@@ -79,10 +119,13 @@ TUInt128 Abs128(TInt128 v) noexcept {
 }
 
 // Normal form of num/den (den != 0) computed in 128 bits; a result outside the 32-bit range is invalid.
+template <bool Fit>
 TRational Make128(TInt128 num, TInt128 den) noexcept {
   const TInt128 small = std::numeric_limits<std::int64_t>::max();
-  if (num >= -small && num <= small && den >= -small && den <= small)
+  if (num >= -small && num <= small && den >= -small && den <= small) {
+    if constexpr (Fit) return Make64Fit(static_cast<std::int64_t>(num), static_cast<std::int64_t>(den));
     return Make64(static_cast<std::int64_t>(num), static_cast<std::int64_t>(den));
+  }
   if (den < 0) {
     num = -num;
     den = -den;
@@ -90,14 +133,40 @@ TRational Make128(TInt128 num, TInt128 den) noexcept {
   const TUInt128 g = Gcd128(Abs128(num), static_cast<TUInt128>(den));
   num /= static_cast<TInt128>(g);
   den /= static_cast<TInt128>(g);
-  if (num < Int32Min || num > Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
+  if (num < Int32Min || num > Int32Max || den > Int32Max) {
+    if constexpr (Fit) return {1, 0};
+    return Spill(Mpz128(num), Mpz128(den));
+  }
   return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 
+// The slow path of an operation with a big operand: the same operation on GMP fractions.
+enum class TOp : std::uint8_t { Add, Sub, Mul, Div };
+
+TRational BigOp(TRational a, TRational b, TOp op) {
+  if (a.Den == 0 || b.Den == 0) return {1, 0};
+  const mpq_class x = RatToMpq(a);
+  const mpq_class y = RatToMpq(b);
+  switch (op) {
+  case TOp::Add: return RatFromMpq(x + y);
+  case TOp::Sub: return RatFromMpq(x - y);
+  case TOp::Mul: return RatFromMpq(x * y);
+  case TOp::Div: break;
+  }
+  if (sgn(y) == 0) return {1, 0};
+  return RatFromMpq(x / y);
+}
+
+[[nodiscard]] constexpr bool AnyBig(TRational a, TRational b) noexcept { return RatIsBig(a) || RatIsBig(b); }
+
 } // namespace
 
+const char* const RatBigLimitText =
+    "числа вышли за пределы точной арифметики программы (более 100000 десятичных знаков в числителе или "
+    "знаменателе либо более 1 ГиБ памяти под длинные числа)";
+
 void RatNormalize(TRational& r) noexcept {
-  if (r.Den == 0) return;
+  if (r.Den == 0 || RatIsBig(r)) return;
   r = Make64(r.Num, r.Den);
 }
 
@@ -114,56 +183,102 @@ void RatAssign(TRational& dst, TRational src) noexcept {
 }
 
 TRational RatAdd(TRational a, TRational b) noexcept {
+  if (AnyBig(a, b)) [[unlikely]]
+    return BigOp(a, b, TOp::Add);
   if (a.Den == b.Den && a.Den != 0) return Make64(std::int64_t{a.Num} + b.Num, a.Den);
   return Make64(std::int64_t{a.Num} * b.Den + std::int64_t{b.Num} * a.Den, std::int64_t{a.Den} * b.Den);
 }
 
 TRational RatSub(TRational a, TRational b) noexcept {
+  if (AnyBig(a, b)) [[unlikely]]
+    return BigOp(a, b, TOp::Sub);
   if (a.Den == b.Den && a.Den != 0) return Make64(std::int64_t{a.Num} - b.Num, a.Den);
   return Make64(std::int64_t{a.Num} * b.Den - std::int64_t{b.Num} * a.Den, std::int64_t{a.Den} * b.Den);
 }
 
 TRational RatMul(TRational a, TRational b) noexcept {
+  if (AnyBig(a, b)) [[unlikely]]
+    return BigOp(a, b, TOp::Mul);
   return Make64(std::int64_t{a.Num} * b.Num, std::int64_t{a.Den} * b.Den);
 }
 
 TRational RatDiv(TRational a, TRational b) noexcept {
   // Dividing by an invalid value gives an invalid value, never a meaningless number.
   if (b.Den == 0) return {1, 0};
+  if (AnyBig(a, b)) [[unlikely]]
+    return BigOp(a, b, TOp::Div);
   return Make64(std::int64_t{a.Num} * b.Den, std::int64_t{a.Den} * b.Num);
+}
+
+TRational RatDivFit(TRational a, TRational b) noexcept {
+  if (b.Den == 0 || a.Den == 0) return {1, 0};
+  return Make64Fit(std::int64_t{a.Num} * b.Den, std::int64_t{a.Den} * b.Num);
+}
+
+TRational RatSubMulFit(TRational c, TRational a, TRational b) noexcept {
+  if (c.Den == 0 || a.Den == 0 || b.Den == 0) return {1, 0};
+  if (a.Num == 0 || b.Num == 0) return Make64Fit(c.Num, c.Den);
+  // a*b = pn/pd exactly in 64 bits; c - pn/pd = (c.Num*pd - pn*c.Den) / (c.Den*pd) in at most 96 bits.
+  const std::int64_t pn = std::int64_t{a.Num} * b.Num;
+  const std::int64_t pd = std::int64_t{a.Den} * b.Den;
+  if (pd == c.Den) return Make64Fit(c.Num - pn, pd); // both terms stay below 2^62 in size
+  return Make128<true>(TInt128{c.Num} * pd - TInt128{pn} * c.Den, TInt128{c.Den} * pd);
 }
 
 TRational RatSubMul(TRational c, TRational a, TRational b) noexcept {
   if (c.Den == 0 || a.Den == 0 || b.Den == 0) return {1, 0};
+  if (RatIsBig(c) || AnyBig(a, b)) [[unlikely]]
+    return RatFromMpq(RatToMpq(c) - RatToMpq(a) * RatToMpq(b));
   if (a.Num == 0 || b.Num == 0) return Make64(c.Num, c.Den);
-  // a*b = pn/pd exactly in 64 bits; c - pn/pd = (c.Num*pd - pn*c.Den) / (c.Den*pd) in at most 96 bits.
   const std::int64_t pn = std::int64_t{a.Num} * b.Num;
   const std::int64_t pd = std::int64_t{a.Den} * b.Den;
-  if (pd == c.Den) return Make64(c.Num - pn, pd); // both terms stay below 2^62 in size
-  return Make128(TInt128{c.Num} * pd - TInt128{pn} * c.Den, TInt128{c.Den} * pd);
+  if (pd == c.Den) return Make64(c.Num - pn, pd);
+  return Make128<false>(TInt128{c.Num} * pd - TInt128{pn} * c.Den, TInt128{c.Den} * pd);
 }
 
-TRational RatMulInt(TRational a, std::int32_t k) noexcept { return Make64(std::int64_t{k} * a.Num, a.Den); }
+TRational RatMulInt(TRational a, std::int32_t k) noexcept {
+  if (RatIsBig(a)) [[unlikely]]
+    return BigOp(a, RatFromInt(k), TOp::Mul);
+  return Make64(std::int64_t{k} * a.Num, a.Den);
+}
 
 TRational RatMulInt(std::int32_t k, TRational a) noexcept { return RatMulInt(a, k); }
 
-TRational RatDivInt(TRational a, std::int32_t k) noexcept { return Make64(a.Num, std::int64_t{k} * a.Den); }
+TRational RatDivInt(TRational a, std::int32_t k) noexcept {
+  if (RatIsBig(a)) [[unlikely]]
+    return k == 0 ? TRational{1, 0} : BigOp(a, RatFromInt(k), TOp::Div);
+  return Make64(a.Num, std::int64_t{k} * a.Den);
+}
 
 void RatInc(TRational& a, TRational b) noexcept { a = RatAdd(a, b); }
 void RatScale(TRational& a, std::int32_t k) noexcept { a = RatMulInt(a, k); }
 void RatDivBy(TRational& a, TRational b) noexcept { a = RatDiv(a, b); }
 
 int RatCompare(TRational a, TRational b) noexcept {
+  if (AnyBig(a, b)) [[unlikely]]
+  {
+    const int c = cmp(RatToMpq(a), RatToMpq(b));
+    return (c > 0) - (c < 0);
+  }
   const std::int64_t d = std::int64_t{a.Num} * b.Den - std::int64_t{b.Num} * a.Den;
   return (d > 0) - (d < 0);
 }
 
 int RatCompareInt(TRational a, std::int32_t k) noexcept {
+  // A big value lies beyond every 32-bit integer, on the side of its sign.
+  if (RatIsBig(a)) [[unlikely]] {
+    const int c = cmp(RatToMpq(a), static_cast<long>(k));
+    return (c > 0) - (c < 0);
+  }
   const std::int64_t d = std::int64_t{a.Num} - std::int64_t{k} * a.Den;
   return (d > 0) - (d < 0);
 }
 
 int RatCompareQuotients(TRational b1, TRational a1, TRational b2, TRational a2) noexcept {
+  if (RatIsBig(b1) || RatIsBig(a1) || RatIsBig(b2) || RatIsBig(a2)) [[unlikely]] {
+    const int c = cmp(RatToMpq(b1) / RatToMpq(a1), RatToMpq(b2) / RatToMpq(a2));
+    return (c > 0) - (c < 0);
+  }
   // b1/a1 = (b1.Num*a1.Den) / (b1.Den*a1.Num); the two denominators share their sign, so the cross
   // products of these 63-bit parts compare the quotients.
   const TInt128 l = TInt128{std::int64_t{b1.Num} * a1.Den} * (std::int64_t{b2.Den} * a2.Num);
@@ -230,7 +345,7 @@ bool TryParseDecimal(TRational& r, std::string_view text) noexcept {
     num = num * 10 + (c - '0');
     den *= 10;
   }
-  const TRational value = Make64(negative ? -num : num, den);
+  const TRational value = Make64Fit(negative ? -num : num, den);
   // As for whole numbers, values beyond the signed 32-bit range fail.
   if (!RatIsValid(value)) return false;
   r = value;
@@ -278,12 +393,42 @@ std::string RatToStr(const TRational& value) {
   TRational r = value;
   RatNormalize(r);
   if (r.Den == 0) return "<err>";
+  if (RatIsBig(r)) return MpqToStr(RatToMpq(r));
   if (r.Num == 0) return "0";
   if (r.Den == 1) return std::to_string(r.Num);
   return std::to_string(r.Num) + "/" + std::to_string(r.Den);
 }
 
+double RatToDouble(TRational r) noexcept {
+  if (r.Den == 0) return 0;
+  if (RatIsBig(r)) return RatToMpq(r).get_d();
+  return static_cast<double>(r.Num) / static_cast<double>(r.Den);
+}
+
+std::string RatToDecimal(TRational r, int digits) {
+  if (r.Den == 0) return "<err>";
+  return MpqToDecimal(RatToMpq(r), digits);
+}
+
+bool RatIsInteger(TRational r) noexcept {
+  if (RatIsBig(r)) return RatToMpq(r).get_den() == 1;
+  return r.Den == 1;
+}
+
+TRational RatNeg(TRational v) noexcept {
+  if (v.Den == 0) return v;
+  return RatMulInt(v, -1);
+}
+
+bool RatIsLong(TRational r) { return RatIsBig(r) && RatToStr(r).size() > RatShortLength; }
+
 TRational RatNegFrac(TRational v) noexcept {
+  if (RatIsBig(v)) {
+    const mpq_class q = RatToMpq(v);
+    mpz_class rest;
+    mpz_fdiv_r(rest.get_mpz_t(), q.get_num_mpz_t(), q.get_den_mpz_t());
+    return RatFromMpq(mpq_class(-rest, q.get_den()));
+  }
   if (v.Den <= 0) return {1, 0};
   const std::int64_t p = v.Num;
   const std::int64_t q = v.Den;
@@ -293,8 +438,24 @@ TRational RatNegFrac(TRational v) noexcept {
   return {static_cast<std::int32_t>(r - q), v.Den};
 }
 
+namespace {
+
+TRational BigLinearValue(const TVector& c, const TVector& x, TRational c0) {
+  mpq_class sum = RatToMpq(c0);
+  for (std::int32_t j = 1; j <= c.Count(); ++j) {
+    const TRational a = c.GetItem(j);
+    const TRational b = x.GetItem(j);
+    if (a.Den == 0 || b.Den == 0) return {1, 0};
+    sum += RatToMpq(a) * RatToMpq(b);
+  }
+  return RatFromMpq(sum);
+}
+
+} // namespace
+
 TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexcept {
   if (c.Count() != x.Count() || c0.Den == 0) return {1, 0};
+  if (RatIsBig(c0)) return BigLinearValue(c, x, c0);
   // The running sum num/den, kept in lowest terms with den > 0.
   TInt128 num = c0.Num;
   TInt128 den = c0.Den;
@@ -307,6 +468,7 @@ TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexc
     const TRational b = x.GetItem(j);
     if (a.Den == 0 || b.Den == 0) return {1, 0};
     if (a.Num == 0 || b.Num == 0) continue;
+    if (AnyBig(a, b)) return BigLinearValue(c, x, c0);
     TInt128 tn = std::int64_t{a.Num} * b.Num;
     TInt128 td = std::int64_t{a.Den} * b.Den;
     if (td < 0) {
@@ -321,12 +483,12 @@ TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexc
     TInt128 newNum = 0;
     if (__builtin_mul_overflow(den / g, td, &newDen) || __builtin_mul_overflow(num, td / g, &left) ||
         __builtin_mul_overflow(tn, den / g, &right) || __builtin_add_overflow(left, right, &newNum))
-      return {1, 0};
+      return BigLinearValue(c, x, c0);
     const auto r = static_cast<TInt128>(Gcd128(Abs128(newNum), static_cast<TUInt128>(newDen)));
     num = newNum / r;
     den = newDen / r;
   }
-  return Make128(num, den);
+  return Make128<false>(num, den);
 }
 
 void TVector::SetCount(std::int32_t n) { Items.resize(static_cast<std::size_t>(std::max(n, 0)), TRational{0, 1}); }

@@ -1,26 +1,15 @@
 // Exact arithmetic: the rational number TRational and the 1-based containers TVector and TMatrix.
 #pragma once
 
+#include "RationalValue.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
-
-// An exact fraction Num/Den of two signed 32-bit integers.
-// Normal form: Den > 0, Num and Den coprime, zero is 0/1.
-// Den = 0 marks an invalid value ("<err>"): 1/0 from a failed parse or a vector read out of range,
-// 0/0 from a matrix read out of range, n/0 from a division by zero or a result that does not fit
-// 32 bits. Arithmetic runs on wide intermediates (64 bits, 128 for the fused forms) and normalises
-// once, so every result whose normal form fits 32 bits is exact.
-struct TRational {
-  std::int32_t Num;
-  std::int32_t Den;
-};
-static_assert(sizeof(TRational) == 8, "TRational must stay an 8-byte value");
-static_assert(std::is_trivially_copyable_v<TRational>, "TRational must stay trivially copyable");
-
-[[nodiscard]] constexpr bool RatIsValid(TRational r) noexcept { return r.Den != 0; }
 
 void RatNormalize(TRational& r) noexcept;
 [[nodiscard]] TRational RatFromInt(std::int32_t k) noexcept;
@@ -35,9 +24,12 @@ void RatAssign(TRational& dst, TRational src) noexcept;
 [[nodiscard]] TRational RatMulInt(std::int32_t k, TRational a) noexcept;
 [[nodiscard]] TRational RatDivInt(TRational a, std::int32_t k) noexcept;
 
-// c - a*b as one exact step: invalid only when the normalised result does not fit 32 bits (the
-// product alone may well not). Any invalid operand gives an invalid result.
+// c - a*b as one exact step. Any invalid operand gives an invalid result.
 [[nodiscard]] TRational RatSubMul(TRational c, TRational a, TRational b) noexcept;
+// The 32-bit forms of the pivot of a simplex table: plain operands only; invalid (Den = 0) when the
+// normalised result does not fit 32 bits, which the table then computes with GMP.
+[[nodiscard]] TRational RatSubMulFit(TRational c, TRational a, TRational b) noexcept;
+[[nodiscard]] TRational RatDivFit(TRational a, TRational b) noexcept;
 
 // In place: a := a + b, a := a * k (negation is RatScale(a, -1)), a := a / b.
 void RatInc(TRational& a, TRational b) noexcept;
@@ -56,15 +48,30 @@ void RatDivBy(TRational& a, TRational b) noexcept;
 [[nodiscard]] int RatCompareQuotients(TRational b1, TRational a1, TRational b2, TRational a2) noexcept;
 
 // A decimal as students type it, [+|-]digits[.|,]digits ("1.5", "-0,25"), is read as the exact
-// fraction it names (3/2, -1/4); one that does not fit 32 bits fails.
+// fraction it names (3/2, -1/4); one that does not fit 32 bits fails. Input is always a 32-bit fraction.
 // Grammar: [+|-]digits[/digits], nothing else, no blanks; numerals beyond the signed 32-bit
 // range fail, and so does a zero denominator ("3/0" is not a number). r is written only on success.
 [[nodiscard]] bool RatTryParse(TRational& r, std::string_view text) noexcept;
 [[nodiscard]] TRational RatFromStr(std::string_view text) noexcept;
 
-// Text form "5", "-4/3", "0", "<err>". The first form normalises its argument in place.
+// Text form "5", "-4/3", "0", "<err>", of any length for a big value. The first form normalises its
+// argument in place.
 std::string RatToStr(TRational& r);
 [[nodiscard]] std::string RatToStr(const TRational& r);
+// The nearest double (0 for an invalid value).
+[[nodiscard]] double RatToDouble(TRational r) noexcept;
+// A short decimal approximation with at most `digits` significant digits, "38.79", "-1.2e+25".
+[[nodiscard]] std::string RatToDecimal(TRational r, int digits = 6);
+// Whether the text form is too long for a table cell or a line of a report: a big value whose text
+// form is longer than RatShortLength characters. Such a value is shown by RatToDecimal, the
+// exact fraction kept in the page.
+inline constexpr std::size_t RatShortLength = 12;
+[[nodiscard]] bool RatIsLong(TRational r);
+
+// Whether a valid value is an integer.
+[[nodiscard]] bool RatIsInteger(TRational r) noexcept;
+// -v (an invalid value stays invalid).
+[[nodiscard]] TRational RatNeg(TRational v) noexcept;
 
 // -(v - floor(v)), in (-1, 0]; 0 for every integer. Used for Gomory cut rows.
 [[nodiscard]] TRational RatNegFrac(TRational v) noexcept;
@@ -72,9 +79,8 @@ std::string RatToStr(TRational& r);
 class TVector;
 
 // The value c0 + sum_j c_j x_j of a linear form (an objective) at the point x, summed exactly in
-// 128-bit parts and normalised once: invalid when the result does not fit 32 bits, when an element
-// is invalid, when the vectors differ in length, or when a partial sum in lowest terms does not fit
-// 128 bits (which takes many terms with large, pairwise coprime denominators).
+// 128-bit parts (with GMP once they do not suffice) and normalised once: invalid when an element is
+// invalid or when the vectors differ in length.
 [[nodiscard]] TRational RatLinearValue(const TVector& c, const TVector& x, TRational c0) noexcept;
 
 // A resizable sequence of rationals, element i at Items[i-1]; reads out of range give 1/0,

@@ -11,7 +11,6 @@
 
 namespace {
 
-__extension__ using TWide = __int128;
 
 std::string Num(std::int32_t v) { return std::to_string(v); }
 
@@ -24,12 +23,9 @@ TRational Negated(TRational v) {
   return v;
 }
 
-// Sign of x1/a1 - x2/a2 for a1, a2 > 0, exact for any 32-bit fractions.
+// Sign of x1/a1 - x2/a2 for a1, a2 > 0, exact.
 int CompareQuotients(TRational x1, TRational a1, TRational x2, TRational a2) {
-  // x1/a1 = (x1.Num a1.Den) / (x1.Den a1.Num); both denominators positive.
-  const TWide l = static_cast<TWide>(x1.Num) * a1.Den * (static_cast<TWide>(x2.Den) * a2.Num);
-  const TWide r = static_cast<TWide>(x2.Num) * a2.Den * (static_cast<TWide>(x1.Den) * a1.Num);
-  return (l > r) - (l < r);
+  return RatCompareQuotients(x1, a1, x2, a2);
 }
 
 // ---- the conditions as a linear system over (X_1..X_N, V_1..V_N) ----
@@ -198,16 +194,16 @@ bool SatisfiesKuhnTucker(const TKuhnTucker& kt, const TKuhnTuckerPoint& point) {
     if (!RatEqualsInt(x, 0) && !RatEqualsInt(v, 0)) return false;
   }
   const std::int32_t d = kt.Decisions;
-  const auto big = [](TRational v) { return TBigRational(v); };
+  const auto big = [](TRational v) { return RatToMpq(v); };
   for (std::int32_t i = 0; i < d; ++i) {
-    TBigRational lhs = big(point.V[static_cast<std::size_t>(i)]);
+    mpq_class lhs = big(point.V[static_cast<std::size_t>(i)]);
     for (std::int32_t j = 0; j < d; ++j) lhs = lhs + big(kt.Q[i][j]) * 2 * big(point.X[static_cast<std::size_t>(j)]);
     for (std::int32_t k = 0; k < kt.Rows; ++k)
       lhs = lhs - big(kt.A[k][i]) * big(point.V[static_cast<std::size_t>(d + k)]);
     if (lhs != -big(kt.C[static_cast<std::size_t>(i)])) return false;
   }
   for (std::int32_t k = 0; k < kt.Rows; ++k) {
-    TBigRational lhs = big(point.X[static_cast<std::size_t>(d + k)]);
+    mpq_class lhs = big(point.X[static_cast<std::size_t>(d + k)]);
     for (std::int32_t j = 0; j < d; ++j) lhs = lhs + big(kt.A[k][j]) * big(point.X[static_cast<std::size_t>(j)]);
     if (lhs != big(kt.B[static_cast<std::size_t>(k)])) return false;
   }
@@ -234,15 +230,14 @@ bool ConstraintsConsistent(const TKuhnTucker& kt, bool& overflow) {
 }
 
 TRational ObjectiveAt(const TKuhnTucker& kt, const std::vector<TRational>& x) {
-  TBigRational f(kt.C0);
+  mpq_class f = RatToMpq(kt.C0);
   const std::int32_t d = kt.Decisions;
   for (std::int32_t j = 0; j < d; ++j) {
-    const TBigRational xj(x[static_cast<std::size_t>(j)]);
-    f = f + TBigRational(kt.C[static_cast<std::size_t>(j)]) * xj;
-    for (std::int32_t i = 0; i < d; ++i)
-      f = f + TBigRational(kt.Q[i][j]) * TBigRational(x[static_cast<std::size_t>(i)]) * xj;
+    const mpq_class xj = RatToMpq(x[static_cast<std::size_t>(j)]);
+    f += RatToMpq(kt.C[static_cast<std::size_t>(j)]) * xj;
+    for (std::int32_t i = 0; i < d; ++i) f += RatToMpq(kt.Q[i][j]) * RatToMpq(x[static_cast<std::size_t>(i)]) * xj;
   }
-  return f.ToRational();
+  return RatFromMpq(f);
 }
 
 bool IsConcave(const TKuhnTucker& kt) {
@@ -282,34 +277,45 @@ bool IsConcave(const TKuhnTucker& kt) {
       if (!fits) break;
     }
   }
-  std::vector<std::vector<TBigRational>> s(d, std::vector<TBigRational>(d));
+  std::vector<std::vector<mpq_class>> s(d, std::vector<mpq_class>(d));
   for (std::size_t i = 0; i < d; ++i)
-    for (std::size_t j = 0; j < d; ++j) s[i][j] = TBigRational(0) - TBigRational(kt.Q[i][j]);
+    for (std::size_t j = 0; j < d; ++j) s[i][j] = -RatToMpq(kt.Q[i][j]);
   return IsPositiveSemidefinite(s);
 }
 
-TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report) {
-  TComplementarityResult out;
+namespace {
+
+// The table Lemke's method starts from: columns X1..Xd, V1..VN, X(d+1)..XN, Z0; V_i basic in the row of
+// the derivative by X_i and the added variable in its constraint's row, Z0 with -1 in every row.
+struct TLemkeTable {
+  TSimplexTable Table;
+  // The columns of the starting basis: they hold the inverse of the current basis, so that the rows
+  // of [B | inverse] decide ties lexicographically.
+  std::vector<std::int32_t> Start;
+  std::int32_t Z0 = 0;
+};
+
+TLemkeTable LemkeTable(const TKuhnTucker& kt) {
   const std::int32_t d = kt.Decisions;
   const std::int32_t m = kt.Rows;
   const std::int32_t n = d + m;
-  // Columns: X1..Xd, V1..VN, X(d+1)..XN, Z0.
   const auto colX = [d, n](std::int32_t j) { return j <= d ? j : d + n + (j - d); };
   const auto colV = [d](std::int32_t j) { return d + j; };
-  const std::int32_t z0 = 2 * n + 1;
-  TSimplexTable t;
-  t.SetColCount(z0);
+  TLemkeTable l;
+  l.Z0 = 2 * n + 1;
+  TSimplexTable& t = l.Table;
+  t.SetColCount(l.Z0);
   t.SetRowCount(n);
   for (std::int32_t j = 1; j <= n; ++j) {
     t.SetColName(colX(j), "X" + Num(j));
     t.SetColName(colV(j), "V" + Num(j));
   }
-  t.SetColName(z0, "Z0");
+  t.SetColName(l.Z0, "Z0");
   for (std::int32_t i = 1; i <= d; ++i) {
     for (std::int32_t j = 1; j <= d; ++j) t.SetA(colX(j), i, Twice(kt.Q[i - 1][j - 1]));
     t.SetA(colV(i), i, {1, 1});
     for (std::int32_t k = 1; k <= m; ++k) t.SetA(colV(d + k), i, Negated(kt.A[k - 1][i - 1]));
-    t.SetA(z0, i, {-1, 1});
+    t.SetA(l.Z0, i, {-1, 1});
     t.SetB(i, Negated(kt.C[static_cast<std::size_t>(i - 1)]));
     t.SetRowName(i, "V" + Num(i));
   }
@@ -317,15 +323,88 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     const std::int32_t i = d + k;
     for (std::int32_t j = 1; j <= d; ++j) t.SetA(colX(j), i, kt.A[k - 1][j - 1]);
     t.SetA(colX(i), i, {1, 1});
-    t.SetA(z0, i, {-1, 1});
+    t.SetA(l.Z0, i, {-1, 1});
     t.SetB(i, kt.B[static_cast<std::size_t>(k - 1)]);
     t.SetRowName(i, "X" + Num(i));
   }
-  t.SetZ(z0, {1, 1});
-  // The columns of the starting basis hold the inverse of the current basis: the rows of
-  // [B | inverse] decide ties lexicographically.
-  std::vector<std::int32_t> start(static_cast<std::size_t>(n));
-  for (std::int32_t i = 1; i <= n; ++i) start[static_cast<std::size_t>(i - 1)] = i <= d ? colV(i) : colX(i);
+  t.SetZ(l.Z0, {1, 1});
+  l.Start.resize(static_cast<std::size_t>(n));
+  for (std::int32_t i = 1; i <= n; ++i) l.Start[static_cast<std::size_t>(i - 1)] = i <= d ? colV(i) : colX(i);
+  return l;
+}
+
+// Z0 has -1 in every row: it enters on the row whose [B | inverse] is lexicographically least among
+// those with a negative free term, which after the pivot leaves every row lexicographically
+// positive. 0: every B_i >= 0, and Z0 is not needed.
+std::int32_t Z0EntryRow(const TLemkeTable& l) {
+  const TSimplexTable& t = l.Table;
+  std::int32_t row = 0;
+  for (std::int32_t i = 1; i <= t.RowCount(); ++i) {
+    if (!RatLessInt(t.GetB(i), 0)) continue;
+    if (row == 0) {
+      row = i;
+      continue;
+    }
+    int c = RatCompare(t.GetB(i), t.GetB(row));
+    for (std::size_t k = 0; c == 0 && k < l.Start.size(); ++k)
+      c = RatCompare(t.GetA(l.Start[k], i), t.GetA(l.Start[k], row));
+    if (c < 0) row = i;
+  }
+  return row;
+}
+
+// The pivot after the variable left left the basis: its partner enters, on the row of the
+// lexicographically least ratio, or on Z0's row when Z0 may leave at the same ratio. Row 0: the
+// partner's column has no positive entry, and the method ends on a ray.
+struct TLemkePivot {
+  std::string Entering;
+  std::int32_t Col = 0;
+  std::int32_t Row = 0;
+  bool Tie = false;      // another row has the same smallest ratio
+  bool Z0Leaves = false; // Z0's row was taken at an equal ratio
+};
+
+TLemkePivot NextLemkePivot(const TLemkeTable& l, const std::string& left) {
+  const TSimplexTable& t = l.Table;
+  const std::int32_t n = t.RowCount();
+  // Row i lexicographically before row r after division by their entries in column col (> 0).
+  const auto before = [&t, &l](std::int32_t col, std::int32_t i, std::int32_t r) {
+    const TRational ai = t.GetA(col, i);
+    const TRational ar = t.GetA(col, r);
+    if (const int c = CompareQuotients(t.GetB(i), ai, t.GetB(r), ar); c != 0) return c < 0;
+    for (const std::int32_t s : l.Start)
+      if (const int c = CompareQuotients(t.GetA(s, i), ai, t.GetA(s, r), ar); c != 0) return c < 0;
+    return false;
+  };
+  TLemkePivot p;
+  p.Entering = PartnerName(left);
+  const auto& names = t.ColNames();
+  p.Col = static_cast<std::int32_t>(std::find(names.begin(), names.end(), p.Entering) - names.begin()) + 1;
+  const std::int32_t col = p.Col;
+  std::int32_t& row = p.Row;
+  for (std::int32_t i = 1; i <= n; ++i)
+    if (RatGreaterInt(t.GetA(col, i), 0) && (row == 0 || before(col, i, row))) row = i;
+  for (std::int32_t i = 1; i <= n && row != 0; ++i)
+    p.Tie = p.Tie || (i != row && RatGreaterInt(t.GetA(col, i), 0) &&
+                      CompareQuotients(t.GetB(i), t.GetA(col, i), t.GetB(row), t.GetA(col, row)) == 0);
+  if (row == 0) return p;
+  // When Z0 may leave at the smallest ratio, it leaves: that ends the method.
+  const std::int32_t z0Row = t.RowOf("Z0");
+  if (z0Row != 0 && z0Row != row && RatGreaterInt(t.GetA(col, z0Row), 0) &&
+      CompareQuotients(t.GetB(z0Row), t.GetA(col, z0Row), t.GetB(row), t.GetA(col, row)) == 0) {
+    row = z0Row;
+    p.Z0Leaves = true;
+  }
+  return p;
+}
+
+} // namespace
+
+TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report) {
+  TComplementarityResult out;
+  const std::int32_t n = kt.Decisions + kt.Rows;
+  TLemkeTable lemke = LemkeTable(kt);
+  TSimplexTable& t = lemke.Table;
 
   const auto finish = [&](TComplementarityEnd end) {
     out.End = end;
@@ -349,36 +428,14 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     report.AddLine(t.ToHtml(0, 0));
     return finish(TComplementarityEnd::Overflow);
   }
-  // Row i lexicographically before row r after division by their entries in column col (> 0).
-  const auto before = [&t, &start](std::int32_t col, std::int32_t i, std::int32_t r) {
-    const TRational ai = t.GetA(col, i);
-    const TRational ar = t.GetA(col, r);
-    if (const int c = CompareQuotients(t.GetB(i), ai, t.GetB(r), ar); c != 0) return c < 0;
-    for (const std::int32_t s : start)
-      if (const int c = CompareQuotients(t.GetA(s, i), ai, t.GetA(s, r), ar); c != 0) return c < 0;
-    return false;
-  };
-
-  // Z0 has -1 in every row: it enters on the row whose [B | inverse] is lexicographically least,
-  // which after the pivot leaves every row lexicographically positive.
-  std::int32_t row = 0;
-  for (std::int32_t i = 1; i <= n; ++i) {
-    if (!RatLessInt(t.GetB(i), 0)) continue;
-    if (row == 0) {
-      row = i;
-      continue;
-    }
-    int c = RatCompare(t.GetB(i), t.GetB(row));
-    for (std::size_t k = 0; c == 0 && k < start.size(); ++k) c = RatCompare(t.GetA(start[k], i), t.GetA(start[k], row));
-    if (c < 0) row = i;
-  }
+  std::int32_t row = Z0EntryRow(lemke);
   if (row == 0) {
     report.AddLine(t.ToHtml(0, 0));
     report.AddParagraph("Все B<sub>i</sub>&ge;0: вспомогательная переменная не нужна, условия Куна-Таккера "
                         "выполнены уже в этой таблице.");
     return finish(TComplementarityEnd::Solved);
   }
-  std::int32_t col = z0;
+  std::int32_t col = lemke.Z0;
   report.AddLine(t.ToHtml(col, row));
   report.AddParagraph("Наименьший свободный член B<sub>" + Num(row) + "</sub> = " + RatToStr(t.GetB(row)) +
                       ": вводим в базис Z<sub>0</sub>, из базиса выводится " + Html(t.GetRowName(row)) +
@@ -391,8 +448,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     out.Steps = step;
     if (t.HasInvalidCell()) {
       report.AddLine(t.ToHtml(0, 0));
-      report.AddParagraph("Числа таблицы вышли за пределы точных дробей с 32-битными числителем и знаменателем, "
-                          "поэтому метод Лемке остановлен.");
+      report.AddParagraph(std::string("В таблице ") + RatBigLimitText + ", поэтому метод Лемке остановлен.");
       return finish(TComplementarityEnd::Overflow);
     }
     if (left == "Z0") {
@@ -401,40 +457,25 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
                           "X<sub>j</sub>, V<sub>j</sub> хотя бы одна равна нулю, — условия Куна-Таккера выполнены.");
       return finish(TComplementarityEnd::Solved);
     }
-    const std::string entering = PartnerName(left);
-    const auto& names = t.ColNames();
-    col = static_cast<std::int32_t>(std::find(names.begin(), names.end(), entering) - names.begin()) + 1;
-    row = 0;
-    for (std::int32_t i = 1; i <= n; ++i)
-      if (RatGreaterInt(t.GetA(col, i), 0) && (row == 0 || before(col, i, row))) row = i;
-    bool tie = false;
-    for (std::int32_t i = 1; i <= n && row != 0; ++i)
-      tie = tie || (i != row && RatGreaterInt(t.GetA(col, i), 0) &&
-                    CompareQuotients(t.GetB(i), t.GetA(col, i), t.GetB(row), t.GetA(col, row)) == 0);
+    const TLemkePivot next = NextLemkePivot(lemke, left);
+    col = next.Col;
+    row = next.Row;
     if (row == 0) {
       report.AddLine(t.ToHtml(col, 0));
       report.AddParagraph("На прошлом шаге из базиса выведена " + Html(left) + ", и в базис нужно ввести её пару " +
-                          Html(entering) +
+                          Html(next.Entering) +
                           ", но в её столбце нет положительных элементов: метод Лемке "
                           "закончился лучом, и условия Куна-Таккера решить им не удалось.");
       return finish(TComplementarityEnd::NoPoint);
     }
-    // When Z0 may leave at the smallest ratio, it leaves: that ends the method.
-    const std::int32_t z0Row = t.RowOf("Z0");
-    bool z0Leaves = false;
-    if (z0Row != 0 && z0Row != row && RatGreaterInt(t.GetA(col, z0Row), 0) &&
-        CompareQuotients(t.GetB(z0Row), t.GetA(col, z0Row), t.GetB(row), t.GetA(col, row)) == 0) {
-      row = z0Row;
-      z0Leaves = true;
-    }
     report.AddLine(t.ToHtml(col, row));
     std::string text = "На прошлом шаге из базиса выведена " + Html(left) + ", поэтому вводится её пара " +
-                       Html(entering) + "; из базиса выводится " + Html(t.GetRowName(row)) +
+                       Html(next.Entering) + "; из базиса выводится " + Html(t.GetRowName(row)) +
                        ": наименьшее отношение B<sub>" + Num(row) + "</sub>/A<sub>" + Num(row) + "," + Num(col) +
                        "</sub> = " + RatToStr(RatDiv(t.GetB(row), t.GetA(col, row)));
-    if (z0Leaves)
+    if (next.Z0Leaves)
       text += " (при равных отношениях выводится Z<sub>0</sub>)";
-    else if (tie)
+    else if (next.Tie)
       text += " (при равных отношениях строка выбрана лексикографическим правилом, которое не допускает "
               "зацикливания)";
     report.AddParagraph(text + ".");
@@ -450,61 +491,67 @@ TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt, const std::vector<
   // Columns: 0 the free terms, 1..N X_j, N+1..2N V_j, 2N+1 Z0; the same rows as RunLemke's table.
   const std::int32_t width = 2 * n + 2;
   const std::int32_t z0 = 2 * n + 1;
-  std::vector<std::vector<TBigRational>> rows(static_cast<std::size_t>(n),
-                                              std::vector<TBigRational>(static_cast<std::size_t>(width)));
+  std::vector<std::vector<mpq_class>> rows(static_cast<std::size_t>(n),
+                                           std::vector<mpq_class>(static_cast<std::size_t>(width)));
   for (std::int32_t i = 0; i < n; ++i) {
     auto& row = rows[static_cast<std::size_t>(i)];
     if (i < d) {
-      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = TBigRational(kt.Q[i][j]) * 2;
+      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = RatToMpq(kt.Q[i][j]) * 2;
       row[static_cast<std::size_t>(n + 1 + i)] = 1;
       for (std::int32_t k = 0; k < kt.Rows; ++k)
-        row[static_cast<std::size_t>(n + 1 + d + k)] = -TBigRational(kt.A[k][i]);
-      row[0] = -TBigRational(kt.C[static_cast<std::size_t>(i)]);
+        row[static_cast<std::size_t>(n + 1 + d + k)] = -RatToMpq(kt.A[k][i]);
+      row[0] = -RatToMpq(kt.C[static_cast<std::size_t>(i)]);
     } else {
       const std::int32_t k = i - d;
-      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = TBigRational(kt.A[k][j]);
+      for (std::int32_t j = 0; j < d; ++j) row[static_cast<std::size_t>(1 + j)] = RatToMpq(kt.A[k][j]);
       row[static_cast<std::size_t>(1 + i)] = 1;
-      row[0] = TBigRational(kt.B[static_cast<std::size_t>(k)]);
+      row[0] = RatToMpq(kt.B[static_cast<std::size_t>(k)]);
     }
     row[static_cast<std::size_t>(z0)] =
-        static_cast<std::size_t>(i) < covering.size() ? -std::int64_t{covering[static_cast<std::size_t>(i)]} : -1;
+        static_cast<std::size_t>(i) < covering.size() ? -static_cast<long>(covering[static_cast<std::size_t>(i)]) : -1L;
   }
   // Each row times the common multiple of its denominators: an integer system. Fraction-free
   // (Bareiss) pivoting keeps the table integral: after pivots on the columns of a basis it holds the
   // adjugate of that basis times the system, and the values are its entries over den, the
   // determinant of the basis, each division by the previous pivot exact. The starting basis is
   // pivoted in first.
-  std::vector<std::vector<TBigInt>> t(static_cast<std::size_t>(n));
+  std::vector<std::vector<mpz_class>> t(static_cast<std::size_t>(n));
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    TBigInt scale = 1;
-    for (const TBigRational& v : rows[i]) scale = scale / Gcd(scale, v.Den()) * v.Den();
-    for (const TBigRational& v : rows[i]) t[i].push_back(v.Num() * (scale / v.Den()));
+    mpz_class scale = 1;
+    for (const mpq_class& v : rows[i]) mpz_lcm(scale.get_mpz_t(), scale.get_mpz_t(), v.get_den_mpz_t());
+    for (const mpq_class& v : rows[i]) t[i].push_back(v.get_num() * (scale / v.get_den()));
   }
-  TBigInt den = 1;
+  mpz_class den = 1;
   std::vector<std::int32_t> basis(static_cast<std::size_t>(n), 0);
   std::vector<std::int32_t> start(static_cast<std::size_t>(n));
   for (std::int32_t i = 0; i < n; ++i) start[static_cast<std::size_t>(i)] = i < d ? n + 1 + i : 1 + i;
-  const auto at = [&t](std::int32_t i, std::int32_t j) -> const TBigInt& {
+  const auto at = [&t](std::int32_t i, std::int32_t j) -> const mpz_class& {
     return t[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
   };
-  const auto sign = [&den](const TBigInt& v) { return v.Sign() * den.Sign(); };
+  const auto sign = [&den](const mpz_class& v) { return sgn(v) * sgn(den); };
   // Row i lexicographically before row r after division by their entries in column col (both > 0):
   // with entries of one sign the cross products keep the order.
   const auto before = [&](std::int32_t col, std::int32_t i, std::int32_t r) {
-    const auto compare = [&](std::int32_t k) { return at(i, k) * at(r, col) <=> at(r, k) * at(i, col); };
+    const auto compare = [&](std::int32_t k) {
+      const mpz_class left = at(i, k) * at(r, col);
+      const mpz_class right = at(r, k) * at(i, col);
+      return cmp(left, right);
+    };
     if (const auto c = compare(0); c != 0) return c < 0;
     for (const std::int32_t s : start)
       if (const auto c = compare(s); c != 0) return c < 0;
     return false;
   };
   const auto pivot = [&](std::int32_t r, std::int32_t col) {
-    const TBigInt p = at(r, col);
+    const mpz_class p = at(r, col);
     for (std::int32_t i = 0; i < n; ++i) {
       if (i == r) continue;
-      const TBigInt f = at(i, col);
-      for (std::int32_t j = 0; j < width; ++j)
-        t[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
-            f.IsZero() ? p * at(i, j) / den : (p * at(i, j) - f * at(r, j)) / den;
+      const mpz_class f = at(i, col);
+      for (std::int32_t j = 0; j < width; ++j) {
+        mpz_class& cell = t[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+        mpz_class v = f == 0 ? mpz_class(p * cell) : mpz_class(p * cell - f * at(r, j));
+        mpz_divexact(cell.get_mpz_t(), v.get_mpz_t(), den.get_mpz_t());
+      }
     }
     den = p;
     const std::int32_t left = basis[static_cast<std::size_t>(r)];
@@ -520,7 +567,9 @@ TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt, const std::vector<
     for (std::int32_t i = 0; i < n; ++i) {
       const std::int32_t b = basis[static_cast<std::size_t>(i)];
       if (b == z0) continue;
-      const TRational v = TBigRational(at(i, 0), den).ToRational();
+      mpq_class exact(at(i, 0), den);
+      exact.canonicalize();
+      const TRational v = RatFromMpq(exact);
       if (!RatIsValid(v)) {
         out.End = TComplementarityEnd::Overflow;
         return out;
@@ -579,12 +628,12 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
   TRational best{0, 1};
   if (start != nullptr) {
     // Its value in the linear form of the search: (C.x + B.L) / 2.
-    TBigRational value;
+    mpq_class value;
     for (std::int32_t j = 0; j < 2 * n; ++j) {
       const TRational y = j < n ? start->X[static_cast<std::size_t>(j)] : start->V[static_cast<std::size_t>(j - n)];
-      value = value + TBigRational(objective[static_cast<std::size_t>(j)]) * TBigRational(y);
+      value += RatToMpq(objective[static_cast<std::size_t>(j)]) * RatToMpq(y);
     }
-    best = value.ToRational();
+    best = RatFromMpq(value);
     found = RatIsValid(best);
     if (found) out.Point = *start;
   }
@@ -624,11 +673,10 @@ TComplementarityResult BestKuhnTuckerPoint(const TKuhnTucker& kt, std::int32_t l
         branch = j;
     if (branch < 0) {
       // The point keeps every pair apart.
-      TBigRational value;
+      mpq_class value;
       for (std::int32_t j = 0; j < 2 * n; ++j)
-        value =
-            value + TBigRational(objective[static_cast<std::size_t>(j)]) * TBigRational(y[static_cast<std::size_t>(j)]);
-      const TRational at = value.ToRational();
+        value += RatToMpq(objective[static_cast<std::size_t>(j)]) * RatToMpq(y[static_cast<std::size_t>(j)]);
+      const TRational at = RatFromMpq(value);
       if (RatIsValid(at) && (!found || RatLess(best, at))) {
         found = true;
         best = at;

@@ -40,10 +40,10 @@ struct TKuhnTuckerPoint {
 
 // Whether the point satisfies every condition exactly: the equations, the signs, X_j V_j = 0.
 [[nodiscard]] bool SatisfiesKuhnTucker(const TKuhnTucker& kt, const TKuhnTuckerPoint& point);
-// Whether the constraints alone have a solution x >= 0; false also when the numbers outgrow exact
-// 32-bit fractions (overflow is then set).
+// Whether the constraints alone have a solution x >= 0; false also when the numbers pass
+// the limits of exact arithmetic (overflow is then set).
 [[nodiscard]] bool ConstraintsConsistent(const TKuhnTucker& kt, bool& overflow);
-// The objective at x_1..x_d, exactly; invalid when the value does not fit 32 bits.
+// The objective at x_1..x_d, exactly; invalid only beyond the limits of exact arithmetic.
 [[nodiscard]] TRational ObjectiveAt(const TKuhnTucker& kt, const std::vector<TRational>& x);
 // Whether the objective is concave: -Q positive semidefinite, decided exactly.
 [[nodiscard]] bool IsConcave(const TKuhnTucker& kt);
@@ -52,7 +52,7 @@ enum class TComplementarityEnd : std::uint8_t {
   Solved,    // a point satisfying the conditions
   NoPoint,   // Lemke: the method ended on a ray; search: no point satisfies the conditions
   Unbounded, // search: points satisfying the conditions with ever larger objective values
-  Overflow,  // numbers outgrew exact 32-bit fractions
+  Overflow,  // numbers passed the limits of exact arithmetic
   Stopped,   // search: the limit of subproblems was reached
 };
 
@@ -71,8 +71,8 @@ struct TComplementarityResult {
 [[nodiscard]] TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& report);
 
 // Lemke's method exactly as RunLemke chooses its pivots, on integers of any size (each pivot keeps the
-// table integral over one common denominator), without a report: for conditions whose tables outgrow
-// 32-bit fractions. Overflow when the point found does not fit 32-bit fractions.
+// table integral over one common denominator), without a report: for conditions whose tables meet
+// the limits of exact arithmetic. Overflow when the point found passes them.
 // covering: the coefficients (> 0, negated in the table) of Z0 in the rows, all 1 when empty; for an
 // objective that is not concave another covering vector may end at a point where one ended on a ray.
 [[nodiscard]] TComplementarityResult RunLemkeExactly(const TKuhnTucker& kt,

@@ -102,7 +102,7 @@ std::string OptimalAnswer(const TCuttingProblem& problem, TRational sets, const 
     text += ".";
   }
 
-  // The pieces of every product, sum_j a_ij X_j; left out should a sum leave exact 32-bit fractions.
+  // The pieces of every product, sum_j a_ij X_j; left out should a sum pass the limits of exact arithmetic.
   std::string pieces;
   for (std::int32_t i = 1; i <= problem.ProductCount(); ++i) {
     TRational sum = RatFromInt(0);
@@ -219,7 +219,7 @@ bool BuildCuttingProgram(const TCuttingProblem& problem, TZLPCore_SubInterface_Z
   }
   if (!exact) {
     error = {TStatementError::TPlace::Whole, 0, 0, "коэффициенты модели",
-             "коэффициенты модели выходят за пределы точных дробей с 32-битными числителем и знаменателем"};
+             std::string("в коэффициентах модели ") + RatBigLimitText};
     return false;
   }
   zlp = std::move(built);

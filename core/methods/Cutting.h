@@ -58,7 +58,7 @@ struct TCuttingProblem {
 [[nodiscard]] bool ReadCuttingProblem(const TStatementGrid& grid, TCuttingProblem& problem, TStatementError& error);
 
 // The program above, maximised, variables X1 ... Xp; false (zlp unchanged) when a coefficient
-// leaves the range of exact 32-bit fractions.
+// passes the limits of exact arithmetic.
 [[nodiscard]] bool BuildCuttingProgram(const TCuttingProblem& problem, TZLPCore_SubInterface_ZLP& zlp,
                                        TStatementError& error);
 

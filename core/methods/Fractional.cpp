@@ -32,7 +32,7 @@ bool ReachesBelow(const TQuietSolution& least) {
   return least.Outcome == TQuietOutcome::Unbounded || (IsOptimal(least) && RatLessInt(least.Value, 0));
 }
 
-// sum_j c_j x_j + c0; invalid when a number outgrew 32-bit fractions.
+// sum_j c_j x_j + c0; invalid only beyond the limits of exact arithmetic.
 TRational FormValue(const TVector& c, TRational c0, const std::vector<TRational>& x) {
   TRational sum = c0;
   for (std::size_t j = 0; j < x.size(); ++j)
@@ -47,13 +47,13 @@ bool AllValid(const std::vector<TRational>& values) {
 // A number as a factor of a quotient: "3", "(5/2)", "(-1)".
 std::string Factor(TRational r) {
   const std::string text = RatToStr(r);
-  return r.Den == 1 && r.Num >= 0 ? text : "(" + text + ")";
+  return RatIsValid(r) && RatIsInteger(r) && r.Num >= 0 ? text : "(" + text + ")";
 }
 
 std::string StopReason(TQuietOutcome outcome) {
   return outcome == TQuietOutcome::Cycling
              ? "симплекс-метод зациклился"
-             : "числа вышли за пределы точных дробей с 32-битными числителем и знаменателем";
+             : RatBigLimitText;
 }
 
 TTaskStatus StopStatus(TQuietOutcome outcome) {
@@ -379,8 +379,8 @@ bool AnswerAt(TZLPCore_Interface& data, const TFraction& f, const std::vector<TR
 }
 
 void ReportOverflow(TTaskVerdict& verdict, TZLPCore_SolutionResult& report) {
-  report.AddParagraph("Числа обратной замены вышли за пределы точных дробей с 32-битными числителем и знаменателем: "
-                      "точный ответ для этой задачи получить нельзя.");
+  report.AddParagraph(std::string("При обратной замене ") + RatBigLimitText +
+                      ": точный ответ для этой задачи получить нельзя.");
   SetVerdict(verdict, TTaskStatus::Overflow);
 }
 

@@ -138,7 +138,7 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
     }
     if (state != SS_OPTIMAL) return TSearch::Unfinished;
     const auto fractional = std::find_if(t.IntegerVars.begin(), t.IntegerVars.end(),
-                                         [&t](const std::string& name) { return t.ValueOf(name).Den != 1; });
+                                         [&t](const std::string& name) { return !RatIsInteger(t.ValueOf(name)); });
     if (fractional == t.IntegerVars.end()) {
       point.clear();
       for (std::int32_t j = 1; j <= studentVars; ++j) point.push_back(t.ValueOf("X" + std::to_string(j)));
@@ -200,8 +200,8 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
                      " отсечений Гомори: целочисленное решение не найдено.";
     break;
   case TSearch::Overflow:
-    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: числа " +
-                        "вышли за пределы точных дробей с 32-битными числителем и знаменателем.");
+    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: " +
+                        RatBigLimitText + ".");
     verdict.Status = TTaskStatus::Overflow;
     verdict.Message = StatusSentence(TTaskStatus::Overflow);
     verdict.Answer.clear();

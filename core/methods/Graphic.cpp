@@ -1,6 +1,7 @@
 // The graphical method for a program in two variables: exact geometry and the report section.
 #include "Graphic.h"
 
+#include "BigRational.h"
 #include "Svg.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
@@ -9,45 +10,107 @@
 #include <cctype>
 #include <cmath>
 
+TWideInt::TWideInt(const mpz_class& v) {
+  if (mpz_sizeinbase(v.get_mpz_t(), 2) <= 126) {
+    // Two 63-bit halves of the magnitude.
+    const mpz_class m = abs(v);
+    const mpz_class high = m >> 63;
+    const mpz_class low = m - (high << 63);
+    Small = (static_cast<TSmall>(high.get_ui()) << 63) | static_cast<TSmall>(low.get_ui());
+    if (sgn(v) < 0) Small = -Small;
+    return;
+  }
+  Big = std::make_shared<const mpz_class>(v);
+}
+
+TWideInt::TWideInt(double v) : TWideInt(mpz_class(v)) {}
+
+mpz_class TWideInt::ToMpz() const {
+  if (Big) return *Big;
+  __extension__ using TUnsigned = unsigned __int128;
+  const bool negative = Small < 0;
+  const TUnsigned m = negative ? TUnsigned{0} - static_cast<TUnsigned>(Small) : static_cast<TUnsigned>(Small);
+  mpz_class r = static_cast<unsigned long>(static_cast<std::uint64_t>(m >> 64));
+  r <<= 64;
+  r += static_cast<unsigned long>(static_cast<std::uint64_t>(m));
+  return negative ? mpz_class(-r) : r;
+}
+
+double TWideInt::ToDouble() const { return Big ? Big->get_d() : static_cast<double>(Small); }
+
+std::string TWideInt::ToString() const { return ToMpz().get_str(); }
+
+int TWideInt::Sign() const noexcept { return Big ? sgn(*Big) : (Small > 0) - (Small < 0); }
+
+TWideInt TWideInt::Slow(const TWideInt& a, const TWideInt& b, char op) {
+  const mpz_class x = a.ToMpz();
+  const mpz_class y = b.ToMpz();
+  mpz_class r;
+  switch (op) {
+  case '+': r = x + y; break;
+  case '-': r = x - y; break;
+  case '*': r = x * y; break;
+  case '/': mpz_tdiv_q(r.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t()); break;
+  default: mpz_tdiv_r(r.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t()); break;
+  }
+  return r;
+}
+
+int TWideInt::SlowCompare(const TWideInt& a, const TWideInt& b) {
+  const int c = cmp(a.ToMpz(), b.ToMpz());
+  return (c > 0) - (c < 0);
+}
+
+TWideInt Gcd(const TWideInt& a, const TWideInt& b) {
+  if (a.IsSmall() && b.IsSmall()) {
+    __extension__ using TUnsigned = unsigned __int128;
+    const auto magnitude = [](TWideInt::TSmall v) {
+      return v < 0 ? TUnsigned{0} - static_cast<TUnsigned>(v) : static_cast<TUnsigned>(v);
+    };
+    TUnsigned x = magnitude(a.SmallValue());
+    TUnsigned y = magnitude(b.SmallValue());
+    while (y != 0) {
+      const TUnsigned t = x % y;
+      x = y;
+      y = t;
+    }
+    // gcd(-2^127, 0) = 2^127 alone does not fit.
+    if (x >> 127 != 0) return TWideInt(mpz_class(mpz_class(1) << 127));
+    return static_cast<TWideInt::TSmall>(x);
+  }
+  mpz_class g;
+  const mpz_class x = a.ToMpz();
+  const mpz_class y = b.ToMpz();
+  mpz_gcd(g.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t());
+  return g;
+}
+
+TWideInt FloorDiv(const TWideInt& a, const TWideInt& b) {
+  TWideInt f = a / b;
+  if (a % b != 0 && (a.Sign() < 0) != (b.Sign() < 0)) f = f - 1;
+  return f;
+}
+
+TWideInt CeilDiv(const TWideInt& a, const TWideInt& b) {
+  TWideInt f = a / b;
+  if (a % b != 0 && (a.Sign() < 0) == (b.Sign() < 0)) f = f + 1;
+  return f;
+}
+
 namespace {
 
-// ---- checked 128-bit fractions ----
+// ---- exact fractions of any size ----
 
-// Thrown by the arithmetic below when a result leaves the 128-bit range (or a value is no number);
-// it never leaves this unit: the entry points turn it into a TooLarge outcome.
+// Thrown by the arithmetic below for a value that is no number (a division by zero, an invalid
+// coefficient); it never leaves this unit: the entry points turn it into a TooLarge outcome.
 struct TWideOverflow {};
 
-__extension__ typedef unsigned __int128 TWideUInt;
-constexpr TWideInt WideMax = static_cast<TWideInt>(~TWideUInt{0} >> 1);
-constexpr TWideInt WideMin = -WideMax - 1;
+TWideInt Mul(const TWideInt& a, const TWideInt& b) { return a * b; }
 
-TWideInt Mul(TWideInt a, TWideInt b) {
-  TWideInt r;
-  if (__builtin_mul_overflow(a, b, &r)) throw TWideOverflow{};
-  return r;
-}
+TWideInt Plus(const TWideInt& a, const TWideInt& b) { return a + b; }
 
-TWideInt Plus(TWideInt a, TWideInt b) {
-  TWideInt r;
-  if (__builtin_add_overflow(a, b, &r)) throw TWideOverflow{};
-  return r;
-}
+TWideInt Negate(const TWideInt& a) { return -a; }
 
-TWideInt Negate(TWideInt a) {
-  if (a == WideMin) throw TWideOverflow{};
-  return -a;
-}
-
-TWideInt Gcd(TWideInt a, TWideInt b) {
-  if (a < 0) a = Negate(a);
-  if (b < 0) b = Negate(b);
-  while (b != 0) {
-    const TWideInt t = a % b;
-    a = b;
-    b = t;
-  }
-  return a;
-}
 
 TWideRational Make(TWideInt n, TWideInt d) {
   if (d == 0) throw TWideOverflow{};
@@ -61,7 +124,12 @@ TWideRational Make(TWideInt n, TWideInt d) {
 
 TWideRational Whole(TWideInt k) { return {k, 1}; }
 
-TWideRational Wide(TRational r) { return Make(r.Num, r.Den); }
+TWideRational Wide(TRational r) {
+  if (r.Den == 0) throw TWideOverflow{};
+  if (!RatIsBig(r)) return Make(r.Num, r.Den);
+  const mpq_class q = RatToMpq(r);
+  return {q.get_num(), q.get_den()};
+}
 
 TWideRational operator+(TWideRational a, TWideRational b) {
   const TWideInt g = Gcd(a.Den, b.Den);
@@ -89,26 +157,11 @@ int Compare(TWideRational a, TWideRational b) { return Sign(a - b); }
 
 TWideRational Max(TWideRational a, TWideRational b) { return Compare(a, b) < 0 ? b : a; }
 
-TWideInt Floor(TWideRational q) {
-  TWideInt f = q.Num / q.Den;
-  if (q.Num % q.Den != 0 && q.Num < 0) --f;
-  return f;
-}
+TWideInt Floor(const TWideRational& q) { return FloorDiv(q.Num, q.Den); }
 
-TWideInt Ceil(TWideRational q) {
-  TWideInt f = q.Num / q.Den;
-  if (q.Num % q.Den != 0 && q.Num > 0) ++f;
-  return f;
-}
+TWideInt Ceil(const TWideRational& q) { return CeilDiv(q.Num, q.Den); }
 
-std::string IntToStr(TWideInt v) {
-  if (v == 0) return "0";
-  const bool negative = v < 0;
-  TWideUInt u = negative ? TWideUInt(0) - static_cast<TWideUInt>(v) : static_cast<TWideUInt>(v);
-  std::string s;
-  for (; u != 0; u /= 10) s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(u % 10)));
-  return negative ? "-" + s : s;
-}
+std::string IntToStr(const TWideInt& v) { return v.ToString(); }
 
 // ---- lines, vertices, directions ----
 
@@ -191,11 +244,7 @@ struct THomogeneous {
   bool operator==(const THomogeneous&) const = default;
 };
 
-TWideInt Minus(TWideInt a, TWideInt b) {
-  TWideInt r;
-  if (__builtin_sub_overflow(a, b, &r)) throw TWideOverflow{};
-  return r;
-}
+TWideInt Minus(const TWideInt& a, const TWideInt& b) { return a - b; }
 
 // The extreme points on the integer coefficients of the lines: the meeting point of two lines by
 // Cramer's rule in homogeneous coordinates, every condition the sign of IA X + IB Y - IC W.
@@ -343,7 +392,10 @@ std::string WideToStr(TWideRational q) {
 }
 
 double WideToDouble(TWideRational q) noexcept {
-  return q.Den == 0 ? 0.0 : static_cast<double>(static_cast<long double>(q.Num) / static_cast<long double>(q.Den));
+  if (q.Den == 0) return 0.0;
+  if (q.Num.IsSmall() && q.Den.IsSmall())
+    return static_cast<double>(static_cast<long double>(q.Num.ToDouble()) / static_cast<long double>(q.Den.ToDouble()));
+  return mpq_class(q.Num.ToMpz(), q.Den.ToMpz()).get_d();
 }
 
 std::string PointToStr(const TPlanePoint& p) { return "(" + WideToStr(p.X) + "; " + WideToStr(p.Y) + ")"; }
@@ -404,8 +456,8 @@ TPlaneOptimum PlaneOptimum(const TZLPCore_SubInterface_ZLP& zlp, const TPlaneReg
 namespace {
 
 // Beyond these the enumeration of integer lines is not attempted: a picture cannot show them anyway.
-constexpr TWideInt MaxColumns = 100000;
-constexpr TWideInt MaxColumnWork = 2000000; // integer lines times conditions
+constexpr long MaxColumns = 100000;
+constexpr long MaxColumnWork = 2000000; // integer lines times conditions
 
 // The interval of the other variable on the line along = k, within every condition; none when empty.
 std::optional<std::pair<TWideRational, TWideRational>> ColumnInterval(const std::vector<TLine>& lines, bool transposed,
@@ -454,7 +506,7 @@ TLatticeSearch LatticeSearch(const TZLPCore_SubInterface_ZLP& zlp, const TPlaneR
     const bool otherInteger = search.Transposed ? intX1 : intX2;
     const TWideInt first = search.Transposed ? Ceil(yLo) : Ceil(xLo);
     const TWideInt count = search.Transposed ? yCount : xCount;
-    if (count > MaxColumns || Mul(std::max<TWideInt>(count, 0), static_cast<TWideInt>(lines.size())) > MaxColumnWork)
+    if (count > MaxColumns || Mul(std::max<TWideInt>(count, 0), TWideInt(lines.size())) > MaxColumnWork)
       return search;
     for (TWideInt k = first; k < first + count; ++k) {
       auto interval = ColumnInterval(lines, search.Transposed, Whole(k));
@@ -464,7 +516,7 @@ TLatticeSearch LatticeSearch(const TZLPCore_SubInterface_ZLP& zlp, const TPlaneR
         lo = Whole(Ceil(lo));
         hi = Whole(Floor(hi));
         if (Compare(lo, hi) > 0) continue;
-        search.PointCount += static_cast<std::uint64_t>(hi.Num - lo.Num + 1);
+        search.PointCount += static_cast<std::uint64_t>((hi.Num - lo.Num + 1).ToDouble());
       }
       search.Columns.push_back({Whole(k), lo, hi});
     }
@@ -757,7 +809,7 @@ std::string DrawPicture(TGraphic& g) {
   if (dots)
     for (const TLatticeColumn& c : g.Lattice->Columns)
       for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k) {
-        const double a = WideToDouble(c.K), b = static_cast<double>(k);
+        const double a = WideToDouble(c.K), b = k.ToDouble();
         plot.Circle(g.Lattice->Transposed ? TSvgPoint{b, a} : TSvgPoint{a, b}, 2.2, "clsGrInt",
                     "fill=\"currentColor\"");
       }

@@ -2,7 +2,12 @@
 // and the integer points computed exactly, and the report section "Графический метод" that draws them.
 #pragma once
 
+#include <gmpxx.h>
+
+#include <compare>
 #include <cstdint>
+#include <memory>
+#include <type_traits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,11 +16,86 @@ class TZLPCore_Interface;
 class TZLPCore_SolutionResult;
 class TZLPCore_SubInterface_ZLP;
 
-__extension__ typedef __int128 TWideInt;
+// An integer of any size: a signed 128-bit value while the results fit it, a GMP integer beyond. The
+// geometry of two variables with 32-bit fraction coefficients almost always stays within 128 bits,
+// where it runs at the speed of machine integers; whatever outgrows them is exact all the same.
+class TWideInt {
+public:
+  __extension__ using TSmall = __int128;
 
-// An exact fraction Num/Den on 128-bit integers, Den > 0, in lowest terms. The point where two lines
-// with 32-bit fraction coefficients meet needs more than a TRational holds; a result that does not
-// fit even here makes the computation give up (TRegionKind::TooLarge), it is never rounded.
+  TWideInt() = default;
+  TWideInt(TSmall v) : Small(v) {} // NOLINT(google-explicit-constructor): integers mix freely
+  template <class T>
+    requires std::is_integral_v<T>
+  TWideInt(T v) : Small(static_cast<TSmall>(v)) {} // NOLINT(google-explicit-constructor)
+  TWideInt(const mpz_class& v);                      // NOLINT(google-explicit-constructor)
+  explicit TWideInt(double v);
+
+  [[nodiscard]] bool IsSmall() const noexcept { return !Big; }
+  // The value of a small one.
+  [[nodiscard]] TSmall SmallValue() const noexcept { return Small; }
+  [[nodiscard]] mpz_class ToMpz() const;
+  [[nodiscard]] double ToDouble() const;
+  [[nodiscard]] std::string ToString() const;
+  [[nodiscard]] int Sign() const noexcept;
+
+  friend TWideInt operator+(const TWideInt& a, const TWideInt& b) {
+    TSmall r;
+    if (a.IsSmall() && b.IsSmall() && !__builtin_add_overflow(a.Small, b.Small, &r)) return r;
+    return Slow(a, b, '+');
+  }
+  friend TWideInt operator-(const TWideInt& a, const TWideInt& b) {
+    TSmall r;
+    if (a.IsSmall() && b.IsSmall() && !__builtin_sub_overflow(a.Small, b.Small, &r)) return r;
+    return Slow(a, b, '-');
+  }
+  friend TWideInt operator*(const TWideInt& a, const TWideInt& b) {
+    TSmall r;
+    if (a.IsSmall() && b.IsSmall() && !__builtin_mul_overflow(a.Small, b.Small, &r)) return r;
+    return Slow(a, b, '*');
+  }
+  // Quotient rounded towards zero and the remainder with the sign of a, as for built-in integers.
+  friend TWideInt operator/(const TWideInt& a, const TWideInt& b) {
+    if (a.IsSmall() && b.IsSmall() && !(b.Small == -1 && a.Small == SmallMin())) return a.Small / b.Small;
+    return Slow(a, b, '/');
+  }
+  friend TWideInt operator%(const TWideInt& a, const TWideInt& b) {
+    if (a.IsSmall() && b.IsSmall() && b.Small != -1) return a.Small % b.Small;
+    return Slow(a, b, '%');
+  }
+  friend TWideInt operator-(const TWideInt& a) { return TWideInt(0) - a; }
+  TWideInt& operator++() { return *this = *this + 1; }
+  TWideInt& operator+=(const TWideInt& b) { return *this = *this + b; }
+  TWideInt& operator-=(const TWideInt& b) { return *this = *this - b; }
+  TWideInt& operator*=(const TWideInt& b) { return *this = *this * b; }
+  TWideInt& operator/=(const TWideInt& b) { return *this = *this / b; }
+  friend bool operator==(const TWideInt& a, const TWideInt& b) { return Compare(a, b) == 0; }
+  friend std::strong_ordering operator<=>(const TWideInt& a, const TWideInt& b) {
+    const int c = Compare(a, b);
+    return c < 0 ? std::strong_ordering::less : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
+  }
+
+private:
+  __extension__ using TUnsignedSmall = unsigned __int128;
+  static constexpr TSmall SmallMin() { return -static_cast<TSmall>(~TUnsignedSmall{0} >> 1) - 1; }
+  static int Compare(const TWideInt& a, const TWideInt& b) {
+    if (a.IsSmall() && b.IsSmall()) return (a.Small > b.Small) - (a.Small < b.Small);
+    return SlowCompare(a, b);
+  }
+  static TWideInt Slow(const TWideInt& a, const TWideInt& b, char op);
+  static int SlowCompare(const TWideInt& a, const TWideInt& b);
+
+  TSmall Small = 0;
+  std::shared_ptr<const mpz_class> Big; // set only for values beyond 128 bits
+};
+
+// gcd(|a|, |b|); floor(a / b) and ceil(a / b) for b > 0.
+[[nodiscard]] TWideInt Gcd(const TWideInt& a, const TWideInt& b);
+[[nodiscard]] TWideInt FloorDiv(const TWideInt& a, const TWideInt& b);
+[[nodiscard]] TWideInt CeilDiv(const TWideInt& a, const TWideInt& b);
+
+// An exact fraction Num/Den on integers of any size, Den > 0, in lowest terms. The point where two
+// lines with 32-bit fraction coefficients meet needs more than a TRational holds; it is never rounded.
 struct TWideRational {
   TWideInt Num = 0;
   TWideInt Den = 1;
@@ -41,7 +121,7 @@ enum class TRegionKind : std::uint8_t {
   Empty,     // no point satisfies every constraint together with X1, X2 >= 0
   Bounded,   // a polygon, a segment or a single point
   Unbounded, // it goes on without end along Rays
-  TooLarge,  // the numbers outgrew 128-bit fractions: nothing is known
+  TooLarge,  // the numbers passed the limits of exact arithmetic: nothing is known
 };
 
 // The feasible region {X1 >= 0, X2 >= 0, every constraint} of a program in two variables.

@@ -7,6 +7,9 @@
 #include "untStrConst.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,8 +27,7 @@ TRational Negated(TRational v) {
   return v;
 }
 
-const std::string OverflowText =
-    "числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, точный ответ получить нельзя";
+const std::string OverflowText = std::string(RatBigLimitText) + ", точный ответ получить нельзя";
 
 // One expression of the page, term by term: a zero term is left out, a positive one after the first
 // gets "+", a named term with 1 or -1 shows only its sign, a constant always its value.
@@ -116,8 +118,7 @@ bool SymmetrizeQuadMatrix(TMatrix& matrix, std::int32_t& x, std::int32_t& y) {
   const std::int32_t n = matrix.Dim1();
   for (std::int32_t i = 1; i <= n; ++i) {
     for (std::int32_t j = i + 1; j <= n; ++j) {
-      const TRational half =
-          ((TBigRational(matrix.GetItem(i, j)) + TBigRational(matrix.GetItem(j, i))) / TBigRational(2)).ToRational();
+      const TRational half = RatFromMpq((RatToMpq(matrix.GetItem(i, j)) + RatToMpq(matrix.GetItem(j, i))) / 2);
       if (!RatIsValid(half)) {
         x = j;
         y = i;
@@ -139,7 +140,7 @@ bool ReadQuadraticStatement(const TStatementGrid& grid, TZLPCore_Interface& data
   std::int32_t y = 0;
   if (!SymmetrizeQuadMatrix(m, x, y)) {
     error = {TStatementError::TPlace::Quad, x, y, "коэффициенты второго порядка при X" + Num(y) + "·X" + Num(x),
-             "полусумма коэффициентов не помещается в дробь с 32-битными числителем и знаменателем"};
+             std::string("полусумма коэффициентов: ") + RatBigLimitText};
     return false;
   }
   data.QuadMatrix = std::move(m);
@@ -164,7 +165,7 @@ bool WriteQuadroPage(TZLPCore_Interface& data, const std::string& caption, TZLPC
   if (!SymmetrizeQuadMatrix(m, x, y)) {
     error = {TStatementError::TPlace::Quad, x, y, "коэффициенты второго порядка при X" + Num(y) + "·X" + Num(x),
              "Полусумма коэффициентов при X" + Num(y) + "·X" + Num(x) +
-                 " не помещается в дробь с 32-битными числителем и знаменателем."};
+                 ": " + RatBigLimitText + "."};
     return false;
   }
   report.AddLine("<p>После приведения матрицы коээфициентов второго порядка к симметрической форме она примет "
@@ -246,100 +247,37 @@ bool ReduceQuadratic(const TZLPCore_SubInterface_ZLP& zlp, const TMatrix& symmet
   return true;
 }
 
-bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
-                     const TTaskInfo&) {
-  report.AddHeading(stage.Caption);
-  if (!data.HasFlag(IF_ZLP) || !data.HasFlag(IF_QUADRATIC)) {
-    ReportMissingField();
-    report.AddParagraph(sNoTaskToConvert);
-    return false;
-  }
-  TQuadraticReduction reduction;
-  if (!ReduceQuadratic(data.ZLP, data.QuadMatrix, data.Statement.IsMax, reduction)) {
-    ShowMessage(sError, sNotCanonical, TMsgIcon::Error);
-    report.AddParagraph(sNotCanonical);
-    return false;
-  }
-  const TKuhnTucker& kt = reduction.Conditions;
+namespace {
+
+// Coefficient of X_j in constraint k of the conditions, the added variables included.
+TRational ConstraintCoeff(const TKuhnTucker& kt, std::int32_t k, std::int32_t j) {
+  if (j <= kt.Decisions) return kt.A[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(j - 1)];
+  return RatFromInt(j == kt.Decisions + k ? 1 : 0);
+}
+
+TRational QuadCoeff(const TKuhnTucker& kt, std::int32_t i, std::int32_t j) {
+  return kt.Q[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
+}
+
+TRational LinearCoeff(const TKuhnTucker& kt, std::int32_t j) {
+  return j <= kt.Decisions ? kt.C[static_cast<std::size_t>(j - 1)] : TRational{0, 1};
+}
+
+// The linear program of the Kuhn-Tucker conditions that the simplex step solves, and what the page
+// says of it: whether a constraint's right-hand side is negative, whether every number fits.
+struct TKuhnTuckerProgram {
+  TZLPCore_SubInterface_ZLP Program;
+  bool NegativeConstraint = false;
+  bool Fits = true;
+};
+
+TKuhnTuckerProgram KuhnTuckerProgram(const TKuhnTucker& kt) {
   const std::int32_t d = kt.Decisions;
   const std::int32_t m = kt.Rows;
   const std::int32_t total = kt.Pairs(); // N
-  const auto x = [](std::int32_t j) { return Sub("X", j); };
-  const auto lambda = [](std::int32_t k) { return Sub("L", k); };
-  const auto a = [&kt](std::int32_t k, std::int32_t j) {
-    // Coefficient of X_j in constraint k, the added variables included.
-    if (j <= kt.Decisions) return kt.A[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(j - 1)];
-    return RatFromInt(j == kt.Decisions + k ? 1 : 0);
-  };
-  const auto q = [&kt](std::int32_t i, std::int32_t j) {
-    return kt.Q[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-  };
-  const auto c = [&kt](std::int32_t j) {
-    return j <= kt.Decisions ? kt.C[static_cast<std::size_t>(j - 1)] : TRational{0, 1};
-  };
-
-  if (!reduction.IsMax)
-    report.AddParagraph("Задача поставлена на минимум: в канонической форме целевая функция умножена на -1, "
-                        "поэтому и коэффициенты второго порядка берутся с обратным знаком.");
-  if (reduction.OwnBasis) {
-    std::string names;
-    for (std::int32_t k = 1; k <= m; ++k) names += (k == 1 ? "" : ", ") + x(d + k);
-    report.AddParagraph("Каноническая форма не добавила переменных: роль добавленных переменных ограничений "
-                        "играют базисные переменные " +
-                        names + ", которые не входят в квадратичную часть целевой функции.");
-  } else if (reduction.NoneAdded) {
-    std::string system;
-    for (std::int32_t k = 1; k <= m; ++k) {
-      TTerms t;
-      for (std::int32_t j = 1; j <= total; ++j) t.Add(a(k, j), x(j));
-      system += (k == 1 ? "" : "\r\n") + t.Str() + " = " + RatToStr(kt.B[static_cast<std::size_t>(k - 1)]);
-    }
-    report.AddParagraph("Каноническая форма не добавила переменных, а её базисные переменные входят в "
-                        "квадратичную часть целевой функции. Запишем каждое ограничение-равенство парой "
-                        "неравенств &#8804; и &#8805; (второе умножим на -1) и добавим в каждое свою переменную:");
-    report.AddPre(system);
-  }
-
-  report.AddLine("<p>Составим функцию Лагранжа:<br>");
-  {
-    TTerms f;
-    f.Add(kt.C0);
-    for (std::int32_t j = 1; j <= d; ++j) f.Add(c(j), x(j));
-    for (std::int32_t i = 1; i <= d; ++i) {
-      f.Add(q(i, i), x(i) + "<sup>2</sup>");
-      for (std::int32_t j = i + 1; j <= d; ++j) f.Add(RatMulInt(q(i, j), 2), x(i) + x(j));
-    }
-    std::string line = "L = " + f.Str();
-    for (std::int32_t k = 1; k <= m; ++k) {
-      TTerms g;
-      for (std::int32_t j = 1; j <= total; ++j) g.Add(a(k, j), x(j));
-      g.Add(Negated(kt.B[static_cast<std::size_t>(k - 1)]));
-      line += "-" + lambda(k) + "*(" + g.Str() + ")";
-    }
-    report.AddLine(line + "<br>");
-  }
-  report.AddLine("<p>Записав условия оптимальности Куна-Такера получаем следующую систему ограничений:<br>");
-  for (std::int32_t j = 1; j <= total; ++j) {
-    TTerms t;
-    t.Add(c(j));
-    if (j <= d) {
-      t.Add(RatMulInt(q(j, j), 2), x(j));
-      for (std::int32_t i = 1; i <= d; ++i)
-        if (i != j) t.Add(RatMulInt(q(i, j), 2), x(i));
-    }
-    for (std::int32_t k = 1; k <= m; ++k) t.Add(Negated(a(k, j)), lambda(k));
-    report.AddLine("DL/DX<sub>" + Num(j) + "</sub> = " + t.Str() + "&lt;=0<br>");
-  }
-  for (std::int32_t k = 1; k <= m; ++k) {
-    TTerms t;
-    for (std::int32_t j = 1; j <= total; ++j) t.Add(Negated(a(k, j)), x(j));
-    t.Add(kt.B[static_cast<std::size_t>(k - 1)]);
-    report.AddLine("DL/DL<sub>" + Num(k) + "</sub> = " + t.Str() + "=0<br>");
-  }
-  report.AddParagraph("Кроме того, L<sub>k</sub>&ge;0, X<sub>j</sub>&ge;0 и X<sub>j</sub>&middot;DL/DX<sub>j</sub> = 0 "
-                      "для всех j: переменная, которая больше нуля, обращает свою производную в ноль (условие "
-                      "дополняющей нежёсткости).");
-
+  const auto a = [&kt](std::int32_t k, std::int32_t j) { return ConstraintCoeff(kt, k, j); };
+  const auto q = [&kt](std::int32_t i, std::int32_t j) { return QuadCoeff(kt, i, j); };
+  const auto c = [&kt](std::int32_t j) { return LinearCoeff(kt, j); };
   // The work table: columns X1..XN, then V1..VN (V(d+k) is the multiplier of constraint k); rows
   // 1..d stationarity, rows d+1..d+m the constraints.
   const std::int32_t width = 2 * total;
@@ -408,22 +346,114 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
   fits = fits && RatIsValid(free);
   for (const auto& row : work)
     fits = fits && std::all_of(row.begin(), row.end(), [](TRational v) { return RatIsValid(v); });
+  return {std::move(program), negativeConstraint, fits};
+}
+
+} // namespace
+
+bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
+                     const TTaskInfo&) {
+  report.AddHeading(stage.Caption);
+  if (!data.HasFlag(IF_ZLP) || !data.HasFlag(IF_QUADRATIC)) {
+    ReportMissingField();
+    report.AddParagraph(sNoTaskToConvert);
+    return false;
+  }
+  TQuadraticReduction reduction;
+  if (!ReduceQuadratic(data.ZLP, data.QuadMatrix, data.Statement.IsMax, reduction)) {
+    ShowMessage(sError, sNotCanonical, TMsgIcon::Error);
+    report.AddParagraph(sNotCanonical);
+    return false;
+  }
+  const TKuhnTucker& kt = reduction.Conditions;
+  const std::int32_t d = kt.Decisions;
+  const std::int32_t m = kt.Rows;
+  const std::int32_t total = kt.Pairs(); // N
+  const auto x = [](std::int32_t j) { return Sub("X", j); };
+  const auto lambda = [](std::int32_t k) { return Sub("L", k); };
+  const auto a = [&kt](std::int32_t k, std::int32_t j) { return ConstraintCoeff(kt, k, j); };
+  const auto q = [&kt](std::int32_t i, std::int32_t j) { return QuadCoeff(kt, i, j); };
+  const auto c = [&kt](std::int32_t j) { return LinearCoeff(kt, j); };
+
+  if (!reduction.IsMax)
+    report.AddParagraph("Задача поставлена на минимум: в канонической форме целевая функция умножена на -1, "
+                        "поэтому и коэффициенты второго порядка берутся с обратным знаком.");
+  if (reduction.OwnBasis) {
+    std::string names;
+    for (std::int32_t k = 1; k <= m; ++k) names += (k == 1 ? "" : ", ") + x(d + k);
+    report.AddParagraph("Каноническая форма не добавила переменных: роль добавленных переменных ограничений "
+                        "играют базисные переменные " +
+                        names + ", которые не входят в квадратичную часть целевой функции.");
+  } else if (reduction.NoneAdded) {
+    std::string system;
+    for (std::int32_t k = 1; k <= m; ++k) {
+      TTerms t;
+      for (std::int32_t j = 1; j <= total; ++j) t.Add(a(k, j), x(j));
+      system += (k == 1 ? "" : "\r\n") + t.Str() + " = " + RatToStr(kt.B[static_cast<std::size_t>(k - 1)]);
+    }
+    report.AddParagraph("Каноническая форма не добавила переменных, а её базисные переменные входят в "
+                        "квадратичную часть целевой функции. Запишем каждое ограничение-равенство парой "
+                        "неравенств &#8804; и &#8805; (второе умножим на -1) и добавим в каждое свою переменную:");
+    report.AddPre(system);
+  }
+
+  report.AddLine("<p>Составим функцию Лагранжа:<br>");
+  {
+    TTerms f;
+    f.Add(kt.C0);
+    for (std::int32_t j = 1; j <= d; ++j) f.Add(c(j), x(j));
+    for (std::int32_t i = 1; i <= d; ++i) {
+      f.Add(q(i, i), x(i) + "<sup>2</sup>");
+      for (std::int32_t j = i + 1; j <= d; ++j) f.Add(RatMulInt(q(i, j), 2), x(i) + x(j));
+    }
+    std::string line = "L = " + f.Str();
+    for (std::int32_t k = 1; k <= m; ++k) {
+      TTerms g;
+      for (std::int32_t j = 1; j <= total; ++j) g.Add(a(k, j), x(j));
+      g.Add(Negated(kt.B[static_cast<std::size_t>(k - 1)]));
+      line += "-" + lambda(k) + "*(" + g.Str() + ")";
+    }
+    report.AddLine(line + "<br>");
+  }
+  report.AddLine("<p>Записав условия оптимальности Куна-Такера получаем следующую систему ограничений:<br>");
+  for (std::int32_t j = 1; j <= total; ++j) {
+    TTerms t;
+    t.Add(c(j));
+    if (j <= d) {
+      t.Add(RatMulInt(q(j, j), 2), x(j));
+      for (std::int32_t i = 1; i <= d; ++i)
+        if (i != j) t.Add(RatMulInt(q(i, j), 2), x(i));
+    }
+    for (std::int32_t k = 1; k <= m; ++k) t.Add(Negated(a(k, j)), lambda(k));
+    report.AddLine("DL/DX<sub>" + Num(j) + "</sub> = " + t.Str() + "&lt;=0<br>");
+  }
+  for (std::int32_t k = 1; k <= m; ++k) {
+    TTerms t;
+    for (std::int32_t j = 1; j <= total; ++j) t.Add(Negated(a(k, j)), x(j));
+    t.Add(kt.B[static_cast<std::size_t>(k - 1)]);
+    report.AddLine("DL/DL<sub>" + Num(k) + "</sub> = " + t.Str() + "=0<br>");
+  }
+  report.AddParagraph("Кроме того, L<sub>k</sub>&ge;0, X<sub>j</sub>&ge;0 и X<sub>j</sub>&middot;DL/DX<sub>j</sub> = 0 "
+                      "для всех j: переменная, которая больше нуля, обращает свою производную в ноль (условие "
+                      "дополняющей нежёсткости).");
+
+  TKuhnTuckerProgram built = KuhnTuckerProgram(kt);
 
   report.AddLine("<p>Добавляем в каждое из уравнений, полученных как производные функции Лагранжа по X новую "
                  "переменную V. Меняем знаки равенств так чтобы правые части были неотрицательны и добавляем "
                  "переменные U. Затем записываем Ц.Ф. как -U1...-Un, предварительно подставив вместо Ui их "
                  "выражения из соответствующих уравнений. Полученная система приведена ниже:<br>");
-  if (negativeConstraint)
+  if (built.NegativeConstraint)
     report.AddParagraph("Уравнения ограничений на -1 не умножаются: иначе их добавленные переменные получили бы "
                         "коэффициент -1. Отрицательные правые части этих уравнений устраняет симплекс-метод.");
-  if (!fits) {
+  if (!built.Fits) {
     report.AddParagraph("Решение остановлено: " + OverflowText + ".");
     data.Verdict.Status = TTaskStatus::Overflow;
     data.Verdict.Message = StatusSentence(TTaskStatus::Overflow);
     return false;
   }
   report.AddLine("<pre>");
-  AddModel(report, &program);
+  AddModel(report, &built.Program);
   report.AddLine("</pre>");
   std::string pairs;
   for (std::int32_t j = 1; j <= total; ++j) pairs += (j == 1 ? "" : ", ") + x(j) + " и " + Sub("V", j);
@@ -434,7 +464,7 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
       "). Поэтому симплекс-метод не вводит переменную в базис, если в базисе её пара, кроме случая, "
       "когда пара выводится из базиса этим же преобразованием.");
 
-  data.ZLP = std::move(program);
+  data.ZLP = std::move(built.Program);
   data.Complementary.clear();
   for (std::int32_t j = 1; j <= total; ++j) data.Complementary.emplace_back("X" + Num(j), "V" + Num(j));
   data.SetFlag(IF_ZLP);
@@ -460,35 +490,158 @@ void Finish(TTaskVerdict& v, TTaskStatus status) {
   v.Message = StatusSentence(status);
 }
 
-} // namespace
+// How the conclusion of a quadratic program ended, decided before a word of it is written.
+enum class TQuadraticEnd : std::uint8_t {
+  Found,               // a point satisfying the conditions: the answer
+  LemkeOverflow,       // Lemke's method outgrew exact fractions of any size it was given
+  LemkeStopped,        // Lemke's method reached its bound of steps
+  SearchUnbounded,     // the search found such points with ever better values
+  SearchOverflow,      // the search outgrew 32-bit fractions before any point was found
+  SearchStopped,       // the search reached its limit before any point was found
+  ConsistencyOverflow, // no point, and the check of the constraints outgrew 32-bit fractions
+  Inconsistent,        // no point, and the constraints have no non-negative solution
+  NoPoint,             // no point, although the constraints have solutions: unbounded
+  ValueOverflow,       // the answer's value does not fit a 32-bit fraction
+};
 
-void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
-  TTaskVerdict& v = data.Verdict;
-  TQuadraticReduction reduction;
-  if (!ReductionOfStatement(data.Statement, reduction)) {
-    Finish(v, TTaskStatus::BadInput);
-    return;
-  }
+// Everything the conclusion found, in the order the report tells it.
+struct TQuadraticOutcome {
+  bool Concave = false;
+  bool FromTable = false; // the simplex table's point satisfies the conditions
+  // Lemke's method, when it ran: its tables and choices, how its first run ended, and the same
+  // pivots in fractions of any size after an overflow.
+  bool LemkeRan = false;
+  std::vector<std::string> LemkeLines;
+  std::optional<TComplementarityResult> Exactly;
+  TComplementarityEnd LemkeEnd = TComplementarityEnd::NoPoint;
+  // Other coefficients of Z0 that led to a point (a program that is not concave).
+  std::vector<std::int32_t> Covering;
+  TComplementarityResult Other;
+  // The branch and bound over the pairs (a program that is not concave).
+  bool Searched = false;
+  TComplementarityResult Search;
+  bool Better = false; // the search's point is the answer
+  TQuadraticEnd End = TQuadraticEnd::Found;
+  TKuhnTuckerPoint Point;
+  TRational Value{0, 1}; // the objective as the student stated it
+};
+
+TQuadraticOutcome DecideQuadratic(const TSimplexTable& table, const TQuadraticReduction& reduction) {
   const TKuhnTucker& kt = reduction.Conditions;
+  TQuadraticOutcome out;
+  out.Concave = IsConcave(kt);
+  bool have = out.FromTable = PointOfTable(table, kt, out.Point);
+  const auto lemke = [&out, &kt] {
+    out.LemkeRan = true;
+    TZLPCore_SolutionResult tables;
+    TComplementarityResult result = RunLemke(kt, tables);
+    out.LemkeLines = std::move(tables.Lines);
+    out.LemkeEnd = result.End;
+    if (result.End == TComplementarityEnd::Overflow) {
+      // The same pivots on integers of any size: only the tables outgrew 32-bit fractions.
+      out.Exactly = RunLemkeExactly(kt);
+      result = *out.Exactly;
+    }
+    return result;
+  };
+  if (out.Concave && !have) {
+    const TComplementarityResult result = lemke();
+    if (result.End == TComplementarityEnd::Overflow) {
+      out.End = TQuadraticEnd::LemkeOverflow;
+      return out;
+    }
+    if (result.End == TComplementarityEnd::Stopped) {
+      out.End = TQuadraticEnd::LemkeStopped;
+      return out;
+    }
+    have = result.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, result.Point);
+    if (have) out.Point = result.Point;
+  } else if (!out.Concave) {
+    if (!have) {
+      const TComplementarityResult result = lemke();
+      if (result.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, result.Point)) {
+        out.Point = result.Point;
+        have = true;
+      }
+      // Other coefficients of Z0 lead the method along other paths.
+      for (std::int32_t k = 2; k <= 9 && !have; ++k) {
+        std::vector<std::int32_t> covering;
+        for (std::int32_t i = 0; i < kt.Pairs(); ++i) covering.push_back(1 + (i * k) % 7);
+        TComplementarityResult other = RunLemkeExactly(kt, covering);
+        if (other.End != TComplementarityEnd::Solved || !SatisfiesKuhnTucker(kt, other.Point)) continue;
+        out.Covering = std::move(covering);
+        out.Point = other.Point;
+        out.Other = std::move(other);
+        have = true;
+      }
+    }
+    // The search grows with the pairs: a large program gets fewer subproblems (about a second's work).
+    const std::int64_t pairs = kt.Pairs();
+    const auto limit = static_cast<std::int32_t>(std::clamp<std::int64_t>(50000000 / (pairs * pairs * pairs), 1, 5000));
+    out.Searched = true;
+    out.Search = BestKuhnTuckerPoint(kt, limit, have ? &out.Point : nullptr);
+    const TComplementarityResult& search = out.Search;
+    switch (search.End) {
+    case TComplementarityEnd::Solved:
+      out.Better = !have || RatLess(ObjectiveAt(kt, out.Point.X), ObjectiveAt(kt, search.Point.X));
+      if (out.Better) out.Point = search.Point;
+      have = true;
+      break;
+    case TComplementarityEnd::NoPoint:
+      have = false;
+      break;
+    case TComplementarityEnd::Unbounded:
+      out.End = TQuadraticEnd::SearchUnbounded;
+      return out;
+    case TComplementarityEnd::Overflow:
+      if (!have) {
+        out.End = TQuadraticEnd::SearchOverflow;
+        return out;
+      }
+      break;
+    case TComplementarityEnd::Stopped:
+      if (!search.Point.X.empty() &&
+          (!have || RatLess(ObjectiveAt(kt, out.Point.X), ObjectiveAt(kt, search.Point.X)))) {
+        out.Point = search.Point;
+        have = true;
+      }
+      if (!have) {
+        out.End = TQuadraticEnd::SearchStopped;
+        return out;
+      }
+      break;
+    }
+  }
+
+  if (!have) {
+    bool overflow = false;
+    const bool consistent = ConstraintsConsistent(kt, overflow);
+    out.End = overflow ? TQuadraticEnd::ConsistencyOverflow
+              : !consistent ? TQuadraticEnd::Inconsistent
+                            : TQuadraticEnd::NoPoint;
+    return out;
+  }
+  out.Value = ObjectiveAt(kt, out.Point.X);
+  if (!reduction.IsMax) RatScale(out.Value, -1);
+  if (!RatIsValid(out.Value)) out.End = TQuadraticEnd::ValueOverflow;
+  return out;
+}
+
+// The report's account of the outcome, and the verdict it comes to.
+void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& reduction, TSimplexState tableState,
+                    TZLPCore_SolutionResult& report, TTaskVerdict& v) {
   const bool isMax = reduction.IsMax;
-  const bool concave = IsConcave(kt);
-  v.IsMax = isMax;
-  v.Concave = concave;
-  v.Objective.reset();
-  v.X.clear();
-  v.Answer.clear();
+  const bool concave = out.Concave;
   const std::string best = isMax ? "максимум" : "минимум";
   const std::string largest = isMax ? "наибольшим" : "наименьшим";
 
   report.AddHeading("Условия Куна-Таккера");
-  TKuhnTuckerPoint point;
-  bool have = PointOfTable(data.Table, kt, point);
-  if (have) {
+  if (out.FromTable) {
     report.AddParagraph("Сумма искусственных переменных U равна нулю, и в каждой паре X<sub>j</sub>, V<sub>j</sub> "
                         "хотя бы одна переменная равна нулю: точка симплекс-таблицы удовлетворяет всем условиям "
                         "Куна-Таккера.");
   } else {
-    report.AddParagraph(data.Table.State == SS_OPTIMAL
+    report.AddParagraph(tableState == SS_OPTIMAL
                             ? "Симплекс-метод закончил работу, но сумма искусственных переменных U не обратилась в "
                               "ноль: при условии дополняющей нежёсткости её нельзя уменьшить дальше (так бывает, "
                               "когда функция " +
@@ -512,139 +665,99 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
                 "глобальным " +
                 (isMax ? "максимумом." : "минимумом."));
 
-  if (concave && !have) {
+  if (out.LemkeRan) {
     report.AddHeading("Метод Лемке");
-    report.AddParagraph("Решим те же условия Куна-Таккера методом Лемке (методом дополнительных преобразований): "
-                        "для " +
-                        std::string(isMax ? "вогнутой" : "выпуклой") +
-                        " функции он всегда заканчивается либо точкой, удовлетворяющей условиям, либо лучом, "
-                        "который доказывает, что таких точек нет.");
-    TComplementarityResult lemke = RunLemke(kt, report);
-    if (lemke.End == TComplementarityEnd::Overflow) {
-      // The same pivots on integers of any size: only the tables outgrew 32-bit fractions.
-      lemke = RunLemkeExactly(kt);
-      if (lemke.End == TComplementarityEnd::Solved || lemke.End == TComplementarityEnd::NoPoint)
-        report.AddParagraph("Те же преобразования выполнены в точных дробях произвольной длины (" + Num(lemke.Steps) +
-                            " шагов, таблицы не показаны): " +
-                            (lemke.End == TComplementarityEnd::Solved
-                                 ? "Z<sub>0</sub> выведена из базиса, условия Куна-Таккера решены."
-                                 : "метод Лемке закончился лучом."));
-    }
-    if (lemke.End == TComplementarityEnd::Overflow) {
-      report.AddParagraph("Решение остановлено: " + OverflowText + ".");
-      Finish(v, TTaskStatus::Overflow);
-      return;
-    }
-    if (lemke.End == TComplementarityEnd::Stopped) {
-      Finish(v, TTaskStatus::Cycling);
-      return;
-    }
-    have = lemke.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, lemke.Point);
-    if (have) point = lemke.Point;
-  } else if (!concave) {
-    if (!have) {
-      report.AddHeading("Метод Лемке");
-      report.AddParagraph("Решим условия Куна-Таккера методом Лемке (методом дополнительных преобразований). Для "
-                          "невогнутой функции он не обязательно находит точку, удовлетворяющую условиям, но часто "
-                          "находит её быстро.");
-      TComplementarityResult lemke = RunLemke(kt, report);
-      if (lemke.End == TComplementarityEnd::Overflow) lemke = RunLemkeExactly(kt);
-      if (lemke.End == TComplementarityEnd::Solved && SatisfiesKuhnTucker(kt, lemke.Point)) {
-        point = lemke.Point;
-        have = true;
-      }
-      // Other coefficients of Z0 lead the method along other paths.
-      for (std::int32_t k = 2; k <= 9 && !have; ++k) {
-        std::vector<std::int32_t> covering;
-        for (std::int32_t i = 0; i < kt.Pairs(); ++i) covering.push_back(1 + (i * k) % 7);
-        const TComplementarityResult other = RunLemkeExactly(kt, covering);
-        if (other.End != TComplementarityEnd::Solved || !SatisfiesKuhnTucker(kt, other.Point)) continue;
-        std::string coefficients;
-        for (const std::int32_t c : covering) coefficients += (coefficients.empty() ? "" : ", ") + Num(-c);
-        report.AddParagraph("С коэффициентами " + coefficients + " при Z<sub>0</sub> вместо -1 метод Лемке (" +
-                            Num(other.Steps) + " шагов, таблицы не показаны) нашёл точку " +
-                            PointText(other.Point.X, reduction.Student) + ", удовлетворяющую условиям Куна-Таккера.");
-        point = other.Point;
-        have = true;
-      }
-    }
-    // The search grows with the pairs: a large program gets fewer subproblems (about a second's work).
-    const std::int64_t pairs = kt.Pairs();
-    const auto limit = static_cast<std::int32_t>(std::clamp<std::int64_t>(50000000 / (pairs * pairs * pairs), 1, 5000));
-    const TComplementarityResult search = BestKuhnTuckerPoint(kt, limit, have ? &point : nullptr);
+    report.AddParagraph(concave ? "Решим те же условия Куна-Таккера методом Лемке (методом дополнительных "
+                                  "преобразований): для " +
+                                      std::string(isMax ? "вогнутой" : "выпуклой") +
+                                      " функции он всегда заканчивается либо точкой, удовлетворяющей условиям, "
+                                      "либо лучом, который доказывает, что таких точек нет."
+                                : "Решим условия Куна-Таккера методом Лемке (методом дополнительных преобразований). "
+                                  "Для невогнутой функции он не обязательно находит точку, удовлетворяющую условиям, "
+                                  "но часто находит её быстро.");
+    for (const std::string& line : out.LemkeLines) report.AddLine(line);
+    if (concave && out.Exactly &&
+        (out.Exactly->End == TComplementarityEnd::Solved || out.Exactly->End == TComplementarityEnd::NoPoint))
+      report.AddParagraph("Те же преобразования выполнены в точных дробях произвольной длины (" +
+                          Num(out.Exactly->Steps) + " шагов, таблицы не показаны): " +
+                          (out.Exactly->End == TComplementarityEnd::Solved
+                               ? "Z<sub>0</sub> выведена из базиса, условия Куна-Таккера решены."
+                               : "метод Лемке закончился лучом."));
+  }
+  if (!out.Covering.empty()) {
+    std::string coefficients;
+    for (const std::int32_t c : out.Covering) coefficients += (coefficients.empty() ? "" : ", ") + Num(-c);
+    report.AddParagraph("С коэффициентами " + coefficients + " при Z<sub>0</sub> вместо -1 метод Лемке (" +
+                        Num(out.Other.Steps) + " шагов, таблицы не показаны) нашёл точку " +
+                        PointText(out.Other.Point.X, reduction.Student) + ", удовлетворяющую условиям Куна-Таккера.");
+  }
+  if (out.Searched) {
+    const TComplementarityResult& search = out.Search;
     const std::string subproblems = " (решено " + Num(search.Steps) + " вспомогательных задач ЛП)";
     switch (search.End) {
-    case TComplementarityEnd::Solved: {
-      const bool better = !have || RatLess(ObjectiveAt(kt, point.X), ObjectiveAt(kt, search.Point.X));
+    case TComplementarityEnd::Solved:
       report.AddParagraph(
           "Переберём пары X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
           ": в точках, удовлетворяющих условиям Куна-Таккера, функция линейна, f = c<sub>0</sub> + "
           "(c&middot;X + b&middot;L)/2, поэтому в каждой ветви её наибольшее значение даёт задача ЛП. " +
-          (better ? "Среди всех таких точек " + largest + " значением функции обладает точка " +
-                        PointText(search.Point.X, reduction.Student) + "."
-                  : "Ни одна из таких точек не даёт значения лучше, чем найденная.") +
+          (out.Better ? "Среди всех таких точек " + largest + " значением функции обладает точка " +
+                            PointText(search.Point.X, reduction.Student) + "."
+                      : "Ни одна из таких точек не даёт значения лучше, чем найденная.") +
           " Если функция ограничена " + (isMax ? "сверху" : "снизу") +
           " на множестве допустимых решений, это её глобальный " + best + ".");
-      if (better) point = search.Point;
-      have = true;
       break;
-    }
     case TComplementarityEnd::NoPoint:
       report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
                           " показал, что ни одна точка не удовлетворяет условиям Куна-Таккера.");
-      have = false;
       break;
     case TComplementarityEnd::Unbounded:
       report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
                           " нашёл точки, удовлетворяющие условиям Куна-Таккера, с неограниченно " +
                           (isMax ? "большими" : "малыми") + " значениями функции: функция не ограничена " +
                           (isMax ? "сверху" : "снизу") + " на множестве допустимых решений.");
-      Finish(v, TTaskStatus::Unbounded);
-      return;
+      break;
     case TComplementarityEnd::Overflow:
-      if (!have) {
-        report.AddParagraph("Решение остановлено: " + OverflowText + ".");
-        Finish(v, TTaskStatus::Overflow);
-        return;
-      }
-      report.AddParagraph(
-          "Перебор остальных точек, удовлетворяющих условиям Куна-Таккера, остановлен: " + OverflowText + ".");
+      if (out.End != TQuadraticEnd::SearchOverflow)
+        report.AddParagraph(
+            "Перебор остальных точек, удовлетворяющих условиям Куна-Таккера, остановлен: " + OverflowText + ".");
       break;
     case TComplementarityEnd::Stopped:
-      if (!search.Point.X.empty() && (!have || RatLess(ObjectiveAt(kt, point.X), ObjectiveAt(kt, search.Point.X)))) {
-        point = search.Point;
-        have = true;
-      }
-      if (!have) {
+      if (out.End == TQuadraticEnd::SearchStopped)
         report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> остановлен после " + Num(search.Steps) +
                             " задач ЛП: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.");
-        Finish(v, TTaskStatus::Cycling);
-        v.Message = "поиск точки, удовлетворяющей условиям Куна-Таккера, остановлен: слишком много вариантов";
-        v.Answer = "решение остановлено: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.";
-        return;
-      }
-      report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ остановлен после " +
-                          Num(search.Steps) +
-                          " задач ЛП; ответ — лучшая из найденных точек, удовлетворяющих "
-                          "условиям Куна-Таккера.");
+      else
+        report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ остановлен после " +
+                            Num(search.Steps) +
+                            " задач ЛП; ответ — лучшая из найденных точек, удовлетворяющих "
+                            "условиям Куна-Таккера.");
       break;
     }
   }
 
-  if (!have) {
-    bool overflow = false;
-    const bool consistent = ConstraintsConsistent(kt, overflow);
-    if (overflow) {
-      report.AddParagraph("Решение остановлено: " + OverflowText + ".");
-      Finish(v, TTaskStatus::Overflow);
-      return;
-    }
-    if (!consistent) {
-      report.AddParagraph("Система ограничений несовместна: у неё нет ни одного неотрицательного решения, поэтому "
-                          "и условия Куна-Таккера решений не имеют.");
-      Finish(v, TTaskStatus::Infeasible);
-      return;
-    }
+  switch (out.End) {
+  case TQuadraticEnd::LemkeOverflow:
+  case TQuadraticEnd::SearchOverflow:
+  case TQuadraticEnd::ConsistencyOverflow:
+    report.AddParagraph("Решение остановлено: " + OverflowText + ".");
+    Finish(v, TTaskStatus::Overflow);
+    return;
+  case TQuadraticEnd::LemkeStopped:
+    Finish(v, TTaskStatus::Cycling);
+    return;
+  case TQuadraticEnd::SearchUnbounded:
+    Finish(v, TTaskStatus::Unbounded);
+    return;
+  case TQuadraticEnd::SearchStopped:
+    Finish(v, TTaskStatus::Cycling);
+    v.Message = "поиск точки, удовлетворяющей условиям Куна-Таккера, остановлен: слишком много вариантов";
+    v.Answer = "решение остановлено: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.";
+    return;
+  case TQuadraticEnd::Inconsistent:
+    report.AddParagraph("Система ограничений несовместна: у неё нет ни одного неотрицательного решения, поэтому "
+                        "и условия Куна-Таккера решений не имеют.");
+    Finish(v, TTaskStatus::Infeasible);
+    return;
+  case TQuadraticEnd::NoPoint:
     report.AddParagraph(std::string("Допустимые решения есть, но ни одно не удовлетворяет условиям Куна-Таккера. ") +
                         "Квадратичная функция, ограниченная " + (isMax ? "сверху" : "снизу") +
                         " на непустом множестве, заданном линейными ограничениями, достигает на нём своего " + best +
@@ -652,19 +765,34 @@ void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report
                         (isMax ? "сверху" : "снизу") + ".");
     Finish(v, TTaskStatus::Unbounded);
     return;
-  }
-
-  TRational value = ObjectiveAt(kt, point.X);
-  if (!isMax) RatScale(value, -1);
-  if (!RatIsValid(value)) {
-    report.AddParagraph("Значение целевой функции в найденной точке не помещается в дробь с 32-битными числителем и "
-                        "знаменателем.");
+  case TQuadraticEnd::ValueOverflow:
+    report.AddParagraph("Значение целевой функции в найденной точке вычислить не удалось: " + OverflowText + ".");
     Finish(v, TTaskStatus::Overflow);
     return;
+  case TQuadraticEnd::Found:
+    break;
   }
-  v.X.assign(point.X.begin(), point.X.begin() + reduction.Student);
-  v.Objective = value;
-  report.AddParagraph("В точке " + PointText(point.X, reduction.Student) +
-                      " целевая функция задачи равна Z = " + RatToStr(value) + ".");
+  v.X.assign(out.Point.X.begin(), out.Point.X.begin() + reduction.Student);
+  v.Objective = out.Value;
+  report.AddParagraph("В точке " + PointText(out.Point.X, reduction.Student) +
+                      " целевая функция задачи равна Z = " + RatToStr(out.Value) + ".");
   Finish(v, concave ? TTaskStatus::Optimal : TTaskStatus::Local);
+}
+
+} // namespace
+
+void ConcludeQuadratic(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+  TTaskVerdict& v = data.Verdict;
+  TQuadraticReduction reduction;
+  if (!ReductionOfStatement(data.Statement, reduction)) {
+    Finish(v, TTaskStatus::BadInput);
+    return;
+  }
+  const TQuadraticOutcome outcome = DecideQuadratic(data.Table, reduction);
+  v.IsMax = reduction.IsMax;
+  v.Concave = outcome.Concave;
+  v.Objective.reset();
+  v.X.clear();
+  v.Answer.clear();
+  WriteQuadratic(outcome, reduction, data.Table.State, report, v);
 }

@@ -226,13 +226,13 @@ bool TSimplexMethod::CheckOverflow() {
   Stop = TSimplexStop::Overflow;
   auto report = std::make_unique<TZLPCore_SolutionResult>();
   AddTable(*report, IterationReports.size(), 0, 0);
-  report->AddParagraph("Числа симплекс-таблицы вышли за пределы точных дробей с 32-битными числителем и "
-                       "знаменателем (такие ячейки показаны как &lt;err&gt;), поэтому решение остановлено: "
+  report->AddParagraph(std::string("В симплекс-таблице ") + RatBigLimitText +
+                       " (такие ячейки показаны как &lt;err&gt;), поэтому решение остановлено: "
                        "точный ответ для этой задачи получить нельзя");
   IterationReports.push_back(std::move(report));
   PivotCol = 0;
   PivotRow = 0;
-  Hint = "Числа в симплекс-таблице стали слишком велики для точных дробей, решение остановлено. Нажмите "
+  Hint = "Числа в симплекс-таблице вышли за пределы точной арифметики программы, решение остановлено. Нажмите "
          "\"Далее\" чтобы просмотреть подробности";
   return true;
 }
@@ -324,7 +324,7 @@ void TSimplexMethod::AnalyzeAndReport() {
   case SS_OPTIMAL: {
     std::string fractional;
     for (const std::string& name : Table.IntegerVars) {
-      if (Table.ValueOf(name).Den != 1) {
+      if (!RatIsInteger(Table.ValueOf(name))) {
         fractional = name;
         break;
       }
@@ -457,13 +457,13 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note = TTableNote{};
   note.TooLarge = index > 0 && cells > CellsPerTable;
   note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
+  note.Col = col;
+  note.Row = row;
   if (!note.TooLarge && !note.OverBudget) {
     note.Cells = cells;
     report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0));
     return;
   }
-  note.Col = col;
-  note.Row = row;
   report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
                       "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");
 }
@@ -473,9 +473,11 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   report.AddHeading("Симплекс метод");
   Tables.resize(IterationReports.size());
   // The table has not changed since the last iteration was written: it is the last table.
-  if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget)) {
-    IterationReports.back()->Lines.front() =
-        Table.ToHtml(Tables.back().Col, Tables.back().Row, Tables.back().TooLarge ? LargeTableBlockRows : 0);
+  // It shows every number in full.
+  if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
+    const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
+    IterationReports.back()->Lines.front() = Table.ToHtml(Tables.back().Col, Tables.back().Row,
+                                                          cells > CellsPerTable ? LargeTableBlockRows : 0, true);
     Tables.back().TooLarge = Tables.back().OverBudget = false;
   }
   const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });

@@ -17,7 +17,7 @@ class TZLPCore_Interface;
 enum class TSimplexStop : std::uint8_t {
   None,
   Cycling,  // a basis repeated even under the rules that cannot cycle (a guard; not expected)
-  Overflow, // a cell left the range of exact 32-bit fractions
+  Overflow, // a cell passed the limits of exact arithmetic (RatBigLimitText)
   CutLimit, // the relaxation is still fractional after MaxGomoryCuts cuts
 };
 

@@ -15,7 +15,7 @@ std::string StatusSentence(TTaskStatus status) {
            "глобальный оптимум";
   case TTaskStatus::Cycling: return "симплекс-метод зациклился, решение остановлено";
   case TTaskStatus::Overflow:
-    return "числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, решение остановлено";
+    return std::string(RatBigLimitText) + ", решение остановлено";
   case TTaskStatus::Solved: return "коэффициенты найдены";
   case TTaskStatus::BadInput: return "ошибка во входных данных";
   }
@@ -44,11 +44,17 @@ std::string Sub(const std::string& letter, std::size_t index) {
   return letter + "<sub>" + std::to_string(index) + "</sub>";
 }
 
+// The exact value; a long one followed by its decimal approximation, "2251799813685248/58 &asymp; 3.88241e+13".
+std::string ValueText(TRational v) {
+  std::string text = HtmlEscape(RatToStr(v));
+  if (RatIsLong(v)) text += " &asymp; " + RatToDecimal(v);
+  return text;
+}
+
 // "X<sub>1</sub> = 2, X<sub>2</sub> = 6"
 std::string PointText(const std::vector<TRational>& x) {
   std::string text;
-  for (std::size_t j = 0; j < x.size(); ++j)
-    text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + HtmlEscape(RatToStr(x[j]));
+  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + ValueText(x[j]);
   return text;
 }
 
@@ -61,7 +67,7 @@ std::string AnswerText(const TTaskVerdict& verdict) {
   case TTaskStatus::Optimal:
   case TTaskStatus::Local:
     if (verdict.Objective) {
-      std::string text = z + " = " + HtmlEscape(RatToStr(*verdict.Objective));
+      std::string text = z + " = " + ValueText(*verdict.Objective);
       if (!verdict.X.empty()) text += " при " + PointText(verdict.X);
       if (verdict.Status == TTaskStatus::Local) text += " (" + StatusSentence(verdict.Status) + ")";
       return text;
@@ -73,8 +79,7 @@ std::string AnswerText(const TTaskVerdict& verdict) {
   case TTaskStatus::Infeasible: return "система ограничений несовместна: допустимых решений нет.";
   case TTaskStatus::Cycling: return "решение остановлено: симплекс-метод зациклился, ответ не получен.";
   case TTaskStatus::Overflow:
-    return "решение остановлено: числа вышли за пределы точных дробей с 32-битными числителем и знаменателем, "
-           "точный ответ не получен.";
+    return std::string("решение остановлено: ") + RatBigLimitText + ", точный ответ не получен.";
   default: break;
   }
   return StatusSentence(verdict.Status) + ".";

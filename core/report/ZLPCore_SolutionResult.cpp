@@ -121,6 +121,23 @@ bool PlaceWithoutReplacing(const std::string& temp, const std::string& name) {
   return true;
 }
 
+// The style sheet's text, at most 1 MB, for a page that carries it inside; "</" cannot end the
+// style element early in a sheet that has none.
+bool ReadStyleSheet(const std::string& path, std::string& text) {
+  if (!IsRegularFile(path)) return false;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  text.clear();
+  char buf[65536];
+  ssize_t n = 0;
+  while ((n = read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n > 0) text.append(buf, static_cast<std::size_t>(n));
+    if (text.size() > 1024 * 1024) break;
+  }
+  close(fd);
+  return n == 0 && text.find("</") == std::string::npos;
+}
+
 } // namespace
 
 std::string HtmlEscape(std::string_view text) {
@@ -246,9 +263,18 @@ void TZLPCore_SolutionResult::AppendReport(TZLPCore_SolutionResult&& other) {
 
 std::string TZLPCore_SolutionResult::StyleSheetPath() { return HelpDir() + "main.css"; }
 
-std::string TZLPCore_SolutionResult::BuildDocument() const {
+std::string TZLPCore_SolutionResult::BuildDocument() const { return Build(false); }
+
+std::string TZLPCore_SolutionResult::BuildStandaloneDocument() const { return Build(true); }
+
+bool TZLPCore_SolutionResult::WriteStandaloneDocument(const std::string& fileName) const {
+  return ReplaceFile(fileName, BuildStandaloneDocument());
+}
+
+std::string TZLPCore_SolutionResult::Build(bool standalone) const {
   const std::string title = ShortString(Title);
   std::string head = sHtmlHead;
+  if (standalone) ReplaceAll(head, "charset=windows-1251", "charset=utf-8");
   ReplaceAll(head, "<!--%TITLE%-->", title);
   ReplaceAll(head, "<!--%GENERATOR%-->", ShortString(Generator));
 
@@ -262,7 +288,14 @@ std::string TZLPCore_SolutionResult::BuildDocument() const {
   };
   line(head);
   const std::string css = StyleSheetPath();
-  if (IsRegularFile(css)) {
+  std::string sheet;
+  if (standalone && ReadStyleSheet(css, sheet)) {
+    // The page keeps its look wherever it is copied: the style sheet goes inside it.
+    line("<style type=\"text/css\">");
+    doc += sheet;
+    if (!sheet.empty() && sheet.back() != '\n') doc += CRLF;
+    line("</style>");
+  } else if (!standalone && IsRegularFile(css)) {
     line("<link href=\"" + FileUrl(css) + "\" type=\"text/css\" rel=\"stylesheet\">");
   } else {
     line("<style type=\"text/css\">");

@@ -47,6 +47,11 @@ public:
   [[nodiscard]] std::string BuildDocument() const;
   // Writes the page in windows-1251 with ReplaceFile. False on failure.
   bool WriteDocument(const std::string& fileName) const;
+  // The page as a file of its own, to keep or mail: UTF-8, with the report style sheet inside it
+  // rather than linked from the program's folder.
+  [[nodiscard]] std::string BuildStandaloneDocument() const;
+  // Writes BuildStandaloneDocument with ReplaceFile. False on failure.
+  bool WriteStandaloneDocument(const std::string& fileName) const;
   // Writes the page to a temporary name in TempDir and moves it to the first free name of
   // kelvano.html, kelvano1.html, ... (a name taken meanwhile is never overwritten); the file is
   // then this document's. "" on failure.
@@ -60,6 +65,7 @@ public:
   [[nodiscard]] static std::string StyleSheetPath();
 
 private:
+  [[nodiscard]] std::string Build(bool standalone) const;
   // A saved file and what tells it from a later file of the same name (whose inode number may be
   // the same one, freed and given again).
   struct TOwnedFile {

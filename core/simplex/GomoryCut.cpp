@@ -7,45 +7,22 @@
 
 namespace {
 
-constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
-
-bool IsInteger(TRational v) { return v.Den == 1; }
-
-// num/den in lowest terms; invalid when it does not fit a 32-bit fraction (den > 0, both below 2^62).
-TRational Reduced(std::int64_t num, std::int64_t den) {
-  if (num == 0) return {0, 1};
-  const std::int64_t g = std::gcd(num < 0 ? -num : num, den);
-  num /= g;
-  den /= g;
-  if (num > Int32Max || num < -Int32Max || den > Int32Max) return {num > 0 ? 1 : -1, 0};
-  return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
-}
+bool IsInteger(TRational v) { return RatIsValid(v) && RatIsInteger(v); }
 
 // The fractional part {v} = v - floor(v), in [0, 1).
-TRational FracPart(TRational v) {
-  const TRational neg = RatNegFrac(v);
-  return {-neg.Num, neg.Den};
-}
+TRational FracPart(TRational v) { return RatNeg(RatNegFrac(v)); }
 
-// k * x for k = p / q given as its two parts (0 < p < q) and x >= 0, exactly.
-TRational Times(std::int64_t p, std::int64_t q, TRational x) {
-  if (x.Den == 0) return {1, 0};
-  return Reduced(p * x.Num, q * x.Den);
-}
-
-// The mixed cut coefficient g_j of a column with source-row entry a; f0 = p0 / q0 in (0, 1).
+// The mixed cut coefficient g_j of a column with source-row entry a; f0 in (0, 1).
 TRational MixedCoefficient(TRational a, bool integer, TRational f0) {
   if (a.Den == 0) return {1, 0};
-  // f0 / (1 - f0) = p0 / (q0 - p0)
-  const std::int64_t p = f0.Num;
-  const std::int64_t q = std::int64_t{f0.Den} - f0.Num;
+  const TRational k = RatDiv(f0, RatSub({1, 1}, f0)); // f0 / (1 - f0)
   if (integer) {
     const TRational f = FracPart(a);
     if (RatCompare(f, f0) <= 0) return f;
-    return Times(p, q, RatSub({1, 1}, f));
+    return RatMul(k, RatSub({1, 1}, f));
   }
   if (!RatLessInt(a, 0)) return a;
-  return Times(p, q, {-a.Num, a.Den});
+  return RatMul(k, RatNeg(a));
 }
 
 } // namespace
@@ -91,11 +68,11 @@ void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TI
   const TRational f0 = FracPart(table.GetB(s));
   const std::int32_t n = table.ColCount();
   std::vector<TRational> row(static_cast<std::size_t>(n) + 1, TRational{0, 1});
-  row[0] = {-f0.Num, f0.Den};
+  row[0] = RatNeg(f0);
   for (std::int32_t j = 1; j <= n; ++j) {
     if (j == basic) continue;
     const TRational g = MixedCoefficient(table.GetA(j, s), integer.count(table.GetColName(j)) != 0, f0);
-    row[static_cast<std::size_t>(j)] = g.Den == 0 ? g : TRational{-g.Num, g.Den};
+    row[static_cast<std::size_t>(j)] = RatNeg(g);
   }
   table.SetRowCount(table.RowCount() + 1);
   table.SetColCount(n + 1);

@@ -35,8 +35,7 @@ enum class TGomoryCut : std::uint8_t {
 // table's own (AppendGomoryCut) and its variable joins the integer columns. The mixed cut reads
 // sum g_j x_j >= f0 with, for an integer column, g_j = f_j when f_j <= f0 and
 // f0 (1 - f_j) / (1 - f0) otherwise (f_j = {a_j}), and for any other column g_j = a_j when a_j >= 0
-// and f0 (-a_j) / (1 - f0) otherwise; it is written negated, -g x + Y = -f0. A number that does not
-// fit a 32-bit fraction is left invalid, for the method's overflow stop.
+// and f0 (-a_j) / (1 - f0) otherwise; it is written negated, -g x + Y = -f0, exactly at any size.
 void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer);
 
 // "переменная X2 не целочисленна, поэтому строим отсечение Гомори", naming the kind of cut.

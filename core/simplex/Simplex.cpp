@@ -4,26 +4,11 @@
 #include "ZLPCore_SolutionResult.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
-// The ratio B/a of a row with a > 0, kept as an exact fraction of 64-bit parts.
-struct TRatio {
-  std::int64_t Num;
-  std::int64_t Den; // > 0
-};
-
-TRatio MakeRatio(TRational b, TRational a) noexcept {
-  return {std::int64_t{b.Num} * a.Den, std::int64_t{b.Den} * a.Num};
-}
-
-__extension__ using TWide = __int128; // products of two 63-bit parts
-
-int CompareRatio(TRatio x, TRatio y) noexcept {
-  const TWide l = static_cast<TWide>(x.Num) * y.Den;
-  const TWide r = static_cast<TWide>(y.Num) * x.Den;
-  return (l > r) - (l < r);
-}
+std::atomic<std::int64_t> Pivots{0};
 
 std::string StripSub(std::string name) {
   for (const std::string tag : {"<sub>", "</sub>"}) {
@@ -38,6 +23,8 @@ TSimplexTable::TSimplexTable() { Cells.Resize(1, 1); }
 
 void TSimplexTable::SetRowCount(std::int32_t m) {
   m = std::max(m, 0);
+  // Rows follow one another: the cells of the rows kept keep their places.
+  if (!Big.empty()) Big.resize(static_cast<std::size_t>(FColCount + 1) * static_cast<std::size_t>(m + 1));
   Cells.Resize(FColCount + 1, m + 1);
   FRowCount = m;
   FRowNames.resize(static_cast<std::size_t>(m));
@@ -45,6 +32,15 @@ void TSimplexTable::SetRowCount(std::int32_t m) {
 
 void TSimplexTable::SetColCount(std::int32_t n) {
   n = std::max(n, 0);
+  if (!Big.empty()) {
+    std::vector<mpq_class> fresh(static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(FRowCount + 1));
+    const std::int32_t keep = std::min(n, FColCount);
+    for (std::int32_t r = 0; r <= FRowCount; ++r)
+      for (std::int32_t c = 0; c <= keep; ++c)
+        fresh[static_cast<std::size_t>(c) + static_cast<std::size_t>(r) * static_cast<std::size_t>(n + 1)] =
+            std::move(Big[Index(c, r)]);
+    Big = std::move(fresh);
+  }
   Cells.Resize(n + 1, FRowCount + 1);
   FColCount = n;
   FColNames.resize(static_cast<std::size_t>(n));
@@ -71,11 +67,108 @@ void TSimplexTable::SetColName(std::int32_t j, const std::string& s) {
 }
 
 TRational TSimplexTable::GetCell(std::int32_t col, std::int32_t row) const noexcept {
-  return Cells.GetItem(col + 1, row + 1);
+  const TRational v = Cells.GetItem(col + 1, row + 1);
+  if (RatIsBig(v)) return RatFromMpq(Big[Index(col, row)]);
+  return v;
 }
 
 void TSimplexTable::SetCell(std::int32_t col, std::int32_t row, TRational v) noexcept {
-  Cells.SetItem(col + 1, row + 1, v);
+  if (col < 0 || col > FColCount || row < 0 || row > FRowCount) return;
+  if (RatIsBig(v) && Big.empty()) MakeBig();
+  if (Big.empty()) {
+    At(col, row) = v;
+    return;
+  }
+  Big[Index(col, row)] = RatToMpq(v);
+  At(col, row) = RatIsBig(v) ? TRational{RatSign(v), RatBigDen} : v;
+}
+
+mpq_class TSimplexTable::GetExact(std::int32_t col, std::int32_t row) const {
+  if (col < 0 || col > FColCount || row < 0 || row > FRowCount) return 0;
+  if (!Big.empty()) return Big[Index(col, row)];
+  return RatToMpq(At(col, row));
+}
+
+std::int64_t TSimplexTable::PivotsMade() noexcept { return Pivots.load(std::memory_order_relaxed); }
+
+bool TSimplexTable::LessAt(std::int32_t c1, std::int32_t r1, std::int32_t c2, std::int32_t r2) const {
+  const TRational a = At(c1, r1);
+  const TRational b = At(c2, r2);
+  if (!RatIsBig(a) && !RatIsBig(b)) return RatLess(a, b);
+  return Big[Index(c1, r1)] < Big[Index(c2, r2)];
+}
+
+int TSimplexTable::CompareQuotientsAt(std::int32_t b1, std::int32_t a1, std::int32_t row1, std::int32_t b2,
+                                      std::int32_t a2, std::int32_t row2) const {
+  const TRational vb1 = At(b1, row1);
+  const TRational va1 = At(a1, row1);
+  const TRational vb2 = At(b2, row2);
+  const TRational va2 = At(a2, row2);
+  if (!RatIsBig(vb1) && !RatIsBig(va1) && !RatIsBig(vb2) && !RatIsBig(va2))
+    return RatCompareQuotients(vb1, va1, vb2, va2);
+  const int c = cmp(Big[Index(b1, row1)] / Big[Index(a1, row1)], Big[Index(b2, row2)] / Big[Index(a2, row2)]);
+  return (c > 0) - (c < 0);
+}
+
+int TSimplexTable::CompareZQuotients(std::int32_t j, std::int32_t k, std::int32_t row) const {
+  const TRational zj = At(j, 0);
+  const TRational aj = At(j, row);
+  const TRational zk = At(k, 0);
+  const TRational ak = At(k, row);
+  if (!RatIsBig(zj) && !RatIsBig(aj) && !RatIsBig(zk) && !RatIsBig(ak)) return RatCompareQuotients(zj, aj, zk, ak);
+  const int c = cmp(Big[Index(j, 0)] / Big[Index(j, row)], Big[Index(k, 0)] / Big[Index(k, row)]);
+  return (c > 0) - (c < 0);
+}
+
+void TSimplexTable::MakeBig() {
+  const std::size_t total = static_cast<std::size_t>(FColCount + 1) * static_cast<std::size_t>(FRowCount + 1);
+  Big.assign(total, mpq_class());
+  const TRational* d = Cells.Data();
+  for (std::size_t i = 0; i < total; ++i)
+    if (RatIsSmall(d[i])) Big[i] = RatToMpq(d[i]);
+}
+
+void TSimplexTable::RefreshFromBig() {
+  TRational* d = Cells.Data();
+  bool big = false;
+  for (std::size_t i = 0; i < Big.size(); ++i) {
+    const mpq_class& q = Big[i];
+    if (MpqFits(q)) {
+      d[i] = MpqToSmall(q);
+    } else if (!MpqWithinLimits(q)) {
+      d[i] = {1, 0};
+    } else {
+      d[i] = {sgn(q), RatBigDen};
+      big = true;
+    }
+  }
+  if (!big) Big.clear();
+}
+
+void TSimplexTable::PivotBig(std::int32_t col, std::int32_t row, const mpq_class& p, std::int32_t fromCol,
+                             std::int32_t fromRow) {
+  const std::int32_t width = FColCount + 1;
+  mpq_class* pivotRow = &Big[Index(0, row)];
+  if (fromRow == row) {
+    for (std::int32_t c = fromCol; c < width; ++c)
+      if (c != col) pivotRow[c] /= p;
+    pivotRow[col] = 1;
+    fromRow = 0;
+    fromCol = 0;
+  }
+  mpq_class product;
+  for (std::int32_t r = fromRow; r <= FRowCount; ++r) {
+    if (r == row) continue;
+    mpq_class* cells = &Big[Index(0, r)];
+    const mpq_class f = cells[col];
+    if (sgn(f) == 0) continue;
+    for (std::int32_t c = r == fromRow ? fromCol : 0; c < width; ++c) {
+      if (c == col || sgn(pivotRow[c]) == 0) continue;
+      mpq_mul(product.get_mpq_t(), pivotRow[c].get_mpq_t(), f.get_mpq_t());
+      cells[c] -= product;
+    }
+    cells[col] = 0;
+  }
 }
 
 TRational TSimplexTable::GetA(std::int32_t col, std::int32_t row) const noexcept {
@@ -128,7 +221,7 @@ void TSimplexTable::NormalizeBasis() {
   for (std::int32_t i = 1; i <= FRowCount; ++i) {
     const std::int32_t j = BasicColumn(i);
     if (j == 0) continue;
-    for (std::int32_t r = 0; r <= FRowCount; ++r) At(j, r) = r == i ? TRational{1, 1} : TRational{0, 1};
+    for (std::int32_t r = 0; r <= FRowCount; ++r) SetCell(j, r, r == i ? TRational{1, 1} : TRational{0, 1});
   }
 }
 
@@ -141,7 +234,7 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
     std::int32_t leave = 0;
     std::int32_t leaveIndex = 0;
     for (std::int32_t i = 1; i <= FRowCount; ++i) {
-      if (!RatLessInt(At(0, i), 0)) continue;
+      if (SignAt(0, i) >= 0) continue;
       const std::int32_t basic = BasicColumn(i);
       const std::int32_t index = basic == 0 ? FColCount + i : basic;
       if (leave == 0 || index < leaveIndex) {
@@ -151,13 +244,12 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
     }
     if (leave != 0) {
       bool dualFeasible = true;
-      for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = !RatLessInt(At(j, 0), 0);
+      for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = SignAt(j, 0) >= 0;
       std::int32_t enter = 0;
       for (std::int32_t j = 1; j <= FColCount; ++j) {
-        const TRational a = At(j, leave);
-        if (!RatLessInt(a, 0)) continue;
+        if (SignAt(j, leave) >= 0) continue;
         // Z(j) / |a| < Z(enter) / |a(enter)| with both a < 0 reads Z(j) / a > Z(enter) / a(enter).
-        if (enter == 0 || (dualFeasible && RatCompareQuotients(At(j, 0), a, At(enter, 0), At(enter, leave)) > 0))
+        if (enter == 0 || (dualFeasible && CompareZQuotients(j, enter, leave) > 0))
           enter = j;
       }
       if (enter == 0) return SS_MANYSOLUTIONS;
@@ -168,10 +260,10 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
   }
   bool negativeB = false;
   for (std::int32_t i = 1; i <= FRowCount; ++i) {
-    if (!RatLessInt(At(0, i), 0)) continue;
+    if (SignAt(0, i) >= 0) continue;
     negativeB = true;
     for (std::int32_t j = 1; j <= FColCount; ++j) {
-      if (RatLessInt(At(j, i), 0)) {
+      if (SignAt(j, i) < 0) {
         col = j;
         row = i;
         return SS_NEGATIVEB;
@@ -182,30 +274,23 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
 
   std::int32_t enter = 0;
   for (std::int32_t j = 1; j <= FColCount; ++j) {
-    const TRational z = At(j, 0);
-    if (!RatLessInt(z, 0)) continue;
-    if (enter == 0 || (rule == TPivotRule::MostNegative && RatLess(z, At(enter, 0)))) enter = j;
+    if (SignAt(j, 0) >= 0) continue;
+    if (enter == 0 || (rule == TPivotRule::MostNegative && LessAt(j, 0, enter, 0))) enter = j;
     if (rule == TPivotRule::Bland) break;
   }
   if (enter == 0) return SS_OPTIMAL;
 
   std::int32_t leave = 0;
-  TRatio best{0, 1};
   for (std::int32_t k = 1; k <= FRowCount; ++k) {
-    const TRational a = At(enter, k);
-    if (!RatGreaterInt(a, 0)) continue;
-    const TRatio ratio = MakeRatio(At(0, k), a);
-    const int cmp = leave == 0 ? -1 : CompareRatio(ratio, best);
+    if (SignAt(enter, k) <= 0) continue;
+    const int cmp = leave == 0 ? -1 : CompareQuotientsAt(0, enter, k, 0, enter, leave);
     bool take = cmp < 0;
     if (cmp == 0 && rule == TPivotRule::Bland) {
       const std::int32_t mine = BasicColumn(k);
       const std::int32_t theirs = BasicColumn(leave);
       take = mine != 0 && (theirs == 0 || mine < theirs);
     }
-    if (take) {
-      leave = k;
-      best = ratio;
-    }
+    if (take) leave = k;
   }
   col = enter;
   if (leave == 0) return SS_NOSOLUTION;
@@ -245,9 +330,9 @@ bool TSimplexTable::KeepsApart(std::int32_t col, std::int32_t row) const {
 bool TSimplexTable::StoppedByPairs() const {
   if (Partners.empty()) return false;
   for (std::int32_t i = 1; i <= FRowCount; ++i)
-    if (RatLessInt(At(0, i), 0)) return true;
+    if (SignAt(0, i) < 0) return true;
   for (std::int32_t j = 1; j <= FColCount; ++j)
-    if (RatLessInt(At(j, 0), 0)) return true;
+    if (SignAt(j, 0) < 0) return true;
   return false;
 }
 
@@ -256,12 +341,9 @@ std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) cons
   const std::int32_t partner = PartnerOf(enter);
   const std::int32_t partnerRow = partner == 0 ? 0 : RowOf(FColNames[static_cast<std::size_t>(partner - 1)]);
   std::int32_t leave = 0;
-  TRatio best{0, 1};
   for (std::int32_t k = 1; k <= FRowCount; ++k) {
-    const TRational a = At(enter, k);
-    if (!RatGreaterInt(a, 0)) continue;
-    const TRatio ratio = MakeRatio(At(0, k), a);
-    const int cmp = leave == 0 ? -1 : CompareRatio(ratio, best);
+    if (SignAt(enter, k) <= 0) continue;
+    const int cmp = leave == 0 ? -1 : CompareQuotientsAt(0, enter, k, 0, enter, leave);
     bool take = cmp < 0;
     if (cmp == 0) {
       if (k == partnerRow) {
@@ -272,10 +354,7 @@ std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) cons
         take = mine != 0 && (theirs == 0 || mine < theirs);
       }
     }
-    if (take) {
-      leave = k;
-      best = ratio;
-    }
+    if (take) leave = k;
   }
   return leave;
 }
@@ -288,7 +367,7 @@ TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t
   // variable under the dual Bland rule.
   std::vector<std::int32_t> rows;
   for (std::int32_t i = 1; i <= FRowCount; ++i)
-    if (RatLessInt(At(0, i), 0)) rows.push_back(i);
+    if (SignAt(0, i) < 0) rows.push_back(i);
   const bool dual = feasibility == TFeasibilityRule::DualBland;
   if (dual) {
     const auto index = [this](std::int32_t i) {
@@ -298,18 +377,16 @@ TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t
     std::sort(rows.begin(), rows.end(), [&index](std::int32_t a, std::int32_t b) { return index(a) < index(b); });
   }
   bool dualFeasible = true;
-  for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = !RatLessInt(At(j, 0), 0);
+  for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = SignAt(j, 0) >= 0;
   bool proof = false; // a row with B < 0 and no negative coefficient: no solution at all
   for (const std::int32_t i : rows) {
     bool any = false;
     std::int32_t enter = 0;
     for (std::int32_t j = 1; j <= FColCount; ++j) {
-      const TRational a = At(j, i);
-      if (!RatLessInt(a, 0)) continue;
+      if (SignAt(j, i) >= 0) continue;
       any = true;
       if (!KeepsApart(j, i)) continue;
-      if (enter == 0 || (dual && dualFeasible && RatCompareQuotients(At(j, 0), a, At(enter, 0), At(enter, i)) > 0))
-        enter = j;
+      if (enter == 0 || (dual && dualFeasible && CompareZQuotients(j, enter, i) > 0)) enter = j;
       if (!dual) break;
     }
     proof = proof || !any;
@@ -323,10 +400,10 @@ TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t
 
   std::vector<std::int32_t> candidates;
   for (std::int32_t j = 1; j <= FColCount; ++j)
-    if (RatLessInt(At(j, 0), 0)) candidates.push_back(j);
+    if (SignAt(j, 0) < 0) candidates.push_back(j);
   if (rule == TPivotRule::MostNegative)
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [this](std::int32_t a, std::int32_t b) { return RatLess(At(a, 0), At(b, 0)); });
+                     [this](std::int32_t a, std::int32_t b) { return LessAt(a, 0, b, 0); });
   for (const std::int32_t enter : candidates) {
     const std::int32_t leave = LeavingRow(enter, rule);
     if (!KeepsApart(enter, leave)) continue;
@@ -341,21 +418,47 @@ void TSimplexTable::Pivot(std::int32_t col, std::int32_t row) {
   if (col < 1 || col > FColCount || row < 1 || row > FRowCount) return;
   const TRational p = At(col, row);
   if (!RatIsValid(p) || p.Num == 0) return;
+  Pivots.fetch_add(1, std::memory_order_relaxed);
+  FRowNames[static_cast<std::size_t>(row - 1)] = FColNames[static_cast<std::size_t>(col - 1)];
+  if (!Big.empty()) {
+    const mpq_class exact = Big[Index(col, row)];
+    PivotBig(col, row, exact, 0, row);
+    RefreshFromBig();
+    return;
+  }
+  // On plain fractions while every result fits; the first that does not hands the rest of the
+  // pivot, from that cell on, to GMP fractions. An invalid operand leaves the cell invalid.
+  const auto spill = [&](std::int32_t c, std::int32_t r) {
+    MakeBig();
+    PivotBig(col, row, RatToMpq(p), c, r);
+    RefreshFromBig();
+  };
   const std::int32_t width = FColCount + 1;
   TRational* pivotRow = &At(0, row);
-  for (std::int32_t c = 0; c < width; ++c)
-    if (c != col) pivotRow[c] = RatDiv(pivotRow[c], p);
+  for (std::int32_t c = 0; c < width; ++c) {
+    if (c == col) continue;
+    const TRational v = RatDivFit(pivotRow[c], p);
+    if (v.Den == 0) [[unlikely]] {
+      if (RatIsValid(pivotRow[c])) return spill(c, row);
+    }
+    pivotRow[c] = v;
+  }
   pivotRow[col] = {1, 1};
   for (std::int32_t r = 0; r <= FRowCount; ++r) {
     if (r == row) continue;
     TRational* cells = &At(0, r);
     const TRational f = cells[col];
     if (f.Num == 0 && f.Den != 0) continue; // subtracting a zero multiple leaves the row as it is
-    for (std::int32_t c = 0; c < width; ++c)
-      if (c != col) cells[c] = RatSubMul(cells[c], pivotRow[c], f);
+    for (std::int32_t c = 0; c < width; ++c) {
+      if (c == col) continue;
+      const TRational v = RatSubMulFit(cells[c], pivotRow[c], f);
+      if (v.Den == 0) [[unlikely]] {
+        if (RatIsValid(cells[c]) && RatIsValid(pivotRow[c]) && RatIsValid(f)) return spill(c, r);
+      }
+      cells[c] = v;
+    }
     cells[col] = {0, 1};
   }
-  FRowNames[static_cast<std::size_t>(row - 1)] = FColNames[static_cast<std::size_t>(col - 1)];
 }
 
 void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
@@ -366,23 +469,51 @@ void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
   const std::int32_t n = FColCount;
   SetColName(n, name);
   SetRowName(m, name);
-  for (std::int32_t c = 0; c <= n; ++c) At(c, m) = RatNegFrac(At(c, s));
-  At(n, m) = {1, 1};
+  if (Big.empty()) {
+    for (std::int32_t c = 0; c <= n; ++c) At(c, m) = RatNegFrac(At(c, s));
+    At(n, m) = {1, 1};
+    return;
+  }
+  for (std::int32_t c = 0; c <= n; ++c) {
+    const mpq_class& v = Big[Index(c, s)];
+    mpz_class rest;
+    mpz_fdiv_r(rest.get_mpz_t(), v.get_num_mpz_t(), v.get_den_mpz_t());
+    Big[Index(c, m)] = mpq_class(-rest, v.get_den());
+  }
+  Big[Index(n, m)] = 1;
+  RefreshFromBig();
 }
 
-std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock) const {
+std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock, bool exact) const {
   const bool colOn = sc >= 1 && sc <= FColCount;
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
   h.reserve(static_cast<std::size_t>(FColCount + 2) * static_cast<std::size_t>(FRowCount + 2) * 36 + 256);
   auto open = [&h](bool selected) { h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">"; };
+  // A big value longer than a cell shows as a short decimal, the exact fraction in the cell's title;
+  // the exact form shows every value in full.
+  auto big = [&](bool selected, const mpq_class& q) {
+    const std::string text = MpqToStr(q);
+    if (exact || text.size() <= RatShortLength) {
+      open(selected);
+      h += text;
+    } else {
+      h += selected ? "<td class=\"clsSelCell\" title=\"" : "<td class=\"clsSimCell\" title=\"";
+      h += text;
+      h += "\">";
+      h += MpqToDecimal(q);
+    }
+    h += "</td>";
+  };
   auto cell = [&](bool selected, const std::string& name) {
     open(selected);
     h += HtmlEscape(name);
     h += "</td>";
   };
   // The text form of a valid number holds no character HTML reserves; an invalid one reads <err>.
-  auto number = [&](bool selected, const TRational& v) {
+  auto number = [&](bool selected, std::int32_t c, std::int32_t r) {
+    const TRational& v = At(c, r);
+    if (RatIsBig(v)) return big(selected, Big[Index(c, r)]);
     open(selected);
     h += RatIsValid(v) ? RatToStr(v) : HtmlEscape(RatToStr(v));
     h += "</td>";
@@ -405,12 +536,12 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
       h += "<tr>";
       const bool inRow = rowOn && i == sr;
       cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);
-      for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), At(c, i));
+      for (std::int32_t c = 0; c <= FColCount; ++c) number(inRow || (colOn && c == sc), c, i);
       h += "</tr>";
     }
     if (withZ) {
       h += "<tr><td class=\"clsSimCell\">Z</td>";
-      for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, At(c, 0));
+      for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, c, 0);
       h += "</tr>";
     }
     h += "</table>";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BaseType.h"
+#include "BigRational.h"
 
 #include <cstdint>
 #include <string>
@@ -40,6 +41,12 @@ enum class TFeasibilityRule : std::uint8_t {
 // the column of its basic variable (RowNames[i]) a unit column; the Z row for Z + sum_j Z(j) x_j =
 // Z value, cell (0, 0). The method maximises: a negative Z entry marks a column whose entry into
 // the basis increases the objective.
+//
+// Every cell is exact. A table pivots on plain 32-bit fractions while its values fit them; the pivot
+// that first produces a value beyond them turns the table into one of GMP fractions, on which it
+// goes on (finishing that pivot exactly), and once a pivot leaves every value within 32 bits again
+// the table returns to plain fractions. The readers of cells see TRational either way: a big cell
+// reads as a big value (see BaseType.h).
 class TSimplexTable {
 public:
   TSimplexTable();
@@ -98,12 +105,21 @@ public:
   // which the style sheet estimates its height before it is laid out and its print size. With
   // rowsPerBlock > 0 the rows go by blocks of that many, each a table of its own under a copy of the
   // heading line, the last with the Z row: a viewer then lays out only the blocks in view.
-  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0) const;
+  // A value beyond 32-bit fractions whose text is longer than RatShortLength shows as a short
+  // decimal with the exact fraction in the cell's title, or in full when exact is set.
+  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0,
+                                   bool exact = false) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }
 
-  // True when some cell holds an invalid value (numbers outside the 32-bit fraction range).
+  // True when some cell holds an invalid value (a value beyond the limits of exact arithmetic).
   [[nodiscard]] bool HasInvalidCell() const noexcept;
+  // Whether the table holds GMP fractions (some value does not fit 32 bits).
+  [[nodiscard]] bool IsBig() const noexcept { return !Big.empty(); }
+  // The exact value of a cell (col 0..n, row 0..m), 0 outside.
+  [[nodiscard]] mpq_class GetExact(std::int32_t col, std::int32_t row) const;
+  // Pivots made by every table of the program, for a display of progress.
+  [[nodiscard]] static std::int64_t PivotsMade() noexcept;
   // Index of the column named like the basic variable of row i; 0 when there is none.
   [[nodiscard]] std::int32_t BasicColumn(std::int32_t i) const;
 
@@ -130,6 +146,26 @@ private:
   // The row of the ratio test of column enter, 0 when no entry is positive.
   [[nodiscard]] std::int32_t LeavingRow(std::int32_t enter, TPivotRule rule) const;
 
+  // Comparisons of cells on either form: the sign, cell (c1, r1) < cell (c2, r2), and the sign of
+  // b1/a1 - b2/a2 for cells of the same sign a1 and a2 (ratio tests).
+  [[nodiscard]] int SignAt(std::int32_t col, std::int32_t row) const noexcept { return RatSign(At(col, row)); }
+  [[nodiscard]] bool LessAt(std::int32_t c1, std::int32_t r1, std::int32_t c2, std::int32_t r2) const;
+  // Sign of Z(j)/a(j, row) - Z(k)/a(k, row) (the dual ratio test).
+  [[nodiscard]] int CompareZQuotients(std::int32_t j, std::int32_t k, std::int32_t row) const;
+  [[nodiscard]] int CompareQuotientsAt(std::int32_t b1, std::int32_t a1, std::int32_t row1, std::int32_t b2,
+                                       std::int32_t a2, std::int32_t row2) const;
+  [[nodiscard]] std::size_t Index(std::int32_t col, std::int32_t row) const noexcept {
+    return static_cast<std::size_t>(col) + static_cast<std::size_t>(row) * static_cast<std::size_t>(FColCount + 1);
+  }
+  // Turns the table into GMP fractions, every cell taking its current value.
+  void MakeBig();
+  // Sets the plain cells from the GMP ones: the fraction where it fits, a marker (the sign, Den =
+  // RatBigDen) where it does not, invalid beyond the limits; back to plain fractions when all fit.
+  void RefreshFromBig();
+  // Finishes on GMP fractions a pivot on (col, row) of original element p begun on plain fractions,
+  // from the cell (fromCol, fromRow) on: the pivot row first, then the other rows in order.
+  void PivotBig(std::int32_t col, std::int32_t row, const mpq_class& p, std::int32_t fromCol, std::int32_t fromRow);
+
   [[nodiscard]] TRational& At(std::int32_t col, std::int32_t row) noexcept {
     return Cells.Data()[col + row * (FColCount + 1)];
   }
@@ -138,6 +174,9 @@ private:
   }
 
   TMatrix Cells; // first index column 0..n, second index row 0..m (both shifted by one)
+  // Empty while every value fits 32 bits; else the exact values of all cells, at Index(col, row),
+  // and Cells hold what RefreshFromBig writes.
+  std::vector<mpq_class> Big;
   std::int32_t FRowCount = 0;
   std::int32_t FColCount = 0;
   std::vector<std::string> FColNames;

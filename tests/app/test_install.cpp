@@ -54,13 +54,17 @@ TEST_F(Install, PutsEveryFileInItsUsualPlace) {
       "share/kelvano/help/intro.html",
       "share/kelvano/help/help/steps/zlpinput.html",
       "share/kelvano/help/math/zlp/index.html",
+      "share/man/man1/kelvano-solve.1.gz",
+      "share/doc/kelvano/copyright",
+      "share/doc/kelvano/changelog.gz",
   };
   if (KELVANO_WITH_GUI) {
     expected.insert(expected.end(),
                     {"bin/kelvano", "share/applications/" + AppId + ".desktop",
                      "share/metainfo/" + AppId + ".metainfo.xml", "share/icons/hicolor/48x48/apps/" + AppId + ".png",
                      "share/icons/hicolor/256x256/apps/" + AppId + ".png",
-                     "share/icons/hicolor/scalable/apps/" + AppId + ".svg"});
+                     "share/icons/hicolor/scalable/apps/" + AppId + ".svg", "share/man/man1/kelvano.1.gz",
+                     "share/mime/packages/" + AppId + ".xml"});
   }
   for (const fs::path& p : expected) EXPECT_TRUE(fs::is_regular_file(usr / p)) << p;
 }
@@ -72,13 +76,37 @@ TEST_F(Install, DesktopEntryAndAppStreamDataAreValid) {
   ASSERT_EQ(Status, 0);
   const fs::path desktop = Root / "usr/share/applications" / (AppId + ".desktop");
   const std::string entry = ReadFile(desktop);
-  EXPECT_NE(entry.find("\nExec=kelvano\n"), std::string::npos);
+  // A problem file opened from the file manager reaches the program as its argument.
+  EXPECT_NE(entry.find("\nExec=kelvano %f\n"), std::string::npos);
+  EXPECT_NE(entry.find("\nMimeType=application/x-kelvano-problem;\n"), std::string::npos);
+  const std::string mime = ReadFile(Root / "usr/share/mime/packages" / (AppId + ".xml"));
+  EXPECT_NE(mime.find("<mime-type type=\"application/x-kelvano-problem\">"), std::string::npos);
+  EXPECT_NE(mime.find("<glob pattern=\"*.kvn\"/>"), std::string::npos);
   EXPECT_NE(entry.find("\nIcon=" + AppId + "\n"), std::string::npos);
   EXPECT_EQ(Shell("desktop-file-validate " + Quoted(desktop)), 0);
   const fs::path metainfo = Root / "usr/share/metainfo" / (AppId + ".metainfo.xml");
   EXPECT_NE(ReadFile(metainfo).find("<launchable type=\"desktop-id\">" + AppId + ".desktop</launchable>"),
             std::string::npos);
   EXPECT_EQ(Shell("appstreamcli validate --no-net " + Quoted(metainfo) + " >/dev/null"), 0);
+}
+
+// The installed program answers --version and --help on the command line without opening a
+// window, as kelvano-solve does; a bad option is refused.
+TEST_F(Install, ProgramsAnswerVersionAndHelp) {
+  ASSERT_EQ(Status, 0);
+  const fs::path out = Root / "answer.txt";
+  const auto run = [&out](const fs::path& program, const std::string& args) {
+    return Shell("QT_QPA_PLATFORM=offscreen " + Quoted(program) + " " + args + " >" + Quoted(out) + " 2>/dev/null");
+  };
+  EXPECT_EQ(run(Root / "usr/bin/kelvano-solve", "--version"), 0);
+  EXPECT_EQ(ReadFile(out), "kelvano-solve 1.0\n");
+  if (!KELVANO_WITH_GUI) return;
+  EXPECT_EQ(run(Root / "usr/bin/kelvano", "--version"), 0);
+  EXPECT_EQ(ReadFile(out), "kelvano 1.0\n");
+  EXPECT_EQ(run(Root / "usr/bin/kelvano", "--help"), 0);
+  const std::string help = ReadFile(out);
+  for (const char* text : {"--version", "/speed=", ".kvn"}) EXPECT_NE(help.find(text), std::string::npos) << help;
+  EXPECT_NE(run(Root / "usr/bin/kelvano", "--no-such-option"), 0);
 }
 
 // kelvano-solve from the installed tree finds the installed style sheet, solves the product mix,

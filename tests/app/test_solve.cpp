@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -73,13 +74,14 @@ protected:
 
   // Runs the program in Dir (or in a folder inside it) with a temporary folder of its own, which
   // it must leave empty; a run that blocks is ended after a minute.
-  TRun Run(const std::string& args, const std::string& inside = ".") {
+  TRun Run(const std::string& args, const std::string& inside = ".", const std::string& input = {}) {
     const fs::path out = Dir / "stdout";
     const fs::path err = Dir / "stderr";
     fs::create_directories(Dir / "tmp");
     const std::string cmd = std::string("cd '") + (Dir / inside).string() + "' && TMPDIR='" + (Dir / "tmp").string() +
                             "' timeout 60 '" + KELVANO_SOLVE + "' " + args + " >'" + out.string() + "' 2>'" +
-                            err.string() + "' </dev/null";
+                            err.string() + "' <" +
+                            (input.empty() ? std::string("/dev/null") : "'" + Write("stdin", input).string() + "'");
     const int raw = std::system(cmd.c_str());
     TRun r;
     r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -166,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
         TVerdictCase{"Infeasible", "max 1\n1 >= 2\n1 <= 1\n", 3, "несовместна"},
         TVerdictCase{"BealeCycling", "max 3/4 -150 1/50 -6\n1/4 -60 -1/25 9 <= 0\n1/2 -90 -1/50 3 <= 0\n0 0 1 0 <= 1\n",
                      0, "найдено оптимальное решение"},
-        TVerdictCase{"Overflow", "max 1\n1/2147483647 <= 2147483647\n", 5, "пределы точных дробей"}),
+        TVerdictCase{"BeyondThirtyTwoBits", "max 1\n1/2147483647 <= 2147483647\n", 0, "найдено оптимальное решение"}),
     [](const ::testing::TestParamInfo<TVerdictCase>& info) { return info.param.Name; });
 
 struct TBadFile {
@@ -233,6 +235,105 @@ TEST_F(SolveProgram, TransportPlanAndItsFirstPlanOption) {
   EXPECT_EQ(ReadFile(Dir / "nw.html"), Expected(asNorthwest));
   EXPECT_NE(ReadFile(Dir / "nw.html"), Expected(text));
   EXPECT_EQ(Run("--transport-start=east ship.txt").Status, 64);
+}
+
+// The command line as getopt_long reads it: values after "=" or as the next argument, "--" ending
+// the options, "-" standard input; a bad option is one line naming it and pointing to --help.
+struct TCommandLine {
+  const char* Name;
+  std::string Args;
+  std::string Input; // standard input; /dev/null when empty
+  int Status;
+  std::string Out;     // what standard output holds; "=report" the product mix's report itself
+  std::string Err;     // what standard error holds
+  std::string Written; // a file the run writes, "" for none
+};
+
+class SolveCommandLines : public SolveProgram, public ::testing::WithParamInterface<TCommandLine> {};
+
+TEST_P(SolveCommandLines, AreReadAsOptionsFilesAndStandardInput) {
+  const TCommandLine& c = GetParam();
+  UseProgramFolder();
+  Write("mix.lp", ProductMix);
+  Write("-mix.lp", ProductMix);
+  const TRun r = Run(c.Args, ".", c.Input);
+  EXPECT_EQ(r.Status, c.Status) << r.Err;
+  if (c.Out == "=report")
+    EXPECT_EQ(r.Out, Expected(ProductMix));
+  else
+    EXPECT_NE(r.Out.find(c.Out), std::string::npos) << r.Out;
+  EXPECT_NE(r.Err.find(c.Err), std::string::npos) << r.Err;
+  if (c.Status == 64) {
+    EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1) << "one line: " << r.Err;
+    EXPECT_NE(r.Err.find("--help"), std::string::npos) << r.Err;
+    EXPECT_TRUE(r.Out.empty());
+  }
+  if (!c.Written.empty()) {
+    EXPECT_EQ(ReadFile(Dir / c.Written), Expected(ProductMix));
+  }
+  EXPECT_FALSE(fs::exists(Dir / "stdin.html"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SolveCommandLines,
+    ::testing::Values(
+        TCommandLine{"Version", "--version", "", 0, "kelvano-solve 1.0\n", "", ""},
+        TCommandLine{"ShortVersion", "-V", "", 0, "kelvano-solve 1.0", "", ""},
+        TCommandLine{"OutputAfterEquals", "--output=r.html mix.lp", "", 0, "", "mix.lp: найдено", "r.html"},
+        TCommandLine{"OutputAsNextArgument", "mix.lp --output r.html", "", 0, "", "mix.lp: найдено", "r.html"},
+        TCommandLine{"ShortOutputJoined", "-or.html mix.lp", "", 0, "", "mix.lp: найдено", "r.html"},
+        TCommandLine{"DoubleDashEndsOptions", "-- -mix.lp", "", 0, "=report", "-mix.lp: найдено", ""},
+        TCommandLine{"StandardInput", "-", ProductMix, 0, "=report", "-: найдено оптимальное решение", ""},
+        TCommandLine{"StandardInputToFile", "-o r.html -", ProductMix, 0, "", "-: найдено", "r.html"},
+        TCommandLine{"StandardInputJson", "--json -", ProductMix, 0,
+                     "{\"file\":\"-\",\"type\":8,\"status\":\"optimal\"", "", ""},
+        TCommandLine{"StandardInputBad", "-", "max 1 2\n1 x <= 3\n", 1, "", "-:2: коэффициент 2", ""},
+        TCommandLine{"UnknownOption", "--bogus mix.lp", "", 64, "", "неизвестный параметр --bogus;", ""},
+        TCommandLine{"UnknownOptionWithValue", "--bogus=3 mix.lp", "", 64, "", "неизвестный параметр --bogus;", ""},
+        TCommandLine{"UnknownShortOption", "-x mix.lp", "", 64, "", "неизвестный параметр -x;", ""},
+        TCommandLine{"ValueMissing", "mix.lp --output", "", 64, "", "после --output нужно значение", ""},
+        TCommandLine{"NoValueForFlag", "--json=yes mix.lp", "", 64, "", "параметр --json пишется без значения", ""},
+        TCommandLine{"BadId", "--id=seven", "", 64, "", "\"seven\" не номер задачи", ""},
+        TCommandLine{"BadEncoding", "--encoding=koi8-r mix.lp", "", 64, "", "неизвестная кодировка \"koi8-r\"", ""},
+        TCommandLine{"StandardInputTwice", "- -", ProductMix, 64, "", "«-»", ""},
+        TCommandLine{"Nothing", "", "", 64, "", "не задано ни одной задачи", ""}),
+    [](const ::testing::TestParamInfo<TCommandLine>& info) { return info.param.Name; });
+
+// --encoding=utf-8 writes a page that keeps its look wherever it goes: UTF-8, the style sheet
+// inside it and no link to the program's folder; the body is the windows-1251 report's own.
+TEST_F(SolveProgram, Utf8ReportCarriesItsStyleSheet) {
+  UseProgramFolder();
+  Write("mix.lp", ProductMix);
+  const TRun r = Run("--encoding=utf-8 -o r.html mix.lp");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const std::string page = ReadFile(Dir / "r.html");
+  EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+  EXPECT_EQ(page.find("windows-1251"), std::string::npos);
+  EXPECT_EQ(page.find("<link"), std::string::npos);
+  const std::string sheet = ReadFile(fs::path(KELVANO_SOLVE).parent_path() / "help" / "main.css");
+  ASSERT_FALSE(sheet.empty());
+  EXPECT_NE(page.find(sheet.substr(0, 200)), std::string::npos) << "the style sheet is inside the page";
+  // The same report as the windows-1251 one, character for character.
+  const std::string body = page.substr(page.find(" <body>"));
+  const std::string cp1251 = Expected(ProductMix);
+  EXPECT_EQ(Utf8ToCp1251(body), cp1251.substr(cp1251.find(" <body>")));
+  EXPECT_NE(body.find("Ответ:"), std::string::npos);
+}
+
+// On a terminal the report is read by a person: UTF-8, as the terminal is (script(1) gives the
+// program a terminal); through a pipe it keeps the windows' form.
+TEST_F(SolveProgram, ReportOnATerminalIsUtf8) {
+  UseProgramFolder();
+  Write("mix.lp", ProductMix);
+  const fs::path typescript = Dir / "typescript";
+  const std::string cmd = "cd '" + Dir.string() + "' && TMPDIR='" + Dir.string() + "' script -qec \"'" +
+                          KELVANO_SOLVE + "' mix.lp 2>/dev/null\" '" + typescript.string() + "' >/dev/null </dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string shown = ReadFile(typescript);
+  EXPECT_NE(shown.find("charset=utf-8"), std::string::npos);
+  EXPECT_NE(shown.find("Ответ:"), std::string::npos);
+  const TRun piped = Run("mix.lp");
+  EXPECT_NE(piped.Out.find("charset=windows-1251"), std::string::npos);
 }
 
 TEST_F(SolveProgram, SeveralFilesWriteOneReportEachBesideTheirInputs) {
@@ -349,6 +450,7 @@ TEST_F(SolveProgram, JsonAnswerLinesCarryTheFieldsOfTheirStatus) {
         {"status", "optimal"},
         {"message", "найдено оптимальное решение"},
         {"objective", "12"},
+        {"objective_float", 12.0},
         {"x", {"4", "0"}},
         {"dual", {"3", "0"}},
         {"ranges", nlohmann::json::parse(R"({"b": [["0", "6"], ["4", null]], "c": [["2", null], [null, "3"]]})")}}},
@@ -359,6 +461,7 @@ TEST_F(SolveProgram, JsonAnswerLinesCarryTheFieldsOfTheirStatus) {
         {"status", "optimal"},
         {"message", "найдено оптимальное решение"},
         {"objective", "5"},
+        {"objective_float", 5.0},
         {"x", {"1", "0"}},
         {"dual", {"0", "2"}},
         {"ranges", nlohmann::json::parse(R"({"b": [["1", null], ["0", "4"]], "c": [["1", null], ["-2", null]]})")}}},

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BaseType.h"
+#include "BigRational.h"
 #include "ExactCheck.h"
 #include "Simplex.h"
 
@@ -20,35 +21,39 @@ inline void PrintTo(const TRational& r, std::ostream* os) { *os << r.Num << "/" 
 namespace kt {
 
 // "17/3", "-4", "0" -> normalised TRational, parsed here so that expectations do not depend on RatFromStr.
-inline TRational R(std::string_view s) {
-  const xc::Q q = xc::Parse(s);
-  return TRational{static_cast<std::int32_t>(q.n), static_cast<std::int32_t>(q.d)};
-}
+inline TRational R(std::string_view s);
 
-// Reference arithmetic: the exact 128-bit fractions of ExactCheck.h, written independently of the code
-// under test; the tests keep their values small enough for them.
+// Reference arithmetic: the exact fractions of ExactCheck.h, written independently of the code under
+// test. A value of the code under test enters by its parts, or by its text form when it is big.
 using Frac = xc::Q;
 inline Frac Norm(xc::I128 n, xc::I128 d) { return xc::Make(n, d); }
-inline Frac ToFrac(TRational r) { return xc::Make(r.Num, r.Den); }
+inline Frac ToFrac(TRational r) { return RatIsBig(r) ? xc::Parse(RatToStr(r)) : xc::Make(r.Num, r.Den); }
 inline Frac Add(Frac a, Frac b) { return a + b; }
 inline Frac Sub(Frac a, Frac b) { return a - b; }
 inline Frac Mul(Frac a, Frac b) { return a * b; }
 inline Frac Div(Frac a, Frac b) { return a / b; }
 inline int Cmp(Frac a, Frac b) { return a < b ? -1 : (b < a ? 1 : 0); }
-// The fraction as TRational when both parts fit 32 bits, otherwise the invalid value 1/0.
-inline TRational ToRat(Frac f) {
-  constexpr xc::I128 lo = -2147483648LL;
-  constexpr xc::I128 hi = 2147483647LL;
-  if (f.n < lo || f.n > hi || f.d > hi) return TRational{1, 0};
-  return TRational{static_cast<std::int32_t>(f.n), static_cast<std::int32_t>(f.d)};
+// Whether both parts fit 32 bits.
+inline bool Fits(const Frac& f) { return mpz_fits_sint_p(f.n.get_mpz_t()) != 0 && mpz_fits_sint_p(f.d.get_mpz_t()) != 0; }
+// The fraction as TRational: its parts when they fit 32 bits, otherwise the big value of the same
+// fraction (compared by value, see SameRat).
+inline TRational ToRat(const Frac& f) {
+  if (!Fits(f)) return RatFromMpq(mpq_class(f.n, f.d));
+  return TRational{static_cast<std::int32_t>(f.n.get_si()), static_cast<std::int32_t>(f.d.get_si())};
 }
 inline std::string Show(Frac f) { return xc::Show(f); }
 
-inline std::string Show(TRational r) { return std::to_string(r.Num) + "/" + std::to_string(r.Den); }
+inline TRational R(std::string_view s) { return ToRat(xc::Parse(s)); }
 
-// Numerator and denominator compared exactly.
+inline std::string Show(TRational r) {
+  if (RatIsBig(r)) return RatToStr(r) + " (big)";
+  return std::to_string(r.Num) + "/" + std::to_string(r.Den);
+}
+
+// Numerator and denominator compared exactly; big values by their value.
 inline ::testing::AssertionResult SameRat(const char* gotExpr, const char*, TRational got, TRational want) {
   if (got.Num == want.Num && got.Den == want.Den) return ::testing::AssertionSuccess();
+  if (RatIsBig(got) && RatIsBig(want) && RatToStr(got) == RatToStr(want)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << gotExpr << " is " << Show(got) << ", expected " << Show(want);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DataMod.h"
+#include "QtHelpers.h"
 #include "StatementStore.h"
 #include "StepClasses.h"
 #include "ZLPCore_SolutionStage.h"
@@ -18,7 +19,6 @@
 #include <utility>
 
 inline QString U(const char* text) { return QString::fromUtf8(text); }
-inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Replaces the text of an edit by typing, as a student does.
 inline void Type(QLineEdit* edit, const QString& text) {

@@ -2,3 +2,4 @@
 kelvano_add_gui_test(tst_untSave SOURCES tst_untSave.cpp LIBS store_ui)
 kelvano_add_gui_test(tst_untLoad SOURCES tst_untLoad.cpp LIBS store_ui)
 kelvano_add_gui_test(tst_untMain OWN_TMPDIR SOURCES tst_untMain.cpp LIBS app_main steps)
+kelvano_add_gui_test(tst_ProblemFiles OWN_TMPDIR SOURCES tst_ProblemFiles.cpp LIBS app_main steps solvers)

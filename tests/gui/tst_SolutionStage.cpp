@@ -52,19 +52,19 @@ void TestSolutionStage::stageTexts_data() {
       u("Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению."), "CutInput.html");
   row("3 fractional input", 3, "TfrmStep_ZDLPInput", "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", inputHint,
       "ZDLPInput.html");
-  row("4 substitution", 4, "TfrmStep_Page", "Приведение к з. ЛП заменой переменных", "Замена переменных",
+  row("4 substitution", 4, "TfrmStep_ZDLPToZLP", "Приведение к з. ЛП заменой переменных", "Замена переменных",
       u("Просмотрите и проверьте шаг замены переменных"), "ZDLPToZLP.html");
-  row("5 back substitution", 5, "TfrmStep_Page", "Обратная замена переменных", "Обратная замена",
+  row("5 back substitution", 5, "TfrmStep_ZLPToZDLP", "Обратная замена переменных", "Обратная замена",
       u("Просмотрите и проверьте шаг обратной замены переменных"), "ZLPToZDLP.html");
   row("6 quadratic input", 6, "TfrmStep_Quadro", "Ввод коэффициентов второго порядка", "Коэффициенты второго порядка",
       u("Введите коэффициенты второго порядка и нажмите далее"), "Quadro.html");
-  row("7 quadratic reduction", 7, "TfrmStep_Page", "Приведение задачи квадратичного программирования к ЗЛП",
+  row("7 quadratic reduction", 7, "TfrmStep_QuadroSolve", "Приведение задачи квадратичного программирования к ЗЛП",
       "Приведение к ЗЛП",
       u("Просмотрите как задача квадратичного программирования приводится к задаче линейного программирования"),
       "QuadroSolve.html");
-  row("8 canonical form", 8, "TfrmStep_Page", "Приведение задачи к канонической форме", "Каноническая форма",
+  row("8 canonical form", 8, "TfrmStep_KFCheck", "Приведение задачи к канонической форме", "Каноническая форма",
       u("Просмотрите как была построена КФ для составления симплекс-таблицы"), "KFCheck.html");
-  row("9 model", 9, "TfrmStep_Page", "Матмодель задачи ЛП", "Матмодель задачи",
+  row("9 model", 9, "TfrmStep_ZLPCheck", "Матмодель задачи ЛП", "Матмодель задачи",
       u("Задача линейного программирования была сформулирована следующим образом:"), "ZLPCheck.html");
   row("10 simplex", 10, "TfrmStep_SimplexSolve", "Решим задачу при помощи симплекс-метода", "Решение симплекс методом",
       u("Проверьте шаг преобразования перед передачей в симплекс метод"), "SimplexSolve.html");
@@ -123,7 +123,7 @@ void TestSolutionStage::createStagesCuttingStock() {
   QVERIFY(BuildStageTasks(TT_CUTTING, tasks));
   TZLPCore_SolutionStages stages;
   QVERIFY(CreateStages(owner, stages, tasks));
-  const char* expected[] = {"TfrmStep_CutInput", "TfrmStep_Page", "TfrmStep_Page", "TfrmStep_SimplexSolve",
+  const char* expected[] = {"TfrmStep_CutInput", "TfrmStep_ZLPCheck", "TfrmStep_KFCheck", "TfrmStep_SimplexSolve",
                             "TfrmStep_PreviewResult"};
   QCOMPARE(stages.size(), std::size(expected));
   for (std::size_t i = 0; i < stages.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "DataMod.h"
 #include "Input_.h"
 #include "MessageRecorder.h"
+#include "QtHelpers.h"
 #include "Regression.h"
 #include "SolverWindow.h"
 #include "TaskCatalog.h"
@@ -41,7 +42,6 @@
 namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QByteArray ReadFile(const QString& path) {
   QFile file(path);

@@ -1,5 +1,6 @@
 // Tests of the viewer adapter: how addresses are resolved, and a real page, title and history.
 #include "AppPaths.h"
+#include "Simplex.h"
 #include "TaskCatalog.h"
 #include "TaskRun.h"
 #include "TextFormat.h"
@@ -26,6 +27,7 @@ private slots:
   void showsPageTitleAndHistory();
   void helpAddressOpensHelpFile();
   void finalReportSavedAsPdfKeepsItsText();
+  void simplexTableIsCopiedTabSeparated();
 
 private:
   QTemporaryDir Dir;
@@ -190,6 +192,51 @@ void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
   QTRY_VERIFY_WITH_TIMEOUT(!printed.isEmpty(), 60000);
   QVERIFY(printed.front().front().toBool());
   QVERIFY(PdfText(printer.outputFileName()).contains(QString::fromUtf8("Функция достигает экстремума в точке:")));
+}
+
+// "Копировать таблицу" over a simplex table written by blocks of rows gives the whole table, its
+// heading line once, tab-separated; a point outside any table gives nothing.
+void TestWebViewer::simplexTableIsCopiedTabSeparated() {
+  TSimplexTable table;
+  table.SetColCount(2);
+  table.SetRowCount(3);
+  table.SetColName(1, "X1");
+  table.SetColName(2, "X2");
+  for (std::int32_t i = 1; i <= 3; ++i) {
+    table.SetRowName(i, "X" + std::to_string(i + 2));
+    table.SetB(i, RatMake(i, 1));
+    table.SetA(1, i, RatMake(1, i + 1));
+    table.SetA(2, i, RatMake(-i, 1));
+  }
+  table.SetZ(1, RatMake(-3, 1));
+  table.SetZ(2, RatMake(5, 3));
+  const std::string html = "<html><body style=\"margin:0\">" + table.ToHtml(0, 0, 2) + "<p>Другая таблица:</p>" +
+                           table.ToHtml(0, 0) + "<p style=\"height:900px\">&nbsp;</p></body></html>";
+  const QString path = Dir.filePath(QStringLiteral("table.html"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray::fromStdString(html));
+  file.close();
+
+  TWebBrowser browser;
+  browser.resize(800, 600);
+  browser.show();
+  QSignalSpy loaded(&browser, &TWebBrowser::LoadFinished);
+  browser.Navigate(path.toStdString());
+  QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+  const auto textAt = [&browser](QPoint at) {
+    QString result = QStringLiteral("(none)");
+    browser.TableTextAt(at, [&result](const QString& table) { result = table; });
+    QTest::qWaitFor([&result] { return result != QStringLiteral("(none)"); }, 10000);
+    return result;
+  };
+  const QString expected = QStringLiteral("\tB\tX1\tX2\n"
+                                          "X3\t1\t1/2\t-1\n"
+                                          "X4\t2\t1/3\t-2\n"
+                                          "X5\t3\t1/4\t-3\n"
+                                          "Z\t0\t-3\t5/3\n");
+  QCOMPARE(textAt(QPoint(5, 5)), expected);
+  QCOMPARE(textAt(QPoint(5, 590)), QString());
 }
 
 QTEST_MAIN(TestWebViewer)

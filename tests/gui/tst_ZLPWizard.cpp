@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "DataMod.h"
 #include "MessageRecorder.h"
+#include "QtHelpers.h"
 #include "SqliteDb.h"
 #include "StatementStore.h"
 #include "StepClasses.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString U(const char* text) { return QString::fromUtf8(text); }
 
 using TNames = std::vector<std::string>;

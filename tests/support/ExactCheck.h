@@ -1,7 +1,9 @@
-// Independent checks of answers: exact fractions on 128-bit integers written apart from the code under
+// Independent checks of answers: exact fractions on integers of any size written apart from the code under
 // test, the table of problems of a task type, and a brute-force optimum of a small linear program
 // over all vertices of its feasible set.
 #pragma once
+
+#include <gmpxx.h>
 
 #include <algorithm>
 #include <charconv>
@@ -16,70 +18,67 @@
 
 namespace xc {
 
-__extension__ typedef __int128 I128; // wide enough for the products of small test data
+__extension__ typedef __int128 I128;
+
+// The integers of the reference: any size (GMP), so that no product of the checks can wrap.
+using Int = mpz_class;
+
+inline Int FromWide(I128 v) {
+  const bool negative = v < 0;
+  __extension__ using U128 = unsigned __int128;
+  const U128 m = negative ? U128{0} - static_cast<U128>(v) : static_cast<U128>(v);
+  Int r = static_cast<unsigned long>(static_cast<std::uint64_t>(m >> 64));
+  r <<= 64;
+  r += static_cast<unsigned long>(static_cast<std::uint64_t>(m));
+  return negative ? Int(-r) : r;
+}
 
 // An exact fraction n/d, d > 0, in lowest terms.
 struct Q {
-  I128 n = 0;
-  I128 d = 1;
+  Int n = 0;
+  Int d = 1;
 };
 
-inline I128 Gcd(I128 a, I128 b) {
-  if (a < 0) a = -a;
-  if (b < 0) b = -b;
-  while (b != 0) {
-    const I128 t = a % b;
-    a = b;
-    b = t;
-  }
-  return a;
-}
-
-inline Q Make(I128 n, I128 d) {
+inline Q Make(Int n, Int d) {
   if (d < 0) {
     n = -n;
     d = -d;
   }
-  const I128 g = Gcd(n, d);
-  return n == 0 ? Q{0, 1} : Q{n / g, d / g};
+  if (n == 0) return Q{0, 1};
+  Int g;
+  mpz_gcd(g.get_mpz_t(), n.get_mpz_t(), d.get_mpz_t());
+  return Q{n / g, d / g};
 }
 
-inline Q operator+(Q a, Q b) { return Make(a.n * b.d + b.n * a.d, a.d * b.d); }
-inline Q operator-(Q a, Q b) { return Make(a.n * b.d - b.n * a.d, a.d * b.d); }
-inline Q operator*(Q a, Q b) { return Make(a.n * b.n, a.d * b.d); }
-inline Q operator/(Q a, Q b) { return Make(a.n * b.d, a.d * b.n); }
-inline bool operator==(Q a, Q b) { return a.n == b.n && a.d == b.d; }
-inline bool operator<(Q a, Q b) { return a.n * b.d < b.n * a.d; }
-inline bool operator<=(Q a, Q b) { return !(b < a); }
-inline bool IsZero(Q a) { return a.n == 0; }
+inline Q Make(I128 n, I128 d) { return Make(FromWide(n), FromWide(d)); }
+inline Q Make(long n, long d) { return Make(Int(n), Int(d)); }
+inline Q Make(int n, int d) { return Make(Int(n), Int(d)); }
 
-// "5", "-4/3", "+7" (nothing else is expected in test data).
+inline Q operator+(const Q& a, const Q& b) { return Make(Int(a.n * b.d + b.n * a.d), Int(a.d * b.d)); }
+inline Q operator-(const Q& a, const Q& b) { return Make(Int(a.n * b.d - b.n * a.d), Int(a.d * b.d)); }
+inline Q operator*(const Q& a, const Q& b) { return Make(Int(a.n * b.n), Int(a.d * b.d)); }
+inline Q operator/(const Q& a, const Q& b) { return Make(Int(a.n * b.d), Int(a.d * b.n)); }
+inline bool operator==(const Q& a, const Q& b) { return a.n == b.n && a.d == b.d; }
+inline bool operator<(const Q& a, const Q& b) { return a.n * b.d < b.n * a.d; }
+inline bool operator<=(const Q& a, const Q& b) { return !(b < a); }
+inline bool IsZero(const Q& a) { return a.n == 0; }
+
+// "5", "-4/3", "+7", "0.35", "-1,5", of any length (nothing else is expected in test data).
 inline Q Parse(std::string_view s) {
-  std::int64_t num = 0;
-  std::int64_t den = 1;
-  const auto slash = s.find('/');
-  const std::string_view a = s.substr(0, slash);
-  const char* first = a.data();
-  if (!a.empty() && a.front() == '+') ++first;
-  std::from_chars(first, a.data() + a.size(), num);
-  if (slash != std::string_view::npos) {
-    const std::string_view b = s.substr(slash + 1);
-    std::from_chars(b.data(), b.data() + b.size(), den);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (const auto point = s.find_first_of(".,"); point != std::string_view::npos) {
+    const std::string digits = std::string(s.substr(0, point)) + std::string(s.substr(point + 1));
+    Int scale = 1;
+    for (std::size_t k = point + 1; k < s.size(); ++k) scale *= 10;
+    return Make(Int(digits == "-" || digits.empty() ? std::string("0") : digits, 10), scale);
   }
+  const auto slash = s.find('/');
+  const Int num(std::string(s.substr(0, slash)), 10);
+  const Int den(slash == std::string_view::npos ? std::string("1") : std::string(s.substr(slash + 1)), 10);
   return Make(num, den);
 }
 
-inline std::string Show(Q q) {
-  const auto text = [](I128 v) {
-    if (v == 0) return std::string("0");
-    const bool negative = v < 0;
-    std::string s;
-    for (; v != 0; v /= 10)
-      s.insert(s.begin(), static_cast<char>('0' + static_cast<int>(negative ? -(v % 10) : v % 10)));
-    return negative ? "-" + s : s;
-  };
-  return q.d == 1 ? text(q.n) : text(q.n) + "/" + text(q.d);
-}
+inline std::string Show(const Q& q) { return q.d == 1 ? q.n.get_str() : q.n.get_str() + "/" + q.d.get_str(); }
 
 // One row of a table tests/data/<task>/expected:  <file> <status> [<objective> [<x1> ... <xn>]]
 // ("#" starts a comment). The values are written as the program writes them.
@@ -179,6 +178,94 @@ inline std::vector<std::vector<Q>> Vertices(const TSystem& s, std::size_t n) {
       out.push_back(*x);
   } while (std::prev_permutation(pick.begin(), pick.end()));
   return out;
+}
+
+// The optimum of max c.x over {x >= 0 : the system} by the two-phase simplex method with Bland's
+// rule, on a dense table of its own: the end ("optimal", "unbounded", "infeasible") and, at the
+// optimum, the value and a point.
+struct TLinearOptimum {
+  std::string End;
+  Q Value;
+  std::vector<Q> X;
+};
+
+inline TLinearOptimum MaximiseExactly(const TSystem& s, const std::vector<Q>& c) {
+  const std::size_t m = s.A.size();
+  const std::size_t n = c.size();
+  // Rows with b >= 0; columns x, one slack or surplus per inequality, one artificial per row.
+  std::size_t cols = n;
+  std::vector<std::size_t> slack(m, 0);
+  for (std::size_t i = 0; i < m; ++i)
+    if (s.Relation[i] != 0) slack[i] = cols++;
+  const std::size_t firstArtificial = cols;
+  cols += m;
+  std::vector<std::vector<Q>> t(m, std::vector<Q>(cols + 1));
+  std::vector<std::size_t> basis(m);
+  for (std::size_t i = 0; i < m; ++i) {
+    const bool flip = s.B[i] < Q{};
+    const Q sign{flip ? -1 : 1, 1};
+    for (std::size_t j = 0; j < n; ++j) t[i][j] = sign * s.A[i][j];
+    if (s.Relation[i] != 0) t[i][slack[i]] = sign * Q{s.Relation[i] < 0 ? 1 : -1, 1};
+    t[i][firstArtificial + i] = Q{1, 1};
+    t[i][cols] = sign * s.B[i];
+    basis[i] = firstArtificial + i;
+  }
+  const auto pivot = [&](std::size_t r, std::size_t k) {
+    const Q p = t[r][k];
+    for (Q& v : t[r]) v = v / p;
+    for (std::size_t i = 0; i < m; ++i) {
+      if (i == r || IsZero(t[i][k])) continue;
+      const Q f = t[i][k];
+      for (std::size_t j = 0; j <= cols; ++j) t[i][j] = t[i][j] - f * t[r][j];
+    }
+    basis[r] = k;
+  };
+  // Maximises obj over the allowed columns; false when unbounded.
+  const auto run = [&](const std::vector<Q>& obj, std::size_t allowed) {
+    for (;;) {
+      std::size_t enter = allowed;
+      for (std::size_t j = 0; j < allowed && enter == allowed; ++j) {
+        Q z = obj[j];
+        for (std::size_t i = 0; i < m; ++i) z = z - obj[basis[i]] * t[i][j];
+        if (Q{} < z) enter = j;
+      }
+      if (enter == allowed) return true;
+      std::size_t leave = m;
+      Q best;
+      for (std::size_t i = 0; i < m; ++i) {
+        if (!(Q{} < t[i][enter])) continue;
+        const Q ratio = t[i][cols] / t[i][enter];
+        if (leave == m || ratio < best || (ratio == best && basis[i] < basis[leave])) {
+          leave = i;
+          best = ratio;
+        }
+      }
+      if (leave == m) return false;
+      pivot(leave, enter);
+    }
+  };
+  std::vector<Q> phase1(cols);
+  for (std::size_t i = 0; i < m; ++i) phase1[firstArtificial + i] = Q{-1, 1};
+  run(phase1, cols);
+  for (std::size_t i = 0; i < m; ++i)
+    if (basis[i] >= firstArtificial && !IsZero(t[i][cols])) return {"infeasible", Q{}, {}};
+  for (std::size_t i = 0; i < m; ++i) {
+    if (basis[i] < firstArtificial) continue;
+    for (std::size_t j = 0; j < firstArtificial; ++j)
+      if (!IsZero(t[i][j])) {
+        pivot(i, j);
+        break;
+      }
+  }
+  std::vector<Q> phase2(cols);
+  for (std::size_t j = 0; j < n; ++j) phase2[j] = c[j];
+  if (!run(phase2, firstArtificial)) return {"unbounded", Q{}, {}};
+  std::vector<Q> x(n);
+  for (std::size_t i = 0; i < m; ++i)
+    if (basis[i] < n) x[basis[i]] = t[i][cols];
+  Q value;
+  for (std::size_t j = 0; j < n; ++j) value = value + c[j] * x[j];
+  return {"optimal", value, x};
 }
 
 inline Q Dot(const std::vector<Q>& c, const std::vector<Q>& x) {

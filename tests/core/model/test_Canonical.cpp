@@ -342,8 +342,14 @@ TEST(BuildTable, MoreRowsThanVariablesDoesNotIndexBeforeTheFirstName) {
   const TZLPCore_SubInterface_ZLP z =
       MakeModel(true, {"1"}, "0", {{{"1"}, IS_EQUAL, "1"}, {{"1"}, IS_EQUAL, "1"}, {{"1"}, IS_EQUAL, "1"}});
   TSimplexTable t;
-  (void)z.BuildTable(&t); // the answer is not prescribed; it must not crash or read out of bounds
-  SUCCEED();
+  // Three rows and one variable: only the last row has a variable of its own to be basic (X1, whose
+  // column becomes a unit column); the rows before it get no name rather than one from before X1.
+  ASSERT_TRUE(z.BuildTable(&t));
+  EXPECT_EQ(t.ColNames(), std::vector<std::string>{"X1"});
+  EXPECT_EQ(t.RowNames(), (std::vector<std::string>{"", "", "X1"}));
+  kt::ExpectRow(t, 1, {"1", "0"});
+  kt::ExpectRow(t, 3, {"1", "1"});
+  kt::ExpectRow(t, 0, {"0", "0"});
 }
 
 TEST(BuildTable, EmptyCanonicalModel) {

@@ -147,7 +147,7 @@ void CheckFractional(const TStatementGrid& g, const TTaskVerdict& v) {
   ASSERT_TRUE(v.Objective.has_value());
   EXPECT_EQ(RatToStr(*v.Objective), xc::Show(value));
   std::vector<xc::Q> x;
-  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
   ASSERT_EQ(x.size(), n);
   EXPECT_TRUE(xc::Feasible(f.S, x)) << "the point breaks a constraint";
   ASSERT_FALSE(xc::IsZero(den(x))) << "the ratio is not defined at the point";

@@ -24,7 +24,7 @@ xc::Q Number(const std::string& text) {
   const std::string digits = text.substr(0, point) + text.substr(point + 1);
   xc::I128 scale = 1;
   for (std::size_t k = point + 1; k < text.size(); ++k) scale *= 10;
-  return xc::Parse(digits) / xc::Q{scale, 1};
+  return xc::Parse(digits) / xc::Make(scale, xc::I128{1});
 }
 
 TCut CutOf(const TStatementGrid& g) {
@@ -70,7 +70,7 @@ void CheckCutting(const TStatementGrid& g, const TTaskVerdict& v) {
   }
   ASSERT_EQ(v.Status, TTaskStatus::Optimal) << v.Message;
   std::vector<xc::Q> x;
-  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
   ASSERT_EQ(x.size(), p);
   EXPECT_TRUE(xc::Feasible(sys, x)) << "the point breaks the material or a proportion";
   EXPECT_EQ(xc::Show(xc::Dot(std::vector<xc::Q>(p, xc::Q{1, 1}), x)), xc::Show(c.Material))

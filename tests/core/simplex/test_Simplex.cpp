@@ -486,7 +486,7 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
       for (int c = 0; c <= n; ++c) {
         const Frac f = zero(gen) == 0 ? Frac{0, 1} : Norm(num(gen), den(gen));
         ref[r][c] = f;
-        t.SetCell(c, r, TRational{static_cast<std::int32_t>(f.n), static_cast<std::int32_t>(f.d)});
+        t.SetCell(c, r, kt::ToRat(f));
       }
     for (int pc = 1; pc <= n; ++pc)
       for (int pr = 1; pr <= m; ++pr) {
@@ -509,7 +509,7 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
         for (int r = 0; r <= m; ++r)
           for (int c = 0; c <= n; ++c) {
             const TRational got = u.GetCell(c, r);
-            ASSERT_TRUE(got.Num == want[r][c].n && got.Den == want[r][c].d)
+            ASSERT_TRUE(kt::ToFrac(got) == want[r][c])
                 << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << kt::Show(want[r][c]);
           }
         EXPECT_EQ(u.GetRowName(pr), "X" + std::to_string(pc));
@@ -523,13 +523,15 @@ TEST(TSimplexTablePivot, MatchesAReferencePivotOnRandomTables) {
 }
 
 // Gauss-Jordan sequences on integer tables, as the method runs them: the cells are ratios of minors
-// and fit 32 bits long after the products a*b inside c - a*b no longer do. Every cell must equal the
-// reference, or be invalid exactly when the reference value does not fit 32 bits.
+// and fit 32 bits long after the products a*b inside c - a*b no longer do, and later outgrow them
+// too. Every cell must equal the reference, on either side of 32 bits and across the switches of the
+// table between plain and GMP fractions.
 TEST(TSimplexTablePivot, FusedUpdatesMatchAReferenceAlongPivotSequences) {
   std::mt19937 gen(77);
   std::uniform_int_distribution<int> digit(-9, 9);
   int productsBeyond32Bits = 0;
-  int invalidCells = 0;
+  int bigCells = 0;
+  int backToPlain = 0;
   for (int round = 0; round < 30; ++round) {
     const int n = 9 + round % 4;
     const int m = 7 + round % 3;
@@ -557,37 +559,35 @@ TEST(TSimplexTablePivot, FusedUpdatesMatchAReferenceAlongPivotSequences) {
       const Frac p = ref[pr][pc];
       for (int c = 0; c <= n; ++c) want[pr][c] = Div(ref[pr][c], p);
       want[pr][pc] = Frac{1, 1};
-      bool fits = true;
       for (int r = 0; r <= m; ++r) {
         if (r == pr) continue;
         for (int c = 0; c <= n; ++c) {
           if (c == pc) continue;
           const Frac product = Mul(want[pr][c], ref[r][pc]);
           want[r][c] = Sub(ref[r][c], product);
-          if (kt::ToRat(product).Den == 0 && kt::ToRat(want[r][c]).Den != 0) ++productsBeyond32Bits;
+          if (!kt::Fits(product) && kt::Fits(want[r][c])) ++productsBeyond32Bits;
         }
         want[r][pc] = Frac{0, 1};
       }
+      const bool wasBig = t.IsBig();
       t.Pivot(pc, pr);
+      bool big = false;
       for (int r = 0; r <= m; ++r)
         for (int c = 0; c <= n; ++c) {
-          const TRational expected = kt::ToRat(want[r][c]);
           const TRational got = t.GetCell(c, r);
-          if (expected.Den == 0) {
-            fits = false;
-            ++invalidCells;
-            ASSERT_EQ(got.Den, 0) << "cell (" << c << ", " << r << ") should not fit: " << kt::Show(want[r][c]);
-          } else {
-            ASSERT_TRUE(got.Num == expected.Num && got.Den == expected.Den)
-                << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << kt::Show(want[r][c]);
-          }
+          ASSERT_EQ(RatIsBig(got), !kt::Fits(want[r][c])) << "cell (" << c << ", " << r << ")";
+          ASSERT_TRUE(kt::ToFrac(got) == want[r][c])
+              << "cell (" << c << ", " << r << ") is " << kt::Show(got) << ", expected " << kt::Show(want[r][c]);
+          if (RatIsBig(got)) ++bigCells;
+          big = big || RatIsBig(got);
         }
-      if (!fits) break; // an invalid cell spoils the cells computed from it, and the method stops there
+      EXPECT_EQ(t.IsBig(), big);
+      if (wasBig && !big) ++backToPlain;
       ref = want;
     }
   }
   EXPECT_GT(productsBeyond32Bits, 1000) << "the sequences no longer reach products beyond 32 bits";
-  EXPECT_GT(invalidCells, 0) << "the sequences no longer reach values beyond 32 bits";
+  EXPECT_GT(bigCells, 0) << "the sequences no longer reach values beyond 32 bits";
 }
 
 TEST(TSimplexTablePivot, OutOfRangeZeroOrInvalidElementChangesNothing) {
@@ -613,15 +613,27 @@ TEST(TSimplexTablePivot, OutOfRangeZeroOrInvalidElementChangesNothing) {
   }
 }
 
-TEST(TSimplexTablePivot, OverflowShowsAsInvalidCellsNotWrappedNumbers) {
+TEST(TSimplexTablePivot, ValuesBeyond32BitsStayExactAndPivotingBackRestoresPlainFractions) {
   TSimplexTable t = MakeTable({"X1", "X2"}, {"X1", "X2"}, {{"1", "1", "46341"}, {"0", "46341", "0"}}, {"0", "0", "0"});
-  EXPECT_FALSE(t.HasInvalidCell());
   t.Pivot(1, 1);
   // cell (2, 2) := 0 - 46341 * 46341, which does not fit 32 bits.
-  EXPECT_EQ(t.GetCell(2, 2).Den, 0);
-  EXPECT_TRUE(t.HasInvalidCell());
-  EXPECT_NE(t.ToHtml(0, 0).find("&lt;err&gt;"), std::string::npos);
+  EXPECT_EQ(RatToStr(t.GetCell(2, 2)), "-2147488281");
+  EXPECT_TRUE(t.IsBig());
+  EXPECT_FALSE(t.HasInvalidCell());
   EXPECT_RAT(t.GetCell(0, 2), "-46341");
+  // Short enough for a cell: shown in full.
+  EXPECT_NE(t.ToHtml(0, 0).find(">-2147488281<"), std::string::npos);
+  // A long value: a short decimal in the cell, the fraction in its title; in full in the exact form.
+  t.SetCell(0, 1, RatDiv(t.GetCell(2, 2), RatFromInt(7)));
+  EXPECT_NE(t.ToHtml(0, 0).find("title=\"-2147488281/7\">-306784040.14<"), std::string::npos) << t.ToHtml(0, 0);
+  EXPECT_NE(t.ToHtml(0, 0, 0, true).find(">-2147488281/7<"), std::string::npos);
+  t.SetCell(0, 1, RatFromInt(1));
+  // X2 enters row 2: every value fits 32 bits again, and the table is plain fractions again.
+  t.Pivot(2, 2);
+  EXPECT_FALSE(t.IsBig());
+  const std::vector<std::vector<std::string>> want = {{"0", "0", "0"}, {"0", "1", "0"}, {"1/46341", "0", "1"}};
+  for (std::int32_t r = 0; r <= 2; ++r)
+    for (std::int32_t c = 0; c <= 2; ++c) EXPECT_RAT(t.GetCell(c, r), want[r][c]) << c << ", " << r;
 }
 
 // ---------------------------------------------------------------- Gomory cuts and the integer example

@@ -38,7 +38,7 @@ std::vector<std::string> Texts(const std::vector<TPlanePoint>& points) {
   return out;
 }
 
-xc::Q Q(TWideRational q) { return xc::Make(q.Num, q.Den); }
+xc::Q Q(const TWideRational& q) { return xc::Make(q.Num.ToMpz(), q.Den.ToMpz()); }
 
 struct TRegionCase {
   const char* Name;
@@ -142,15 +142,19 @@ const TRegionCase RegionCases[] = {
      ""},
     {"Empty", "max 1 1\n1 1 <= 2\n1 1 >= 5\n", TRegionKind::Empty, {}, {}, TOptimumKind::None, "", {}, ""},
     {"EmptyBeyondTheQuadrant", "max 1 1\n1 1 <= -1\n", TRegionKind::Empty, {}, {}, TOptimumKind::None, "", {}, ""},
-    // Cramer's rule on these needs more than 128 bits: nothing is drawn rather than something rounded.
-    {"TooLarge",
+    // Cramer's rule on these needs more than 128 bits: exact all the same.
+    {"BeyondOneHundredTwentyEightBits",
      "max 1 1\n2147483647 1/2147483629 <= 1\n1/2147483587 2147483563 <= 1\n",
-     TRegionKind::TooLarge,
+     TRegionKind::Bounded,
+     {"(0; 0)", "(1/2147483647; 0)",
+      "(1650586592225811041391460327/3544607714762386543468815491895672867; "
+      "1650586656789412894193221442/3544607714762386543468815491895672867)",
+      "(0; 1/2147483563)"},
      {},
-     {},
-     TOptimumKind::TooLarge,
-     "",
-     {},
+     TOptimumKind::Attained,
+     "366797027668358215064964641/393845301640265171496535054655074763",
+     {"(1650586592225811041391460327/3544607714762386543468815491895672867; "
+      "1650586656789412894193221442/3544607714762386543468815491895672867)"},
      ""},
 };
 
@@ -251,7 +255,11 @@ TEST(GraphicRegion, AgreesWithBruteForceAndWithTheSimplexRun) {
       ASSERT_TRUE(v.Objective);
       EXPECT_EQ(WideToStr(opt.Value), RatToStr(*v.Objective));
       ASSERT_EQ(v.X.size(), 2U);
-      const TPlanePoint x{{v.X[0].Num, v.X[0].Den}, {v.X[1].Num, v.X[1].Den}};
+      const auto wide = [](TRational r) {
+        const xc::Q q = xc::Parse(RatToStr(r));
+        return TWideRational{q.n, q.d};
+      };
+      const TPlanePoint x{wide(v.X[0]), wide(v.X[1])};
       const bool vertex = std::find(region.Vertices.begin(), region.Vertices.end(), x) != region.Vertices.end();
       EXPECT_TRUE(vertex) << "the simplex point " << PointToStr(x) << " is no vertex of the region";
       if (!opt.Constant) {
@@ -344,22 +352,22 @@ TEST(GraphicLattice, IntegerPointsAgreeWithBruteForce) {
     std::vector<std::vector<xc::Q>> mine;
     for (const TLatticeColumn& c : s.Columns)
       for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k)
-        mine.push_back(s.Transposed ? std::vector<xc::Q>{xc::Q{k, 1}, Q(c.K)}
-                                    : std::vector<xc::Q>{Q(c.K), xc::Q{k, 1}});
+        mine.push_back(s.Transposed ? std::vector<xc::Q>{xc::Make(k.ToMpz(), xc::Int(1)), Q(c.K)}
+                                    : std::vector<xc::Q>{Q(c.K), xc::Make(k.ToMpz(), xc::Int(1))});
     const xc::TSystem system = SystemOf(data.Statement);
     const xc::Q c1 = xc::Parse(data.Statement.Cell(1, 0)), c2 = xc::Parse(data.Statement.Cell(2, 0));
     const xc::Q c0 = xc::Parse(data.Statement.Cell(0, 0));
     // The box of the region from the brute force's own vertices.
     xc::I128 xMax = 0, yMax = 0;
     for (const auto& v : xc::Vertices(system, 2)) {
-      xMax = std::max(xMax, v[0].n / v[0].d);
-      yMax = std::max(yMax, v[1].n / v[1].d);
+      xMax = std::max<xc::I128>(xMax, mpz_class(v[0].n / v[0].d).get_si());
+      yMax = std::max<xc::I128>(yMax, mpz_class(v[1].n / v[1].d).get_si());
     }
     std::vector<std::vector<xc::Q>> brute;
     std::optional<xc::Q> best;
     for (xc::I128 x = 0; x <= xMax; ++x)
       for (xc::I128 y = 0; y <= yMax; ++y) {
-        const std::vector<xc::Q> p = {xc::Q{x, 1}, xc::Q{y, 1}};
+        const std::vector<xc::Q> p = {xc::Make(x, xc::I128{1}), xc::Make(y, xc::I128{1})};
         if (!xc::Feasible(system, p)) continue;
         brute.push_back(p);
         const xc::Q z = c1 * p[0] + c2 * p[1] + c0;

@@ -150,7 +150,7 @@ void CheckQuadratic(const TStatementGrid& g, const TTaskVerdict& v) {
   if (v.Status != TTaskStatus::Optimal && v.Status != TTaskStatus::Local) return;
   EXPECT_EQ(v.Status == TTaskStatus::Optimal, *v.Concave) << "optimal exactly for a concave objective";
   std::vector<xc::Q> x;
-  for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+  for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
   ASSERT_EQ(x.size(), p.N);
   EXPECT_TRUE(xc::Feasible(p.System, x)) << "the point breaks a constraint";
   const xc::Q value = Value(p, x);

@@ -47,7 +47,7 @@ xc::I128 UpperBound(const xc::TSystem& s, std::size_t j, bool& bounded) {
     if (s.Relation[i] > 0 || !(xc::Q{} < s.A[i][j])) continue;
     if (std::any_of(s.A[i].begin(), s.A[i].end(), [](xc::Q a) { return a < xc::Q{}; })) continue;
     const xc::Q q = s.B[i] / s.A[i][j];
-    const xc::I128 bound = q.n < 0 ? -1 : q.n / q.d;
+    const xc::I128 bound = q.n < 0 ? -1 : static_cast<xc::I128>(mpz_class(q.n / q.d).get_si());
     if (!bounded || bound < best) best = bound;
     bounded = true;
   }
@@ -76,7 +76,7 @@ bool ForEachCandidate(const TProgram& p, const std::function<void(const std::vec
   std::function<void(std::size_t)> walk = [&](std::size_t k) {
     if (k < ints.size()) {
       for (xc::I128 v = 0; v <= upper[ints[k]]; ++v) {
-        x[ints[k]] = xc::Q{v, 1};
+        x[ints[k]] = xc::Make(v, xc::I128{1});
         walk(k + 1);
       }
       return;
@@ -120,7 +120,7 @@ void CheckInteger(const TStatementGrid& g, const TTaskVerdict& v) {
   case TTaskStatus::Unbounded: EXPECT_TRUE(best.has_value()) << "no integer point: nothing to be unbounded on"; break;
   case TTaskStatus::Optimal: {
     std::vector<xc::Q> x;
-    for (const TRational& r : v.X) x.push_back(xc::Make(r.Num, r.Den));
+    for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
     ASSERT_EQ(x.size(), p.C.size());
     EXPECT_TRUE(xc::Feasible(p.S, x)) << "the point breaks a constraint";
     for (std::size_t j = 0; j < x.size(); ++j)

@@ -45,12 +45,6 @@ TEST(CuttingProgram, RefusesWhatIsNoCuttingProblem) {
        },
        P::Cell, 0, 1, sCutAllProportionsZero},
       {"256 patterns", [](TStatementGrid& g) { ResizeStatement(g, TT_CUTTING, 256, 2); }, P::Size, 256, 2, ""},
-      {"coefficient beyond 32 bits",
-       [](TStatementGrid& g) {
-         g.SetCell(0, 1, "1/2147483647");
-         g.SetCell(1, 1, "2147483647");
-       },
-       P::Whole, 0, 0, ""},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

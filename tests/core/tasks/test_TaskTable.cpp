@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +27,9 @@ struct TCase {
   std::string Task; // the folder under tests/data
   xc::TExpected Row;
 };
+
+// A failing case is shown by its file, tests/data/<task>/<file>, rather than by its bytes.
+void PrintTo(const TCase& c, std::ostream* os) { *os << c.Task << '/' << c.Row.File; }
 
 std::vector<TCase> AllCases() {
   std::vector<TCase> cases;
@@ -92,6 +97,85 @@ INSTANTIATE_TEST_SUITE_P(Problems, TaskTable, ::testing::ValuesIn(AllCases()),
                          });
 
 // What a student reads last: the answer in the student's own terms.
+// Random linear programs of up to 10 variables with coefficients up to 1000, whole or with two
+// decimals, as the student types them: their tables outgrow 32-bit fractions, and the runner must
+// still end as an independent exact simplex method does, at the same exact optimum, at a feasible
+// point that attains it.
+TEST(RandomLinearPrograms, BeyondThirtyTwoBitsAgreeWithAnIndependentExactSimplex) {
+  TMessageRecorder messages;
+  std::mt19937 random(4242);
+  const auto draw = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  // "-12.05", "731": the text and its exact value, parsed by the reference.
+  const auto number = [&](int low, int high, bool decimal) {
+    const int whole = draw(low, high);
+    if (!decimal) return std::to_string(whole);
+    const int cents = draw(0, 99);
+    return (whole < 0 ? "-" : "") + std::to_string(std::abs(whole)) + "." + (cents < 10 ? "0" : "") +
+           std::to_string(cents);
+  };
+  int optimal = 0;
+  int bigTables = 0;
+  int bigAnswers = 0;
+  for (int k = 0; k < 60; ++k) {
+    const int n = draw(4, 10);
+    const int m = draw(3, 8);
+    const bool decimal = k % 2 == 1;
+    const bool isMax = k % 3 != 0;
+    std::string text = isMax ? "max" : "min";
+    std::vector<xc::Q> c;
+    for (int j = 0; j < n; ++j) {
+      const std::string v = number(isMax ? -100 : 1, 1000, decimal);
+      text += " " + v;
+      c.push_back(xc::Parse(v));
+    }
+    text += "\n";
+    xc::TSystem system;
+    for (int i = 0; i < m; ++i) {
+      std::vector<xc::Q> row;
+      for (int j = 0; j < n; ++j) {
+        const std::string v = number(-300, 1000, decimal);
+        text += v + " ";
+        row.push_back(xc::Parse(v));
+      }
+      const int relation = draw(0, 3) == 0 ? 1 : -1;
+      const std::string b = number(relation > 0 ? 1 : 100, relation > 0 ? 100 : 1000, decimal);
+      text += (relation > 0 ? ">= " : "<= ") + b + "\n";
+      system.A.push_back(row);
+      system.Relation.push_back(relation);
+      system.B.push_back(xc::Parse(b));
+    }
+    SCOPED_TRACE(text);
+    TTextFormatError textError;
+    const auto grid = ParseStatementText(text, textError);
+    ASSERT_TRUE(grid) << textError.Message;
+    TZLPCore_Interface data;
+    TStatementError error;
+    ASSERT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
+    TZLPCore_SolutionResult report;
+    const TTaskVerdict v = RunTask(grid->TaskType, data, report);
+    std::vector<xc::Q> objective = c;
+    if (!isMax)
+      for (xc::Q& q : objective) q = xc::Q{-1, 1} * q;
+    const xc::TLinearOptimum want = xc::MaximiseExactly(system, objective);
+    ASSERT_EQ(StatusName(v.Status), want.End) << v.Message;
+    bigTables += data.Table.IsBig() ? 1 : 0;
+    if (want.End != "optimal") continue;
+    ++optimal;
+    const xc::Q value = isMax ? want.Value : xc::Q{-1, 1} * want.Value;
+    ASSERT_TRUE(v.Objective.has_value());
+    EXPECT_EQ(RatToStr(*v.Objective), xc::Show(value));
+    bigAnswers += RatIsBig(*v.Objective) ? 1 : 0;
+    std::vector<xc::Q> x;
+    for (const TRational& r : v.X) x.push_back(xc::Parse(RatToStr(r)));
+    ASSERT_EQ(x.size(), c.size());
+    EXPECT_TRUE(xc::Feasible(system, x)) << "the point breaks a constraint";
+    EXPECT_EQ(xc::Show(xc::Dot(c, x)), xc::Show(value)) << "the point does not attain the optimum";
+  }
+  EXPECT_GT(optimal, 20);
+  EXPECT_GT(bigTables, 20) << "the problems no longer outgrow 32-bit fractions";
+  EXPECT_GT(bigAnswers, 10);
+}
+
 TEST(TaskAnswer, StatesTheOutcomeInTheStudentsTerms) {
   struct TAnswerCase {
     const char* Text;
