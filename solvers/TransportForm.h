@@ -23,6 +23,9 @@ public:
 
   [[nodiscard]] const TStatementGrid& Statement() const noexcept { return Grid; }
   void ShowStatement(const TStatementGrid& grid);
+  // A problem file opened or saved from the window.
+  [[nodiscard]] TStatementGrid TypedStatement(std::uint8_t) override { return Grid; }
+  void ShowTypedStatement(const TStatementGrid& grid) override { ShowStatement(grid); }
 
   QSpinBox* edSuppliers = nullptr; // m, 1 ... 50
   QSpinBox* edConsumers = nullptr; // n, 1 ... 50
