@@ -5,7 +5,7 @@
 #include "MessageSeam.h"
 #include "ProblemStore.h"
 #include "QtHelpers.h"
-#include "Quadratic.h"
+#include "KuhnTucker.h"
 #include "TaskCatalog.h"
 #include "untStrConst.h"
 

@@ -9,7 +9,7 @@
 #include "Fractional.h"
 #include "Gomory.h"
 #include "Pages.h"
-#include "Quadratic.h"
+#include "KuhnTucker.h"
 #include "Regression.h"
 #include "Transport.h"
 

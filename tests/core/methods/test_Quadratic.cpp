@@ -4,7 +4,7 @@
 #include "BigRational.h"
 #include "MessageRecorder.h"
 #include "Pages.h"
-#include "Quadratic.h"
+#include "KuhnTucker.h"
 #include "SimplexMethod.h"
 #include "TaskCatalog.h"
 #include "TextFormat.h"

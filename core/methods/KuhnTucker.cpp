@@ -1,5 +1,5 @@
 // Quadratic programs: the coefficients page, the Kuhn-Tucker reduction and the conclusion.
-#include "Quadratic.h"
+#include "KuhnTucker.h"
 
 #include "BigRational.h"
 #include "MessageSeam.h"
