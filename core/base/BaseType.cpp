@@ -48,46 +48,41 @@ std::uint64_t Gcd(std::uint64_t a, std::uint64_t b) noexcept {
   return a << shift;
 }
 
-// Normal form of num/den computed in 64 bits; a result outside the 32-bit range is invalid.
+// num/den in lowest terms with den > 0 (den != 0); true when the result fits a 32-bit fraction.
+inline bool Reduce64(std::int64_t& num, std::int64_t& den) noexcept {
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  if (num == 0) {
+    den = 1;
+    return true;
+  }
+  if (den != 1) {
+    const std::uint64_t absNum = num < 0 ? 0 - static_cast<std::uint64_t>(num) : static_cast<std::uint64_t>(num);
+    const auto g = static_cast<std::int64_t>(Gcd(absNum, static_cast<std::uint64_t>(den)));
+    if (g != 1) {
+      num /= g;
+      den /= g;
+    }
+  }
+  return num >= Int32Min && num <= Int32Max && den <= Int32Max;
+}
+
+// Normal form of num/den computed in 64 bits; a result outside the 32-bit range goes to the store of
+// big values.
 TRational Make64(std::int64_t num, std::int64_t den) noexcept {
   if (den == 0) {
     if (num >= Int32Min && num <= Int32Max) return {static_cast<std::int32_t>(num), 0};
     return {num > 0 ? 1 : -1, 0};
   }
-  if (den < 0) {
-    num = -num;
-    den = -den;
-  }
-  if (num == 0) return {0, 1};
-  if (den != 1) {
-    const std::uint64_t absNum = num < 0 ? 0 - static_cast<std::uint64_t>(num) : static_cast<std::uint64_t>(num);
-    const auto g = static_cast<std::int64_t>(Gcd(absNum, static_cast<std::uint64_t>(den)));
-    if (g != 1) {
-      num /= g;
-      den /= g;
-    }
-  }
-  if (num < Int32Min || num > Int32Max || den > Int32Max)
-    return Spill(mpz_class(static_cast<long>(num)), mpz_class(static_cast<long>(den)));
+  if (!Reduce64(num, den)) return Spill(mpz_class(static_cast<long>(num)), mpz_class(static_cast<long>(den)));
   return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 
 // As Make64, but a result outside the 32-bit range is invalid (the fast path of the table's pivot).
 TRational Make64Fit(std::int64_t num, std::int64_t den) noexcept {
-  if (den < 0) {
-    num = -num;
-    den = -den;
-  }
-  if (num == 0) return {0, 1};
-  if (den != 1) {
-    const std::uint64_t absNum = num < 0 ? 0 - static_cast<std::uint64_t>(num) : static_cast<std::uint64_t>(num);
-    const auto g = static_cast<std::int64_t>(Gcd(absNum, static_cast<std::uint64_t>(den)));
-    if (g != 1) {
-      num /= g;
-      den /= g;
-    }
-  }
-  if (num < Int32Min || num > Int32Max || den > Int32Max) return {1, 0};
+  if (!Reduce64(num, den)) return {1, 0};
   return {static_cast<std::int32_t>(num), static_cast<std::int32_t>(den)};
 }
 

@@ -60,6 +60,25 @@ struct TCellRef {
   std::int32_t I = 0, J = 0;
 };
 
+// The rows and columns a first-plan method has not crossed out yet.
+struct TLinesLeft {
+  std::vector<char> RowOut, ColOut;
+  std::int32_t Rows, Cols;
+  TLinesLeft(std::int32_t m, std::int32_t n)
+      : RowOut(static_cast<std::size_t>(m), 0), ColOut(static_cast<std::size_t>(n), 0), Rows(m), Cols(n) {}
+  // After cell (i, j) took its shipment: the exhausted row or column, or both, is crossed out.
+  void CrossOut(std::int32_t i, std::int32_t j, const std::vector<TRational>& a, const std::vector<TRational>& b) {
+    if (IsZero(a[static_cast<std::size_t>(i)])) {
+      RowOut[static_cast<std::size_t>(i)] = 1;
+      --Rows;
+    }
+    if (IsZero(b[static_cast<std::size_t>(j)])) {
+      ColOut[static_cast<std::size_t>(j)] = 1;
+      --Cols;
+    }
+  }
+};
+
 class TPotentials {
 public:
   TPotentials(const TTransportProblem& p, TZLPCore_SolutionResult* report) : P(p), Report(report) {}
@@ -201,14 +220,13 @@ void TPotentials::MinElement() {
             "неё min(остаток запаса, остаток потребности) и вычеркиваем исчерпанную строку или столбец (оба, если "
             "исчерпаны оба).");
   std::vector<TRational> a = A, b = B;
-  std::vector<char> rowOut(static_cast<std::size_t>(M), 0), colOut(static_cast<std::size_t>(N), 0);
-  std::int32_t rowsLeft = M, colsLeft = N;
-  while (rowsLeft > 0 && colsLeft > 0) {
+  TLinesLeft left(M, N);
+  while (left.Rows > 0 && left.Cols > 0) {
     std::int32_t bi = -1, bj = -1;
     for (std::int32_t i = 0; i < M; ++i) {
-      if (rowOut[static_cast<std::size_t>(i)] != 0) continue;
+      if (left.RowOut[static_cast<std::size_t>(i)] != 0) continue;
       for (std::int32_t j = 0; j < N; ++j) {
-        if (colOut[static_cast<std::size_t>(j)] != 0) continue;
+        if (left.ColOut[static_cast<std::size_t>(j)] != 0) continue;
         if (bi < 0) {
           bi = i;
           bj = j;
@@ -224,16 +242,7 @@ void TPotentials::MinElement() {
     Allocate(bi, bj, a, b);
     Paragraph("Клетка " + CellText({bi, bj}) + ", тариф " + Show(CostAt(bi, bj)) + ": x<sub>" + Num(bi + 1) + "," +
               Num(bj + 1) + "</sub> = " + Show(X[At(bi, bj)]));
-    const bool rowDone = IsZero(a[static_cast<std::size_t>(bi)]);
-    const bool colDone = IsZero(b[static_cast<std::size_t>(bj)]);
-    if (rowDone) {
-      rowOut[static_cast<std::size_t>(bi)] = 1;
-      --rowsLeft;
-    }
-    if (colDone) {
-      colOut[static_cast<std::size_t>(bj)] = 1;
-      --colsLeft;
-    }
+    left.CrossOut(bi, bj, a, b);
   }
 }
 
@@ -244,15 +253,14 @@ void TPotentials::Vogel() {
             "(при равных — первая строка, затем первый столбец) выбираем клетку с наименьшим тарифом, записываем "
             "в неё min(остаток запаса, остаток потребности) и вычеркиваем исчерпанную строку или столбец.");
   std::vector<TRational> a = A, b = B;
-  std::vector<char> rowOut(static_cast<std::size_t>(M), 0), colOut(static_cast<std::size_t>(N), 0);
-  std::int32_t rowsLeft = M, colsLeft = N;
+  TLinesLeft left(M, N);
   // The penalty of a line and its cheapest cell among the lines not crossed out.
   const auto penalty = [&](bool row, std::int32_t k, std::int32_t& best) {
     TRational first{0, 0}, second{0, 0};
     best = -1;
     const std::int32_t count = row ? N : M;
     for (std::int32_t t = 0; t < count; ++t) {
-      if ((row ? colOut : rowOut)[static_cast<std::size_t>(t)] != 0) continue;
+      if ((row ? left.ColOut : left.RowOut)[static_cast<std::size_t>(t)] != 0) continue;
       const TRational c = row ? CostAt(k, t) : CostAt(t, k);
       if (best < 0 || Less(c, first)) {
         second = first;
@@ -264,13 +272,13 @@ void TPotentials::Vogel() {
     }
     return RatIsValid(second) ? Sub(second, first) : first;
   };
-  while (rowsLeft > 0 && colsLeft > 0) {
+  while (left.Rows > 0 && left.Cols > 0) {
     std::string rows = "Штрафы строк: ", cols = "; столбцов: ";
     bool found = false, foundRow = false;
     TRational top = Zero;
     std::int32_t line = -1, cell = -1;
     for (std::int32_t i = 0; i < M; ++i) {
-      if (rowOut[static_cast<std::size_t>(i)] != 0) continue;
+      if (left.RowOut[static_cast<std::size_t>(i)] != 0) continue;
       std::int32_t best = -1;
       const TRational p = penalty(true, i, best);
       rows += RowName(i) + " — " + ShowSigned(p) + " ";
@@ -282,7 +290,7 @@ void TPotentials::Vogel() {
       }
     }
     for (std::int32_t j = 0; j < N; ++j) {
-      if (colOut[static_cast<std::size_t>(j)] != 0) continue;
+      if (left.ColOut[static_cast<std::size_t>(j)] != 0) continue;
       std::int32_t best = -1;
       const TRational p = penalty(false, j, best);
       cols += ColName(j) + " — " + ShowSigned(p) + " ";
@@ -299,16 +307,7 @@ void TPotentials::Vogel() {
     Paragraph(rows + cols + "; наибольший штраф " + ShowSigned(top) + " — " +
               (foundRow ? "строка " + RowName(line) : "столбец " + ColName(line)) + ", клетка " + CellText({bi, bj}) +
               ": x<sub>" + Num(bi + 1) + "," + Num(bj + 1) + "</sub> = " + Show(X[At(bi, bj)]));
-    const bool rowDone = IsZero(a[static_cast<std::size_t>(bi)]);
-    const bool colDone = IsZero(b[static_cast<std::size_t>(bj)]);
-    if (rowDone) {
-      rowOut[static_cast<std::size_t>(bi)] = 1;
-      --rowsLeft;
-    }
-    if (colDone) {
-      colOut[static_cast<std::size_t>(bj)] = 1;
-      --colsLeft;
-    }
+    left.CrossOut(bi, bj, a, b);
   }
 }
 
