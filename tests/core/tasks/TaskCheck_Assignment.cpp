@@ -65,28 +65,7 @@ void CheckAssignment(const TStatementGrid& g, const TTaskVerdict& v) {
 
 const TTaskCheckRegistration Registration(TT_ASSIGNMENT, CheckAssignment);
 
-struct TRun {
-  TTaskVerdict Verdict;
-  std::vector<std::string> Lines;
-  TStatementGrid Statement;
-};
-
-// The text form solved through the task runner, as kelvano-solve and the window solve it.
-TRun Solve(const std::string& text) {
-  TRun run;
-  TTextFormatError textError;
-  const auto grid = ParseStatementText(text, textError);
-  EXPECT_TRUE(grid) << textError.Message;
-  if (!grid) return run;
-  run.Statement = *grid;
-  TZLPCore_Interface data;
-  TStatementError error;
-  EXPECT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
-  TZLPCore_SolutionResult report;
-  run.Verdict = RunTask(TT_ASSIGNMENT, data, report);
-  run.Lines = report.Lines;
-  return run;
-}
+TRun Solve(const std::string& text) { return SolveText(text, TT_ASSIGNMENT); }
 
 std::string MatrixText(bool isMax, std::int32_t n, const std::function<std::int64_t()>& next) {
   std::ostringstream text;

@@ -101,27 +101,7 @@ void CheckTransport(const TStatementGrid& g, const TTaskVerdict& v) {
 
 const TTaskCheckRegistration Registration(TT_TRANSPORT, CheckTransport);
 
-struct TRun {
-  TTaskVerdict Verdict;
-  std::vector<std::string> Lines;
-  TStatementGrid Statement;
-};
-
-TRun Solve(const std::string& text) {
-  TRun run;
-  TTextFormatError textError;
-  const auto grid = ParseStatementText(text, textError);
-  EXPECT_TRUE(grid) << textError.Line << ": " << textError.Message;
-  if (!grid) return run;
-  run.Statement = *grid;
-  TZLPCore_Interface data;
-  TStatementError error;
-  EXPECT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
-  TZLPCore_SolutionResult report;
-  run.Verdict = RunTask(TT_TRANSPORT, data, report);
-  run.Lines = report.Lines;
-  return run;
-}
+TRun Solve(const std::string& text) { return SolveText(text, TT_TRANSPORT); }
 
 // Small costs give ties and degenerate plans; unbalanced both ways; every first-plan method.
 TEST(TransportCheck, RandomProblemsAgreeWithTheSimplexMethod) {
