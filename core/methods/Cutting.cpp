@@ -50,9 +50,6 @@ TStatementError CellError(const TStatementGrid& grid, std::int32_t x, std::int32
   return {TStatementError::TPlace::Cell, x, y, CellName(grid, x, y), std::move(message)};
 }
 
-std::string Sub(const std::string& letter, std::int32_t index) {
-  return letter + "<sub>" + std::to_string(index) + "</sub>";
-}
 
 // "1", "1 и 2", "1, 2 и 3"
 std::string NumberList(const std::vector<std::int32_t>& numbers) {
@@ -84,11 +81,11 @@ std::string OptimalAnswer(const TCuttingProblem& problem, TRational sets, const 
       unused.push_back(number);
     } else {
       const std::string v = RatToStr(x[j]);
-      used.push_back("способом " + std::to_string(number) + " — " + v + " ед. (" + Sub("X", number) + " = " + v + ")");
+      used.push_back("способом " + std::to_string(number) + " — " + v + " ед. (" + SubscriptName("X", number) + " = " + v + ")");
     }
   }
   std::string zeros;
-  for (std::size_t k = 0; k < unused.size(); ++k) zeros += (k == 0 ? "" : " = ") + Sub("X", unused[k]);
+  for (std::size_t k = 0; k < unused.size(); ++k) zeros += (k == 0 ? "" : " = ") + SubscriptName("X", unused[k]);
   zeros += " = 0";
   if (used.empty()) {
     text += " Ни один способ раскроя не используется (" + zeros + ").";

@@ -21,7 +21,7 @@ struct TCalc {
     return r;
   }
   TRational Add(TRational a, TRational b) { return Check(RatAdd(a, b)); }
-  TRational Sub(TRational a, TRational b) { return Check(RatSub(a, b)); }
+  TRational SubscriptName(TRational a, TRational b) { return Check(RatSub(a, b)); }
   TRational Mul(TRational a, TRational b) { return Check(RatMul(a, b)); }
   TRational Div(TRational a, TRational b) { return Check(RatDiv(a, b)); }
   TRational Neg(TRational a) { return Check(RatMulInt(a, -1)); }
@@ -189,7 +189,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     TRational lhs = RatFromInt(0);
     for (std::int32_t j = 1; j <= n; ++j)
       lhs = calc.Add(lhs, calc.Mul(stated.Coeffs.GetItem(j, i), out.X[static_cast<std::size_t>(j - 1)]));
-    const TRational slack = calc.Sub(stated.RHS.GetItem(i), lhs);
+    const TRational slack = calc.SubscriptName(stated.RHS.GetItem(i), lhs);
     out.Slack.push_back(slack);
     out.W = calc.Add(out.W, calc.Mul(stated.RHS.GetItem(i), y));
     const int rule = SignRule(stated, i);
@@ -202,7 +202,7 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     TRational ay = RatFromInt(0);
     for (std::int32_t i = 1; i <= m; ++i)
       ay = calc.Add(ay, calc.Mul(stated.Coeffs.GetItem(j, i), out.Y[static_cast<std::size_t>(i - 1)]));
-    const TRational d = calc.Sub(ay, stated.Objective.GetItem(j));
+    const TRational d = calc.SubscriptName(ay, stated.Objective.GetItem(j));
     out.Reduced.push_back(d);
     if (Sign(d) * (stated.IsMax ? 1 : -1) < 0) sound = false;
     if (Sign(out.X[static_cast<std::size_t>(j - 1)]) < 0) sound = false;
@@ -286,8 +286,8 @@ TDualAnalysis AnalyzeDual(const TZLPCore_SubInterface_ZLP& stated, const TZLPCor
     TValueRange range;
     const std::optional<TRational>& low = stated.IsMax ? t.Lo : t.Hi;
     const std::optional<TRational>& high = stated.IsMax ? t.Hi : t.Lo;
-    if (low) range.Lo = stated.IsMax ? calc.Add(c, *low) : calc.Sub(c, *low);
-    if (high) range.Hi = stated.IsMax ? calc.Add(c, *high) : calc.Sub(c, *high);
+    if (low) range.Lo = stated.IsMax ? calc.Add(c, *low) : calc.SubscriptName(c, *low);
+    if (high) range.Hi = stated.IsMax ? calc.Add(c, *high) : calc.SubscriptName(c, *high);
     out.RangesC.push_back(range);
   }
   out.Outcome = calc.Overflow ? TDualOutcome::Overflow : TDualOutcome::Optimal;
@@ -306,10 +306,7 @@ std::string Factor(TRational r) {
   const std::string t = Num(r);
   return (Sign(r) < 0 || r.Den != 1) ? "(" + t + ")" : t;
 }
-std::string Sub(const std::string& letter, std::int32_t index) {
-  return letter + "<sub>" + std::to_string(index) + "</sub>";
-}
-std::string Y(std::int32_t i) { return Sub("Y", i); }
+std::string Y(std::int32_t i) { return SubscriptName("Y", i); }
 
 std::string Cell(const std::string& text) { return "<td class=\"clsSimCell\">" + text + "</td>"; }
 std::string Row(const std::vector<std::string>& cells) {

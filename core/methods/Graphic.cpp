@@ -617,7 +617,6 @@ TFrame PictureFrame(const std::vector<TLine>& lines, const TPlaneRegion& region)
   return frame;
 }
 
-std::string Sub(const std::string& letter, int index) { return letter + "<sub>" + std::to_string(index) + "</sub>"; }
 
 // "A", "B", ... for the first 26 vertices, then "P27", ...
 std::string VertexName(std::size_t k) {
@@ -873,7 +872,7 @@ std::string Caption(const TGraphic& g) {
       text += g.Lattice->PointCount <= 4000 ? " Точками отмечены целочисленные точки области"
                                             : " Целочисленных точек области слишком много, чтобы отметить их все";
     else
-      text += std::string(" Отрезками отмечены допустимые точки с целым ") + (g.IntX1 ? Sub("X", 1) : Sub("X", 2));
+      text += std::string(" Отрезками отмечены допустимые точки с целым ") + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2));
     text += g.Region.Kind == TRegionKind::Unbounded ? " внутри рамки." : ".";
   }
   if (!g.Hidden.empty()) {
@@ -905,7 +904,7 @@ std::string VertexTable(const TGraphic& g) {
     return std::string("<td class=\"") + (selected ? "clsSelCell" : "clsSimCell") + "\">" + text + "</td>";
   };
   std::string t = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>" + cell("Вершина", false) +
-                  cell(Sub("X", 1), false) + cell(Sub("X", 2), false) + cell("Z", false) + "</tr>";
+                  cell(SubscriptName("X", 1), false) + cell(SubscriptName("X", 2), false) + cell("Z", false) + "</tr>";
   for (std::size_t k = 0; k < g.Region.Vertices.size(); ++k) {
     const TPlanePoint& v = g.Region.Vertices[k];
     const bool best = std::find(g.Optimum.Points.begin(), g.Optimum.Points.end(), v) != g.Optimum.Points.end();
@@ -923,7 +922,7 @@ std::string LinearConclusion(const TGraphic& g) {
   const bool isMax = g.Zlp.IsMax;
   const TPlaneOptimum& opt = g.Optimum;
   if (opt.Constant)
-    return "Целевая функция не зависит от " + Sub("X", 1) + " и " + Sub("X", 2) + ": Z = " + WideToStr(opt.Value) +
+    return "Целевая функция не зависит от " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) + ": Z = " + WideToStr(opt.Value) +
            " во всех допустимых точках, и любая из них оптимальна.";
   std::string text = "Вектор grad Z = " + Direction({z.C1, z.C2}) + " указывает направление возрастания Z";
   text += isMax ? "; линию уровня Z = const перемещаем в этом направлении"
@@ -947,8 +946,8 @@ std::string LinearConclusion(const TGraphic& g) {
 std::string IntegerConclusion(const TGraphic& g) {
   const TLatticeSearch& s = *g.Lattice;
   const bool isMax = g.Zlp.IsMax;
-  std::string text = g.IntX1 && g.IntX2 ? "Целыми должны быть " + Sub("X", 1) + " и " + Sub("X", 2) + ". "
-                                        : "Целым должен быть " + (g.IntX1 ? Sub("X", 1) : Sub("X", 2)) + ". ";
+  std::string text = g.IntX1 && g.IntX2 ? "Целыми должны быть " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) + ". "
+                                        : "Целым должен быть " + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2)) + ". ";
   if (g.Region.Kind == TRegionKind::Unbounded)
     return text + "Область не ограничена, поэтому перебором целочисленный оптимум не ищется.";
   if (!s.Complete) return text + "Целочисленных прямых в области слишком много для перебора.";
@@ -958,7 +957,7 @@ std::string IntegerConclusion(const TGraphic& g) {
            ": целочисленная задача не имеет решений.";
   text += g.IntX1 && g.IntX2
               ? "Перебрав целочисленные точки области, находим наилучшее значение функции: "
-              : std::string("Перебрав части области на прямых ") + (s.Transposed ? Sub("X", 2) : Sub("X", 1)) +
+              : std::string("Перебрав части области на прямых ") + (s.Transposed ? SubscriptName("X", 2) : SubscriptName("X", 1)) +
                     " = const с целыми значениями, находим наилучшее значение функции: ";
   text += ZWord(isMax) + " = " + WideToStr(*s.Value);
   std::vector<std::string> where;
@@ -999,8 +998,8 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
                       "задаёт полуплоскость, а ограничение-равенство — прямую; границы полуплоскостей — прямые "
                       "с номерами ограничений:");
   report.AddPre(LineList(zlp));
-  report.AddParagraph("Область допустимых решений — общая часть этих множеств в четверти " + Sub("X", 1) +
-                      " &#8805; 0, " + Sub("X", 2) + " &#8805; 0.");
+  report.AddParagraph("Область допустимых решений — общая часть этих множеств в четверти " + SubscriptName("X", 1) +
+                      " &#8805; 0, " + SubscriptName("X", 2) + " &#8805; 0.");
   g.Region = FeasibleRegion(zlp);
   g.Optimum = PlaneOptimum(zlp, g.Region);
   try {

@@ -14,12 +14,11 @@
 namespace {
 
 std::string Num(std::int32_t v) { return std::to_string(v); }
-std::string Sub(const std::string& letter, std::int32_t index) { return letter + "<sub>" + Num(index) + "</sub>"; }
 
 // "V<sub>3</sub>", "V<sub>3</sub>, V<sub>4</sub>" or "V<sub>3</sub>, ..., V<sub>7</sub>".
 std::string Range(const std::string& letter, std::int32_t from, std::int32_t to) {
-  if (from == to) return Sub(letter, from);
-  return Sub(letter, from) + (to == from + 1 ? ", " : ", ..., ") + Sub(letter, to);
+  if (from == to) return SubscriptName(letter, from);
+  return SubscriptName(letter, from) + (to == from + 1 ? ", " : ", ..., ") + SubscriptName(letter, to);
 }
 
 TRational Negated(TRational v) {
@@ -84,7 +83,7 @@ bool PointOfTable(const TSimplexTable& table, const TKuhnTucker& kt, TKuhnTucker
 std::string PointText(const std::vector<TRational>& x, std::int32_t count) {
   std::string text;
   for (std::int32_t j = 1; j <= count; ++j)
-    text += (j == 1 ? "" : ", ") + Sub("X", j) + " = " + RatToStr(x[static_cast<std::size_t>(j - 1)]);
+    text += (j == 1 ? "" : ", ") + SubscriptName("X", j) + " = " + RatToStr(x[static_cast<std::size_t>(j - 1)]);
   return text;
 }
 
@@ -369,8 +368,8 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
   const std::int32_t d = kt.Decisions;
   const std::int32_t m = kt.Rows;
   const std::int32_t total = kt.Pairs(); // N
-  const auto x = [](std::int32_t j) { return Sub("X", j); };
-  const auto lambda = [](std::int32_t k) { return Sub("L", k); };
+  const auto x = [](std::int32_t j) { return SubscriptName("X", j); };
+  const auto lambda = [](std::int32_t k) { return SubscriptName("L", k); };
   const auto a = [&kt](std::int32_t k, std::int32_t j) { return ConstraintCoeff(kt, k, j); };
   const auto q = [&kt](std::int32_t i, std::int32_t j) { return QuadCoeff(kt, i, j); };
   const auto c = [&kt](std::int32_t j) { return LinearCoeff(kt, j); };
@@ -456,7 +455,7 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
   AddModel(report, &built.Program);
   report.AddLine("</pre>");
   std::string pairs;
-  for (std::int32_t j = 1; j <= total; ++j) pairs += (j == 1 ? "" : ", ") + x(j) + " и " + Sub("V", j);
+  for (std::int32_t j = 1; j <= total; ++j) pairs += (j == 1 ? "" : ", ") + x(j) + " и " + SubscriptName("V", j);
   report.AddParagraph(
       "По условию дополняющей нежёсткости в каждой из пар " + pairs + " хотя бы одна переменная равна нулю (" +
       Range("V", d + 1, total) + (m == 1 ? " — множитель Лагранжа " : " — множители Лагранжа ") + Range("L", 1, m) +

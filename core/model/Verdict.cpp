@@ -40,9 +40,6 @@ const char* StatusName(TTaskStatus status) {
 
 namespace {
 
-std::string Sub(const std::string& letter, std::size_t index) {
-  return letter + "<sub>" + std::to_string(index) + "</sub>";
-}
 
 // The exact value; a long one followed by its decimal approximation, "2251799813685248/58 &asymp; 3.88241e+13".
 std::string ValueText(TRational v) {
@@ -54,7 +51,7 @@ std::string ValueText(TRational v) {
 // "X<sub>1</sub> = 2, X<sub>2</sub> = 6"
 std::string PointText(const std::vector<TRational>& x) {
   std::string text;
-  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : ", ") + Sub("X", j + 1) + " = " + ValueText(x[j]);
+  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : ", ") + SubscriptName("X", j + 1) + " = " + ValueText(x[j]);
   return text;
 }
 

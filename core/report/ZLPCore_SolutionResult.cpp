@@ -140,6 +140,10 @@ bool ReadStyleSheet(const std::string& path, std::string& text) {
 
 } // namespace
 
+std::string SubscriptName(const std::string& letter, std::int64_t index) {
+  return letter + "<sub>" + std::to_string(index) + "</sub>";
+}
+
 std::string HtmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -83,6 +83,8 @@ private:
 
 // The text with &, <, > and " written as character references, ready to stand in HTML as text.
 [[nodiscard]] std::string HtmlEscape(std::string_view text);
+// A letter with its index as a subscript: ("Y", 2) -> "Y<sub>2</sub>".
+[[nodiscard]] std::string SubscriptName(const std::string& letter, std::int64_t index);
 
 // Writes bytes to fileName through a new temporary file in the same folder, renamed into place: a
 // reader sees the old file or the whole new one, a link at fileName is replaced and never followed,
