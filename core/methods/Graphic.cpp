@@ -677,15 +677,27 @@ void LineLabel(TSvgPlot& plot, const std::pair<TSvgPoint, TSvgPoint>& seg, const
   plot.PixelText(plot.PX(end.X) + dx * back + 5, plot.PY(end.Y) + dy * back + 4, markup, cls);
 }
 
-std::string DrawPicture(TGraphic& g) {
+// The picture's window around the frame, with room for the labels at the axes.
+TSvgWindow PictureWindow(const TGraphic& g) {
   const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
-  const TSvgWindow window{-0.07 * fx, 1.1 * fx, -0.07 * fy, 1.1 * fy};
-  const bool square = g.Frame.X == g.Frame.Y;
-  TSvgPlot plot(window, square ? 380 : 460, square ? 380 : 320);
-  const TSvgPlot::TAxis xAxis = TickAxis(g.Frame.StepX, 0, fx, SvgSubscript("X", "1"));
-  const TSvgPlot::TAxis yAxis = TickAxis(g.Frame.StepY, 0, fy, SvgSubscript("X", "2"));
-  plot.Grid(xAxis, yAxis);
+  return {-0.07 * fx, 1.1 * fx, -0.07 * fy, 1.1 * fy};
+}
 
+// The constraint lines that miss the picture: the caption names them.
+std::vector<std::int32_t> HiddenLines(const TGraphic& g) {
+  const TSvgWindow window = PictureWindow(g);
+  std::vector<std::int32_t> hidden;
+  for (const TLine& l : g.Lines)
+    if (l.Number != 0 && IsLine(l) && !ClipLine(WideToDouble(l.A), WideToDouble(l.B), WideToDouble(l.C), window))
+      hidden.push_back(l.Number);
+  return hidden;
+}
+
+using TLineLabels = std::vector<std::pair<std::pair<TSvgPoint, TSvgPoint>, std::string>>;
+
+// The region (or its edge), the dashed frame of an unbounded one, the integer lines of a mixed program.
+void DrawRegion(TSvgPlot& plot, const TGraphic& g) {
+  const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   if (g.Drawn.size() >= 3) {
     std::vector<TSvgPoint> polygon;
     for (const TPlanePoint& p : g.Drawn) polygon.push_back(ToSvg(p));
@@ -697,8 +709,7 @@ std::string DrawPicture(TGraphic& g) {
     plot.Line({0, fy}, {fx, fy}, "clsGrFrame", "stroke=\"currentColor\" stroke-dasharray=\"2 3\"");
     plot.Line({fx, 0}, {fx, fy}, "clsGrFrame", "stroke=\"currentColor\" stroke-dasharray=\"2 3\"");
   }
-  // The integer lines of a mixed program; the integer points are drawn over the lines below.
-  const bool dots = g.Lattice && g.IntX1 && g.IntX2 && g.Lattice->PointCount <= 4000;
+  // The integer lines of a mixed program; the integer points are drawn over the lines later.
   if (g.Lattice && !(g.IntX1 && g.IntX2))
     for (const TLatticeColumn& c : g.Lattice->Columns) {
       const double k = WideToDouble(c.K), lo = WideToDouble(c.Lo), hi = WideToDouble(c.Hi);
@@ -706,21 +717,26 @@ std::string DrawPicture(TGraphic& g) {
       const TSvgPoint b = g.Lattice->Transposed ? TSvgPoint{hi, k} : TSvgPoint{k, hi};
       plot.Line(a, b, "clsGrIntSeg", "stroke=\"currentColor\" stroke-width=\"2.5\"");
     }
+}
 
-  std::vector<std::pair<std::pair<TSvgPoint, TSvgPoint>, std::string>> labels;
+// The constraint lines in the window; their number labels are added to labels, drawn last.
+void DrawConstraintLines(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels) {
+  const TSvgWindow window = PictureWindow(g);
+  const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   for (const TLine& l : g.Lines) {
     if (l.Number == 0 || !IsLine(l)) continue;
     const auto seg = ClipLine(WideToDouble(l.A), WideToDouble(l.B), WideToDouble(l.C), window);
-    if (!seg) {
-      g.Hidden.push_back(l.Number);
-      continue;
-    }
+    if (!seg) continue;
     plot.Line(seg->first, seg->second, "clsGrLine", "stroke=\"currentColor\" stroke-width=\"1.1\"");
     const auto inFrame = ClipLine(WideToDouble(l.A), WideToDouble(l.B), WideToDouble(l.C), {0, fx, 0, fy});
     labels.emplace_back(inFrame ? *inFrame : *seg, "(" + std::to_string(l.Number) + ")");
   }
-  plot.AxesThroughOrigin(xAxis, yAxis);
+}
 
+// The level line through the optimum with its value, and the gradient of the objective.
+void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels) {
+  const TSvgWindow window = PictureWindow(g);
+  const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   const TObjective z = ObjectiveOf(g.Zlp);
   const double c1 = WideToDouble(z.C1), c2 = WideToDouble(z.C2);
   const bool gradient = g.Region.Kind != TRegionKind::Empty && (c1 != 0 || c2 != 0);
@@ -744,30 +760,33 @@ std::string DrawPicture(TGraphic& g) {
       }
     }
   }
-  if (gradient) {
-    // The gradient drawn 1/5 of the plot long, from the origin when it fits there, else from the optimum
-    // or from the middle of the region.
-    const double sx = plot.PlotWidth() / (window.X1 - window.X0), sy = plot.PlotHeight() / (window.Y1 - window.Y0);
-    const double scale = 0.2 * std::min(plot.PlotWidth(), plot.PlotHeight()) / std::hypot(c1 * sx, c2 * sy);
-    std::vector<TSvgPoint> bases = {{0, 0}};
-    if (!g.Optimum.Points.empty()) bases.push_back(ToSvg(g.Optimum.Points.front()));
-    TSvgPoint middle{};
-    for (const TPlanePoint& p : g.Drawn) middle = {middle.X + WideToDouble(p.X), middle.Y + WideToDouble(p.Y)};
-    if (!g.Drawn.empty()) bases.push_back({middle.X / g.Drawn.size(), middle.Y / g.Drawn.size()});
-    TSvgPoint from = bases.back(), to{from.X + c1 * scale, from.Y + c2 * scale};
-    for (const TSvgPoint& b : bases)
-      if (window.Contains({b.X + c1 * scale, b.Y + c2 * scale})) {
-        from = b;
-        to = {b.X + c1 * scale, b.Y + c2 * scale};
-        break;
-      }
-    if (const auto seg = ClipSegment(from, to, window)) {
-      plot.Arrow(seg->first, seg->second, 9, "clsGrGrad", accent + " fill=\"" + Accent + "\" stroke-width=\"1.8\"");
-      plot.Text(seg->second, c1 >= 0 ? 5 : -5, c2 >= 0 ? -5 : 13, "grad Z", "clsGrGradName", c1 >= 0 ? "start" : "end");
+  if (!gradient) return;
+  // The gradient drawn 1/5 of the plot long, from the origin when it fits there, else from the optimum
+  // or from the middle of the region.
+  const double sx = plot.PlotWidth() / (window.X1 - window.X0), sy = plot.PlotHeight() / (window.Y1 - window.Y0);
+  const double scale = 0.2 * std::min(plot.PlotWidth(), plot.PlotHeight()) / std::hypot(c1 * sx, c2 * sy);
+  std::vector<TSvgPoint> bases = {{0, 0}};
+  if (!g.Optimum.Points.empty()) bases.push_back(ToSvg(g.Optimum.Points.front()));
+  TSvgPoint middle{};
+  for (const TPlanePoint& p : g.Drawn) middle = {middle.X + WideToDouble(p.X), middle.Y + WideToDouble(p.Y)};
+  if (!g.Drawn.empty()) bases.push_back({middle.X / g.Drawn.size(), middle.Y / g.Drawn.size()});
+  TSvgPoint from = bases.back(), to{from.X + c1 * scale, from.Y + c2 * scale};
+  for (const TSvgPoint& b : bases)
+    if (window.Contains({b.X + c1 * scale, b.Y + c2 * scale})) {
+      from = b;
+      to = {b.X + c1 * scale, b.Y + c2 * scale};
+      break;
     }
+  if (const auto seg = ClipSegment(from, to, window)) {
+    plot.Arrow(seg->first, seg->second, 9, "clsGrGrad", accent + " fill=\"" + Accent + "\" stroke-width=\"1.8\"");
+    plot.Text(seg->second, c1 >= 0 ? 5 : -5, c2 >= 0 ? -5 : 13, "grad Z", "clsGrGradName", c1 >= 0 ? "start" : "end");
   }
+}
 
-  // The optimal edge or ray, then the points.
+// The optimal edge or ray, and the vertices of the region with their letters.
+void DrawVertices(TSvgPlot& plot, const TGraphic& g) {
+  const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
+  const std::string accent = std::string("stroke=\"") + Accent + "\"";
   const TPlaneOptimum& opt = g.Optimum;
   if (opt.Points.size() == 2)
     plot.Line(ToSvg(opt.Points[0]), ToSvg(opt.Points[1]), "clsGrOptEdge",
@@ -805,7 +824,15 @@ std::string DrawPicture(TGraphic& g) {
     dy = len > 0 ? dy / len : 0.7;
     plot.Text(v, dx * 11 - 3.5, dy * 11 + 4, VertexName(k), "clsGrVertexName");
   }
-  if (dots)
+}
+
+// The integer points, and the optimum: the integer one of an integer program, marked with its
+// coordinates, and the relaxation's points circled; the optimal vertices of a linear program.
+void DrawOptimum(TSvgPlot& plot, const TGraphic& g) {
+  const std::string accent = std::string("stroke=\"") + Accent + "\"";
+  const TPlaneOptimum& opt = g.Optimum;
+  const bool lettered = g.Region.Vertices.size() <= 26;
+  if (g.Lattice && g.IntX1 && g.IntX2 && g.Lattice->PointCount <= 4000)
     for (const TLatticeColumn& c : g.Lattice->Columns)
       for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k) {
         const double a = WideToDouble(c.K), b = k.ToDouble();
@@ -843,6 +870,23 @@ std::string DrawPicture(TGraphic& g) {
       pointLabel(ToSvg(p), lettered ? g.VertexLabel(p) : PointToStr(p));
     }
   }
+}
+
+std::string DrawPicture(const TGraphic& g) {
+  const TSvgWindow window = PictureWindow(g);
+  const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
+  const bool square = g.Frame.X == g.Frame.Y;
+  TSvgPlot plot(window, square ? 380 : 460, square ? 380 : 320);
+  const TSvgPlot::TAxis xAxis = TickAxis(g.Frame.StepX, 0, fx, SvgSubscript("X", "1"));
+  const TSvgPlot::TAxis yAxis = TickAxis(g.Frame.StepY, 0, fy, SvgSubscript("X", "2"));
+  plot.Grid(xAxis, yAxis);
+  DrawRegion(plot, g);
+  TLineLabels labels;
+  DrawConstraintLines(plot, g, labels);
+  plot.AxesThroughOrigin(xAxis, yAxis);
+  DrawLevelAndGradient(plot, g, labels);
+  DrawVertices(plot, g);
+  DrawOptimum(plot, g);
   for (const auto& [seg, text] : labels)
     LineLabel(plot, seg, text, text.front() == 'Z' ? "clsGrLevelName" : "clsGrLineName");
   return plot.Svg("clsGraph", "Графический метод");
@@ -977,6 +1021,7 @@ std::string IntegerConclusion(const TGraphic& g) {
 } // namespace
 
 void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+  if (ReportSilenced()) return;
   const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
   const std::uint8_t type = data.Statement.TaskType;
   if (!data.HasFlag(IF_ZLP) || zlp.VarCount() != 2 || (type != TT_LINEAR && type != TT_INTEGER)) return;
@@ -1015,6 +1060,7 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
       g.Drawn = g.Region.Vertices;
     }
     if (g.Integer()) g.Lattice = LatticeSearch(zlp, g.Region, g.IntX1, g.IntX2, g.Frame.X, g.Frame.Y);
+    g.Hidden = HiddenLines(g);
     const std::string svg = DrawPicture(g);
     report.AddLine("<div class=\"clsGraphBox\">" + std::string(CRLF) + svg + CRLF + "<div class=\"clsGrCaption\">" +
                    Caption(g) + "</div></div>");

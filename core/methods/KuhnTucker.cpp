@@ -2,6 +2,7 @@
 #include "KuhnTucker.h"
 
 #include "BigRational.h"
+#include "ComplementaryPairs.h"
 #include "MessageSeam.h"
 #include "TaskContract.h"
 #include "untStrConst.h"
@@ -464,8 +465,9 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
       "когда пара выводится из базиса этим же преобразованием.");
 
   data.ZLP = std::move(built.Program);
-  data.Complementary.clear();
-  for (std::int32_t j = 1; j <= total; ++j) data.Complementary.emplace_back("X" + Num(j), "V" + Num(j));
+  std::vector<std::pair<std::string, std::string>> complementary;
+  for (std::int32_t j = 1; j <= total; ++j) complementary.emplace_back("X" + Num(j), "V" + Num(j));
+  data.PivotFilter = std::make_shared<TComplementaryPairs>(complementary);
   data.SetFlag(IF_ZLP);
   return true;
 }

@@ -53,7 +53,7 @@ bool QuadroUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const
 // Kind 7: the Lagrange function, the Kuhn-Tucker conditions, and the linear program built from them,
 // which replaces the container's program. Its columns are X1..Xd, V1..VN, U1..Ud, then the added
 // variables X(d+1)..XN, the last d + m the starting basis; the objective is -(U1 + ... + Ud). The
-// pairs (Xj, Vj) go to data.Complementary: the simplex step never lets both be basic.
+// pairs (Xj, Vj) go to data.PivotFilter: the simplex step never lets both be basic.
 bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
                      const TTaskInfo& task);
 // The end of a quadratic program: the point of the simplex step when it satisfies every condition,

@@ -130,7 +130,7 @@ bool PrepareSimplexTable(TZLPCore_Interface& data) {
     return false;
   }
   if (data.HasFlag(IF_INTEGERVARS)) data.Table.IntegerVars = data.IntegerVars;
-  data.Table.SetComplementary(data.Complementary);
+  data.Table.SetPivotFilter(data.PivotFilter);
   data.SetFlag(IF_TABLE);
   return true;
 }

@@ -64,28 +64,12 @@ std::vector<std::string> BlockedColumns(const TSimplexTable& t, std::int32_t cho
       const int cmp = RatCompare(t.GetZ(j), t.GetZ(chosen));
       wanted = rule == TPivotRule::Bland ? j < chosen : cmp < 0 || (cmp == 0 && j < chosen);
     }
-    if (wanted && !t.KeepsApart(j, 0)) names.push_back(VarHtml(t.GetColName(j)));
+    if (wanted && !t.Allows(j, 0)) names.push_back(VarHtml(t.GetColName(j)));
   }
   return names;
 }
 
-// "Переменная X<sub>1</sub> ..." or "Переменные X<sub>1</sub>, V<sub>2</sub> ...", by number.
-std::string Listed(const std::vector<std::string>& names, const std::string& one, const std::string& many) {
-  std::string list;
-  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
-  return (names.size() == 1 ? "Переменная " : "Переменные ") + list + (names.size() == 1 ? one : many);
-}
-
 } // namespace
-
-std::string TSimplexMethod::PairRefusal(std::int32_t col) const {
-  const std::string partner = Table.GetColName(Table.PartnerOf(col));
-  return "Переменную " + Table.GetColName(col) + " нельзя ввести в базис этим преобразованием: в базисе её пара " +
-         partner +
-         ", а выводится другая переменная. По условию дополняющей нежёсткости переменные одной пары не "
-         "могут быть в базисе одновременно. Выберите другой столбец или строку переменной " +
-         partner + ".";
-}
 
 TSimplexMethod::TSimplexMethod(TSimplexTable& table) : Table(table) {}
 
@@ -124,8 +108,8 @@ bool TSimplexMethod::ChoosePivot(std::int32_t col, std::int32_t row) {
     Hint = HintZeroPivot;
     return false;
   }
-  if (!Table.KeepsApart(col, row)) {
-    Hint = PairRefusal(col);
+  if (!Table.Allows(col, row)) {
+    Hint = Table.PivotFilter()->Refusal(Table, col);
     return false;
   }
   PivotCol = col;
@@ -329,14 +313,9 @@ void TSimplexMethod::AnalyzeAndReport() {
         break;
       }
     }
-    if (Table.StoppedByPairs()) {
-      report->AddParagraph(Listed(BlockedColumns(Table, 0, Rule),
-                                  " могла бы улучшить таблицу, но в базисе находится её пара, и ввести её нельзя",
-                                  " могли бы улучшить таблицу, но в базисе находятся их пары, и ввести их нельзя") +
-                           ": по условию дополняющей нежёсткости переменные одной пары не могут быть в базисе "
-                           "одновременно. Вычисления симплекс-методом закончены");
-      Hint = "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите \"Далее\" чтобы "
-             "просмотреть результат";
+    if (Table.StoppedByFilter()) {
+      report->AddParagraph(Table.PivotFilter()->Stopped(BlockedColumns(Table, 0, Rule)));
+      Hint = Table.PivotFilter()->StoppedHint();
     } else if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
@@ -368,11 +347,9 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::s
   else
     report.AddParagraph("Нашлись C<sub>" + Num(ProposedCol) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
                         "&gt;0 => неободимо выполнить симплекс преобразование");
-  if (Table.State == SS_PIVOT && Table.HasPairs())
+  if (Table.State == SS_PIVOT && Table.PivotFilter() != nullptr)
     if (const auto blocked = BlockedColumns(Table, ProposedCol, Rule); !blocked.empty())
-      report.AddParagraph(
-          Listed(blocked, " в базис не вводится: в базисе её пара", " в базис не вводятся: в базисе их пары") +
-          " (условие дополняющей нежёсткости)");
+      report.AddParagraph(Table.PivotFilter()->Blocked(blocked));
   const std::string element = Element(PivotRow, PivotCol) + " = " + Text(Table.GetA(PivotCol, PivotRow));
   const std::string variables = "в базис вводится " + VarHtml(Table.GetColName(PivotCol)) + ", из базиса выводится " +
                                 VarHtml(Table.GetRowName(PivotRow));
@@ -459,9 +436,11 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
   note.Col = col;
   note.Row = row;
+  if (ReportSilenced()) return;
   if (!note.TooLarge && !note.OverBudget) {
     note.Cells = cells;
-    report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0));
+    report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false,
+                                cells > CellsInWhole ? EndRows : 0));
     return;
   }
   report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
@@ -474,10 +453,11 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   Tables.resize(IterationReports.size());
   // The table has not changed since the last iteration was written: it is the last table.
   // It shows every number in full.
-  if (!Tables.empty() && (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
+  if (!Tables.empty() && !IterationReports.back()->Lines.empty() && (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
     const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
-    IterationReports.back()->Lines.front() = Table.ToHtml(Tables.back().Col, Tables.back().Row,
-                                                          cells > CellsPerTable ? LargeTableBlockRows : 0, true);
+    IterationReports.back()->Lines.front() =
+        Table.ToHtml(Tables.back().Col, Tables.back().Row, cells > CellsPerTable ? LargeTableBlockRows : 0, true,
+                     cells > CellsInWhole ? EndRows : 0);
     Tables.back().TooLarge = Tables.back().OverBudget = false;
   }
   const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });
@@ -491,6 +471,12 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
             " в решении так много, что все они не поместятся в отчёт: полностью показаны таблицы, пока в них не "
             "больше " +
             Grouped(CellsPerReport) + " клеток, и последняя таблица.";
+  const std::int64_t lastCells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
+  if (lastCells > CellsInWhole ||
+      std::any_of(Tables.begin(), Tables.end(), [this](const TTableNote& t) { return t.Cells > CellsInWhole; }))
+    note += std::string(note.empty() ? "" : " ") + "Из таблиц больше " + Grouped(CellsInWhole) +
+            " клеток показаны первые и последние " + std::to_string(EndRows) +
+            " строк и строка Z; значения всех переменных в точке экстремума выписаны ниже.";
   if (!note.empty())
     report.AddParagraph(note + " О каждом шаге, таблица которого не показана, сказано, какая переменная вводится "
                                "в базис, какая выводится из него и каково значение Z.");

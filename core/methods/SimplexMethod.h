@@ -72,17 +72,21 @@ public:
   // The step's section once the method has ended: heading, every iteration, and the optimal point.
   void WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 
-  // A table with more cells than CellsPerTable (free terms and the Z row included) is too large to
-  // be read on a page, and once the tables shown hold CellsPerReport cells the report would outgrow
-  // what a viewer opens and memory holds: from then on an iteration is told by its sentences and the
-  // value of the objective. The first and the last table are always shown, and the report says why
-  // the others are not.
-  static constexpr std::int64_t MaxShownCells = 20000;
-  static constexpr std::int64_t MaxReportCells = 2000000;
+  // A table with more cells than CellsPerTable (free terms and the Z row included; a problem of
+  // 20 constraints and 20 variables stays below it) is too large to be read on a page, and once the
+  // tables shown hold CellsPerReport cells the report would outgrow what a viewer lays out at once:
+  // from then on an iteration is told by its sentences and the value of the objective. The first
+  // and the last table are always shown, and the report says why the others are not; of a table
+  // with more than CellsInWhole cells they show the first and last EndRows rows.
+  static constexpr std::int64_t MaxShownCells = 1500;
+  static constexpr std::int64_t MaxReportCells = 60000;
+  static constexpr std::int64_t MaxWholeCells = 100000;
+  static constexpr std::int32_t EndRows = 20;
   // A table too large for a page that is shown still goes by blocks of this many rows.
   static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;
   std::int64_t CellsPerReport = MaxReportCells;
+  std::int64_t CellsInWhole = MaxWholeCells;
 
   // Hint texts shown while a pivot is pending and after a refused click.
   static const char* const HintPivot;
@@ -92,8 +96,6 @@ private:
   // What a step changed, so that Undo can restore it.
   struct TUndoStep;
 
-  // The hint after a click on a pivot whose column's partner is basic and stays basic.
-  [[nodiscard]] std::string PairRefusal(std::int32_t col) const;
   void AnalyzeAndReport();
   // Starts the report of iteration index with the current table shaded on (col, row), or, for a
   // table too large for the page in any iteration but the first, with the value of the objective;

@@ -8,6 +8,7 @@
 #include "Verdict.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,9 +126,9 @@ public:
   TSimplexTable Table;
   std::vector<std::string> SolutionLines; // "X<sub>2</sub> = 5/3", one per basic variable
   TStatementGrid Statement;               // the statement as typed, kept by the input step
-  // Pairs of variables of which at most one may be basic (the Kuhn-Tucker reduction: Xj and Vj);
-  // handed to the simplex table.
-  std::vector<std::pair<std::string, std::string>> Complementary;
+  // The method's own rule over the simplex step's pivots (the Kuhn-Tucker reduction keeps Xj and Vj
+  // from being basic together); handed to the simplex table. None for the other methods.
+  std::shared_ptr<const TPivotFilter> PivotFilter;
   TTaskVerdict Verdict; // how the solution ended, once it has
 
   void Assign(const TZLPCore_Interface& source) { *this = source; }

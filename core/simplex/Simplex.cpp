@@ -227,7 +227,7 @@ void TSimplexTable::NormalizeBasis() {
 
 TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule,
                                      TFeasibilityRule feasibility) const {
-  if (!Partners.empty()) return AnalyzeKeepingPairs(col, row, rule, feasibility);
+  if (Filter != nullptr) return AnalyzeFiltered(col, row, rule, feasibility);
   col = 0;
   row = 0;
   if (feasibility == TFeasibilityRule::DualBland) {
@@ -298,37 +298,12 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
   return SS_PIVOT;
 }
 
-void TSimplexTable::SetComplementary(const std::vector<std::pair<std::string, std::string>>& pairs) {
-  Partners.clear();
-  if (pairs.empty()) return;
-  const auto column = [this](const std::string& name) {
-    const auto it = std::find(FColNames.begin(), FColNames.end(), name);
-    return it == FColNames.end() ? 0 : static_cast<std::int32_t>(it - FColNames.begin()) + 1;
-  };
-  Partners.assign(static_cast<std::size_t>(FColCount), 0);
-  for (const auto& [first, second] : pairs) {
-    const std::int32_t a = column(first);
-    const std::int32_t b = column(second);
-    if (a == 0 || b == 0 || a == b) continue;
-    Partners[static_cast<std::size_t>(a - 1)] = b;
-    Partners[static_cast<std::size_t>(b - 1)] = a;
-  }
+bool TSimplexTable::Allows(std::int32_t col, std::int32_t row) const {
+  return Filter == nullptr || Filter->Allows(*this, col, row);
 }
 
-std::int32_t TSimplexTable::PartnerOf(std::int32_t col) const noexcept {
-  if (col < 1 || static_cast<std::size_t>(col) > Partners.size()) return 0;
-  return Partners[static_cast<std::size_t>(col - 1)];
-}
-
-bool TSimplexTable::KeepsApart(std::int32_t col, std::int32_t row) const {
-  const std::int32_t partner = PartnerOf(col);
-  if (partner == 0) return true;
-  const std::int32_t basicRow = RowOf(FColNames[static_cast<std::size_t>(partner - 1)]);
-  return basicRow == 0 || basicRow == row;
-}
-
-bool TSimplexTable::StoppedByPairs() const {
-  if (Partners.empty()) return false;
+bool TSimplexTable::StoppedByFilter() const {
+  if (Filter == nullptr) return false;
   for (std::int32_t i = 1; i <= FRowCount; ++i)
     if (SignAt(0, i) < 0) return true;
   for (std::int32_t j = 1; j <= FColCount; ++j)
@@ -337,18 +312,17 @@ bool TSimplexTable::StoppedByPairs() const {
 }
 
 std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) const {
-  // On a tie the row of the entering column's partner leaves, so that the pair stays apart.
-  const std::int32_t partner = PartnerOf(enter);
-  const std::int32_t partnerRow = partner == 0 ? 0 : RowOf(FColNames[static_cast<std::size_t>(partner - 1)]);
+  // On a tie the row the filter prefers leaves.
+  const std::int32_t preferred = Filter == nullptr ? 0 : Filter->TieRow(*this, enter);
   std::int32_t leave = 0;
   for (std::int32_t k = 1; k <= FRowCount; ++k) {
     if (SignAt(enter, k) <= 0) continue;
     const int cmp = leave == 0 ? -1 : CompareQuotientsAt(0, enter, k, 0, enter, leave);
     bool take = cmp < 0;
     if (cmp == 0) {
-      if (k == partnerRow) {
+      if (k == preferred) {
         take = true;
-      } else if (leave != partnerRow && rule == TPivotRule::Bland) {
+      } else if (leave != preferred && rule == TPivotRule::Bland) {
         const std::int32_t mine = BasicColumn(k);
         const std::int32_t theirs = BasicColumn(leave);
         take = mine != 0 && (theirs == 0 || mine < theirs);
@@ -359,7 +333,7 @@ std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) cons
   return leave;
 }
 
-TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t& row, TPivotRule rule,
+TSimplexState TSimplexTable::AnalyzeFiltered(std::int32_t& col, std::int32_t& row, TPivotRule rule,
                                                  TFeasibilityRule feasibility) const {
   col = 0;
   row = 0;
@@ -385,7 +359,7 @@ TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t
     for (std::int32_t j = 1; j <= FColCount; ++j) {
       if (SignAt(j, i) >= 0) continue;
       any = true;
-      if (!KeepsApart(j, i)) continue;
+      if (!Allows(j, i)) continue;
       if (enter == 0 || (dual && dualFeasible && CompareZQuotients(j, enter, i) > 0)) enter = j;
       if (!dual) break;
     }
@@ -406,7 +380,7 @@ TSimplexState TSimplexTable::AnalyzeKeepingPairs(std::int32_t& col, std::int32_t
                      [this](std::int32_t a, std::int32_t b) { return LessAt(a, 0, b, 0); });
   for (const std::int32_t enter : candidates) {
     const std::int32_t leave = LeavingRow(enter, rule);
-    if (!KeepsApart(enter, leave)) continue;
+    if (!Allows(enter, leave)) continue;
     col = enter;
     row = leave;
     return leave == 0 ? SS_NOSOLUTION : SS_PIVOT;
@@ -484,7 +458,8 @@ void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
   RefreshFromBig();
 }
 
-std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock, bool exact) const {
+std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock, bool exact,
+                                  std::int32_t endRows) const {
   const bool colOn = sc >= 1 && sc <= FColCount;
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
@@ -521,7 +496,12 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
   // Blocks of rows, each a table of its own under a copy of the header line, so that a viewer lays
   // out only the blocks in view.
   const std::int32_t block = rowsPerBlock > 0 ? rowsPerBlock : FRowCount + 1;
+  const bool ends = endRows > 0 && FRowCount > 2 * endRows;
+  const std::int32_t skipFrom = ends ? endRows + 1 : FRowCount + 1;
+  const std::int32_t skipTo = ends ? FRowCount - endRows : 0;
   for (std::int32_t first = 1; first == 1 || first <= FRowCount; first += block) {
+    // A block whose rows are all left out is left out, its line said in the first such block.
+    if (ends && first > skipFrom && std::min(FRowCount, first + block - 1) <= skipTo) continue;
     const std::int32_t last = std::min(FRowCount, first + block - 1);
     const bool withZ = last == FRowCount;
     h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
@@ -533,6 +513,18 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
     for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
     h += "</tr>";
     for (std::int32_t i = first; i <= last; ++i) {
+      if (skipFrom <= i && i <= skipTo) {
+        if (i == skipFrom) {
+          h += "<tr><td class=\"clsSimCell\" colspan=";
+          h += std::to_string(FColCount + 2);
+          h += ">строки ";
+          h += std::to_string(skipFrom);
+          h += "&ndash;";
+          h += std::to_string(skipTo);
+          h += " не показаны</td></tr>";
+        }
+        continue;
+      }
       h += "<tr>";
       const bool inRow = rowOn && i == sr;
       cell(inRow, FRowNames[static_cast<std::size_t>(i - 1)]);

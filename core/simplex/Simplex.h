@@ -5,6 +5,7 @@
 #include "BigRational.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,26 @@ enum class TFeasibilityRule : std::uint8_t {
 // goes on (finishing that pivot exactly), and once a pivot leaves every value within 32 bits again
 // the table returns to plain fractions. The readers of cells see TRational either way: a big cell
 // reads as a big value (see BaseType.h).
+class TSimplexTable;
+
+// A method's own rule over the pivots of its tables (the quadratic method keeps the two variables of
+// a complementary pair from being basic together); the table asks it and knows nothing of the rule.
+class TPivotFilter {
+public:
+  virtual ~TPivotFilter() = default;
+  // Whether pivoting on (col, row) is allowed; row 0: whether col may enter the basis now at all.
+  [[nodiscard]] virtual bool Allows(const TSimplexTable& table, std::int32_t col, std::int32_t row) const = 0;
+  // Among rows tied in the ratio test of column enter, the row to take; 0 for none.
+  [[nodiscard]] virtual std::int32_t TieRow(const TSimplexTable& table, std::int32_t enter) const = 0;
+  // The hint after the student's pivot on column col was refused.
+  [[nodiscard]] virtual std::string Refusal(const TSimplexTable& table, std::int32_t col) const = 0;
+  // The sentence on columns that the rules would take but the filter forbids ("X1, V2", by count).
+  [[nodiscard]] virtual std::string Blocked(const std::vector<std::string>& names) const = 0;
+  // The paragraph and the hint of a table that is final only because of the filter.
+  [[nodiscard]] virtual std::string Stopped(const std::vector<std::string>& names) const = 0;
+  [[nodiscard]] virtual std::string StoppedHint() const = 0;
+};
+
 class TSimplexTable {
 public:
   TSimplexTable();
@@ -107,8 +128,10 @@ public:
   // heading line, the last with the Z row: a viewer then lays out only the blocks in view.
   // A value beyond 32-bit fractions whose text is longer than RatShortLength shows as a short
   // decimal with the exact fraction in the cell's title, or in full when exact is set.
+  // With endRows > 0 a table of more than twice as many rows shows only its first and last endRows
+  // rows (and Z); one line in between says which rows are left out.
   [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0,
-                                   bool exact = false) const;
+                                   bool exact = false, std::int32_t endRows = 0) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }
 
@@ -123,25 +146,21 @@ public:
   // Index of the column named like the basic variable of row i; 0 when there is none.
   [[nodiscard]] std::int32_t BasicColumn(std::int32_t i) const;
 
-  // Pairs of variables of which at most one may be basic (the Kuhn-Tucker conditions of a quadratic
-  // program: X_j V_j = 0). While pairs are set, Analyze proposes only pivots that keep every pair
-  // apart: the best entering column by the rule among those allowed, a tie of ratios going to the
-  // row of the column's partner. Names are resolved to the columns of the table as it is.
-  void SetComplementary(const std::vector<std::pair<std::string, std::string>>& pairs);
-  [[nodiscard]] bool HasPairs() const noexcept { return !Partners.empty(); }
-  // The column paired with col; 0 for none.
-  [[nodiscard]] std::int32_t PartnerOf(std::int32_t col) const noexcept;
-  // Whether pivoting on (col, row) keeps every pair apart: the partner of col is not basic, or it
-  // is the basic variable of row, which leaves in that pivot (row 0: the partner is not basic).
-  [[nodiscard]] bool KeepsApart(std::int32_t col, std::int32_t row) const;
-  // Pairs are set and the table is final only because they are: a negative free term or a negative
+  // A rule of the method that forbids some pivots. While one is set, Analyze proposes only allowed
+  // pivots: the best entering column by the rule among those allowed, a tie of ratios going to the
+  // row the filter prefers; a table where only forbidden pivots remain counts as final.
+  void SetPivotFilter(std::shared_ptr<const TPivotFilter> filter) { Filter = std::move(filter); }
+  [[nodiscard]] const TPivotFilter* PivotFilter() const noexcept { return Filter.get(); }
+  // Whether the filter allows the pivot on (col, row); row 0: whether col may enter at all now.
+  [[nodiscard]] bool Allows(std::int32_t col, std::int32_t row) const;
+  // A filter is set and the table is final only because of it: a negative free term or a negative
   // Z entry remains that no allowed pivot can remove.
-  [[nodiscard]] bool StoppedByPairs() const;
+  [[nodiscard]] bool StoppedByFilter() const;
 
 private:
-  // Analyze under the pairs: the same rules over the allowed pivots; a table where only forbidden
+  // Analyze under the filter: the same rules over the allowed pivots; a table where only forbidden
   // pivots remain counts as final (SS_OPTIMAL).
-  [[nodiscard]] TSimplexState AnalyzeKeepingPairs(std::int32_t& col, std::int32_t& row, TPivotRule rule,
+  [[nodiscard]] TSimplexState AnalyzeFiltered(std::int32_t& col, std::int32_t& row, TPivotRule rule,
                                                   TFeasibilityRule feasibility) const;
   // The row of the ratio test of column enter, 0 when no entry is positive.
   [[nodiscard]] std::int32_t LeavingRow(std::int32_t enter, TPivotRule rule) const;
@@ -181,5 +200,5 @@ private:
   std::int32_t FColCount = 0;
   std::vector<std::string> FColNames;
   std::vector<std::string> FRowNames;
-  std::vector<std::int32_t> Partners; // [col - 1]: the partner column, 0 for none; empty: no pairs
+  std::shared_ptr<const TPivotFilter> Filter;
 };

@@ -153,7 +153,7 @@ void TestQuadraticTask::reductionExampleFromInputToReport() {
   for (int presses = 0; table.State != SS_OPTIMAL && presses < 10; ++presses) {
     const TSimplexMethod& method = *run.Simplex().Method();
     QVERIFY(method.PivotPending());
-    QVERIFY(table.KeepsApart(method.PivotCol, method.PivotRow));
+    QVERIFY(table.Allows(method.PivotCol, method.PivotRow));
     run.Next();
   }
   QCOMPARE(table.State, SS_OPTIMAL);

@@ -154,8 +154,8 @@ TEST(QuadraticSimplex, ProposesTheBestAllowedColumnAndRefusesAClickThatBreaksAPa
   EXPECT_TRUE(Contains(m.Hint, "в базисе её пара X2"));
   EXPECT_EQ(t.GetColName(m.PivotCol), "X1");
   // The partner's own row is allowed: it leaves in that very pivot.
-  EXPECT_FALSE(t.KeepsApart(column("V2"), t.RowOf("U1")));
-  EXPECT_TRUE(t.KeepsApart(column("V2"), t.RowOf("X2")));
+  EXPECT_FALSE(t.Allows(column("V2"), t.RowOf("U1")));
+  EXPECT_TRUE(t.Allows(column("V2"), t.RowOf("X2")));
 
   m.Solve();
   EXPECT_EQ(t.State, SS_OPTIMAL);
