@@ -13,10 +13,9 @@
 #include <random>
 #include <string>
 
-// 40 x 40: constraint i has coefficient 1 for X_i, X_(i+1) and X_(i+7), indices wrapping around;
-// 32 pivots to the optimum, 33 tables of 42 lines and 82 cells in a line.
-inline std::string Sparse40Text() {
-  constexpr int n = 40;
+// n x n: constraint i has coefficient 1 for X_i, X_(i+1) and X_(i+7), indices wrapping around. For
+// n = 40: 32 pivots to the optimum, 33 tables of 42 lines and 82 cells in a line.
+inline std::string SparseText(int n) {
   std::string text = "max";
   for (int j = 1; j <= n; ++j) text += " " + std::to_string(1 + (7 * j) % 9);
   text += "\n";
@@ -26,6 +25,8 @@ inline std::string Sparse40Text() {
   }
   return text;
 }
+
+inline std::string Sparse40Text() { return SparseText(40); }
 
 // n equations X_i = 1 over n variables, maximising their sum: each equation becomes two rows, so the
 // tables have 2n + 1 rows and 3n + 1 columns; n = 255 is the largest problem the input takes.

@@ -5,9 +5,12 @@
 #include "QtHelpers.h"
 #include "customUI.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -131,7 +134,28 @@ void TfrmStep_SimplexSolve::btnUndoClick() {
 
 void TfrmStep_SimplexSolve::Button4Click() {
   if (!FMethod) return;
-  FMethod->Solve();
+  // Pivot by pivot, so that a long run shows how far it is and "Отмена" stops it between two pivots:
+  // the table stays where it is, and the student goes on by hand or with "Решить" again.
+  QElapsedTimer clock;
+  clock.start();
+  std::unique_ptr<QProgressDialog> progress;
+  std::int64_t pivots = 0;
+  while (FMethod->PivotPending()) {
+    FMethod->Step();
+    ++pivots;
+    if (!progress && FMethod->PivotPending() && clock.elapsed() >= ProgressAfterMs) {
+      progress = std::make_unique<QProgressDialog>(QString(), QString::fromUtf8("Отмена"), 0, 0, this);
+      progress->setWindowTitle(QString::fromUtf8("Решение"));
+      progress->setWindowModality(Qt::WindowModal);
+      progress->setMinimumDuration(0);
+      progress->show();
+    }
+    if (progress) {
+      progress->setLabelText(QString::fromUtf8("Симплекс-метод: выполнено преобразований — %1").arg(pivots));
+      QCoreApplication::processEvents();
+      if (progress->wasCanceled()) break;
+    }
+  }
   ShowProgress();
 }
 

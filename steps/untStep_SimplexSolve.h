@@ -43,6 +43,8 @@ public:
   // "Отменить шаг": takes back the last pivot or cut; it sits just left of "Решить".
   QPointer<QPushButton> btnUndo;
   std::int32_t SeparatorCol = 0; // a stronger line follows this variable column
+  // "Решить" that runs longer than this shows its progress with "Отмена".
+  static inline qint64 ProgressAfterMs = 400;
   QColor ColorShade;
   QColor ColorLine;
   QColor ColorLight;

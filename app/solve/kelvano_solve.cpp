@@ -768,6 +768,9 @@ int main(int argc, char** argv) try {
       TTaskVerdict verdict;
       {
         const TProgress progress(p.Label);
+        // --json alone writes no report: none is built.
+        std::optional<TReportSilence> silence;
+        if (json && !output && !dir) silence.emplace();
         verdict = RunTask(p.Statement->TaskType, data, report);
       }
       std::optional<std::filesystem::path> target = output;

@@ -44,6 +44,51 @@ void AddCells(TZLPCore_SolutionResult& report, const std::string* first, const s
   report.AddLine("</tr>");
 }
 
+// A long series shows its first and last rows in the tables; the whole of it stays in the statement
+// and in a collapsed list under the tables, so that the report opens at once.
+constexpr std::size_t SummarisedAbove = 50;
+constexpr std::size_t ShownAtEnds = 20;
+
+// Rows 0 .. count-1 of a table of columns cells each, with the middle of a long series as one line.
+template <class TRowAt>
+void AddSeries(TZLPCore_SolutionResult& report, std::size_t count, std::size_t columns, const TRowAt& rowAt) {
+  for (std::size_t r = 0; r < count; ++r) {
+    if (count > SummarisedAbove && r == ShownAtEnds) {
+      report.AddLine("<tr><td class=\"clsSimCell\" colspan=" + std::to_string(columns) + ">строки " +
+                     std::to_string(ShownAtEnds + 1) + "&ndash;" + std::to_string(count - ShownAtEnds) +
+                     " не показаны</td></tr>");
+      r = count - ShownAtEnds;
+    }
+    const std::string* first = rowAt(r);
+    AddCells(report, first, first + columns);
+  }
+}
+
+// For a summarised series: the count, the range and the mean of X and of Y, and every observation
+// in a list that opens on a click.
+void AddSeriesSummary(TZLPCore_SolutionResult& report, const TStatementGrid& grid, const std::vector<double>& x,
+                      const std::vector<double>& y) {
+  const auto describe = [](const char* name, const std::vector<double>& v) {
+    const auto [low, high] = std::minmax_element(v.begin(), v.end());
+    long double sum = 0;
+    for (const double d : v) sum += d;
+    return std::string(name) + " от " + FloatText(*low) + " до " + FloatText(*high) + ", среднее " +
+           FloatText(static_cast<double>(sum / static_cast<long double>(v.size())));
+  };
+  report.AddParagraph("Наблюдений " + std::to_string(x.size()) + ": " + describe("X", x) + "; " + describe("Y", y) +
+                      ". В таблицах показаны первые и последние " + std::to_string(ShownAtEnds) +
+                      " строк, все наблюдения — в условии задачи и в списке ниже.");
+  std::string list = "<details><summary>Все наблюдения (X; Y)</summary><pre>\r\n";
+  list.reserve(list.size() + x.size() * 24);
+  for (std::int32_t i = 1; i <= grid.Sx; ++i) {
+    list += HtmlEscape(grid.Cell(0, i));
+    list += "; ";
+    list += HtmlEscape(grid.Cell(1, i));
+    list += "\r\n";
+  }
+  report.AddLine(list + "</pre></details>");
+}
+
 } // namespace
 
 bool ParseDecimal(const std::string& text, double& value) {
@@ -164,6 +209,7 @@ TTaskVerdict RegressionVerdict(const TRegressionSheet& sheet) {
 }
 
 void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& grid, const TRegressionSheet& sheet) {
+  if (ReportSilenced()) return;
   report.AddHeading("Исходные данные для расчёта");
   report.AddParagraph("Статистические данные представлены следующей таблицей:");
   report.AddLine(TableLine);
@@ -171,11 +217,21 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   report.AddLine("<td>X</td>");
   report.AddLine("<td>Y</td>");
   report.AddLine("</tr>");
-  for (std::int32_t i = 1; i <= grid.Sx; ++i) {
-    const std::string pair[2] = {grid.Cell(0, i), grid.Cell(1, i)};
-    AddCells(report, pair, pair + 2);
-  }
+  std::string pair[2];
+  AddSeries(report, static_cast<std::size_t>(grid.Sx), 2, [&](std::size_t r) {
+    const auto i = static_cast<std::int32_t>(r) + 1;
+    pair[0] = grid.Cell(0, i);
+    pair[1] = grid.Cell(1, i);
+    return pair;
+  });
   report.AddLine("</table>");
+
+  std::vector<double> x, y;
+  for (std::int32_t i = 1; i <= grid.Sx; ++i) {
+    x.push_back(ValueOf(grid.Cell(0, i)));
+    y.push_back(ValueOf(grid.Cell(1, i)));
+  }
+  if (x.size() > SummarisedAbove) AddSeriesSummary(report, grid, x, y);
 
   report.AddHeading("Метод наименьших квадратов");
   report.AddParagraph("Составим вспомогательную таблицу:");
@@ -183,18 +239,14 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   report.AddLine("<tr>");
   for (const char* header : Headers) report.AddLine(std::string("<td>") + header + "</td>");
   report.AddLine("</tr>");
-  for (const std::array<std::string, 6>& row : sheet.Rows) AddCells(report, row.data(), row.data() + row.size());
+  AddSeries(report, sheet.Rows.size() - 1, 6, [&](std::size_t r) { return sheet.Rows[r].data(); });
+  AddCells(report, sheet.Rows.back().data(), sheet.Rows.back().data() + 6);
   report.AddLine("</table>");
 
   report.AddParagraph("&nbsp;");
   report.AddParagraph("Найдём коэффициенты Y = <b>A</b>X + <b>B</b>:");
   AddFraction(report, "A", sheet.NumeratorA, sheet.Denominator, sheet.A);
   AddFraction(report, "B", sheet.NumeratorB, sheet.Denominator, sheet.B);
-  std::vector<double> x, y;
-  for (std::int32_t i = 1; i <= grid.Sx; ++i) {
-    x.push_back(ValueOf(grid.Cell(0, i)));
-    y.push_back(ValueOf(grid.Cell(1, i)));
-  }
   AddRegressionPlot(report, x, y, sheet.A, sheet.B);
   AddAnswer(report, RegressionVerdict(sheet));
 }

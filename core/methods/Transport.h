@@ -28,7 +28,7 @@ inline constexpr std::int32_t TransportIterationLimit = 20000;
 // 50 x 50 problem with its fictitious row, some 6 MB of report); the later ones tell their step in
 // words only, and the optimal plan's table is always printed. A north-west start on 50 x 50 takes
 // about a thousand steps, whose tables would make a report of some 150 MB.
-inline constexpr std::int64_t TransportTableBudget = 100000;
+inline constexpr std::int64_t TransportTableBudget = 60000;
 
 // How the first plan is built. The statement keeps the choice in its cell (0, 0) as the word of the
 // text form ("min", "northwest", "vogel"); an empty cell or "0" is the minimum element.

@@ -222,11 +222,29 @@ TZLPCore_SolutionResult::~TZLPCore_SolutionResult() {
   } catch (...) {}
 }
 
-void TZLPCore_SolutionResult::AddLine(std::string text) { Lines.push_back(std::move(text)); }
-void TZLPCore_SolutionResult::AddParagraph(const std::string& text) { Lines.push_back("<p>" + text); }
-void TZLPCore_SolutionResult::AddHeading(const std::string& text) { Lines.push_back("<H2>&bull; " + text + "</H2>"); }
-void TZLPCore_SolutionResult::AddPre(const std::string& text) { Lines.push_back("<pre>" + text + "</pre>"); }
-void TZLPCore_SolutionResult::AddRule() { Lines.emplace_back("<HR SIZE=\"1\"></HR>"); }
+namespace {
+thread_local bool Silenced = false;
+} // namespace
+
+TReportSilence::TReportSilence() noexcept : Was(Silenced) { Silenced = true; }
+TReportSilence::~TReportSilence() { Silenced = Was; }
+bool ReportSilenced() noexcept { return Silenced; }
+
+void TZLPCore_SolutionResult::AddLine(std::string text) {
+  if (!Silenced) Lines.push_back(std::move(text));
+}
+void TZLPCore_SolutionResult::AddParagraph(const std::string& text) {
+  if (!Silenced) Lines.push_back("<p>" + text);
+}
+void TZLPCore_SolutionResult::AddHeading(const std::string& text) {
+  if (!Silenced) Lines.push_back("<H2>&bull; " + text + "</H2>");
+}
+void TZLPCore_SolutionResult::AddPre(const std::string& text) {
+  if (!Silenced) Lines.push_back("<pre>" + text + "</pre>");
+}
+void TZLPCore_SolutionResult::AddRule() {
+  if (!Silenced) Lines.emplace_back("<HR SIZE=\"1\"></HR>");
+}
 
 void TZLPCore_SolutionResult::Clear() { Lines.clear(); }
 
@@ -243,10 +261,11 @@ std::string TZLPCore_SolutionResult::GetText() const {
 }
 
 void TZLPCore_SolutionResult::AppendReport(const TZLPCore_SolutionResult* other) {
-  if (other != nullptr) Lines.push_back(other->GetText());
+  if (other != nullptr && !Silenced) Lines.push_back(other->GetText());
 }
 
 void TZLPCore_SolutionResult::AppendReport(TZLPCore_SolutionResult&& other) {
+  if (Silenced) return;
   if (other.Lines.empty()) {
     Lines.emplace_back();
     return;

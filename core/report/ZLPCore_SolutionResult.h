@@ -81,6 +81,21 @@ private:
   mutable std::vector<TOwnedFile> Saved;
 };
 
+// While one lives on this thread, report documents keep no lines and the methods compose no tables
+// or pictures: a run asked only for its verdict (kelvano-solve --json without a report file) builds
+// no text it would throw away. Verdicts and numbers are the same as with a report.
+class TReportSilence {
+public:
+  TReportSilence() noexcept;
+  ~TReportSilence();
+  TReportSilence(const TReportSilence&) = delete;
+  TReportSilence& operator=(const TReportSilence&) = delete;
+
+private:
+  bool Was;
+};
+[[nodiscard]] bool ReportSilenced() noexcept;
+
 // The text with &, <, > and " written as character references, ready to stand in HTML as text.
 [[nodiscard]] std::string HtmlEscape(std::string_view text);
 // A letter with its index as a subscript: ("Y", 2) -> "Y<sub>2</sub>".

@@ -563,7 +563,7 @@ TEST(SimplexMethod, TablesTooLargeForAPageAreToldByTheirSentences) {
   EXPECT_EQ(Count(page, "<td class=\"clsSimCell\">Z</td>"), 2u) << "the first and the last table";
   EXPECT_EQ(OmittedValues(page), expected);
   EXPECT_EQ(Count(page, "в базис вводится"), 100u) << "every pivot names the variables that enter and leave";
-  EXPECT_TRUE(Contains(page, "таблица больше 20&nbsp;000 клеток показана полностью, только если она первая или "
+  EXPECT_TRUE(Contains(page, "таблица больше 1&nbsp;500 клеток показана полностью, только если она первая или "
                              "последняя"));
   // The last table is the optimal one, by blocks of rows: every variable's row once, the optimum in Z.
   const std::size_t from = page.rfind("(не показана)");
@@ -590,7 +590,25 @@ TEST(SimplexMethod, LargestEquationSystemEndsWithASmallReport) {
   EXPECT_TRUE(std::all_of(v.X.begin(), v.X.end(), [](TRational x) { return RatEqualsInt(x, 1); }));
   const std::string page = report.GetText();
   EXPECT_EQ(Count(page, "<td class=\"clsSimCell\">Z</td>"), 2u) << "the first and the last table";
-  EXPECT_LT(page.size(), std::size_t{100} << 20);
+  // Of both only the first and last 20 rows of 510 are written, and the point in full below them.
+  EXPECT_EQ(Count(page, "строки 21&ndash;490 не показаны"), 2u);
+  const std::size_t tables = page.find("class=\"clsSimTbl\"");
+  const std::string shown = page.substr(tables, page.find("Двойственная задача") - tables);
+  EXPECT_EQ(Count(shown, "<tr><td class=\"clsSimCell\">X") + Count(shown, "<tr><td class=\"clsSelCell\">X"), 2u * 40u)
+      << "the first table's pivot row is marked";
+  EXPECT_TRUE(Contains(page, "X<sub>255</sub> = 1"));
+  EXPECT_LT(page.size(), std::size_t{5} << 20);
+}
+
+// A problem of up to 20 variables and 20 constraints keeps every table in the report.
+TEST(SimplexMethod, EveryTableOfATwentyByTwentyProblemIsShown) {
+  std::vector<long long> terms;
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunText(Boxes(20, terms), report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  const std::string page = report.GetText();
+  EXPECT_EQ(Count(page, "<td class=\"clsSimCell\">Z</td>"), 21u);
+  EXPECT_FALSE(Contains(page, "(не показана)"));
 }
 
 // Once the tables shown fill the report, the others are told by their sentences; the last one is

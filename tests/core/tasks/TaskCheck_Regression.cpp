@@ -160,4 +160,39 @@ TEST(RegressionSheet, ObservationsWithoutALineAreRefused) {
   EXPECT_EQ(ComputeRegression(Observations({{"1", "2"}, {"1", "5"}})).Denominator, "2*2 - 2*2");
 }
 
+// A long series: its tables keep the first and last 20 rows and say which are left out, every
+// observation is in the list under them, and the line is the one of the whole series.
+TEST(RegressionReport, ALongSeriesShowsItsEndsAndListsEveryObservation) {
+  TMessageRecorder messages;
+  std::string text = "regress\n";
+  for (int i = 1; i <= 300; ++i) text += std::to_string(i) + " " + std::to_string(3 * i + (i % 7) - 3) + "\n";
+  const TRun run = SolveText(text, TT_REGRESSION);
+  ASSERT_EQ(run.Verdict.Status, TTaskStatus::Solved);
+  std::string page;
+  for (const std::string& line : run.Lines) page += line + "\n";
+  const auto count = [&page](const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = page.find(part); at != std::string::npos; at = page.find(part, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("строки 21&ndash;280 не показаны"), 2u) << "in the data table and in the auxiliary one";
+  // Row 20 and row 281 of the auxiliary table are there, rows 21 and 280 are not.
+  EXPECT_EQ(count("<td class=\"clsSimCell\">20</td>\n<td class=\"clsSimCell\">20</td>"), 1u);
+  EXPECT_EQ(count("<td class=\"clsSimCell\">281</td>\n<td class=\"clsSimCell\">281</td>"), 1u);
+  EXPECT_EQ(count("<td class=\"clsSimCell\">21</td>\n<td class=\"clsSimCell\">21</td>"), 0u);
+  EXPECT_EQ(count("<td class=\"clsSimCell\">Итого</td>"), 1u);
+  const auto list = page.find("<details>");
+  ASSERT_NE(list, std::string::npos);
+  for (int i = 1; i <= 300; ++i)
+    EXPECT_NE(page.find("\n" + std::to_string(i) + "; " + std::to_string(3 * i + (i % 7) - 3) + "\r\n", list),
+              std::string::npos)
+        << i;
+  EXPECT_NE(page.find("Наблюдений 300: X от 1 до 300, среднее 150.5"), std::string::npos);
+  // The same line as the series of all 300 points gives.
+  CheckRegression(run.Statement, run.Verdict);
+  // A short series keeps every row.
+  const TRun shortRun = SolveText("regress\n1 2\n2 4\n3 7\n", TT_REGRESSION);
+  for (const std::string& line : shortRun.Lines) EXPECT_EQ(line.find("не показаны"), std::string::npos);
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <random>
 
@@ -86,6 +87,51 @@ TEST_P(TaskTable, SolvesToTheExpectedAnswer) {
   EXPECT_TRUE(answer != std::string::npos && last.find("<p>", answer + 1) == std::string::npos) << last;
   EXPECT_TRUE(messages.Messages.empty()) << "a run without windows must not ask anything";
   if (const auto check = TaskChecks().find(grid->TaskType); check != TaskChecks().end()) check->second(*grid, v);
+}
+
+// Every number a verdict holds, in text.
+std::string Numbers(const TTaskVerdict& v) {
+  std::string out = std::string(StatusName(v.Status)) + "|" + v.Message + "|" + v.Answer + "|";
+  const auto add = [&out](const std::vector<TRational>& values) {
+    for (const TRational& r : values) out += RatToStr(r) + ",";
+    out += "|";
+  };
+  if (v.Objective) out += RatToStr(*v.Objective);
+  out += "|";
+  add(v.X);
+  add(v.Dual);
+  for (const auto& row : v.Plan) add(row);
+  for (const std::int32_t a : v.Assignment) out += std::to_string(a) + ",";
+  for (const auto* ranges : {&v.RangesB, &v.RangesC})
+    for (const TValueRange& r : *ranges)
+      out += (r.Lo ? RatToStr(*r.Lo) : "-") + ".." + (r.Hi ? RatToStr(*r.Hi) : "+") + ",";
+  if (v.Total) out += "|" + std::to_string(*v.Total);
+  if (v.A) out += "|" + std::to_string(*v.A) + "|" + std::to_string(*v.B);
+  if (v.Concave) out += *v.Concave ? "|concave" : "|not concave";
+  return out;
+}
+
+// A run asked only for its verdict (kelvano-solve --json) builds no report and ends the same.
+TEST_P(TaskTable, WithoutAReportEndsTheSame) {
+  const TCase& c = GetParam();
+  TMessageRecorder messages;
+  TTextFormatError textError;
+  const auto grid = ParseStatementText(xc::ReadText(fs::path(KELVANO_TEST_DATA) / c.Task / c.Row.File), textError);
+  ASSERT_TRUE(grid);
+  const auto run = [&grid](bool silent, TZLPCore_SolutionResult& report) {
+    TZLPCore_Interface data;
+    TStatementError error;
+    EXPECT_TRUE(ReadStatement(*grid, data, error));
+    std::optional<TReportSilence> silence;
+    if (silent) silence.emplace();
+    return Numbers(RunTask(grid->TaskType, data, report));
+  };
+  TZLPCore_SolutionResult full;
+  TZLPCore_SolutionResult none;
+  const std::string expected = run(false, full);
+  EXPECT_EQ(run(true, none), expected);
+  EXPECT_TRUE(none.Lines.empty());
+  EXPECT_FALSE(full.Lines.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Problems, TaskTable, ::testing::ValuesIn(AllCases()),
