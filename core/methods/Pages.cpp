@@ -19,7 +19,7 @@ std::string UsualPageStyle(const TPageColors& colors) {
 }
 
 std::string ResultPageStyle(const TPageColors& colors) {
-  return "TD.clsSimCell {background:#" + ColorToHex(colors.Window) + ";} " + UsualPageStyle(colors);
+  return "TD.clsSimCell, TABLE.clsDense TD {background:#" + ColorToHex(colors.Window) + ";} " + UsualPageStyle(colors);
 }
 
 namespace {

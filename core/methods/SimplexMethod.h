@@ -81,7 +81,7 @@ public:
   static constexpr std::int64_t MaxShownCells = 1500;
   static constexpr std::int64_t MaxReportCells = 60000;
   static constexpr std::int64_t MaxWholeCells = 100000;
-  static constexpr std::int32_t EndRows = 20;
+  static constexpr std::int32_t EndRows = 10;
   // A table too large for a page that is shown still goes by blocks of this many rows.
   static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;

@@ -464,7 +464,10 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
   const bool rowOn = sr >= 1 && sr <= FRowCount;
   std::string h;
   h.reserve(static_cast<std::size_t>(FColCount + 2) * static_cast<std::size_t>(FRowCount + 2) * 36 + 256);
-  auto open = [&h](bool selected) { h += selected ? "<td class=\"clsSelCell\">" : "<td class=\"clsSimCell\">"; };
+  // The ends of a very large table go in the dense form: cells without a class, styled by the table's.
+  const bool dense = endRows > 0 && FRowCount > 2 * endRows;
+  const char* const plain = dense ? "<td>" : "<td class=\"clsSimCell\">";
+  auto open = [&h, plain](bool selected) { h += selected ? "<td class=\"clsSelCell\">" : plain; };
   // A big value longer than a cell shows as a short decimal, the exact fraction in the cell's title;
   // the exact form shows every value in full.
   auto big = [&](bool selected, const mpq_class& q) {
@@ -473,7 +476,7 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
       open(selected);
       h += text;
     } else {
-      h += selected ? "<td class=\"clsSelCell\" title=\"" : "<td class=\"clsSimCell\" title=\"";
+      h += selected ? "<td class=\"clsSelCell\" title=\"" : dense ? "<td title=\"" : "<td class=\"clsSimCell\" title=\"";
       h += text;
       h += "\">";
       h += MpqToDecimal(q);
@@ -496,7 +499,7 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
   // Blocks of rows, each a table of its own under a copy of the header line, so that a viewer lays
   // out only the blocks in view.
   const std::int32_t block = rowsPerBlock > 0 ? rowsPerBlock : FRowCount + 1;
-  const bool ends = endRows > 0 && FRowCount > 2 * endRows;
+  const bool ends = dense;
   const std::int32_t skipFrom = ends ? endRows + 1 : FRowCount + 1;
   const std::int32_t skipTo = ends ? FRowCount - endRows : 0;
   for (std::int32_t first = 1; first == 1 || first <= FRowCount; first += block) {
@@ -504,18 +507,19 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
     if (ends && first > skipFrom && std::min(FRowCount, first + block - 1) <= skipTo) continue;
     const std::int32_t last = std::min(FRowCount, first + block - 1);
     const bool withZ = last == FRowCount;
-    h += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
+    h += dense ? "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl clsDense\" style=\"--rows:"
+               : "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:";
     h += std::to_string(last - first + 2 + (withZ ? 1 : 0));
     h += ";--cols:";
     h += std::to_string(FColCount + 2);
     h += "\">";
-    h += "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
+    h += dense ? "<tr><td>&nbsp;</td><td>B</td>" : "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
     for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
     h += "</tr>";
     for (std::int32_t i = first; i <= last; ++i) {
       if (skipFrom <= i && i <= skipTo) {
         if (i == skipFrom) {
-          h += "<tr><td class=\"clsSimCell\" colspan=";
+          h += "<tr><td colspan=";
           h += std::to_string(FColCount + 2);
           h += ">строки ";
           h += std::to_string(skipFrom);
@@ -532,7 +536,7 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
       h += "</tr>";
     }
     if (withZ) {
-      h += "<tr><td class=\"clsSimCell\">Z</td>";
+      h += dense ? "<tr><td>Z</td>" : "<tr><td class=\"clsSimCell\">Z</td>";
       for (std::int32_t c = 0; c <= FColCount; ++c) number(colOn && c == sc, c, 0);
       h += "</tr>";
     }
