@@ -154,6 +154,20 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
     verdict.Objective = z;
     for (std::int32_t j = 1; j <= data.Statement.Sx; ++j)
       verdict.X.push_back(data.Table.ValueOf("X" + std::to_string(j)));
+    // A second optimal plan or a ray of them, in the student's variables.
+    verdict.SecondX.clear();
+    verdict.SecondIsRay = false;
+    if (method.SecondOptimum && task.Code == TT_LINEAR) {
+      const TSecondOptimum& second = *method.SecondOptimum;
+      const std::vector<TRational>& from = second.X.empty() ? second.Direction : second.X;
+      for (std::int32_t j = 1; j <= data.Statement.Sx; ++j) {
+        const auto& names = data.Table.ColNames();
+        const auto it = std::find(names.begin(), names.end(), "X" + std::to_string(j));
+        verdict.SecondX.push_back(it == names.end() ? RatFromInt(0)
+                                                    : from[static_cast<std::size_t>(it - names.begin())]);
+      }
+      verdict.SecondIsRay = second.X.empty();
+    }
   } else if (data.Table.State == SS_NOSOLUTION) {
     verdict.Status = TTaskStatus::Unbounded;
   } else {
@@ -188,9 +202,17 @@ void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLP
   }
 }
 
+void ConfigureSimplex(TSimplexMethod& method, const TZLPCore_Interface& data, const TTaskInfo& task) {
+  method.Form = data.TableForm;
+  method.StartMethod = data.StartMethod;
+  // The plans of the table are the student's own where its dual is the student's too.
+  method.ExplainAlternatives = task.Dual == TDualReport::WithAnswer;
+}
+
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&, const TTaskInfo& task) {
   if (!PrepareSimplexTable(data)) return false;
   TSimplexMethod method(data.Table);
+  ConfigureSimplex(method, data, task);
   method.Start();
   while (!method.Finished()) {
     method.Solve();

@@ -129,6 +129,10 @@ public:
   // handed to the simplex table.
   std::vector<std::pair<std::string, std::string>> Complementary;
   TTaskVerdict Verdict; // how the solution ended, once it has
+  // The student's choices of the simplex step and of the canonical form step (kelvano-solve's
+  // --table and --start); a copy between steps keeps them.
+  TTableForm TableForm = TTableForm::Compact;
+  TStartMethod StartMethod = TStartMethod::Dual;
 
   void Assign(const TZLPCore_Interface& source) { *this = source; }
   void SetFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags | bits); }
