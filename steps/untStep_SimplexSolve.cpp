@@ -186,7 +186,10 @@ void TfrmStep_SimplexSolve::RefreshGrid() {
   for (int i = 1; i <= m; ++i) StringGrid1->SetCell(0, i, Q(table.GetRowName(i)));
   for (int c = 0; c <= n; ++c) {
     for (int i = 1; i <= m; ++i) StringGrid1->SetCell(c + 1, i, Q(RatToStr(table.GetCell(c, i))));
-    StringGrid1->SetCell(c + 1, m + 1, Q(RatToStr(table.GetCell(c, 0))));
+    // The artificial-basis method writes the Z row as a + bM.
+    StringGrid1->SetCell(c + 1, m + 1,
+                         Q(FMethod && FMethod->InArtificialPhase() ? FMethod->Delta(c).Text()
+                                                                   : RatToStr(table.GetCell(c, 0))));
   }
   // Bold is the widest face a cell is drawn in (the pivot cross).
   QFont bold = StringGrid1->font();

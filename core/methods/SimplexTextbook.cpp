@@ -37,10 +37,10 @@ TMValue MOf(const TSimplexTable& t, const std::vector<TRational>& mrow, std::int
                                                                                   : RatFromInt(0)};
 }
 
+// A value in a sentence; a long one as its decimal approximation, marked so (the table holds it exactly).
 std::string Value(TRational v) {
-  std::string text = HtmlEscape(RatToStr(v));
-  if (RatIsLong(v)) text = RatToDecimal(v);
-  return text;
+  if (RatIsLong(v)) return "&asymp;" + RatToDecimal(v);
+  return HtmlEscape(RatToStr(v));
 }
 
 } // namespace
