@@ -149,11 +149,15 @@ std::string PlanSentence(const TSimplexTable& t, const TMValue* z) {
   const std::string plan =
       "X = " + PlanVector(BasicPlan(t)) + ", Z = " + (z != nullptr ? z->Text() : Value(t.GetZValue()));
   std::string negative;
+  int count = 0;
   for (std::int32_t i = 1; i <= t.RowCount(); ++i)
-    if (RatLessInt(t.GetB(i), 0))
+    if (RatLessInt(t.GetB(i), 0)) {
       negative += (negative.empty() ? "" : ", ") + IndexToSub(HtmlEscape(t.GetRowName(i))) + " = " + Value(t.GetB(i));
+      ++count;
+    }
   if (negative.empty()) return "Опорный план " + plan + ".";
-  return "Базисное решение " + plan + " не является опорным планом: в нём отрицательны " + negative + ".";
+  return "Базисное решение " + plan + " не является опорным планом: в нём " +
+         (count == 1 ? "отрицательна переменная " : "отрицательны переменные ") + negative + ".";
 }
 
 std::optional<TSecondOptimum> FindSecondOptimum(const TSimplexTable& t) {

@@ -286,8 +286,8 @@ TEST(SimplexTextbook, NegativeFreeTermPivotNamesTheRowAndColumnTaken) {
   EXPECT_TRUE(Contains(line, "A<sub>2,1</sub> = -1 (выбран)"));
   EXPECT_TRUE(Contains(line, "B<sub>2</sub> станет 1 &gt; 0"));
   EXPECT_FALSE(Contains(line, "(наименьшее)"));
-  EXPECT_TRUE(Contains(r, "Базисное решение X = (0; 0; 4; -1), Z = -3 не является опорным планом: в нём отрицательны "
-                          "X<sub>4</sub> = -1."));
+  EXPECT_TRUE(Contains(r, "Базисное решение X = (0; 0; 4; -1), Z = -3 не является опорным планом: в нём отрицательна "
+                          "переменная X<sub>4</sub> = -1."));
 }
 
 // The diet problem by the M-method: min 3X1 + 2X2, 2X1 + X2 >= 8, X1 + X2 >= 6, X1 + 3X2 >= 9. The
