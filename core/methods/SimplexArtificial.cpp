@@ -39,7 +39,6 @@ void TSimplexMethod::StartArtificialBasis() {
   std::string sum;
   for (std::int32_t k = 0; k < count; ++k) {
     const std::int32_t i = rows[static_cast<std::size_t>(k)];
-    const std::string old = Table.GetRowName(i);
     // The row times -1: its free term positive, its own added variable a surplus of coefficient -1.
     for (std::int32_t c = 0; c <= n; ++c) Table.SetCell(c, i, RatNeg(Table.GetCell(c, i)));
     const std::string name = "R" + Num(k + 1);
@@ -48,7 +47,6 @@ void TSimplexMethod::StartArtificialBasis() {
     Table.SetA(n + 1 + k, i, RatFromInt(1));
     names += (names.empty() ? "" : ", ") + VarHtml(name) + " (строка " + Num(i) + ")";
     sum += (sum.empty() ? "" : " + ") + VarHtml(name);
-    static_cast<void>(old);
   }
   // The cost -M of each artificial variable, made 0 in its basic column: the M part of the index
   // row is minus the sum of the artificial rows.
