@@ -5,9 +5,11 @@
 #include "QtHelpers.h"
 #include "customUI.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressDialog>
@@ -32,6 +34,7 @@ TfrmStep_SimplexSolve::TfrmStep_SimplexSolve(QWidget* owner) : TZLPCore_Solution
   connect(StringGrid1, &TStringGrid::CellClicked, this, &TfrmStep_SimplexSolve::StringGrid1Click);
   connect(Button4, &QPushButton::clicked, this, &TfrmStep_SimplexSolve::Button4Click);
   connect(btnUndo, &QPushButton::clicked, this, &TfrmStep_SimplexSolve::btnUndoClick);
+  connect(cbTableForm, &QComboBox::currentIndexChanged, this, &TfrmStep_SimplexSolve::cbTableFormChange);
 }
 
 TfrmStep_SimplexSolve::~TfrmStep_SimplexSolve() {
@@ -49,6 +52,20 @@ void TfrmStep_SimplexSolve::FormCreate() {
   font.setPixelSize(11);
   StringGrid1->setFont(font);
   StringGrid1->setEnabled(false);
+
+  auto* formRow = new QHBoxLayout;
+  auto* formLabel = new QLabel(QString::fromUtf8("Вид симплекс-таблиц:"), this);
+  cbTableForm = new QComboBox(this);
+  cbTableForm->setObjectName(u"cbTableForm"_s);
+  cbTableForm->addItem(QString::fromUtf8("компактный (B, переменные, строка Z)"));
+  cbTableForm->addItem(QString::fromUtf8("как в учебнике (базис, Cб, план, θ, строка Δj)"));
+  cbTableForm->setToolTip(QString::fromUtf8("Вид таблиц в отчёте; при смене решение начинается с первой таблицы"));
+  cbTableForm->setAccessibleName(QString::fromUtf8("Вид симплекс-таблиц"));
+  formLabel->setBuddy(cbTableForm);
+  formRow->addWidget(formLabel);
+  formRow->addWidget(cbTableForm);
+  formRow->addStretch(1);
+  layout->addLayout(formRow);
   layout->addWidget(StringGrid1);
 
   Button4 = new QPushButton(QString::fromUtf8("Решить"), this);
@@ -95,7 +112,21 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
   TSimplexTable& table = StageData.Table;
   StringGrid1->setEnabled(true);
   SeparatorCol = table.ColCount() - table.RowCount();
+  {
+    const QSignalBlocker quiet(cbTableForm);
+    cbTableForm->setCurrentIndex(StageData.TableForm == TTableForm::Textbook ? 1 : 0);
+  }
   FMethod = std::make_unique<TSimplexMethod>(table);
+  ConfigureSimplex(*FMethod, StageData, host.RunTaskInfo());
+  FMethod->Start();
+  ShowProgress();
+}
+
+void TfrmStep_SimplexSolve::cbTableFormChange(int index) {
+  StageData.TableForm = index == 1 ? TTableForm::Textbook : TTableForm::Compact;
+  if (!FMethod || Host == nullptr || !PrepareSimplexTable(StageData)) return;
+  FMethod = std::make_unique<TSimplexMethod>(StageData.Table);
+  ConfigureSimplex(*FMethod, StageData, Host->RunTaskInfo());
   FMethod->Start();
   ShowProgress();
 }
@@ -179,7 +210,10 @@ void TfrmStep_SimplexSolve::RefreshGrid() {
   for (int i = 1; i <= m; ++i) StringGrid1->SetCell(0, i, Q(table.GetRowName(i)));
   for (int c = 0; c <= n; ++c) {
     for (int i = 1; i <= m; ++i) StringGrid1->SetCell(c + 1, i, Q(RatToStr(table.GetCell(c, i))));
-    StringGrid1->SetCell(c + 1, m + 1, Q(RatToStr(table.GetCell(c, 0))));
+    // The artificial-basis method writes the Z row as a + bM.
+    StringGrid1->SetCell(c + 1, m + 1,
+                         Q(FMethod && FMethod->InArtificialPhase() ? FMethod->Delta(c).Text()
+                                                                   : RatToStr(table.GetCell(c, 0))));
   }
   // Bold is the widest face a cell is drawn in (the pivot cross).
   QFont bold = StringGrid1->font();

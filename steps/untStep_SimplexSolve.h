@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+class QComboBox;
 class QLabel;
 class QPainter;
 class QPushButton;
@@ -37,6 +38,8 @@ public:
   [[nodiscard]] const TSimplexMethod* Method() const noexcept { return FMethod.get(); }
 
   TStringGrid* StringGrid1;
+  // The form of the tables in the report: compact (index 0) or as in the textbooks (index 1).
+  QComboBox* cbTableForm = nullptr;
   // "Решить"; it sits in the wizard's button row just left of "<< Назад" while the step is shown, and
   // is enabled while a pivot is pending.
   QPointer<QPushButton> Button4;
@@ -55,6 +58,8 @@ private slots:
   void StringGrid1Click(int col, int row);
   void Button4Click();
   void btnUndoClick();
+  // Another form of the tables: the solution starts again from the first table in that form.
+  void cbTableFormChange(int index);
 
 private:
   void FormCreate();

@@ -110,6 +110,12 @@ const char* const Usage =
     "      --transport-start=min|northwest|vogel\n"
     "                      опорный план транспортной задачи: минимальный элемент (по умолчанию),\n"
     "                      северо-западный угол или метод Фогеля\n"
+    "      --table=compact|textbook\n"
+    "                      вид симплекс-таблиц: компактный (по умолчанию) или как в учебнике\n"
+    "                      (базис, Cб, план B, θ, строка оценок Δj)\n"
+    "      --start=dual|artificial\n"
+    "                      начало решения задачи без единичного базиса: двойственный симплекс-метод\n"
+    "                      (по умолчанию) или метод искусственного базиса (M-метод)\n"
     "  -h, --help          показать эту справку\n"
     "  -V, --version       показать версию программы\n"
     "\n"
@@ -594,6 +600,8 @@ struct TOptions {
   std::optional<std::filesystem::path> DataDir;
   bool Json = false;
   std::optional<TEncoding> Encoding; // none: windows-1251, UTF-8 for a report on a terminal
+  TTableForm TableForm = TTableForm::Compact; // the form of the simplex tables of every problem
+  TStartMethod Start = TStartMethod::Dual;     // how a program without a unit basis is started
   // The method options of the types (--transport-start=vogel): the row and the word.
   std::vector<std::pair<const TTaskInfo*, std::string>> Methods;
 };
@@ -608,7 +616,7 @@ int BadOption(const std::string& what) {
 // next argument, "--" ends the options, "-" is a file (standard input). An exit status when the
 // program ends here: --help, --version, or a bad command line.
 std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
-  enum : int { OptJson = 256, OptId, OptName, OptData, OptEncoding, OptMethod };
+  enum : int { OptJson = 256, OptId, OptName, OptData, OptEncoding, OptMethod, OptTable, OptStart };
   // Every type that offers a choice of method has an option of its own; its row is found by the
   // option's index.
   int methodIndex = -1;
@@ -619,6 +627,8 @@ std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
                                 {"name", required_argument, nullptr, OptName},
                                 {"data", required_argument, nullptr, OptData},
                                 {"encoding", required_argument, nullptr, OptEncoding},
+                                {"table", required_argument, nullptr, OptTable},
+                                {"start", required_argument, nullptr, OptStart},
                                 {"help", no_argument, nullptr, 'h'},
                                 {"version", no_argument, nullptr, 'V'}};
   const std::size_t firstMethod = longOptions.size();
@@ -672,6 +682,26 @@ std::optional<int> ParseOptions(int argc, char** argv, TOptions& o) {
         o.Encoding = TEncoding::Cp1251;
       else
         return BadOption("неизвестная кодировка \"" + std::string(optarg) + "\" (можно utf-8 или windows-1251)");
+      break;
+    }
+    case OptTable: {
+      const std::string v = optarg;
+      if (v == "compact")
+        o.TableForm = TTableForm::Compact;
+      else if (v == "textbook")
+        o.TableForm = TTableForm::Textbook;
+      else
+        return BadOption("неизвестный вид таблиц \"" + v + "\" (можно compact или textbook)");
+      break;
+    }
+    case OptStart: {
+      const std::string v = optarg;
+      if (v == "dual")
+        o.Start = TStartMethod::Dual;
+      else if (v == "artificial")
+        o.Start = TStartMethod::Artificial;
+      else
+        return BadOption("неизвестный способ начала решения \"" + v + "\" (можно dual или artificial)");
       break;
     }
     case 'h': std::cout << Usage; return ExitOptimal;
@@ -764,6 +794,8 @@ int main(int argc, char** argv) try {
         note(ExitBadInput);
         continue;
       }
+      data.TableForm = options.TableForm;
+      data.StartMethod = options.Start;
       TZLPCore_SolutionResult report;
       TTaskVerdict verdict;
       {

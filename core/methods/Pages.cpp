@@ -115,9 +115,68 @@ bool ModelUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const 
   return WriteModelPage(data, stage.Caption, stage.Hint, report);
 }
 
+namespace {
+
+// The artificial-basis start of a canonical form whose rows with a negative free term have no basic
+// variable: the rows times -1 with an artificial variable each, and the objective with -M.
+void WriteArtificialStart(const TZLPCore_SubInterface_ZLP& zlp, TZLPCore_SolutionResult& report) {
+  std::vector<std::int32_t> rows;
+  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i)
+    if (RatLessInt(zlp.RHS.GetItem(i), 0)) rows.push_back(i);
+  if (rows.empty()) return;
+  const std::int32_t n = zlp.VarCount();
+  std::string numbers;
+  std::string artificial;
+  std::string system;
+  std::int32_t k = 0;
+  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
+    const bool negative = RatLessInt(zlp.RHS.GetItem(i), 0);
+    TVector row;
+    row.SetCount(n);
+    for (std::int32_t j = 1; j <= n; ++j) {
+      TRational a = zlp.Coeffs.GetItem(j, i);
+      if (negative) a = RatNeg(a);
+      row.SetItem(j, a);
+    }
+    std::string line = FormatLinearForm(row, zlp.VarNames(), RatFromInt(0));
+    if (negative) {
+      ++k;
+      const std::string r = SubscriptName("R", k);
+      numbers += (numbers.empty() ? "" : ", ") + std::to_string(i);
+      artificial += (artificial.empty() ? "" : " + ") + r;
+      line += " + " + r;
+    }
+    TRational b = zlp.RHS.GetItem(i);
+    if (negative) b = RatNeg(b);
+    system += line + " = " + HtmlEscape(RatToStr(b)) + "\r\n";
+  }
+  const bool one = rows.size() == 1;
+  report.AddParagraph(std::string("<b>Начальный опорный план — методом искусственного базиса (M-методом).</b> ") +
+                      (one ? "Свободный член строки № " : "Свободные члены строк № ") + numbers +
+                      (one ? " отрицателен, и базисной переменной с коэффициентом 1 в этой строке нет. Умножим её "
+                             "на -1 и введём в неё искусственную переменную ("
+                           : " отрицательны, и базисной переменной с коэффициентом 1 в этих строках нет. Умножим их "
+                             "на -1 и введём в каждую искусственную переменную (") +
+                      artificial +
+                      " &#8805; 0) с коэффициентом -M в целевой функции, где M — сколь угодно большое "
+                      "положительное число:");
+  report.AddPre("Z<sub>M</sub> = " + FormatLinearForm(zlp.Objective, zlp.VarNames(), zlp.FreeTerm) + " - M(" +
+                artificial + ") &#8594; Max\r\n" + system);
+  report.AddParagraph("Оптимальный план M-задачи, в котором все искусственные переменные равны нулю, — оптимальный "
+                      "план исходной задачи; если искусственная переменная останется положительной, система "
+                      "ограничений несовместна.");
+}
+
+} // namespace
+
 bool CanonicalUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
-                   const TTaskInfo&) {
-  return WriteCanonicalPage(data, stage.Caption, report);
+                   const TTaskInfo& task) {
+  if (!WriteCanonicalPage(data, stage.Caption, report)) return false;
+  // The start the simplex step will take, where the simplex step comes next.
+  const auto at = std::find(task.StageKinds.begin(), task.StageKinds.end(), SK_KFCHECK);
+  const bool simplexNext = at != task.StageKinds.end() && at + 1 != task.StageKinds.end() && *(at + 1) == SK_SIMPLEXSOLVE;
+  if (simplexNext && data.StartMethod == TStartMethod::Artificial) WriteArtificialStart(data.ZLP, report);
+  return true;
 }
 
 bool PrepareSimplexTable(TZLPCore_Interface& data) {
@@ -154,6 +213,20 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
     verdict.Objective = z;
     for (std::int32_t j = 1; j <= data.Statement.Sx; ++j)
       verdict.X.push_back(data.Table.ValueOf("X" + std::to_string(j)));
+    // A second optimal plan or a ray of them, in the student's variables.
+    verdict.SecondX.clear();
+    verdict.SecondIsRay = false;
+    if (method.SecondOptimum && task.Code == TT_LINEAR) {
+      const TSecondOptimum& second = *method.SecondOptimum;
+      const std::vector<TRational>& from = second.X.empty() ? second.Direction : second.X;
+      for (std::int32_t j = 1; j <= data.Statement.Sx; ++j) {
+        const auto& names = data.Table.ColNames();
+        const auto it = std::find(names.begin(), names.end(), "X" + std::to_string(j));
+        verdict.SecondX.push_back(it == names.end() ? RatFromInt(0)
+                                                    : from[static_cast<std::size_t>(it - names.begin())]);
+      }
+      verdict.SecondIsRay = second.X.empty();
+    }
   } else if (data.Table.State == SS_NOSOLUTION) {
     verdict.Status = TTaskStatus::Unbounded;
   } else {
@@ -188,9 +261,17 @@ void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLP
   }
 }
 
+void ConfigureSimplex(TSimplexMethod& method, const TZLPCore_Interface& data, const TTaskInfo& task) {
+  method.Form = data.TableForm;
+  method.StartMethod = data.StartMethod;
+  // The plans of the table are the student's own where its dual is the student's too.
+  method.ExplainAlternatives = task.Dual == TDualReport::WithAnswer;
+}
+
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&, const TTaskInfo& task) {
   if (!PrepareSimplexTable(data)) return false;
   TSimplexMethod method(data.Table);
+  ConfigureSimplex(method, data, task);
   method.Start();
   while (!method.Finished()) {
     method.Solve();

@@ -58,6 +58,8 @@ bool CanonicalUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, co
                    const TTaskInfo& task);
 // Kind 10 without a window: builds the first table and solves it as "Решить" and "Далее" do, up to
 // the end of the method, then writes the section and the verdict.
+// The choices of the student and of the task type that the simplex method of a run follows.
+void ConfigureSimplex(TSimplexMethod& method, const TZLPCore_Interface& data, const TTaskInfo& task);
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo& stage,
                  const TTaskInfo& task);
 // Kind 12: the conclusion of the task type, then the paragraph "Ответ: ...".

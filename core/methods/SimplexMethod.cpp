@@ -34,6 +34,13 @@ struct TSimplexMethod::TUndoStep {
   std::string Hint;
   std::string IterationNote;
   std::size_t ReportCount = 0;
+  // The artificial-basis method before the step.
+  std::int32_t FirstArtificial = 0;
+  std::vector<TRational> MRow;
+  std::vector<TRational> CostsM;
+  std::vector<TRational> Costs;
+  std::string PivotReason;
+  bool DriveOut = false;
 };
 
 namespace {
@@ -48,6 +55,13 @@ std::string VarHtml(const std::string& name) { return IndexToSub(HtmlEscape(name
 std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
 
 std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
+
+// Why the plan of an optimal table is optimal, in the terms of the index row.
+std::string OptimalPlanParagraph(const TSimplexTable& t) {
+  return "Все оценки &Delta;<sub>j</sub> (строка Z) неотрицательны, а задача на максимум: ввод в базис любой "
+         "свободной переменной не увеличит Z, поэтому опорный план X* = " +
+         PlanVector(BasicPlan(t)) + " оптимален, Z<sub>max</sub> = " + HtmlEscape(RatToStr(t.GetZValue())) + ".";
+}
 
 // The variables the rule would have brought in before column chosen (every wanted one when chosen is
 // 0) but that their basic partner keeps out: columns with a negative Z entry, or, while a free term
@@ -87,6 +101,14 @@ void TSimplexMethod::Start() {
   CutCounter = 1;
   CutSourceRow = 0;
   IntegerColumns = FirstIntegerColumns(Table);
+  Costs = TableCosts(Table);
+  SecondOptimum.reset();
+  FirstArtificial = 0;
+  MRow.clear();
+  CostsM.clear();
+  PivotReason.clear();
+  DriveOut = false;
+  if (StartMethod == TStartMethod::Artificial) StartArtificialBasis();
   if (CheckOverflow()) return;
   SeenBases.insert(Table.RowNames());
   AnalyzeAndReport();
@@ -139,6 +161,12 @@ void TSimplexMethod::Step() {
   undo.IterationNote = std::move(IterationNote);
   IterationNote.clear();
   undo.ReportCount = IterationReports.size();
+  undo.FirstArtificial = FirstArtificial;
+  undo.MRow = MRow;
+  undo.CostsM = CostsM;
+  undo.Costs = Costs;
+  undo.PivotReason = PivotReason;
+  undo.DriveOut = DriveOut;
 
   if (Table.State == SS_GOMORYCUT) {
     undo.Cut = true;
@@ -158,7 +186,10 @@ void TSimplexMethod::Step() {
     auto before = std::make_unique<TSimplexTable>();
     before->Assign(Table);
     Table.Pivot(PivotCol, PivotRow);
-    if (before->BasicColumn(PivotRow) == 0 || Table.HasInvalidCell()) undo.Saved = std::move(before);
+    PivotArtificialRow(PivotCol, PivotRow);
+    // The artificial phase may strike out rows and columns after the pivot: keep the table.
+    if (before->BasicColumn(PivotRow) == 0 || Table.HasInvalidCell() || InArtificialPhase())
+      undo.Saved = std::move(before);
     History.push_back(std::move(undo));
     if (CheckOverflow()) return;
     if (!RecordBasis(phase, History.back())) return;
@@ -199,6 +230,12 @@ bool TSimplexMethod::Undo() {
   Feasibility = undo.Feasibility;
   Hint = std::move(undo.Hint);
   IterationNote = std::move(undo.IterationNote);
+  FirstArtificial = undo.FirstArtificial;
+  MRow = std::move(undo.MRow);
+  CostsM = std::move(undo.CostsM);
+  Costs = std::move(undo.Costs);
+  PivotReason = std::move(undo.PivotReason);
+  DriveOut = undo.DriveOut;
   Stop = TSimplexStop::None;
   IterationReports.resize(undo.ReportCount);
   Tables.resize(undo.ReportCount);
@@ -263,7 +300,31 @@ bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
 void TSimplexMethod::AnalyzeAndReport() {
   std::int32_t col = 0;
   std::int32_t row = 0;
-  Table.State = Table.Analyze(col, row, Rule, Feasibility);
+  SecondOptimum.reset();
+  PivotReason.clear();
+  DriveOut = false;
+  std::string why;
+  const bool artificial = InArtificialPhase();
+  if (artificial && AnalyzeArtificial(col, row, why)) {
+    Table.State = SS_PIVOT;
+    PivotReason = why;
+    DriveOut = !RatGreaterInt(Table.GetA(col, row), 0) || RatEqualsInt(Table.GetB(row), 0);
+  } else if (artificial && !why.empty()) {
+    // The artificial variables cannot all reach zero: the constraints are inconsistent.
+    Table.State = SS_MANYSOLUTIONS;
+    auto report = std::make_unique<TZLPCore_SolutionResult>();
+    AddTable(*report, IterationReports.size(), 0, 0);
+    if (!IterationNote.empty()) report->AddParagraph(IterationNote);
+    report->AddParagraph(why);
+    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите \"Далее\" чтобы "
+           "просмотреть подробности";
+    PivotCol = ProposedCol = 0;
+    PivotRow = ProposedRow = 0;
+    IterationReports.push_back(std::move(report));
+    return;
+  } else {
+    Table.State = Table.Analyze(col, row, Rule, Feasibility);
+  }
   PivotCol = ProposedCol = col;
   PivotRow = ProposedRow = row;
   auto report = std::make_unique<TZLPCore_SolutionResult>();
@@ -318,6 +379,11 @@ void TSimplexMethod::AnalyzeAndReport() {
       Hint = Table.PivotFilter()->StoppedHint();
     } else if (fractional.empty()) {
       report->AddParagraph(OptimalParagraph());
+      report->AddParagraph(OptimalPlanParagraph(Table));
+      if (ExplainAlternatives && !Table.HasInvalidCell()) {
+        SecondOptimum = FindSecondOptimum(Table);
+        if (SecondOptimum) report->AddParagraph(SecondOptimumText(Table, *SecondOptimum));
+      }
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
     } else if (CutCounter > MaxCuts) {
       report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
@@ -341,7 +407,9 @@ void TSimplexMethod::AnalyzeAndReport() {
 void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index) {
   AddTable(report, index, PivotCol, PivotRow);
   if (!IterationNote.empty()) report.AddParagraph(IterationNote);
-  if (Table.State == SS_NEGATIVEB)
+  if (!PivotReason.empty())
+    report.AddParagraph(PivotReason);
+  else if (Table.State == SS_NEGATIVEB)
     report.AddParagraph("Нашлись B<sub>" + Num(ProposedRow) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
                         "&lt;0 => неободимо выполнить симплекс преобразование");
   else
@@ -358,7 +426,8 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::s
   else
     report.AddParagraph("Разрешающий элемент выбран вручную: " + element + " вместо предложенного " +
                         Element(ProposedRow, ProposedCol) + "; " + ChoiceVerdict() + ". При этом " + variables + ".");
-  report.AddParagraph(RatiosLine());
+  // A pivot that drives an artificial variable at zero out of the basis needs no ratios.
+  if (!DriveOut) report.AddParagraph(RatiosLine());
 }
 
 std::string TSimplexMethod::ChoiceVerdict() const {
@@ -374,7 +443,7 @@ std::string TSimplexMethod::ChoiceVerdict() const {
   }
   if (RatLessInt(a, 0))
     return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" : "");
-  if (!RatLessInt(Table.GetZ(PivotCol), 0))
+  if (Delta(PivotCol).Sign() >= 0)
     return broken + "C<sub>" + Num(PivotCol) + "</sub>&ge;0, и значение функции не увеличится";
   // The row must give the smallest ratio B/A among the positive entries of the column.
   for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
@@ -387,10 +456,10 @@ std::string TSimplexMethod::ChoiceVerdict() const {
 }
 
 std::string TSimplexMethod::RatiosLine() const {
+  if (Table.State == SS_NEGATIVEB) return NegativeRowLine();
   const std::int32_t k = PivotCol;
-  const bool negativeB = Table.State == SS_NEGATIVEB;
   const std::string column = "A<sub>i," + Num(k) + "</sub>";
-  const std::string condition = column + "&gt;0" + (negativeB ? " и B<sub>i</sub>&ge;0" : "");
+  const std::string condition = column + "&gt;0";
   // The rows that bound how far the entering variable can grow: B(i) >= 0 and a(k, i) > 0.
   std::vector<std::int32_t> rows;
   std::int32_t smallest = 0;
@@ -403,14 +472,73 @@ std::string TSimplexMethod::RatiosLine() const {
   }
   if (rows.empty()) return "Отношений B<sub>i</sub>/" + column + " при " + condition + " нет.";
   std::string line = "Отношения B<sub>i</sub>/" + column + " при " + condition + ": ";
+  std::int32_t tied = 0;
   for (const std::int32_t i : rows) {
     const TRational a = Table.GetA(k, i);
     const TRational b = Table.GetB(i);
     if (i != rows.front()) line += "; ";
     line += "B<sub>" + Num(i) + "</sub>/" + Element(i, k) + " = " + Text(RatDiv(b, a));
-    if (RatCompareQuotients(b, a, Table.GetB(smallest), Table.GetA(k, smallest)) == 0) line += " (наименьшее)";
+    if (RatCompareQuotients(b, a, Table.GetB(smallest), Table.GetA(k, smallest)) == 0) {
+      line += " (наименьшее)";
+      ++tied;
+    }
   }
-  return line + ".";
+  line += ".";
+  // Several rows share the smallest ratio: say which one the rules take.
+  if (tied > 1 && ProposedCol == k && ProposedRow != 0) {
+    line += " Из строк с равным наименьшим отношением выбрана строка " + Num(ProposedRow);
+    if (Table.HasPairs())
+      line += ".";
+    else if (Rule == TPivotRule::Bland)
+      line += ": её базисная переменная имеет наименьший номер (правило Бленда).";
+    else
+      line += ", верхняя из них.";
+  }
+  return line;
+}
+
+std::string TSimplexMethod::NegativeRowLine() const {
+  // The rule's own choice: the proposed row and column, which a student's click does not change.
+  const std::int32_t r = ProposedRow;
+  const std::int32_t k = ProposedCol;
+  if (r == 0 || k == 0) return {};
+  std::string rowsB;
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i)
+    if (RatLessInt(Table.GetB(i), 0))
+      rowsB += (rowsB.empty() ? "" : ", ") + std::string("B<sub>") + Num(i) + "</sub> = " + Text(Table.GetB(i));
+  bool dualFeasible = true;
+  for (std::int32_t j = 1; j <= Table.ColCount() && dualFeasible; ++j) dualFeasible = !RatLessInt(Table.GetZ(j), 0);
+  const bool dual = Feasibility == TFeasibilityRule::DualBland;
+  std::string line = "Двойственный симплекс-метод: выбираем строку с отрицательным свободным членом (" + rowsB + ") — ";
+  line += dual ? "строку " + Num(r) + ", базисная переменная которой " + VarHtml(Table.GetRowName(r)) +
+                     " имеет наименьший номер (правило Бленда)"
+               : "первую такую строку, в которой есть отрицательный коэффициент, строку " + Num(r) + " (" +
+                     VarHtml(Table.GetRowName(r)) + ")";
+  line += "; из базиса выводится " + VarHtml(Table.GetRowName(r)) + ". ";
+  std::string entries;
+  for (std::int32_t j = 1; j <= Table.ColCount(); ++j) {
+    const TRational a = Table.GetA(j, r);
+    if (!RatLessInt(a, 0)) continue;
+    entries += (entries.empty() ? "" : "; ");
+    if (dual && dualFeasible) {
+      // The column of the smallest |Z(j) / a(j, r)| keeps every C_j >= 0.
+      entries += "C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + Text(RatDiv(Table.GetZ(j), RatNeg(a)));
+      if (RatCompareQuotients(Table.GetZ(j), a, Table.GetZ(k), Table.GetA(k, r)) == 0)
+        entries += j == k ? " (наименьшее, выбрано)" : " (наименьшее)";
+    } else {
+      entries += Element(r, j) + " = " + Text(a) + (j == k ? " (выбран)" : "");
+    }
+  }
+  if (dual && dualFeasible)
+    return line + "Все C<sub>j</sub>&ge;0, поэтому в базис вводится переменная с наименьшим отношением " +
+           "C<sub>j</sub>/|A<sub>" + Num(r) + ",j</sub>| по отрицательным коэффициентам строки, и строка Z остаётся "
+           "неотрицательной: " + entries + "; в базис вводится " + VarHtml(Table.GetColName(k)) + ".";
+  const std::string which = Table.HasPairs() ? "первого столбца, который допускает условие дополняющей нежёсткости,"
+                            : dual            ? "с наименьшим номером"
+                                              : "первого столбца";
+  return line + "В базис вводится переменная " + which + " с отрицательным коэффициентом в этой строке, " + VarHtml(Table.GetColName(k)) +
+         ": отрицательные коэффициенты строки " + Num(r) + ": " + entries + ". После преобразования B<sub>" + Num(r) +
+         "</sub> станет " + Text(RatDiv(Table.GetB(r), Table.GetA(k, r))) + " &gt; 0.";
 }
 
 namespace {
@@ -439,12 +567,28 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   if (ReportSilenced()) return;
   if (!note.TooLarge && !note.OverBudget) {
     note.Cells = cells;
-    report.AddLine(Table.ToHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false,
-                                cells > CellsInWhole ? EndRows : 0));
+    report.AddLine(TableHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false,
+                             cells > CellsInWhole ? EndRows : 0));
+  } else {
+    report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
+                        "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");
+    // The plan of a table left out would make the report as long as the table: the final plan is
+    // told with the optimum.
     return;
   }
-  report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
-                      "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");
+  if (!Table.HasInvalidCell()) {
+    const TMValue z = Delta(0);
+    report.AddParagraph(PlanSentence(Table, InArtificialPhase() ? &z : nullptr));
+  }
+}
+
+std::string TSimplexMethod::TableHtml(std::int32_t col, std::int32_t row, std::int32_t rowsPerBlock,
+                                      bool exact, std::int32_t endRows) const {
+  // The ratios of the column entering by the rules of the objective; an unbounded column shows none.
+  const bool theta = (Table.State == SS_PIVOT && !DriveOut) || Table.State == SS_NOSOLUTION;
+  if (InArtificialPhase()) return ArtificialTableHtml(Table, Form, Costs, CostsM, MRow, col, row, theta);
+  if (Form == TTableForm::Compact) return Table.ToHtml(col, row, rowsPerBlock, exact, endRows);
+  return TextbookTableHtml(Table, Costs, col, row, theta, exact);
 }
 
 void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
@@ -456,8 +600,8 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   if (!Tables.empty() && !IterationReports.back()->Lines.empty() && (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
     const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
     IterationReports.back()->Lines.front() =
-        Table.ToHtml(Tables.back().Col, Tables.back().Row, cells > CellsPerTable ? LargeTableBlockRows : 0, true,
-                     cells > CellsInWhole ? EndRows : 0);
+        TableHtml(Tables.back().Col, Tables.back().Row, cells > CellsPerTable ? LargeTableBlockRows : 0, true,
+                  cells > CellsInWhole ? EndRows : 0);
     Tables.back().TooLarge = Tables.back().OverBudget = false;
   }
   const bool tooLarge = std::any_of(Tables.begin(), Tables.end(), [](const TTableNote& t) { return t.TooLarge; });

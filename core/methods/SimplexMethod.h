@@ -3,10 +3,12 @@
 
 #include "GomoryCut.h"
 #include "Simplex.h"
+#include "SimplexTextbook.h"
 #include "ZLPCore_SolutionResult.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +51,19 @@ public:
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
   TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
   std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
+  TTableForm Form = TTableForm::Compact; // how the iteration reports draw the tables
+  // Whether an optimum that is not unique is said so, with a second optimal plan (a program whose
+  // optimal plans are the student's answer; not a relaxation or a reduction).
+  bool ExplainAlternatives = false;
+  // The second optimal plan found at the optimum (with ExplainAlternatives).
+  std::optional<TSecondOptimum> SecondOptimum;
+  // How a table with negative free terms is started: by pivots on negative elements (the dual
+  // simplex method) or by the artificial-basis method (no effect on a table with pairs).
+  TStartMethod StartMethod = TStartMethod::Dual;
+  // The artificial-basis method is under way: artificial columns are in the table.
+  [[nodiscard]] bool InArtificialPhase() const noexcept;
+  // The estimate of column col (0: the value of Z) as a + bM; b is 0 outside the artificial phase.
+  [[nodiscard]] TMValue Delta(std::int32_t col) const;
 
   // First analysis of a freshly built table; forgets every earlier step.
   void Start();
@@ -106,11 +121,35 @@ private:
   void WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index);
   [[nodiscard]] std::string ChoiceVerdict() const;
   [[nodiscard]] std::string RatiosLine() const;
+  // How the rule chose the row and the column of a pivot that removes a negative free term.
+  [[nodiscard]] std::string NegativeRowLine() const;
   // Records the basis after a pivot made in phase; false when the method must stop.
   bool RecordBasis(TSimplexState phase, TUndoStep& undo);
   bool CheckOverflow();
 
+  // The current table in the chosen form, shaded on (col, row).
+  [[nodiscard]] std::string TableHtml(std::int32_t col, std::int32_t row, std::int32_t rowsPerBlock, bool exact,
+                                      std::int32_t endRows = 0) const;
+
+  // The artificial-basis method (SimplexArtificial.cpp).
+  [[nodiscard]] bool IsArtificial(std::int32_t col) const noexcept;
+  // Makes the rows with B < 0 positive and gives each an artificial basic variable of cost -M.
+  void StartArtificialBasis();
+  // The multiples of M after a pivot on (col, row) of the table.
+  void PivotArtificialRow(std::int32_t col, std::int32_t row);
+  // Strikes out the artificial columns.
+  void EndArtificialPhase();
+  // The next pivot of the artificial phase (true), or its end: why holds the proof of inconsistent
+  // constraints, or is empty when every artificial variable has left (the phase is over).
+  bool AnalyzeArtificial(std::int32_t& col, std::int32_t& row, std::string& why);
+
   std::set<std::vector<std::string>> SeenBases;
+  std::vector<TRational> Costs; // C_j of the first table, for the textbook form
+  std::int32_t FirstArtificial = 0; // column of R1 while artificial columns are in the table, else 0
+  std::vector<TRational> MRow;      // the multiples of M in the Z row, cells 0..n
+  std::vector<TRational> CostsM;    // the multiples of M in the costs (-1 for an artificial column)
+  std::string PivotReason;          // the artificial phase: why the pending pivot is made
+  bool DriveOut = false;            // the pending pivot drives an artificial variable at zero out
   std::string IterationNote; // sentence of the current iteration report about a change of rule
   std::vector<TUndoStep> History;
   // The table of one iteration report: shown, or left out with the shading it would have had.

@@ -55,6 +55,13 @@ std::string PointText(const std::vector<TRational>& x) {
   return text;
 }
 
+// "(2; 6)"
+std::string VectorText(const std::vector<TRational>& x) {
+  std::string text = "(";
+  for (std::size_t j = 0; j < x.size(); ++j) text += (j == 0 ? "" : "; ") + ValueText(x[j]);
+  return text + ")";
+}
+
 } // namespace
 
 std::string AnswerText(const TTaskVerdict& verdict) {
@@ -66,6 +73,13 @@ std::string AnswerText(const TTaskVerdict& verdict) {
     if (verdict.Objective) {
       std::string text = z + " = " + ValueText(*verdict.Objective);
       if (!verdict.X.empty()) text += " при " + PointText(verdict.X);
+      if (verdict.Status == TTaskStatus::Optimal && verdict.SecondX.size() == verdict.X.size() && !verdict.X.empty())
+        text += verdict.SecondIsRay
+                    ? "; оптимум не единственный: то же значение функция принимает во всех точках луча X = " +
+                          VectorText(verdict.X) + " + t&middot;" + VectorText(verdict.SecondX) + ", t &ge; 0"
+                    : "; оптимум не единственный: то же значение функция принимает и при " + PointText(verdict.SecondX) +
+                          ", и во всех точках отрезка X = &lambda;&middot;" + VectorText(verdict.X) +
+                          " + (1 &minus; &lambda;)&middot;" + VectorText(verdict.SecondX) + ", 0 &le; &lambda; &le; 1";
       if (verdict.Status == TTaskStatus::Local) text += " (" + StatusSentence(verdict.Status) + ")";
       return text;
     }

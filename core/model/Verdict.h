@@ -61,6 +61,10 @@ struct TTaskVerdict {
   std::vector<TRational> Dual;
   std::vector<TValueRange> RangesB;
   std::vector<TValueRange> RangesC;
+  // Linear programs whose optimum is not unique: a second optimal point of X1 ... Xn (the optimal
+  // points form the segment between X and it), or with SecondIsRay the direction of a ray of them.
+  std::vector<TRational> SecondX;
+  bool SecondIsRay = false;
   bool IsMax = true; // the direction the student asked for, for the answer sentence
 
   [[nodiscard]] bool Ended() const noexcept { return Status != TTaskStatus::Pending; }

@@ -130,6 +130,10 @@ public:
   // from being basic together); handed to the simplex table. None for the other methods.
   std::shared_ptr<const TPivotFilter> PivotFilter;
   TTaskVerdict Verdict; // how the solution ended, once it has
+  // The student's choices of the simplex step and of the canonical form step (kelvano-solve's
+  // --table and --start); a copy between steps keeps them.
+  TTableForm TableForm = TTableForm::Compact;
+  TStartMethod StartMethod = TStartMethod::Dual;
 
   void Assign(const TZLPCore_Interface& source) { *this = source; }
   void SetFlag(std::uint8_t bits) noexcept { Flags = static_cast<std::uint8_t>(Flags | bits); }

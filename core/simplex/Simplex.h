@@ -37,6 +37,16 @@ enum class TFeasibilityRule : std::uint8_t {
   DualBland,
 };
 
+// How the report draws a table. Compact: the names, B, the variables and the Z row. Textbook: the
+// form of the standard texts, with the basis, its costs C<sub>б</sub>, the plan B, the variables under
+// their costs C<sub>j</sub>, the ratios θ of a pivot and the index row Δ<sub>j</sub> with the value of Z.
+enum class TTableForm : std::uint8_t { Compact, Textbook };
+
+// How a canonical form without a unit basis is started. Dual: one added variable per row, negative
+// free terms removed by pivots on negative elements. Artificial: the artificial-basis method
+// (M-method), artificial variables of cost -M in the rows that have no basic variable.
+enum class TStartMethod : std::uint8_t { Dual, Artificial };
+
 // One tableau. Column 0 holds the free terms B, columns 1..n the variables; row 0 is the
 // objective row Z, rows 1..m the constraints. Row i >= 1 stands for sum_j a(j,i) x_j = B(i), with
 // the column of its basic variable (RowNames[i]) a unit column; the Z row for Z + sum_j Z(j) x_j =

@@ -91,7 +91,8 @@ protected:
   }
 
   // The report the program must write: the same run made in this process.
-  static std::string Expected(const std::string& text) {
+  static std::string Expected(const std::string& text, TTableForm form = TTableForm::Compact,
+                              TStartMethod start = TStartMethod::Dual) {
     TTextFormatError error;
     const auto statement = ParseStatementText(text, error);
     EXPECT_TRUE(statement.has_value());
@@ -99,6 +100,8 @@ protected:
     TZLPCore_Interface data;
     TStatementError readError;
     EXPECT_TRUE(ReadStatement(*statement, data, readError));
+    data.TableForm = form;
+    data.StartMethod = start;
     TZLPCore_SolutionResult report;
     RunTask(statement->TaskType, data, report);
     return Utf8ToCp1251(report.BuildDocument());
@@ -235,6 +238,27 @@ TEST_F(SolveProgram, TransportPlanAndItsFirstPlanOption) {
   EXPECT_EQ(ReadFile(Dir / "nw.html"), Expected(asNorthwest));
   EXPECT_NE(ReadFile(Dir / "nw.html"), Expected(text));
   EXPECT_EQ(Run("--transport-start=east ship.txt").Status, 64);
+}
+
+// --table and --start give the report of the runner with those choices, the same answer line, and
+// refuse a word they do not know.
+TEST_F(SolveProgram, TableFormAndStartOptions) {
+  UseProgramFolder();
+  const std::string diet = "min 3 2\n2 1 >= 8\n1 1 >= 6\n1 3 >= 9\n";
+  Write("diet.lp", diet);
+  const TRun plain = Run("--json diet.lp");
+  ASSERT_EQ(plain.Status, 0) << plain.Err;
+  const TRun both = Run("--table=textbook --start artificial --json -o d.html diet.lp");
+  ASSERT_EQ(both.Status, 0) << both.Err;
+  EXPECT_EQ(both.Out, plain.Out);
+  const std::string report = ReadFile(Dir / "d.html");
+  EXPECT_EQ(report, Expected(diet, TTableForm::Textbook, TStartMethod::Artificial));
+  EXPECT_NE(report.find("colspan=3>C<sub>j</sub>"), std::string::npos);
+  EXPECT_NE(report.find("-23M"), std::string::npos);
+  ASSERT_EQ(Run("--table=compact --start=dual -o c.html diet.lp").Status, 0);
+  EXPECT_EQ(ReadFile(Dir / "c.html"), Expected(diet));
+  EXPECT_EQ(Run("--table=wide diet.lp").Status, 64);
+  EXPECT_EQ(Run("--start=two-phase diet.lp").Status, 64);
 }
 
 // The command line as getopt_long reads it: values after "=" or as the next argument, "--" ending

@@ -12,6 +12,7 @@
 #include "untWebViewer.h"
 #include "untZLPWizard.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -144,6 +145,7 @@ private slots:
   void nextPivotsTheChosenElement();
   void solveButton();
   void solveShowsProgressAndCancels();
+  void tableFormStartsAnewInTheChosenForm();
   void integerExampleWithCuts();
   void beyondThirtyTwoBitsSolves();
   void missingModel();
@@ -393,6 +395,26 @@ void TestSimplexSolve::solveShowsProgressAndCancels() {
   long long z = 0;
   for (int j = 1; j <= 12; ++j) z += (100 + j) * j;
   QCOMPARE(run.Grid().Cell(1, 13), QString::number(z));
+  QVERIFY(recorder.Messages.empty());
+}
+
+// "Вид симплекс-таблиц": the textbook form starts the solution again from the first table, and the
+// step's section has the tables with their costs and the index row.
+void TestSimplexSolve::tableFormStartsAnewInTheChosenForm() {
+  TMessageRecorder recorder;
+  TRun run(ProductMix);
+  run.Next(); // the first pivot
+  QCOMPARE(run.Step().Method()->IterationReports.size(), std::size_t{2});
+  run.Step().cbTableForm->setCurrentIndex(1);
+  QCOMPARE(run.Step().StageData.TableForm, TTableForm::Textbook);
+  QCOMPARE(run.Step().Method()->IterationReports.size(), std::size_t{1});
+  QCOMPARE(run.State(), SS_PIVOT);
+  run.Solve();
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 3);
+  const std::string page = run.Step().StageReport.GetText();
+  QCOMPARE(Count(page, "colspan=3>C<sub>j</sub>"), 2);
+  QVERIFY(page.find("Опорный план X = (4; 0; 0; 2), Z = 12.") != std::string::npos);
   QVERIFY(recorder.Messages.empty());
 }
 

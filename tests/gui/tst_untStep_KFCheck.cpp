@@ -2,6 +2,7 @@
 #include "MessageRecorder.h"
 #include "StepRun.h"
 #include "untStagePage.h"
+#include "untStep_KFCheck.h"
 #include "untStep_ZLPInput.h"
 #include "untStrConst.h"
 
@@ -49,6 +50,7 @@ private slots:
   void minimisationWithBothInequalities();
   void backAndForwardGiveTheSamePage();
   void missingModelBlocksTheWizard();
+  void artificialStartWritesTheMProblem();
 
 private:
   TStepClasses Classes;
@@ -168,6 +170,30 @@ void TestKFCheck::missingModelBlocksTheWizard() {
   QCOMPARE(page.StageReport.Lines.back(), "<p>" + std::string(sNoTaskToConvert));
   page.LeaveForward(run.Wizard);
   QVERIFY(!page.CanLeave);
+}
+
+// The button "Начальный план…": the M-method writes the M-problem on the page and is handed on to the
+// simplex step; the page is written anew from the model the step was entered with, never twice.
+void TestKFCheck::artificialStartWritesTheMProblem() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  TypeTwoByTwo(run.Stage<TfrmStep_ZLPInput>(0), false, 0, 2);
+  run.Next();
+  auto& page = run.Stage<TfrmStep_KFCheck>(1);
+  const std::vector<std::string> first = page.StageReport.Lines;
+  QVERIFY(page.btnStart && page.btnStart->isVisible());
+  QCOMPARE(Find(first, "M-методом"), -1);
+  page.actArtificial->trigger();
+  QCOMPARE(page.StageData.StartMethod, TStartMethod::Artificial);
+  const std::vector<std::string>& body = page.StageReport.Lines;
+  QVERIFY(Find(body, "Свободный член строки № 2 отрицателен") >= 0);
+  QVERIFY(Find(body, "X<sub>1</sub> + 3X<sub>2</sub> - X<sub>4</sub> + R<sub>1</sub> = 6") >= 0);
+  QCOMPARE(page.StageData.ZLP.VarCount(), 4);
+  page.actDual->trigger();
+  QCOMPARE(page.StageData.StartMethod, TStartMethod::Dual);
+  QCOMPARE(page.StageReport.Lines, first);
+  QVERIFY(recorder.Messages.empty());
 }
 
 QTEST_MAIN(TestKFCheck)

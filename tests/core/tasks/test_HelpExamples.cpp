@@ -8,6 +8,10 @@
 // A linear program may also give its dual estimates "Y1 = 3/2" and the sensitivity ranges
 // "b1 = 6..21/2", "c2 = -inf..3" (inf for an unbounded side).
 // A transportation problem gives its plan: "x2_3 = 20" is the shipment from supplier 2 to consumer 3.
+// An example of the simplex step may choose its start and the form of its tables,
+//   data-start="artificial" data-table="textbook" (the values of kelvano-solve's --start and --table),
+// and give the index row of its first table, data-delta="-23M; -4M + 3; ..." (Z, then Δ1 ... Δn as
+// the report writes them).
 // The example is solved by the task runner, as kelvano-solve and the wizard solve it.
 #include "MessageRecorder.h"
 #include "TaskCatalog.h"
@@ -19,6 +23,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -37,19 +42,25 @@ struct TExample {
   std::string Page;
   std::string Problem;
   std::string Answer;
+  std::map<std::string, std::string> Extra; // data-start, data-table, data-delta
 };
 
 std::vector<TExample> Examples() {
   std::vector<TExample> out;
-  const std::regex tag(R"re(data-problem="([^"]*)"\s+data-answer="([^"]*)")re");
+  const std::regex tag(R"re(data-problem="([^"]*)"\s+data-answer="([^"]*)"((?:\s+data-[a-z]+="[^"]*")*))re");
+  const std::regex extra(R"re(data-([a-z]+)="([^"]*)")re");
   for (const auto& entry : fs::recursive_directory_iterator(fs::path(KELVANO_SOURCE_DIR) / "help")) {
     if (entry.path().extension() != ".html") continue;
     std::ifstream in(entry.path());
     std::stringstream text;
     text << in.rdbuf();
     const std::string page = text.str();
-    for (std::sregex_iterator it(page.begin(), page.end(), tag), end; it != end; ++it)
-      out.push_back({entry.path().filename().string(), Unescape((*it)[1]), Unescape((*it)[2])});
+    for (std::sregex_iterator it(page.begin(), page.end(), tag), end; it != end; ++it) {
+      TExample e{entry.path().filename().string(), Unescape((*it)[1]), Unescape((*it)[2]), {}};
+      const std::string more = (*it)[3];
+      for (std::sregex_iterator x(more.begin(), more.end(), extra); x != end; ++x) e.Extra[(*x)[1]] = Unescape((*x)[2]);
+      out.push_back(std::move(e));
+    }
   }
   return out;
 }
@@ -69,8 +80,33 @@ TEST(HelpExamples, EveryWorkedExampleHasTheAnswerThePageGives) {
     TZLPCore_Interface data;
     TStatementError readError;
     ASSERT_TRUE(ReadStatement(*statement, data, readError)) << readError.Message;
+    if (e.Extra.count("start")) data.StartMethod = e.Extra.at("start") == "artificial" ? TStartMethod::Artificial : TStartMethod::Dual;
+    if (e.Extra.count("table")) data.TableForm = e.Extra.at("table") == "textbook" ? TTableForm::Textbook : TTableForm::Compact;
     TZLPCore_SolutionResult report;
     const TTaskVerdict v = RunTask(statement->TaskType, data, report);
+    if (e.Extra.count("delta")) {
+      // The index row of the first simplex table, cell by cell.
+      const std::string text = report.GetText();
+      const std::size_t label = text.find(data.TableForm == TTableForm::Textbook ? "&Delta;<sub>j</sub></td><td class=\"clsSimCell\">Z =</td>"
+                                                                                 : "<td class=\"clsSimCell\">Z</td>");
+      ASSERT_NE(label, std::string::npos) << "no simplex table in the report";
+      const std::string row = text.substr(label, text.find("</tr>", label) - label);
+      std::vector<std::string> cells;
+      for (std::size_t c = row.find("<td", 1); c != std::string::npos; c = row.find("<td", c + 1)) {
+        const std::size_t open = row.find('>', c) + 1;
+        cells.push_back(row.substr(open, row.find("</td>", open) - open));
+      }
+      if (data.TableForm == TTableForm::Textbook) cells.erase(cells.begin()); // "Z ="
+      while (!cells.empty() && cells.back() == "&nbsp;") cells.pop_back(); // the cell under θ
+      std::vector<std::string> expected;
+      std::stringstream list(e.Extra.at("delta"));
+      for (std::string item; std::getline(list, item, ';');) {
+        item.erase(0, item.find_first_not_of(' '));
+        item.erase(item.find_last_not_of(' ') + 1);
+        expected.push_back(item);
+      }
+      EXPECT_EQ(cells, expected);
+    }
 
     std::stringstream answer(e.Answer);
     bool statusGiven = false;
