@@ -134,6 +134,12 @@ public:
   // Whether pivoting on (col, row) keeps every pair apart: the partner of col is not basic, or it
   // is the basic variable of row, which leaves in that pivot (row 0: the partner is not basic).
   [[nodiscard]] bool KeepsApart(std::int32_t col, std::int32_t row) const;
+  // What a pivot on (col, row) of a table with a feasible plan (no negative free term) does to the
+  // plan: None keeps it feasible; Ratio breaks the rule of the smallest ratio (another row of the
+  // column with a positive entry has a smaller B/A) and Negative pivots on a negative element of a
+  // row with B > 0 — the new plan then has a negative basic value.
+  enum class TPivotBreak : std::uint8_t { None, Ratio, Negative };
+  [[nodiscard]] TPivotBreak PivotBreak(std::int32_t col, std::int32_t row) const;
   // Pairs are set and the table is final only because they are: a negative free term or a negative
   // Z entry remains that no allowed pivot can remove.
   [[nodiscard]] bool StoppedByPairs() const;
