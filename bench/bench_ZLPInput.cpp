@@ -71,21 +71,19 @@ int main(int argc, char** argv) {
   TfrmZLPWizard wizard(&store);
   TZLPCore_SolutionResult report;
   TZLPCore_Interface problem;
+  // The wizard reads the stored problem once, as it opens on it: the opening is what is timed.
+  const double before = ResidentMb();
+  QElapsedTimer timer;
+  timer.start();
+  wizard.PendingTaskId = id;
   wizard.Execute(TT_LINEAR, nullptr, &report, &problem, false);
   QApplication::processEvents();
+  const qint64 enterMs = timer.elapsed();
   auto* input = dynamic_cast<TfrmStep_ZLPInput*>(wizard.Stages.front());
   if (!input) {
     std::fprintf(stderr, "the first step is not the input step\n");
     return 1;
   }
-  const double before = ResidentMb();
-
-  QElapsedTimer timer;
-  timer.start();
-  wizard.PendingTaskId = id;
-  input->EnterStage(wizard);
-  QApplication::processEvents();
-  const qint64 enterMs = timer.elapsed();
   const double after = ResidentMb();
   if (input->VarCount() != Size || input->ConstraintCount() != Size) {
     std::fprintf(stderr, "the stored problem did not reach the page\n");
@@ -129,7 +127,7 @@ int main(int argc, char** argv) {
   std::printf("remove one variable:              %lld ms, 255 -> 254 variables\n", static_cast<long long>(removeMs));
   std::printf("add one variable at 255 rows:     %lld ms (bar 200 ms), 254 -> 255 variables\n",
               static_cast<long long>(addMs));
-  std::printf("enter again, same sizes:          %lld ms\n", static_cast<long long>(reenterMs));
+  std::printf("enter again, edits kept:          %lld ms\n", static_cast<long long>(reenterMs));
   std::printf("leave forward (read and store):   %lld ms, accepted: %s\n", static_cast<long long>(leaveMs),
               input->CanLeave ? "yes" : "no");
   SetMessageSink(nullptr);

@@ -106,7 +106,7 @@ void TInput_form::FormCreate() {
 
   auto* right = new QVBoxLayout;
   StringGrid1 = new QTableView(pContainer);
-  SheetModel = new TSheetModel({Q("№"), u"X"_s, u"Y"_s, u"X^2"_s, u"X*Y"_s, u"Y^2"_s}, this);
+  SheetModel = new TSheetModel({Q("№"), u"X"_s, u"Y"_s, Q("X²"), Q("X·Y"), Q("Y²")}, this);
   StringGrid1->setModel(SheetModel);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->verticalHeader()->hide();

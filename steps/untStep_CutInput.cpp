@@ -479,7 +479,7 @@ void TfrmStep_CutInput::LeaveForward(TStageHost& host) {
       table->setCurrentCell(row, col);
       if (const QTableWidgetItem* cell = table->item(row, col)) table->scrollToItem(cell);
       sbDefault->ensureWidgetVisible(table);
-      if (error.Message == sEnterRational) caption = sAppTitle;
+      if (error.Message.ends_with(sEnterRational)) caption = sAppTitle;
     }
     ShowMessage(caption, error.Message, TMsgIcon::Warning, mbOK);
     return;

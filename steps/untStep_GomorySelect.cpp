@@ -48,6 +48,14 @@ QCheckBox* TfrmStep_GomorySelect::Box(int j) const {
 
 void TfrmStep_GomorySelect::EnterStage(TStageHost& host) {
   TZLPCore_SolutionStage::EnterStage(host);
+  if (!Boxes.empty()) {
+    HasKept = true;
+    KeptFrom = FilledFrom;
+    KeptTicked.clear();
+    for (const QCheckBox* box : Boxes)
+      if (box->isChecked()) KeptTicked.push_back(box->text().toStdString());
+  }
+  FilledFrom = StageData.Statement.Integer;
   Boxes.clear();
   std::unique_ptr<QWidget>(sb->takeWidget()).reset(); // the boxes of the last entry go with it
   Content = nullptr;
@@ -96,6 +104,9 @@ void TfrmStep_GomorySelect::EnterStage(TStageHost& host) {
     std::string error;
     if (const std::optional<TStatementGrid> grid = store->LoadStatement(id, error); grid && grid->HasTicks())
       tick(*grid);
+  } else if (HasKept && KeptFrom == FilledFrom) {
+    for (QCheckBox* box : Boxes)
+      box->setChecked(std::find(KeptTicked.begin(), KeptTicked.end(), box->text().toStdString()) != KeptTicked.end());
   } else if (!StageData.HasFlag(IF_INTEGERVARS) && StageData.Statement.HasTicks()) {
     tick(StageData.Statement);
   }

@@ -3,6 +3,8 @@
 
 #include "ZLPCore_SolutionStage.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -11,7 +13,8 @@ class QScrollArea;
 
 // One check box per variable of the linear program, captioned with its name, in columns 100 pixels
 // apart inside the scroll box sb. Entering ticks the boxes of IntegerVars and then applies the stored
-// ticks of the problem the wizard was opened on; leaving forward hands the ticked variables on as
+// ticks of the problem the wizard was opened on (on the first entry); entered again over the same
+// statement it keeps the ticks the student left it with; leaving forward hands the ticked variables on as
 // IntegerVars, writes the step's section and stores the ticks with the statement under the run's
 // temporary record. Any choice, none included, may be taken on.
 class TfrmStep_GomorySelect : public TZLPCore_SolutionStage {
@@ -35,4 +38,10 @@ private:
 
   QWidget* Content = nullptr;    // the scrolled widget that holds the boxes
   std::vector<QCheckBox*> Boxes; // made anew on every entry, owned by Content
+  // What the boxes showed when the step was last entered: the ticked names and the ticks of the
+  // statement they were made for. A statement with other ticks (another problem file) starts anew.
+  bool HasKept = false;
+  std::vector<std::string> KeptTicked;
+  std::vector<std::uint8_t> KeptFrom;
+  std::vector<std::uint8_t> FilledFrom;
 };

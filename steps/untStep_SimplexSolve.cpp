@@ -1,9 +1,11 @@
 // The simplex step: the table, pivot by pivot, up to the answer.
 #include "untStep_SimplexSolve.h"
 
+#include "MessageSeam.h"
 #include "Pages.h"
 #include "QtHelpers.h"
 #include "customUI.h"
+#include "untStrConst.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -70,7 +72,7 @@ void TfrmStep_SimplexSolve::FormCreate() {
 
   Button4 = new QPushButton(QString::fromUtf8("Решить"), this);
   Button4->setObjectName(u"Button4"_s);
-  Button4->setToolTip(QString::fromUtf8("Автоматически решить симплекс таблицу"));
+  Button4->setToolTip(QString::fromUtf8("Автоматически решить симплекс-таблицу"));
   Button4->setAutoDefault(false);
   Button4->setEnabled(false);
   Button4->hide();
@@ -94,9 +96,28 @@ std::int32_t TfrmStep_SimplexSolve::PivotRow() const noexcept { return FMethod ?
 
 std::int32_t TfrmStep_SimplexSolve::PivotCol() const noexcept { return FMethod ? FMethod->PivotCol : 0; }
 
+namespace {
+
+bool SameTable(const TSimplexTable& a, const TSimplexTable& b) {
+  if (a.RowCount() != b.RowCount() || a.ColCount() != b.ColCount() || a.ColNames() != b.ColNames() ||
+      a.RowNames() != b.RowNames() || a.IntegerVars != b.IntegerVars)
+    return false;
+  for (std::int32_t i = 0; i <= a.RowCount(); ++i)
+    for (std::int32_t j = 0; j <= a.ColCount(); ++j)
+      if (a.GetExact(j, i) != b.GetExact(j, i)) return false;
+  return true;
+}
+
+} // namespace
+
+bool TfrmStep_SimplexSolve::SameStart(const TZLPCore_Interface& data) const {
+  return HasWorked && data.Flags == Started.Flags && data.Statement == Started.Statement &&
+         data.IntegerVars == Started.IntegerVars && data.TableForm == Started.TableForm &&
+         data.StartMethod == Started.StartMethod && SameTable(data.Table, Started.Table);
+}
+
 void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
   TZLPCore_SolutionStage::EnterStage(host);
-  FMethod.reset();
   StringGrid1->SetSize(1, 1);
   StringGrid1->setEnabled(false);
   Button4->setEnabled(false);
@@ -106,6 +127,8 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
   host.AddStepButton(Button4);
 
   if (!PrepareSimplexTable(StageData)) {
+    FMethod.reset();
+    HasWorked = false;
     host.EnableNext(false);
     return;
   }
@@ -116,6 +139,14 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
     const QSignalBlocker quiet(cbTableForm);
     cbTableForm->setCurrentIndex(StageData.TableForm == TTableForm::Textbook ? 1 : 0);
   }
+  if (FMethod && SameStart(StageData)) {
+    // The method works on StageData.Table, which takes the table it was left with again.
+    StageData.Assign(Worked);
+    ShowProgress();
+    return;
+  }
+  Started.Assign(StageData);
+  HasWorked = true;
   FMethod = std::make_unique<TSimplexMethod>(table);
   ConfigureSimplex(*FMethod, StageData, host.RunTaskInfo());
   FMethod->Start();
@@ -137,6 +168,7 @@ void TfrmStep_SimplexSolve::LeaveForward(TStageHost& host) {
     return;
   }
   if (FMethod->Finished()) {
+    Worked.Assign(StageData);
     FinishSimplex(*FMethod, StageData, StageReport, host.RunTaskInfo());
     TZLPCore_SolutionStage::LeaveForward(host);
     return;
@@ -146,14 +178,28 @@ void TfrmStep_SimplexSolve::LeaveForward(TStageHost& host) {
   CanLeave = false;
 }
 
-void TfrmStep_SimplexSolve::LeaveBackward(TStageHost& host) { TZLPCore_SolutionStage::LeaveBackward(host); }
+void TfrmStep_SimplexSolve::LeaveBackward(TStageHost& host) {
+  Worked.Assign(StageData);
+  TZLPCore_SolutionStage::LeaveBackward(host);
+}
 
 void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
   if (!FMethod || !FMethod->PivotPending()) return;
   const TSimplexTable& table = StageData.Table;
   // Only a coefficient cell can be a pivot: not the headers, the B column or the Z row.
-  if (col >= 2 && col <= table.ColCount() + 1 && row >= 1 && row <= table.RowCount())
-    static_cast<void>(FMethod->ChoosePivot(col - 1, row));
+  if (col >= 2 && col <= table.ColCount() + 1 && row >= 1 && row <= table.RowCount()) {
+    // A pivot that makes the plan infeasible is taken only when the student confirms it.
+    const std::int32_t j = col - 1;
+    const bool other = j != FMethod->PivotCol || row != FMethod->PivotRow;
+    const TSimplexTable::TPivotBreak broken =
+        other && table.State == SS_PIVOT && table.KeepsApart(j, row) ? table.PivotBreak(j, row)
+                                                                     : TSimplexTable::TPivotBreak::None;
+    if (broken != TSimplexTable::TPivotBreak::None &&
+        ShowMessage(sWizardTitle, broken == TSimplexTable::TPivotBreak::Ratio ? sPivotBreaksRatio : sPivotNegative,
+                    TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
+      return;
+    static_cast<void>(FMethod->ChoosePivot(j, row));
+  }
   if (Host) Host->SetHint(FMethod->Hint);
   StringGrid1->Invalidate();
 }

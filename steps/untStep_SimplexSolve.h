@@ -68,6 +68,16 @@ private:
   // The hint, "Решить" and the grid after every action.
   void ShowProgress();
 
+  // Whether the container an entry starts from is the one the method's run started from.
+  [[nodiscard]] bool SameStart(const TZLPCore_Interface& data) const;
+
   std::unique_ptr<TSimplexMethod> FMethod;
   TStageHost* Host = nullptr; // the window of the current entry
+  // The run the step was left with: the container it started from (first table built) and the
+  // container as the student left it. Entered again from the same start (coming back from a later
+  // step, or forward again over an unchanged statement) the run goes on where it was; the pivots
+  // and cuts made stay, and "Отменить шаг" still takes them back.
+  TZLPCore_Interface Started;
+  TZLPCore_Interface Worked;
+  bool HasWorked = false;
 };

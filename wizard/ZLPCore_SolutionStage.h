@@ -36,7 +36,8 @@ public:
   [[nodiscard]] virtual std::vector<const TZLPCore_SolutionResult*> Sections() const = 0;
   // The problem store; null when the program runs without one.
   [[nodiscard]] virtual TProblemStore* Store() const = 0;
-  // The stored problem the window was opened on, -1 for none.
+  // The stored problem the window was opened on, -1 for none; -1 as well for a step entered before,
+  // which keeps what the student typed or chose in it.
   [[nodiscard]] virtual int PendingProblem() const = 0;
 };
 

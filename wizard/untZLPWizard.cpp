@@ -290,6 +290,18 @@ template <class TOperation> bool TfrmZLPWizard::Guarded(TOperation&& operation) 
   return false;
 }
 
+int TfrmZLPWizard::PendingProblem() const {
+  if (CurrentStage < 0 || CurrentStage >= static_cast<int>(StageEntered.size())) return PendingTaskId;
+  return StageEntered[static_cast<std::size_t>(CurrentStage)] ? -1 : PendingTaskId;
+}
+
+void TfrmZLPWizard::EnterCurrent() {
+  TZLPCore_SolutionStage* stage = Current();
+  if (!stage) return;
+  Guarded([&] { stage->EnterStage(*this); });
+  StageEntered[static_cast<std::size_t>(CurrentStage)] = true;
+}
+
 void TfrmZLPWizard::EnableNext(bool enabled) { btnNext->setEnabled(enabled); }
 
 void TfrmZLPWizard::SetHint(const std::string& hint) { lbHint->setText(Q(hint)); }
@@ -336,6 +348,7 @@ void TfrmZLPWizard::DiscardRun() {
   Stages.clear();
   StageLabels.clear();
   StageOutputs.clear();
+  StageEntered.clear();
   StageTasks.clear();
   StageCount = 0;
   CurrentStage = -1;
@@ -403,6 +416,7 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
   }
 
   StageOutputs.resize(static_cast<std::size_t>(StageCount));
+  StageEntered.assign(static_cast<std::size_t>(StageCount), false);
   for (TZLPCore_SolutionStage* stage : Stages) {
     stage->hide();
     stage->setParent(pContainer);
@@ -421,7 +435,7 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
   btnNext->setEnabled(false);
   ShowStage(first);
   first.StageData.Assign(*InitialProblem);
-  Guarded([&] { first.EnterStage(*this); });
+  EnterCurrent();
   btnNext->setEnabled(true);
   RefreshStageList();
 
@@ -457,7 +471,7 @@ void TfrmZLPWizard::btnNextClick() {
   t.StageData.Assign(StageOutputs[static_cast<std::size_t>(CurrentStage - 1)]);
   t.StageReport.Clear();
   btnNext->setEnabled(true);
-  Guarded([&] { t.EnterStage(*this); });
+  EnterCurrent();
   RefreshStageList();
 }
 
@@ -476,7 +490,7 @@ void TfrmZLPWizard::btnBackClick() {
   btnBack->setEnabled(true);
   btnNext->setEnabled(true);
   t.StageReport.Clear();
-  Guarded([&] { t.EnterStage(*this); });
+  EnterCurrent();
   RefreshStageList();
 }
 

@@ -110,6 +110,7 @@ public:
   QLabel* HeaderImage = nullptr;
   TZLPCore_SolutionStages Stages;
   int CurrentStage = -1;
+  std::vector<bool> StageEntered; // per step: entered before in this run
   TUICore_AssistantInterface* Assistant = nullptr;
   TZLPCore_Interface* InitialProblem = nullptr;
   TZLPCore_SolutionResult* FinalReport = nullptr;
@@ -125,7 +126,9 @@ public:
   void AddStepButton(QPushButton* button) override;
   [[nodiscard]] std::vector<const TZLPCore_SolutionResult*> Sections() const override;
   [[nodiscard]] TProblemStore* Store() const override { return DM; }
-  [[nodiscard]] int PendingProblem() const override { return PendingTaskId; }
+  // The stored problem is read once, when the wizard opens it: a step entered again (coming back,
+  // or going forward once more) gets -1 and keeps what the student made of it.
+  [[nodiscard]] int PendingProblem() const override;
 
 protected:
   void closeEvent(QCloseEvent* event) override; // FormCloseQuery
@@ -161,6 +164,8 @@ private:
   // Keeps an open help window on the help page of stage.
   void FollowHelp(const TZLPCore_SolutionStage& stage);
   [[nodiscard]] TZLPCore_SolutionStage* Current() const;
+  // Enters the current step and notes that it was entered.
+  void EnterCurrent();
   // Runs a step operation; an exception is shown with its reason and reported as false.
   template <class TOperation> bool Guarded(TOperation&& operation);
 

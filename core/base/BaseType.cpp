@@ -373,6 +373,49 @@ bool RatTryParse(TRational& r, std::string_view text) noexcept {
   return true;
 }
 
+std::string RatInputProblem(std::string_view text) {
+  TRational r{0, 1};
+  if (RatTryParse(r, text)) return {};
+  if (text.empty()) return "Пустая клетка";
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (isDigit(text[i]) || c == '+' || c == '-' || c == '/' || c == '.' || c == ',') {
+      ++i;
+      continue;
+    }
+    if (c == ' ' || c == '\t') return "Пробел внутри числа";
+    // The whole character of a UTF-8 sequence.
+    const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    return "Недопустимый символ «" + std::string(text.substr(i, std::min(length, text.size() - i))) + "»";
+  }
+  // Only digits, signs, slashes and separators: a number of a right form is too large or has a zero
+  // denominator; anything else is written wrongly.
+  std::string_view body = text;
+  if (body.front() == '+' || body.front() == '-') body.remove_prefix(1);
+  const auto digits = [&isDigit](std::string_view part) {
+    return !part.empty() && std::all_of(part.begin(), part.end(), isDigit);
+  };
+  const std::size_t slash = body.find('/');
+  const std::size_t point = body.find_first_of(".,");
+  if (slash != std::string_view::npos && point == std::string_view::npos) {
+    const std::string_view num = body.substr(0, slash);
+    const std::string_view den = body.substr(slash + 1);
+    if (digits(num) && digits(den)) {
+      if (den.find_first_not_of('0') == std::string_view::npos) return "Знаменатель равен нулю";
+      return "Число не помещается в 32-битную дробь: числитель и знаменатель — от -2147483648 до 2147483647";
+    }
+  } else if (slash == std::string_view::npos) {
+    const std::string_view whole = point == std::string_view::npos ? body : body.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : body.substr(point + 1);
+    const bool wholeOk = whole.empty() || digits(whole);
+    const bool fractionOk = fraction.empty() || digits(fraction);
+    if (wholeOk && fractionOk && (!whole.empty() || !fraction.empty()))
+      return "Число не помещается в 32-битную дробь: числитель и знаменатель — от -2147483648 до 2147483647";
+  }
+  return "Неверная запись числа";
+}
+
 TRational RatFromStr(std::string_view text) noexcept {
   TRational r{1, 0};
   if (!RatTryParse(r, text)) r = {1, 0};

@@ -53,6 +53,10 @@ void RatDivBy(TRational& a, TRational b) noexcept;
 // range fail, and so does a zero denominator ("3/0" is not a number). r is written only on success.
 [[nodiscard]] bool RatTryParse(TRational& r, std::string_view text) noexcept;
 [[nodiscard]] TRational RatFromStr(std::string_view text) noexcept;
+// What is wrong with a text RatTryParse refuses, said to the student as a sentence without its full
+// stop: "Пустая клетка", "Недопустимый символ «x»", "Знаменатель равен нулю", "Число не помещается
+// ...", "Неверная запись числа"; empty for a text that is a number.
+[[nodiscard]] std::string RatInputProblem(std::string_view text);
 
 // Text form "5", "-4/3", "0", "<err>", of any length for a big value. The first form normalises its
 // argument in place.

@@ -16,6 +16,10 @@ inline constexpr const char* sVarAddress =
 inline constexpr const char* sBadDenominator =
     "Невозможно произвести замену переменных, т.к. знаменатель функции не удовлетворяет основным условиям. "
     "Нажмите \"Помощь\" чтобы узнать больше об этом этапе.";
+inline constexpr const char* sPivotBreaksRatio =
+    "Элемент нарушает правило наименьшего отношения: новый план будет недопустимым. Всё равно выполнить?";
+inline constexpr const char* sPivotNegative =
+    "Элемент отрицателен при положительном свободном члене: новый план будет недопустимым. Всё равно выполнить?";
 inline constexpr const char* sFinish = "Готово";
 inline constexpr const char* sNext = "Далее >>";
 inline constexpr const char* sWizardTitle = "Мастер решений";
@@ -25,16 +29,14 @@ inline constexpr const char* sHelp = "Помощь";
 inline constexpr const char* sMethod = "Методика";
 inline constexpr const char* sNone = "(Нет)";
 inline constexpr const char* sLoadFromBase = "Загрузить из базы";
-inline constexpr const char* sArrowMax = "--> Max";
-inline constexpr const char* sArrowMin = "--> Min";
+inline constexpr const char* sArrowMax = "→ Max";
+inline constexpr const char* sArrowMin = "→ Min";
 inline constexpr const char* sMaximization = "максимизацию";
 inline constexpr const char* sMinimization = "минимизацию";
 inline constexpr const char* sTaskFor = "Задача на ";
 inline constexpr const char* sModelIntro = "Исходная задача оптимизации представлена следующей матмоделью:";
 inline constexpr const char* sModelIntro2 = "Исходная задача оптимизации представлена следующей матмоделью:";
 inline constexpr const char* sModelWith = " модели с ";
-inline constexpr const char* sConstraintsDot = " ограничениями.";
-inline constexpr const char* sVariablesAnd = " переменными и ";
 inline constexpr const char* sSubstitution = "Произведём замену переменных, чтобы записать задачу в следующем виде:";
 inline constexpr const char* sBackSubstitution = "В соответствии с произведённой заменой перепишем ответ в виде:";
 inline constexpr const char* sError = "Ошибка";

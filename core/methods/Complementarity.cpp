@@ -418,7 +418,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     return out;
   };
 
-  report.AddParagraph("Запишем условия Куна-Таккера так, чтобы в каждой строке была своя базисная переменная: "
+  report.AddParagraph("Запишем условия Куна–Таккера так, чтобы в каждой строке была своя базисная переменная: "
                       "V<sub>i</sub> в строках производных по X<sub>i</sub> и добавленные переменные в строках "
                       "ограничений, и введём в каждую строку вспомогательную переменную Z<sub>0</sub> с "
                       "коэффициентом -1. Строка Z таблицы — это Z = -Z<sub>0</sub>: условия решены, когда "
@@ -431,7 +431,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
   std::int32_t row = Z0EntryRow(lemke);
   if (row == 0) {
     report.AddLine(t.ToHtml(0, 0));
-    report.AddParagraph("Все B<sub>i</sub>&ge;0: вспомогательная переменная не нужна, условия Куна-Таккера "
+    report.AddParagraph("Все B<sub>i</sub>&ge;0: вспомогательная переменная не нужна, условия Куна–Таккера "
                         "выполнены уже в этой таблице.");
     return finish(TComplementarityEnd::Solved);
   }
@@ -454,7 +454,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
     if (left == "Z0") {
       report.AddLine(t.ToHtml(0, 0));
       report.AddParagraph("Z<sub>0</sub> выведена из базиса: все переменные неотрицательны, и в каждой паре "
-                          "X<sub>j</sub>, V<sub>j</sub> хотя бы одна равна нулю, — условия Куна-Таккера выполнены.");
+                          "X<sub>j</sub>, V<sub>j</sub> хотя бы одна равна нулю, — условия Куна–Таккера выполнены.");
       return finish(TComplementarityEnd::Solved);
     }
     const TLemkePivot next = NextLemkePivot(lemke, left);
@@ -465,7 +465,7 @@ TComplementarityResult RunLemke(const TKuhnTucker& kt, TZLPCore_SolutionResult& 
       report.AddParagraph("На прошлом шаге из базиса выведена " + Html(left) + ", и в базис нужно ввести её пару " +
                           Html(next.Entering) +
                           ", но в её столбце нет положительных элементов: метод Лемке "
-                          "закончился лучом, и условия Куна-Таккера решить им не удалось.");
+                          "закончился лучом, и условия Куна–Таккера решить им не удалось.");
       return finish(TComplementarityEnd::NoPoint);
     }
     report.AddLine(t.ToHtml(col, row));

@@ -1,9 +1,12 @@
 // The cutting-stock problem: reading its statement, building its linear program, its answer.
 #include "Cutting.h"
 
+#include "BigRational.h"
+
 #include "TaskContract.h"
 #include "untStrConst.h"
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -71,7 +74,18 @@ std::string ProportionText(const TCuttingProblem& problem) {
 
 std::string OptimalAnswer(const TCuttingProblem& problem, TRational sets, const std::vector<TRational>& x) {
   const std::string count = RatToStr(sets);
-  std::string text = "наибольшее число полных комплектов изделий — " + count + " (Z<sub>max</sub> = " + count + ").";
+  const mpq_class exact = RatToMpq(sets);
+  const bool whole = exact.get_den() == 1;
+  const auto floorOf = [](const mpq_class& q) {
+    mpz_class f;
+    mpz_fdiv_q(f.get_mpz_t(), q.get_num_mpz_t(), q.get_den_mpz_t());
+    return f;
+  };
+  std::string text =
+      whole ? "наибольшее число полных комплектов изделий — " + count + " (Z<sub>max</sub> = " + count + ")."
+            : "наибольшее число комплектов изделий Z<sub>max</sub> = " + count +
+                  " достигается при дробном плане, поэтому полных комплектов не больше &#8970;" + count +
+                  "&#8971; = " + floorOf(exact).get_str() + ".";
 
   std::vector<std::string> used;
   std::vector<std::int32_t> unused;
@@ -108,7 +122,33 @@ std::string OptimalAnswer(const TCuttingProblem& problem, TRational sets, const 
     if (!RatIsValid(sum)) return text;
     pieces += (i == 1 ? "" : ", ") + std::to_string(i) + "-го вида — " + RatToStr(sum);
   }
-  return text + " Изделий получается: " + pieces + ".";
+  text += " Изделий получается: " + pieces + ".";
+  if (whole) return text;
+
+  // The plan rounded down to whole units of material, and the whole sets it gives.
+  std::vector<mpz_class> down;
+  std::string plan;
+  for (std::size_t j = 0; j < x.size(); ++j) {
+    down.push_back(floorOf(RatToMpq(x[j])));
+    plan += (j == 0 ? "" : ", ") + SubscriptName("X", static_cast<std::int64_t>(j + 1)) + " = " + down.back().get_str();
+  }
+  std::optional<mpz_class> fewest;
+  for (std::int32_t i = 1; i <= problem.ProductCount(); ++i) {
+    const TRational r = problem.Proportions[static_cast<std::size_t>(i - 1)];
+    if (RatEqualsInt(r, 0)) continue;
+    mpq_class made = 0;
+    for (std::size_t j = 0; j < x.size(); ++j)
+      made += RatToMpq(problem.Yields[static_cast<std::size_t>(i - 1)][j]) * mpq_class(down[j]);
+    const mpz_class complete = floorOf(mpq_class(made / RatToMpq(r)));
+    if (!fewest || complete < *fewest) fewest = complete;
+  }
+  if (!fewest) return text;
+  const std::string made = fewest->get_str();
+  const long last = mpz_class(*fewest % 100).get_si();
+  const std::string word = last % 10 == 1 && last != 11                           ? "полный комплект"
+                           : last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14) ? "полных комплекта"
+                                                                                  : "полных комплектов";
+  return text + " План, округлённый вниз до целых единиц материала (" + plan + "), даёт " + made + " " + word + ".";
 }
 
 } // namespace

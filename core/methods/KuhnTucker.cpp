@@ -103,7 +103,7 @@ bool ReadQuadMatrix(const TStatementGrid& grid, TMatrix& matrix, TStatementError
         error = {TStatementError::TPlace::Quad, j, i,
                  "коэффициент второго порядка при X" + Num(i) + "·X" + Num(j) + " (строка " + Num(i) + ", столбец " +
                      Num(j) + ")",
-                 sEnterRational};
+                 InputNumberMessage(grid.HasQuad() ? grid.Quad(j, i) : std::string())};
         return false;
       }
       m.SetItem(j, i, v);
@@ -168,8 +168,8 @@ bool WriteQuadroPage(TZLPCore_Interface& data, const std::string& caption, TZLPC
                  ": " + RatBigLimitText + "."};
     return false;
   }
-  report.AddLine("<p>После приведения матрицы коээфициентов второго порядка к симметрической форме она примет "
-                 "слудующий вид:<br>");
+  report.AddLine("<p>После приведения матрицы коэффициентов второго порядка к симметрической форме она примет "
+                 "следующий вид:<br>");
   report.AddLine("<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">");
   for (std::int32_t r = 0; r <= n; ++r) {
     report.AddLine("<tr>");
@@ -415,7 +415,7 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
     }
     report.AddLine(line + "<br>");
   }
-  report.AddLine("<p>Записав условия оптимальности Куна-Такера получаем следующую систему ограничений:<br>");
+  report.AddLine("<p>Записав условия оптимальности Куна–Таккера получаем следующую систему ограничений:<br>");
   for (std::int32_t j = 1; j <= total; ++j) {
     TTerms t;
     t.Add(c(j));
@@ -636,11 +636,11 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
   const std::string best = isMax ? "максимум" : "минимум";
   const std::string largest = isMax ? "наибольшим" : "наименьшим";
 
-  report.AddHeading("Условия Куна-Таккера");
+  report.AddHeading("Условия Куна–Таккера");
   if (out.FromTable) {
     report.AddParagraph("Сумма искусственных переменных U равна нулю, и в каждой паре X<sub>j</sub>, V<sub>j</sub> "
                         "хотя бы одна переменная равна нулю: точка симплекс-таблицы удовлетворяет всем условиям "
-                        "Куна-Таккера.");
+                        "Куна–Таккера.");
   } else {
     report.AddParagraph(tableState == SS_OPTIMAL
                             ? "Симплекс-метод закончил работу, но сумма искусственных переменных U не обратилась в "
@@ -648,8 +648,8 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
                               "когда функция " +
                                   std::string(isMax ? "вогнута" : "выпукла") + " не строго или не " +
                                   (isMax ? "вогнута" : "выпукла") +
-                                  "). Найденная точка условиям Куна-Таккера не удовлетворяет."
-                            : "Симплекс-метод не нашёл точки, удовлетворяющей условиям Куна-Таккера.");
+                                  "). Найденная точка условиям Куна–Таккера не удовлетворяет."
+                            : "Симплекс-метод не нашёл точки, удовлетворяющей условиям Куна–Таккера.");
   }
   report.AddParagraph(
       concave
@@ -657,23 +657,23 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
                 " полуопределена (проверено точно, методом исключения на симметричной матрице): "
                 "функция " +
                 (isMax ? "вогнута" : "выпукла") +
-                ", поэтому точка, удовлетворяющая условиям Куна-Таккера, — её глобальный " + best + "."
+                ", поэтому точка, удовлетворяющая условиям Куна–Таккера, — её глобальный " + best + "."
           : std::string("Квадратичная часть целевой функции не является ") + (isMax ? "отрицательно" : "положительно") +
                 " полуопределённой (проверено точно, методом исключения на симметричной матрице): "
                 "функция не " +
                 (isMax ? "вогнута" : "выпукла") +
-                ", и точка, удовлетворяющая условиям Куна-Таккера, не обязательно является её "
+                ", и точка, удовлетворяющая условиям Куна–Таккера, не обязательно является её "
                 "глобальным " +
                 (isMax ? "максимумом." : "минимумом."));
 
   if (out.LemkeRan) {
     report.AddHeading("Метод Лемке");
-    report.AddParagraph(concave ? "Решим те же условия Куна-Таккера методом Лемке (методом дополнительных "
+    report.AddParagraph(concave ? "Решим те же условия Куна–Таккера методом Лемке (методом дополнительных "
                                   "преобразований): для " +
                                       std::string(isMax ? "вогнутой" : "выпуклой") +
                                       " функции он всегда заканчивается либо точкой, удовлетворяющей условиям, "
                                       "либо лучом, который доказывает, что таких точек нет."
-                                : "Решим условия Куна-Таккера методом Лемке (методом дополнительных преобразований). "
+                                : "Решим условия Куна–Таккера методом Лемке (методом дополнительных преобразований). "
                                   "Для невогнутой функции он не обязательно находит точку, удовлетворяющую условиям, "
                                   "но часто находит её быстро.");
     for (const std::string& line : out.LemkeLines) report.AddLine(line);
@@ -682,7 +682,7 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
       report.AddParagraph("Те же преобразования выполнены в точных дробях произвольной длины (" +
                           Num(out.Exactly->Steps) + " шагов, таблицы не показаны): " +
                           (out.Exactly->End == TComplementarityEnd::Solved
-                               ? "Z<sub>0</sub> выведена из базиса, условия Куна-Таккера решены."
+                               ? "Z<sub>0</sub> выведена из базиса, условия Куна–Таккера решены."
                                : "метод Лемке закончился лучом."));
   }
   if (!out.Covering.empty()) {
@@ -690,7 +690,7 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
     for (const std::int32_t c : out.Covering) coefficients += (coefficients.empty() ? "" : ", ") + Num(-c);
     report.AddParagraph("С коэффициентами " + coefficients + " при Z<sub>0</sub> вместо -1 метод Лемке (" +
                         Num(out.Other.Steps) + " шагов, таблицы не показаны) нашёл точку " +
-                        PointText(out.Other.Point.X, reduction.Student) + ", удовлетворяющую условиям Куна-Таккера.");
+                        PointText(out.Other.Point.X, reduction.Student) + ", удовлетворяющую условиям Куна–Таккера.");
   }
   if (out.Searched) {
     const TComplementarityResult& search = out.Search;
@@ -699,7 +699,7 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
     case TComplementarityEnd::Solved:
       report.AddParagraph(
           "Переберём пары X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
-          ": в точках, удовлетворяющих условиям Куна-Таккера, функция линейна, f = c<sub>0</sub> + "
+          ": в точках, удовлетворяющих условиям Куна–Таккера, функция линейна, f = c<sub>0</sub> + "
           "(c&middot;X + b&middot;L)/2, поэтому в каждой ветви её наибольшее значение даёт задача ЛП. " +
           (out.Better ? "Среди всех таких точек " + largest + " значением функции обладает точка " +
                             PointText(search.Point.X, reduction.Student) + "."
@@ -709,28 +709,28 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
       break;
     case TComplementarityEnd::NoPoint:
       report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
-                          " показал, что ни одна точка не удовлетворяет условиям Куна-Таккера.");
+                          " показал, что ни одна точка не удовлетворяет условиям Куна–Таккера.");
       break;
     case TComplementarityEnd::Unbounded:
       report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ" + subproblems +
-                          " нашёл точки, удовлетворяющие условиям Куна-Таккера, с неограниченно " +
+                          " нашёл точки, удовлетворяющие условиям Куна–Таккера, с неограниченно " +
                           (isMax ? "большими" : "малыми") + " значениями функции: функция не ограничена " +
                           (isMax ? "сверху" : "снизу") + " на множестве допустимых решений.");
       break;
     case TComplementarityEnd::Overflow:
       if (out.End != TQuadraticEnd::SearchOverflow)
         report.AddParagraph(
-            "Перебор остальных точек, удовлетворяющих условиям Куна-Таккера, остановлен: " + OverflowText + ".");
+            "Перебор остальных точек, удовлетворяющих условиям Куна–Таккера, остановлен: " + OverflowText + ".");
       break;
     case TComplementarityEnd::Stopped:
       if (out.End == TQuadraticEnd::SearchStopped)
         report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> остановлен после " + Num(search.Steps) +
-                            " задач ЛП: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.");
+                            " задач ЛП: точку, удовлетворяющую условиям Куна–Таккера, найти не удалось.");
       else
         report.AddParagraph("Перебор пар X<sub>j</sub>, V<sub>j</sub> методом ветвей и границ остановлен после " +
                             Num(search.Steps) +
                             " задач ЛП; ответ — лучшая из найденных точек, удовлетворяющих "
-                            "условиям Куна-Таккера.");
+                            "условиям Куна–Таккера.");
       break;
     }
   }
@@ -750,19 +750,19 @@ void WriteQuadratic(const TQuadraticOutcome& out, const TQuadraticReduction& red
     return;
   case TQuadraticEnd::SearchStopped:
     Finish(v, TTaskStatus::Cycling);
-    v.Message = "поиск точки, удовлетворяющей условиям Куна-Таккера, остановлен: слишком много вариантов";
-    v.Answer = "решение остановлено: точку, удовлетворяющую условиям Куна-Таккера, найти не удалось.";
+    v.Message = "поиск точки, удовлетворяющей условиям Куна–Таккера, остановлен: слишком много вариантов";
+    v.Answer = "решение остановлено: точку, удовлетворяющую условиям Куна–Таккера, найти не удалось.";
     return;
   case TQuadraticEnd::Inconsistent:
     report.AddParagraph("Система ограничений несовместна: у неё нет ни одного неотрицательного решения, поэтому "
-                        "и условия Куна-Таккера решений не имеют.");
+                        "и условия Куна–Таккера решений не имеют.");
     Finish(v, TTaskStatus::Infeasible);
     return;
   case TQuadraticEnd::NoPoint:
-    report.AddParagraph(std::string("Допустимые решения есть, но ни одно не удовлетворяет условиям Куна-Таккера. ") +
+    report.AddParagraph(std::string("Допустимые решения есть, но ни одно не удовлетворяет условиям Куна–Таккера. ") +
                         "Квадратичная функция, ограниченная " + (isMax ? "сверху" : "снизу") +
                         " на непустом множестве, заданном линейными ограничениями, достигает на нём своего " + best +
-                        "а, и в этой точке условия Куна-Таккера выполняются. Значит, функция не ограничена " +
+                        "а, и в этой точке условия Куна–Таккера выполняются. Значит, функция не ограничена " +
                         (isMax ? "сверху" : "снизу") + ".");
     Finish(v, TTaskStatus::Unbounded);
     return;

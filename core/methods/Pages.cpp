@@ -55,8 +55,9 @@ std::uint32_t GradientLineColor(std::uint32_t c1, std::uint32_t c2, int lineCoun
 }
 
 std::string InputDescription(bool isMax, int varCount, int constraintCount) {
-  return std::string(sTaskFor) + (isMax ? sMaximization : sMinimization) + sModelWith + std::to_string(varCount) +
-         sVariablesAnd + std::to_string(constraintCount) + sConstraintsDot;
+  return std::string(sTaskFor) + (isMax ? sMaximization : sMinimization) + sModelWith +
+         CountText(varCount, "переменной", "переменными", "переменными") + " и " +
+         CountText(constraintCount, "ограничением", "ограничениями", "ограничениями") + ".";
 }
 
 void WriteInputSection(const TZLPCore_SubInterface_ZLP& zlp, const std::string& caption,
@@ -194,9 +195,40 @@ bool PrepareSimplexTable(TZLPCore_Interface& data) {
   return true;
 }
 
+namespace {
+
+// "X* = (6; 4; 0; 0; 1; 3)": the whole optimal plan as textbooks write it, the student's variables
+// X1 ... Xn first and then the added ones, in the order of their indices (cut variables left out).
+void AddOptimalPlan(const TSimplexMethod& method, const TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+  const TSimplexTable& table = data.Table;
+  if (table.State != SS_OPTIMAL || method.Stop != TSimplexStop::None) return;
+  std::vector<std::pair<long, std::string>> columns;
+  for (std::int32_t j = 1; j <= table.ColCount(); ++j) {
+    const std::string name = table.GetColName(j);
+    if (name.size() < 2 || name[0] != 'X' || name.find_first_not_of("0123456789", 1) != std::string::npos) continue;
+    columns.emplace_back(std::stol(name.substr(1)), name);
+  }
+  if (columns.empty()) return;
+  std::sort(columns.begin(), columns.end());
+  std::string plan;
+  for (const auto& [index, name] : columns) plan += (plan.empty() ? "" : "; ") + RatToStr(table.ValueOf(name));
+  const long n = std::min<long>(data.Statement.Sx, static_cast<long>(columns.size()));
+  std::string legend;
+  if (n > 0 && columns.front().first == 1) {
+    legend = " — сначала переменные задачи " + SubscriptName("X", 1) + (n > 1 ? "…" + SubscriptName("X", n) : "");
+    if (static_cast<long>(columns.size()) > n)
+      legend += ", затем дополнительные (балансовые) " + SubscriptName("X", columns[static_cast<std::size_t>(n)].first) +
+                (static_cast<long>(columns.size()) > n + 1 ? "…" + SubscriptName("X", columns.back().first) : "");
+  }
+  report.AddParagraph("Оптимальный план: X* = (" + plan + ")" + legend + ".");
+}
+
+} // namespace
+
 void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                    const TTaskInfo& task) {
   method.WriteReport(data, report);
+  AddOptimalPlan(method, data, report);
   TTaskVerdict& verdict = data.Verdict;
   verdict.IsMax = data.Statement.IsMax;
   verdict.Objective.reset();
@@ -233,6 +265,19 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
     verdict.Status = TTaskStatus::Infeasible;
   }
   verdict.Message = StatusSentence(verdict.Status);
+  // An objective without variables has the same value everywhere: the plan found is one of many.
+  const TZLPCore_SubInterface_ZLP& stated = data.StatedZLP;
+  bool constant = stated.VarCount() > 0;
+  for (std::int32_t j = 1; constant && j <= stated.VarCount(); ++j)
+    constant = RatEqualsInt(stated.Objective.GetItem(j), 0);
+  if (constant && verdict.Status == TTaskStatus::Optimal && verdict.Objective) {
+    report.AddParagraph("Все коэффициенты целевой функции при переменных равны нулю: Z = " +
+                        RatToStr(*verdict.Objective) +
+                        " в каждой допустимой точке, поэтому оптимальна любая допустимая точка; симплекс-метод "
+                        "нашёл одну из них.");
+    verdict.Answer = AnswerText(verdict) + "; оптимальна и любая другая допустимая точка: Z = " +
+                     RatToStr(*verdict.Objective) + " всюду.";
+  }
   if (task.ConcludeSimplex != nullptr) task.ConcludeSimplex(method, data, verdict, report);
   AddDualSection(method, data, report, task);
 }

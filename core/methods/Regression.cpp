@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* TableLine = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\">";
-constexpr std::array<const char*, 6> Headers = {"№", "X", "Y", "X^2", "X*Y", "Y^2"};
+constexpr std::array<const char*, 6> Headers = {"№", "X", "Y", "X<sup>2</sup>", "X·Y", "Y<sup>2</sup>"};
 
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
@@ -142,7 +142,7 @@ TRegressionSheet ComputeRegression(const TStatementGrid& grid) {
     std::array<std::string, 6>& row = sheet.Rows[r];
     const std::int32_t i = static_cast<std::int32_t>(r) + 1;
     const double products[3] = {x[r] * x[r], x[r] * y[r], y[r] * y[r]};
-    row = {std::to_string(i),      grid.Cell(0, i),        grid.Cell(1, i),
+    row = {std::to_string(i),      FloatText(x[r]),        FloatText(y[r]),
            FloatText(products[0]), FloatText(products[1]), FloatText(products[2])};
     total[1] += x[r];
     total[2] += y[r];
@@ -159,9 +159,9 @@ TRegressionSheet ComputeRegression(const TStatementGrid& grid) {
     sum[c] = static_cast<double>(total[c]);
   }
   const std::string tn = FloatText(n);
-  sheet.NumeratorA = tn + "*" + last[4] + " - " + last[1] + "*" + last[2];
-  sheet.NumeratorB = last[2] + "*" + last[3] + " - " + last[1] + "*" + last[4];
-  sheet.Denominator = tn + "*" + last[3] + " - " + last[1] + "*" + last[1];
+  sheet.NumeratorA = tn + "·" + last[4] + " - " + last[1] + "·" + last[2];
+  sheet.NumeratorB = last[2] + "·" + last[3] + " - " + last[1] + "·" + last[4];
+  sheet.Denominator = tn + "·" + last[3] + " - " + last[1] + "·" + last[1];
 
   const auto [low, high] = std::minmax_element(x.begin(), x.end());
   if (*low == *high) {
@@ -179,11 +179,17 @@ TRegressionSheet ComputeRegression(const TStatementGrid& grid) {
   meanY /= n;
   long double sxx = 0;
   long double sxy = 0;
+  long double syy = 0;
   for (std::size_t r = 0; r < count; ++r) {
     const long double dx = x[r] - meanX;
+    const long double dy = y[r] - meanY;
     sxx += dx * dx;
-    sxy += dx * (y[r] - meanY);
+    sxy += dx * dy;
+    syy += dy * dy;
   }
+  // All Y equal: the line Y = B passes through every point, r is not defined.
+  sheet.HasR = syy > 0 && sxx > 0;
+  if (sheet.HasR) sheet.R = static_cast<double>(sxy / std::sqrt(sxx * syy));
   const long double a = sxy / sxx;
   sheet.A = static_cast<double>(a);
   sheet.B = static_cast<double>(meanY - a * meanX);
@@ -197,6 +203,35 @@ TRegressionSheet ComputeRegression(const TStatementGrid& grid) {
   return sheet;
 }
 
+namespace {
+
+// A value rounded for reading.
+std::string RoundedText(double value) {
+  if (value == 0) return "0";
+  char buffer[64];
+  // Four places after the point, or four significant digits for a value below 0.001.
+  const bool small = std::abs(value) < 0.001;
+  const auto [end, ec] = small ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 4)
+                               : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+  if (ec != std::errc()) return FloatText(value);
+  std::string text(buffer, end);
+  if (!small && text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text == "-0" ? "0" : text;
+}
+
+// "Y = 1.9914X + 0.0467": the line with its coefficients rounded.
+std::string FittedLineText(double a, double b) {
+  std::string text = "Y = " + RoundedText(a) + "X";
+  const std::string free = RoundedText(std::abs(b));
+  if (free != "0") text += (b < 0 ? " - " : " + ") + free;
+  return text;
+}
+
+} // namespace
+
 TTaskVerdict RegressionVerdict(const TRegressionSheet& sheet) {
   TTaskVerdict v;
   v.Status = TTaskStatus::Solved;
@@ -204,7 +239,9 @@ TTaskVerdict RegressionVerdict(const TRegressionSheet& sheet) {
   v.B = sheet.B;
   const std::string values = "A = " + FloatText(sheet.A) + ", B = " + FloatText(sheet.B);
   v.Message = StatusSentence(TTaskStatus::Solved) + ": " + values;
-  v.Answer = "Y = <b>A</b>X + <b>B</b>, где " + values;
+  v.Answer = FittedLineText(sheet.A, sheet.B) + " (" + values + "); " +
+             (sheet.HasR ? "r = " + RoundedText(sheet.R) + ", R<sup>2</sup> = " + RoundedText(sheet.R * sheet.R)
+                         : "все Y одинаковы: прямая проходит через все точки, r не определён");
   return v;
 }
 
@@ -217,11 +254,12 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   report.AddLine("<td>X</td>");
   report.AddLine("<td>Y</td>");
   report.AddLine("</tr>");
+  // Every number with the decimal point, whether a comma or a point was typed.
   std::string pair[2];
   AddSeries(report, static_cast<std::size_t>(grid.Sx), 2, [&](std::size_t r) {
     const auto i = static_cast<std::int32_t>(r) + 1;
-    pair[0] = grid.Cell(0, i);
-    pair[1] = grid.Cell(1, i);
+    pair[0] = FloatText(ValueOf(grid.Cell(0, i)));
+    pair[1] = FloatText(ValueOf(grid.Cell(1, i)));
     return pair;
   });
   report.AddLine("</table>");
@@ -247,6 +285,12 @@ void AppendRegression(TZLPCore_SolutionResult& report, const TStatementGrid& gri
   report.AddParagraph("Найдём коэффициенты Y = <b>A</b>X + <b>B</b>:");
   AddFraction(report, "A", sheet.NumeratorA, sheet.Denominator, sheet.A);
   AddFraction(report, "B", sheet.NumeratorB, sheet.Denominator, sheet.B);
+  report.AddParagraph("Уравнение прямой: <b>" + FittedLineText(sheet.A, sheet.B) +
+                      "</b> (коэффициенты округлены до четырёх знаков после точки).");
+  if (sheet.HasR)
+    report.AddParagraph("Коэффициент корреляции r = " + RoundedText(sheet.R) + ", коэффициент детерминации R<sup>2</sup> = " +
+                        RoundedText(sheet.R * sheet.R) + ": прямая объясняет " + RoundedText(100 * sheet.R * sheet.R) +
+                        "% разброса Y.");
   AddRegressionPlot(report, x, y, sheet.A, sheet.B);
   AddAnswer(report, RegressionVerdict(sheet));
 }

@@ -20,7 +20,7 @@ inline constexpr std::int32_t RegressionMaxCount = 32000;
 // The computation of one press of "Решение" on the observations (X_i, Y_i), i = 1 ... n, of a
 // statement of type 104 (X in cell (0, i), Y in cell (1, i), as typed).
 //
-// The auxiliary table has the columns "№", X, Y, X^2, X*Y, Y^2: rows 1 ... n and the row "Итого"
+// The auxiliary table has the columns "№", X, Y, X², X·Y, Y²: rows 1 ... n and the row "Итого"
 // with the totals Σx, Σy, Σx², Σxy, Σy² of columns 1 ... 5. The fractions are those of the normal
 // equations:
 //   A = (n·Σxy − Σx·Σy) / (n·Σx² − Σx·Σx),   B = (Σy·Σx² − Σx·Σxy) / (n·Σx² − Σx·Σx).
@@ -30,11 +30,13 @@ inline constexpr std::int32_t RegressionMaxCount = 32000;
 struct TRegressionSheet {
   // The auxiliary table, rows 1 ... n and "Итого"; empty when an observation could not be read.
   std::vector<std::array<std::string, 6>> Rows;
-  std::string NumeratorA;  // "3*28 - 6*12"
-  std::string NumeratorB;  // "12*14 - 6*28"
-  std::string Denominator; // "3*14 - 6*6"
+  std::string NumeratorA;  // "3·28 - 6·12"
+  std::string NumeratorB;  // "12·14 - 6·28"
+  std::string Denominator; // "3·14 - 6·6"
   double A = 0;
   double B = 0;
+  double R = 0;      // the correlation coefficient of X and Y
+  bool HasR = false; // false when all Y are equal (r is not defined then)
   // False when a number cannot be read, all X are equal (no line is determined) or the numbers
   // outgrow floating point; the fractions are then written as far as they could be.
   bool Solved = false;

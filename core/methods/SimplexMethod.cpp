@@ -339,8 +339,9 @@ void TSimplexMethod::AnalyzeAndReport() {
   switch (Table.State) {
   case SS_NOSOLUTION:
     report->AddParagraph("Нашлось C<sub>" + Num(col) + "</sub>&lt;0, но все A<sub>i," + Num(col) +
-                         "</sub>&le;0, таким образом задача не имеет решений");
-    Hint = "Данная задача не имеет решения. Нажмите \"Далее\" чтобы просмотреть подробности";
+                         "</sub>&le;0, таким образом целевая функция не ограничена на множестве допустимых решений, "
+                         "оптимума нет");
+    Hint = "Целевая функция не ограничена, оптимума нет. Нажмите «Далее», чтобы просмотреть подробности";
     break;
   case SS_MANYSOLUTIONS: {
     // A row with B < 0 and no negative coefficient reads sum a x = B < 0 with a >= 0 and x >= 0.
@@ -411,10 +412,10 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::s
     report.AddParagraph(PivotReason);
   else if (Table.State == SS_NEGATIVEB)
     report.AddParagraph("Нашлись B<sub>" + Num(ProposedRow) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
-                        "&lt;0 => неободимо выполнить симплекс преобразование");
+                        "&lt;0 &rArr; необходимо выполнить симплекс-преобразование");
   else
     report.AddParagraph("Нашлись C<sub>" + Num(ProposedCol) + "</sub>&lt;0, и " + Element(ProposedRow, ProposedCol) +
-                        "&gt;0 => неободимо выполнить симплекс преобразование");
+                        "&gt;0 &rArr; необходимо выполнить симплекс-преобразование");
   if (Table.State == SS_PIVOT && Table.PivotFilter() != nullptr)
     if (const auto blocked = BlockedColumns(Table, ProposedCol, Rule); !blocked.empty())
       report.AddParagraph(Table.PivotFilter()->Blocked(blocked));
@@ -441,16 +442,20 @@ std::string TSimplexMethod::ChoiceVerdict() const {
     if (RatGreaterInt(a, 0)) return broken + element + "&gt;0, и " + freeTerm + " останется отрицательным";
     return "этот элемент тоже удовлетворяет правилам симплекс-метода: " + freeTerm + "&lt;0 и " + element + "&lt;0";
   }
+  // A plan made infeasible on purpose is told, and how the method wins feasibility back.
+  const std::string recovered = ": новый план будет недопустимым. Допустимость восстанавливается на следующих шагах: "
+                                "строка с отрицательным B<sub>i</sub> становится разрешающей, как в двойственном "
+                                "симплекс-методе";
   if (RatLessInt(a, 0))
-    return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" : "");
+    return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" + recovered : "");
   if (Delta(PivotCol).Sign() >= 0)
     return broken + "C<sub>" + Num(PivotCol) + "</sub>&ge;0, и значение функции не увеличится";
   // The row must give the smallest ratio B/A among the positive entries of the column.
   for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
     const TRational ai = Table.GetA(PivotCol, i);
     if (i != PivotRow && RatGreaterInt(ai, 0) && RatCompareQuotients(Table.GetB(i), ai, b, a) < 0)
-      return broken + "отношение " + freeTerm + "/" + element +
-             " не наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением";
+      return broken + "отношение " + freeTerm + "/" + element + " = " + Text(RatDiv(b, a)) +
+             " не наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением" + recovered;
   }
   return "этот элемент тоже удовлетворяет правилам симплекс-метода";
 }
@@ -593,7 +598,7 @@ std::string TSimplexMethod::TableHtml(std::int32_t col, std::int32_t row, std::i
 
 void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
   report.Clear();
-  report.AddHeading("Симплекс метод");
+  report.AddHeading("Симплекс-метод");
   Tables.resize(IterationReports.size());
   // The table has not changed since the last iteration was written: it is the last table.
   // It shows every number in full.
@@ -624,9 +629,9 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   if (!note.empty())
     report.AddParagraph(note + " О каждом шаге, таблица которого не показана, сказано, какая переменная вводится "
                                "в базис, какая выводится из него и каково значение Z.");
-  for (const auto& iteration : IterationReports) report.AppendReport(std::move(*iteration));
-  IterationReports.clear();
-  Tables.clear();
+  // The iterations stay with the method: a student who comes back to the step may take pivots back
+  // and have the section written again.
+  for (const auto& iteration : IterationReports) report.AppendReport(iteration.get());
   data.BuildSolution();
   if (!data.SolutionLines.empty()) {
     std::string point = "<p>Функция достигает экстремума в точке:\r\n<pre>";

@@ -85,6 +85,7 @@ public:
   // iteration reports are again what they were before it. False when there is nothing to take back.
   bool Undo();
   // The step's section once the method has ended: heading, every iteration, and the optimal point.
+  // The method keeps its iterations, so the section may be written again after steps taken back.
   void WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
 
   // A table with more cells than CellsPerTable (free terms and the Z row included; a problem of

@@ -110,6 +110,11 @@ void NormalizeProgramCells(TStatementGrid& grid) {
       if (TRational v{0, 1}; ParseInputNumber(grid.Cell(x, y), v)) grid.SetCell(x, y, RatToStr(v));
 }
 
+std::string InputNumberMessage(const std::string& text) {
+  const std::string problem = RatInputProblem(text);
+  return problem.empty() ? std::string(sEnterRational) : problem + ". " + sEnterRational;
+}
+
 bool ParseInputNumber(const std::string& text, TRational& value) {
   TRational parsed{0, 1};
   if (!RatTryParse(parsed, text) || !RatIsValid(parsed)) return false;
@@ -120,6 +125,6 @@ bool ParseInputNumber(const std::string& text, TRational& value) {
 bool ReadCellNumber(const TStatementGrid& grid, std::int32_t x, std::int32_t y, TRational& value,
                     TStatementError& error) {
   if (ParseInputNumber(grid.Cell(x, y), value)) return true;
-  error = {TStatementError::TPlace::Cell, x, y, CellName(grid, x, y), sEnterRational};
+  error = {TStatementError::TPlace::Cell, x, y, CellName(grid, x, y), InputNumberMessage(grid.Cell(x, y))};
   return false;
 }

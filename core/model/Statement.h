@@ -97,6 +97,9 @@ struct TStatementError {
   std::string Message; // what is wrong, the input message of the windows for a bad number
 };
 
+// The message of the windows for a text that is not a number: what is wrong with it (when that can be
+// told), then "Введите рациональное число, например: 5, 1/2, -4/3...".
+[[nodiscard]] std::string InputNumberMessage(const std::string& text);
 // The number in cell (x, y); false with error naming the cell when it is not a rational number.
 [[nodiscard]] bool ReadCellNumber(const TStatementGrid& grid, std::int32_t x, std::int32_t y, TRational& value,
                                   TStatementError& error);

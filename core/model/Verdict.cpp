@@ -7,11 +7,11 @@ std::string StatusSentence(TTaskStatus status) {
   switch (status) {
   case TTaskStatus::Pending: return "решение не закончено";
   case TTaskStatus::Optimal: return "найдено оптимальное решение";
-  case TTaskStatus::Unbounded: return "целевая функция не ограничена, решения нет";
+  case TTaskStatus::Unbounded: return "целевая функция не ограничена, оптимума нет";
   case TTaskStatus::Infeasible: return "система ограничений несовместна, допустимых решений нет";
   case TTaskStatus::NotAttained: return "наилучшее значение функции не достигается, к нему можно только приближаться";
   case TTaskStatus::Local:
-    return "найдена точка, удовлетворяющая условиям Куна-Таккера; функция не вогнута, поэтому это не обязательно "
+    return "найдена точка, удовлетворяющая условиям Куна–Таккера; функция не вогнута, поэтому это не обязательно "
            "глобальный оптимум";
   case TTaskStatus::Cycling: return "симплекс-метод зациклился, решение остановлено";
   case TTaskStatus::Overflow:

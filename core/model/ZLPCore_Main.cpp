@@ -202,6 +202,12 @@ void AddConstraintBlock(TZLPCore_SolutionResult& report, const TZLPCore_SubInter
   report.AddLine("</pre>");
 }
 
+// "2 дополнительные (балансовые) переменные", in the case that follows "введём".
+std::string AddedVariables(std::int32_t m) {
+  return CountText(m, "дополнительную (балансовую) переменную", "дополнительные (балансовые) переменные",
+                   "дополнительных (балансовых) переменных");
+}
+
 void ExplainSplit(TZLPCore_SolutionResult& report, const std::vector<std::int32_t>& split) {
   if (split.empty()) return;
   std::string numbers;
@@ -209,7 +215,8 @@ void ExplainSplit(TZLPCore_SolutionResult& report, const std::vector<std::int32_
   report.AddParagraph((split.size() == 1 ? "Ограничение-равенство № " + numbers + " записано"
                                          : "Ограничения-равенства № " + numbers + " записаны") +
                       " парой неравенств &#8804; и &#8805; (второе неравенство умножено на -1), каждое со своей "
-                      "базисной переменной: при допустимом решении обе эти переменные равны нулю, и равенство "
+                      "дополнительной (балансовой) переменной: при допустимом решении обе эти переменные равны нулю, и "
+                      "равенство "
                       "выполняется.");
 }
 
@@ -220,13 +227,14 @@ void TZLPCore_SubInterface_ZLP::ToCanonical(TZLPCore_SolutionResult& report) {
   if (IsCanonical()) {
     report.AddParagraph("Задача поставлена в канонической форме, ");
     if (HasOwnBasis()) {
-      report.AddLine("в ней есть " + std::to_string(FConstraintCount) +
-                     " базисных переменных<p>Задача готова для передачи в <b>симплекс метод</b>");
+      report.AddLine("в ней есть " +
+                     CountText(FConstraintCount, "базисная переменная", "базисные переменные", "базисных переменных") +
+                     "<p>Задача готова для передачи в <b>симплекс-метод</b>");
       return;
     }
     const std::vector<std::int32_t> split = SplitEqualities(*this);
-    report.AddLine("но для передачи в симплекс метод нужны " + std::to_string(FConstraintCount) +
-                   " базисных переменных, введём их:");
+    report.AddLine("но для передачи в симплекс-метод каждому ограничению нужна своя базисная переменная; введём " +
+                   AddedVariables(FConstraintCount) + ":");
     AddBasis(*this);
     EqualiseRows(*this, n);
     AddConstraintBlock(report, *this);
@@ -246,7 +254,7 @@ void TZLPCore_SubInterface_ZLP::ToCanonical(TZLPCore_SolutionResult& report) {
     report.AddLine("\r\n<p>Введём");
   }
   const std::vector<std::int32_t> split = SplitEqualities(*this);
-  report.AddLine(std::to_string(FConstraintCount) + " базисных переменных и приравняем правые части:");
+  report.AddLine(AddedVariables(FConstraintCount) + " и приравняем правые части:");
   AddBasis(*this);
   EqualiseRows(*this, n);
   AddConstraintBlock(report, *this);
@@ -313,7 +321,8 @@ void TZLPCore_Interface::BuildSolution() {
 
 bool ShowInputError(TEditField* edit) {
   if (edit != nullptr && edit->SetFocus()) edit->SelectAll();
-  ShowMessage(sAppTitle, sEnterRational, TMsgIcon::Warning, mbOK);
+  ShowMessage(sAppTitle, edit != nullptr ? InputNumberMessage(edit->Text()) : std::string(sEnterRational),
+              TMsgIcon::Warning, mbOK);
   return false;
 }
 
@@ -440,7 +449,7 @@ constexpr const char* CRLF = "\r\n";
 void AddModel(TZLPCore_SolutionResult& report, const TZLPCore_SubInterface_ZLP* zlp,
               const TZLPCore_SubInterface_Denominator* den) {
   if (zlp == nullptr) return;
-  const std::string p = zlp->IsMax ? "Z = " : "L = ";
+  const std::string p = "Z = ";
   const std::string a = zlp->IsMax ? "&nbsp;&nbsp;&#8594; <b>Max</b>" : "&nbsp;&nbsp;&#8594; <b>Min</b>";
   const std::string n = FormatLinearForm(zlp->Objective, zlp->VarNames(), zlp->FreeTerm);
   if (den == nullptr) {

@@ -144,6 +144,14 @@ std::string SubscriptName(const std::string& letter, std::int64_t index) {
   return letter + "<sub>" + std::to_string(index) + "</sub>";
 }
 
+std::string CountText(std::int64_t n, const std::string& one, const std::string& few, const std::string& many) {
+  const std::int64_t a = n < 0 ? -n : n;
+  const std::int64_t last = a % 10;
+  const bool teen = a % 100 >= 11 && a % 100 <= 14;
+  const std::string& word = teen ? many : last == 1 ? one : last >= 2 && last <= 4 ? few : many;
+  return std::to_string(n) + " " + word;
+}
+
 std::string HtmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());

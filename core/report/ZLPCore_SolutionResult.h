@@ -100,6 +100,10 @@ private:
 [[nodiscard]] std::string HtmlEscape(std::string_view text);
 // A letter with its index as a subscript: ("Y", 2) -> "Y<sub>2</sub>".
 [[nodiscard]] std::string SubscriptName(const std::string& letter, std::int64_t index);
+// n with the form of the words that agrees with it in Russian: (1, "переменная", "переменные",
+// "переменных") -> "1 переменная", 3 -> "3 переменные", 11 -> "11 переменных", 21 -> "21 переменная".
+[[nodiscard]] std::string CountText(std::int64_t n, const std::string& one, const std::string& few,
+                                    const std::string& many);
 
 // Writes bytes to fileName through a new temporary file in the same folder, renamed into place: a
 // reader sees the old file or the whole new one, a link at fileName is replaced and never followed,

@@ -311,6 +311,18 @@ bool TSimplexTable::StoppedByFilter() const {
   return false;
 }
 
+TSimplexTable::TPivotBreak TSimplexTable::PivotBreak(std::int32_t col, std::int32_t row) const {
+  if (col < 1 || col > FColCount || row < 1 || row > FRowCount) return TPivotBreak::None;
+  for (std::int32_t k = 1; k <= FRowCount; ++k)
+    if (SignAt(0, k) < 0) return TPivotBreak::None; // the plan is infeasible already
+  const int a = SignAt(col, row);
+  if (a < 0) return SignAt(0, row) > 0 ? TPivotBreak::Negative : TPivotBreak::None;
+  if (a == 0) return TPivotBreak::None;
+  for (std::int32_t k = 1; k <= FRowCount; ++k)
+    if (k != row && SignAt(col, k) > 0 && CompareQuotientsAt(0, col, k, 0, col, row) < 0) return TPivotBreak::Ratio;
+  return TPivotBreak::None;
+}
+
 std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) const {
   // On a tie the row the filter prefers leaves.
   const std::int32_t preferred = Filter == nullptr ? 0 : Filter->TieRow(*this, enter);

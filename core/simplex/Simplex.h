@@ -163,6 +163,12 @@ public:
   [[nodiscard]] const TPivotFilter* PivotFilter() const noexcept { return Filter.get(); }
   // Whether the filter allows the pivot on (col, row); row 0: whether col may enter at all now.
   [[nodiscard]] bool Allows(std::int32_t col, std::int32_t row) const;
+  // What a pivot on (col, row) of a table with a feasible plan (no negative free term) does to the
+  // plan: None keeps it feasible; Ratio breaks the rule of the smallest ratio (another row of the
+  // column with a positive entry has a smaller B/A) and Negative pivots on a negative element of a
+  // row with B > 0 — the new plan then has a negative basic value.
+  enum class TPivotBreak : std::uint8_t { None, Ratio, Negative };
+  [[nodiscard]] TPivotBreak PivotBreak(std::int32_t col, std::int32_t row) const;
   // A filter is set and the table is final only because of it: a negative free term or a negative
   // Z entry remains that no allowed pivot can remove.
   [[nodiscard]] bool StoppedByFilter() const;

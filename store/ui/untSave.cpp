@@ -30,7 +30,7 @@ TSaveForm::TSaveForm(QWidget* parent) : QDialog(parent) {
   Edit1 = new QLineEdit(this);
   Edit1->setMinimumWidth(280);
   Label2->setBuddy(Edit1);
-  Button1 = new QPushButton(QStringLiteral("Ok"), this);
+  Button1 = new QPushButton(QString::fromUtf8("ОК"), this);
   Button1->setDefault(true);
   Button2 = new QPushButton(QStringLiteral("Отмена"), this);
 

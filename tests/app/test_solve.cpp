@@ -494,7 +494,7 @@ TEST_F(SolveProgram, JsonAnswerLinesCarryTheFieldsOfTheirStatus) {
        {{"file", "unbounded.lp"},
         {"type", 8},
         {"status", "unbounded"},
-        {"message", "целевая функция не ограничена, решения нет"}}},
+        {"message", "целевая функция не ограничена, оптимума нет"}}},
       {"infeasible.lp",
        "max 1\n1 >= 2\n1 <= 1\n",
        {{"file", "infeasible.lp"},

@@ -64,7 +64,8 @@ void TestCuttingTask::sameReportAsKelvanoSolve_data() {
   QTest::addColumn<QString>("verdict"); // words of the report that only this outcome writes
   // Two products 1 : 2, patterns (3, 1) and (0, 2), 10 units of material: 60/7 sets at X1 = 20/7, X2 = 50/7.
   QTest::newRow("example") << QString::fromUtf8(Example) << 0
-                           << U("наибольшее число полных комплектов изделий — 60/7 (Z<sub>max</sub> = 60/7). Для этого "
+                           << U("наибольшее число комплектов изделий Z<sub>max</sub> = 60/7 достигается при дробном "
+                                "плане, поэтому полных комплектов не больше &#8970;60/7&#8971; = 8. Для этого "
                                 "материал (10 ед.) раскраивается так: способом 1 — 20/7 ед. (X<sub>1</sub> = 20/7), "
                                 "способом 2 — 50/7 ед. (X<sub>2</sub> = 50/7).");
   QTest::newRow("zero first proportion")
@@ -72,7 +73,8 @@ void TestCuttingTask::sameReportAsKelvanoSolve_data() {
       << U("Доля изделия 1 равна 0, поэтому комплекты считаются по изделию 2");
   QTest::newRow("fractions and decimals")
       << U("cut\nmaterial 7/2\nproportions 1/2 0,75\npattern 1 2\npattern 3 0\npattern 0 3\n") << 0
-      << U("наибольшее число полных комплектов изделий — 42/5");
+      << U("наибольшее число комплектов изделий Z<sub>max</sub> = 42/5 достигается при дробном плане, поэтому "
+           "полных комплектов не больше &#8970;42/5&#8971; = 8.");
   QTest::newRow("proportions that cannot be met")
       << U("cut\nmaterial 5\nproportions 1 1\npattern 2 0\npattern 3 1\n") << 3
       << U("никаким раскроем материала нельзя получить изделия в этой пропорции");

@@ -88,6 +88,7 @@ private slots:
   void ticksFromTheContainerThenTheStore_data();
   void ticksFromTheContainerThenTheStore();
   void ticksRoundTripThroughTheStore();
+  void comingBackKeepsTheTicksMade();
   void missingProgramIsReported();
 };
 
@@ -274,6 +275,35 @@ void TestIntegerTask::ticksRoundTripThroughTheStore() {
   QCOMPARE(run.Input().VarCount(), 3);
   run.Next();
   QCOMPARE(Ticks(run.Select()), U("101"));
+  QVERIFY(recorder.Messages.empty());
+}
+
+// A stored problem's ticks are read once: the ticks the student changed stay when the student comes
+// back to the step from the simplex step, and after a step back to the input step and forward again.
+void TestIntegerTask::comingBackKeepsTheTicksMade() {
+  TMessageRecorder recorder;
+  TIntegerRun run;
+  const int id = SaveStatement(run.Dm, Statement("max 2 1 3\n1 1 1 <= 7/2\n1 -1 0 >= 0\nint 1 3\n"), "Тройка");
+  QVERIFY(id > 0);
+  recorder.Messages.clear(); // the store announces the save
+  run.Start(TT_INTEGER, id);
+  run.Next();
+  QCOMPARE(Ticks(run.Select()), U("101"));
+  QTest::mouseClick(run.Select().Box(2), Qt::LeftButton, {}, QPoint(6, run.Select().Box(2)->height() / 2));
+  QTest::mouseClick(run.Select().Box(3), Qt::LeftButton, {}, QPoint(6, run.Select().Box(3)->height() / 2));
+  QCOMPARE(Ticks(run.Select()), U("110"));
+  run.Next();
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  QCOMPARE(run.Simplex().StageData.IntegerVars, (std::vector<std::string>{"X1", "X2"}));
+  run.Back();
+  run.Back();
+  QCOMPARE(run.Wizard.CurrentStage, SelectStage);
+  QCOMPARE(Ticks(run.Select()), U("110"));
+  run.Back();
+  QCOMPARE(run.Input().ObjectiveEdit(3)->text(), U("3"));
+  run.Next();
+  QCOMPARE(Ticks(run.Select()), U("110"));
   QVERIFY(recorder.Messages.empty());
 }
 

@@ -90,6 +90,7 @@ private slots:
   void sameReportAsKelvanoSolve();
   void clickedPivotInTheFinalReport();
   void undoTwiceGivesTheReportOfARunWithoutThosePivots();
+  void goingBackKeepsEditsAndPivots();
   void largeProblemInTime();
   void decimalsSolveAsFractionsAndSaveAsPdf();
   void wideTablesPrintedWhole();
@@ -190,7 +191,7 @@ void TestLinearTask::finalReportInMainWindow() {
   const QByteArray page = ReadFile(Q(form.PreviewPath));
   QCOMPARE(Count(page, "<H2>&bull; "), 5);
   for (const char* heading :
-       {"Постановка задачи ЛП", "Графический метод", "Каноническая форма", "Симплекс метод", "Двойственная задача"})
+       {"Постановка задачи ЛП", "Графический метод", "Каноническая форма", "Симплекс-метод", "Двойственная задача"})
     QCOMPARE(Count(page, QByteArray("<H2>&bull; ") + Utf8ToCp1251(heading).c_str() + "</H2>"), 1);
   QCOMPARE(page, QByteArray::fromStdString(Utf8ToCp1251(ReferenceDocument(statement))));
   QTRY_VERIFY(QUrl(Q(form.WebBrowser1->LocationURL())).toLocalFile().endsWith(U("result_preview.html")));
@@ -205,7 +206,7 @@ void TestLinearTask::sameReportAsKelvanoSolve_data() {
   QTest::newRow("product mix") << U(ProductMix) << 0 << optimum;
   QTest::newRow("min with >=") << U(MinWithAbove) << 0 << optimum;
   QTest::newRow("equality") << U("max 1 2\n1 1 = 3\n1 3 <= 6\n") << 0 << U("Ограничение-равенство № 1");
-  QTest::newRow("unbounded") << U("max 1 1\n1 -1 <= 1\n") << 2 << U("таким образом задача не имеет решений");
+  QTest::newRow("unbounded") << U("max 1 1\n1 -1 <= 1\n") << 2 << U("таким образом целевая функция не ограничена");
   QTest::newRow("infeasible") << U("max 1 1\n1 1 <= -2\n") << 3 << U("система ограничений несовместна");
   QTest::newRow("Beale's cycling example")
       << U("# Beale: cycles under the most negative rule\nmax 3/4 -20 1/2 -6\n1/4 -8 -1 9 <= 0\n"
@@ -354,6 +355,97 @@ void TestLinearTask::clickedPivotInTheFinalReport() {
   first.Pivot(2, 2);
   QVERIFY(report.find(first.ToHtml(1, 1)) != std::string::npos); // the next table, with its own proposal
   QVERIFY(report.find("<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>") != std::string::npos);
+  QVERIFY(recorder.Messages.empty());
+}
+
+// A problem from the store, one cell changed, a pivot of the student's own and "Решить": back from the
+// result step the simplex step shows its last table with the pivots made (and takes them back one by
+// one), back at the input step the changed cell is there, not the stored number; forward again over
+// the same statement the run goes on, and the final report tells the student's pivot.
+void TestLinearTask::goingBackKeepsEditsAndPivots() {
+  TMessageRecorder recorder;
+  TStepClasses classes;
+  TStepRun run;
+  QVERIFY(run.Dm.CreateTempTask() >= 0);
+  QVERIFY(StoreStatement(run.Dm, run.Dm.GetTempTaskId(), Statement("max 3 4\n1 0 <= 4\n0 2 <= 12\n3 2 <= 18\n")));
+  const int id = run.Dm.SaveTempTaskAs("Три ограничения", TT_LINEAR);
+  QVERIFY(id > 0);
+  run.Dm.DropTempTask();
+  recorder.Messages.clear();
+
+  run.Start(TT_LINEAR, id);
+  auto& input = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(input.ObjectiveEdit(2)->text(), U("4"));
+  Type(input.ObjectiveEdit(2), U("5"));
+  run.Next();
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  auto& simplex = run.Stage<TfrmStep_SimplexSolve>(SimplexStage);
+  TStringGrid& grid = *simplex.StringGrid1;
+  const auto cells = [&grid] {
+    QStringList all;
+    for (int row = 0; row < grid.RowCount(); ++row)
+      for (int col = 0; col < grid.ColCount(); ++col) all << grid.Cell(col, row);
+    return all;
+  };
+  const QStringList first = cells();
+  QTest::mouseClick(grid.CellWidget(2, 1), Qt::LeftButton, {}, grid.CellRect(2, 1).center()); // X1 in row 1
+  QCOMPARE(simplex.PivotCol(), 1);
+  QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+  const QStringList last = cells();
+  const std::size_t iterations = simplex.Method()->IterationReports.size();
+  QVERIFY(iterations >= 3);
+  QCOMPARE(grid.Cell(1, grid.RowCount() - 1), U("36"));
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+
+  run.Back();
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  QCOMPARE(cells(), last);
+  QCOMPARE(simplex.Method()->IterationReports.size(), iterations);
+  QVERIFY(simplex.btnUndo->isEnabled());
+  QVERIFY(!simplex.Button4->isEnabled());
+  QTest::mouseClick(simplex.btnUndo, Qt::LeftButton);
+  QVERIFY(cells() != last);
+  QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+  QCOMPARE(cells(), last);
+
+  run.Back();
+  run.Back();
+  QCOMPARE(run.Wizard.CurrentStage, 0);
+  QCOMPARE(input.ObjectiveEdit(2)->text(), U("5"));
+  QCOMPARE(input.ObjectiveEdit(1)->text(), U("3"));
+  run.Next();
+  run.Next();
+  QCOMPARE(cells(), last);
+  QCOMPARE(simplex.Method()->IterationReports.size(), iterations);
+
+  // Another statement starts the method anew from its first table.
+  run.Back();
+  run.Back();
+  Type(input.ObjectiveEdit(2), U("4"));
+  run.Next();
+  run.Next();
+  QCOMPARE(simplex.Method()->IterationReports.size(), std::size_t{1});
+  QVERIFY(cells() != first); // Z row of the other objective
+  run.Back();
+  run.Back();
+  Type(input.ObjectiveEdit(2), U("5"));
+  run.Next();
+  run.Next();
+  QCOMPARE(cells(), first);
+  QCOMPARE(simplex.Method()->IterationReports.size(), std::size_t{1});
+
+  QTest::mouseClick(grid.CellWidget(2, 1), Qt::LeftButton, {}, grid.CellRect(2, 1).center());
+  QTest::mouseClick(simplex.Button4, Qt::LeftButton);
+  run.Next();
+  run.Back();
+  run.Next();
+  run.Next();
+  QVERIFY(run.Wizard.Finished);
+  const std::string report = run.Report.BuildDocument();
+  QVERIFY(report.find("Разрешающий элемент выбран вручную") != std::string::npos);
+  QVERIFY(report.find("36") != std::string::npos);
   QVERIFY(recorder.Messages.empty());
 }
 

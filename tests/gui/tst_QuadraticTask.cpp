@@ -207,7 +207,7 @@ void TestQuadraticTask::badCoefficientIsFocusedAndTypedOnesAreKept() {
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, QuadroStage);
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
-  QCOMPARE(Q(recorder.Messages.front().Text), U(sEnterRational));
+  QCOMPARE(Q(recorder.Messages.front().Text), U("Недопустимый символ «a». ") + U(sEnterRational));
   QCOMPARE(quadro.sg->currentRow(), 1);
   QCOMPARE(quadro.sg->currentColumn(), 0);
   // The cell's editor is open.

@@ -143,6 +143,7 @@ private slots:
   void clickChoosesPivot_data();
   void clickChoosesPivot();
   void nextPivotsTheChosenElement();
+  void pivotMakingThePlanInfeasibleIsConfirmed();
   void solveButton();
   void solveShowsProgressAndCancels();
   void tableFormStartsAnewInTheChosenForm();
@@ -150,7 +151,7 @@ private slots:
   void beyondThirtyTwoBitsSolves();
   void missingModel();
   void notCanonical();
-  void backAndForwardStartsAnew();
+  void backAndForwardKeepsThePivots();
   void drawing();
   void columnsFitTheirWidestText();
   void solveLargeProblemInTime();
@@ -229,7 +230,7 @@ void TestSimplexSolve::optimalAtEntry() {
   QCOMPARE(run.Wizard.CurrentStage, 3);
   QVERIFY(!step.Button4->isVisible());
   const std::string page = step.StageReport.GetText();
-  QVERIFY(page.starts_with("<H2>&bull; Симплекс метод</H2>"));
+  QVERIFY(page.starts_with("<H2>&bull; Симплекс-метод</H2>"));
   QCOMPARE(Count(page, "<table"), 1);
   QVERIFY(page.find("найдено оптимальное решение") != std::string::npos);
   QVERIFY(page.find("<p>Функция достигает экстремума в точке:\r\n<pre>X<sub>3</sub> = 4\r\n</pre>") !=
@@ -244,7 +245,7 @@ void TestSimplexSolve::noSolutionAtEntry() {
   TRun run("max 1 0\n-1 1 <= 4\n");
   TfrmStep_SimplexSolve& step = run.Step();
   QCOMPARE(run.State(), SS_NOSOLUTION);
-  QCOMPARE(run.Hint(), U("Данная задача не имеет решения. Нажмите \"Далее\" чтобы просмотреть подробности"));
+  QCOMPARE(run.Hint(), U("Целевая функция не ограничена, оптимума нет. Нажмите «Далее», чтобы просмотреть подробности"));
   QVERIFY(!step.Button4->isEnabled());
   const QString before = run.Grid().Cell(1, 1);
 
@@ -258,7 +259,7 @@ void TestSimplexSolve::noSolutionAtEntry() {
   QCOMPARE(run.Wizard.CurrentStage, 3);
   const std::string page = step.StageReport.GetText();
   QCOMPARE(Count(page, "<table"), 1);
-  QVERIFY(page.find("задача не имеет решений") != std::string::npos);
+  QVERIFY(page.find("целевая функция не ограничена на множестве допустимых решений, оптимума нет") != std::string::npos);
   QVERIFY(page.find("Функция достигает экстремума") == std::string::npos);
   QVERIFY(recorder.Messages.empty());
 }
@@ -529,9 +530,66 @@ void TestSimplexSolve::notCanonical() {
   QVERIFY(run.Step().Method() == nullptr);
 }
 
+// A click on an element that breaks the rule of the smallest ratio (X1: ratios 4 and 6, row 2 clicked)
+// or on a negative element of a row with B > 0 is questioned first: "Нет" keeps the pivot the rules
+// propose, "Да" takes the element; the report says that the plan became infeasible and how it is won
+// back, and the method still reaches the optimum. A pivot by the rules asks nothing.
+void TestSimplexSolve::pivotMakingThePlanInfeasibleIsConfirmed() {
+  TMessageRecorder recorder;
+  {
+    TRun run(ProductMix);
+    run.Click(3, 2); // X2 in row 2: ratios 4 and 2, the smallest
+    QVERIFY(recorder.Messages.empty());
+    QCOMPARE(run.Step().PivotCol(), 2);
+    run.Click(2, 1); // back to the proposal
+    QVERIFY(recorder.Messages.empty());
+
+    recorder.Answers = {TMsgAnswer::No};
+    run.Click(2, 2);
+    QCOMPARE(recorder.Messages.size(), std::size_t{1});
+    QCOMPARE(recorder.Messages[0].Caption, std::string(sWizardTitle));
+    QCOMPARE(recorder.Messages[0].Text, std::string(sPivotBreaksRatio));
+    QVERIFY(recorder.Messages[0].Icon == TMsgIcon::Question);
+    QCOMPARE(recorder.Messages[0].Buttons, TMsgButtons(mbYes | mbNo));
+    QCOMPARE(run.Step().PivotCol(), 1);
+    QCOMPARE(run.Step().PivotRow(), 1);
+
+    recorder.Answers = {TMsgAnswer::Yes};
+    run.Click(2, 2);
+    QCOMPARE(recorder.Messages.size(), std::size_t{2});
+    QCOMPARE(run.Step().PivotCol(), 1);
+    QCOMPARE(run.Step().PivotRow(), 2);
+    run.Click(2, 2); // the pivot already taken: no second question
+    QCOMPARE(recorder.Messages.size(), std::size_t{2});
+    const std::string page = run.Step().Method()->IterationReports.back()->BuildDocument();
+    QVERIFY(page.find("не наименьшее в столбце") != std::string::npos);
+    QVERIFY(page.find("новый план будет недопустимым") != std::string::npos);
+
+    run.Next();
+    QCOMPARE(run.State(), SS_NEGATIVEB);
+    QCOMPARE(RatToStr(run.Step().StageData.Table.GetB(1)), std::string("-2"));
+    // While the plan is infeasible the clicks are not questioned.
+    run.Click(2, 1);
+    QCOMPARE(recorder.Messages.size(), std::size_t{2});
+    run.Solve();
+    QCOMPARE(run.State(), SS_OPTIMAL);
+    QCOMPARE(RatToStr(run.Step().StageData.Table.GetZValue()), std::string("12"));
+  }
+  recorder.Messages.clear();
+  {
+    TRun run("max 3 2\n1 -1 <= 4\n1 3 <= 6\n");
+    recorder.Answers = {TMsgAnswer::No};
+    run.Click(3, 1); // X2 in row 1: -1 with B = 4
+    QCOMPARE(recorder.Messages.size(), std::size_t{1});
+    QCOMPARE(recorder.Messages[0].Text, std::string(sPivotNegative));
+    QCOMPARE(run.Step().PivotCol(), 1);
+  }
+}
+
 // "Решить" sits just left of "<< Назад" while the step is shown; going back hides it, and coming
-// again starts the method anew from the handed-on model.
-void TestSimplexSolve::backAndForwardStartsAnew() {
+// again over the same model goes on with the table the step was left with, also back from the
+// step after it; another model starts the method anew.
+void TestSimplexSolve::backAndForwardKeepsThePivots() {
   TRun run(ProductMix);
   TfrmStep_SimplexSolve& step = run.Step();
   QPushButton& solve = *step.Button4;
@@ -541,7 +599,7 @@ void TestSimplexSolve::backAndForwardStartsAnew() {
   QVERIFY(solve.geometry().right() < back.left());
   QCOMPARE(solve.geometry().top(), back.top());
   QCOMPARE(solve.text(), U("Решить"));
-  QCOMPARE(solve.toolTip(), U("Автоматически решить симплекс таблицу"));
+  QCOMPARE(solve.toolTip(), U("Автоматически решить симплекс-таблицу"));
 
   run.Wizard.resize(run.Wizard.width() + 120, run.Wizard.height() + 40);
   QTRY_VERIFY(solve.geometry().right() < run.Wizard.btnBack->geometry().left());
@@ -555,10 +613,29 @@ void TestSimplexSolve::backAndForwardStartsAnew() {
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 2);
   QVERIFY(solve.isVisible());
+  QCOMPARE(step.Method()->IterationReports.size(), std::size_t{2});
+  QCOMPARE(RatToStr(step.StageData.Table.GetZValue()), std::string("12"));
+  QCOMPARE(run.Grid().Cell(1, 3), U("12"));
+  QVERIFY(step.Method()->Finished());
+  QVERIFY(step.btnUndo->isEnabled());
+
+  run.Next(); // the answer
+  QCOMPARE(run.Wizard.CurrentStage, 3);
+  run.Back();
+  QCOMPARE(run.Wizard.CurrentStage, 2);
+  QCOMPARE(run.Grid().Cell(1, 3), U("12"));
+  QCOMPARE(step.Method()->IterationReports.size(), std::size_t{2});
+  QTest::mouseClick(step.btnUndo, Qt::LeftButton);
   QCOMPARE(step.Method()->IterationReports.size(), std::size_t{1});
   QCOMPARE(run.Grid().Cell(1, 3), U("0"));
   QCOMPARE(step.PivotCol(), 1);
   QCOMPARE(step.PivotRow(), 1);
+
+  // The step before hands on another model: its first table.
+  run.Back();
+  run.Wizard.Stages.at(1)->StageData.ZLP.RHS.SetItem(1, {5, 1});
+  run.Next();
+  QCOMPARE(step.Method()->IterationReports.size(), std::size_t{1});
 }
 
 // The cross, the pivot cell, the header gradients and the separator lines as drawn on screen.

@@ -343,7 +343,7 @@ void TestSolverWindows::regressionFromMainWindowAndFromTheStore() {
       QVERIFY(HasMessage(recorder, "Ошибка в исходных данных, проверьте правильность ввода"));
       QVERIFY(!w.Solved);
       QVERIFY(w.Report.Lines.empty());
-      QCOMPARE(w.lbADenominator->text(), QStringLiteral("3*3 - 3*3"));
+      QCOMPARE(w.lbADenominator->text(), QString::fromUtf8("3·3 - 3·3"));
 
       for (int i = 1; i <= 3; ++i) TypeCell(w.StringGrid_input, i - 1, 0, Q(line.Cell(0, i)));
       QTest::mouseClick(w.BitBtn3, Qt::LeftButton);

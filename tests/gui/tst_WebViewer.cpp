@@ -178,10 +178,11 @@ void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
   // The picture of the graphical method goes into the PDF as drawing with text: its labels read back.
   for (const char* expected :
        {"Задача линейного программирования", "Графический метод", "B(4; 0)", "grad Z", "Каноническая форма",
-        "Симплекс метод", "Функция достигает экстремума в точке:", "X1 = 4", "X4 = 2", "Двойственная задача",
+        "Симплекс-метод", "Функция достигает экстремума в точке:", "X1 = 4", "X4 = 2", "Двойственная задача",
         "Первая теорема двойственности", "Опорный план X = (4; 0; 0; 2), Z = 12."})
     QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-  // Four A4 pages: the tables with their plans in words, the answer and the dual problem.
+  // Four A4 pages: the tables with their plans in words, the whole optimal plan, the answer and the
+  // dual problem.
   QCOMPARE(text.count(QChar(u'\f')), 4);
 
   // Printing into a file takes the same road: text stays text.

@@ -160,7 +160,7 @@ void TestZLPWizard::linearRunButtonsAndFinalReport() {
   QCOMPARE(w.TempTaskId, tempId);
   QVERIFY(run.Dm.FindTask(tempId).has_value());
 
-  const QStringList captions{U("Постановка задачи ЛП"), U("Каноническая форма"), U("Решение симплекс методом"),
+  const QStringList captions{U("Постановка задачи ЛП"), U("Каноническая форма"), U("Решение симплекс-методом"),
                              U("Готово")};
   QCOMPARE(static_cast<qsizetype>(w.StageLabels.size()), captions.size());
   for (qsizetype i = 0; i < captions.size(); ++i)

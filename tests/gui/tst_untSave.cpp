@@ -44,7 +44,7 @@ private slots:
     QCOMPARE(form.Label1->text(), U("   Укажите название сохраняемой задачи, вы можете указать уже существующее "
                                     "имя без удаления старой задачи:"));
     QCOMPARE(form.Label2->text(), U("Название задачи:"));
-    QCOMPARE(form.Button1->text(), U("Ok"));
+    QCOMPARE(form.Button1->text(), U("ОК"));
     QCOMPARE(form.Button2->text(), U("Отмена"));
     QVERIFY(form.Button1->isDefault());
   }

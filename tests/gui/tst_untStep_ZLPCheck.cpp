@@ -55,7 +55,7 @@ void TestZLPCheck::showsTheModel() {
   QCOMPARE(body[0], std::string("<H2>&bull; Матмодель задачи</H2>"));
   QCOMPARE(body[1], "<H2>&bull; " + page.StageHint + "</H2>");
   QCOMPARE(body[2], std::string("<pre>"));
-  QVERIFY(body[3].find("L = ") != std::string::npos);
+  QVERIFY(body[3].find("Z = ") != std::string::npos);
   QVERIFY(body[3].find("Min") != std::string::npos);
   // The two constraints, one line each.
   QCOMPARE(std::count(body[4].begin(), body[4].end(), '\n'), 1);

@@ -99,7 +99,7 @@ private slots:
   void damagedStoredProblemIsRefused_data();
   void damagedStoredProblemIsRefused();
   void saveAndLoadKeepsSigns();
-  void comingBackReloadsTheStoredProblem();
+  void comingBackKeepsTheEdits();
   void farBadCellIsFoundWhenLeaving();
   void tabReachesCellsNotYetInView();
 
@@ -123,8 +123,8 @@ void TestZLPInput::freshStepStoresFourCells() {
   QCOMPARE(s.ComboBox1->currentText(), u"Z ="_s);
   QCOMPARE(s.ComboBox1->itemText(1), u"L ="_s);
   QCOMPARE(s.SignBox(1)->currentText(), u"<="_s);
-  QCOMPARE(s.lbMM->text(), u"--> Max"_s);
-  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 1 переменными и 1 ограничениями."));
+  QCOMPARE(s.lbMM->text(), U("→ Max"));
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 1 переменной и 1 ограничением."));
   QCOMPARE(s.ObjectiveRow().LabelText(1), u"X1+"_s);
   QVERIFY(s.actIncVar->isEnabled() && s.actIncEq->isEnabled());
   QVERIFY(!s.actDecVar->isEnabled() && !s.actDecEq->isEnabled());
@@ -151,20 +151,27 @@ void TestZLPInput::badNumberIsRefused_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("x");
   QTest::addColumn<int>("y");
-  QTest::newRow("decimal point in an objective coefficient") << u"1.5.2"_s << 2 << 0;
-  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5/3"_s << 1 << 2;
-  QTest::newRow("empty right-hand side") << QString() << 0 << 1;
-  QTest::newRow("empty free term") << QString() << 0 << 0;
-  QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2;
-  QTest::newRow("zero denominator in a coefficient") << u"3/0"_s << 1 << 1;
-  QTest::newRow("zero denominator in the free term") << u"-4/0"_s << 0 << 0;
-  QTest::newRow("zero over zero on the right-hand side") << u"0/0"_s << 0 << 2;
+  QTest::addColumn<QString>("problem"); // what the message says is wrong
+  const QString form = U("Неверная запись числа");
+  const QString zero = U("Знаменатель равен нулю");
+  QTest::newRow("decimal point in an objective coefficient") << u"1.5.2"_s << 2 << 0 << form;
+  QTest::newRow("decimal comma in a constraint coefficient") << u"2,5/3"_s << 1 << 2 << form;
+  QTest::newRow("empty right-hand side") << QString() << 0 << 1 << U("Пустая клетка");
+  QTest::newRow("empty free term") << QString() << 0 << 0 << U("Пустая клетка");
+  QTest::newRow("letters in the last coefficient") << u"abc"_s << 2 << 2 << U("Недопустимый символ «a»");
+  QTest::newRow("zero denominator in a coefficient") << u"3/0"_s << 1 << 1 << zero;
+  QTest::newRow("zero denominator in the free term") << u"-4/0"_s << 0 << 0 << zero;
+  QTest::newRow("zero over zero on the right-hand side") << u"0/0"_s << 0 << 2 << zero;
+  QTest::newRow("too large") << u"99999999999"_s << 1 << 1
+                             << U("Число не помещается в 32-битную дробь: числитель и знаменатель — от -2147483648 до "
+                                  "2147483647");
 }
 
 void TestZLPInput::badNumberIsRefused() {
   QFETCH(QString, text);
   QFETCH(int, x);
   QFETCH(int, y);
+  QFETCH(QString, problem);
   TMessageRecorder recorder;
   TStepRun run;
   run.Start(TT_LINEAR);
@@ -182,7 +189,7 @@ void TestZLPInput::badNumberIsRefused() {
   QCOMPARE(bad->selectedText(), text);
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
   QCOMPARE(recorder.Messages[0].Caption, std::string(sAppTitle));
-  QCOMPARE(recorder.Messages[0].Text, std::string(sEnterRational));
+  QCOMPARE(Q(recorder.Messages[0].Text), problem + U(". ") + U(sEnterRational));
   QCOMPARE(recorder.Messages[0].Icon, TMsgIcon::Warning);
   QVERIFY(!s.StageData.HasFlag(IF_ZLP));
   QVERIFY(s.StageReport.Lines.empty());
@@ -244,16 +251,16 @@ void TestZLPInput::directionChangesArrowAndDescription() {
   s.ComboBox1->setFocus();
   QTest::keyClick(s.ComboBox1, Qt::Key_Down);
   QCOMPARE(s.ComboBox1->currentIndex(), 1);
-  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
+  QCOMPARE(s.lbMM->text(), U("→ Min"));
   QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
   QVERIFY(s.lbMM->geometry().left() > s.ObjectiveRow().geometry().right());
   // A click on the arrow turns the direction round, and the box follows.
   QTest::mouseClick(s.lbMM, Qt::LeftButton);
   QCOMPARE(s.ComboBox1->currentText(), u"Z ="_s);
-  QCOMPARE(s.lbMM->text(), u"--> Max"_s);
+  QCOMPARE(s.lbMM->text(), U("→ Max"));
   QTest::mouseClick(s.lbMM, Qt::LeftButton);
   QCOMPARE(s.ComboBox1->currentText(), u"L ="_s);
-  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
+  QCOMPARE(s.lbMM->text(), U("→ Min"));
   run.Next();
   QVERIFY(!s.StageData.ZLP.IsMax);
   QCOMPARE(run.Dm.FindTask(run.Dm.GetTempTaskId()).value().Max, 0);
@@ -274,7 +281,7 @@ void TestZLPInput::twoHundredFiftyFiveVariables() {
   s.actIncVar->trigger();
   QCOMPARE(s.VarCount(), 255);
   QCOMPARE(s.ObjectiveRow().LabelText(255), u"X255+"_s);
-  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 255 переменными и 1 ограничениями."));
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 255 переменными и 1 ограничением."));
 
   QTest::mouseClick(s.BitBtn1, Qt::LeftButton);
   QCOMPARE(s.VarCount(), 254);
@@ -332,7 +339,7 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
   s.actDecEq->trigger();
   QCOMPARE(s.ConstraintCount(), 1);
   QVERIFY(!s.actDecEq->isEnabled());
-  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 2 переменными и 1 ограничениями."));
+  QCOMPARE(s.lbDescr->text(), U("Задача на максимизацию модели с 2 переменными и 1 ограничением."));
 }
 
 void TestZLPInput::tabOrderFollowsTheFormula() {
@@ -377,7 +384,7 @@ void TestZLPInput::enteringWithStoredProblem() {
   QCOMPARE(s.ConstraintCount(), 2);
   QCOMPARE(s.ConstraintEdit(1, 4), nullptr);
   QCOMPARE(s.ComboBox1->currentIndex(), 1);
-  QCOMPARE(s.lbMM->text(), u"--> Min"_s);
+  QCOMPARE(s.lbMM->text(), U("→ Min"));
   QCOMPARE(s.lbDescr->text(), U("Задача на минимизацию модели с 3 переменными и 2 ограничениями."));
   QVERIFY(s.actDecVar->isEnabled() && s.actDecEq->isEnabled());
   QVERIFY(s.actIncVar->isEnabled() && s.actIncEq->isEnabled());
@@ -466,20 +473,36 @@ void TestZLPInput::saveAndLoadKeepsSigns() {
   QCOMPARE(signs, (QStringList{u">="_s, u"="_s, u"<="_s}));
 }
 
-void TestZLPInput::comingBackReloadsTheStoredProblem() {
+// The stored problem is read once, when the wizard opens it: coming back to the input step shows
+// what the student made of it (a changed cell, a constraint less), not the stored numbers; and a
+// wizard opened on the problem again reads it anew.
+void TestZLPInput::comingBackKeepsTheEdits() {
   TMessageRecorder recorder;
   TStepRun run;
   const int id = SaveProblem(run.Dm, ThreeByTwo(), "Три на два");
   run.Start(TT_LINEAR, id);
   auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"-4/3"_s);
   Type(s.ObjectiveEdit(1), u"100"_s);
   s.actDecEq->trigger();
   run.Next();
   QVERIFY(s.StageData.ZLP.Objective.GetItem(1).Num == 100);
   run.Back();
-  QCOMPARE(s.ObjectiveEdit(1)->text(), u"-4/3"_s);
-  QCOMPARE(s.ConstraintCount(), 2);
-  QCOMPARE(s.SignBox(2)->currentText(), u"="_s);
+  QCOMPARE(run.Wizard.CurrentStage, 0);
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"100"_s);
+  QCOMPARE(s.ConstraintCount(), 1);
+  QCOMPARE(s.SignBox(1)->currentText(), u">="_s);
+  run.Next();
+  run.Back();
+  QCOMPARE(s.ObjectiveEdit(1)->text(), u"100"_s);
+  QCOMPARE(s.ConstraintCount(), 1);
+
+  run.Wizard.close();
+  run.Start(TT_LINEAR, id);
+  auto& again = run.Stage<TfrmStep_ZLPInput>(0);
+  QCOMPARE(again.ObjectiveEdit(1)->text(), u"-4/3"_s);
+  QCOMPARE(again.ConstraintCount(), 2);
+  QCOMPARE(again.SignBox(2)->currentText(), u"="_s);
 }
 
 // In a large problem only the cells in view have edit boxes. A value typed into a far cell stays
@@ -516,7 +539,7 @@ void TestZLPInput::farBadCellIsFoundWhenLeaving() {
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, 0);
   QCOMPARE(recorder.Messages.size(), std::size_t{1});
-  QCOMPARE(recorder.Messages[0].Text, std::string(sEnterRational));
+  QCOMPARE(recorder.Messages[0].Text, "Неверная запись числа. " + std::string(sEnterRational));
   QLineEdit* bad = s.ConstraintRow(58)->Editor(55);
   QVERIFY(bad);
   QCOMPARE(run.Wizard.focusWidget(), bad);

@@ -175,18 +175,20 @@ TEST(ReportMissingField, Warns) {
 // included.
 TEST(ConstantText, PiecesReadAsTheInputSentence) {
   EXPECT_EQ(InputDescription(true, 3, 2), "Задача на максимизацию модели с 3 переменными и 2 ограничениями.");
-  EXPECT_EQ(InputDescription(false, 1, 25), "Задача на минимизацию модели с 1 переменными и 25 ограничениями.");
+  EXPECT_EQ(InputDescription(false, 1, 25), "Задача на минимизацию модели с 1 переменной и 25 ограничениями.");
+  EXPECT_EQ(InputDescription(true, 21, 11), "Задача на максимизацию модели с 21 переменной и 11 ограничениями.");
+  EXPECT_EQ(InputDescription(true, 111, 1), "Задача на максимизацию модели с 111 переменными и 1 ограничением.");
 }
 
-// Every text a window or a report shows is written on windows-1251 pages and read by the message
+// Every text a report shows (the arrows "→ Max" and "→ Min" are labels of the input step only) is written on windows-1251 pages and read by the message
 // seam: each character is one the page's code page has (none turns into a character reference); the
 // head carries the two places the page writer fills in and names the page's code page.
 TEST(ConstantText, EveryTextIsWrittenAsItselfOnAPage) {
   const char* const texts[] = {sAppTitle, sEnterRational, sNotCanonical, sNoTaskToConvert, sNoSuchTask,
                                sFieldNotPrepared, sVarAddress, sBadDenominator, sFinish, sNext, sWizardTitle,
-                               sAbortWizard, sSolution, sHelp, sMethod, sNone, sLoadFromBase, sArrowMax, sArrowMin,
+                               sAbortWizard, sSolution, sHelp, sMethod, sNone, sLoadFromBase,
                                sMaximization, sMinimization, sTaskFor, sModelIntro, sModelIntro2, sModelWith,
-                               sConstraintsDot, sVariablesAnd, sSubstitution, sBackSubstitution, sError, sHtmlHead,
+                               sSubstitution, sBackSubstitution, sError, sHtmlHead,
                                sHtmlFooter};
   for (const char* text : texts) {
     SCOPED_TRACE(text);

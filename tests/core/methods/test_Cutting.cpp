@@ -33,7 +33,7 @@ TEST(CuttingProgram, RefusesWhatIsNoCuttingProblem) {
       {"empty material", [](TStatementGrid& g) { g.Material = ""; }, P::Material, 0, 0, "Введите количество материала"},
       {"negative material", [](TStatementGrid& g) { g.Material = "-3"; }, P::Material, 0, 0,
        "Количество материала не может быть отрицательным"},
-      {"empty proportion", [](TStatementGrid& g) { g.SetCell(0, 2, ""); }, P::Cell, 0, 2, sEnterRational},
+      {"empty proportion", [](TStatementGrid& g) { g.SetCell(0, 2, ""); }, P::Cell, 0, 2, std::string("Пустая клетка. ") + sEnterRational},
       {"negative proportion", [](TStatementGrid& g) { g.SetCell(0, 2, "-1"); }, P::Cell, 0, 2,
        "Пропорция изделия не может быть отрицательной"},
       {"negative yield", [](TStatementGrid& g) { g.SetCell(1, 2, "-2"); }, P::Cell, 1, 2,

@@ -230,12 +230,19 @@ TEST(SimplexMethod, ReportHoldsHeadingIterationsAndThePoint) {
   TZLPCore_SolutionResult report;
   m.WriteReport(data, report);
   ASSERT_EQ(report.Lines.size(), 4u);
-  EXPECT_EQ(report.Lines[0], "<H2>&bull; Симплекс метод</H2>");
-  EXPECT_TRUE(Contains(report.Lines[1], "неободимо выполнить симплекс преобразование"));
+  EXPECT_EQ(report.Lines[0], "<H2>&bull; Симплекс-метод</H2>");
+  EXPECT_TRUE(Contains(report.Lines[1], "необходимо выполнить симплекс-преобразование"));
   EXPECT_TRUE(Contains(report.Lines[2], "найдено оптимальное решение"));
   EXPECT_EQ(report.Lines[3],
             "<p>Функция достигает экстремума в точке:\r\n<pre>X<sub>1</sub> = 4\r\nX<sub>4</sub> = 2\r\n</pre>");
-  EXPECT_TRUE(m.IterationReports.empty());
+  // The iterations stay with the method: written again, after a step taken back and made again, the
+  // section is the same.
+  EXPECT_EQ(m.IterationReports.size(), 2u);
+  ASSERT_TRUE(m.Undo());
+  m.Step();
+  TZLPCore_SolutionResult again;
+  m.WriteReport(data, again);
+  EXPECT_EQ(again.Lines, report.Lines);
 }
 
 // ---------------------------------------------------------------- problems that end only with the new rules
@@ -413,8 +420,10 @@ INSTANTIATE_TEST_SUITE_P(
         TChoiceCase{"RowWithoutTheSmallestRatio",
                     1,
                     2,
-                    {"не удовлетворяет правилам симплекс-метода: отношение B<sub>2</sub>/A<sub>2,1</sub> не "
-                     "наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением",
+                    {"не удовлетворяет правилам симплекс-метода: отношение B<sub>2</sub>/A<sub>2,1</sub> = 6 не "
+                     "наименьшее в столбце, и отрицательными станут B<sub>i</sub> строк с меньшим отношением: "
+                     "новый план будет недопустимым. Допустимость восстанавливается на следующих шагах: строка с "
+                     "отрицательным B<sub>i</sub> становится разрешающей, как в двойственном симплекс-методе.",
                      "из базиса выводится X<sub>4</sub>"}},
         TChoiceCase{"ColumnThatCannotImprove",
                     3,

@@ -86,7 +86,7 @@ TEST(ToCanonical, MinimisationExampleOfPart32) {
       "для начала устремим функцию цели к <b>максимуму</b>:",
       "<pre>Z = - 2X<sub>1</sub> + X<sub>2</sub> - 3 &#8594; Max</pre>",
       "\r\n<p>Введём",
-      "2 базисных переменных и приравняем правые части:",
+      "2 дополнительные (балансовые) переменные и приравняем правые части:",
       "<pre>",
       "X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 4\r\n- X<sub>1</sub> + X<sub>2</sub> + X<sub>4</sub> = -1",
       "</pre>"};
@@ -135,7 +135,7 @@ TEST(ToCanonical, MaximisationKeepsObjective) {
   const std::vector<std::string> want{
       "<p>Задачу нужно привести к канонической форме, ",
       "функция уже стремится к <b>максимуму</b>, введём",
-      "2 базисных переменных и приравняем правые части:",
+      "2 дополнительные (балансовые) переменные и приравняем правые части:",
       "<pre>",
       "X<sub>1</sub> + X<sub>2</sub> + X<sub>3</sub> = 4\r\nX<sub>1</sub> + 3X<sub>2</sub> + X<sub>4</sub> = 6",
       "</pre>"};
@@ -168,7 +168,7 @@ TEST(ToCanonical, CanonicalModelWithItsOwnBasisIsUnchanged) {
   z.ToCanonical(report);
   const std::vector<std::string> want{
       "<p>Задача поставлена в канонической форме, ",
-      "в ней есть 2 базисных переменных<p>Задача готова для передачи в <b>симплекс метод</b>"};
+      "в ней есть 2 базисные переменные<p>Задача готова для передачи в <b>симплекс-метод</b>"};
   EXPECT_EQ(report.Lines, want);
   EXPECT_EQ(z.VarCount(), 4);
   EXPECT_EQ(z.ConstraintCount(), 2);
@@ -183,11 +183,9 @@ TEST(ToCanonical, CanonicalModelWithoutBasisGetsOne) {
   z.ToCanonical(report);
   ASSERT_GE(report.Lines.size(), 5U);
   EXPECT_EQ(report.Lines[0], "<p>Задача поставлена в канонической форме, ");
-  EXPECT_EQ(report.Lines[1].rfind("но для передачи в симплекс метод нужны ", 0), 0U) << report.Lines[1];
-  const std::string tail = " базисных переменных, введём их:";
-  EXPECT_TRUE(report.Lines[1].size() > tail.size() &&
-              report.Lines[1].compare(report.Lines[1].size() - tail.size(), tail.size(), tail) == 0)
-      << report.Lines[1];
+  // The equality is split into two rows, each with a variable of its own.
+  EXPECT_EQ(report.Lines[1], "но для передачи в симплекс-метод каждому ограничению нужна своя базисная переменная; "
+                             "введём 2 дополнительные (балансовые) переменные:");
   // The changed constraints between "<pre>" and "</pre>" (the sentence on the pairs may follow them).
   std::size_t pre = 2;
   while (pre < report.Lines.size() && report.Lines[pre] != "<pre>") ++pre;
@@ -277,8 +275,9 @@ TEST(ToCanonical, SecondRunFindsTheBasisOfTheFirst) {
     EXPECT_EQ(z.VarCount(), n);
     EXPECT_EQ(z.ConstraintCount(), m);
     ASSERT_EQ(second.Lines.size(), 2U);
-    EXPECT_EQ(second.Lines[1], "в ней есть " + std::to_string(m) +
-                                   " базисных переменных<p>Задача готова для передачи в <b>симплекс метод</b>");
+    EXPECT_EQ(second.Lines[1], "в ней есть " +
+                                   CountText(m, "базисная переменная", "базисные переменные", "базисных переменных") +
+                                   "<p>Задача готова для передачи в <b>симплекс-метод</b>");
   }
 }
 

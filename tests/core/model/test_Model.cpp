@@ -167,6 +167,7 @@ TEST(ZLPRead, DirectionItemZeroMaximisesAndLabelGivesLetter) {
 struct BadField {
   const char* name;
   const char* text;
+  const char* problem; // what the message says is wrong, before "Введите рациональное число..."
 };
 
 class ZLPReadRefuses : public ::testing::TestWithParam<BadField> {};
@@ -187,7 +188,7 @@ TEST_P(ZLPReadRefuses, ObjectiveStopsAtFirstBadFieldWithFocus) {
   for (TEditField* e : {f.Coeffs[0], f.Coeffs[2], f.FreeTerm}) EXPECT_EQ(static_cast<kt::FakeEdit*>(e)->FocusCalls, 0);
   ASSERT_EQ(rec.Messages.size(), 1U);
   EXPECT_EQ(rec.Messages[0].Caption, "Kelvano 1.0");
-  EXPECT_EQ(rec.Messages[0].Text, kEnterRational);
+  EXPECT_EQ(rec.Messages[0].Text, std::string(GetParam().problem) + kEnterRational);
   EXPECT_EQ(rec.Messages[0].Icon, TMsgIcon::Warning);
   EXPECT_RAT(z.FreeTerm, "2");             // read before the coefficients
   EXPECT_RAT(z.Objective.GetItem(1), "1"); // before the bad field: new value
@@ -211,7 +212,7 @@ TEST_P(ZLPReadRefuses, ConstraintsStopAtFirstBadFieldWithFocus) {
   EXPECT_EQ(bad->FocusCalls, 1);
   EXPECT_EQ(bad->SelectCalls, 1);
   ASSERT_EQ(rec.Messages.size(), 1U);
-  EXPECT_EQ(rec.Messages[0].Text, kEnterRational);
+  EXPECT_EQ(rec.Messages[0].Text, std::string(GetParam().problem) + kEnterRational);
   EXPECT_EQ(z.GetSign(1), IS_EQUAL);
   EXPECT_EQ(z.GetSign(2), IS_ABOVEOREQUAL);
   EXPECT_RAT(z.Coeffs.GetItem(2, 1), "2");
@@ -237,9 +238,16 @@ TEST_P(ZLPReadRefuses, BadFreeTermAndRightHandSide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ZLPReadRefuses,
-                         ::testing::Values(BadField{"Decimal", "1.5.2"}, BadField{"Comma", "2,5/3"},
-                                           BadField{"Empty", ""}, BadField{"Blank", " 1"},
-                                           BadField{"TooLarge", "2147483648"}, BadField{"Word", "abc"}),
+                         ::testing::Values(BadField{"Decimal", "1.5.2", "Неверная запись числа. "},
+                                           BadField{"Comma", "2,5/3", "Неверная запись числа. "},
+                                           BadField{"Empty", "", "Пустая клетка. "},
+                                           BadField{"Blank", " 1", "Пробел внутри числа. "},
+                                           BadField{"TooLarge", "2147483648",
+                                                    "Число не помещается в 32-битную дробь: числитель и знаменатель "
+                                                    "— от -2147483648 до 2147483647. "},
+                                           BadField{"ZeroDenominator", "3/00", "Знаменатель равен нулю. "},
+                                           BadField{"Word", "abc", "Недопустимый символ «a». "},
+                                           BadField{"Letter", "1/х", "Недопустимый символ «х». "}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ZLPRead, MissingFieldsFailWithoutMessage) {

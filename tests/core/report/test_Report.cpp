@@ -294,7 +294,7 @@ TEST(ReportBuilder, AddModelWithoutDenominator) {
   TZLPCore_SolutionResult e;
   AddModel(e, &m);
   ASSERT_EQ(e.Lines.size(), 2U);
-  EXPECT_EQ(e.Lines[0], "L = - X<sub>1</sub> + 7&nbsp;&nbsp;&#8594; <b>Min</b>\r\n");
+  EXPECT_EQ(e.Lines[0], "Z = - X<sub>1</sub> + 7&nbsp;&nbsp;&#8594; <b>Min</b>\r\n");
   EXPECT_EQ(e.Lines[1], "");
 }
 
@@ -320,7 +320,7 @@ TEST(ReportBuilder, AddModelWithDenominator) {
   TZLPCore_SolutionResult e;
   AddModel(e, &m, &den);
   ASSERT_FALSE(e.Lines.empty());
-  EXPECT_NE(e.Lines[0].find("<td rowspan=2>L = </td>"), std::string::npos);
+  EXPECT_NE(e.Lines[0].find("<td rowspan=2>Z = </td>"), std::string::npos);
   EXPECT_NE(e.Lines[0].find("<td rowspan=2>&nbsp;&nbsp;&#8594; <b>Min</b></td>"), std::string::npos);
 }
 
@@ -695,3 +695,14 @@ TEST_F(PrivateTempDirPlanted, FileAtTheNameIsNotUsed) {
 }
 
 } // namespace
+
+// The word agrees with the number as Russian wants it: one, few (2-4) and many, the teens many.
+TEST(CountText, AgreesWithTheNumber) {
+  const auto vars = [](std::int64_t n) { return CountText(n, "переменная", "переменные", "переменных"); };
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {0, "0 переменных"},   {1, "1 переменная"},   {2, "2 переменные"},     {4, "4 переменные"},
+      {5, "5 переменных"},   {11, "11 переменных"}, {12, "12 переменных"},   {14, "14 переменных"},
+      {21, "21 переменная"}, {22, "22 переменные"}, {25, "25 переменных"},   {101, "101 переменная"},
+      {111, "111 переменных"}, {112, "112 переменных"}, {255, "255 переменных"}, {-1, "-1 переменная"}};
+  for (const auto& [n, text] : cases) EXPECT_EQ(vars(n), text) << n;
+}

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 struct TCut {
@@ -89,3 +91,28 @@ void CheckCutting(const TStatementGrid& g, const TTaskVerdict& v) {
 const TTaskCheckRegistration Registration(TT_CUTTING, CheckCutting);
 
 } // namespace
+
+// A fractional optimum is an upper bound of whole sets: the answer names its floor and the plan
+// rounded down to whole units of material with the whole sets that plan really gives, counted here
+// from the patterns (products 1 : 2, patterns (3, 1) and (0, 2), 10 units: X = (20/7, 50/7) rounds
+// down to (2, 7), which gives 6 pieces of the first product and 16 of the second: 6 sets, not 8).
+TEST(CuttingAnswer, FractionalOptimumGivesTheWholeSetsOfTheRoundedPlan) {
+  const TRun run = SolveText("cut\nmaterial 10\nproportions 1 2\npattern 3 1\npattern 0 2\n", TT_CUTTING);
+  ASSERT_EQ(run.Verdict.Status, TTaskStatus::Optimal);
+  ASSERT_TRUE(run.Verdict.Objective);
+  EXPECT_EQ(RatToStr(*run.Verdict.Objective), "60/7");
+  const int x1 = 20 / 7, x2 = 50 / 7;
+  const int sets = std::min((3 * x1) / 1, (1 * x1 + 2 * x2) / 2);
+  const std::string answer = AnswerText(run.Verdict);
+  EXPECT_NE(answer.find("полных комплектов не больше &#8970;60/7&#8971; = 8."), std::string::npos) << answer;
+  EXPECT_NE(answer.find("План, округлённый вниз до целых единиц материала (X<sub>1</sub> = " + std::to_string(x1) +
+                        ", X<sub>2</sub> = " + std::to_string(x2) + "), даёт " + std::to_string(sets) +
+                        " полных комплектов."),
+            std::string::npos)
+      << answer;
+
+  // A whole optimum says nothing of rounding.
+  const TRun exact = SolveText("cut\nmaterial 12\nproportions 1 1\npattern 1 1\n", TT_CUTTING);
+  ASSERT_EQ(exact.Verdict.Status, TTaskStatus::Optimal);
+  EXPECT_EQ(AnswerText(exact.Verdict).find("округлённый"), std::string::npos);
+}

@@ -68,3 +68,55 @@ void CheckLinear(const TStatementGrid& g, const TTaskVerdict& v) {
 const TTaskCheckRegistration Registration(TT_LINEAR, CheckLinear);
 
 } // namespace
+
+// An objective without variables (all coefficients 0, a free term perhaps): optimal, with its value,
+// and the report and the answer say that every feasible point is optimal; an infeasible one is still
+// infeasible, and an objective with one nonzero coefficient says nothing of the kind.
+TEST(LinearPrograms, ConstantObjectiveMakesEveryFeasiblePointOptimal) {
+  const auto says = [](const TRun& run) {
+    std::string text;
+    for (const std::string& line : run.Lines) text += line;
+    return text.find("оптимальна любая допустимая точка") != std::string::npos &&
+           AnswerText(run.Verdict).find("оптимальна и любая другая допустимая точка") != std::string::npos;
+  };
+  const TRun zero = SolveText("min 0 0\nconst 7\n1 1 <= 4\n1 -1 >= -2\n", TT_LINEAR);
+  ASSERT_EQ(zero.Verdict.Status, TTaskStatus::Optimal);
+  ASSERT_TRUE(zero.Verdict.Objective);
+  EXPECT_EQ(RatToStr(*zero.Verdict.Objective), "7");
+  EXPECT_TRUE(says(zero));
+  CheckLinear(zero.Statement, zero.Verdict);
+
+  const TRun infeasible = SolveText("max 0 0\n1 1 <= 1\n1 1 >= 2\n", TT_LINEAR);
+  EXPECT_EQ(infeasible.Verdict.Status, TTaskStatus::Infeasible);
+  EXPECT_FALSE(says(infeasible));
+
+  const TRun one = SolveText("max 0 1\n1 1 <= 4\n", TT_LINEAR);
+  EXPECT_EQ(one.Verdict.Status, TTaskStatus::Optimal);
+  EXPECT_FALSE(says(one));
+}
+
+// The whole optimal plan as textbooks write it: the student's variables first, then the added
+// (slack) variables of the ≤ rows, whose values are computed here as b - Ax at the answer.
+TEST(LinearPrograms, WholeOptimalPlanListsTheStudentsVariablesFirst) {
+  for (const char* text : {"max 3 2\n1 1 <= 4\n1 3 <= 6\n", "max 2 3 1\n1 1 1 <= 10\n2 1 0 <= 8\n0 1 3 <= 9\n",
+                           "max 3 5\n1 0 <= 4\n0 2 <= 12\n3 2 <= 18\n"}) {
+    SCOPED_TRACE(text);
+    const TRun run = SolveText(text, TT_LINEAR);
+    ASSERT_EQ(run.Verdict.Status, TTaskStatus::Optimal);
+    const TStatementGrid& g = run.Statement;
+    std::string plan;
+    for (const TRational& x : run.Verdict.X) plan += (plan.empty() ? "" : "; ") + RatToStr(x);
+    for (std::int32_t i = 1; i <= g.Sy; ++i) {
+      xc::Q slack = xc::Parse(g.Cell(0, i));
+      for (std::int32_t j = 1; j <= g.Sx; ++j)
+        slack = slack - xc::Parse(g.Cell(j, i)) * xc::Parse(RatToStr(run.Verdict.X[static_cast<std::size_t>(j - 1)]));
+      plan += "; " + xc::Show(slack);
+    }
+    std::string all;
+    for (const std::string& line : run.Lines) all += line;
+    const std::string expected = "<p>Оптимальный план: X* = (" + plan + ") — сначала переменные задачи X<sub>1</sub>…X<sub>" +
+                                 std::to_string(g.Sx) + "</sub>, затем дополнительные (балансовые) X<sub>" +
+                                 std::to_string(g.Sx + 1) + "</sub>…X<sub>" + std::to_string(g.Sx + g.Sy) + "</sub>.";
+    EXPECT_NE(all.find(expected), std::string::npos) << expected;
+  }
+}

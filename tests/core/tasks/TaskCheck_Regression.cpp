@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <sstream>
 
@@ -90,9 +91,9 @@ TEST(RegressionSheet, TheTotalsAndTheFractionsOfTheNormalEquations) {
   ASSERT_EQ(sheet.Rows.size(), 4U);
   EXPECT_EQ(sheet.Rows[1], (std::array<std::string, 6>{"2", "2", "4", "4", "8", "16"}));
   EXPECT_EQ(sheet.Rows[3], (std::array<std::string, 6>{"Итого", "6", "12", "14", "28", "56"}));
-  EXPECT_EQ(sheet.Denominator, "3*14 - 6*6");
-  EXPECT_EQ(sheet.NumeratorA, "3*28 - 6*12");
-  EXPECT_EQ(sheet.NumeratorB, "12*14 - 6*28");
+  EXPECT_EQ(sheet.Denominator, "3·14 - 6·6");
+  EXPECT_EQ(sheet.NumeratorA, "3·28 - 6·12");
+  EXPECT_EQ(sheet.NumeratorB, "12·14 - 6·28");
   EXPECT_EQ(sheet.A, 2.0);
   EXPECT_EQ(sheet.B, 0.0);
 
@@ -100,17 +101,21 @@ TEST(RegressionSheet, TheTotalsAndTheFractionsOfTheNormalEquations) {
   AppendRegression(report, g, sheet);
   const std::vector<std::string> expected = {"<table cellpadding=0 cellspacing=0 border=0>",
                                              "  <tr><td rowspan=2>A = </td>",
-                                             "<td style=\"border-bottom: solid 1px black;\">3*28 - 6*12</td>",
+                                             "<td style=\"border-bottom: solid 1px black;\">3·28 - 6·12</td>",
                                              "<td rowspan=2> = 2</td>",
-                                             "  <tr><td>3*14 - 6*6</td></tr>",
+                                             "  <tr><td>3·14 - 6·6</td></tr>",
                                              "</table>",
                                              "<table cellpadding=0 cellspacing=0 border=0>",
                                              "  <tr><td rowspan=2>B = </td>",
-                                             "<td style=\"border-bottom: solid 1px black;\">12*14 - 6*28</td>",
+                                             "<td style=\"border-bottom: solid 1px black;\">12·14 - 6·28</td>",
                                              "<td rowspan=2> = 0</td>",
-                                             "  <tr><td>3*14 - 6*6</td></tr>",
+                                             "  <tr><td>3·14 - 6·6</td></tr>",
                                              "</table>",
-                                             "<p><b>Ответ:</b> Y = <b>A</b>X + <b>B</b>, где A = 2, B = 0"};
+                                             "<p>Уравнение прямой: <b>Y = 2X</b> (коэффициенты округлены до четырёх "
+                                             "знаков после точки).",
+                                             "<p>Коэффициент корреляции r = 1, коэффициент детерминации R<sup>2</sup> "
+                                             "= 1: прямая объясняет 100% разброса Y.",
+                                             "<p><b>Ответ:</b> Y = 2X (A = 2, B = 0); r = 1, R<sup>2</sup> = 1"};
   // The scatter plot of the observations comes between the fractions and the answer.
   ASSERT_GE(report.Lines.size(), expected.size() + 1);
   std::vector<std::string> tail(report.Lines.end() - static_cast<std::ptrdiff_t>(expected.size() + 1),
@@ -157,7 +162,7 @@ TEST(RegressionSheet, ObservationsWithoutALineAreRefused) {
     EXPECT_EQ(error.Y, c.Y);
     EXPECT_FALSE(error.Message.empty());
   }
-  EXPECT_EQ(ComputeRegression(Observations({{"1", "2"}, {"1", "5"}})).Denominator, "2*2 - 2*2");
+  EXPECT_EQ(ComputeRegression(Observations({{"1", "2"}, {"1", "5"}})).Denominator, "2·2 - 2·2");
 }
 
 // A long series: its tables keep the first and last 20 rows and say which are left out, every
@@ -196,3 +201,51 @@ TEST(RegressionReport, ALongSeriesShowsItsEndsAndListsEveryObservation) {
 }
 
 } // namespace
+
+// The line as a student reads it: coefficients rounded to four places beside their full values,
+// the correlation coefficient and R², all computed here independently (Pearson's formula on the
+// raw sums), and every number with the decimal point even where a comma was typed.
+TEST(RegressionSheet, TheLineIsWrittenWithItsNumbers) {
+  const std::vector<std::pair<double, double>> points = {{1, 2.1}, {2, 3.9}, {3, 6.2}, {4, 7.8}, {5, 10.1}};
+  const TStatementGrid g = Observations({{"1", "2,1"}, {"2", "3.9"}, {"3", "6,2"}, {"4", "7.8"}, {"5", "10.1"}});
+  const TRegressionSheet sheet = ComputeRegression(g);
+  ASSERT_TRUE(sheet.Solved) << sheet.Error.Message;
+  double sx = 0, sy = 0, sxx = 0, sxy = 0, syy = 0;
+  for (const auto& [x, y] : points) {
+    sx += x;
+    sy += y;
+    sxx += x * x;
+    sxy += x * y;
+    syy += y * y;
+  }
+  const double n = static_cast<double>(points.size());
+  const double a = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+  const double b = (sy - a * sx) / n;
+  const double r = (n * sxy - sx * sy) / std::sqrt((n * sxx - sx * sx) * (n * syy - sy * sy));
+  const auto fixed4 = [](double v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.4f", v);
+    std::string t = buffer;
+    while (t.back() == '0') t.pop_back();
+    if (t.back() == '.') t.pop_back();
+    return t;
+  };
+  const std::string answer = RegressionVerdict(sheet).Answer;
+  EXPECT_EQ(answer.rfind("Y = " + fixed4(a) + "X " + (b < 0 ? "- " : "+ ") + fixed4(std::abs(b)) + " (A = ", 0), 0U)
+      << answer;
+  EXPECT_NE(answer.find("; r = " + fixed4(r) + ", R<sup>2</sup> = " + fixed4(r * r)), std::string::npos) << answer;
+
+  TZLPCore_SolutionResult report;
+  AppendRegression(report, g, sheet);
+  const std::string page = report.GetText();
+  EXPECT_EQ(page.find("2,1"), std::string::npos);
+  EXPECT_NE(page.find("<td class=\"clsSimCell\">6.2</td>"), std::string::npos) << page.substr(0, 1500);
+  EXPECT_NE(page.find("Коэффициент корреляции r = " + fixed4(r)), std::string::npos);
+
+  // All Y equal: a horizontal line through every point, no r.
+  const TRegressionSheet flat = ComputeRegression(Observations({{"1", "3"}, {"2", "3"}, {"4", "3"}}));
+  ASSERT_TRUE(flat.Solved);
+  EXPECT_FALSE(flat.HasR);
+  EXPECT_EQ(RegressionVerdict(flat).Answer,
+            "Y = 0X + 3 (A = 0, B = 3); все Y одинаковы: прямая проходит через все точки, r не определён");
+}
