@@ -192,7 +192,7 @@ void TfrmStep_SimplexSolve::StringGrid1Click(int col, int row) {
     const std::int32_t j = col - 1;
     const bool other = j != FMethod->PivotCol || row != FMethod->PivotRow;
     const TSimplexTable::TPivotBreak broken =
-        other && table.State == SS_PIVOT && table.KeepsApart(j, row) ? table.PivotBreak(j, row)
+        other && table.State == SS_PIVOT && table.Allows(j, row) ? table.PivotBreak(j, row)
                                                                      : TSimplexTable::TPivotBreak::None;
     if (broken != TSimplexTable::TPivotBreak::None &&
         ShowMessage(sWizardTitle, broken == TSimplexTable::TPivotBreak::Ratio ? sPivotBreaksRatio : sPivotNegative,

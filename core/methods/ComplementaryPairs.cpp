@@ -64,3 +64,7 @@ std::string TComplementaryPairs::StoppedHint() const {
   return "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите \"Далее\" чтобы "
          "просмотреть результат";
 }
+
+std::string TComplementaryPairs::FirstAllowedColumn() const {
+  return "первого столбца, который допускает условие дополняющей нежёсткости,";
+}

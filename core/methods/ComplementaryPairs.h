@@ -22,6 +22,7 @@ public:
   [[nodiscard]] std::string Blocked(const std::vector<std::string>& names) const override;
   [[nodiscard]] std::string Stopped(const std::vector<std::string>& names) const override;
   [[nodiscard]] std::string StoppedHint() const override;
+  [[nodiscard]] std::string FirstAllowedColumn() const override;
 
   // The name paired with name; "" for none.
   [[nodiscard]] std::string PartnerOf(const std::string& name) const;

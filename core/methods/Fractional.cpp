@@ -50,6 +50,16 @@ std::string Factor(TRational r) {
   return RatIsValid(r) && RatIsInteger(r) && r.Num >= 0 ? text : "(" + text + ")";
 }
 
+// "9 / 10 = 9/10" says nothing twice: "9/10" alone; "(3/2) / 5 = 3/10" is written in full.
+std::string QuotientText(TRational numerator, TRational denominator, TRational value) {
+  const std::string quotient = Factor(numerator) + " / " + Factor(denominator);
+  const std::string result = RatToStr(value);
+  if (RatIsValid(numerator) && RatIsValid(denominator) && RatIsInteger(numerator) && RatIsInteger(denominator) &&
+      numerator.Num >= 0 && denominator.Num > 0 && result == RatToStr(numerator) + "/" + RatToStr(denominator))
+    return result;
+  return quotient + " = " + result;
+}
+
 std::string StopReason(TQuietOutcome outcome) {
   return outcome == TQuietOutcome::Cycling
              ? "симплекс-метод зациклился"
@@ -225,8 +235,7 @@ bool ZeroDenominator(TZLPCore_Interface& data, const TFormRange& range, TZLPCore
         PointText(point.X) +
         ", где знаменатель не равен нулю (её дал симплекс-метод как максимум знаменателя, не "
         "большего 1): числитель равен " +
-        RatToStr(n) + ", знаменатель равен " + RatToStr(d) + ", Z = " + Factor(n) + " / " + Factor(d) + " = " +
-        RatToStr(k) + ". Это значение и есть " + (isMax ? "наибольшее" : "наименьшее") +
+        RatToStr(n) + ", знаменатель равен " + RatToStr(d) + ", Z = " + QuotientText(n, d, k) + ". Это значение и есть " + (isMax ? "наибольшее" : "наименьшее") +
         "; замена переменных не нужна.");
     SetVerdict(data.Verdict, TTaskStatus::Optimal);
     data.Verdict.Objective = k;
@@ -369,7 +378,7 @@ bool AnswerAt(TZLPCore_Interface& data, const TFraction& f, const std::vector<TR
     if (RatIsValid(numerator) && RatIsValid(denominator) && RatIsValid(value))
       report.AddParagraph("Значение целевой функции в этой точке вычислим по исходной дроби: числитель равен " +
                           RatToStr(numerator) + ", знаменатель равен " + RatToStr(denominator) +
-                          ", Z = " + Factor(numerator) + " / " + Factor(denominator) + " = " + RatToStr(value) + ".");
+                          ", Z = " + QuotientText(numerator, denominator, value) + ".");
   }
   if (!AllValid(x) || !RatIsValid(value)) return false;
   SetVerdict(verdict, TTaskStatus::Optimal);
@@ -611,15 +620,15 @@ bool BackSubstitutionUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& rep
   }
   report.AddParagraph(sBackSubstitution);
   report.AddLine(std::string("<pre>") + CRLF + "Y<sub>0</sub> = " + RatToStr(y0) + CRLF);
+  // Only the student's variables come back: the added ones belong to the program in Y alone.
   std::vector<TRational> x;
-  for (std::int32_t j = 1; j <= zlp.VarCount(); ++j) {
+  for (std::int32_t j = 1; j <= n; ++j) {
     const std::string name = zlp.GetVarName(j);
-    if (name == "Y0") continue;
     const TRational value = RatDiv(data.Table.ValueOf(name), y0);
     std::string line = name + " = " + name + "/Y0 = ";
     line.front() = 'X';
     report.AddLine(line + RatToStr(value));
-    if (j <= n) x.push_back(value);
+    x.push_back(value);
   }
   report.AddLine("</pre>");
   if (!AnswerAt(data, FractionOf(data), x, report)) ReportOverflow(verdict, report);

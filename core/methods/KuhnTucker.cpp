@@ -148,6 +148,38 @@ bool ReadQuadraticStatement(const TStatementGrid& grid, TZLPCore_Interface& data
   return true;
 }
 
+namespace {
+
+// c0 + c·x + Σ q_ij x_i x_j over the symmetric matrix: the squares, then each product of two different
+// variables once, with the coefficient q_ij + q_ji.
+std::string WholeObjective(const TZLPCore_SubInterface_ZLP& zlp, const TMatrix& symmetric) {
+  std::vector<std::string> names;
+  for (std::int32_t j = 1; j <= zlp.VarCount(); ++j) names.push_back(zlp.GetVarName(j));
+  std::string text = FormatLinearForm(zlp.Objective, names, TRational{0, 1});
+  if (text == "0") text.clear();
+  const std::int32_t n = symmetric.Dim1();
+  const auto term = [&text](const mpq_class& q, const std::string& product) {
+    if (q == 0) return;
+    const mpq_class size = abs(q);
+    const std::string coefficient = size == 1 && !product.empty() ? std::string() : HtmlEscape(size.get_str());
+    if (text.empty())
+      text = (q < 0 ? "-" : "") + coefficient + product;
+    else
+      text += (q < 0 ? " - " : " + ") + coefficient + product;
+  };
+  for (std::int32_t i = 1; i <= n; ++i) {
+    const std::string xi = IndexToSub(HtmlEscape(zlp.GetVarName(i)));
+    term(RatToMpq(symmetric.GetItem(i, i)), xi + "<sup>2</sup>");
+    for (std::int32_t j = i + 1; j <= n; ++j)
+      term(2 * RatToMpq(symmetric.GetItem(j, i)), xi + "&middot;" + IndexToSub(HtmlEscape(zlp.GetVarName(j))));
+  }
+  const TRational c0 = zlp.FreeTerm;
+  if (!RatEqualsInt(c0, 0)) term(RatToMpq(c0), "");
+  return text.empty() ? "0" : text;
+}
+
+} // namespace
+
 bool WriteQuadroPage(TZLPCore_Interface& data, const std::string& caption, TZLPCore_SolutionResult& report,
                      TStatementError& error) {
   report.AddHeading(caption);
@@ -186,6 +218,10 @@ bool WriteQuadroPage(TZLPCore_Interface& data, const std::string& caption, TZLPC
     report.AddLine("</tr>");
   }
   report.AddLine("</table>");
+  report.AddParagraph("Целевая функция задачи целиком (Z = c<sub>0</sub> + &Sigma; c<sub>j</sub>X<sub>j</sub> + "
+                      "&Sigma;&Sigma; q<sub>ij</sub>X<sub>i</sub>X<sub>j</sub>, где каждое произведение разных "
+                      "переменных входит дважды, с q<sub>ij</sub> и с q<sub>ji</sub>):");
+  report.AddPre("Z = " + WholeObjective(data.ZLP, m) + (data.Statement.IsMax ? " &rarr; max" : " &rarr; min"));
   data.QuadMatrix = std::move(m);
   data.SetFlag(IF_QUADRATIC);
   return true;

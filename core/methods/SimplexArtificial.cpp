@@ -30,7 +30,7 @@ void TSimplexMethod::StartArtificialBasis() {
   std::vector<std::int32_t> rows;
   for (std::int32_t i = 1; i <= Table.RowCount(); ++i)
     if (RatLessInt(Table.GetB(i), 0)) rows.push_back(i);
-  if (rows.empty() || Table.HasPairs()) return;
+  if (rows.empty() || Table.PivotFilter() != nullptr) return;
   const std::int32_t n = Table.ColCount();
   const auto count = static_cast<std::int32_t>(rows.size());
   Table.SetColCount(n + count);

@@ -492,7 +492,7 @@ std::string TSimplexMethod::RatiosLine() const {
   // Several rows share the smallest ratio: say which one the rules take.
   if (tied > 1 && ProposedCol == k && ProposedRow != 0) {
     line += " Из строк с равным наименьшим отношением выбрана строка " + Num(ProposedRow);
-    if (Table.HasPairs())
+    if (Table.PivotFilter() != nullptr)
       line += ".";
     else if (Rule == TPivotRule::Bland)
       line += ": её базисная переменная имеет наименьший номер (правило Бленда).";
@@ -538,7 +538,7 @@ std::string TSimplexMethod::NegativeRowLine() const {
     return line + "Все C<sub>j</sub>&ge;0, поэтому в базис вводится переменная с наименьшим отношением " +
            "C<sub>j</sub>/|A<sub>" + Num(r) + ",j</sub>| по отрицательным коэффициентам строки, и строка Z остаётся "
            "неотрицательной: " + entries + "; в базис вводится " + VarHtml(Table.GetColName(k)) + ".";
-  const std::string which = Table.HasPairs() ? "первого столбца, который допускает условие дополняющей нежёсткости,"
+  const std::string which = Table.PivotFilter() != nullptr ? Table.PivotFilter()->FirstAllowedColumn()
                             : dual            ? "с наименьшим номером"
                                               : "первого столбца";
   return line + "В базис вводится переменная " + which + " с отрицательным коэффициентом в этой строке, " + VarHtml(Table.GetColName(k)) +

@@ -76,6 +76,8 @@ public:
   // The paragraph and the hint of a table that is final only because of the filter.
   [[nodiscard]] virtual std::string Stopped(const std::vector<std::string>& names) const = 0;
   [[nodiscard]] virtual std::string StoppedHint() const = 0;
+  // Which column of a row with a negative free term enters ("первого столбца, который …,").
+  [[nodiscard]] virtual std::string FirstAllowedColumn() const = 0;
 };
 
 class TSimplexTable {

@@ -64,7 +64,7 @@ void TestPreviewResult::showsTheSectionsInOrder() {
   QVERIFY(expected[2].find(SimplexSection) != std::string::npos);
   QVERIFY(preview.StageReport.Bare);
   QCOMPARE(preview.StageReport.StyleMods, ResultPageStyle(SystemPageColors(preview.palette())));
-  QVERIFY(preview.StageReport.StyleMods.starts_with("TD.clsSimCell {background:#"));
+  QVERIFY(preview.StageReport.StyleMods.starts_with("TD.clsSimCell, TABLE.clsDense TD {background:#"));
 
   // Coming back to the preview gathers the sections afresh, not twice.
   run.Back();

@@ -119,6 +119,23 @@ TEST(QuadroPage, ShowsTheSymmetricMatrixAndNamesTheFirstBadCell) {
   EXPECT_EQ(RatToStr(data.QuadMatrix.GetItem(2, 1)), "2");
   EXPECT_TRUE(Contains(report.GetText(), "<td class=\"clsSimCell\">X2</td>\r\n<td class=\"clsSimCell\">2</td>\r\n"
                                          "<td class=\"clsSimCell\">0</td>"));
+  // The whole objective: q12 + q21 = 4 for the product of X1 and X2.
+  EXPECT_TRUE(Contains(report.GetText(), "<pre>Z = 4X<sub>1</sub>&middot;X<sub>2</sub> &rarr; max</pre>"));
+  for (const auto& [text, objective] : std::vector<std::pair<std::string, std::string>>{
+           {"max 8 10\n3 2 <= 6\nquad -1 0\nquad 0 -1\n",
+            "Z = 8X<sub>1</sub> + 10X<sub>2</sub> - X<sub>1</sub><sup>2</sup> - X<sub>2</sub><sup>2</sup> &rarr; max"},
+           {"min -1 0\nconst 7\n1 1 <= 4\nquad 1/2 -1\nquad 0 1\n",
+            "Z = - X<sub>1</sub> + 1/2X<sub>1</sub><sup>2</sup> - X<sub>1</sub>&middot;X<sub>2</sub> + X<sub>2</sub><sup>2</sup> + 7 "
+            "&rarr; min"}}) {
+    TTextFormatError textError;
+    const auto typed = ParseStatementText(text, textError);
+    ASSERT_TRUE(typed) << textError.Message;
+    TZLPCore_Interface stated;
+    ASSERT_TRUE(ReadStatement(*typed, stated, error));
+    TZLPCore_SolutionResult page;
+    ASSERT_TRUE(WriteQuadroPage(stated, "Коэффициенты второго порядка", page, error));
+    EXPECT_TRUE(Contains(page.GetText(), "<pre>" + objective + "</pre>")) << page.GetText();
+  }
 
   data.Statement.SetQuad(2, 2, "");
   data.Statement.SetQuad(1, 2, "x");
