@@ -6,6 +6,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QScrollArea;
 
@@ -29,6 +30,8 @@ public:
 
   QGroupBox* GroupBox1;
   QScrollArea* sb;
+  // "Метод Гомори" (the default) or "Метод ветвей и границ": the statement's IntegerMethod.
+  QComboBox* cbMethod;
 
 private:
   void FormCreate();

@@ -62,5 +62,8 @@ private:
   void ShowProgress();
 
   std::unique_ptr<TSimplexMethod> FMethod;
+  // The step was solved whole by another method of the task (branch and bound): its section.
+  bool Replaced = false;
+  TZLPCore_SolutionResult ReplacedReport;
   TStageHost* Host = nullptr; // the window of the current entry
 };

@@ -190,6 +190,7 @@ void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLP
 
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&, const TTaskInfo& task) {
   if (!PrepareSimplexTable(data)) return false;
+  if (task.ReplaceSimplex != nullptr && task.ReplaceSimplex(data, report, task)) return true;
   TSimplexMethod method(data.Table);
   method.Start();
   while (!method.Finished()) {

@@ -48,6 +48,10 @@ public:
   TPivotRule Rule = TPivotRule::MostNegative;
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
   TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  // The rule Start begins with; DualLexicographic for a table that is dual feasible with negative
+  // free terms (a node of branch and bound), its order then the non-basic variables of the table.
+  TFeasibilityRule StartFeasibility = TFeasibilityRule::FirstNegative;
+  TVariableForms Forms;                 // every variable through the first table's non-basic ones
   std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
 
   // First analysis of a freshly built table; forgets every earlier step.
@@ -104,6 +108,13 @@ private:
   void WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index);
   [[nodiscard]] std::string ChoiceVerdict() const;
   [[nodiscard]] std::string RatiosLine() const;
+  // The ratios C_j/|A_r,j| of the dual step on row r = PivotRow, and the tie-break when there is one.
+  [[nodiscard]] std::string DualRatiosLine() const;
+  // The paragraph on the cut just appended as the last row: its table form and the same inequality
+  // in the variables of the first table.
+  [[nodiscard]] std::string CutParagraph(std::int32_t source) const;
+  // Why row source is the source of the next cut: the fractional parts of the integer variables.
+  [[nodiscard]] std::string SourceParagraph(std::int32_t source) const;
   // Records the basis after a pivot made in phase; false when the method must stop.
   bool RecordBasis(TSimplexState phase, TUndoStep& undo);
   bool CheckOverflow();
