@@ -1,11 +1,15 @@
 // The step where the student marks the variables that must be integers.
 #include "untStep_GomorySelect.h"
 
+#include "BranchBound.h"
 #include "Gomory.h"
 #include "ProblemStore.h"
 #include "TaskCatalog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QGroupBox>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -39,6 +43,18 @@ void TfrmStep_GomorySelect::FormCreate() {
   sb->setFrameShape(QFrame::NoFrame);
   sb->setWidgetResizable(false);
   inner->addWidget(sb);
+  auto* row = new QHBoxLayout;
+  auto* label = new QLabel(QString::fromUtf8("Метод решения:"), this);
+  cbMethod = new QComboBox(this);
+  cbMethod->setObjectName(u"cbMethod"_s);
+  for (const TIntegerMethod m : {TIntegerMethod::Gomory, TIntegerMethod::Branch})
+    cbMethod->addItem(QString::fromUtf8(IntegerMethodName(m)), static_cast<int>(m));
+  cbMethod->setAccessibleName(QString::fromUtf8("Метод решения целочисленной задачи"));
+  label->setBuddy(cbMethod);
+  row->addWidget(label);
+  row->addWidget(cbMethod);
+  row->addStretch(1);
+  layout->addLayout(row);
 }
 
 QCheckBox* TfrmStep_GomorySelect::Box(int j) const {
@@ -65,6 +81,7 @@ void TfrmStep_GomorySelect::EnterStage(TStageHost& host) {
     return;
   }
 
+  cbMethod->setCurrentIndex(std::max(0, cbMethod->findData(static_cast<int>(StageData.Statement.IntegerMethod))));
   Content = new QWidget;
   const QRect client = sb->viewport()->rect();
   const int n = StageData.ZLP.VarCount();
@@ -121,6 +138,7 @@ void TfrmStep_GomorySelect::LeaveForward(TStageHost& host) {
     return;
   }
   TStatementGrid& statement = StageData.Statement;
+  statement.IntegerMethod = static_cast<std::uint8_t>(cbMethod->currentData().toInt());
   StageData.IntegerVars.clear();
   for (int j = 1; j <= BoxCount(); ++j) {
     const bool ticked = Box(j)->isChecked();

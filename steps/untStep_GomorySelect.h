@@ -8,6 +8,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QScrollArea;
 
@@ -32,6 +33,8 @@ public:
 
   QGroupBox* GroupBox1;
   QScrollArea* sb;
+  // "Метод Гомори" (the default) or "Метод ветвей и границ": the statement's IntegerMethod.
+  QComboBox* cbMethod;
 
 private:
   void FormCreate();

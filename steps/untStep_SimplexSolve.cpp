@@ -3,6 +3,7 @@
 
 #include "MessageSeam.h"
 #include "Pages.h"
+#include "TaskContract.h"
 #include "QtHelpers.h"
 #include "customUI.h"
 #include "untStrConst.h"
@@ -132,6 +133,18 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
     host.EnableNext(false);
     return;
   }
+  Replaced = false;
+  ReplacedReport.Clear();
+  const TTaskInfo& task = host.RunTaskInfo();
+  if (task.ReplaceSimplex != nullptr && task.ReplaceSimplex(StageData, ReplacedReport, task)) {
+    // Solved whole: the grid shows the last table, "Далее" goes on to the result.
+    Replaced = true;
+    SeparatorCol = 0;
+    StringGrid1->setEnabled(true);
+    RefreshGrid();
+    host.SetHint("Задача решена методом ветвей и границ. Нажмите \"Далее\" чтобы просмотреть результат");
+    return;
+  }
   TSimplexTable& table = StageData.Table;
   StringGrid1->setEnabled(true);
   SeparatorCol = table.ColCount() - table.RowCount();
@@ -163,6 +176,14 @@ void TfrmStep_SimplexSolve::cbTableFormChange(int index) {
 }
 
 void TfrmStep_SimplexSolve::LeaveForward(TStageHost& host) {
+  if (Replaced) {
+    StageReport.Clear();
+    StageReport.AppendReport(std::move(ReplacedReport));
+    ReplacedReport.Clear();
+    Replaced = false;
+    TZLPCore_SolutionStage::LeaveForward(host);
+    return;
+  }
   if (!FMethod) {
     CanLeave = false;
     return;

@@ -72,6 +72,9 @@ private:
   [[nodiscard]] bool SameStart(const TZLPCore_Interface& data) const;
 
   std::unique_ptr<TSimplexMethod> FMethod;
+  // The step was solved whole by another method of the task (branch and bound): its section.
+  bool Replaced = false;
+  TZLPCore_SolutionResult ReplacedReport;
   TStageHost* Host = nullptr; // the window of the current entry
   // The run the step was left with: the container it started from (first table built) and the
   // container as the student left it. Entered again from the same start (coming back from a later

@@ -104,7 +104,8 @@ TUInt128 Gcd128(TUInt128 a, TUInt128 b) noexcept {
     b >>= Ctz128(b);
     if (a > b) std::swap(a, b);
     b -= a;
-    if (a <= Low64 && b <= Low64) return Gcd(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b)) << shift;
+    // The common power of two is put back in 128 bits: the gcd itself may not fit 64.
+    if (a <= Low64 && b <= Low64) return TUInt128{Gcd(static_cast<std::uint64_t>(a), static_cast<std::uint64_t>(b))} << shift;
   } while (b != 0);
   return a << shift;
 }

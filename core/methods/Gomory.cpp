@@ -124,29 +124,35 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
                            std::vector<TRational>& point, std::int32_t studentVars) {
   for (std::int32_t j = 0; j <= t.ColCount(); ++j) t.SetCell(j, 0, {0, 1});
   std::int32_t cuts = 0;
-  // Every round pivots or cuts. With the objective 0 every table is optimal as soon as it is feasible,
-  // and Bland's rule of the dual method cannot cycle: the bound is only a guard.
+  // Every round pivots or cuts. With the objective 0 every table is optimal as soon as it is feasible;
+  // the cuts go by the lexicographic dual method, which cannot cycle: the bound is only a guard.
+  TFeasibilityRule feasibility = TFeasibilityRule::DualBland;
   for (std::int32_t round = 0; round < 20000; ++round) {
     if (t.HasInvalidCell()) return TSearch::Overflow;
     std::int32_t col = 0;
     std::int32_t row = 0;
-    const TSimplexState state = t.Analyze(col, row, TPivotRule::Bland, TFeasibilityRule::DualBland);
+    const TSimplexState state = t.Analyze(col, row, TPivotRule::Bland, feasibility);
     if (state == SS_MANYSOLUTIONS) return TSearch::None;
     if (state == SS_PIVOT || state == SS_NEGATIVEB) {
       t.Pivot(col, row);
       continue;
     }
     if (state != SS_OPTIMAL) return TSearch::Unfinished;
-    const auto fractional = std::find_if(t.IntegerVars.begin(), t.IntegerVars.end(),
-                                         [&t](const std::string& name) { return !RatIsInteger(t.ValueOf(name)); });
-    if (fractional == t.IntegerVars.end()) {
+    const std::int32_t source = ChooseCutSource(t);
+    if (source == 0) {
       point.clear();
       for (std::int32_t j = 1; j <= studentVars; ++j) point.push_back(t.ValueOf("X" + std::to_string(j)));
       return TSearch::Found;
     }
     if (cuts >= maxCuts) return TSearch::CutLimit;
+    if (cuts == 0) {
+      t.LexOrder.clear();
+      for (std::int32_t j = 1; j <= t.ColCount(); ++j)
+        if (t.RowOf(t.GetColName(j)) == 0) t.LexOrder.push_back(t.GetColName(j));
+      feasibility = TFeasibilityRule::DualLexicographic;
+    }
     ++cuts;
-    AppendCut(t, t.RowOf(*fractional), "Y" + std::to_string(cuts), integer);
+    AppendCut(t, source, "Y" + std::to_string(cuts), integer);
   }
   return TSearch::Unfinished;
 }

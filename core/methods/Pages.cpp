@@ -315,6 +315,7 @@ void ConfigureSimplex(TSimplexMethod& method, const TZLPCore_Interface& data, co
 
 bool SimplexUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TStageInfo&, const TTaskInfo& task) {
   if (!PrepareSimplexTable(data)) return false;
+  if (task.ReplaceSimplex != nullptr && task.ReplaceSimplex(data, report, task)) return true;
   TSimplexMethod method(data.Table);
   ConfigureSimplex(method, data, task);
   method.Start();

@@ -54,6 +54,34 @@ std::string VarHtml(const std::string& name) { return IndexToSub(HtmlEscape(name
 
 std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
 
+// A note of one or more paragraphs, separated by '\n'.
+void AddNote(TZLPCore_SolutionResult& report, const std::string& note) {
+  std::size_t from = 0;
+  while (from <= note.size()) {
+    const std::size_t end = std::min(note.find('\n', from), note.size());
+    report.AddParagraph(note.substr(from, end - from));
+    from = end + 1;
+  }
+}
+
+std::string MpqHtml(const mpq_class& q) { return HtmlEscape(MpqToStr(q)); }
+
+// "1/2X<sub>3</sub> - X<sub>4</sub> + 2Y<sub>1</sub>"; "0" when every coefficient is 0.
+std::string LinearHtml(const std::vector<std::pair<mpq_class, std::string>>& terms) {
+  std::string out;
+  for (const auto& [a, name] : terms) {
+    if (a == 0) continue;
+    const mpq_class m = abs(a);
+    if (out.empty())
+      out += a < 0 ? "-" : "";
+    else
+      out += a < 0 ? " - " : " + ";
+    if (m != 1) out += MpqHtml(m);
+    out += VarHtml(name);
+  }
+  return out.empty() ? "0" : out;
+}
+
 std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
 
 // Why the plan of an optimal table is optimal, in the terms of the index row.
@@ -97,7 +125,7 @@ void TSimplexMethod::Start() {
   IterationNote.clear();
   Stop = TSimplexStop::None;
   Rule = TPivotRule::MostNegative;
-  Feasibility = TFeasibilityRule::FirstNegative;
+  Feasibility = StartFeasibility;
   CutCounter = 1;
   CutSourceRow = 0;
   IntegerColumns = FirstIntegerColumns(Table);
@@ -108,7 +136,14 @@ void TSimplexMethod::Start() {
   CostsM.clear();
   PivotReason.clear();
   DriveOut = false;
-  if (StartMethod == TStartMethod::Artificial) StartArtificialBasis();
+  Forms = FirstForms(Table);
+  Table.LexOrder.clear();
+  if (Feasibility == TFeasibilityRule::DualLexicographic)
+    for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
+      if (Table.RowOf(Table.GetColName(j)) == 0) Table.LexOrder.push_back(Table.GetColName(j));
+  // A node of branch and bound starts from its parent's table by the dual method, never anew.
+  if (StartMethod == TStartMethod::Artificial && Feasibility != TFeasibilityRule::DualLexicographic)
+    StartArtificialBasis();
   if (CheckOverflow()) return;
   SeenBases.insert(Table.RowNames());
   AnalyzeAndReport();
@@ -170,12 +205,21 @@ void TSimplexMethod::Step() {
 
   if (Table.State == SS_GOMORYCUT) {
     undo.Cut = true;
+    if (CutCounter == 1) {
+      // The order of the lexicographic dual method: the non-basic variables of the first optimum,
+      // whose columns are then lexicographically positive.
+      Table.LexOrder.clear();
+      for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
+        if (Table.RowOf(Table.GetColName(j)) == 0) Table.LexOrder.push_back(Table.GetColName(j));
+    }
     AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
+    static_cast<void>(AddRowForm(Forms, Table, Table.RowCount()));
     ++CutCounter;
-    // The table was optimal: the cut's negative free term goes by the dual simplex method, which
-    // keeps every C_j >= 0 and cannot cycle.
-    Feasibility = TFeasibilityRule::DualBland;
-    if (CutCounter == 2) IterationNote = DualRuleNote();
+    // The table was optimal: the cut's negative free term goes by the lexicographic dual simplex
+    // method, which keeps every C_j >= 0 and cannot cycle.
+    Feasibility = TFeasibilityRule::DualLexicographic;
+    IterationNote = CutParagraph(CutSourceRow);
+    if (CutCounter == 2) IterationNote += "\n" + DualRuleNote();
     History.push_back(std::move(undo));
     if (CheckOverflow()) return;
   } else if (PivotPending()) {
@@ -335,7 +379,7 @@ void TSimplexMethod::AnalyzeAndReport() {
     return;
   }
   AddTable(*report, IterationReports.size(), col, row);
-  if (!IterationNote.empty()) report->AddParagraph(IterationNote);
+  if (!IterationNote.empty()) AddNote(*report, IterationNote);
   switch (Table.State) {
   case SS_NOSOLUTION:
     report->AddParagraph("Нашлось C<sub>" + Num(col) + "</sub>&lt;0, но все A<sub>i," + Num(col) +
@@ -368,13 +412,8 @@ void TSimplexMethod::AnalyzeAndReport() {
     break;
   }
   case SS_OPTIMAL: {
-    std::string fractional;
-    for (const std::string& name : Table.IntegerVars) {
-      if (!RatIsInteger(Table.ValueOf(name))) {
-        fractional = name;
-        break;
-      }
-    }
+    const std::int32_t source = ChooseCutSource(Table);
+    const std::string fractional = source == 0 ? std::string() : Table.GetRowName(source);
     if (Table.StoppedByFilter()) {
       report->AddParagraph(Table.PivotFilter()->Stopped(BlockedColumns(Table, 0, Rule)));
       Hint = Table.PivotFilter()->StoppedHint();
@@ -392,9 +431,10 @@ void TSimplexMethod::AnalyzeAndReport() {
       Stop = TSimplexStop::CutLimit;
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
-      CutSourceRow = Table.RowOf(fractional);
+      CutSourceRow = source;
       const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
       report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(text));
+      report->AddParagraph(SourceParagraph(source));
       Hint = "Найдено оптимальное решение, но " + text;
       Table.State = SS_GOMORYCUT;
     }
@@ -407,7 +447,7 @@ void TSimplexMethod::AnalyzeAndReport() {
 
 void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::size_t index) {
   AddTable(report, index, PivotCol, PivotRow);
-  if (!IterationNote.empty()) report.AddParagraph(IterationNote);
+  if (!IterationNote.empty()) AddNote(report, IterationNote);
   if (!PivotReason.empty())
     report.AddParagraph(PivotReason);
   else if (Table.State == SS_NEGATIVEB)
@@ -427,8 +467,111 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::s
   else
     report.AddParagraph("Разрешающий элемент выбран вручную: " + element + " вместо предложенного " +
                         Element(ProposedRow, ProposedCol) + "; " + ChoiceVerdict() + ". При этом " + variables + ".");
-  // A pivot that drives an artificial variable at zero out of the basis needs no ratios.
-  if (!DriveOut) report.AddParagraph(RatiosLine());
+  if (Table.State == SS_NEGATIVEB && Feasibility == TFeasibilityRule::DualLexicographic)
+    report.AddParagraph(DualRatiosLine());
+  else if (!DriveOut) // a pivot that drives an artificial variable at zero out of the basis needs no ratios
+    report.AddParagraph(RatiosLine());
+}
+
+std::string TSimplexMethod::DualRatiosLine() const {
+  const std::int32_t r = PivotRow;
+  const mpq_class b = Table.GetExact(0, r);
+  std::string line = "Это шаг двойственного симплекс-метода: из базиса выводится " + VarHtml(Table.GetRowName(r)) +
+                     ", переменная строки " + Num(r) + " с наименьшим свободным членом B<sub>" + Num(r) +
+                     "</sub> = " + MpqHtml(b) + ". Чтобы все C<sub>j</sub> остались неотрицательными, в базис вводится " +
+                     "переменная с наименьшим отношением C<sub>j</sub>/|A<sub>" + Num(r) + ",j</sub>| среди A<sub>" +
+                     Num(r) + ",j</sub>&lt;0: ";
+  std::optional<mpq_class> least;
+  std::vector<std::int32_t> columns;
+  for (std::int32_t j = 1; j <= Table.ColCount(); ++j) {
+    const mpq_class a = Table.GetExact(j, r);
+    if (a >= 0) continue;
+    columns.push_back(j);
+    const mpq_class q = Table.GetExact(j, 0) / abs(a);
+    if (!least || q < *least) least = q;
+  }
+  std::int32_t tied = 0;
+  for (const std::int32_t j : columns) {
+    const mpq_class q = Table.GetExact(j, 0) / abs(Table.GetExact(j, r));
+    if (j != columns.front()) line += "; ";
+    line += "C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + MpqHtml(q);
+    if (q == *least) {
+      line += " (наименьшее)";
+      ++tied;
+    }
+  }
+  line += ".";
+  if (tied > 1)
+    line += " Наименьшее отношение у нескольких столбцов; из них выбран " + VarHtml(Table.GetColName(PivotCol)) +
+            " по лексикографическому правилу: его столбец, делённый на |" + Element(r, PivotCol) +
+            "|, меньше других при сравнении по порядку переменных.";
+  return line;
+}
+
+std::string TSimplexMethod::SourceParagraph(std::int32_t source) const {
+  std::vector<std::int32_t> rows;
+  for (std::int32_t i = 1; i <= Table.RowCount(); ++i) {
+    const std::string& name = Table.GetRowName(i);
+    if (std::find(Table.IntegerVars.begin(), Table.IntegerVars.end(), name) != Table.IntegerVars.end() &&
+        !RatIsInteger(Table.GetB(i)))
+      rows.push_back(i);
+  }
+  const auto part = [this](std::int32_t i) {
+    return VarHtml(Table.GetRowName(i)) + " = " + Text(Table.GetB(i)) + " (дробная часть " +
+           Text(FractionalPart(Table.GetB(i))) + ")";
+  };
+  const std::string basic = VarHtml(Table.GetRowName(source));
+  if (rows.size() <= 1)
+    return "Дробное значение только у " + part(source) + ", поэтому отсечение строится по строке " + Num(source) +
+           " (" + basic + ").";
+  std::string list;
+  bool tie = false;
+  for (const std::int32_t i : rows) {
+    list += (list.empty() ? "" : ", ") + part(i);
+    tie = tie || (i != source && RatCompare(FractionalPart(Table.GetB(i)), FractionalPart(Table.GetB(source))) == 0);
+  }
+  return "Дробные значения у целочисленных переменных " + list + ". Отсечение строится по строке " + Num(source) +
+         " (" + basic + "), у свободного члена которой наибольшая дробная часть" +
+         (tie ? " (из строк с равной дробной частью берётся верхняя)" : "") + ".";
+}
+
+std::string TSimplexMethod::CutParagraph(std::int32_t source) const {
+  const std::int32_t m = Table.RowCount();
+  const std::string y = Table.GetRowName(m);
+  std::vector<std::pair<mpq_class, std::string>> row;
+  std::vector<std::pair<mpq_class, std::string>> positive;
+  for (std::int32_t j = 1; j <= Table.ColCount(); ++j) {
+    const mpq_class a = Table.GetExact(j, m);
+    if (a == 0) continue;
+    row.emplace_back(a, Table.GetColName(j));
+    if (Table.GetColName(j) != y) positive.emplace_back(-a, Table.GetColName(j));
+  }
+  std::string text = "Отсечение по строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) +
+                     ") добавлено в таблицу строкой " + Num(m) + ": " + LinearHtml(row) + " = " +
+                     MpqHtml(Table.GetExact(0, m)) + ", то есть " + LinearHtml(positive) + " &ge; " +
+                     MpqHtml(-Table.GetExact(0, m)) + " при " + VarHtml(y) + " &ge; 0";
+  const auto form = Forms.Forms.find(y);
+  if (form == Forms.Forms.end()) return text + ".";
+  // Y = c0 + sum c_k x_k >= 0 reads sum c_k x_k >= -c0; in lowest whole terms where it is exact.
+  std::vector<mpq_class> c(form->second.begin() + 1, form->second.end());
+  mpq_class rhs = -form->second[0];
+  mpz_class den = rhs.get_den();
+  mpz_class num = 0;
+  for (const mpq_class& v : c) {
+    if (v == 0) continue;
+    mpz_lcm(den.get_mpz_t(), den.get_mpz_t(), v.get_den_mpz_t());
+    mpz_gcd(num.get_mpz_t(), num.get_mpz_t(), v.get_num_mpz_t());
+  }
+  if (num == 0) return text + ".";
+  mpq_class k(den, num);
+  k.canonicalize();
+  bool allNegative = true;
+  for (const mpq_class& v : c) allNegative = allNegative && v <= 0;
+  if (allNegative) k = -k;
+  std::vector<std::pair<mpq_class, std::string>> terms;
+  for (std::size_t t = 0; t < c.size(); ++t) terms.emplace_back(c[t] * k, Forms.Base[t]);
+  return text + "; через переменные задачи: " + LinearHtml(terms) + (allNegative ? " &le; " : " &ge; ") +
+         MpqHtml(rhs * k) + ".";
 }
 
 std::string TSimplexMethod::ChoiceVerdict() const {

@@ -50,6 +50,10 @@ public:
   TPivotRule Rule = TPivotRule::MostNegative;
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
   TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  // The rule Start begins with; DualLexicographic for a table that is dual feasible with negative
+  // free terms (a node of branch and bound), its order then the non-basic variables of the table.
+  TFeasibilityRule StartFeasibility = TFeasibilityRule::FirstNegative;
+  TVariableForms Forms;                 // every variable through the first table's non-basic ones
   std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
   TTableForm Form = TTableForm::Compact; // how the iteration reports draw the tables
   // Whether an optimum that is not unique is said so, with a second optimal plan (a program whose
@@ -124,6 +128,13 @@ private:
   [[nodiscard]] std::string RatiosLine() const;
   // How the rule chose the row and the column of a pivot that removes a negative free term.
   [[nodiscard]] std::string NegativeRowLine() const;
+  // The ratios C_j/|A_r,j| of the dual step on row r = PivotRow, and the tie-break when there is one.
+  [[nodiscard]] std::string DualRatiosLine() const;
+  // The paragraph on the cut just appended as the last row: its table form and the same inequality
+  // in the variables of the first table.
+  [[nodiscard]] std::string CutParagraph(std::int32_t source) const;
+  // Why row source is the source of the next cut: the fractional parts of the integer variables.
+  [[nodiscard]] std::string SourceParagraph(std::int32_t source) const;
   // Records the basis after a pivot made in phase; false when the method must stop.
   bool RecordBasis(TSimplexState phase, TUndoStep& undo);
   bool CheckOverflow();

@@ -42,6 +42,7 @@ struct TStatementGrid {
   std::string Material = "0";        // 72: the amount of material as typed
   std::vector<std::uint8_t> Signs;   // [i - 1]: the TZLPCore_InequalitySign ordinal of constraint i
   std::vector<std::uint8_t> Integer; // 24, [j - 1]: 1 when X_j must be an integer
+  std::uint8_t IntegerMethod = 0;    // 24: 0 Gomory's cuts, 1 branch and bound (TIntegerMethod)
 
   // An empty statement of the type, layout and sizes: every cell and quadratic coefficient "0",
   // every relation "<=", no tick. Without arguments: a linear program 1 x 1. The task catalog makes

@@ -59,6 +59,9 @@ using TTaskConclusion = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResu
 // Completes the verdict of the simplex step once the method has ended (an integer program's cuts).
 using TSimplexConclusion = void (*)(const TSimplexMethod& method, const TZLPCore_Interface& data, TTaskVerdict& verdict,
                                     TZLPCore_SolutionResult& report);
+// The simplex step of a type by another method when the statement asks for it (branch and bound);
+// false: the simplex method runs as usual. data.Table holds the first table.
+using TSimplexReplacement = bool (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TTaskInfo& task);
 // The whole solution of a type with a window of its own: the statement in data.Statement, the
 // report into report, the verdict into data.Verdict.
 using TStandaloneSolver = void (*)(TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
@@ -115,6 +118,7 @@ struct TTaskInfo {
   TStatementReader Read = nullptr;
   TTaskConclusion Conclude = nullptr;
   TSimplexConclusion ConcludeSimplex = nullptr;
+  TSimplexReplacement ReplaceSimplex = nullptr;
   TStandaloneSolver Solve = nullptr;
   TDualReport Dual = TDualReport::None;
   const char* MethodOption = "";     // kelvano-solve's option that chooses the method: "transport-start"

@@ -27,6 +27,58 @@ TRational MixedCoefficient(TRational a, bool integer, TRational f0) {
 
 } // namespace
 
+TRational FractionalPart(TRational v) { return FracPart(v); }
+
+std::int32_t ChooseCutSource(const TSimplexTable& table) {
+  std::int32_t best = 0;
+  TRational bestFrac{0, 1};
+  for (std::int32_t i = 1; i <= table.RowCount(); ++i) {
+    const std::string& name = table.GetRowName(i);
+    if (std::find(table.IntegerVars.begin(), table.IntegerVars.end(), name) == table.IntegerVars.end()) continue;
+    const TRational b = table.GetB(i);
+    if (!RatIsValid(b) || RatIsInteger(b)) continue;
+    const TRational f = FracPart(b);
+    if (best == 0 || RatCompare(f, bestFrac) > 0) {
+      best = i;
+      bestFrac = f;
+    }
+  }
+  return best;
+}
+
+TVariableForms FirstForms(const TSimplexTable& table) {
+  TVariableForms forms;
+  std::vector<bool> basic(static_cast<std::size_t>(table.ColCount()) + 1, false);
+  for (std::int32_t i = 1; i <= table.RowCount(); ++i) basic[static_cast<std::size_t>(table.BasicColumn(i))] = true;
+  for (std::int32_t j = 1; j <= table.ColCount(); ++j)
+    if (!basic[static_cast<std::size_t>(j)]) forms.Base.push_back(table.GetColName(j));
+  const std::size_t k = forms.Base.size();
+  for (std::size_t b = 0; b < k; ++b) {
+    std::vector<mpq_class> f(k + 1);
+    f[b + 1] = 1;
+    forms.Forms[forms.Base[b]] = std::move(f);
+  }
+  for (std::int32_t i = 1; i <= table.RowCount(); ++i) static_cast<void>(AddRowForm(forms, table, i));
+  return forms;
+}
+
+bool AddRowForm(TVariableForms& forms, const TSimplexTable& table, std::int32_t i) {
+  const std::int32_t basic = table.BasicColumn(i);
+  if (basic == 0) return false;
+  std::vector<mpq_class> f(forms.Base.size() + 1);
+  f[0] = table.GetExact(0, i);
+  for (std::int32_t j = 1; j <= table.ColCount(); ++j) {
+    if (j == basic) continue;
+    const mpq_class a = table.GetExact(j, i);
+    if (a == 0) continue;
+    const auto it = forms.Forms.find(table.GetColName(j));
+    if (it == forms.Forms.end()) return false;
+    for (std::size_t t = 0; t < f.size(); ++t) f[t] -= a * it->second[t];
+  }
+  forms.Forms[table.GetColName(basic)] = std::move(f);
+  return true;
+}
+
 TIntegerColumns FirstIntegerColumns(const TSimplexTable& table) {
   TIntegerColumns integer(table.IntegerVars.begin(), table.IntegerVars.end());
   const TIntegerColumns ticked = integer;
@@ -92,20 +144,25 @@ std::string CutSentence(const std::string& variable, TGomoryCut kind) {
 
 std::string CutLimitSentence(const std::string& variable, std::int32_t limit) {
   return "переменная " + variable + " всё ещё не целочисленна, а построено уже " + std::to_string(limit) +
-         " отсечений Гомори, поэтому решение остановлено: целочисленное решение не найдено";
+         " отсечений Гомори. Это предел, который программа ставит, чтобы решение не заняло слишком много времени "
+         "и памяти (правило метода его не требует), поэтому решение остановлено: целочисленное решение не найдено";
 }
 
 std::string CutLimitHint(std::int32_t limit) {
   return "Построено " + std::to_string(limit) +
-         " отсечений Гомори, а целочисленное решение не найдено: решение остановлено. Нажмите \"Далее\" чтобы "
-         "просмотреть подробности";
+         " отсечений Гомори (предел, поставленный ради времени и памяти), а целочисленное решение не найдено: "
+         "решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
 }
 
 std::string DualRuleNote() {
-  return "Отрицательный свободный член строки отсечения устраняется по правилу двойственного симплекс-метода: "
-         "из базиса выводится переменная с наименьшим номером среди строк с B<sub>i</sub>&lt;0, а в базис "
+  return "Отрицательный свободный член строки отсечения устраняется лексикографическим двойственным "
+         "симплекс-методом: из базиса выводится переменная строки с наименьшим B<sub>i</sub>&lt;0, а в базис "
          "вводится переменная с наименьшим отношением C<sub>j</sub>/|A<sub>i,j</sub>| среди A<sub>i,j</sub>&lt;0 "
-         "этой строки, поэтому все C<sub>j</sub> остаются неотрицательными";
+         "этой строки, поэтому все C<sub>j</sub> остаются неотрицательными. При равных отношениях сравниваются "
+         "столбцы целиком, в порядке переменных, небазисных перед первым отсечением: выбирается столбец, "
+         "лексикографически наименьший после деления на |A<sub>i,j</sub>|. С этим правилом таблицы не "
+         "повторяются, и для ограниченной задачи с целыми данными метод Гомори заканчивается за конечное число "
+         "отсечений";
 }
 
 std::string CutLimitMessage(std::int32_t limit) {

@@ -5,10 +5,14 @@
 #include "Simplex.h"
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
-// The method stops when the optimum of the relaxation is still fractional after this many cuts.
+// A guard of time and memory, not a rule of the method: with the lexicographic dual simplex method
+// the cuts of a bounded program end by themselves, but an unbounded region or a program whose
+// numbers grow very large could keep the method at work for too long; it stops after this many.
 inline constexpr std::int32_t MaxGomoryCuts = 200;
 
 // Names of the table columns that take integer values at every point of the integer program: the
@@ -37,6 +41,29 @@ enum class TGomoryCut : std::uint8_t {
 // f0 (1 - f_j) / (1 - f0) otherwise (f_j = {a_j}), and for any other column g_j = a_j when a_j >= 0
 // and f0 (-a_j) / (1 - f0) otherwise; it is written negated, -g x + Y = -f0, exactly at any size.
 void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer);
+
+// The fractional part {v} = v - floor(v), in [0, 1).
+[[nodiscard]] TRational FractionalPart(TRational v);
+
+// The source row of the next cut: among the rows whose basic variable is one of table.IntegerVars
+// with a fractional value, the row with the largest fractional part of its free term, the upper row
+// on ties; 0 when every such variable is an integer.
+[[nodiscard]] std::int32_t ChooseCutSource(const TSimplexTable& table);
+
+// Every variable of a table as an affine form of the non-basic variables of the first table (the
+// student's variables when the canonical form added a basic variable to every row): Forms[name][0]
+// is the constant, Forms[name][k] the coefficient of Base[k - 1]. A variable without a form could
+// not be expressed (its first row held another added variable).
+struct TVariableForms {
+  std::vector<std::string> Base;
+  std::map<std::string, std::vector<mpq_class>> Forms;
+};
+// The forms of a first table: each non-basic variable is itself, each basic variable B - sum a x of
+// its row when the other entries of the row are all in non-basic columns.
+[[nodiscard]] TVariableForms FirstForms(const TSimplexTable& table);
+// Adds the form of the basic variable of row i (a new cut row), B - sum a t over the other columns,
+// when every column with a non-zero entry has a form; false otherwise.
+bool AddRowForm(TVariableForms& forms, const TSimplexTable& table, std::int32_t i);
 
 // "переменная X2 не целочисленна, поэтому строим отсечение Гомори", naming the kind of cut.
 [[nodiscard]] std::string CutSentence(const std::string& variable, TGomoryCut kind);

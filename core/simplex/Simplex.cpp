@@ -225,11 +225,73 @@ void TSimplexTable::NormalizeBasis() {
   }
 }
 
+std::vector<std::int32_t> TSimplexTable::LexPlaces() const {
+  std::vector<std::int32_t> where;
+  where.reserve(LexOrder.size());
+  for (const std::string& name : LexOrder) {
+    if (const std::int32_t r = RowOf(name); r != 0) {
+      where.push_back(r);
+      continue;
+    }
+    const auto it = std::find(FColNames.begin(), FColNames.end(), name);
+    where.push_back(it == FColNames.end() ? 0 : -static_cast<std::int32_t>(it - FColNames.begin()) - 1);
+  }
+  return where;
+}
+
+mpq_class TSimplexTable::LexEntry(std::int32_t col, std::int32_t where) const {
+  if (where > 0) return -GetExact(col, where);
+  return where < 0 && -where == col ? mpq_class(1) : mpq_class(0);
+}
+
+int TSimplexTable::CompareLexColumns(std::int32_t j, std::int32_t k, std::int32_t row,
+                                     const std::vector<std::int32_t>& where) const {
+  // v(j)/|a(j)| < v(k)/|a(k)| reads v(j) |a(k)| < v(k) |a(j)|.
+  const mpq_class aj = abs(GetExact(j, row));
+  const mpq_class ak = abs(GetExact(k, row));
+  const auto compare = [&](const mpq_class& x, const mpq_class& y) {
+    const int c = cmp(x * ak, y * aj);
+    return (c > 0) - (c < 0);
+  };
+  if (const int c = compare(GetExact(j, 0), GetExact(k, 0)); c != 0) return c;
+  for (const std::int32_t w : where)
+    if (const int c = compare(LexEntry(j, w), LexEntry(k, w)); c != 0) return c;
+  return j < k ? -1 : j > k ? 1 : 0;
+}
+
+TSimplexState TSimplexTable::AnalyzeLexicographic(std::int32_t& col, std::int32_t& row) const {
+  std::int32_t leave = 0;
+  for (std::int32_t i = 1; i <= FRowCount; ++i)
+    if (SignAt(0, i) < 0 && (leave == 0 || LessAt(0, i, 0, leave))) leave = i;
+  if (leave == 0) return SS_OPTIMAL;
+  const std::vector<std::int32_t> where = LexPlaces();
+  std::int32_t enter = 0;
+  for (std::int32_t j = 1; j <= FColCount; ++j) {
+    if (SignAt(j, leave) >= 0) continue;
+    if (enter == 0 || CompareLexColumns(j, enter, leave, where) < 0) enter = j;
+  }
+  if (enter == 0) return SS_MANYSOLUTIONS;
+  col = enter;
+  row = leave;
+  return SS_NEGATIVEB;
+}
+
 TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivotRule rule,
                                      TFeasibilityRule feasibility) const {
   if (Filter != nullptr) return AnalyzeFiltered(col, row, rule, feasibility);
   col = 0;
   row = 0;
+  if (feasibility == TFeasibilityRule::DualLexicographic) {
+    bool dualFeasible = true;
+    for (std::int32_t j = 1; j <= FColCount && dualFeasible; ++j) dualFeasible = SignAt(j, 0) >= 0;
+    // Outside a dual feasible table the rule has no meaning: Bland's rule of the dual method then.
+    if (dualFeasible) {
+      const TSimplexState state = AnalyzeLexicographic(col, row);
+      if (state != SS_OPTIMAL) return state;
+    } else {
+      feasibility = TFeasibilityRule::DualBland;
+    }
+  }
   if (feasibility == TFeasibilityRule::DualBland) {
     std::int32_t leave = 0;
     std::int32_t leaveIndex = 0;

@@ -35,6 +35,15 @@ enum class TFeasibilityRule : std::uint8_t {
   // simplex method, which cannot cycle. A chosen row without a negative coefficient proves the
   // constraints inconsistent.
   DualBland,
+  // The lexicographic dual simplex method, which keeps every Z entry >= 0 and cannot cycle: the row
+  // with the most negative free term (the upper row on ties); entering, among the negative
+  // coefficients a(j, r) of that row, the column whose vector (Z(j), then for each variable of
+  // LexOrder in turn its coefficient in the column: -a(j, i) when it is basic in row i, 1 for the
+  // column of the variable itself, 0 otherwise) divided by |a(j, r)| is lexicographically smallest.
+  // With LexOrder the non-basic variables of an optimal table, every such vector starts positive and
+  // stays so, and the point (Z, -x of LexOrder) decreases strictly with every pivot. A chosen row
+  // without a negative coefficient proves the constraints inconsistent.
+  DualLexicographic,
 };
 
 // How the report draws a table. Compact: the names, B, the variables and the Z row. Textbook: the
@@ -86,6 +95,9 @@ public:
 
   TSimplexState State = SS_GOMORYCUT;
   std::vector<std::string> IntegerVars; // variables that must take integer values
+  // The variables that order the columns of the lexicographic dual simplex method (see
+  // TFeasibilityRule::DualLexicographic); empty: Z alone, lowest index on ties.
+  std::vector<std::string> LexOrder;
 
   [[nodiscard]] std::int32_t RowCount() const noexcept { return FRowCount; }
   [[nodiscard]] std::int32_t ColCount() const noexcept { return FColCount; }
@@ -155,6 +167,11 @@ public:
   [[nodiscard]] mpq_class GetExact(std::int32_t col, std::int32_t row) const;
   // Pivots made by every table of the program, for a display of progress.
   [[nodiscard]] static std::int64_t PivotsMade() noexcept;
+  // The entry of the lexicographic vector of column col for LexOrder's variable at where (see
+  // CompareLexColumns), exactly.
+  [[nodiscard]] mpq_class LexEntry(std::int32_t col, std::int32_t where) const;
+  // Where each variable of LexOrder is: its row when basic, minus its column otherwise, 0 when absent.
+  [[nodiscard]] std::vector<std::int32_t> LexPlaces() const;
   // Index of the column named like the basic variable of row i; 0 when there is none.
   [[nodiscard]] std::int32_t BasicColumn(std::int32_t i) const;
 
@@ -189,6 +206,12 @@ private:
   [[nodiscard]] bool LessAt(std::int32_t c1, std::int32_t r1, std::int32_t c2, std::int32_t r2) const;
   // Sign of Z(j)/a(j, row) - Z(k)/a(k, row) (the dual ratio test).
   [[nodiscard]] int CompareZQuotients(std::int32_t j, std::int32_t k, std::int32_t row) const;
+  // Sign of v(j)/|a(j, row)| - v(k)/|a(k, row)| in the lexicographic order, v the column vectors of
+  // the lexicographic dual method; where[t] is the row of LexOrder[t] (> 0) or minus its column.
+  [[nodiscard]] int CompareLexColumns(std::int32_t j, std::int32_t k, std::int32_t row,
+                                      const std::vector<std::int32_t>& where) const;
+  // The leaving row and entering column of the lexicographic dual method.
+  [[nodiscard]] TSimplexState AnalyzeLexicographic(std::int32_t& col, std::int32_t& row) const;
   [[nodiscard]] int CompareQuotientsAt(std::int32_t b1, std::int32_t a1, std::int32_t row1, std::int32_t b2,
                                        std::int32_t a2, std::int32_t row2) const;
   [[nodiscard]] std::size_t Index(std::int32_t col, std::int32_t row) const noexcept {

@@ -5,6 +5,7 @@
 #include "untStrConst.h"
 
 #include "Assignment.h"
+#include "BranchBound.h"
 #include "Cutting.h"
 #include "Fractional.h"
 #include "Gomory.h"
@@ -127,7 +128,10 @@ const std::vector<TTaskInfo>& Catalog() {
        .WriteText = WriteProgramText,
        .Read = ReadIntegerStatement,
        .ConcludeSimplex = ConcludeGomory,
-       .Dual = TDualReport::WhileRelaxation},
+       .ReplaceSimplex = SolveByBranchAndBound,
+       .Dual = TDualReport::WhileRelaxation,
+       .MethodOption = "integer-method",
+       .SetMethod = SetIntegerMethod},
       {.Code = TT_QUADRATIC,
        .Name = "Задача квадратичного программирования",
        .ListCaption = "Квадратичная ЛП",

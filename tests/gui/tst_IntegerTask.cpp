@@ -146,7 +146,7 @@ void TestIntegerTask::workedExample() {
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
   const QString page = Q(simplex.StageReport.GetText());
   QVERIFY(page.contains(
-      U("<pre>X<sub>1</sub> = 1\r\nX<sub>2</sub> = 1\r\nX<sub>3</sub> = 1\r\nX<sub>4</sub> = 1\r\n</pre>")));
+      U("<pre>X<sub>1</sub> = 1\r\nX<sub>2</sub> = 1\r\nX<sub>4</sub> = 1\r\nX<sub>3</sub> = 1\r\n</pre>")));
   run.Next();
   QVERIFY(run.Wizard.Finished);
   QCOMPARE(run.Report.BuildDocument(), ReferenceDocument(statement));

@@ -441,9 +441,9 @@ void TestSimplexSolve::integerExampleWithCuts() {
       {SS_PIVOT, 2, 2, 2},     // entry: column X2, row 2 (ratio 0 beats 3)
       {SS_PIVOT, 1, 1, 2},     // column X1, row 1
       {SS_GOMORYCUT, 0, 0, 2}, // X1 = 1, X2 = 3/2
-      {SS_NEGATIVEB, 3, 3, 3}, // cut Y1; column X3, row Y1
-      {SS_GOMORYCUT, 0, 0, 3}, // X1 = 2/3, X2 = 1
-      {SS_NEGATIVEB, 4, 4, 4}, // cut Y2; column X4, row Y2
+      {SS_NEGATIVEB, 4, 3, 3}, // cut Y1; column X4 (the lexicographic rule on the tie with X3), row Y1
+      {SS_GOMORYCUT, 0, 0, 3}, // X1 = 4/3, X2 = 1
+      {SS_NEGATIVEB, 3, 4, 4}, // cut Y2; column X3, row Y2
       {SS_OPTIMAL, 0, 0, 4},
   };
   for (std::size_t k = 0; k < std::size(expected); ++k) {
@@ -463,8 +463,8 @@ void TestSimplexSolve::integerExampleWithCuts() {
   // The cut variables got columns of their own and left the basis again.
   QCOMPARE(grid.Cell(6, 0), U("Y1"));
   QCOMPARE(grid.Cell(7, 0), U("Y2"));
-  QCOMPARE(grid.Cell(0, 3), U("X3"));
-  QCOMPARE(grid.Cell(0, 4), U("X4"));
+  QCOMPARE(grid.Cell(0, 3), U("X4"));
+  QCOMPARE(grid.Cell(0, 4), U("X3"));
   const TSimplexTable& table = step.StageData.Table;
   for (const char* name : {"X1", "X2", "X3", "X4"}) QCOMPARE(RatToStr(table.ValueOf(name)), std::string("1"));
   QCOMPARE(RatToStr(table.GetZValue()), std::string("1"));

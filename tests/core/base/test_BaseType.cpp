@@ -337,6 +337,18 @@ TEST(RatArithmetic, MatchesA64BitReference) {
 // The fused forms against the reference of RatTestUtil.h: c - a*b, the comparison of two quotients
 // and the value of a linear form are the plain fraction whenever the result fits 32 bits, even where
 // a product on the way does not, and the exact big value otherwise.
+// c - a*b whose 128-bit numerator and denominator share a divisor beyond 64 bits with a power of two
+// in it (a pivot of a Gomory cut phase): the result is -1/2, not a fraction of a truncated divisor.
+TEST(RatArithmetic, CommonDivisorBeyond64BitsReducesExactly) {
+  const TRational c{-3686237, 6246540};
+  const TRational a{1688901, 2186845};
+  const TRational b{-437369, 3747924};
+  for (const TRational v : {RatSubMulFit(c, a, b), RatSubMul(c, a, b)}) {
+    EXPECT_EQ(v.Num, -1);
+    EXPECT_EQ(v.Den, 2);
+  }
+}
+
 TEST(RatArithmetic, FusedFormsMatchTheReference) {
   std::mt19937 gen(2024);
   const std::int32_t bounds[] = {12, 50000, kMax};

@@ -2,6 +2,7 @@
 // scaling of all-integer rows, and the ends of the method that are not an optimum.
 #include "RatTestUtil.h"
 
+#include "BranchBound.h"
 #include "Gomory.h"
 #include "MessageRecorder.h"
 #include "Pages.h"
@@ -16,9 +17,10 @@ namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TZLPCore_Interface Read(const char* text) {
+TZLPCore_Interface Read(const char* text, const char* method = "gomory") {
   TTextFormatError textError;
-  const auto grid = ParseStatementText(text, textError);
+  auto grid = ParseStatementText(text, textError);
+  if (grid) EXPECT_TRUE(SetIntegerMethod(*grid, method));
   EXPECT_TRUE(grid.has_value()) << textError.Message;
   TZLPCore_Interface data;
   TStatementError error;
@@ -193,6 +195,107 @@ TEST(GomoryCut, EndsWithoutAnIntegerOptimumAreToldInTheirOwnWords) {
       EXPECT_TRUE(Contains(page, "<p><b>Ответ:</b> задача не имеет целочисленных решений.")) << page;
     }
   }
+}
+
+// The textbook example max X2, 3X1 + 2X2 <= 6, -3X1 + 2X2 <= 0: the relaxation's optimum (1, 3/2); the
+// first cut comes from the row of X2 (the only fractional value) and reads X2 <= 1, the second from the
+// row of X1 = 4/3 and reads X1 + X2 <= 2, and the optimum is (1, 1). Each cut is followed by one step of
+// the dual simplex method.
+TEST(GomoryMethod, TextbookExampleCutsInItsKnownOrder) {
+  TMessageRecorder messages;
+  TZLPCore_Interface data = Read("max 0 1\n3 2 <= 6\n-3 2 <= 0\nint 1 2\n");
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  EXPECT_EQ(RatToStr(*v.Objective), "1");
+  const std::string page = report.GetText();
+  const std::vector<std::string> sequence = {
+      "Дробное значение только у X<sub>2</sub> = 3/2 (дробная часть 1/2), поэтому отсечение строится по строке 2",
+      "-1/4X<sub>3</sub> - 1/4X<sub>4</sub> + Y<sub>1</sub> = -1/2",
+      "через переменные задачи: X<sub>2</sub> &le; 1.",
+      "Это шаг двойственного симплекс-метода: из базиса выводится Y<sub>1</sub>",
+      "Дробное значение только у X<sub>1</sub> = 4/3 (дробная часть 1/3), поэтому отсечение строится по строке 1",
+      "через переменные задачи: X<sub>1</sub> + X<sub>2</sub> &le; 2.",
+      "из базиса выводится Y<sub>2</sub>",
+  };
+  std::size_t at = 0;
+  for (const std::string& step : sequence) {
+    const std::size_t found = page.find(step, at);
+    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << step;
+    at = found + step.size();
+  }
+  EXPECT_FALSE(Contains(page, "Y<sub>3</sub>")) << "two cuts are enough";
+}
+
+// The source row is the one of the largest fractional part, the upper row on ties, among the rows of the
+// integer variables only.
+TEST(GomoryMethod, SourceRowHasTheLargestFractionalPart) {
+  TSimplexTable t = kt::MakeTable({"X1", "X2", "X3", "X4"}, {"X1", "X2", "X3"},
+                                  {{"7/3", "1", "0", "0", "1/2"}, {"9/4", "0", "1", "0", "1/3"},
+                                   {"1/2", "0", "0", "1", "1"}},
+                                  {"0", "0", "0", "0", "1"});
+  t.IntegerVars = {"X1", "X2"};
+  EXPECT_EQ(ChooseCutSource(t), 1) << "1/3 > 1/4; X3 = 1/2 is not integer-constrained";
+  t.SetB(2, kt::R("13/3"));
+  EXPECT_EQ(ChooseCutSource(t), 1) << "equal parts: the upper row";
+  t.SetB(2, kt::R("5/3"));
+  EXPECT_EQ(ChooseCutSource(t), 2);
+  t.SetB(1, kt::R("2"));
+  t.SetB(2, kt::R("1"));
+  EXPECT_EQ(ChooseCutSource(t), 0);
+}
+
+// The same textbook example by branch and bound: node 1 (1, 3/2) branches on X2 into X2 <= 1 (node 2)
+// and X2 >= 2 (node 3, infeasible); node 2 (4/3, 1) branches on X1 into X1 <= 1 (node 4, the integer
+// optimum (1, 1)) and X1 >= 2 (node 5, Z = 0), which its bound prunes.
+TEST(BranchAndBound, TextbookExampleBranchesInItsKnownOrder) {
+  TMessageRecorder messages;
+  TZLPCore_Interface data = Read("max 0 1\n3 2 <= 6\n-3 2 <= 0\nint 1 2\n", "branch");
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+  ASSERT_EQ(v.Status, TTaskStatus::Optimal);
+  EXPECT_EQ(RatToStr(*v.Objective), "1");
+  ASSERT_EQ(v.X.size(), 2U);
+  EXPECT_EQ(RatToStr(v.X[0]), "1");
+  EXPECT_EQ(RatToStr(v.X[1]), "1");
+  const std::string page = report.GetText();
+  const std::vector<std::string> sequence = {
+      "Оптимум задачи узла 1: Z = 3/2 при X<sub>1</sub> = 1, X<sub>2</sub> = 3/2.",
+      "узел 2 с условием X<sub>2</sub> &le; 1 и узел 3 с условием X<sub>2</sub> &ge; 2",
+      "Оптимум задачи узла 2: Z = 1 при X<sub>1</sub> = 4/3, X<sub>2</sub> = 1.",
+      "Задача узла 3 несовместна: узел закрыт.",
+      "узел 4 с условием X<sub>1</sub> &le; 1 и узел 5 с условием X<sub>1</sub> &ge; 2",
+      "Оптимум задачи узла 4: Z = 1 при X<sub>1</sub> = 1, X<sub>2</sub> = 1.",
+      "Оптимум задачи узла 5: Z = 0 при X<sub>1</sub> = 2, X<sub>2</sub> = 0.",
+      "Узел 4: решение целочисленно",
+      "Узел 5: граница Z = 0 не лучше лучшего целочисленного плана (Z = 1)",
+      "<svg class=\"clsGraph\"",
+      "лучший целочисленный план найден в узле 4",
+  };
+  std::size_t at = 0;
+  for (const std::string& step : sequence) {
+    const std::size_t found = page.find(step, at);
+    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << step;
+    at = found + step.size();
+  }
+  EXPECT_FALSE(Contains(page, "Узел 6")) << "five nodes are enough";
+  EXPECT_FALSE(Contains(page, "Y<sub>1</sub>")) << "branch and bound makes no cut";
+}
+
+// A region without bounds and without an integer point divides forever: the guard of nodes stops the
+// method, and the verdict says so rather than claiming an answer.
+TEST(BranchAndBound, EndlessDivisionStopsAtTheGuardAndSaysSo) {
+  TMessageRecorder messages;
+  TZLPCore_Interface data = Read("max 1 -1\n2 -2 = 1\n1 -1 <= 1\nint 1 2\n", "branch");
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+  const std::string page = report.GetText();
+  // X1 = 1/2 + X2 for ever: each node's X1 >= k leaves X2 fractional, each X2 >= k leaves X1 so.
+  ASSERT_EQ(v.Status, TTaskStatus::Cycling) << v.Message;
+  EXPECT_EQ(v.Message, "после 500 узлов метода ветвей и границ решение остановлено: оптимальность не доказана");
+  EXPECT_TRUE(Contains(page, "Это предел, который программа ставит")) << page.substr(page.size() - 3000);
+  EXPECT_FALSE(v.Objective.has_value());
+  EXPECT_FALSE(Contains(page, "Функция достигает экстремума"));
 }
 
 } // namespace

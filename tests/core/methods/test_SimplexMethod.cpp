@@ -78,14 +78,16 @@ TEST(SimplexMethod, IntegerExampleCutsY1ThenY2DownToTheIntegerPoint) {
   ASSERT_EQ(data.Table.GetRowName(3), "Y1");
   kt::ExpectRow(data.Table, 3, {"-1/2", "0", "0", "-1/4", "-1/4", "1"});
   EXPECT_EQ(data.Table.State, SS_NEGATIVEB);
-  EXPECT_EQ(m.PivotCol, 3);
+  // C3/|A| = C4/|A| = 1: the lexicographic rule compares the columns divided by 1/4 in the order of
+  // the non-basic X3, X4 (entries -x): (1, 4, 0) for X3 against (1, 0, 4) for X4, so X4 enters.
+  EXPECT_EQ(m.PivotCol, 4);
   EXPECT_EQ(m.PivotRow, 3);
   m.Solve();
   ASSERT_EQ(data.Table.State, SS_GOMORYCUT);
-  EXPECT_RAT(data.Table.ValueOf("X1"), "2/3");
+  EXPECT_RAT(data.Table.ValueOf("X1"), "4/3");
   EXPECT_RAT(data.Table.ValueOf("X2"), "1");
   m.Step(); // appends Y2 from row X1
-  kt::ExpectRow(data.Table, 4, {"-2/3", "0", "0", "0", "-2/3", "-2/3", "1"});
+  kt::ExpectRow(data.Table, 4, {"-1/3", "0", "0", "-1/3", "0", "-1/3", "1"});
   m.Solve();
   ASSERT_EQ(data.Table.State, SS_OPTIMAL);
   EXPECT_TRUE(m.Finished());

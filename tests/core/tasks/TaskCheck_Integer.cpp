@@ -1,13 +1,16 @@
 // The independent check of integer programs: every integer point of a box (the bounds the rows give, or
 // 0..12 for a variable no row bounds), with the continuous variables of a mixed program at each vertex
 // of what remains, against the verdict.
+#include "BranchBound.h"
 #include "ExactCheck.h"
+#include "MessageRecorder.h"
 #include "TaskChecks.h"
 #include "ZLPCore_Main.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -142,5 +145,35 @@ void CheckInteger(const TStatementGrid& g, const TTaskVerdict& v) {
 }
 
 const TTaskCheckRegistration Registration(TT_INTEGER, CheckInteger);
+
+// The reference table of integer programs by branch and bound: the status and the optimum of the table
+// (the point may be another optimal one) and the enumeration of the box, as for Gomory's method.
+TEST(IntegerMethods, BranchAndBoundReachesTheOptimaOfTheReferenceTable) {
+  TMessageRecorder messages;
+  const std::filesystem::path folder = std::filesystem::path(KELVANO_TEST_DATA) / "integer";
+  int branched = 0;
+  for (const xc::TExpected& row : xc::ReadExpected(folder)) {
+    SCOPED_TRACE(row.File);
+    TTextFormatError textError;
+    auto grid = ParseStatementText(xc::ReadText(folder / row.File), textError);
+    ASSERT_TRUE(grid) << textError.Message;
+    ASSERT_TRUE(SetIntegerMethod(*grid, "branch"));
+    TZLPCore_Interface data;
+    TStatementError error;
+    ASSERT_TRUE(ReadStatement(*grid, data, error)) << error.Message;
+    TZLPCore_SolutionResult report;
+    const TTaskVerdict v = RunTask(grid->TaskType, data, report);
+    EXPECT_EQ(StatusName(v.Status), row.Status) << v.Message;
+    if (!row.Objective.empty()) {
+      ASSERT_TRUE(v.Objective.has_value());
+      EXPECT_EQ(RatToStr(*v.Objective), row.Objective);
+    }
+    CheckInteger(*grid, v);
+    const std::string page = report.GetText();
+    branched += page.find("<H2>&bull; Метод ветвей и границ</H2>") != std::string::npos ? 1 : 0;
+    EXPECT_TRUE(messages.Messages.empty());
+  }
+  EXPECT_GE(branched, 8) << "most problems of the table need branching";
+}
 
 } // namespace
