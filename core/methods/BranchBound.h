@@ -26,7 +26,7 @@ enum class TIntegerMethod : std::uint8_t { Gomory = 0, Branch = 1 };
 // the method stops once this many nodes were solved.
 inline constexpr std::int32_t MaxBranchNodes = 500;
 // The nodes whose simplex tables the report shows; the later ones are told by their sentences.
-inline constexpr std::int32_t ShownBranchNodes = 40;
+inline constexpr std::int32_t ShownBranchNodes = 20;
 
 // The simplex step by branch and bound when the statement asks for it and the relaxation's optimum
 // is fractional: the section, the verdict and, at an optimum, the table of the best node in
