@@ -13,30 +13,12 @@
 namespace {
 
 // Codes of the working matrix besides the values >= 0.
-constexpr std::int64_t Chosen = -1;  // an independent zero of the assignment, printed "*"
-constexpr std::int64_t Crossed = -2; // any other zero, printed "X"
-constexpr std::int64_t Covered = -3; // a cell under a line, printed "-"
+constexpr std::int64_t Chosen = -1;  // an independent zero of the assignment, printed "0*" in bold
+constexpr std::int64_t Crossed = -2; // any other zero, printed "0′"
+constexpr std::int64_t Covered = -3; // a cell under a line, printed "–"
 
 constexpr std::int64_t MaxCost = 2147483647;
 constexpr std::int32_t None = -1;
-
-// "%2d " of a value >= 0, "%2s " of the sign of a code; other negative values print nothing.
-void AppendCell(std::string& out, std::int64_t v) {
-  if (v >= 0) {
-    char digits[24];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v);
-    const auto length = static_cast<std::size_t>(end - digits);
-    if (length < 2) out += ' ';
-    out.append(digits, length);
-    out += ' ';
-  } else if (v == Covered) {
-    out += " - ";
-  } else if (v == Crossed) {
-    out += " X ";
-  } else if (v == Chosen) {
-    out += " * ";
-  }
-}
 
 class THungarian {
 public:
@@ -82,27 +64,57 @@ private:
   std::vector<std::int32_t> ColMatch; // the row of the chosen zero of a column, or None
   std::vector<char> RowMarked;
   std::vector<char> ColMarked;
+  bool LegendShown = false; // the marks are explained under the first matrix that has them
 };
 
 void THungarian::Print(bool covered) {
   if (Report == nullptr) return;
-  std::string text;
-  text.reserve(Size * (Size * 4 + 3));
+  // A matrix too large for its stages goes in the dense form: cells without a class.
+  const bool dense = !Full();
+  const char* const cell = dense ? "<td>" : "<td class=\"clsSimCell\">";
+  std::string text = dense ? "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl clsDense\"><tr>"
+                           : "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>";
+  text.reserve(Size * Size * (dense ? 12 : 31) + 256);
+  text += cell;
+  text += "&nbsp;</td>";
+  for (std::size_t j = 0; j < Size; ++j) text += cell + std::to_string(j + 1) + "</td>";
+  text += "</tr>";
+  bool marked = false;
   for (std::size_t i = 0; i < Size; ++i) {
-    for (std::size_t j = 0; j < Size; ++j)
-      AppendCell(text, covered && (ColMarked[j] != 0 || RowMarked[i] == 0) ? Covered : At(i, j));
-    text += "<p>";
+    text += "<tr>";
+    text += cell + std::to_string(i + 1) + "</td>";
+    for (std::size_t j = 0; j < Size; ++j) {
+      const std::int64_t v = covered && (ColMarked[j] != 0 || RowMarked[i] == 0) ? Covered : At(i, j);
+      marked = marked || v < 0;
+      if (v == Chosen) {
+        text += "<td class=\"clsSelCell\">0*</td>";
+        continue;
+      }
+      text += cell;
+      if (v == Crossed)
+        text += "0&#8242;";
+      else if (v == Covered)
+        text += "&ndash;";
+      else
+        text += std::to_string(v);
+      text += "</td>";
+    }
+    text += "</tr>";
   }
-  Report->AddParagraph(text);
+  Report->AddLine(text + "</table>");
+  if (marked && !LegendShown) {
+    LegendShown = true;
+    Report->AddParagraph("Обозначения: <b>0*</b> — выбранный (независимый) нуль, 0&#8242; — зачёркнутый нуль (в его "
+                         "строке или столбце уже выбран нуль), &ndash; — клетка, покрытая проведённой линией.");
+  }
   Report->AddRule();
 }
 
 void THungarian::PrintCoefficients(const std::vector<std::int64_t>& coefficients) {
   if (Report == nullptr) return;
-  std::string line = "<p>";
-  for (const std::int64_t c : coefficients) AppendCell(line, c);
-  Report->AddLine(line);
-  Report->AddParagraph("----------------------");
+  std::string line = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>";
+  for (const std::int64_t c : coefficients) line += "<td class=\"clsSimCell\">" + std::to_string(c) + "</td>";
+  Report->AddLine(line + "</tr></table>");
 }
 
 void THungarian::ReduceRows() {
@@ -265,7 +277,7 @@ TAssignment THungarian::Run() {
 
   while (ChooseZeros() < N) {
     ++result.Rounds;
-    Paragraph("Число нулей меньше чем необходимо продолжаем:");
+    Paragraph("Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:");
     PrintStage();
     MarkLines();
     PrintStage(true);
@@ -275,7 +287,7 @@ TAssignment THungarian::Run() {
       if (RowMarked[i] != 0)
         for (std::size_t j = 0; j < Size; ++j)
           if (ColMarked[j] == 0) c = std::min(c, At(i, j));
-    Paragraph("Минимальный элемент=" + std::to_string(c));
+    Paragraph("Минимальный элемент = " + std::to_string(c));
     for (std::int64_t& x : M) x = std::max<std::int64_t>(x, 0);
     std::fill(RowMatch.begin(), RowMatch.end(), None);
     std::fill(ColMatch.begin(), ColMatch.end(), None);
@@ -293,7 +305,7 @@ TAssignment THungarian::Run() {
   Print();
   result.Column = RowMatch;
   for (std::size_t i = 0; i < Size; ++i) result.Total += Costs[i * Size + static_cast<std::size_t>(RowMatch[i])];
-  Paragraph("Значение целевой функции=" + std::to_string(result.Total));
+  Paragraph("Значение целевой функции = " + std::to_string(result.Total));
   Paragraph("Назначение:");
   for (std::size_t i = 0; i < Size; ++i)
     Paragraph("строка " + std::to_string(i + 1) + " → столбец " + std::to_string(RowMatch[i] + 1));

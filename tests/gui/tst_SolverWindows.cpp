@@ -290,7 +290,7 @@ void TestSolverWindows::assignmentFromMainWindowAndFromTheStore() {
   QVERIFY(!first.isEmpty());
   QTemporaryDir dir;
   QCOMPARE(first, SolvedByKelvanoSolve(expected, dir));
-  QVERIFY(first.contains(Utf8ToCp1251("Значение целевой функции=33").c_str()));
+  QVERIFY(first.contains(Utf8ToCp1251("Значение целевой функции = 33").c_str()));
 
   bool loaded = false;
   {

@@ -96,6 +96,44 @@ TEST(AssignmentCheck, RandomMatricesUpToNineByNineAgreeWithAllPermutations) {
   EXPECT_TRUE(messages.Messages.empty());
 }
 
+// A matrix of the report from its rows in the notation "<p> 1  X  * <p> - 2 3 <p>": X a crossed-out
+// zero, * an independent one, - a cell under a line.
+std::string Matrix(const std::string& rows) {
+  std::vector<std::vector<std::string>> cells;
+  std::size_t at = 0;
+  while ((at = rows.find("<p>", at)) != std::string::npos) {
+    at += 3;
+    const auto next = rows.find("<p>", at);
+    if (next == std::string::npos) break;
+    std::istringstream row(rows.substr(at, next - at));
+    cells.emplace_back();
+    for (std::string word; row >> word;) cells.back().push_back(word);
+  }
+  std::string html =
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr><td class=\"clsSimCell\">&nbsp;</td>";
+  for (std::size_t j = 1; j <= cells.front().size(); ++j)
+    html += "<td class=\"clsSimCell\">" + std::to_string(j) + "</td>";
+  html += "</tr>";
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    html += "<tr><td class=\"clsSimCell\">" + std::to_string(i + 1) + "</td>";
+    for (const std::string& c : cells[i])
+      html += c == "*"   ? "<td class=\"clsSelCell\">0*</td>"
+              : c == "X" ? "<td class=\"clsSimCell\">0&#8242;</td>"
+              : c == "-" ? "<td class=\"clsSimCell\">&ndash;</td>"
+                         : "<td class=\"clsSimCell\">" + c + "</td>";
+    html += "</tr>";
+  }
+  return html + "</table>";
+}
+
+// The coefficients of a reduction, "1  2  3", as their one-line table.
+std::string Coefficients(const std::string& values) {
+  std::istringstream in(values);
+  std::string html = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>";
+  for (std::string v; in >> v;) html += "<td class=\"clsSimCell\">" + v + "</td>";
+  return html + "</tr></table>";
+}
+
 // Lines that must appear in the report in this order, each a whole line, and texts that must not
 // appear at all.
 struct TReportCase {
@@ -103,7 +141,7 @@ struct TReportCase {
   std::string Text;
   std::vector<std::string> InOrder;
   std::vector<std::string> Absent;
-  int Passes; // paragraphs "Число нулей меньше чем необходимо продолжаем:"
+  int Passes; // paragraphs "Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:"
 };
 
 TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
@@ -114,25 +152,24 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
       {"the 3 x 3 example: one pass, the minimal element 1, the value 10",
        "assign min\n1 2 3\n2 4 6\n3 6 9\n",
        {"<H2>&bull; Исходная матрица: </H2>",
-        "<p> 1  2  3 <p> 2  4  6 <p> 3  6  9 <p>",
+        Matrix("<p> 1  2  3 <p> 2  4  6 <p> 3  6  9 <p>"),
         "<HR SIZE=\"1\"></HR>",
         "<H2>&bull; Ищем минимум: </H2>",
         "<p>Коэффициенты для приведения матрицы по строкам",
-        "<p> 1  2  3 ",
-        "<p>----------------------",
-        "<p> 0  1  2 <p> 0  2  4 <p> 0  3  6 <p>",
+        Coefficients("1  2  3"),
+        Matrix("<p> 0  1  2 <p> 0  2  4 <p> 0  3  6 <p>"),
         "<p>Коэффициенты для приведения матрицы по столбцам",
-        "<p> 0  1  2 ",
-        "<p>----------------------",
-        "<p> 0  0  0 <p> 0  1  2 <p> 0  2  4 <p>",
-        "<p>Число нулей меньше чем необходимо продолжаем:",
-        "<p> X  *  X <p> *  1  2 <p> X  2  4 <p>",
-        "<p> -  -  - <p> -  1  2 <p> -  2  4 <p>",
-        "<p>Минимальный элемент=1",
-        "<p> 1  0  0 <p> 0  0  1 <p> 0  1  3 <p>",
+        Coefficients("0  1  2"),
+        Matrix("<p> 0  0  0 <p> 0  1  2 <p> 0  2  4 <p>"),
+        "<p>Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:",
+        Matrix("<p> X  *  X <p> *  1  2 <p> X  2  4 <p>"),
+        "<p>Обозначения: <b>0*</b> — выбранный (независимый) нуль, 0&#8242; — зачёркнутый нуль",
+        Matrix("<p> -  -  - <p> -  1  2 <p> -  2  4 <p>"),
+        "<p>Минимальный элемент = 1",
+        Matrix("<p> 1  0  0 <p> 0  0  1 <p> 0  1  3 <p>"),
         "<H2>&bull; Результат:</H2>",
-        "<p> 1  X  * <p> X  *  1 <p> *  1  3 <p>",
-        "<p>Значение целевой функции=10",
+        Matrix("<p> 1  X  * <p> X  *  1 <p> *  1  3 <p>"),
+        "<p>Значение целевой функции = 10",
         "<p>Назначение:",
         "<p>строка 1 → столбец 3",
         "<p>строка 2 → столбец 2",
@@ -143,27 +180,28 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
        1},
       {"reductions that already finish: the loop never runs",
        "assign min\n1 2 3\n3 1 2\n2 3 1\n",
-       {"<p>Коэффициенты для приведения матрицы по столбцам", "<p> 0  0  0 ", "<p>----------------------",
-        "<p> 0  1  2 <p> 2  0  1 <p> 1  2  0 <p>", "<HR SIZE=\"1\"></HR>", "<H2>&bull; Результат:</H2>",
-        "<p> *  1  2 <p> 2  *  1 <p> 1  2  * <p>", "<p>Значение целевой функции=3"},
+       {"<p>Коэффициенты для приведения матрицы по столбцам", Coefficients("0  0  0"),
+        Matrix("<p> 0  1  2 <p> 2  0  1 <p> 1  2  0 <p>"), "<HR SIZE=\"1\"></HR>", "<H2>&bull; Результат:</H2>",
+        Matrix("<p> *  1  2 <p> 2  *  1 <p> 1  2  * <p>"), "<p>Значение целевой функции = 3"},
        {"Минимальный элемент"},
        0},
       {"all equal, maximised: the transformed matrix is zero, the value is the original total 15",
        "assign max\n5 5 5\n5 5 5\n5 5 5\n",
        {"<H2>&bull; Ищем максимум: </H2>", "<H2>&bull; Приведенная матрица: </H2>",
-        "<p> 0  0  0 <p> 0  0  0 <p> 0  0  0 <p>", "<p>Значение целевой функции=15"},
-       {"Значение целевой функции=0"},
+        Matrix("<p> 0  0  0 <p> 0  0  0 <p> 0  0  0 <p>"), "<p>Значение целевой функции = 15"},
+       {"Значение целевой функции = 0"},
        0},
       {"the greedy choice stops at two zeros; the largest set has three",
        "assign min\n0 1 3\n7 5 4\n3 5 9\n",
-       {"<p> 0  0  3 <p> 3  0  0 <p> 0  1  6 <p>", "<H2>&bull; Результат:</H2>",
-        "<p> X  *  3 <p> 3  X  * <p> *  1  6 <p>", "<p>Значение целевой функции=8", "<p>строка 1 → столбец 2",
+       {Matrix("<p> 0  0  3 <p> 3  0  0 <p> 0  1  6 <p>"), "<H2>&bull; Результат:</H2>",
+        Matrix("<p> X  *  3 <p> 3  X  * <p> *  1  6 <p>"), "<p>Значение целевой функции = 8", "<p>строка 1 → столбец 2",
         "<p>строка 2 → столбец 3", "<p>строка 3 → столбец 1"},
        {},
        0},
       {"a total above 2^31 - 1 printed whole",
        "assign max\n2147483647 0 0\n0 2147483647 0\n0 0 2147483647\n",
-       {"<p>2147483647  0  0 <p> 0 2147483647  0 <p> 0  0 2147483647 <p>", "<p>Значение целевой функции=6442450941"},
+       {Matrix("<p>2147483647  0  0 <p> 0 2147483647  0 <p> 0  0 2147483647 <p>"),
+        "<p>Значение целевой функции = 6442450941"},
        {},
        0},
       {"above 50 x 50: the original and the result printed, the intermediate matrices left out",
@@ -171,9 +209,8 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
        {"<H2>&bull; Исходная матрица: </H2>", "<HR SIZE=\"1\"></HR>",
         "<p>Матрица больше 50 × 50: промежуточные матрицы в отчёт не выводятся; приводятся коэффициенты "
         "приведения, минимальные элементы и результат.",
-        "<p>Коэффициенты для приведения матрицы по строкам", "<p>----------------------",
-        "<p>Коэффициенты для приведения матрицы по столбцам", "<p>----------------------", "<H2>&bull; Результат:</H2>",
-        "<HR SIZE=\"1\"></HR>", "<p>Назначение:", "<p>строка 60 → столбец"},
+        "<p>Коэффициенты для приведения матрицы по строкам", "<p>Коэффициенты для приведения матрицы по столбцам",
+        "<H2>&bull; Результат:</H2>", "<HR SIZE=\"1\"></HR>", "<p>Назначение:", "<p>строка 60 → столбец"},
        {},
        -1},
   };
@@ -190,14 +227,14 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
     for (const std::string& absent : c.Absent)
       for (const std::string& line : run.Lines) EXPECT_EQ(line.find(absent), std::string::npos) << line;
     const auto passes =
-        std::count(run.Lines.begin(), run.Lines.end(), "<p>Число нулей меньше чем необходимо продолжаем:");
+        std::count(run.Lines.begin(), run.Lines.end(), "<p>Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:");
     if (c.Passes >= 0) {
       EXPECT_EQ(passes, c.Passes);
     } else {
       // Only the original and the result matrix are printed.
       EXPECT_EQ(std::count(run.Lines.begin(), run.Lines.end(), "<HR SIZE=\"1\"></HR>"), 2);
       EXPECT_EQ(std::count_if(run.Lines.begin(), run.Lines.end(),
-                              [](const std::string& l) { return l.rfind("<p>Минимальный элемент=", 0) == 0; }),
+                              [](const std::string& l) { return l.rfind("<p>Минимальный элемент = ", 0) == 0; }),
                 passes);
     }
     CheckAssignment(run.Statement, run.Verdict);
