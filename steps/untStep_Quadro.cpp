@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -36,6 +37,10 @@ TfrmStep_Quadro::TfrmStep_Quadro(QWidget* owner) : TZLPCore_SolutionStage(owner,
 void TfrmStep_Quadro::FormCreate() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  lbHint = new QLabel(Q(sQuadGridHint), this);
+  lbHint->setObjectName(u"lbHint"_s);
+  lbHint->setWordWrap(true);
+  layout->addWidget(lbHint);
   sg = new QTableWidget(this);
   sg->setObjectName(u"sg"_s);
   sg->setFrameShape(QFrame::NoFrame);

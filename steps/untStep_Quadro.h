@@ -5,6 +5,8 @@
 
 #include <QTableWidget>
 
+class QLabel;
+
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ public:
   [[nodiscard]] QString CellText(int j, int i) const;
 
   QTableWidget* sg;
+  // How the coefficients count in the objective.
+  QLabel* lbHint;
 
 private:
   void FormCreate();

@@ -8,6 +8,12 @@ inline constexpr const char* sNotCanonical =
     "канонической форме.";
 inline constexpr const char* sNoTaskToConvert = "Ошибка, нет задачи для преобразования";
 inline constexpr const char* sNoSuchTask = "GetTaskName не знает такой задачи";
+// Above the grid of the second-order coefficients.
+inline constexpr const char* sQuadGridHint =
+    "Клетка в строке X_i и столбце X_j — коэффициент q_ij при X_i·X_j: к целевой функции прибавляется "
+    "Σ q_ij·X_i·X_j по всем i и j, поэтому произведение разных переменных входит дважды, с q_ij и с q_ji "
+    "(например, 3X1·X2 можно записать как q_12 = 3, q_21 = 0 или как q_12 = q_21 = 3/2), а квадрат X_i² — один "
+    "раз, с q_ii.";
 inline constexpr const char* sFieldNotPrepared =
     "Необходимое на этом шаге поле интерфейса не было подготовлено, перераспределите шаги в задаче";
 inline constexpr const char* sVarAddress =
