@@ -25,30 +25,14 @@ void BM_Integer15x10Branch(benchmark::State& state) {
     state.SkipWithError("the bench statement does not parse");
     return;
   }
-  std::size_t bytes = 0;
-  std::size_t nodes = 0;
-  for (auto _ : state) {
-    TZLPCore_Interface data;
-    TStatementError readError;
-    if (!ReadStatement(*statement, data, readError)) {
-      state.SkipWithError("the bench statement is not read");
-      return;
-    }
-    TZLPCore_SolutionResult report;
-    const TTaskVerdict verdict = RunTask(statement->TaskType, data, report);
-    if (verdict.Status != TTaskStatus::Optimal || !verdict.Objective || RatToStr(*verdict.Objective) != "89") {
-      state.SkipWithError("the bench problem did not reach its optimum 89");
-      return;
-    }
-    const std::string text = report.GetText();
-    bytes = Utf8ToCp1251(report.BuildDocument()).size();
-    nodes = 0;
-    for (std::size_t at = text.find("<p><b>Узел "); at != std::string::npos; at = text.find("<p><b>Узел ", at + 1))
-      ++nodes;
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.counters["report_bytes"] = static_cast<double>(bytes);
-  state.counters["nodes"] = static_cast<double>(nodes);
+  BenchWholeRun(state, *statement, "89",
+                [](const TZLPCore_Interface&, const TZLPCore_SolutionResult& report, benchmark::State& s) {
+                  const std::string text = report.GetText();
+                  std::size_t nodes = 0;
+                  for (auto at = text.find("<p><b>Узел "); at != std::string::npos; at = text.find("<p><b>Узел ", at + 1))
+                    ++nodes;
+                  s.counters["nodes"] = static_cast<double>(nodes);
+                });
 }
 
 BENCHMARK(BM_Integer15x10)->Unit(benchmark::kMillisecond);
