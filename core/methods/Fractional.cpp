@@ -319,6 +319,7 @@ void Substitute(TZLPCore_SubInterface_ZLP& zlp, const TZLPCore_SubInterface_Deno
   }
   zlp.SetVarCount(n + 1);
   zlp.SetVarName(n + 1, "Y0");
+  zlp.VarNumberShift = 1; // the balance variables that follow are Y(n+1), Y(n+2), ...
   for (std::int32_t i = 1; i <= m; ++i) {
     zlp.Coeffs.SetItem(n + 1, i, Negated(zlp.RHS.GetItem(i)));
     zlp.RHS.SetItem(i, TRational{0, 1});

@@ -38,7 +38,7 @@ void TZLPCore_SubInterface_ZLP::SetVarCount(std::int32_t n) {
   if (n == FVarCount) return;
   FVarNames.resize(static_cast<std::size_t>(n));
   for (std::int32_t k = FVarCount + 1; k <= n; ++k)
-    FVarNames[static_cast<std::size_t>(k - 1)] = std::string(1, VarLetter) + std::to_string(k);
+    FVarNames[static_cast<std::size_t>(k - 1)] = std::string(1, VarLetter) + std::to_string(k - VarNumberShift);
   Coeffs.Resize(n, Coeffs.Dim2());
   Objective.SetCount(n);
   FVarCount = n;
@@ -78,6 +78,7 @@ bool TZLPCore_SubInterface_ZLP::ReadObjective(const TUICore_ZLPFunction& f) {
   if (!ReadField(f.FreeTerm, FreeTerm)) return false;
   if (f.Direction == nullptr) return false;
   IsMax = f.Direction->ItemIndex() == 0;
+  VarNumberShift = 0;
 
   const auto n = static_cast<std::int32_t>(f.Coeffs.size());
   FVarCount = n;

@@ -62,6 +62,9 @@ class TZLPCore_SubInterface_ZLP {
 public:
   bool IsMax = true;
   char VarLetter = 'X'; // first letter of generated variable names
+  // Generated variable k is numbered k - VarNumberShift: a program whose column holds a variable with its
+  // own name (the Y0 of a substitution) numbers the variables added after it without a gap.
+  std::int32_t VarNumberShift = 0;
   TMatrix Coeffs;
   TVector RHS;
   TVector Objective;
@@ -69,7 +72,7 @@ public:
 
   [[nodiscard]] std::int32_t VarCount() const noexcept { return FVarCount; }
   [[nodiscard]] std::int32_t ConstraintCount() const noexcept { return FConstraintCount; }
-  // New variables k are named VarLetter + k, with zero coefficients.
+  // New variables k are named VarLetter + (k - VarNumberShift), with zero coefficients.
   void SetVarCount(std::int32_t n);
   void SetConstraintCount(std::int32_t m);
   [[nodiscard]] TZLPCore_InequalitySign GetSign(std::int32_t i) const noexcept;

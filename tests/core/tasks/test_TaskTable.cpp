@@ -247,4 +247,26 @@ TEST(TaskAnswer, StatesTheOutcomeInTheStudentsTerms) {
   }
 }
 
+// The substituted program of a linear-fractional problem names its columns Y1 … Yn, Y0 and then its
+// added variables from Yn+1 on, with no number left out; the answer is read back only for the
+// student's own variables.
+TEST(TaskAnswer, FractionalVariablesAreNumberedWithoutAGap) {
+  const TRun run = SolveText(xc::ReadText(fs::path(KELVANO_TEST_DATA) / "fractional" / "max_vertex.lp"), TT_FRACTIONAL);
+  ASSERT_EQ(run.Verdict.Status, TTaskStatus::Optimal);
+  std::string head;
+  for (const std::string& line : run.Lines)
+    if (line.find("<td class=\"clsSimCell\">B</td>") != std::string::npos) {
+      head = line.substr(0, line.find("</tr>"));
+      break;
+    }
+  std::vector<std::string> names;
+  for (auto at = head.find("\">Y"); at != std::string::npos; at = head.find("\">Y", at + 1))
+    names.push_back(head.substr(at + 2, head.find('<', at) - at - 2));
+  EXPECT_EQ(names, (std::vector<std::string>{"Y1", "Y2", "Y0", "Y3", "Y4", "Y5", "Y6"}));
+  std::size_t backSubstituted = 0;
+  for (const std::string& line : run.Lines)
+    for (auto at = line.find("/Y0 = "); at != std::string::npos; at = line.find("/Y0 = ", at + 1)) ++backSubstituted;
+  EXPECT_EQ(backSubstituted, 2U) << "X1 and X2 only";
+}
+
 } // namespace
