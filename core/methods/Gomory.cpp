@@ -138,7 +138,9 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
       continue;
     }
     if (state != SS_OPTIMAL) return TSearch::Unfinished;
-    const std::int32_t source = ChooseCutSource(t);
+    std::int32_t source = ChooseCutSource(t);
+    // No report here: Gomory's finite rule from the second cut on.
+    if (source != 0 && cuts > 0) source = ChooseLexicographicCutSource(t, false, integer);
     if (source == 0) {
       point.clear();
       for (std::int32_t j = 1; j <= studentVars; ++j) point.push_back(t.ValueOf("X" + std::to_string(j)));
@@ -152,7 +154,8 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
       feasibility = TFeasibilityRule::DualLexicographic;
     }
     ++cuts;
-    AppendCut(t, source, "Y" + std::to_string(cuts), integer);
+    AppendCut(t, source, "Y" + std::to_string(cuts), integer, cuts > 1 && NegatedCutRow(t, source));
+    static_cast<void>(RemoveInactiveCuts(t, cuts - 1, "Y" + std::to_string(cuts)));
   }
   return TSearch::Unfinished;
 }
@@ -164,6 +167,14 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
   const std::string noIntegerSolution = "задача не имеет целочисленных решений";
   if (method.Stop == TSimplexStop::CutLimit) {
     verdict.Status = TTaskStatus::Cycling;
+    if (method.CutDigits != 0) {
+      const std::int32_t cuts = method.CutCounter - 1;
+      verdict.Message = CutDigitsMessage(cuts, method.CutDigits);
+      verdict.Answer = "решение остановлено после " + CutsCount(cuts) + " Гомори: числа таблицы выросли до " +
+                       std::to_string(method.CutDigits) +
+                       " знаков, целочисленное решение не найдено; задачу решает метод ветвей и границ.";
+      return;
+    }
     verdict.Message = CutLimitMessage(method.MaxCuts);
     verdict.Answer = "решение остановлено после " + std::to_string(method.MaxCuts) +
                      " отсечений Гомори: целочисленное решение не найдено.";
@@ -206,8 +217,8 @@ void ConcludeGomory(const TSimplexMethod& method, const TZLPCore_Interface& data
                      " отсечений Гомори: целочисленное решение не найдено.";
     break;
   case TSearch::Overflow:
-    report.AddParagraph(intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: " +
-                        RatBigLimitText + ".");
+    report.AddParagraph(
+        intro + "Есть ли у задачи допустимые целочисленные точки, установить не удалось: " + RatBigLimitText + ".");
     verdict.Status = TTaskStatus::Overflow;
     verdict.Message = StatusSentence(TTaskStatus::Overflow);
     verdict.Answer.clear();

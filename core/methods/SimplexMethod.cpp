@@ -52,6 +52,19 @@ std::string Text(TRational v) { return HtmlEscape(RatToStr(v)); }
 // A variable name as the report writes it: X12 -> X<sub>12</sub>.
 std::string VarHtml(const std::string& name) { return IndexToSub(HtmlEscape(name)); }
 
+// The cuts struck out before a new one: their slack variables are basic again.
+std::string RemovedCutsNote(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + VarHtml(name);
+  if (names.size() == 1)
+    return "Переменная " + list +
+           " прежнего отсечения снова базисная: это отсечение больше не ограничивает план, "
+           "поэтому его строка и столбец вычёркиваются из таблицы.";
+  return "Переменные " + list +
+         " прежних отсечений снова базисные: эти отсечения больше не ограничивают план, "
+         "поэтому их строки и столбцы вычёркиваются из таблицы.";
+}
+
 std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
 
 // A note of one or more paragraphs, separated by '\n'.
@@ -128,7 +141,9 @@ void TSimplexMethod::Start() {
   Feasibility = StartFeasibility;
   CutCounter = 1;
   CutSourceRow = 0;
+  CutDigits = 0;
   IntegerColumns = FirstIntegerColumns(Table);
+  IntegerObjective = IntegerObjectiveRow(Table, IntegerColumns);
   Costs = TableCosts(Table);
   SecondOptimum.reset();
   FirstArtificial = 0;
@@ -212,13 +227,23 @@ void TSimplexMethod::Step() {
       for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
         if (Table.RowOf(Table.GetColName(j)) == 0) Table.LexOrder.push_back(Table.GetColName(j));
     }
-    AppendCut(Table, CutSourceRow, "Y" + Num(CutCounter), IntegerColumns);
+    auto before = std::make_unique<TSimplexTable>();
+    before->Assign(Table);
+    const std::string name = "Y" + Num(CutCounter);
+    AppendCut(Table, CutSourceRow, name, IntegerColumns, FiniteRule() && NegatedCutRow(Table, CutSourceRow));
     static_cast<void>(AddRowForm(Forms, Table, Table.RowCount()));
+    const std::vector<std::string> removed = RemoveInactiveCuts(Table, CutCounter - 1, name);
+    if (!removed.empty()) undo.Saved = std::move(before);
+    // The cut changes the program: a basis seen before it may come again without a cycle.
+    undo.Seen = std::move(SeenBases);
+    SeenBases.clear();
+    SeenBases.insert(Table.RowNames());
     ++CutCounter;
     // The table was optimal: the cut's negative free term goes by the lexicographic dual simplex
     // method, which keeps every C_j >= 0 and cannot cycle.
     Feasibility = TFeasibilityRule::DualLexicographic;
     IterationNote = CutParagraph(CutSourceRow);
+    if (!removed.empty()) IterationNote += "\n" + RemovedCutsNote(removed);
     if (CutCounter == 2) IterationNote += "\n" + DualRuleNote();
     History.push_back(std::move(undo));
     if (CheckOverflow()) return;
@@ -281,6 +306,7 @@ bool TSimplexMethod::Undo() {
   PivotReason = std::move(undo.PivotReason);
   DriveOut = undo.DriveOut;
   Stop = TSimplexStop::None;
+  CutDigits = 0;
   IterationReports.resize(undo.ReportCount);
   Tables.resize(undo.ReportCount);
   return true;
@@ -412,8 +438,12 @@ void TSimplexMethod::AnalyzeAndReport() {
     break;
   }
   case SS_OPTIMAL: {
-    const std::int32_t source = ChooseCutSource(Table);
-    const std::string fractional = source == 0 ? std::string() : Table.GetRowName(source);
+    const std::int32_t largest = ChooseCutSource(Table);
+    const std::int32_t source =
+        largest != 0 && FiniteRule() ? ChooseLexicographicCutSource(Table, IntegerObjective, IntegerColumns) : largest;
+    const std::string fractional = largest == 0  ? std::string()
+                                   : source == 0 ? std::string("Z")
+                                                 : Table.GetRowName(source);
     if (Table.StoppedByFilter()) {
       report->AddParagraph(Table.PivotFilter()->Stopped(BlockedColumns(Table, 0, Rule)));
       Hint = Table.PivotFilter()->StoppedHint();
@@ -425,14 +455,27 @@ void TSimplexMethod::AnalyzeAndReport() {
         if (SecondOptimum) report->AddParagraph(SecondOptimumText(Table, *SecondOptimum));
       }
       Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
-    } else if (CutCounter > MaxCuts) {
-      report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
-      Hint = CutLimitHint(MaxCuts);
+    } else if (CutCounter > MaxCuts || (CutDigits = Table.LargestDigits()) > MaxCutDigits) {
+      if (CutCounter <= MaxCuts) {
+        report->AddParagraph(OptimalParagraph() + ", но " +
+                             HtmlEscape(CutDigitsSentence(fractional, CutCounter - 1, CutDigits)));
+        Hint = CutDigitsHint(CutCounter - 1, CutDigits);
+      } else {
+        CutDigits = 0;
+        report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(CutLimitSentence(fractional, MaxCuts)));
+        Hint = CutLimitHint(MaxCuts);
+      }
       Stop = TSimplexStop::CutLimit;
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
       CutSourceRow = source;
-      const std::string text = CutSentence(fractional, CutKind(Table, CutSourceRow, IntegerColumns));
+      const TGomoryCut kind = CutKind(Table, CutSourceRow, IntegerColumns);
+      const std::string text =
+          source != 0 ? CutSentence(fractional, kind)
+                      : std::string("значение Z дробное, хотя при целых значениях переменных Z — целое число, поэтому "
+                                    "строим ") +
+                            (kind == TGomoryCut::Fractional ? "отсечение Гомори" : "смешанное отсечение Гомори") +
+                            " по строке Z";
       report->AddParagraph(OptimalParagraph() + ", но " + HtmlEscape(text));
       report->AddParagraph(SourceParagraph(source));
       Hint = "Найдено оптимальное решение, но " + text;
@@ -478,7 +521,8 @@ std::string TSimplexMethod::DualRatiosLine() const {
   const mpq_class b = Table.GetExact(0, r);
   std::string line = "Это шаг двойственного симплекс-метода: из базиса выводится " + VarHtml(Table.GetRowName(r)) +
                      ", переменная строки " + Num(r) + " с наименьшим свободным членом B<sub>" + Num(r) +
-                     "</sub> = " + MpqHtml(b) + ". Чтобы все C<sub>j</sub> остались неотрицательными, в базис вводится " +
+                     "</sub> = " + MpqHtml(b) +
+                     ". Чтобы все C<sub>j</sub> остались неотрицательными, в базис вводится " +
                      "переменная с наименьшим отношением C<sub>j</sub>/|A<sub>" + Num(r) + ",j</sub>| среди A<sub>" +
                      Num(r) + ",j</sub>&lt;0: ";
   std::optional<mpq_class> least;
@@ -517,21 +561,52 @@ std::string TSimplexMethod::SourceParagraph(std::int32_t source) const {
       rows.push_back(i);
   }
   const auto part = [this](std::int32_t i) {
-    return VarHtml(Table.GetRowName(i)) + " = " + Text(Table.GetB(i)) + " (дробная часть " +
-           Text(FractionalPart(Table.GetB(i))) + ")";
+    const TRational b = Table.GetCell(0, i);
+    return (i == 0 ? std::string("Z") : VarHtml(Table.GetRowName(i))) + " = " + Text(b) + " (дробная часть " +
+           Text(FractionalPart(b)) + ")";
   };
-  const std::string basic = VarHtml(Table.GetRowName(source));
+  const std::string where =
+      source == 0 ? std::string("строке Z") : "строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")";
+  if (FiniteRule()) {
+    // Gomory's finite rule: the first fractional value in the order of the lexicographic method.
+    std::string order = IntegerObjective ? "Z" : "";
+    for (const std::string& name : Table.LexOrder) order += (order.empty() ? "" : ", ") + VarHtml(name);
+    std::string text = CutCounter == TextbookCuts + 1
+                           ? "Отсечений уже " + Num(TextbookCuts) +
+                                 ", а правило наибольшей дробной части не гарантирует, что метод закончится. Поэтому "
+                                 "дальше источник отсечения выбирается по правилу Гомори, при котором метод конечен: "
+                                 "первая дробная величина в порядке " +
+                                 order +
+                                 " (в этом порядке план лексикографически убывает с каждым отсечением; переменные "
+                                 "в нём берутся со знаком минус, поэтому отсечение строится по строке переменной, "
+                                 "умноженной на −1). "
+                           : "По правилу Гомори (порядок " + order + "): ";
+    if (source == 0) return text + "первая дробная величина — " + part(0) + ", отсечение строится по " + where + ".";
+    if (!NegatedCutRow(Table, source)) {
+      bool fractional = false;
+      for (const std::string& name : Table.LexOrder)
+        if (const std::int32_t i = Table.RowOf(name); i != 0) fractional = fractional || !RatIsInteger(Table.GetB(i));
+      return text +
+             (fractional ? "первая дробная величина этого порядка не обязана быть целой"
+                         : "все величины этого порядка целые") +
+             ", поэтому берётся строка с наибольшей дробной частью: " + part(source) + ", отсечение строится по " +
+             where + ".";
+    }
+    const TRational b = RatNeg(Table.GetB(source));
+    return text + "первая дробная величина — " + part(source) + ", отсечение строится по " + where +
+           ", умноженной на −1: −" + VarHtml(Table.GetRowName(source)) + " = " + Text(b) + " (дробная часть " +
+           Text(FractionalPart(b)) + ").";
+  }
   if (rows.size() <= 1)
-    return "Дробное значение только у " + part(source) + ", поэтому отсечение строится по строке " + Num(source) +
-           " (" + basic + ").";
+    return "Дробное значение только у " + part(source) + ", поэтому отсечение строится по " + where + ".";
   std::string list;
   bool tie = false;
   for (const std::int32_t i : rows) {
     list += (list.empty() ? "" : ", ") + part(i);
     tie = tie || (i != source && RatCompare(FractionalPart(Table.GetB(i)), FractionalPart(Table.GetB(source))) == 0);
   }
-  return "Дробные значения у целочисленных переменных " + list + ". Отсечение строится по строке " + Num(source) +
-         " (" + basic + "), у свободного члена которой наибольшая дробная часть" +
+  return "Дробные значения у целочисленных переменных " + list + ". Отсечение строится по " + where +
+         ", у свободного члена которой наибольшая дробная часть" +
          (tie ? " (из строк с равной дробной частью берётся верхняя)" : "") + ".";
 }
 
@@ -546,8 +621,10 @@ std::string TSimplexMethod::CutParagraph(std::int32_t source) const {
     row.emplace_back(a, Table.GetColName(j));
     if (Table.GetColName(j) != y) positive.emplace_back(-a, Table.GetColName(j));
   }
-  std::string text = "Отсечение по строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) +
-                     ") добавлено в таблицу строкой " + Num(m) + ": " + LinearHtml(row) + " = " +
+  std::string text = "Отсечение по " +
+                     (source == 0 ? std::string("строке Z")
+                                  : "строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")") +
+                     " добавлено в таблицу строкой " + Num(m) + ": " + LinearHtml(row) + " = " +
                      MpqHtml(Table.GetExact(0, m)) + ", то есть " + LinearHtml(positive) + " &ge; " +
                      MpqHtml(-Table.GetExact(0, m)) + " при " + VarHtml(y) + " &ge; 0";
   const auto form = Forms.Forms.find(y);
@@ -590,7 +667,8 @@ std::string TSimplexMethod::ChoiceVerdict() const {
                                 "строка с отрицательным B<sub>i</sub> становится разрешающей, как в двойственном "
                                 "симплекс-методе";
   if (RatLessInt(a, 0))
-    return broken + element + "&lt;0" + (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" + recovered : "");
+    return broken + element + "&lt;0" +
+           (RatGreaterInt(b, 0) ? ", и " + freeTerm + " станет отрицательным" + recovered : "");
   if (Delta(PivotCol).Sign() >= 0)
     return broken + "C<sub>" + Num(PivotCol) + "</sub>&ge;0, и значение функции не увеличится";
   // The row must give the smallest ratio B/A among the positive entries of the column.
@@ -679,14 +757,17 @@ std::string TSimplexMethod::NegativeRowLine() const {
   }
   if (dual && dualFeasible)
     return line + "Все C<sub>j</sub>&ge;0, поэтому в базис вводится переменная с наименьшим отношением " +
-           "C<sub>j</sub>/|A<sub>" + Num(r) + ",j</sub>| по отрицательным коэффициентам строки, и строка Z остаётся "
-           "неотрицательной: " + entries + "; в базис вводится " + VarHtml(Table.GetColName(k)) + ".";
+           "C<sub>j</sub>/|A<sub>" + Num(r) +
+           ",j</sub>| по отрицательным коэффициентам строки, и строка Z остаётся "
+           "неотрицательной: " +
+           entries + "; в базис вводится " + VarHtml(Table.GetColName(k)) + ".";
   const std::string which = Table.PivotFilter() != nullptr ? Table.PivotFilter()->FirstAllowedColumn()
-                            : dual            ? "с наименьшим номером"
-                                              : "первого столбца";
-  return line + "В базис вводится переменная " + which + " с отрицательным коэффициентом в этой строке, " + VarHtml(Table.GetColName(k)) +
-         ": отрицательные коэффициенты строки " + Num(r) + ": " + entries + ". После преобразования B<sub>" + Num(r) +
-         "</sub> станет " + Text(RatDiv(Table.GetB(r), Table.GetA(k, r))) + " &gt; 0.";
+                            : dual                         ? "с наименьшим номером"
+                                                           : "первого столбца";
+  return line + "В базис вводится переменная " + which + " с отрицательным коэффициентом в этой строке, " +
+         VarHtml(Table.GetColName(k)) + ": отрицательные коэффициенты строки " + Num(r) + ": " + entries +
+         ". После преобразования B<sub>" + Num(r) + "</sub> станет " + Text(RatDiv(Table.GetB(r), Table.GetA(k, r))) +
+         " &gt; 0.";
 }
 
 namespace {
@@ -730,8 +811,8 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   }
 }
 
-std::string TSimplexMethod::TableHtml(std::int32_t col, std::int32_t row, std::int32_t rowsPerBlock,
-                                      bool exact, std::int32_t endRows) const {
+std::string TSimplexMethod::TableHtml(std::int32_t col, std::int32_t row, std::int32_t rowsPerBlock, bool exact,
+                                      std::int32_t endRows) const {
   // The ratios of the column entering by the rules of the objective; an unbounded column shows none.
   const bool theta = (Table.State == SS_PIVOT && !DriveOut) || Table.State == SS_NOSOLUTION;
   if (InArtificialPhase()) return ArtificialTableHtml(Table, Form, Costs, CostsM, MRow, col, row, theta);
@@ -745,7 +826,8 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   Tables.resize(IterationReports.size());
   // The table has not changed since the last iteration was written: it is the last table.
   // It shows every number in full.
-  if (!Tables.empty() && !IterationReports.back()->Lines.empty() && (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
+  if (!Tables.empty() && !IterationReports.back()->Lines.empty() &&
+      (Tables.back().TooLarge || Tables.back().OverBudget || Table.IsBig())) {
     const std::int64_t cells = std::int64_t{Table.ColCount() + 1} * (Table.RowCount() + 1);
     IterationReports.back()->Lines.front() =
         TableHtml(Tables.back().Col, Tables.back().Row, cells > CellsPerTable ? LargeTableBlockRows : 0, true,

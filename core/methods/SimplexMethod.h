@@ -49,12 +49,24 @@ public:
   // latter at once, from the optimal table the cut was made in.
   TPivotRule Rule = TPivotRule::MostNegative;
   TFeasibilityRule Feasibility = TFeasibilityRule::FirstNegative;
-  TIntegerColumns IntegerColumns;       // the columns a cut may treat as integer, from Start on
+  TIntegerColumns IntegerColumns; // the columns a cut may treat as integer, from Start on
+  // Whether Z takes integer values at every point with integer values of IntegerColumns (read from
+  // the first table's Z row): the Z row may then be the source of a cut.
+  bool IntegerObjective = false;
+  // The first cuts come from the row of the largest fractional part, as textbooks teach; from cut
+  // TextbookCuts + 1 on, by Gomory's rule that makes the method finite.
+  static constexpr std::int32_t TextbookCuts = 10;
+  [[nodiscard]] bool FiniteRule() const noexcept { return CutCounter > TextbookCuts; }
   // The rule Start begins with; DualLexicographic for a table that is dual feasible with negative
   // free terms (a node of branch and bound), its order then the non-basic variables of the table.
   TFeasibilityRule StartFeasibility = TFeasibilityRule::FirstNegative;
   TVariableForms Forms;                 // every variable through the first table's non-basic ones
   std::int32_t MaxCuts = MaxGomoryCuts; // integer programs: cuts made before the method stops
+  // Integer programs: the method also stops when a number of its table has more decimal digits than
+  // this before a cut (the mixed cut, whose method need not end, lets them grow without bound);
+  // CutDigits is then the length reached.
+  std::size_t MaxCutDigits = 1000;
+  std::size_t CutDigits = 0;
   TTableForm Form = TTableForm::Compact; // how the iteration reports draw the tables
   // Whether an optimum that is not unique is said so, with a second optimal plan (a program whose
   // optimal plans are the student's answer; not a relaxation or a reduction).
@@ -156,13 +168,13 @@ private:
   bool AnalyzeArtificial(std::int32_t& col, std::int32_t& row, std::string& why);
 
   std::set<std::vector<std::string>> SeenBases;
-  std::vector<TRational> Costs; // C_j of the first table, for the textbook form
+  std::vector<TRational> Costs;     // C_j of the first table, for the textbook form
   std::int32_t FirstArtificial = 0; // column of R1 while artificial columns are in the table, else 0
   std::vector<TRational> MRow;      // the multiples of M in the Z row, cells 0..n
   std::vector<TRational> CostsM;    // the multiples of M in the costs (-1 for an artificial column)
   std::string PivotReason;          // the artificial phase: why the pending pivot is made
   bool DriveOut = false;            // the pending pivot drives an artificial variable at zero out
-  std::string IterationNote; // sentence of the current iteration report about a change of rule
+  std::string IterationNote;        // sentence of the current iteration report about a change of rule
   std::vector<TUndoStep> History;
   // The table of one iteration report: shown, or left out with the shading it would have had.
   struct TTableNote {

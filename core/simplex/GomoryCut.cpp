@@ -46,6 +46,55 @@ std::int32_t ChooseCutSource(const TSimplexTable& table) {
   return best;
 }
 
+std::int32_t ChooseLexicographicCutSource(const TSimplexTable& table, bool integerObjective,
+                                          const TIntegerColumns& integer) {
+  if (const TRational z = table.GetCell(0, 0); integerObjective && RatIsValid(z) && !RatIsInteger(z)) return 0;
+  for (const std::string& name : table.LexOrder) {
+    const std::int32_t i = table.RowOf(name);
+    if (i == 0) continue;
+    const TRational b = table.GetB(i);
+    if (!RatIsValid(b) || RatIsInteger(b)) continue;
+    if (integer.count(name) != 0) return i;
+    break;
+  }
+  return ChooseCutSource(table);
+}
+
+bool NegatedCutRow(const TSimplexTable& table, std::int32_t s) {
+  if (s < 1 || s > table.RowCount()) return false;
+  return std::find(table.LexOrder.begin(), table.LexOrder.end(), table.GetRowName(s)) != table.LexOrder.end();
+}
+
+bool IntegerObjectiveRow(const TSimplexTable& table, const TIntegerColumns& integer) {
+  if (!IsInteger(table.GetCell(0, 0))) return false;
+  for (std::int32_t j = 1; j <= table.ColCount(); ++j) {
+    const TRational z = table.GetCell(j, 0);
+    if (z.Num == 0 && z.Den != 0) continue;
+    if (!IsInteger(z) || integer.count(table.GetColName(j)) == 0) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> RemoveInactiveCuts(TSimplexTable& table, std::int32_t made, const std::string& keep) {
+  std::vector<std::string> removed;
+  for (std::int32_t i = 1; i <= table.RowCount();) {
+    const std::string name = table.GetRowName(i);
+    bool cut = false;
+    if (name != keep && name.size() > 1 && name.size() < 10 && name[0] == 'Y' &&
+        name.find_first_not_of("0123456789", 1) == std::string::npos) {
+      const long k = std::stol(name.substr(1));
+      cut = k >= 1 && k <= made;
+    }
+    if (!cut) {
+      ++i;
+      continue;
+    }
+    table.RemoveBasicRow(i);
+    removed.push_back(name);
+  }
+  return removed;
+}
+
 TVariableForms FirstForms(const TSimplexTable& table) {
   TVariableForms forms;
   std::vector<bool> basic(static_cast<std::size_t>(table.ColCount()) + 1, false);
@@ -108,8 +157,18 @@ TGomoryCut CutKind(const TSimplexTable& table, std::int32_t s, const TIntegerCol
   return TGomoryCut::Fractional;
 }
 
-void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer) {
-  if (s < 1 || s > table.RowCount()) return;
+void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer, bool negated) {
+  if (s < 0 || s > table.RowCount()) return;
+  if (negated) {
+    // The cut of the row multiplied by -1: the row is negated for the cut and restored after it.
+    const auto negate = [&table, s] {
+      for (std::int32_t c = 0; c <= table.ColCount(); ++c) table.SetCell(c, s, RatNeg(table.GetCell(c, s)));
+    };
+    negate();
+    AppendCut(table, s, name, integer, false);
+    negate();
+    return;
+  }
   if (CutKind(table, s, integer) == TGomoryCut::Fractional) {
     table.AppendGomoryCut(s, name);
     integer.insert(name);
@@ -146,6 +205,29 @@ std::string CutLimitSentence(const std::string& variable, std::int32_t limit) {
   return "переменная " + variable + " всё ещё не целочисленна, а построено уже " + std::to_string(limit) +
          " отсечений Гомори. Это предел, который программа ставит, чтобы решение не заняло слишком много времени "
          "и памяти (правило метода его не требует), поэтому решение остановлено: целочисленное решение не найдено";
+}
+
+std::string CutsCount(std::int32_t cuts) {
+  return std::to_string(cuts) + (cuts % 10 == 1 && cuts % 100 != 11 ? " отсечения" : " отсечений");
+}
+
+std::string CutDigitsSentence(const std::string& variable, std::int32_t cuts, std::size_t digits) {
+  return "переменная " + variable + " всё ещё не целочисленна после " + CutsCount(cuts) +
+         " Гомори, а числа таблицы выросли до " + std::to_string(digits) +
+         " десятичных знаков. Это предел, который программа ставит, чтобы решение не заняло слишком много времени "
+         "и памяти: для задачи с непрерывными переменными метод Гомори не обязан заканчиваться, поэтому решение "
+         "остановлено. Такую задачу решает метод ветвей и границ";
+}
+
+std::string CutDigitsHint(std::int32_t cuts, std::size_t digits) {
+  return "После " + CutsCount(cuts) + " Гомори числа таблицы выросли до " + std::to_string(digits) +
+         " знаков (предел, поставленный ради времени и памяти): решение остановлено. Выберите метод ветвей и "
+         "границ. Нажмите \"Далее\" чтобы просмотреть подробности";
+}
+
+std::string CutDigitsMessage(std::int32_t cuts, std::size_t digits) {
+  return "после " + CutsCount(cuts) + " Гомори числа выросли до " + std::to_string(digits) +
+         " знаков, целочисленное решение не найдено, решение остановлено";
 }
 
 std::string CutLimitHint(std::int32_t limit) {

@@ -34,13 +34,17 @@ enum class TGomoryCut : std::uint8_t {
 // in the row is an integer column, Mixed otherwise.
 [[nodiscard]] TGomoryCut CutKind(const TSimplexTable& table, std::int32_t s, const TIntegerColumns& integer);
 
-// Appends the cut of source row s (its basic variable integer with the fractional value b, f0 = {b})
+// Appends the cut of source row s (its basic variable integer with the fractional value b, f0 = {b};
+// s = 0: the Z row, when Z itself is an integer at every integer point)
 // as a new row whose new column name is basic; changes the table in place. A fractional cut is the
 // table's own (AppendGomoryCut) and its variable joins the integer columns. The mixed cut reads
 // sum g_j x_j >= f0 with, for an integer column, g_j = f_j when f_j <= f0 and
 // f0 (1 - f_j) / (1 - f0) otherwise (f_j = {a_j}), and for any other column g_j = a_j when a_j >= 0
 // and f0 (-a_j) / (1 - f0) otherwise; it is written negated, -g x + Y = -f0, exactly at any size.
-void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer);
+// negated: the cut of the row multiplied by -1 (for the basic variable -x, an integer as well), the
+// cut Gomory's finite rule takes from a variable of the lexicographic order.
+void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TIntegerColumns& integer,
+               bool negated = false);
 
 // The fractional part {v} = v - floor(v), in [0, 1).
 [[nodiscard]] TRational FractionalPart(TRational v);
@@ -49,6 +53,23 @@ void AppendCut(TSimplexTable& table, std::int32_t s, const std::string& name, TI
 // with a fractional value, the row with the largest fractional part of its free term, the upper row
 // on ties; 0 when every such variable is an integer.
 [[nodiscard]] std::int32_t ChooseCutSource(const TSimplexTable& table);
+// The source row by Gomory's finite rule, for a table with a fractional integer variable (ChooseCutSource
+// is not 0) once the lexicographic dual method orders it: the first fractional value of the order
+// Z (when integerObjective says Z is an integer at every integer point), then the variables of
+// table.LexOrder — the Z row (0) or the variable's row — when its variable is one of integer; when that
+// value is not an integer variable's or every value of the order is an integer, the row ChooseCutSource
+// takes. The plan falls in that order with every cut, and with this choice it cannot fall for ever.
+[[nodiscard]] std::int32_t ChooseLexicographicCutSource(const TSimplexTable& table, bool integerObjective,
+                                                        const TIntegerColumns& integer);
+// Whether the cut of row s is built from the row multiplied by -1: its variable is one of table.LexOrder.
+[[nodiscard]] bool NegatedCutRow(const TSimplexTable& table, std::int32_t s);
+// Whether the Z row of table gives an integer Z at every point with integer values of integer: its
+// value and every entry of a non-basic column are integers, and only columns in integer have entries.
+[[nodiscard]] bool IntegerObjectiveRow(const TSimplexTable& table, const TIntegerColumns& integer);
+// Strikes out the rows (and the slack columns) of the cuts Y1 ... Y<made> whose slack variable is
+// basic, except keep's: such a cut no longer bounds the plan, and the table keeps its size. Returns
+// the names struck out, in the order of their rows.
+std::vector<std::string> RemoveInactiveCuts(TSimplexTable& table, std::int32_t made, const std::string& keep);
 
 // Every variable of a table as an affine form of the non-basic variables of the first table (the
 // student's variables when the canonical form added a basic variable to every row): Forms[name][0]
@@ -69,6 +90,12 @@ bool AddRowForm(TVariableForms& forms, const TSimplexTable& table, std::int32_t 
 [[nodiscard]] std::string CutSentence(const std::string& variable, TGomoryCut kind);
 // The paragraph after the optimum when the limit of cuts is reached, the hint then, and the verdict.
 [[nodiscard]] std::string CutLimitSentence(const std::string& variable, std::int32_t limit);
+// "21 отсечения", "5 отсечений": the count after "после".
+[[nodiscard]] std::string CutsCount(std::int32_t cuts);
+// The same when the numbers of the table grew beyond the program's limit after cuts cuts.
+[[nodiscard]] std::string CutDigitsSentence(const std::string& variable, std::int32_t cuts, std::size_t digits);
+[[nodiscard]] std::string CutDigitsHint(std::int32_t cuts, std::size_t digits);
+[[nodiscard]] std::string CutDigitsMessage(std::int32_t cuts, std::size_t digits);
 [[nodiscard]] std::string CutLimitHint(std::int32_t limit);
 [[nodiscard]] std::string CutLimitMessage(std::int32_t limit);
 // Said once, after the first cut: how the negative free term of a cut row is removed.

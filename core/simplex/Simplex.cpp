@@ -311,8 +311,7 @@ TSimplexState TSimplexTable::Analyze(std::int32_t& col, std::int32_t& row, TPivo
       for (std::int32_t j = 1; j <= FColCount; ++j) {
         if (SignAt(j, leave) >= 0) continue;
         // Z(j) / |a| < Z(enter) / |a(enter)| with both a < 0 reads Z(j) / a > Z(enter) / a(enter).
-        if (enter == 0 || (dualFeasible && CompareZQuotients(j, enter, leave) > 0))
-          enter = j;
+        if (enter == 0 || (dualFeasible && CompareZQuotients(j, enter, leave) > 0)) enter = j;
       }
       if (enter == 0) return SS_MANYSOLUTIONS;
       col = enter;
@@ -408,7 +407,7 @@ std::int32_t TSimplexTable::LeavingRow(std::int32_t enter, TPivotRule rule) cons
 }
 
 TSimplexState TSimplexTable::AnalyzeFiltered(std::int32_t& col, std::int32_t& row, TPivotRule rule,
-                                                 TFeasibilityRule feasibility) const {
+                                             TFeasibilityRule feasibility) const {
   col = 0;
   row = 0;
   // Rows with B < 0 in the order the rule takes them: top down, or by the index of their basic
@@ -510,7 +509,7 @@ void TSimplexTable::Pivot(std::int32_t col, std::int32_t row) {
 }
 
 void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
-  if (s < 1 || s > FRowCount) return;
+  if (s < 0 || s > FRowCount) return;
   SetRowCount(FRowCount + 1);
   SetColCount(FColCount + 1);
   const std::int32_t m = FRowCount;
@@ -532,6 +531,44 @@ void TSimplexTable::AppendGomoryCut(std::int32_t s, const std::string& name) {
   RefreshFromBig();
 }
 
+std::size_t TSimplexTable::LargestDigits() const {
+  std::size_t digits = 10;
+  for (const mpq_class& q : Big) {
+    digits = std::max(digits, mpz_sizeinbase(q.get_num_mpz_t(), 10));
+    digits = std::max(digits, mpz_sizeinbase(q.get_den_mpz_t(), 10));
+  }
+  return digits;
+}
+
+void TSimplexTable::RemoveBasicRow(std::int32_t i) {
+  const std::int32_t col = BasicColumn(i);
+  if (i < 1 || i > FRowCount || col == 0) return;
+  const std::int32_t n = FColCount - 1;
+  const std::int32_t m = FRowCount - 1;
+  TMatrix cells;
+  cells.Resize(n + 1, m + 1);
+  std::vector<mpq_class> big(Big.empty() ? 0 : static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(m + 1));
+  for (std::int32_t r = 0, to = 0; r <= FRowCount; ++r) {
+    if (r == i) continue;
+    for (std::int32_t c = 0, tc = 0; c <= FColCount; ++c) {
+      if (c == col) continue;
+      const std::size_t at =
+          static_cast<std::size_t>(tc) + static_cast<std::size_t>(to) * static_cast<std::size_t>(n + 1);
+      cells.Data()[at] = At(c, r);
+      if (!big.empty()) big[at] = std::move(Big[Index(c, r)]);
+      ++tc;
+    }
+    ++to;
+  }
+  Cells = std::move(cells);
+  Big = std::move(big);
+  FRowCount = m;
+  FColCount = n;
+  FRowNames.erase(FRowNames.begin() + (i - 1));
+  FColNames.erase(FColNames.begin() + (col - 1));
+  if (!Big.empty()) RefreshFromBig();
+}
+
 std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock, bool exact,
                                   std::int32_t endRows) const {
   const bool colOn = sc >= 1 && sc <= FColCount;
@@ -550,7 +587,9 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
       open(selected);
       h += text;
     } else {
-      h += selected ? "<td class=\"clsSelCell\" title=\"" : dense ? "<td title=\"" : "<td class=\"clsSimCell\" title=\"";
+      h += selected ? "<td class=\"clsSelCell\" title=\""
+           : dense  ? "<td title=\""
+                    : "<td class=\"clsSimCell\" title=\"";
       h += text;
       h += "\">";
       h += MpqToDecimal(q);
@@ -587,7 +626,8 @@ std::string TSimplexTable::ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t
     h += ";--cols:";
     h += std::to_string(FColCount + 2);
     h += "\">";
-    h += dense ? "<tr><td>&nbsp;</td><td>B</td>" : "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
+    h += dense ? "<tr><td>&nbsp;</td><td>B</td>"
+               : "<tr><td class=\"clsSimCell\">&nbsp;</td><td class=\"clsSimCell\">B</td>";
     for (std::int32_t j = 1; j <= FColCount; ++j) cell(colOn && j == sc, FColNames[static_cast<std::size_t>(j - 1)]);
     h += "</tr>";
     for (std::int32_t i = first; i <= last; ++i) {

@@ -142,8 +142,15 @@ public:
   // variable that left restores the table exactly. Nothing happens when the indices are out of
   // range or the element is 0 or invalid.
   void Pivot(std::int32_t col, std::int32_t row);
-  // Appends the fractional cut of source row s as a new row whose new slack column is basic.
+  // Appends the fractional cut of source row s (0: the Z row) as a new row whose new slack column is
+  // basic.
   void AppendGomoryCut(std::int32_t s, const std::string& name);
+  // The decimal digits of the longest numerator or denominator of the table (at most 10 while every
+  // value fits 32 bits; for a big value the count mpz_sizeinbase gives, which may be one too many).
+  [[nodiscard]] std::size_t LargestDigits() const;
+  // Strikes out row i and the column of its basic variable (a cut whose slack is basic again); the
+  // rows and columns after them move up and left.
+  void RemoveBasicRow(std::int32_t i);
   // The tableau as one line of HTML, pivot column sc and row sr highlighted (0 for none); names and
   // numbers are escaped, so an invalid cell reads "&lt;err&gt;". The table carries its size in
   // lines and cells (--rows, --cols: the heading, the rows and Z; the names, B and the columns), from
@@ -154,8 +161,8 @@ public:
   // decimal with the exact fraction in the cell's title, or in full when exact is set.
   // With endRows > 0 a table of more than twice as many rows shows only its first and last endRows
   // rows (and Z); one line in between says which rows are left out.
-  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0,
-                                   bool exact = false, std::int32_t endRows = 0) const;
+  [[nodiscard]] std::string ToHtml(std::int32_t sc, std::int32_t sr, std::int32_t rowsPerBlock = 0, bool exact = false,
+                                   std::int32_t endRows = 0) const;
   // Deep copy of cells, sizes, state and the three name lists.
   void Assign(const TSimplexTable& source) { *this = source; }
 
@@ -196,7 +203,7 @@ private:
   // Analyze under the filter: the same rules over the allowed pivots; a table where only forbidden
   // pivots remain counts as final (SS_OPTIMAL).
   [[nodiscard]] TSimplexState AnalyzeFiltered(std::int32_t& col, std::int32_t& row, TPivotRule rule,
-                                                  TFeasibilityRule feasibility) const;
+                                              TFeasibilityRule feasibility) const;
   // The row of the ratio test of column enter, 0 when no entry is positive.
   [[nodiscard]] std::int32_t LeavingRow(std::int32_t enter, TPivotRule rule) const;
 

@@ -298,4 +298,64 @@ TEST(BranchAndBound, EndlessDivisionStopsAtTheGuardAndSaysSo) {
   EXPECT_FALSE(Contains(page, "Функция достигает экстремума"));
 }
 
+// Pure programs on which the rule of the largest fractional part alone went on past 200 cuts: from the
+// eleventh cut Gomory's finite rule (Z first, then the variables of the lexicographic order, the rows
+// of the latter multiplied by -1) ends them, with the cuts whose slack is basic again struck out. The
+// optima are those of an independent branch-and-bound solver, and the program's own branch and bound
+// agrees.
+TEST(GomoryMethod, FiniteRuleEndsWhereTheLargestFractionRanOn) {
+  struct TCase {
+    const char* Text;
+    const char* Optimum;
+  };
+  const TCase cases[] = {
+      {"max 6 8 -1 -1 7 -1 9\n6 -3 -1 5 -3 9 3 <= 12\n8 7 6 7 9 -1 -1 <= 32\n4 6 4 -1 -1 2 -2 <= 13\n"
+       "0 -1 -1 1 0 5 -1 <= 22\n6 -2 4 -1 1 -3 8 <= 12\nint 1 2 3 4 5 6 7\n",
+       "49"},
+      {"min 5 3 2 2 9 5 6\n5 7 6 4 3 -2 9 <= 16\n3 2 -3 4 3 3 6 >= 7\n7 4 5 -2 2 5 1 >= 4\n8 2 6 2 0 3 0 <= 31\n"
+       "6 7 8 -1 7 -3 8 <= 16\n-1 8 9 5 -3 0 -2 >= 10\nint 1 2 3 4 5 6 7\n",
+       "10"},
+      {"min 5 4 3 9 5 3 1\n-1 4 1 7 3 2 5 <= 36\n-1 -3 6 1 8 1 5 <= 1\n0 8 8 5 1 -3 7 <= 35\n1 1 5 -3 9 0 6 = 28\n"
+       "-2 3 0 1 5 9 -3 = 36\nint 1 2 3 4 5 6 7\n",
+       "83"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TMessageRecorder messages;
+    for (const char* method : {"gomory", "branch"}) {
+      TZLPCore_Interface data = Read(c.Text, method);
+      TZLPCore_SolutionResult report;
+      const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+      ASSERT_EQ(v.Status, TTaskStatus::Optimal) << method << ": " << v.Message;
+      EXPECT_EQ(RatToStr(*v.Objective), c.Optimum) << method;
+      for (const TRational& x : v.X) EXPECT_TRUE(RatIsInteger(x)) << method;
+      if (std::string(method) == "gomory") {
+        const std::string page = report.GetText();
+        EXPECT_TRUE(Contains(page, "по правилу Гомори, при котором метод конечен"));
+        EXPECT_TRUE(Contains(page, "умноженной на −1"));
+      }
+    }
+  }
+}
+
+// A mixed program whose objective has a continuous variable: the mixed cuts need not end and their
+// numbers grow without bound. The method stops at the guard of digits, says so and names branch and
+// bound, which solves the program (optimum 106 by an independent solver).
+TEST(GomoryMethod, MixedCutsStopAtTheGuardOfDigitsAndNameBranchAndBound) {
+  TMessageRecorder messages;
+  const char* text = "max -1 2 2 7 2\n8 7 3 2 -2 <= 31\n-1 8 3 -3 -3 = 8\nint 1 2 3 4\n";
+  TZLPCore_Interface data = Read(text);
+  TZLPCore_SolutionResult report;
+  const TTaskVerdict v = RunTask(TT_INTEGER, data, report);
+  ASSERT_EQ(v.Status, TTaskStatus::Cycling) << v.Message;
+  EXPECT_TRUE(Contains(v.Message, "знаков, целочисленное решение не найдено")) << v.Message;
+  EXPECT_TRUE(Contains(v.Answer, "метод ветвей и границ")) << v.Answer;
+  EXPECT_FALSE(v.Objective.has_value());
+  TZLPCore_Interface branch = Read(text, "branch");
+  TZLPCore_SolutionResult branchReport;
+  const TTaskVerdict b = RunTask(TT_INTEGER, branch, branchReport);
+  ASSERT_EQ(b.Status, TTaskStatus::Optimal) << b.Message;
+  EXPECT_EQ(RatToStr(*b.Objective), "106");
+}
+
 } // namespace

@@ -722,13 +722,30 @@ TEST(TSimplexTableCut, IntegerExampleOfPart54) {
 }
 
 TEST(TSimplexTableCut, SourceRowOutOfRangeDoesNothing) {
-  for (const std::int32_t s : {0, 2, -1}) {
+  for (const std::int32_t s : {2, -1}) {
     TSimplexTable t = MakeTable({"X1"}, {"X1"}, {{"1/2", "1"}}, {"0", "0"});
     t.AppendGomoryCut(s, "Y1"); // an index outside its range: the operation does nothing
     EXPECT_EQ(t.RowCount(), 1);
     EXPECT_EQ(t.ColCount(), 1);
     ExpectRow(t, 1, {"1/2", "1"});
   }
+}
+
+// The Z row is a source as well (Z an integer at integer points), and the row of a cut whose slack is
+// basic again is struck out with its column, the later rows and columns moving up and left.
+TEST(TSimplexTableCut, ZRowSourceAndStruckOutRow) {
+  TSimplexTable t = MakeTable({"X1", "X2", "X3"}, {"X1", "X3"}, {{"1/2", "1", "1/3", "0"}, {"2", "0", "5/4", "1"}},
+                              {"7/2", "0", "5/3", "0"});
+  t.AppendGomoryCut(0, "Y1");
+  ExpectRow(t, 3, {"-1/2", "0", "-2/3", "0", "1"});
+  t.AppendGomoryCut(1, "Y2");
+  t.RemoveBasicRow(t.RowOf("Y1"));
+  EXPECT_EQ(t.RowNames(), (std::vector<std::string>{"X1", "X3", "Y2"}));
+  EXPECT_EQ(t.ColNames(), (std::vector<std::string>{"X1", "X2", "X3", "Y2"}));
+  ExpectRow(t, 2, {"2", "0", "5/4", "1", "0"});
+  ExpectRow(t, 3, {"-1/2", "0", "-1/3", "0", "1"});
+  EXPECT_RAT(t.GetZValue(), "7/2");
+  EXPECT_RAT(t.GetZ(2), "5/3");
 }
 
 // ---------------------------------------------------------------- anti-cycling
@@ -840,23 +857,23 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
 
 TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   const TSimplexTable t = MakeTable({"X1", "X2"}, {"X3"}, {{"4", "1", "1/2"}}, {"-7/2", "-3", "2"});
-  const std::string plain = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
-                            "<tr>" +
-                            Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
-                            "</tr><tr>" + Cell(false, "X3") + Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") +
-                            "</tr><tr>" + Cell(false, "Z") + Cell(false, "-7/2") + Cell(false, "-3") +
-                            Cell(false, "2") + "</tr></table>";
+  const std::string plain =
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
+      "<tr>" +
+      Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" +
+      Cell(false, "X3") + Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") + "</tr><tr>" + Cell(false, "Z") +
+      Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
   EXPECT_EQ(t.ToHtml(0, 0), plain);
   EXPECT_EQ(t.ToHtml(3, 2), plain);
   EXPECT_EQ(t.ToHtml(-1, -1), plain);
   EXPECT_EQ(t.ToHtml(0, 0).find('\n'), std::string::npos);
   // Row only: the B cell and the name are highlighted, the Z row and header are not.
-  const std::string rowOnly = "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
-                              "<tr>" +
-                              Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") +
-                              "</tr><tr>" + Cell(true, "X3") + Cell(true, "4") + Cell(true, "1") + Cell(true, "1/2") +
-                              "</tr><tr>" + Cell(false, "Z") + Cell(false, "-7/2") + Cell(false, "-3") +
-                              Cell(false, "2") + "</tr></table>";
+  const std::string rowOnly =
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
+      "<tr>" +
+      Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" +
+      Cell(true, "X3") + Cell(true, "4") + Cell(true, "1") + Cell(true, "1/2") + "</tr><tr>" + Cell(false, "Z") +
+      Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
   EXPECT_EQ(t.ToHtml(0, 1), rowOnly);
   EXPECT_EQ(t.ToHtml(5, 1), rowOnly);
 }
