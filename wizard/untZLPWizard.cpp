@@ -441,11 +441,21 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect desk = screen->availableGeometry();
+    FitFirstStage(desk.size());
     move(desk.center() - rect().center());
   }
   if (modal) return exec();
   show();
   return mrAbort;
+}
+
+void TfrmZLPWizard::FitFirstStage(const QSize& available) {
+  // The designed size, or larger when the first step asks for more room (the input of a linear
+  // program asks for six variables' worth), but never beyond the screen, its window frame included.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const QSize room = (available - QSize(std::max(frame.width(), 16), std::max(frame.height(), 40)))
+                         .expandedTo(minimumSize());
+  resize(sizeHint().expandedTo(QSize(654, 460)).boundedTo(room));
 }
 
 void TfrmZLPWizard::btnNextClick() {

@@ -160,6 +160,8 @@ private:
   void sbDesignLeftResize();
   void PaintBox1Paint(QPaintEvent* event);
   void DiscardRun();
+  // Makes the window as large as the step shown first asks, within available.
+  void FitFirstStage(const QSize& available);
   void ShowStage(TZLPCore_SolutionStage& stage);
   // Keeps an open help window on the help page of stage.
   void FollowHelp(const TZLPCore_SolutionStage& stage);
