@@ -789,7 +789,8 @@ void TfrmMain::NoteStatement(const TStatementGrid& grid) {
 }
 
 bool TfrmMain::OpenProblemFile(const QString& path) {
-  std::optional<TStatementGrid> grid = ::OpenProblemFile(this, path);
+  QString opened;
+  std::optional<TStatementGrid> grid = ::OpenProblemFile(this, path, &opened);
   if (!grid) return false;
   const TTaskInfo* task = FindTaskInfo(grid->TaskType);
   if (task == nullptr) return false;
@@ -799,7 +800,7 @@ bool TfrmMain::OpenProblemFile(const QString& path) {
                                 [&grid](const TTaskInfo& info) { return info.Code == grid->TaskType; });
   if (row != TaskCatalog().end()) CheckRadioButton(RadioButton[static_cast<std::size_t>(row - TaskCatalog().begin())]);
   CurrentTaskType = grid->TaskType;
-  FileView = std::make_unique<TFileProblemStore>(ProblemStore(), std::move(*grid));
+  FileView = std::make_unique<TFileProblemStore>(ProblemStore(), std::move(*grid), ProblemNameOfFile(opened));
   PendingTaskId = FileProblemId;
   RunAction(task->HasWizard() ? int{TA_WIZARD} : int{task->WindowAction()});
   FileView.reset();
