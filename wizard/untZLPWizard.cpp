@@ -239,10 +239,11 @@ void TfrmZLPWizard::FormCreate() {
     return button;
   };
   btnHelp = makeButton("btnHelp", sHelp, "Просмотреть описание текущего шага в справке");
-  btnPdf = makeButton("btnPdf", "Сохранить как PDF…", "Сохранить решение в файл PDF");
-  btnPdf->hide();
+  // Made in the order they stand in, which Tab follows.
   btnPreview = makeButton("btnPreview", "Просмотр печати…", "Просмотреть страницы решения перед печатью");
   btnPreview->hide();
+  btnPdf = makeButton("btnPdf", "Сохранить как PDF…", "Сохранить решение в файл PDF");
+  btnPdf->hide();
   btnSave = makeButton("btnSave", "Сохранить", "Сохранить условие задачи в базу данных (Ctrl+S)");
   btnBack = makeButton("btnBack", "<< Назад", "Вернуться к предыдущему этапу решения");
   btnNext = makeButton("btnNext", sNext, "Перейти к следующему этапу решения");

@@ -72,9 +72,9 @@ TLoadForm::TLoadForm(TDM& store, QWidget* parent) : QDialog(parent), Store(store
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setColumnWidth(0, 180);
-  ListView1->setColumnWidth(1, 260);
+  ListView1->setColumnWidth(1, 300);
   ListView1->header()->setStretchLastSection(true);
-  ListView1->setMinimumSize(720, 260);
+  ListView1->setMinimumSize(760, 260);
 
   btnDelete = new QPushButton(QStringLiteral("Удалить"), this);
   Button2 = new QPushButton(QStringLiteral("Загрузить"), this);
@@ -168,6 +168,8 @@ void TLoadForm::FillList() {
   }
   ListView1->clearSelection();
   ListView1->setCurrentItem(nullptr);
+  // The dates take what they need; the names get the rest of the room.
+  if (ListView1->topLevelItemCount() > 0) ListView1->resizeColumnToContents(0);
 }
 
 int TLoadForm::RowId(int row) const {
