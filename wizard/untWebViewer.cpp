@@ -127,7 +127,14 @@ QUrl TWebBrowser::ResolveAddress(const QString& text, const QString& helpDir) {
 
 void TWebBrowser::Navigate(const std::string& url) {
   const QUrl target = ResolveAddress(QString::fromStdString(url), QString::fromStdString(HelpDir()));
-  if (target.isValid()) wb->load(target);
+  if (!target.isValid()) return;
+  LastTarget = target;
+  wb->load(target);
+}
+
+void TWebBrowser::NameDocument(const QString& name) {
+  DocumentName = name;
+  NamedUrl = LastTarget;
 }
 
 void TWebBrowser::GoBack() { wb->back(); }
@@ -156,7 +163,10 @@ QString TWebBrowser::ProposedPdfName(const QString& title) {
   return name + u".pdf"_s;
 }
 
-QString TWebBrowser::DocumentTitle() const { return DocumentName.isEmpty() ? Title() : DocumentName; }
+QString TWebBrowser::DocumentTitle() const {
+  const bool named = !DocumentName.isEmpty() && (NamedUrl.isEmpty() || wb->url() == NamedUrl);
+  return named ? DocumentName : Title();
+}
 
 namespace {
 

@@ -93,6 +93,9 @@ public:
 
   // The name a PDF or a print of the page is proposed under; empty: the page's title.
   QString DocumentName;
+  // Names the page last asked for with Navigate: DocumentName then holds for it only, not for the
+  // pages shown after it.
+  void NameDocument(const QString& name);
   // A title line printed above the page (in a PDF, a print and the preview), not shown on screen;
   // empty: none.
   QString PrintTitle;
@@ -116,4 +119,6 @@ private:
 
   QWebEngineView* wb;
   bool Busy = false;
+  QUrl LastTarget; // of Navigate
+  QUrl NamedUrl;   // the page DocumentName holds for; empty: any page
 };

@@ -183,6 +183,8 @@ void TestLinearTask::finalReportInMainWindow() {
       QTest::mouseClick(simplex.Button4, Qt::LeftButton);
       QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
       driven = wizard.CurrentStage == PreviewStage;
+      wizard.AskSaveName = [](std::uint8_t) { return std::string("Смесь: май"); };
+      QTest::mouseClick(wizard.btnSave, Qt::LeftButton);
       QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
     });
   };
@@ -198,7 +200,26 @@ void TestLinearTask::finalReportInMainWindow() {
     QCOMPARE(Count(page, QByteArray("<H2>&bull; ") + Utf8ToCp1251(heading).c_str() + "</H2>"), 1);
   QCOMPARE(page, QByteArray::fromStdString(Utf8ToCp1251(ReferenceDocument(statement))));
   QTRY_VERIFY(QUrl(Q(form.WebBrowser1->LocationURL())).toLocalFile().endsWith(U("result_preview.html")));
-  QVERIFY(recorder.Messages.empty());
+
+  // The final report is saved as a PDF under the name the problem was saved under; a page shown
+  // after it goes by its own title again.
+  QStringList proposed;
+  form.WebBrowser1->AskPdfFileName = [&proposed](const QString& name) {
+    proposed << QFileInfo(name).fileName();
+    return QString();
+  };
+  form.N4->trigger();
+  QCOMPARE(proposed, QStringList{U("Смесь май.pdf")});
+  QSignalSpy loaded(form.WebBrowser1, &TWebBrowser::LoadFinished);
+  form.N19->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+  QTRY_VERIFY(!form.WebBrowser1->Title().isEmpty());
+  form.N4->trigger();
+  QCOMPARE(proposed.size(), 2);
+  QCOMPARE(proposed.back(), TWebBrowser::ProposedPdfName(form.WebBrowser1->Title()));
+  QVERIFY(proposed.back() != proposed.front());
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(recorder.Messages[0].Text, std::string("Задача «Смесь: май» сохранена."));
 }
 
 void TestLinearTask::sameReportAsKelvanoSolve_data() {
