@@ -44,10 +44,11 @@ private:
 
 // A row reads "c1 X1+ c2 X2+ ... tail" and ends either with the free term of an objective or with a
 // relation box and the right-hand side of a constraint; on a constraint the last name is shown
-// without its "+" ("X3 <= b"), whole, and the relation box follows it. The row holds the texts of its cells (cell j the coefficient of variable j, cell
-// 0 the free term or right-hand side) and paints the names and every cell that has no edit box laid
-// over it; the boxes come from TCellEditors, which keeps them only for the cells in view, so a
-// 255 x 255 problem needs some hundred boxes rather than 65,025.
+// without its "+" ("X3 <= b"), whole, and the relation box follows it. The row holds the texts of
+// its cells (cell j the coefficient of variable j, cell 0 the free term or right-hand side) and
+// paints the names and every cell that has no edit box laid over it; the boxes come from
+// TCellEditors, which keeps them only for the cells in view, so a 255 x 255 problem needs some
+// hundred boxes rather than 65,025.
 class TFormulaRow final : public QWidget {
   Q_OBJECT
 

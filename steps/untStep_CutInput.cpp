@@ -208,7 +208,8 @@ QSize TCutGrid::FullSize() const {
   // isHidden, not isVisible: the size is asked for before the step is first shown.
   const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->height();
   const int side = verticalHeader()->isHidden() ? 0 : verticalHeader()->width();
-  return {side + horizontalHeader()->length() + 2 * frameWidth(), header + verticalHeader()->length() + 2 * frameWidth()};
+  return {side + horizontalHeader()->length() + 2 * frameWidth(),
+          header + verticalHeader()->length() + 2 * frameWidth()};
 }
 
 void TCutGrid::CommitEdit() {

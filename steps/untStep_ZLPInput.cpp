@@ -29,7 +29,7 @@ constexpr int PanelMinWidth = 245;
 constexpr int LimitsMinHeight = 73;
 constexpr int ButtonSize = 20;
 constexpr int ButtonsLeft = PanelMinWidth - 2 * ButtonSize - 2; // the "−" button; "+" follows it
-constexpr int HintVarCount = 6; // the page asks for room for at least this many variables
+constexpr int HintVarCount = 6;     // the page asks for room for at least this many variables
 constexpr int FractionGap = 3;      // between the fraction line and the rows above and below it
 constexpr int FractionArrowGap = 4; // from the end of a fraction to the arrow
 

@@ -8,23 +8,23 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QPaintEngine>
-#include <QPainter>
-#include <QPdfDocument>
-#include <QPrintPreviewDialog>
-#include <QTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMenu>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPdfDocument>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
@@ -251,7 +251,7 @@ int TWebBrowser::PaintPdfPages(const QString& pdfFile, QPrinter& printer) {
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QRectF foot(target.left(), target.bottom() - 11 * mm, target.width(), 6 * mm);
-    painter.drawText(foot, Qt::AlignCenter, Q("Страница %1 из %2").arg(k + 1).arg(count));
+    painter.drawText(foot, Qt::AlignCenter, Q(sPageNumber).arg(k + 1).arg(count));
     ++painted;
   }
   painter.end();

@@ -460,8 +460,8 @@ void TfrmZLPWizard::FitFirstStage(const QSize& available) {
   // The designed size, or larger when the first step asks for more room (the input of a linear
   // program asks for six variables' worth), but never beyond the screen, its window frame included.
   const QSize frame = frameGeometry().size() - geometry().size();
-  const QSize room = (available - QSize(std::max(frame.width(), 16), std::max(frame.height(), 40)))
-                         .expandedTo(minimumSize());
+  const QSize room =
+      (available - QSize(std::max(frame.width(), 16), std::max(frame.height(), 40))).expandedTo(minimumSize());
   resize(sizeHint().expandedTo(QSize(654, 460)).boundedTo(room));
 }
 

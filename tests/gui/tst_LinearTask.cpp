@@ -6,8 +6,8 @@
 #include "MessageRecorder.h"
 #include "Pages.h"
 #include "SameAsKelvanoSolve.h"
-#include "StepRun.h"
 #include "StatementStore.h"
+#include "StepRun.h"
 #include "TaskRun.h"
 #include "TextFormat.h"
 #include "TypeStatement.h"
@@ -557,7 +557,8 @@ namespace {
 
 QString PdfText(const QString& pdf) {
   QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
   return pdftotext.waitForFinished(30000) ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : QString();
 }
 

@@ -310,8 +310,7 @@ void TestWebViewer::printTitleAndNumberedPreview() {
   QCOMPARE(TWebBrowser::PaintPdfPages(pdf, printer), pages);
   const QString numbered = PdfText(printer.outputFileName());
   QCOMPARE(static_cast<int>(numbered.count(QChar(u'\f'))), pages);
-  for (int k = 1; k <= pages; ++k)
-    QVERIFY(numbered.contains(QString::fromUtf8("Страница %1 из %2").arg(k).arg(pages)));
+  for (int k = 1; k <= pages; ++k) QVERIFY(numbered.contains(QString::fromUtf8("Страница %1 из %2").arg(k).arg(pages)));
 
   QPrinter some;
   some.setOutputFormat(QPrinter::PdfFormat);
