@@ -329,11 +329,11 @@ void TestWebViewer::printTitleAndNumberedPreview() {
   some.setOutputFileName(Dir.filePath(QStringLiteral("some.pdf")));
   some.setPageRanges(QPageRanges::fromString(QStringLiteral("2-3")));
   QCOMPARE(TWebBrowser::PaintPdfPages(pdf, some), 2);
-  const QString part = PdfText(some.outputFileName());
-  QCOMPARE(static_cast<int>(part.count(QChar(u'\f'))), 2);
-  QVERIFY(part.contains(QString::fromUtf8("Страница 2 из %1").arg(pages)));
-  QVERIFY(part.contains(QString::fromUtf8("Страница 3 из %1").arg(pages)));
-  QVERIFY(!part.contains(QString::fromUtf8("Страница 1 из")));
+  const QString chosen = PdfText(some.outputFileName());
+  QCOMPARE(static_cast<int>(chosen.count(QChar(u'\f'))), 2);
+  QVERIFY(chosen.contains(QString::fromUtf8("Страница 2 из %1").arg(pages)));
+  QVERIFY(chosen.contains(QString::fromUtf8("Страница 3 из %1").arg(pages)));
+  QVERIFY(!chosen.contains(QString::fromUtf8("Страница 1 из")));
   QCOMPARE(TWebBrowser::PaintPdfPages(Dir.filePath(QStringLiteral("missing.pdf")), some), -1);
 }
 
