@@ -621,7 +621,10 @@ void TfrmMain::RunSolverWindow(const TTaskInfo& task) {
   NavigateHelp(task.WaitPage);
   if (window->Execute(pending, Report)) {
     if (auto* input = dynamic_cast<TStatementInput*>(window.get())) NoteStatement(input->TypedStatement(task.Code));
-    ShowFinalReport();
+    // The report of a stored problem is saved as a PDF under the problem's name.
+    if (ShowFinalReport() && pending != -1 && context.Store != nullptr)
+      if (const std::string name = context.Store->ProblemName(pending); !name.empty())
+        WebBrowser1->NameDocument(Q(name));
   } else
     WebBrowser1->Navigate(previous);
 }
@@ -672,7 +675,8 @@ void TfrmMain::RunWizard() {
     if (result == TfrmZLPWizard::mrFinished) {
       // Every step passes the statement on, the parts typed on later steps included.
       if (!Wizard->StageOutputs.empty()) NoteStatement(Wizard->StageOutputs.back().Statement);
-      ShowFinalReport();
+      // Its PDF goes by the problem's name, as the wizard's own did.
+      if (ShowFinalReport()) WebBrowser1->NameDocument(Wizard->DocumentName());
     } else
       WebBrowser1->Navigate(previous);
   } catch (const std::exception& error) {
@@ -685,21 +689,22 @@ void TfrmMain::RunWizard() {
   Wizard = nullptr;
 }
 
-void TfrmMain::ShowFinalReport() {
+bool TfrmMain::ShowFinalReport() {
   namespace fs = std::filesystem;
   const std::string file = Report.SaveToTempFile();
-  if (file.empty()) return;
+  if (file.empty()) return false;
   // The copy replaces whatever stands at its name, a link included, and never writes through it.
   const fs::path preview = fs::path(file).parent_path() / "result_preview.html";
   if (!CopyReportFile(file, preview.string())) {
     // Without the copy the report itself is shown; it lives as long as this window.
     WebBrowser1->Navigate(file);
     SaveReportItem->setEnabled(true);
-    return;
+    return true;
   }
   PreviewPath = preview.string();
   WebBrowser1->Navigate(PreviewPath);
   SaveReportItem->setEnabled(true);
+  return true;
 }
 
 void TfrmMain::N11Click() {
@@ -789,7 +794,8 @@ void TfrmMain::NoteStatement(const TStatementGrid& grid) {
 }
 
 bool TfrmMain::OpenProblemFile(const QString& path) {
-  std::optional<TStatementGrid> grid = ::OpenProblemFile(this, path);
+  QString opened;
+  std::optional<TStatementGrid> grid = ::OpenProblemFile(this, path, &opened);
   if (!grid) return false;
   const TTaskInfo* task = FindTaskInfo(grid->TaskType);
   if (task == nullptr) return false;
@@ -799,7 +805,7 @@ bool TfrmMain::OpenProblemFile(const QString& path) {
                                 [&grid](const TTaskInfo& info) { return info.Code == grid->TaskType; });
   if (row != TaskCatalog().end()) CheckRadioButton(RadioButton[static_cast<std::size_t>(row - TaskCatalog().begin())]);
   CurrentTaskType = grid->TaskType;
-  FileView = std::make_unique<TFileProblemStore>(ProblemStore(), std::move(*grid));
+  FileView = std::make_unique<TFileProblemStore>(ProblemStore(), std::move(*grid), ProblemNameOfFile(opened));
   PendingTaskId = FileProblemId;
   RunAction(task->HasWizard() ? int{TA_WIZARD} : int{task->WindowAction()});
   FileView.reset();

@@ -164,7 +164,8 @@ private:
   void RunWizard();
   // Opens the own window of a task type (the assignment problem, the regression).
   void RunSolverWindow(const TTaskInfo& task);
-  void ShowFinalReport();
+  // Writes the final report and shows it; false when it could not be written.
+  bool ShowFinalReport();
   // Keeps the statement that "Сохранить задачу как…" writes.
   void NoteStatement(const TStatementGrid& grid);
   // The group box and the buttons below the checked one for a group box height h.

@@ -20,6 +20,7 @@ void TFormulaColumns::Grow(int n, const QFontMetrics& metrics) {
     const int j = static_cast<int>(Left.size()) + 1;
     Left.push_back(j == 1 ? 0 : LabelLeft(j - 1) + LabelWidth(j - 1) + NextGap);
     Width.push_back(metrics.horizontalAdvance(u"X"_s + QString::number(j) + u'+'));
+    Plain.push_back(metrics.horizontalAdvance(u"X"_s + QString::number(j)));
   }
 }
 
@@ -90,13 +91,29 @@ QString TFormulaRow::LabelText(int j) const {
   return j >= 1 && j <= VarCount() ? u"X"_s + QString::number(j) + u'+' : QString();
 }
 
+QString TFormulaRow::ShownLabelText(int j) const {
+  QString text = LabelText(j);
+  if (Sign && j == VarCount()) text.chop(1);
+  return text;
+}
+
 QRect TFormulaRow::LabelRect(int j) const {
   if (j < 1 || j > VarCount()) return {};
-  return {Columns.LabelLeft(j), 0, Columns.LabelWidth(j), CellHeight};
+  const int width = Sign && j == VarCount() ? Columns.NameWidth(j) : Columns.LabelWidth(j);
+  return {Columns.LabelLeft(j), 0, width, CellHeight};
+}
+
+int TFormulaRow::WidthFor(int n) const {
+  n = std::max(n, 1);
+  Columns.Grow(n, fontMetrics());
+  const int tail = Sign ? Columns.LabelLeft(n) + Columns.NameWidth(n) + SignGap + Sign->width() + RhsGap
+                        : Columns.End(n) + FreeTermGap;
+  return tail + EditWidth;
 }
 
 void TFormulaRow::PlaceTail() {
-  if (Sign) Sign->move(Columns.End(VarCount()) - SignOverlap, 0);
+  const int n = VarCount();
+  if (Sign) Sign->move(n < 1 ? 0 : Columns.LabelLeft(n) + Columns.NameWidth(n) + SignGap, 0);
   resize(TailLeft() + EditWidth, CellHeight);
 }
 
@@ -126,7 +143,7 @@ void TFormulaRow::paintEvent(QPaintEvent* event) {
     if (!r.intersects(area)) continue;
     painter.fillRect(r, Qt::white);
     painter.setPen(Qt::black);
-    painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, LabelText(j));
+    painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, ShownLabelText(j));
   }
   if (!Boxes[0] && CellRect(0).intersects(area)) PaintCell(painter, 0);
 }

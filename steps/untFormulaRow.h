@@ -31,20 +31,24 @@ public:
   [[nodiscard]] int CellLeft(int j) const;
   [[nodiscard]] int LabelLeft(int j) const { return CellLeft(j) + EditWidth + LabelGap; }
   [[nodiscard]] int LabelWidth(int j) const { return Width[static_cast<std::size_t>(j - 1)]; }
+  // Width of the name of variable j without its "+", as the last name of a constraint reads.
+  [[nodiscard]] int NameWidth(int j) const { return Plain[static_cast<std::size_t>(j - 1)]; }
   // Right end of the name of variable n; 0 for n = 0.
   [[nodiscard]] int End(int n) const { return n < 1 ? 0 : LabelLeft(n) + LabelWidth(n); }
 
 private:
   std::vector<int> Left;  // left edge of cell j at [j - 1]
   std::vector<int> Width; // width of the name of variable j at [j - 1]
+  std::vector<int> Plain; // the same without the "+"
 };
 
 // A row reads "c1 X1+ c2 X2+ ... tail" and ends either with the free term of an objective or with a
-// relation box and the right-hand side of a constraint; the relation box lies over the trailing "+"
-// of the last name. The row holds the texts of its cells (cell j the coefficient of variable j, cell
-// 0 the free term or right-hand side) and paints the names and every cell that has no edit box laid
-// over it; the boxes come from TCellEditors, which keeps them only for the cells in view, so a
-// 255 x 255 problem needs some hundred boxes rather than 65,025.
+// relation box and the right-hand side of a constraint; on a constraint the last name is shown
+// without its "+" ("X3 <= b"), whole, and the relation box follows it. The row holds the texts of
+// its cells (cell j the coefficient of variable j, cell 0 the free term or right-hand side) and
+// paints the names and every cell that has no edit box laid over it; the boxes come from
+// TCellEditors, which keeps them only for the cells in view, so a 255 x 255 problem needs some
+// hundred boxes rather than 65,025.
 class TFormulaRow final : public QWidget {
   Q_OBJECT
 
@@ -55,7 +59,7 @@ public:
   static constexpr int LabelGap = TFormulaColumns::LabelGap;
   static constexpr int NextGap = TFormulaColumns::NextGap;
   static constexpr int SignWidth = 44;
-  static constexpr int SignOverlap = 7;
+  static constexpr int SignGap = 3;
   static constexpr int FreeTermGap = 2;
   static constexpr int RhsGap = 3;
 
@@ -80,8 +84,12 @@ public:
   [[nodiscard]] QLineEdit* Editor(int x) const;
   // "X" + j + "+"; empty outside 1..VarCount.
   [[nodiscard]] QString LabelText(int j) const;
-  // Where the name of variable j is painted, in row coordinates.
+  // The name as the row shows it: LabelText, but the last name of a constraint without its "+".
+  [[nodiscard]] QString ShownLabelText(int j) const;
+  // Where the name of variable j is painted, in row coordinates: as wide as ShownLabelText.
   [[nodiscard]] QRect LabelRect(int j) const;
+  // The width of a row of this kind with n variables, measured with the row's font.
+  [[nodiscard]] int WidthFor(int n) const;
 
   // Relation box of a constraint row ("<=", "=", ">="), null on an objective row.
   QComboBox* Sign = nullptr;

@@ -131,14 +131,14 @@ bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- the grids ----
 
-TCutGrid::TCutGrid(bool fixedRow, QWidget* parent) : QTableWidget(parent) {
+TCutGrid::TCutGrid(bool fixedRow, QWidget* parent, bool fixedColumn) : QTableWidget(parent) {
   setItemDelegate(new TNumberDelegate(this));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                   QAbstractItemView::AnyKeyPressed);
-  verticalHeader()->hide();
+  verticalHeader()->setVisible(fixedColumn);
   horizontalHeader()->setVisible(fixedRow);
   horizontalHeader()->setDefaultSectionSize(ColWidth);
   horizontalHeader()->setMinimumSectionSize(8);
@@ -149,7 +149,37 @@ TCutGrid::TCutGrid(bool fixedRow, QWidget* parent) : QTableWidget(parent) {
   verticalHeader()->setDefaultSectionSize(rowHeight);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   if (fixedRow) horizontalHeader()->setFixedHeight(rowHeight + 2);
+  // Wide enough for the longest name, "B255", whatever the count is now.
+  if (fixedColumn) verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(u"B255"_s) + 12);
 }
+
+namespace {
+
+// Header items "<prefix>k" with the hint "<hint> k", k = 1 ... count.
+void NameSections(QTableWidget& grid, Qt::Orientation orientation, const QString& prefix, const QString& hint) {
+  const int count = orientation == Qt::Horizontal ? grid.columnCount() : grid.rowCount();
+  for (int k = 0; k < count; ++k) {
+    QTableWidgetItem* item = orientation == Qt::Horizontal ? grid.horizontalHeaderItem(k) : grid.verticalHeaderItem(k);
+    if (!item) {
+      item = new QTableWidgetItem;
+      if (orientation == Qt::Horizontal)
+        grid.setHorizontalHeaderItem(k, item);
+      else
+        grid.setVerticalHeaderItem(k, item);
+    }
+    const QString number = QString::number(k + 1);
+    if (item->text() != prefix + number) item->setText(prefix + number);
+    item->setToolTip(hint + u' ' + number);
+  }
+}
+
+} // namespace
+
+void TCutGrid::NameColumns(const QString& prefix, const QString& hint) {
+  NameSections(*this, Qt::Horizontal, prefix, hint);
+}
+
+void TCutGrid::NameRows(const QString& prefix, const QString& hint) { NameSections(*this, Qt::Vertical, prefix, hint); }
 
 void TCutGrid::SetSize(int cols, int rows) {
   const int oldCols = columnCount();
@@ -175,8 +205,11 @@ void TCutGrid::SetText(int col, int row, const QString& text) {
 }
 
 QSize TCutGrid::FullSize() const {
-  const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
-  return {horizontalHeader()->length() + 2 * frameWidth(), header + verticalHeader()->length() + 2 * frameWidth()};
+  // isHidden, not isVisible: the size is asked for before the step is first shown.
+  const int header = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->height();
+  const int side = verticalHeader()->isHidden() ? 0 : verticalHeader()->width();
+  return {side + horizontalHeader()->length() + 2 * frameWidth(),
+          header + verticalHeader()->length() + 2 * frameWidth()};
 }
 
 void TCutGrid::CommitEdit() {
@@ -297,7 +330,8 @@ void TfrmStep_CutInput::FormCreate() {
   SProp = new TCutGrid(true, GroupBox1);
   GroupBox2 = new QGroupBox(Q(" Матрица способов раскроя: "), content);
   GroupBox2->setToolTip(Q("По вертикали изделия, по горизонтали способы раскроя"));
-  SMatr = new TCutGrid(false, GroupBox2);
+  // Headed as the report names them: the patterns X1 ... Xp across, the products B1 ... Bk down.
+  SMatr = new TCutGrid(true, GroupBox2, true);
   SMatr->setToolTip(GroupBox2->toolTip());
   // What a screen reader says of the grids and of the arrows beside the counts.
   SProp->setAccessibleName(Q("Пропорции изделий"));
@@ -336,9 +370,9 @@ void TfrmStep_CutInput::ResizeGrids() {
   if (shown) SMatr->hide();
   SProp->SetSize(*k, 1);
   SMatr->SetSize(*p, *k);
-  QStringList headers;
-  for (int c = 1; c <= *k; ++c) headers << u"B"_s + QString::number(c);
-  SProp->setHorizontalHeaderLabels(headers);
+  SProp->NameColumns(u"B"_s, Q("Изделие"));
+  SMatr->NameColumns(u"X"_s, Q("Способ раскроя"));
+  SMatr->NameRows(u"B"_s, Q("Изделие"));
   for (int c = 0; c < *k; ++c)
     if (const QString text = SProp->Text(c, 0); text.isEmpty() || text == u"0"_s) SProp->SetText(c, 0, u"1"_s);
   ApplyZeroDisplay();

@@ -52,12 +52,17 @@ private:
 
 // A string grid of the step: editable cells of 48 x 18 pixels; typed characters other than digits,
 // "/", a decimal point or comma, backspace, Enter and Esc are dropped, in the cells and in their
-// editors alike. The fixed row, when the grid has one, is the horizontal header.
+// editors alike. The fixed row, when the grid has one, is the horizontal header; the fixed column,
+// when it has one, the vertical header.
 class TCutGrid final : public QTableWidget {
   Q_OBJECT
 
 public:
-  TCutGrid(bool fixedRow, QWidget* parent);
+  TCutGrid(bool fixedRow, QWidget* parent, bool fixedColumn = false);
+  // Names the columns "<prefix>1", "<prefix>2", ..., each with a hint "<hint> 1" ...
+  void NameColumns(const QString& prefix, const QString& hint);
+  // Names the rows likewise (a grid with a fixed column).
+  void NameRows(const QString& prefix, const QString& hint);
 
   // Columns and rows of editable cells; cells that remain keep their text, new ones are empty.
   void SetSize(int cols, int rows);

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,6 +28,8 @@ constexpr int FirstRowTop = 24;
 constexpr int PanelMinWidth = 245;
 constexpr int LimitsMinHeight = 73;
 constexpr int ButtonSize = 20;
+constexpr int ButtonsLeft = PanelMinWidth - 2 * ButtonSize - 2; // the "−" button; "+" follows it
+constexpr int HintVarCount = 6;     // the page asks for room for at least this many variables
 constexpr int FractionGap = 3;      // between the fraction line and the rows above and below it
 constexpr int FractionArrowGap = 4; // from the end of a fraction to the arrow
 
@@ -367,8 +370,10 @@ void TfrmStep_ZLPInput::ArrangePanels() {
   pFunction->setGeometry(0, 0, functionWidth, formula.bottom() + 1 + 8);
   lbFunctionTitle->setGeometry(0, 0, functionWidth, TitleHeight);
   Shape1->setGeometry(0, FirstRowTop - 3, functionWidth, formula.height() + 6);
-  BitBtn1->move(functionWidth - 2 * ButtonSize - 2, 0);
-  BitBtn2->move(functionWidth - ButtonSize - 2, 0);
+  // The "−" and "+" buttons keep their place at the right of the narrowest panel, so that they stay
+  // under the mouse while a student adds variable after variable.
+  BitBtn1->move(ButtonsLeft, 0);
+  BitBtn2->move(ButtonsLeft + ButtonSize, 0);
 
   const QRect last = Rows.empty() ? QRect(FormulaLeft, FirstRowTop, 0, 0) : Rows.back()->geometry();
   const int rowsBottom = last.bottom() + 1;
@@ -377,14 +382,28 @@ void TfrmStep_ZLPInput::ArrangePanels() {
   pLimits->setGeometry(0, pFunction->height() + 4, limitsWidth, limitsHeight);
   lbLimitsTitle->setGeometry(0, 0, limitsWidth, TitleHeight);
   Shape2->setGeometry(0, FirstRowTop - 3, limitsWidth, rowsBottom - FirstRowTop + 6);
-  BitBtn3->move(limitsWidth - 2 * ButtonSize - 2, 0);
-  BitBtn4->move(limitsWidth - ButtonSize - 2, 0);
+  BitBtn3->move(ButtonsLeft, 0);
+  BitBtn4->move(ButtonsLeft + ButtonSize, 0);
   lbCondition->adjustSize();
   lbCondition->move(6, rowsBottom + 6);
 
   Editors->Place();
   Content->resize(std::max(functionWidth, limitsWidth), pLimits->geometry().bottom() + 1);
   CoverView();
+}
+
+QSize TfrmStep_ZLPInput::sizeHint() const {
+  // As wide as the formula of HintVarCount variables (or of the variables there are) needs, so that
+  // the wizard opens without a horizontal scroll bar; as high as the page is now.
+  const int n = std::max(VarCount(), HintVarCount);
+  int width = FormulaLeft + FunctionRow->WidthFor(n) + FractionArrowGap + lbMM->sizeHint().width() + 6;
+  if (!Rows.empty()) width = std::max(width, FormulaLeft + Rows.front()->WidthFor(n) + 6);
+  width = std::max(width, PanelMinWidth);
+  const int frame = 2 * sbDefault->frameWidth();
+  // Room for a vertical scroll bar, which a long system of constraints brings.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sbDefault);
+  const QSize top = Panel1->sizeHint();
+  return {std::max(width + frame + bar, top.width()), top.height() + Content->height() + frame};
 }
 
 void TfrmStep_ZLPInput::UpdateActions() {

@@ -37,6 +37,8 @@ public:
 
   void EnterStage(TStageHost& host) override;
   void LeaveForward(TStageHost& host) override;
+  // Room for the formula of at least six variables without scrolling across.
+  [[nodiscard]] QSize sizeHint() const override;
 
   [[nodiscard]] int VarCount() const { return FunctionRow->VarCount(); }
   [[nodiscard]] int ConstraintCount() const { return static_cast<int>(Rows.size()); }

@@ -230,6 +230,11 @@ bool TDMProblemStore::StoreTempStatement(const TStatementGrid& grid) {
   return id != -1 && StoreStatement(DM, id, grid);
 }
 
+std::string TDMProblemStore::ProblemName(int id) const {
+  const std::optional<TTaskRow> task = DM.FindTask(id);
+  return task ? task->TaskName : std::string();
+}
+
 std::optional<TStatementGrid> TDMProblemStore::LoadStatement(int id, std::string& error) const {
   return ::LoadStatement(DM, id, error);
 }

@@ -41,6 +41,7 @@ public:
     return DM.SaveTempTaskAs(name, taskType);
   }
   [[nodiscard]] std::optional<TStatementGrid> LoadStatement(int id, std::string& error) const override;
+  [[nodiscard]] std::string ProblemName(int id) const override;
 
   [[nodiscard]] TDM& DataModule() const noexcept { return DM; }
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
-          nlohmann-json3-dev libgmp-dev qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libcups2-dev qt6-translations-l10n
+          nlohmann-json3-dev libgmp-dev qt6-base-dev qt6-webengine-dev qt6-pdf-dev libqt6opengl6-dev libcups2-dev qt6-translations-l10n
           xvfb xauth fonts-dejavu-core hunspell hunspell-ru poppler-utils dpkg-dev appstream desktop-file-utils)
 # A script that needs more (tools/package.sh: lintian) names them.
 packages+=("$@")

@@ -145,7 +145,9 @@ void FillRecentMenu(QMenu& menu, const std::function<void(const QString&)>& open
   menu.setEnabled(!files.isEmpty());
 }
 
-std::optional<TStatementGrid> OpenProblemFile(QWidget* parent, QString path) {
+std::string ProblemNameOfFile(const QString& path) { return QFileInfo(path).completeBaseName().toStdString(); }
+
+std::optional<TStatementGrid> OpenProblemFile(QWidget* parent, QString path, QString* opened) {
   if (path.isEmpty()) path = AskProblemFile(parent, TFileKind::OpenProblem);
   if (path.isEmpty()) return std::nullopt;
   std::string error;
@@ -155,6 +157,7 @@ std::optional<TStatementGrid> OpenProblemFile(QWidget* parent, QString path) {
     return std::nullopt;
   }
   NoteRecentProblemFile(path);
+  if (opened) *opened = path;
   return grid;
 }
 

@@ -51,8 +51,12 @@ void NoteRecentProblemFile(const QString& path);
 void FillRecentMenu(QMenu& menu, const std::function<void(const QString&)>& open);
 
 // "Открыть задачу…": asks for a file and reads it, noting it in the recent list; a file that is
-// refused is told in a message box and gives nothing. A non-empty path is read without asking.
-[[nodiscard]] std::optional<TStatementGrid> OpenProblemFile(QWidget* parent, QString path = {});
+// refused is told in a message box and gives nothing. A non-empty path is read without asking. The
+// path read goes to opened, when given.
+[[nodiscard]] std::optional<TStatementGrid> OpenProblemFile(QWidget* parent, QString path = {},
+                                                            QString* opened = nullptr);
+// The name a problem read from a file goes by: the file's name without its folder and suffix.
+[[nodiscard]] std::string ProblemNameOfFile(const QString& path);
 // "Сохранить задачу как…": asks for a name (the suffix added when none is typed) and writes the
 // statement there; a statement with a field that does not read (the field is named) and a failure
 // are told in a message box.
@@ -62,7 +66,8 @@ bool SaveProblemFileAs(QWidget* parent, const TStatementGrid& grid);
 // everything else from the store beneath (which may be null: then nothing is kept).
 class TFileProblemStore final : public TProblemStore {
 public:
-  TFileProblemStore(TProblemStore* store, TStatementGrid grid) : Store(store), Grid(std::move(grid)) {}
+  TFileProblemStore(TProblemStore* store, TStatementGrid grid, std::string name = {})
+      : Store(store), Grid(std::move(grid)), Name(std::move(name)) {}
 
   int CreateTempTask() override { return Store ? Store->CreateTempTask() : -1; }
   void DropTempTask() override {
@@ -74,8 +79,12 @@ public:
     return Store ? Store->SaveTempTaskAs(name, taskType) : -1;
   }
   [[nodiscard]] std::optional<TStatementGrid> LoadStatement(int id, std::string& error) const override;
+  [[nodiscard]] std::string ProblemName(int id) const override {
+    return id == FileProblemId ? Name : Store ? Store->ProblemName(id) : std::string();
+  }
 
 private:
   TProblemStore* Store;
   TStatementGrid Grid;
+  std::string Name; // of the file's problem
 };

@@ -11,13 +11,20 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMenu>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPdfDocument>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
@@ -82,6 +89,10 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QWidget(parent), wb(new QWebEngineVi
     QPrintDialog dialog(&printer, window());
     return dialog.exec() == QDialog::Accepted;
   };
+  ShowPreview = [](QPrintPreviewDialog& dialog) {
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(800, 700)));
+    dialog.exec();
+  };
   connect(wb->page(), &QWebEnginePage::linkHovered, this, &TWebBrowser::StatusTextChange);
   connect(wb, &QWebEngineView::titleChanged, this, &TWebBrowser::TitleChange);
   connect(wb, &QWebEngineView::loadFinished, this, &TWebBrowser::LoadFinished);
@@ -116,7 +127,14 @@ QUrl TWebBrowser::ResolveAddress(const QString& text, const QString& helpDir) {
 
 void TWebBrowser::Navigate(const std::string& url) {
   const QUrl target = ResolveAddress(QString::fromStdString(url), QString::fromStdString(HelpDir()));
-  if (target.isValid()) wb->load(target);
+  if (!target.isValid()) return;
+  LastTarget = target;
+  wb->load(target);
+}
+
+void TWebBrowser::NameDocument(const QString& name) {
+  DocumentName = name;
+  NamedUrl = LastTarget;
 }
 
 void TWebBrowser::GoBack() { wb->back(); }
@@ -137,27 +155,132 @@ QPageLayout TWebBrowser::ReportPageLayout() {
 
 QString TWebBrowser::ProposedPdfName(const QString& title) {
   QString name;
-  for (const QChar c : title.simplified())
-    if (c.isPrint() && !u"/\\:*?\"<>|"_s.contains(c)) name += c;
-  name = name.trimmed();
+  for (const QChar c : title.simplified()) name += c.isPrint() && !u"/\\:*?\"<>|"_s.contains(c) ? c : QChar(u' ');
+  name = name.simplified();
   while (name.startsWith(u'.')) name.remove(0, 1);
+  name = name.left(120).trimmed();
   if (name.isEmpty()) name = u"Kelvano"_s;
-  return name.left(120) + u".pdf"_s;
+  return name + u".pdf"_s;
 }
+
+QString TWebBrowser::DocumentTitle() const {
+  const bool named = !DocumentName.isEmpty() && (NamedUrl.isEmpty() || wb->url() == NamedUrl);
+  return named ? DocumentName : Title();
+}
+
+namespace {
+
+// Puts the title line t at the top of the page, as a heading only print shows (an empty t takes it
+// away again). The page keeps it: on screen it stays hidden.
+const char* const PrintTitleScript = R"JS(
+(function (t) {
+  var id = 'print-title-line';
+  var h = document.getElementById(id);
+  if (!t) { if (h) h.remove(); return; }
+  if (!document.body) return;
+  if (!h) {
+    var style = document.createElement('style');
+    style.textContent = '#' + id + ' { display: none; } @media print { #' + id +
+                        ' { display: block; margin: 0 0 0.6em 0; color: black; background: white; } }';
+    (document.head || document.body).appendChild(style);
+    h = document.createElement('h1');
+    h.id = id;
+    document.body.insertBefore(h, document.body.firstChild);
+  }
+  h.textContent = t;
+})(%1[0])
+)JS";
+
+} // namespace
 
 bool TWebBrowser::MakePdf(const QPageLayout& layout, const QPageRanges& ranges,
                           std::function<void(const QByteArray&)> done) {
   if (Busy) return false;
   Busy = true;
   const QPointer<TWebBrowser> self(this);
-  wb->printToPdf(
-      [self, done = std::move(done)](const QByteArray& pdf) {
-        if (!self) return;
-        self->Busy = false;
-        done(pdf);
-      },
-      layout, ranges);
+  const auto print = [self, layout, ranges, done] {
+    if (!self) return;
+    self->wb->printToPdf(
+        [self, done](const QByteArray& pdf) {
+          if (!self) return;
+          self->Busy = false;
+          done(pdf);
+        },
+        layout, ranges);
+  };
+  // The title line first, then the PDF of the page with it.
+  const QString title = QString::fromUtf8(QJsonDocument(QJsonArray{PrintTitle}).toJson(QJsonDocument::Compact));
+  wb->page()->runJavaScript(QString::fromUtf8(PrintTitleScript).arg(title), [print](const QVariant&) { print(); });
   return true;
+}
+
+int TWebBrowser::PaintPdfPages(const QString& pdfFile, QPrinter& printer) {
+  QPdfDocument document;
+  if (document.load(pdfFile) != QPdfDocument::Error::None || document.pageCount() <= 0) return -1;
+  const int count = document.pageCount();
+  // The pages of the PDF hold their margins: each goes on the whole sheet.
+  printer.setFullPage(true);
+  QPainter painter;
+  if (!painter.begin(&printer)) return -1;
+  // The preview keeps a picture of every page: 150 dots per inch are plenty on screen; paper gets 300.
+  const bool preview = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Picture;
+  const qreal dpi = std::min(printer.resolution(), preview ? 150 : 300);
+  const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+  const qreal mm = printer.resolution() / 25.4;
+  QFont font(u"DejaVu Sans"_s);
+  font.setPointSizeF(8);
+  const QPageRanges ranges = printer.pageRanges();
+  int painted = 0;
+  for (int k = 0; k < count; ++k) {
+    if (!ranges.isEmpty() && !ranges.contains(k + 1)) continue;
+    if (painted > 0 && !printer.newPage()) break;
+    const QSizeF points = document.pagePointSize(k);
+    if (points.isEmpty()) continue;
+    const QSizeF size = points.scaled(paper.size(), Qt::KeepAspectRatio);
+    const QRectF target(QPointF((paper.width() - size.width()) / 2, (paper.height() - size.height()) / 2), size);
+    const QImage rendered = document.render(k, (points * dpi / 72.0).toSize());
+    // The page on white paper, without an alpha channel to carry into the print.
+    QImage image(rendered.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter paper(&image);
+      paper.drawImage(0, 0, rendered);
+    }
+    painter.drawImage(target, image);
+    // The number in the bottom margin, under the middle of the text.
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRectF foot(target.left(), target.bottom() - 11 * mm, target.width(), 6 * mm);
+    painter.drawText(foot, Qt::AlignCenter, Q(sPageNumber).arg(k + 1).arg(count));
+    ++painted;
+  }
+  painter.end();
+  return painted;
+}
+
+bool TWebBrowser::PreviewPage() {
+  if (Busy || !ShowPreview) return false;
+  const QPointer<TWebBrowser> self(this);
+  return MakePdf(ReportPageLayout(), {}, [self](const QByteArray& pdf) {
+    // The dialog runs once the engine's callback has returned.
+    QTimer::singleShot(0, self, [self, pdf] {
+      if (!self) return;
+      QTemporaryFile file(QString::fromStdString(PrivateTempDir()) + u"preview-XXXXXX.pdf"_s);
+      if (pdf.isEmpty() || !file.open() || file.write(pdf) != pdf.size() || !file.flush()) {
+        ShowMessage(sError, "Не удалось подготовить страницы к просмотру печати.", TMsgIcon::Error);
+        return;
+      }
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setDocName(self->DocumentTitle());
+      printer.setPageLayout(ReportPageLayout());
+      QPrintPreviewDialog dialog(&printer, self->window());
+      dialog.setWindowTitle(Q("Просмотр печати — ") + self->DocumentTitle());
+      const QString path = file.fileName();
+      connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+              [path](QPrinter* target) { static_cast<void>(PaintPdfPages(path, *target)); });
+      self->ShowPreview(dialog);
+    });
+  });
 }
 
 void TWebBrowser::LayOut(std::function<void(int height)> done) {
@@ -178,7 +301,7 @@ void TWebBrowser::SavePdfAs() {
   if (Busy || !AskPdfFileName) return;
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-  QString path = AskPdfFileName(QDir(folder).filePath(ProposedPdfName(Title())));
+  QString path = AskPdfFileName(QDir(folder).filePath(ProposedPdfName(DocumentTitle())));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += u".pdf"_s;
   const QPointer<TWebBrowser> self(this);
@@ -212,7 +335,7 @@ bool TWebBrowser::Print(QPrinter& printer) {
   job.Collate = printer.collateCopies();
   job.Duplex = printer.duplex();
   job.Grayscale = printer.colorMode() == QPrinter::GrayScale;
-  const QString title = Title();
+  const QString title = DocumentTitle();
   return MakePdf(layout, ranges, [this, job, title](const QByteArray& pdf) {
     QString reason;
     const bool sent = SendToPrinter(pdf, job, title, reason);
@@ -225,7 +348,7 @@ bool TWebBrowser::Print(QPrinter& printer) {
 void TWebBrowser::PrintPage() {
   if (Busy || !AskPrinter) return;
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(Title());
+  printer.setDocName(DocumentTitle());
   printer.setPageLayout(ReportPageLayout());
   if (!AskPrinter(printer)) return;
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
@@ -298,8 +421,10 @@ void TWebBrowser::ShowContextMenu(const QPoint& position, bool selected, const Q
   menu.addSeparator();
   QAction* print = menu.addAction(Q("&Печать…"), this, &TWebBrowser::PrintPage);
   print->setShortcut(QKeySequence::Print);
+  QAction* preview = menu.addAction(Q("Просмотр п&ечати…"), this, [this] { static_cast<void>(PreviewPage()); });
   menu.addAction(Q("Сохранить как P&DF…"), this, &TWebBrowser::SavePdfAs);
   for (QAction* action : menu.actions()) action->setShortcutVisibleInContextMenu(true);
   print->setEnabled(!Busy);
+  preview->setEnabled(!Busy);
   menu.exec(wb->mapToGlobal(position));
 }

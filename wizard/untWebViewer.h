@@ -12,6 +12,7 @@
 #include <string>
 
 class QPrinter;
+class QPrintPreviewDialog;
 class QWebEngineView;
 
 // Shows generated report pages, help pages and addresses. Addresses into the compiled help file,
@@ -20,9 +21,10 @@ class QWebEngineView;
 //
 // The page shown leaves the viewer only as the web engine's own PDF: text stays text and the print
 // rules of the page's style apply. "Сохранить как PDF…" writes that PDF to a file; printing writes it
-// to the file chosen in the print dialog or hands it to the printing system. The context menu offers
-// only what suits a report: copy, "Копировать таблицу" over a simplex table, select all, print and
-// save as PDF.
+// to the file chosen in the print dialog or hands it to the printing system. "Просмотр печати…" shows
+// the pages of that PDF as they will be printed, each numbered at its foot, and prints them so from
+// the preview. The context menu offers only what suits a report: copy, "Копировать таблицу" over a
+// simplex table, select all, print, print preview and save as PDF.
 class TWebBrowser : public QWidget, public TWebViewer {
   Q_OBJECT
 
@@ -45,9 +47,11 @@ public:
 
   // A4 portrait with 15 mm margins: the page of a saved PDF.
   [[nodiscard]] static QPageLayout ReportPageLayout();
-  // The file name proposed for the PDF of a page titled title: the title without the characters
-  // a file name cannot hold, "Kelvano" when nothing is left, and ".pdf".
-  [[nodiscard]] static QString ProposedPdfName(const QString& title);
+  // The file name proposed for the PDF of a document called name: the name with blanks for the
+  // characters a file name cannot hold, "Kelvano" when nothing is left, and ".pdf".
+  [[nodiscard]] static QString ProposedPdfName(const QString& name);
+  // What a PDF or a print of the page is called: DocumentName, else the page's title.
+  [[nodiscard]] QString DocumentTitle() const;
 
   // Writes the page shown as a PDF file, replacing it. Asynchronous: PdfSaved tells the outcome.
   // False when another PDF or print of this viewer is still being made (nothing is started then).
@@ -62,6 +66,14 @@ public:
   // to a file, otherwise to its printer; PrintFinished tells the outcome.
   bool Print(QPrinter& printer);
   [[nodiscard]] bool IsBusy() const noexcept { return Busy; }
+  // "Просмотр печати…": makes the page's PDF and shows its pages in the print preview
+  // (ShowPreview); a failure is shown as a message. False when the viewer is busy.
+  bool PreviewPage();
+  // Paints the pages of a PDF file onto printer, as the preview shows them and prints them from
+  // there: each page whole within the printer's page, with "Страница k из n" at its foot; only
+  // the pages of the printer's page ranges when it has any. The number of pages painted, -1 when
+  // the file does not read as a PDF.
+  static int PaintPdfPages(const QString& pdfFile, QPrinter& printer);
   // Lays the page shown out now, as far as the page itself lays out (a table far from the part shown
   // keeps its estimated height), and passes the height of its body in CSS pixels, -1 without a body,
   // to done, unless the viewer is gone by then.
@@ -76,6 +88,17 @@ public:
   std::function<QString(const QString& proposed)> AskPdfFileName;
   // Shows the print dialog for printer; false when the student cancels. Tests replace it.
   std::function<bool(QPrinter& printer)> AskPrinter;
+  // Runs the print preview dialog, its pages ready to be painted. Tests replace it.
+  std::function<void(QPrintPreviewDialog& dialog)> ShowPreview;
+
+  // The name a PDF or a print of the page is proposed under; empty: the page's title.
+  QString DocumentName;
+  // Names the page last asked for with Navigate: DocumentName then holds for it only, not for the
+  // pages shown after it.
+  void NameDocument(const QString& name);
+  // A title line printed above the page (in a PDF, a print and the preview), not shown on screen;
+  // empty: none.
+  QString PrintTitle;
 
 signals:
   void PdfSaved(const QString& filePath, bool success);
@@ -96,4 +119,6 @@ private:
 
   QWebEngineView* wb;
   bool Busy = false;
+  QUrl LastTarget; // of Navigate
+  QUrl NamedUrl;   // the page DocumentName holds for; empty: any page
 };

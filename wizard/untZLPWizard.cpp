@@ -88,6 +88,7 @@ TfrmZLPWizard::TfrmZLPWizard(TProblemStore* store, QWidget* parent) : QDialog(pa
   connect(btnHelp, &QPushButton::clicked, this, &TfrmZLPWizard::btnHelpClick);
   connect(btnSave, &QPushButton::clicked, this, &TfrmZLPWizard::btnSaveClick);
   connect(btnPdf, &QPushButton::clicked, this, &TfrmZLPWizard::btnPdfClick);
+  connect(btnPreview, &QPushButton::clicked, this, &TfrmZLPWizard::btnPreviewClick);
   // Keys of the whole window: F1 the current step's help, Ctrl+S saving (on the step that offers
   // it), Ctrl+P printing the page shown.
   const auto key = [this](QKeySequence::StandardKey keys, void (TfrmZLPWizard::*slot)()) {
@@ -238,6 +239,9 @@ void TfrmZLPWizard::FormCreate() {
     return button;
   };
   btnHelp = makeButton("btnHelp", sHelp, "Просмотреть описание текущего шага в справке");
+  // Made in the order they stand in, which Tab follows.
+  btnPreview = makeButton("btnPreview", "Просмотр печати…", "Просмотреть страницы решения перед печатью");
+  btnPreview->hide();
   btnPdf = makeButton("btnPdf", "Сохранить как PDF…", "Сохранить решение в файл PDF");
   btnPdf->hide();
   btnSave = makeButton("btnSave", "Сохранить", "Сохранить условие задачи в базу данных (Ctrl+S)");
@@ -262,6 +266,7 @@ void TfrmZLPWizard::FormCreate() {
   buttons->addWidget(btnHelp);
   buttons->addWidget(btnFile);
   buttons->addStretch(1);
+  buttons->addWidget(btnPreview);
   buttons->addWidget(btnPdf);
   buttons->addWidget(btnSave);
   buttons->addWidget(btnBack);
@@ -400,6 +405,8 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
 
   const std::string taskName = GetTaskName(taskType);
   FinalReport->Title = taskName;
+  // The stored problem's name, which its PDF is proposed under.
+  ProblemName = PendingTaskId != -1 && DM ? DM->ProblemName(PendingTaskId) : std::string();
   setWindowTitle(Q(taskName + " - [" + sWizardTitle + "]"));
 
   BuildStageTasks(taskType, StageTasks);
@@ -441,11 +448,21 @@ int TfrmZLPWizard::Execute(std::uint8_t taskType, TUICore_AssistantInterface* as
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect desk = screen->availableGeometry();
+    FitFirstStage(desk.size());
     move(desk.center() - rect().center());
   }
   if (modal) return exec();
   show();
   return mrAbort;
+}
+
+void TfrmZLPWizard::FitFirstStage(const QSize& available) {
+  // The designed size, or larger when the first step asks for more room (the input of a linear
+  // program asks for six variables' worth), but never beyond the screen, its window frame included.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const QSize room =
+      (available - QSize(std::max(frame.width(), 16), std::max(frame.height(), 40))).expandedTo(minimumSize());
+  resize(sizeHint().expandedTo(QSize(654, 460)).boundedTo(room));
 }
 
 void TfrmZLPWizard::btnNextClick() {
@@ -509,11 +526,32 @@ void TfrmZLPWizard::btnSaveClick() {
   const std::string name = AskSaveName(TaskType);
   if (name.empty() || !DM) return;
   // The store reports its own failures.
-  [[maybe_unused]] const int savedId = DM->SaveTempTaskAs(name, TaskType);
+  if (DM->SaveTempTaskAs(name, TaskType) >= 0) {
+    ProblemName = name;
+    NamePages();
+  }
+}
+
+QString TfrmZLPWizard::DocumentName() const {
+  const QString name = Q(ProblemName).simplified();
+  return name.isEmpty() ? Q(GetTaskName(TaskType)) : name;
+}
+
+void TfrmZLPWizard::NamePages() {
+  // What a PDF or a print of a step's page is called, and the title line it begins with.
+  for (TZLPCore_SolutionStage* stage : Stages)
+    if (TWebBrowser* viewer = stage->PageViewer()) {
+      viewer->DocumentName = DocumentName();
+      viewer->PrintTitle = Q(GetTaskName(TaskType));
+    }
 }
 
 void TfrmZLPWizard::btnPdfClick() {
   if (TZLPCore_SolutionStage* stage = Current(); stage && stage->PageViewer()) stage->PageViewer()->SavePdfAs();
+}
+
+void TfrmZLPWizard::btnPreviewClick() {
+  if (TZLPCore_SolutionStage* stage = Current(); stage && stage->PageViewer()) stage->PageViewer()->PreviewPage();
 }
 
 void TfrmZLPWizard::PrintStage() {
@@ -565,6 +603,8 @@ void TfrmZLPWizard::RefreshStageList() {
   btnNext->setText(Q(last ? sFinish : sNext));
   btnSave->setVisible(last);
   btnPdf->setVisible(last && Stages[static_cast<std::size_t>(CurrentStage)]->PageViewer() != nullptr);
+  btnPreview->setVisible(btnPdf->isVisibleTo(this));
+  NamePages();
   btnHelp->setVisible(Assistant != nullptr);
   const bool input = known && dynamic_cast<TStatementInput*>(Stages[static_cast<std::size_t>(CurrentStage)]) != nullptr;
   btnFile->setVisible(input);
@@ -643,7 +683,8 @@ void TfrmZLPWizard::AnimateHeaderImage(QLabel* newImage, QLabel* oldImage) {
 void TfrmZLPWizard::OpenFile(const QString& path) {
   auto* input = dynamic_cast<TStatementInput*>(Current());
   if (input == nullptr) return;
-  const std::optional<TStatementGrid> grid = OpenProblemFile(this, path);
+  QString opened;
+  const std::optional<TStatementGrid> grid = OpenProblemFile(this, path, &opened);
   if (!grid) return;
   if (grid->TaskType != TaskType) {
     const TTaskInfo* task = FindTaskInfo(grid->TaskType);
@@ -654,6 +695,7 @@ void TfrmZLPWizard::OpenFile(const QString& path) {
     return;
   }
   input->ShowTypedStatement(*grid);
+  ProblemName = ProblemNameOfFile(opened);
 }
 
 void TfrmZLPWizard::SaveFileAs() {

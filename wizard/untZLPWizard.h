@@ -88,7 +88,8 @@ public:
   QWidget* Panel1;
   QWidget* pContainer;
   QPushButton* btnHelp;
-  QPushButton* btnPdf; // "Сохранить как PDF…" of the last step's page
+  QPushButton* btnPdf;     // "Сохранить как PDF…" of the last step's page
+  QPushButton* btnPreview; // "Просмотр печати…" of the same page
   QPushButton* btnSave;
   QPushButton* btnFile; // the menu of the problem as a file, on the input steps
   QAction* actOpenFile; // "Открыть задачу…", Ctrl+O
@@ -118,6 +119,11 @@ public:
   int PendingTaskId = -1; // stored problem the input steps load, -1 for none
   int TempTaskId = -1;    // the run's temporary record in the store
   std::uint8_t TaskType = TT_NONE;
+  // The name of the problem: the stored one it was opened from, the file it was read from, or the
+  // name it was saved under last; "" for a new problem.
+  std::string ProblemName;
+  // What a PDF of a step's page is proposed under: ProblemName, else the name of the task type.
+  [[nodiscard]] QString DocumentName() const;
 
   // What the steps may ask of the wizard.
   [[nodiscard]] std::uint8_t RunTaskType() const override { return TaskType; }
@@ -146,6 +152,7 @@ private slots:
   void btnHelpClick();
   void btnSaveClick();
   void btnPdfClick();
+  void btnPreviewClick();
   void im1Click();
   // Ctrl+P: prints the page of the current step, if it shows one.
   void PrintStage();
@@ -160,6 +167,10 @@ private:
   void sbDesignLeftResize();
   void PaintBox1Paint(QPaintEvent* event);
   void DiscardRun();
+  // Hands the document name and the print title to the viewers of the steps.
+  void NamePages();
+  // Makes the window as large as the step shown first asks, within available.
+  void FitFirstStage(const QSize& available);
   void ShowStage(TZLPCore_SolutionStage& stage);
   // Keeps an open help window on the help page of stage.
   void FollowHelp(const TZLPCore_SolutionStage& stage);

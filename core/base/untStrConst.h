@@ -26,6 +26,8 @@ inline constexpr const char* sPivotBreaksRatio =
     "Элемент нарушает правило наименьшего отношения: новый план будет недопустимым. Всё равно выполнить?";
 inline constexpr const char* sPivotNegative =
     "Элемент отрицателен при положительном свободном члене: новый план будет недопустимым. Всё равно выполнить?";
+// At the foot of a printed page: %1 the page, %2 the number of pages.
+inline constexpr const char* sPageNumber = "Страница %1 из %2";
 inline constexpr const char* sFinish = "Готово";
 inline constexpr const char* sNext = "Далее >>";
 inline constexpr const char* sWizardTitle = "Мастер решений";

@@ -24,4 +24,6 @@ public:
   virtual int SaveTempTaskAs(const std::string& name, std::uint8_t taskType) = 0;
   // The statement of a stored problem; empty with the reason in error when it cannot be read.
   [[nodiscard]] virtual std::optional<TStatementGrid> LoadStatement(int id, std::string& error) const = 0;
+  // The name a problem was stored under; "" for a problem without one or none at all.
+  [[nodiscard]] virtual std::string ProblemName(int /*id*/) const { return {}; }
 };

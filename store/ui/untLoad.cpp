@@ -23,21 +23,24 @@
 namespace {
 
 struct TFilterItem {
-  std::string Text;
-  int TaskType; // 0: all types
+  std::string Text;  // the item of the filter box
+  std::string Title; // the strip over the list: what the list holds
+  int TaskType;      // 0: all types
 };
 
-// "(Все типы задач)", then every task type of the catalog.
+// "(Все типы задач)", then every task type of the catalog. The strip names the list in one form
+// whichever way the dialog was opened: "Все типы задач", or the full name of the type.
 const std::vector<TFilterItem>& FilterItems() {
   static const std::vector<TFilterItem> items = [] {
-    std::vector<TFilterItem> list = {{"(Все типы задач)", 0}};
-    for (const TTaskInfo& task : TaskCatalog()) list.push_back({task.FilterCaption, task.Code});
+    std::vector<TFilterItem> list = {{"(Все типы задач)", "Все типы задач", 0}};
+    for (const TTaskInfo& task : TaskCatalog()) list.push_back({task.FilterCaption, task.Name, task.Code});
     return list;
   }();
   return items;
 }
 
 constexpr int IdRole = Qt::UserRole;
+constexpr int TypeColumn = 2;
 
 } // namespace
 
@@ -60,8 +63,8 @@ TLoadForm::TLoadForm(TDM& store, QWidget* parent) : QDialog(parent), Store(store
   ComboBox1->setEditable(false);
 
   ListView1 = new QTreeWidget(this);
-  ListView1->setColumnCount(2);
-  ListView1->setHeaderLabels({QStringLiteral("Дата"), QStringLiteral("Название")});
+  ListView1->setColumnCount(3);
+  ListView1->setHeaderLabels({QStringLiteral("Дата"), QStringLiteral("Название"), QStringLiteral("Тип задачи")});
   ListView1->setRootIsDecorated(false);
   ListView1->setItemsExpandable(false);
   ListView1->setUniformRowHeights(true);
@@ -69,8 +72,9 @@ TLoadForm::TLoadForm(TDM& store, QWidget* parent) : QDialog(parent), Store(store
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView1->setColumnWidth(0, 180);
+  ListView1->setColumnWidth(1, 300);
   ListView1->header()->setStretchLastSection(true);
-  ListView1->setMinimumSize(460, 260);
+  ListView1->setMinimumSize(760, 260);
 
   btnDelete = new QPushButton(QStringLiteral("Удалить"), this);
   Button2 = new QPushButton(QStringLiteral("Загрузить"), this);
@@ -102,7 +106,20 @@ void TLoadForm::FormCreate() {
   const QSignalBlocker blocker(ComboBox1);
   for (const TFilterItem& item : FilterItems()) ComboBox1->addItem(QString::fromStdString(item.Text));
   ComboBox1->setCurrentIndex(0);
-  Label1->setText(ComboBox1->currentText());
+  Label1->setText(FilterTitle(0));
+}
+
+QString TLoadForm::FilterTitle(int index) {
+  if (index < 0 || index >= static_cast<int>(FilterItems().size())) index = 0;
+  return QString::fromStdString(FilterItems()[static_cast<std::size_t>(index)].Title);
+}
+
+QString TLoadForm::TypeText(std::int64_t taskType) {
+  // A temporary row left behind has no type; a code no type of the program has is named by its number.
+  if (taskType == 0) return {};
+  if (taskType > 0 && taskType <= 0xFF)
+    if (const TTaskInfo* task = FindTaskInfo(static_cast<std::uint8_t>(taskType))) return QString::fromUtf8(task->Name);
+  return QStringLiteral("Тип %1").arg(taskType);
 }
 
 int TLoadForm::FilterTaskType(int index) {
@@ -118,9 +135,11 @@ int TLoadForm::ChooseProblem(std::uint8_t t) {
     const QSignalBlocker blocker(ComboBox1);
     ComboBox1->setCurrentIndex(filter);
   }
-  Label1->setText(ComboBox1->currentText());
+  Label1->setText(FilterTitle(filter));
+  // Opened for one type, the dialog lists that type only; "Удалить" is offered either way. The
+  // column of the type is shown while the list may hold several types.
   ComboBox1->setVisible(filter == 0);
-  btnDelete->setVisible(filter == 0);
+  ListView1->setColumnHidden(TypeColumn, filter != 0);
   FillList();
   CenterOnScreen();
 
@@ -142,12 +161,15 @@ void TLoadForm::FillList() {
       auto* item = new QTreeWidgetItem(ListView1);
       item->setText(0, QStringLiteral("  ") + QString::fromStdString(row.Save));
       item->setText(1, QString::fromStdString(row.TaskName));
+      item->setText(TypeColumn, TypeText(row.TaskType));
       item->setIcon(0, icon);
       item->setData(0, IdRole, row.Id);
     }
   }
   ListView1->clearSelection();
   ListView1->setCurrentItem(nullptr);
+  // The dates take what they need; the names get the rest of the room.
+  if (ListView1->topLevelItemCount() > 0) ListView1->resizeColumnToContents(0);
 }
 
 int TLoadForm::RowId(int row) const {
@@ -162,7 +184,7 @@ int TLoadForm::SelectedId() const {
 
 void TLoadForm::ComboBox1Change() {
   FillList();
-  Label1->setText(ComboBox1->currentText());
+  Label1->setText(FilterTitle(ComboBox1->currentIndex()));
 }
 
 void TLoadForm::Button2Click() {

@@ -17,8 +17,9 @@ class TLoadForm : public QDialog {
 public:
   explicit TLoadForm(TDM& store, QWidget* parent = nullptr);
 
-  // Shows the problems of task type t (all of them, with the filter and "Удалить", for a type
-  // that is not in the filter list, such as 0) and returns the Id picked, or 0 when none was.
+  // Shows the problems of task type t (all of them, with the filter and a column of their types,
+  // for a type that is not in the filter list, such as 0) and returns the Id picked, or 0 when none
+  // was. "Удалить" deletes a stored problem, after asking, either way.
   // After a non-zero result ChosenId and ChosenType describe the problem.
   [[nodiscard]] int ChooseProblem(std::uint8_t t);
   // Lists the Tasks rows of the current filter in table order, none selected.
@@ -26,6 +27,10 @@ public:
 
   // Task type of filter item index; 0 for "(Все типы задач)" and for a bad index.
   [[nodiscard]] static int FilterTaskType(int index);
+  // The strip over the list for filter item index: "Все типы задач" or the type's full name.
+  [[nodiscard]] static QString FilterTitle(int index);
+  // The type column's text for a stored task type: the type's name, "" for none.
+  [[nodiscard]] static QString TypeText(std::int64_t taskType);
   // Id remembered by a list row; 0 for none.
   [[nodiscard]] int RowId(int row) const;
   // Id of the selected row; 0 when no row is selected.

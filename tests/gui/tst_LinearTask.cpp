@@ -6,6 +6,7 @@
 #include "MessageRecorder.h"
 #include "Pages.h"
 #include "SameAsKelvanoSolve.h"
+#include "StatementStore.h"
 #include "StepRun.h"
 #include "TaskRun.h"
 #include "TextFormat.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -94,6 +96,7 @@ private slots:
   void largeProblemInTime();
   void decimalsSolveAsFractionsAndSaveAsPdf();
   void wideTablesPrintedWhole();
+  void storedProblemNamesItsPdf();
 };
 
 void TestLinearTask::workedExamples_data() {
@@ -180,6 +183,8 @@ void TestLinearTask::finalReportInMainWindow() {
       QTest::mouseClick(simplex.Button4, Qt::LeftButton);
       QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
       driven = wizard.CurrentStage == PreviewStage;
+      wizard.AskSaveName = [](std::uint8_t) { return std::string("Смесь: май"); };
+      QTest::mouseClick(wizard.btnSave, Qt::LeftButton);
       QTest::mouseClick(wizard.btnNext, Qt::LeftButton);
     });
   };
@@ -195,7 +200,23 @@ void TestLinearTask::finalReportInMainWindow() {
     QCOMPARE(Count(page, QByteArray("<H2>&bull; ") + Utf8ToCp1251(heading).c_str() + "</H2>"), 1);
   QCOMPARE(page, QByteArray::fromStdString(Utf8ToCp1251(ReferenceDocument(statement))));
   QTRY_VERIFY(QUrl(Q(form.WebBrowser1->LocationURL())).toLocalFile().endsWith(U("result_preview.html")));
-  QVERIFY(recorder.Messages.empty());
+
+  // The final report is saved as a PDF under the name the problem was saved under; a page shown
+  // after it goes by its own title again.
+  QStringList proposed;
+  form.WebBrowser1->AskPdfFileName = [&proposed](const QString& name) {
+    proposed << QFileInfo(name).fileName();
+    return QString();
+  };
+  form.N4->trigger();
+  QCOMPARE(proposed, QStringList{U("Смесь май.pdf")});
+  form.N19->trigger();
+  // The page "О программе" is shown once its own title has come.
+  QTRY_COMPARE_WITH_TIMEOUT(form.WebBrowser1->Title(), U("О программе"), 30000);
+  form.N4->trigger();
+  QCOMPARE(proposed, (QStringList{U("Смесь май.pdf"), U("О программе.pdf")}));
+  QCOMPARE(recorder.Messages.size(), std::size_t{1});
+  QCOMPARE(recorder.Messages[0].Text, std::string("Задача «Смесь: май» сохранена."));
 }
 
 void TestLinearTask::sameReportAsKelvanoSolve_data() {
@@ -257,14 +278,18 @@ void TestLinearTask::decimalsSolveAsFractionsAndSaveAsPdf() {
   QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
   QVERIFY(loaded.back().front().toBool());
   const QString pdf = run.Dir.filePath(QStringLiteral("решение"));
-  viewer.AskPdfFileName = [&pdf](const QString& proposed) {
-    return proposed.endsWith(QStringLiteral(".pdf")) ? pdf : QString();
+  QString proposedName;
+  viewer.AskPdfFileName = [&pdf, &proposedName](const QString& proposed) {
+    proposedName = QFileInfo(proposed).fileName();
+    return pdf;
   };
   QSignalSpy saved(&viewer, &TWebBrowser::PdfSaved);
   QTest::mouseClick(run.Wizard.btnPdf, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!saved.isEmpty(), 60000);
   QCOMPARE(saved.front().at(0).toString(), pdf + QStringLiteral(".pdf")); // the extension is added
   QVERIFY(saved.front().at(1).toBool());
+  // A new problem has no name of its own: its PDF is proposed under the name of its type.
+  QCOMPARE(proposedName, U("Задача линейного программирования.pdf"));
   QProcess pdftotext;
   pdftotext.start(QStringLiteral("pdftotext"),
                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf + QStringLiteral(".pdf"), QStringLiteral("-")});
@@ -523,6 +548,77 @@ void TestLinearTask::largeProblemInTime() {
   // variables, the ranges of b and of c.
   QCOMPARE(static_cast<int>(Q(simplex.StageReport.GetText()).count(U("<table"))), 2 * 4 + 6);
   QVERIFY(recorder.Messages.empty());
+}
+
+namespace {
+
+QString PdfText(const QString& pdf) {
+  QProcess pdftotext;
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+  return pdftotext.waitForFinished(30000) ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : QString();
+}
+
+} // namespace
+
+// A problem opened from the store is solved to the result step: its PDF is proposed under the
+// problem's name, made fit for a file name, and begins with a title line naming the task; the print
+// preview opens on the same document; saved under another name, the problem's PDF follows it.
+void TestLinearTask::storedProblemNamesItsPdf() {
+  TMessageRecorder recorder;
+  TStepClasses classes;
+  TStepRun run;
+  QVERIFY(run.Dm.CreateTempTask() > 0);
+  QVERIFY(StoreStatement(run.Dm, run.Dm.GetTempTaskId(), Statement(ProductMix)));
+  const int id = run.Dm.SaveTempTaskAs("План: цех №2/май", TT_LINEAR);
+  run.Dm.DropTempTask();
+  QVERIFY(id > 0);
+
+  run.Start(TT_LINEAR, id);
+  run.Next();
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
+  TWebBrowser& viewer = *run.Wizard.Stages.at(PreviewStage)->PageViewer();
+  QSignalSpy loaded(&viewer, &TWebBrowser::LoadFinished);
+  QTest::mouseClick(run.Stage<TfrmStep_SimplexSolve>(SimplexStage).Button4, Qt::LeftButton);
+  for (int presses = 0; run.Wizard.CurrentStage == SimplexStage && presses < 5; ++presses) run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, PreviewStage);
+  QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+
+  const QString pdf = run.Dir.filePath(QStringLiteral("план.pdf"));
+  QStringList proposed;
+  viewer.AskPdfFileName = [&pdf, &proposed](const QString& name) {
+    proposed << QFileInfo(name).fileName();
+    return pdf;
+  };
+  QSignalSpy saved(&viewer, &TWebBrowser::PdfSaved);
+  QTest::mouseClick(run.Wizard.btnPdf, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!saved.isEmpty(), 60000);
+  QVERIFY(saved.front().at(1).toBool());
+  QCOMPARE(proposed, QStringList{U("План цех №2 май.pdf")});
+  // The page of the step has no title of its own; the PDF begins with the task's name.
+  const QString text = PdfText(pdf);
+  QCOMPARE(text.section(QChar(u'\n'), 0, 0).trimmed(), U("Задача линейного программирования"));
+  QVERIFY(text.contains(U("Функция достигает экстремума в точке:")));
+
+  QString previewTitle;
+  viewer.ShowPreview = [&previewTitle](QPrintPreviewDialog& dialog) { previewTitle = dialog.windowTitle(); };
+  QVERIFY(run.Wizard.btnPreview->isVisible());
+  QTest::mouseClick(run.Wizard.btnPreview, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!previewTitle.isEmpty(), 60000);
+  QVERIFY2(previewTitle.endsWith(U("План: цех №2/май")), qPrintable(previewTitle));
+
+  run.Wizard.AskSaveName = [](std::uint8_t) { return std::string("Склад"); };
+  QTest::mouseClick(run.Wizard.btnSave, Qt::LeftButton);
+  saved.clear();
+  QTest::mouseClick(run.Wizard.btnPdf, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!saved.isEmpty(), 60000);
+  QCOMPARE(proposed.size(), 2);
+  QCOMPARE(proposed.back(), U("Склад.pdf"));
+  // Nothing but the store's word on each save.
+  QStringList messages;
+  for (const TRecordedMessage& message : recorder.Messages) messages << Q(message.Text);
+  QCOMPARE(messages, (QStringList{U("Задача «План: цех №2/май» сохранена."), U("Задача «Склад» сохранена.")}));
 }
 
 QTEST_MAIN(TestLinearTask)

@@ -211,8 +211,10 @@ private slots:
     const QString saved = Folder->filePath(u"saved"_s); // no suffix typed: ".kvn" is added
     SetProblemFileQuestion([&](QWidget*, TFileKind kind) { return kind == TFileKind::SaveProblem ? saved : file; });
     bool shown = false;
+    QString documentName; // of a wizard's pages
     WhenModalShown([&](QWidget& window) {
       shown = true;
+      if (const auto* wizard = qobject_cast<TfrmZLPWizard*>(&window)) documentName = wizard->DocumentName();
       QAction* save = ActionWithKeys(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
       QVERIFY(save != nullptr);
       save->trigger();
@@ -244,6 +246,10 @@ private slots:
              messages.Messages.empty() ? "" : messages.Messages.front().Text.c_str());
     QCOMPARE(ReadAll(saved + u".kvn"_s), canonical);
     QCOMPARE(form.CurrentTaskType, int(grid->TaskType));
+    // A problem of a file goes by the file's name: its PDF is proposed as "problem.pdf".
+    const TTaskInfo* task = FindTaskInfo(grid->TaskType);
+    QVERIFY(task);
+    QCOMPARE(documentName, task->HasWizard() ? u"problem"_s : QString());
     QCOMPARE(RecentProblemFiles().front(), QFileInfo(saved + u".kvn"_s).absoluteFilePath());
     QVERIFY(RecentProblemFiles().contains(QFileInfo(file).absoluteFilePath()));
 

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QPageRanges>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -28,6 +31,7 @@ private slots:
   void helpAddressOpensHelpFile();
   void finalReportSavedAsPdfKeepsItsText();
   void simplexTableIsCopiedTabSeparated();
+  void printTitleAndNumberedPreview();
 
 private:
   QTemporaryDir Dir;
@@ -139,9 +143,8 @@ void TestWebViewer::helpAddressOpensHelpFile() {
   QCOMPARE(QString::fromStdString(browser.LocationURL()), QUrl::fromLocalFile(page).toString());
 }
 
-// The final report of the product mix, as the main window shows it, saved as a PDF: a small file whose
-// text reads back (pdftotext), with the model, the tables and the answer.
-void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
+// Shows the final report of the product mix in browser, as the main window shows it.
+void ShowProductMix(TWebBrowser& browser) {
   SetProgramDir(KELVANO_SOURCE_DIR "/");
   TTextFormatError error;
   const auto statement = ParseStatementText("max 3 2\n1 1 <= 4\n1 3 <= 6\n", error);
@@ -153,14 +156,35 @@ void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
   QVERIFY(RunTask(statement->TaskType, data, report).Status == TTaskStatus::Optimal);
   const std::string page = report.SaveToTempFile();
   QVERIFY(!page.empty());
-
-  TWebBrowser browser;
   browser.resize(800, 600);
   browser.show();
   QSignalSpy loaded(&browser, &TWebBrowser::LoadFinished);
   browser.Navigate(page);
   QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
   QVERIFY(loaded.front().front().toBool());
+}
+
+// Saves the page shown as a PDF file, waiting for it.
+bool SavePdfNow(TWebBrowser& browser, const QString& pdf) {
+  QSignalSpy saved(&browser, &TWebBrowser::PdfSaved);
+  if (!browser.SavePdf(pdf)) return false;
+  return QTest::qWaitFor([&saved] { return !saved.isEmpty(); }, 60000) && saved.front().at(1).toBool();
+}
+
+// The height of the page's body as laid out on screen.
+int BodyHeight(TWebBrowser& browser) {
+  int height = -2;
+  browser.LayOut([&height](int h) { height = h; });
+  QTest::qWaitFor([&height] { return height != -2; }, 10000);
+  return height;
+}
+
+// The final report of the product mix, as the main window shows it, saved as a PDF: a small file whose
+// text reads back (pdftotext), with the model, the tables and the answer.
+void TestWebViewer::finalReportSavedAsPdfKeepsItsText() {
+  TWebBrowser browser;
+  ShowProductMix(browser);
+  if (QTest::currentTestFailed()) return;
 
   const QString pdf = Dir.filePath(QStringLiteral("Решение задачи.pdf"));
   QSignalSpy saved(&browser, &TWebBrowser::PdfSaved);
@@ -239,6 +263,78 @@ void TestWebViewer::simplexTableIsCopiedTabSeparated() {
                                           "Z\t0\t-3\t5/3\n");
   QCOMPARE(textAt(QPoint(5, 5)), expected);
   QCOMPARE(textAt(QPoint(5, 590)), QString());
+}
+
+// A title line set for printing heads the PDF but never shows on screen; the print preview shows
+// the pages of that PDF, and painted onto a printer each page carries "Страница k из n", only the
+// pages of the printer's ranges when it has some.
+void TestWebViewer::printTitleAndNumberedPreview() {
+  const QString title = QString::fromUtf8("Задача линейного программирования: «цех № 2»");
+  const QString pdf = Dir.filePath(QStringLiteral("titled.pdf"));
+  {
+    // A page that lays out once and for all: the title line takes no room on screen.
+    TWebBrowser plain;
+    plain.resize(800, 600);
+    plain.show();
+    QSignalSpy loaded(&plain, &TWebBrowser::LoadFinished);
+    plain.Navigate(WritePage(QStringLiteral("plain.html"), QByteArray("Страница без заголовка")).toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 30000);
+    const int screenHeight = BodyHeight(plain);
+    QVERIFY(screenHeight > 0);
+    plain.PrintTitle = title;
+    QVERIFY(SavePdfNow(plain, pdf));
+    // The title (in the large type of a heading it may take two lines), then the page.
+    QCOMPARE(PdfText(pdf).simplified(), title + QString::fromUtf8(" Страница без заголовка"));
+    QCOMPARE(BodyHeight(plain), screenHeight);
+    // Without a title the PDF is the page alone again.
+    plain.PrintTitle.clear();
+    QVERIFY(SavePdfNow(plain, pdf));
+    QVERIFY(!PdfText(pdf).contains(title));
+  }
+
+  TWebBrowser browser;
+  ShowProductMix(browser);
+  if (QTest::currentTestFailed()) return;
+  browser.PrintTitle = title;
+  QVERIFY(SavePdfNow(browser, pdf));
+  const QString text = PdfText(pdf);
+  QCOMPARE(text.section(QChar(u'\n'), 0, 0).trimmed(), title);
+  QCOMPARE(text.count(title), 1);
+  const int pages = static_cast<int>(text.count(QChar(u'\f')));
+  QVERIFY(pages >= 4);
+
+  int previewPages = -1;
+  browser.ShowPreview = [&previewPages](QPrintPreviewDialog& dialog) {
+    auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+    QVERIFY(widget);
+    dialog.show();
+    QTest::qWaitFor([widget] { return widget->pageCount() > 0; }, 30000);
+    previewPages = widget->pageCount();
+    dialog.reject();
+  };
+  QVERIFY(browser.PreviewPage());
+  QTRY_VERIFY_WITH_TIMEOUT(previewPages != -1, 60000);
+  QCOMPARE(previewPages, pages);
+
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(Dir.filePath(QStringLiteral("numbered.pdf")));
+  QCOMPARE(TWebBrowser::PaintPdfPages(pdf, printer), pages);
+  const QString numbered = PdfText(printer.outputFileName());
+  QCOMPARE(static_cast<int>(numbered.count(QChar(u'\f'))), pages);
+  for (int k = 1; k <= pages; ++k) QVERIFY(numbered.contains(QString::fromUtf8("Страница %1 из %2").arg(k).arg(pages)));
+
+  QPrinter some;
+  some.setOutputFormat(QPrinter::PdfFormat);
+  some.setOutputFileName(Dir.filePath(QStringLiteral("some.pdf")));
+  some.setPageRanges(QPageRanges::fromString(QStringLiteral("2-3")));
+  QCOMPARE(TWebBrowser::PaintPdfPages(pdf, some), 2);
+  const QString chosen = PdfText(some.outputFileName());
+  QCOMPARE(static_cast<int>(chosen.count(QChar(u'\f'))), 2);
+  QVERIFY(chosen.contains(QString::fromUtf8("Страница 2 из %1").arg(pages)));
+  QVERIFY(chosen.contains(QString::fromUtf8("Страница 3 из %1").arg(pages)));
+  QVERIFY(!chosen.contains(QString::fromUtf8("Страница 1 из")));
+  QCOMPARE(TWebBrowser::PaintPdfPages(Dir.filePath(QStringLiteral("missing.pdf")), some), -1);
 }
 
 QTEST_MAIN(TestWebViewer)

@@ -79,6 +79,7 @@ private slots:
     QCOMPARE(form.windowTitle(), U("Загрузка условия задачи"));
     QCOMPARE(form.ListView1->headerItem()->text(0), U("Дата"));
     QCOMPARE(form.ListView1->headerItem()->text(1), U("Название"));
+    QCOMPARE(form.ListView1->headerItem()->text(2), U("Тип задачи"));
   }
 
   void ChooseFiltered_data() {
@@ -89,19 +90,21 @@ private slots:
     QTest::newRow("all") << 0
                          << QStringList{U("Первая задача ЛП"), U("Задача Гомори"), U("Назначение бригад"),
                                         U("Вторая задача ЛП")}
-                         << U("(Все типы задач)") << true;
+                         << U("Все типы задач") << true;
     QTest::newRow("8") << 8 << QStringList{U("Первая задача ЛП"), U("Вторая задача ЛП")}
-                       << U("Линейного программирования") << false;
-    QTest::newRow("24") << 24 << QStringList{U("Задача Гомори")} << U("Целочисленного прогр.") << false;
-    QTest::newRow("104 none stored") << 104 << QStringList{} << U("Поиск коэф. регрессии") << false;
+                       << U("Задача линейного программирования") << false;
+    QTest::newRow("24") << 24 << QStringList{U("Задача Гомори")} << U("Задача целочисленного программирования")
+                        << false;
+    QTest::newRow("104 none stored") << 104 << QStringList{} << U("Поиск коэффициентов регрессии") << false;
     QTest::newRow("255 is not a filter") << 255
                                          << QStringList{U("Первая задача ЛП"), U("Задача Гомори"),
                                                         U("Назначение бригад"), U("Вторая задача ЛП")}
-                                         << U("(Все типы задач)") << true;
+                                         << U("Все типы задач") << true;
   }
 
-  // A type shows only its problems in table order, without the filter and "Удалить"; closing with
-  // "Отмена" picks nothing.
+  // A type shows only its problems in table order, without the filter and the type column but with
+  // "Удалить"; the strip names the list in the same form either way; closing with "Отмена" picks
+  // nothing.
   void ChooseFiltered() {
     QFETCH(int, taskType);
     QFETCH(QStringList, names);
@@ -112,7 +115,8 @@ private slots:
       QCOMPARE(Names(form), names);
       QCOMPARE(form.Label1->text(), caption);
       QCOMPARE(form.ComboBox1->isVisible(), canFilter);
-      QCOMPARE(form.btnDelete->isVisible(), canFilter);
+      QCOMPARE(!form.ListView1->isColumnHidden(2), canFilter);
+      QVERIFY(form.btnDelete->isVisible());
       QVERIFY(form.ListView1->selectedItems().isEmpty());
       for (int i = 0; i < form.ListView1->topLevelItemCount(); ++i)
         QVERIFY(form.ListView1->topLevelItem(i)->text(0).startsWith(U("  20")));
@@ -136,7 +140,7 @@ private slots:
     });
     static_cast<void>(form.ChooseProblem(0));
     QCOMPARE(afterChange, QStringList{U("Назначение бригад")});
-    QCOMPARE(caption, U("Задачи о назначении"));
+    QCOMPARE(caption, U("Задача о назначении"));
   }
 
   void Load_data() {
@@ -200,36 +204,75 @@ private slots:
   }
 
   void Delete_data() {
+    QTest::addColumn<int>("filter"); // 0: "База задач"; 8: opened for the linear programs
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("index"); // of the problem in Ids
     QTest::addColumn<bool>("confirm");
-    QTest::newRow("Да") << true;
-    QTest::newRow("Нет") << false;
+    QTest::addColumn<QStringList>("left");
+    const QStringList all = {U("Первая задача ЛП"), U("Задача Гомори"), U("Назначение бригад"), U("Вторая задача ЛП")};
+    QTest::newRow("all, Да") << 0 << 1 << 1 << true
+                             << QStringList{U("Первая задача ЛП"), U("Назначение бригад"), U("Вторая задача ЛП")};
+    QTest::newRow("all, Нет") << 0 << 1 << 1 << false << all;
+    QTest::newRow("8, Да") << 8 << 1 << 3 << true << QStringList{U("Первая задача ЛП")};
+    QTest::newRow("8, Нет") << 8 << 1 << 3 << false << QStringList{U("Первая задача ЛП"), U("Вторая задача ЛП")};
   }
 
-  // "Удалить" asks first; only "Да" removes the problem from the store and the list.
+  // "Удалить", in both forms of the dialog, asks first; only "Да" removes the problem from the
+  // store and the list, and the other problems stay with their statements.
   void Delete() {
+    QFETCH(int, filter);
+    QFETCH(int, row);
+    QFETCH(int, index);
     QFETCH(bool, confirm);
+    QFETCH(QStringList, left);
     TMessageRecorder messages;
     messages.Answers.push_back(confirm ? TMsgAnswer::Yes : TMsgAnswer::No);
     TLoadForm form(*Store);
     QStringList after;
     WhileShown(form, [&] {
-      SelectRow(form, 1);
+      QVERIFY(form.btnDelete->isVisible());
+      SelectRow(form, row);
       QTest::mouseClick(form.btnDelete, Qt::LeftButton);
       after = Names(form);
       form.reject();
     });
-    static_cast<void>(form.ChooseProblem(0));
+    static_cast<void>(form.ChooseProblem(static_cast<std::uint8_t>(filter)));
     QCOMPARE(messages.Messages.size(), std::size_t{1});
     const TRecordedMessage& question = messages.Messages[0];
     QCOMPARE(QString::fromStdString(question.Caption), U("Подтверждение удаления"));
     QCOMPARE(QString::fromStdString(question.Text), U("Вы действительно хотите удалить условие данной задачи ?"));
     QCOMPARE(question.Icon, TMsgIcon::Warning);
     QCOMPARE(question.Buttons, TMsgButtons(mbYes | mbNo));
-    QCOMPARE(Store->FindTask(Ids[1]).has_value(), !confirm);
-    if (confirm)
-      QCOMPARE(after, (QStringList{U("Первая задача ЛП"), U("Назначение бригад"), U("Вторая задача ЛП")}));
-    else
-      QCOMPARE(after.size(), 4);
+    QCOMPARE(Store->FindTask(Ids[index]).has_value(), !confirm);
+    QCOMPARE(after, left);
+    // Reopened, the dialog lists the same: the store itself changed, not only the list.
+    WhileShown(form, [&] {
+      after = Names(form);
+      form.reject();
+    });
+    static_cast<void>(form.ChooseProblem(static_cast<std::uint8_t>(filter)));
+    QCOMPARE(after, left);
+    QCOMPARE(Store->ListTasks()->size(), std::size_t(confirm ? 3 : 4));
+  }
+
+  // Among all types every row names its type; a leftover temporary row names none.
+  void TypeColumn() {
+    Ids << Add("Раскрой листов", 72);
+    QVERIFY(Store->CreateTempTask() > 0);
+    TLoadForm form(*Store);
+    QStringList types;
+    WhileShown(form, [&] {
+      for (int i = 0; i < form.ListView1->topLevelItemCount(); ++i) types << form.ListView1->topLevelItem(i)->text(2);
+      form.ComboBox1->setCurrentIndex(5);
+      QCOMPARE(Names(form), QStringList{U("Раскрой листов")});
+      QCOMPARE(form.ListView1->topLevelItem(0)->text(2), U("Задача о раскрое"));
+      form.reject();
+    });
+    static_cast<void>(form.ChooseProblem(0));
+    // The rows in table order: the four of init, the cutting-stock problem, the temporary row.
+    QCOMPARE(types, (QStringList{U("Задача линейного программирования"), U("Задача целочисленного программирования"),
+                                 U("Задача о назначении"), U("Задача линейного программирования"),
+                                 U("Задача о раскрое"), QString()}));
   }
 
   // Deleting the only row of a filtered list leaves it empty with nothing selected.

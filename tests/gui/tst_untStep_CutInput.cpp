@@ -50,6 +50,7 @@ private slots:
   void refusals_data();
   void refusals();
   void storedProblemComesBackAsTyped();
+  void patternMatrixIsHeaded();
 };
 
 // The counts, typed or stepped, size both grids, 255 patterns and products at most; a proportion
@@ -253,6 +254,49 @@ void TestCutInput::storedProblemComesBackAsTyped() {
   QCOMPARE(s.LabeledEdit1->text(), u"9"_s);
   run.Next();
   QCOMPARE(ProgramText(s.StageData), changed);
+  QVERIFY(recorder.Messages.empty());
+}
+
+namespace {
+
+QStringList Headings(const QTableWidget* grid, Qt::Orientation orientation) {
+  QStringList texts;
+  const int count = orientation == Qt::Horizontal ? grid->columnCount() : grid->rowCount();
+  for (int k = 0; k < count; ++k) texts << grid->model()->headerData(k, orientation).toString();
+  return texts;
+}
+
+} // namespace
+
+// The pattern matrix is headed as the report names its parts: the patterns X1 ... Xp across, the
+// products B1 ... Bk down, the names following the counts; the cell under "Xj" in row "Bi" is the
+// yield a_ij of the statement, and the whole matrix with its headings shows without scrolling.
+void TestCutInput::patternMatrixIsHeaded() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_CUTTING);
+  auto& s = run.Stage<TfrmStep_CutInput>(0);
+  TypeCutting(s, Statement("cut\nmaterial 12\nproportions 1 2 1\npattern 4 0 1\npattern 0 5 2\n"));
+  QCOMPARE(Headings(s.SMatr, Qt::Horizontal), (QStringList{u"X1"_s, u"X2"_s}));
+  QCOMPARE(Headings(s.SMatr, Qt::Vertical), (QStringList{u"B1"_s, u"B2"_s, u"B3"_s}));
+  QCOMPARE(Headings(s.SProp, Qt::Horizontal), Headings(s.SMatr, Qt::Vertical));
+  QVERIFY(s.SMatr->horizontalHeader()->isVisible() && s.SMatr->verticalHeader()->isVisible());
+  // Pattern 2 yields 5 pieces of product 2 and 2 of product 3.
+  QCOMPARE(s.SMatr->Text(1, 1), u"5"_s);
+  QCOMPARE(s.SMatr->Text(1, 2), u"2"_s);
+  run.Next();
+  QCOMPARE(run.Wizard.CurrentStage, 1);
+  QCOMPARE(ProgramText(s.StageData), std::string("max 4 0\nconst 0\n1 1 = 12\n-8 5 = 0\n-3 2 = 0\n"));
+  run.Back();
+
+  Type(s.LabeledEdit3, u"4"_s);
+  Type(s.LabeledEdit2, u"2"_s);
+  QCOMPARE(Headings(s.SMatr, Qt::Horizontal), (QStringList{u"X1"_s, u"X2"_s, u"X3"_s, u"X4"_s}));
+  QCOMPARE(Headings(s.SMatr, Qt::Vertical), (QStringList{u"B1"_s, u"B2"_s}));
+  QCoreApplication::processEvents();
+  const QRect view = s.SMatr->viewport()->rect();
+  QVERIFY(view.contains(s.SMatr->visualItemRect(s.SMatr->item(1, 3))));
+  QVERIFY(QRect(QPoint(0, 0), s.GroupBox2->size()).contains(s.SMatr->geometry()));
   QVERIFY(recorder.Messages.empty());
 }
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
+#include <QScreen>
 #include <QScrollBar>
 
 using namespace Qt::StringLiterals;
@@ -102,6 +103,8 @@ private slots:
   void comingBackKeepsTheEdits();
   void farBadCellIsFoundWhenLeaving();
   void tabReachesCellsNotYetInView();
+  void plusAndMinusStayInPlace();
+  void sixVariablesNeedNoScrolling();
 
 private:
   TStepClasses Classes;
@@ -314,8 +317,8 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
   QCOMPARE(s.SignBox(2)->currentText(), u"<="_s);
   QVERIFY(s.actDecEq->isEnabled());
 
-  // Each row reads as a formula: edit, its name, the next edit further right, the relation box over
-  // the trailing "+" of the last name, the right-hand side after it.
+  // Each row reads as a formula: edit, its name, the next edit further right, the last name whole
+  // and without its "+", the relation box after it, the right-hand side after that.
   const TFormulaRow& row = *s.ConstraintRow(2);
   for (int j = 1; j <= 3; ++j) {
     QCOMPARE(row.LabelText(j), u"X"_s + QString::number(j) + u'+');
@@ -326,7 +329,10 @@ void TestZLPInput::addingAndRemovingKeepTypedValues() {
         QRect(row.mapTo(s.ConstraintEdit(2, j)->parentWidget(), row.CellRect(j).topLeft()), row.CellRect(j).size()));
   }
   QCOMPARE(row.CellRect(2).x(), row.LabelRect(1).right() + 1 + TFormulaRow::NextGap);
-  QCOMPARE(row.Sign->x(), row.LabelRect(3).right() + 1 - TFormulaRow::SignOverlap);
+  QCOMPARE(row.ShownLabelText(3), u"X3"_s);
+  QCOMPARE(row.ShownLabelText(2), u"X2+"_s);
+  QVERIFY(row.LabelRect(3).width() >= row.fontMetrics().horizontalAdvance(row.ShownLabelText(3)));
+  QVERIFY(row.Sign->x() > row.LabelRect(3).right());
   QCOMPARE(row.CellRect(0).x(), row.Sign->geometry().right() + 1 + TFormulaRow::RhsGap);
   QVERIFY(s.ConstraintRow(2)->y() > s.ConstraintRow(1)->y());
   QVERIFY(s.pLimits->width() >= row.geometry().right() + 1);
@@ -629,8 +635,76 @@ void TestZLPInput::tabReachesCellsNotYetInView() {
   QWidget* after = run.Wizard.focusWidget();
   QCOMPARE(after, s.BitBtn1);
   QTest::keyClick(after, Qt::Key_Tab, Qt::ShiftModifier);
+  // The cell comes back; the box over it may be another one by now.
+  lastRhs = s.ConstraintRow(60)->Editor(0);
+  QVERIFY(lastRhs);
   QCOMPARE(run.Wizard.focusWidget(), lastRhs);
+  QCOMPARE(lastRhs->text(), u"60"_s);
   QVERIFY(InView(s, lastRhs));
+}
+
+namespace {
+
+// Where the four "−"/"+" buttons lie on the page.
+QList<QRect> ButtonPlaces(const TfrmStep_ZLPInput& s) {
+  QList<QRect> places;
+  for (const QWidget* b : {s.BitBtn1, s.BitBtn2, s.BitBtn3, s.BitBtn4})
+    places << QRect(b->mapTo(s.sbDefault->widget(), QPoint(0, 0)), b->size());
+  return places;
+}
+
+} // namespace
+
+// Adding variables and constraints leaves the "−"/"+" buttons under the mouse, all four of them
+// apart from one another; a loaded problem of another size does not move them either.
+void TestZLPInput::plusAndMinusStayInPlace() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  const QList<QRect> before = ButtonPlaces(s);
+  for (int k = 0; k < 7; ++k) {
+    QTest::mouseClick(s.BitBtn2, Qt::LeftButton);
+    QCOMPARE(ButtonPlaces(s), before);
+  }
+  QTest::mouseClick(s.BitBtn4, Qt::LeftButton);
+  QTest::mouseClick(s.BitBtn1, Qt::LeftButton);
+  QCOMPARE(s.VarCount(), 7);
+  QCOMPARE(s.ConstraintCount(), 2);
+  QCOMPARE(ButtonPlaces(s), before);
+  s.ShowStatement(StatementOfModel(Square(12)));
+  QCOMPARE(ButtonPlaces(s), before);
+  for (int a = 0; a < before.size(); ++a)
+    for (int b = a + 1; b < before.size(); ++b) QVERIFY(!before[a].intersects(before[b]));
+  // The buttons of the objective lie above its formula, not over it.
+  QVERIFY(before[1].bottom() < s.ObjectiveRow().mapTo(s.sbDefault->widget(), QPoint(0, 0)).y());
+}
+
+// The wizard opens wide enough for a formula of six variables: adding five to the first one needs
+// no scrolling across, and the window stays within the screen.
+void TestZLPInput::sixVariablesNeedNoScrolling() {
+  TMessageRecorder recorder;
+  TStepRun run;
+  run.Start(TT_LINEAR);
+  auto& s = run.Stage<TfrmStep_ZLPInput>(0);
+  for (int k = 0; k < 5; ++k) QTest::mouseClick(s.BitBtn2, Qt::LeftButton);
+  QTest::mouseClick(s.BitBtn4, Qt::LeftButton);
+  QTest::mouseClick(s.BitBtn4, Qt::LeftButton);
+  QCoreApplication::processEvents();
+  QCOMPARE(s.VarCount(), 6);
+  QCOMPARE(s.sbDefault->horizontalScrollBar()->maximum(), 0);
+  QVERIFY(!s.sbDefault->horizontalScrollBar()->isVisible());
+  QVERIFY(InView(s, s.RhsEdit(3)));
+  QVERIFY(InView(s, s.ObjectiveEdit(6)));
+  QVERIFY(s.lbMM->visibleRegion().boundingRect().width() >= s.lbMM->width());
+  const QRect screen = run.Wizard.screen()->availableGeometry();
+  QVERIFY(screen.contains(run.Wizard.geometry()));
+
+  // A seventh variable is more than the window was made for: the page then scrolls across.
+  QTest::mouseClick(s.BitBtn2, Qt::LeftButton);
+  QTest::mouseClick(s.BitBtn2, Qt::LeftButton);
+  QCoreApplication::processEvents();
+  QVERIFY(s.sbDefault->horizontalScrollBar()->maximum() > 0);
 }
 
 QTEST_MAIN(TestZLPInput)
