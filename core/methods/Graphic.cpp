@@ -1051,20 +1051,26 @@ std::string BranchLegend(const TGraphic& g) {
                      "(штриховые линии); полоса между ними не содержит целых значений X<sub>j</sub> и отбрасывается. "
                      "Области конечных узлов дерева обведены и подписаны номерами узлов";
   std::vector<std::string> colours;
+  std::vector<std::string> integer;
+  std::vector<std::string> pruned;
   std::vector<std::string> empty;
-  bool otherInteger = false;
-  bool pruned = false;
   for (const TBranchNode& n : g.Tree) {
-    otherInteger = otherInteger || (n.End == TBranchEnd::Integer && !n.Best);
-    pruned = pruned || n.End == TBranchEnd::Pruned;
-    if (n.End == TBranchEnd::Infeasible) empty.push_back(std::to_string(n.Id));
+    const std::string id = std::to_string(n.Id);
+    if (n.End == TBranchEnd::Integer && !n.Best) integer.push_back(id);
+    if (n.End == TBranchEnd::Pruned) pruned.push_back(id);
+    if (n.End == TBranchEnd::Infeasible) empty.push_back(id);
   }
   if (const TBranchNode* best = g.BestNode())
     colours.push_back("зелёным — узел " + std::to_string(best->Id) + " с лучшим целочисленным планом " +
                       PointToStr({Exact(best->X[0]), Exact(best->X[1])}));
-  if (otherInteger) colours.push_back("бледно-зелёным — узлы с другими целочисленными планами");
-  if (pruned) colours.push_back("оранжевым — узлы, закрытые по границе");
-  if (!colours.empty()) text += "; закрашены " + Join(colours, " и ");
+  if (!integer.empty())
+    colours.push_back(integer.size() == 1 ? "бледно-зелёным — узел " + integer.front() + " с другим целочисленным планом"
+                                          : "бледно-зелёным — узлы " + Join(integer, " и ") +
+                                                " с другими целочисленными планами");
+  if (!pruned.empty())
+    colours.push_back(pruned.size() == 1 ? "оранжевым — узел " + pruned.front() + ", закрытый по границе"
+                                         : "оранжевым — узлы " + Join(pruned, " и ") + ", закрытые по границе");
+  for (std::size_t k = 0; k < colours.size(); ++k) text += (k == 0 ? "; закрашены " : "; ") + colours[k];
   text += ".";
   if (!empty.empty())
     text += empty.size() == 1 ? " Область узла " + empty.front() + " пуста: его задача несовместна."
@@ -1200,7 +1206,7 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
   const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
   const std::uint8_t type = data.Statement.TaskType;
   if (!data.HasFlag(IF_ZLP) || zlp.VarCount() != 2 || (type != TT_LINEAR && type != TT_INTEGER)) return;
-  TGraphic g{zlp, {}, {}, {}, false, false, std::nullopt, {}, {}, {}, {}, {}};
+  TGraphic g{zlp, {}, {}, {}, false, false, std::nullopt, {}, {}, {}, {}, true, {}};
   if (type == TT_INTEGER) {
     if (!data.HasFlag(IF_INTEGERVARS)) return;
     const auto ticked = [&data](const std::string& name) {
