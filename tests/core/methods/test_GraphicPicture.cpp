@@ -109,7 +109,9 @@ TZLPCore_Interface Read(const std::string& text, const char* method) {
   TTextFormatError textError;
   auto grid = ParseStatementText(text, textError);
   EXPECT_TRUE(grid.has_value()) << textError.Message;
-  if (grid) EXPECT_TRUE(SetIntegerMethod(*grid, method));
+  if (grid) {
+    EXPECT_TRUE(SetIntegerMethod(*grid, method));
+  }
   TZLPCore_Interface data;
   TStatementError error;
   EXPECT_TRUE(grid && ReadStatement(*grid, data, error)) << error.Message;
@@ -326,6 +328,19 @@ TEST(GraphicLabels, CrowdedVerticesKeepTheirLabelsApartAndNearTheirPoints) {
   const std::string branch = Solve(crowded[2], "branch");
   EXPECT_FALSE(OfClass(Picture(branch), "clsGrLeafName").empty());
   ExpectLabelsApartAndNear(branch);
+  std::mt19937 random(7);
+  const auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  for (int k = 0; k < 300; ++k) {
+    std::string text = std::string(pick(0, 1) ? "max " : "min ") + std::to_string(pick(-3, 6)) + " " +
+                       std::to_string(pick(-3, 6)) + "\n";
+    for (int i = pick(2, 6); i > 0; --i) {
+      const char* relation[] = {"<=", "<=", "<=", ">="};
+      text += std::to_string(pick(-2, 7)) + " " + std::to_string(pick(-2, 7)) + " " + relation[pick(0, 3)] + " " +
+              std::to_string(pick(1, 40)) + "/" + std::to_string(pick(1, 3)) + "\n";
+    }
+    SCOPED_TRACE(text);
+    ExpectLabelsApartAndNear(Solve(text + (k % 2 ? "int 1 2\n" : ""), k % 4 == 1 ? "branch" : "gomory"));
+  }
 }
 
 } // namespace
