@@ -203,8 +203,9 @@ TEST(GraphicBranches, OnlyADividedProgramShowsRegions) {
   EXPECT_FALSE(Contains(integral, "Метод ветвей и границ делит"));
 }
 
-// Random programs in two integer variables: wherever the picture shows the end nodes, their regions
-// share out the integer points of the region, and the point marked as the optimum is the answer's.
+// Random programs in two variables, both or one of them integer: wherever the picture shows the end
+// nodes, their regions share out the integer points of the region, each is drawn with the optimum the
+// section of the method finds in it, and the point marked as the optimum is the answer's.
 TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
   TMessageRecorder messages;
   std::mt19937 random(20261209);
@@ -218,7 +219,8 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
       text += std::to_string(pick(-2, 7)) + " " + std::to_string(pick(-2, 7)) + " " + relation[pick(0, 3)] + " " +
               std::to_string(pick(1, 40)) + "/" + std::to_string(pick(1, 3)) + "\n";
     }
-    text += "int 1 2\n";
+    const char* ticks[] = {"int 1 2\n", "int 1 2\n", "int 1\n", "int 2\n"};
+    text += ticks[k % 4];
     SCOPED_TRACE(text);
     TTaskVerdict v;
     const std::string page = Solve(text, "branch", &v);
@@ -226,6 +228,15 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
     if (OfClass(picture, "clsGrLeaf").empty()) continue;
     ++drawn;
     ExpectIntegerPointsSharedOut(picture);
+    // Each end node drawn is the node of the method's section, with the same optimum.
+    const std::regex title(R"(^Узел (\d+): .*; Z = (\S+) в точке \((\S+); (\S+)\)$)");
+    for (const TElement& leaf : OfClass(picture, "clsGrLeaf")) {
+      std::smatch m;
+      ASSERT_TRUE(std::regex_match(leaf.Content, m, title)) << leaf.Content;
+      EXPECT_TRUE(Contains(page, "Оптимум задачи узла " + m[1].str() + ": Z = " + m[2].str() + " при X<sub>1</sub> = " +
+                                     m[3].str() + ", X<sub>2</sub> = " + m[4].str() + "."))
+          << leaf.Content;
+    }
     const std::vector<TElement> name = OfClass(picture, "clsGrOptName");
     if (v.Status == TTaskStatus::Optimal) {
       ASSERT_EQ(name.size(), 1U);
@@ -234,7 +245,7 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
       EXPECT_TRUE(name.empty());
     }
   }
-  EXPECT_GT(drawn, 40);
+  EXPECT_GT(drawn, 40) << drawn << " pictures with regions of nodes";
 }
 
 // ---- labels ----
