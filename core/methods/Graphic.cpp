@@ -691,6 +691,7 @@ struct TGraphic {
   }
   // The level through the optimum the picture shows: the integer one for an integer program.
   [[nodiscard]] std::optional<TWideRational> Level() const {
+    if (const TBranchNode* best = BestNode()) return Exact(best->Z);
     if (Lattice && Lattice->Value) return Lattice->Value;
     if (Optimum.Kind == TOptimumKind::Attained && !Optimum.Constant) return Optimum.Value;
     return std::nullopt;

@@ -241,6 +241,19 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
     if (v.Status == TTaskStatus::Optimal) {
       ASSERT_EQ(name.size(), 1U);
       EXPECT_EQ(name[0].Content, "(" + RatToStr(v.X[0]) + "; " + RatToStr(v.X[1]) + ")");
+      // The level line of the optimum passes through the point marked.
+      const std::vector<TElement> optimum = OfClass(picture, "clsGrOpt");
+      const std::vector<TElement> level = OfClass(picture, "clsGrLevel");
+      ASSERT_EQ(optimum.size(), 1U);
+      if (!level.empty()) {
+        const TPixel a{level[0].Num("x1"), level[0].Num("y1")}, b{level[0].Num("x2"), level[0].Num("y2")};
+        const double off = std::fabs((b.X - a.X) * (optimum[0].Num("cy") - a.Y) - (b.Y - a.Y) * (optimum[0].Num("cx") - a.X)) /
+                           std::hypot(b.X - a.X, b.Y - a.Y);
+        EXPECT_LE(off, 0.2) << "the level line misses the optimum by " << off << " pixels";
+        const std::vector<TElement> levelName = OfClass(picture, "clsGrLevelName");
+        ASSERT_EQ(levelName.size(), 1U);
+        EXPECT_EQ(levelName[0].Content, "Z = " + RatToStr(*v.Objective));
+      }
     } else {
       EXPECT_TRUE(name.empty());
     }
