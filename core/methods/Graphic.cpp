@@ -860,7 +860,8 @@ void DrawVertices(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>
     plot.Reserve(MarkerBox(plot, v, 2.5));
     const bool optimal = std::find(opt.Points.begin(), opt.Points.end(), g.Region.Vertices[k]) != opt.Points.end();
     if (!lettered || (linearLabels && optimal)) continue;
-    // The letter outside the region: away from the middle of its vertices (up and left of the origin).
+    // The letter outside the region: away from the middle of its vertices (up and left of a region
+    // that is a single point).
     double dx = plot.PX(v.X) - plot.PX(centre.X), dy = plot.PY(v.Y) - plot.PY(centre.Y);
     if (std::hypot(dx, dy) < 0.5) dx = -1, dy = -1;
     labels.push_back({v, VertexName(k), "clsGrVertexName", dx, dy, false, 2.5});
