@@ -62,9 +62,9 @@ struct TBranchNode {
   std::int32_t Parent = 0; // 0 for the root
   std::vector<TBranchCondition> Conditions;
   TBranchEnd End = TBranchEnd::Stopped;
-  bool Best = false;        // the node of the best integer plan
-  std::vector<mpq_class> X; // the optimum of the node's relaxation in X1 ... Xn; empty when none
-  mpq_class Z;              // the objective there, in the direction of the statement
+  bool Best = false;          // the node of the best integer plan
+  std::vector<mpq_class> X;   // the optimum of the node's relaxation in X1 ... Xn; empty when none
+  mpq_class Z;                // the objective there, in the direction of the statement
   std::int32_t BranchVar = 0; // Branched: the variable divided, X_BranchVar = BranchValue is fractional
   mpq_class BranchValue;
 };

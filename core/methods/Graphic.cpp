@@ -670,7 +670,8 @@ struct TGraphic {
   // The node of the integer optimum branch and bound proved.
   [[nodiscard]] const TBranchNode* BestNode() const {
     if (!TreeWhole || !TreeFinished()) return nullptr;
-    const auto it = std::find_if(Tree.begin(), Tree.end(), [](const TBranchNode& n) { return n.Best && n.X.size() == 2; });
+    const auto it =
+        std::find_if(Tree.begin(), Tree.end(), [](const TBranchNode& n) { return n.Best && n.X.size() == 2; });
     return it == Tree.end() ? nullptr : &*it;
   }
   [[nodiscard]] std::string VertexLabel(const TPlanePoint& p) const {
@@ -804,8 +805,12 @@ void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels
           return std::hypot(plot.PX(q.X) - plot.PX(p.X), plot.PY(q.Y) - plot.PY(p.Y));
         };
         const TSvgPoint end = dist(inFrame->first) > dist(inFrame->second) ? inFrame->first : inFrame->second;
-        levelLabels.push_back({{p.X + 0.6 * (end.X - p.X), p.Y + 0.6 * (end.Y - p.Y)}, "Z = " + WideToStr(*level),
-                               "clsGrLevelName", 1, -1, false});
+        levelLabels.push_back({{p.X + 0.6 * (end.X - p.X), p.Y + 0.6 * (end.Y - p.Y)},
+                               "Z = " + WideToStr(*level),
+                               "clsGrLevelName",
+                               1,
+                               -1,
+                               false});
       } else {
         labels.emplace_back(*seg, "Z = " + WideToStr(*level));
       }
@@ -902,7 +907,8 @@ void DrawOptimum(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>&
     // Branch and bound: the relaxation's optimum circled, the plan the method found filled.
     for (const TPlanePoint& p : opt.Points) plot.Circle(ToSvg(p), 4.5, "clsGrRelax", accent + " fill=\"none\"");
     const TPlanePoint p{Exact(best->X[0]), Exact(best->X[1])};
-    plot.Circle(ToSvg(p), 4.5, "clsGrOpt", fill, "Узел " + std::to_string(best->Id) + ": лучший целочисленный план " + PointToStr(p));
+    plot.Circle(ToSvg(p), 4.5, "clsGrOpt", fill,
+                "Узел " + std::to_string(best->Id) + ": лучший целочисленный план " + PointToStr(p));
     pointLabel(ToSvg(p), PointToStr(p));
   } else if (g.Lattice && g.Lattice->Value) {
     for (const TPlanePoint& p : opt.Points) plot.Circle(ToSvg(p), 4.5, "clsGrRelax", accent + " fill=\"none\"");
@@ -978,11 +984,12 @@ void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>
                 title);
     else {
       plot.Circle(points[0], 4, "clsGrLeaf",
-                  std::string("fill=\"") + LeafColour(n) + "\" stroke=\"" + LeafStroke(n) + "\" stroke-width=\"1.5\"", title);
+                  std::string("fill=\"") + LeafColour(n) + "\" stroke=\"" + LeafStroke(n) + "\" stroke-width=\"1.5\"",
+                  title);
       plot.Reserve(MarkerBox(plot, points[0], 4));
     }
     labels.push_back({middle, "№ " + std::to_string(n.Id), "clsGrLeafName", 1, -1, points.size() >= 3,
-                       points.size() == 1 ? 4.0 : 0.0});
+                      points.size() == 1 ? 4.0 : 0.0});
   }
   for (std::size_t k = 0; k < g.Tree.size(); ++k) {
     const TBranchNode& n = g.Tree[k];
@@ -995,9 +1002,10 @@ void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>
       for (const TPlanePoint& p : g.NodeRegions[c])
         if ((cond.Var == 1 ? p.X : p.Y) == Exact(cond.Limit)) on.push_back(p);
       if (on.size() < 2) continue;
-      const auto [lo, hi] = std::minmax_element(on.begin(), on.end(), [&cond](const TPlanePoint& a, const TPlanePoint& b) {
-        return Compare(cond.Var == 1 ? a.Y : a.X, cond.Var == 1 ? b.Y : b.X) < 0;
-      });
+      const auto [lo, hi] =
+          std::minmax_element(on.begin(), on.end(), [&cond](const TPlanePoint& a, const TPlanePoint& b) {
+            return Compare(cond.Var == 1 ? a.Y : a.X, cond.Var == 1 ? b.Y : b.X) < 0;
+          });
       plot.Line(ToSvg(*lo), ToSvg(*hi), "clsGrBranchLine",
                 "stroke=\"#555555\" stroke-width=\"1.4\" stroke-dasharray=\"5 3\"",
                 "X" + std::to_string(cond.Var) + " = " + cond.Limit.get_str());
@@ -1047,7 +1055,8 @@ std::string BranchLegend(const TGraphic& g) {
   if (g.TreeWhole && !g.TreeFinished())
     return " Задачи некоторых узлов метода ветвей и границ не решены до конца, поэтому области узлов не показаны.";
   if (!g.BranchesDrawn())
-    return " Метод ветвей и границ строит больше " + CountText(static_cast<std::int64_t>(MaxDrawnLeaves), "конечного узла", "конечных узлов", "конечных узлов") +
+    return " Метод ветвей и границ строит больше " +
+           CountText(static_cast<std::int64_t>(MaxDrawnLeaves), "конечного узла", "конечных узлов", "конечных узлов") +
            ": столько областей на рисунке не показать.";
   std::string text = " Метод ветвей и границ делит область прямыми X<sub>j</sub> = [v] и X<sub>j</sub> = [v] + 1 "
                      "(штриховые линии); полоса между ними не содержит целых значений X<sub>j</sub> и отбрасывается. "
@@ -1066,9 +1075,9 @@ std::string BranchLegend(const TGraphic& g) {
     colours.push_back("зелёным — узел " + std::to_string(best->Id) + " с лучшим целочисленным планом " +
                       PointToStr({Exact(best->X[0]), Exact(best->X[1])}));
   if (!integer.empty())
-    colours.push_back(integer.size() == 1 ? "бледно-зелёным — узел " + integer.front() + " с другим целочисленным планом"
-                                          : "бледно-зелёным — узлы " + Join(integer, " и ") +
-                                                " с другими целочисленными планами");
+    colours.push_back(integer.size() == 1
+                          ? "бледно-зелёным — узел " + integer.front() + " с другим целочисленным планом"
+                          : "бледно-зелёным — узлы " + Join(integer, " и ") + " с другими целочисленными планами");
   if (!pruned.empty())
     colours.push_back(pruned.size() == 1 ? "оранжевым — узел " + pruned.front() + ", закрытый по границе"
                                          : "оранжевым — узлы " + Join(pruned, " и ") + ", закрытые по границе");

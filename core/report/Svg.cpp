@@ -117,7 +117,8 @@ void TSvgPlot::Polygon(const std::vector<TSvgPoint>& points, const std::string& 
 void TSvgPlot::Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs,
                       const std::string& title) {
   FElements.push_back("<circle class=\"" + cls + "\" cx=\"" + SvgNumber(PX(c.X)) + "\" cy=\"" + SvgNumber(PY(c.Y)) +
-                      "\" r=\"" + SvgNumber(radius) + "\"" + (attrs.empty() ? "" : " " + attrs) + Closing("circle", title));
+                      "\" r=\"" + SvgNumber(radius) + "\"" + (attrs.empty() ? "" : " " + attrs) +
+                      Closing("circle", title));
 }
 
 void TSvgPlot::Arrow(TSvgPoint a, TSvgPoint b, double headLength, const std::string& cls, const std::string& attrs) {
@@ -200,7 +201,8 @@ void TSvgPlot::PlaceLabels(const std::vector<TSvgPointLabel>& labels) {
     };
     const TPlace* chosen = nullptr;
     for (const TPlace& p : places)
-      if (fits(p.Box) && std::none_of(FBoxes.begin(), FBoxes.end(), [&p](const TSvgBox& b) { return b.Overlaps(p.Box); })) {
+      if (fits(p.Box) &&
+          std::none_of(FBoxes.begin(), FBoxes.end(), [&p](const TSvgBox& b) { return b.Overlaps(p.Box); })) {
         chosen = &p;
         break;
       }

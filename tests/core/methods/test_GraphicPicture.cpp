@@ -178,8 +178,9 @@ TEST(GraphicBranches, EndNodesOfTheTextbookTreeAreDrawnWithTheirConditions) {
   ASSERT_EQ(optimumName.size(), 1U);
   EXPECT_EQ(optimumName[0].Content, "(0; 5)");
   const TPixel at{optimum[0].Num("cx"), optimum[0].Num("cy")};
-  const auto leaf7 = std::find_if(picture.begin(), picture.end(),
-                                  [](const TElement& e) { return e.Cls() == "clsGrLeaf" && Contains(e.Content, "Узел 7"); });
+  const auto leaf7 = std::find_if(picture.begin(), picture.end(), [](const TElement& e) {
+    return e.Cls() == "clsGrLeaf" && Contains(e.Content, "Узел 7");
+  });
   ASSERT_NE(leaf7, picture.end());
   EXPECT_TRUE(Holds(*leaf7, at));
   // X1 + X2 <= 6 holds 28 integer points, of which 5 X1 + 9 X2 <= 45 leaves out (1; 5), (2; 4), (0; 6).
@@ -233,8 +234,8 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
     for (const TElement& leaf : OfClass(picture, "clsGrLeaf")) {
       std::smatch m;
       ASSERT_TRUE(std::regex_match(leaf.Content, m, title)) << leaf.Content;
-      EXPECT_TRUE(Contains(page, "Оптимум задачи узла " + m[1].str() + ": Z = " + m[2].str() + " при X<sub>1</sub> = " +
-                                     m[3].str() + ", X<sub>2</sub> = " + m[4].str() + "."))
+      EXPECT_TRUE(Contains(page, "Оптимум задачи узла " + m[1].str() + ": Z = " + m[2].str() +
+                                     " при X<sub>1</sub> = " + m[3].str() + ", X<sub>2</sub> = " + m[4].str() + "."))
           << leaf.Content;
     }
     const std::vector<TElement> name = OfClass(picture, "clsGrOptName");
@@ -247,8 +248,9 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
       ASSERT_EQ(optimum.size(), 1U);
       if (!level.empty()) {
         const TPixel a{level[0].Num("x1"), level[0].Num("y1")}, b{level[0].Num("x2"), level[0].Num("y2")};
-        const double off = std::fabs((b.X - a.X) * (optimum[0].Num("cy") - a.Y) - (b.Y - a.Y) * (optimum[0].Num("cx") - a.X)) /
-                           std::hypot(b.X - a.X, b.Y - a.Y);
+        const double off =
+            std::fabs((b.X - a.X) * (optimum[0].Num("cy") - a.Y) - (b.Y - a.Y) * (optimum[0].Num("cx") - a.X)) /
+            std::hypot(b.X - a.X, b.Y - a.Y);
         EXPECT_LE(off, 0.2) << "the level line misses the optimum by " << off << " pixels";
         const std::vector<TElement> levelName = OfClass(picture, "clsGrLevelName");
         ASSERT_EQ(levelName.size(), 1U);
@@ -263,7 +265,7 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
 
 // ---- labels ----
 
-constexpr double Ascent = 9;  // of the 11-pixel type, as the picture counts it
+constexpr double Ascent = 9; // of the 11-pixel type, as the picture counts it
 constexpr double Descent = 3;
 
 TSvgBox BoxOf(const TElement& text) {
@@ -327,7 +329,8 @@ void ExpectLabelsApartAndNear(const std::string& page) {
     EXPECT_LE(d, farGap) << t.Content << " is far from its vertex";
     if (d <= nearGap + (t.Cls() == "clsGrOptName" ? 2 : 0)) continue;
     const bool led = std::any_of(leaders.begin(), leaders.end(), [&](const TElement& l) {
-      return std::hypot(l.Num("x1") - p.X, l.Num("y1") - p.Y) <= 6 && BoxDistance(box, {l.Num("x2"), l.Num("y2")}) <= 0.2;
+      return std::hypot(l.Num("x1") - p.X, l.Num("y1") - p.Y) <= 6 &&
+             BoxDistance(box, {l.Num("x2"), l.Num("y2")}) <= 0.2;
     });
     EXPECT_TRUE(led) << t.Content << " stands " << d << " pixels away without a leader line";
   }
