@@ -1059,8 +1059,7 @@ std::string BranchLegend(const TGraphic& g) {
            CountText(static_cast<std::int64_t>(MaxDrawnLeaves), "конечного узла", "конечных узлов", "конечных узлов") +
            ": столько областей на рисунке не показать.";
   std::string text = " Метод ветвей и границ делит область прямыми X<sub>j</sub> = [v] и X<sub>j</sub> = [v] + 1 "
-                     "(штриховые линии); полоса между ними не содержит целых значений X<sub>j</sub> и отбрасывается. "
-                     "Области конечных узлов дерева обведены и подписаны номерами узлов";
+                     "(штриховые линии); полоса между ними не содержит целых значений X<sub>j</sub> и отбрасывается.";
   std::vector<std::string> colours;
   std::vector<std::string> integer;
   std::vector<std::string> pruned;
@@ -1081,8 +1080,12 @@ std::string BranchLegend(const TGraphic& g) {
   if (!pruned.empty())
     colours.push_back(pruned.size() == 1 ? "оранжевым — узел " + pruned.front() + ", закрытый по границе"
                                          : "оранжевым — узлы " + Join(pruned, " и ") + ", закрытые по границе");
-  for (std::size_t k = 0; k < colours.size(); ++k) text += (k == 0 ? "; закрашены " : "; ") + colours[k];
-  text += ".";
+  // Every end node that is not empty is integer or closed by its bound.
+  if (!colours.empty()) {
+    text += " Области конечных узлов дерева обведены и подписаны номерами узлов";
+    for (std::size_t k = 0; k < colours.size(); ++k) text += (k == 0 ? "; закрашены " : "; ") + colours[k];
+    text += ".";
+  }
   if (!empty.empty())
     text += empty.size() == 1 ? " Область узла " + empty.front() + " пуста: его задача несовместна."
                               : " Области узлов " + Join(empty, " и ") + " пусты: их задачи несовместны.";
