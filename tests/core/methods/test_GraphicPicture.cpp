@@ -128,6 +128,8 @@ std::string Solve(const std::string& text, const char* method, TTaskVerdict* ver
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+TSvgBox BoxOf(const TElement& text);
+
 // Every integer point of the picture lies in the region of exactly one end node: the end nodes
 // share out the integer points of the relaxation's region among them.
 void ExpectIntegerPointsSharedOut(const std::vector<TElement>& picture) {
@@ -162,11 +164,49 @@ TEST(GraphicBranches, EndNodesOfTheTextbookTreeAreDrawnWithTheirConditions) {
       {"Узел 7: X2 ≥ 4, X1 ≤ 1, X2 ≥ 5; Z = 40 в точке (0; 5)", "circle"},
   };
   EXPECT_EQ(leaves, expected);
+  // The shapes where they belong: the relaxation's region (0; 0), (6; 0), (9/4; 15/4), (0; 5) gives
+  // the scale of the picture.
+  const std::vector<TElement> region = OfClass(picture, "clsGrRegion");
+  ASSERT_EQ(region.size(), 1U);
+  const std::vector<TPixel> corners = PolygonPoints(region[0]);
+  ASSERT_EQ(corners.size(), 4U);
+  const TPixel origin = corners[0];
+  const double sx = (corners[1].X - origin.X) / 6, sy = (corners[3].Y - origin.Y) / 5;
+  const auto pixel = [&](double x, double y) { return TPixel{origin.X + x * sx, origin.Y + y * sy}; };
+  const auto near = [](TPixel a, TPixel b) { return std::hypot(a.X - b.X, a.Y - b.Y) <= 0.15; };
+  EXPECT_TRUE(near(corners[2], pixel(2.25, 3.75)));
+  for (const TElement& e : OfClass(picture, "clsGrLeaf")) {
+    SCOPED_TRACE(e.Content);
+    if (e.Tag == "polygon") {
+      const std::vector<TPixel> points = PolygonPoints(e);
+      const std::vector<TPixel> expect = {pixel(0, 0), pixel(6, 0), pixel(3, 3), pixel(0, 3)};
+      ASSERT_EQ(points.size(), expect.size());
+      for (std::size_t k = 0; k < expect.size(); ++k) EXPECT_TRUE(near(points[k], expect[k])) << k;
+    } else if (e.Tag == "line") {
+      EXPECT_TRUE(near({e.Num("x1"), e.Num("y1")}, pixel(0, 4)) || near({e.Num("x2"), e.Num("y2")}, pixel(0, 4)));
+      EXPECT_TRUE(near({e.Num("x1"), e.Num("y1")}, pixel(1, 4)) || near({e.Num("x2"), e.Num("y2")}, pixel(1, 4)));
+    } else {
+      EXPECT_TRUE(near({e.Num("cx"), e.Num("cy")}, pixel(0, 5)));
+    }
+  }
   std::multiset<std::string> lines;
   for (const TElement& e : OfClass(picture, "clsGrBranchLine")) lines.insert(e.Content);
   EXPECT_EQ(lines, (std::multiset<std::string>{"X2 = 3", "X2 = 4", "X1 = 1", "X2 = 4"}));
   std::set<std::string> names;
-  for (const TElement& e : OfClass(picture, "clsGrLeafName")) names.insert(e.Content);
+  for (const TElement& e : OfClass(picture, "clsGrLeafName")) {
+    names.insert(e.Content);
+    // The number of the region with room for it stands inside it.
+    if (e.Content == "№ 2") {
+      const TSvgBox box = BoxOf(e);
+      const auto leaf2 = std::find_if(picture.begin(), picture.end(), [](const TElement& x) {
+        return x.Cls() == "clsGrLeaf" && Contains(x.Content, "Узел 2");
+      });
+      ASSERT_NE(leaf2, picture.end());
+      for (const TPixel corner : {TPixel{box.Left, box.Top}, TPixel{box.Right, box.Top}, TPixel{box.Left, box.Bottom},
+                                  TPixel{box.Right, box.Bottom}})
+        EXPECT_TRUE(Holds(*leaf2, corner));
+    }
+  }
   EXPECT_EQ(names, (std::set<std::string>{"№ 2", "№ 6", "№ 7"}));
   EXPECT_TRUE(Contains(page, "Область узла 5 пуста: его задача несовместна."));
   EXPECT_TRUE(Contains(page, "зелёным — узел 7 с лучшим целочисленным планом (0; 5); оранжевым — узлы 2 и 6"));
