@@ -187,6 +187,8 @@ TEST(GraphicBranches, EndNodesOfTheTextbookTreeAreDrawnWithTheirConditions) {
   for (const TElement& e : OfClass(picture, "clsGrLeafName")) names.insert(e.Content);
   EXPECT_EQ(names, (std::set<std::string>{"№ 2", "№ 6", "№ 7"}));
   EXPECT_TRUE(Contains(page, "Область узла 5 пуста: его задача несовместна."));
+  EXPECT_TRUE(Contains(page, "Задача решается методом ветвей и границ"));
+  EXPECT_FALSE(Contains(page, "отсечение Гомори")) << "the step of the integer variables names the method chosen";
   EXPECT_TRUE(Contains(page, "зелёным — узел 7 с лучшим целочисленным планом (0; 5); оранжевым — узлы 2 и 6"));
   // The optimum the method found is marked with its coordinates, on an integer point of node 7.
   const std::vector<TElement> optimum = OfClass(picture, "clsGrOpt");
