@@ -1,6 +1,7 @@
 // Takes PNG pictures of the main window, a wizard on its input, simplex and result steps, the load dialog,
 // the assignment and regression windows, and the pictures of the final reports.
 #include "AppPaths.h"
+#include "BranchBound.h"
 #include "DataMod.h"
 #include "Input_.h"
 #include "Pages.h"
@@ -48,12 +49,13 @@ bool Grab(const QWidget& window, const QString& file) {
 
 // The final report of a problem in the text form, solved as kelvano-solve solves it, in a viewer
 // tall enough for the statement and the picture after it.
-bool GrabReport(const char* text, const QString& file) {
+bool GrabReport(const char* text, const QString& file, const char* integerMethod = "gomory") {
   TTextFormatError error;
-  const std::optional<TStatementGrid> statement = ParseStatementText(text, error);
+  std::optional<TStatementGrid> statement = ParseStatementText(text, error);
   TZLPCore_Interface data;
   TStatementError readError;
-  if (!statement || !ReadStatement(*statement, data, readError)) return false;
+  if (!statement || !SetIntegerMethod(*statement, integerMethod) || !ReadStatement(*statement, data, readError))
+    return false;
   TZLPCore_SolutionResult report;
   RunTask(statement->TaskType, data, report);
   TWebBrowser viewer;
@@ -156,6 +158,10 @@ int main(int argc, char* argv[]) {
   // ... and the same program in integers: its integer points and the integer optimum.
   ok = GrabReport("max 3 4\n2 5 <= 20\n7 3 <= 21\n-1 1 <= 3\nint 1 2\n",
                   outDir + QStringLiteral("/graphic_integer.png")) &&
+       ok;
+  // ... and solved by branch and bound: the regions of the end nodes of its tree.
+  ok = GrabReport("max 5 8\n1 1 <= 6\n5 9 <= 45\nint 1 2\n", outDir + QStringLiteral("/graphic_branch.png"),
+                  "branch") &&
        ok;
   // The scatter plot of a regression, after its tables and fractions.
   ok =

@@ -103,7 +103,9 @@ public:
     return true;
   }
 
-  void Run(const TTaskInfo& task);
+  void Run();
+  // The nodes in the variables of the statement.
+  [[nodiscard]] std::vector<TBranchNode> Summary() const;
 
 private:
   // The row of the integer variable with the largest fractional part, the upper row on ties; 0: none.
@@ -139,6 +141,10 @@ private:
   std::vector<std::unique_ptr<TZLPCore_SolutionResult>> RootReports;
   std::optional<std::int32_t> Best; // index into Nodes
   bool Guarded = false;
+
+public:
+  std::int32_t NodeLimit = MaxBranchNodes;
+  [[nodiscard]] bool Stopped() const { return Guarded; }
 };
 
 std::int32_t TBranchAndBound::MakeChild(std::int32_t parent, std::int32_t r, bool up) {
@@ -208,7 +214,7 @@ void TBranchAndBound::SolveNode(TNode& node, bool shown) {
                       ".");
 }
 
-void TBranchAndBound::Run(const TTaskInfo& task) {
+void TBranchAndBound::Run() {
   Report.Clear();
   Report.AddHeading("Метод ветвей и границ");
   Report.AddParagraph(
@@ -247,7 +253,7 @@ void TBranchAndBound::Run(const TTaskInfo& task) {
                           ZHtml(n.Z) + " при " + PointHtml(n.Table) + ".");
       continue;
     }
-    if (solved + 2 > MaxBranchNodes) {
+    if (solved + 2 > NodeLimit) {
       Guarded = true;
       n.End = TNodeEnd::Stopped;
       for (const std::int32_t rest : stack) Nodes[static_cast<std::size_t>(rest)]->End = TNodeEnd::Stopped;
@@ -294,7 +300,7 @@ void TBranchAndBound::Run(const TTaskInfo& task) {
 
   Report.AddParagraph("Дерево узлов: в каждом узле — его номер и граница Z задачи без условия целочисленности; "
                       "на ветвях — добавленные условия.");
-  Report.AddLine(TreeSvg());
+  if (!ReportSilenced()) Report.AddLine(TreeSvg());
 
   TTaskVerdict& verdict = Data.Verdict;
   verdict.IsMax = IsMax;
@@ -341,7 +347,49 @@ void TBranchAndBound::Run(const TTaskInfo& task) {
   verdict.Objective = RatFromMpq(Shown(z));
   for (std::int32_t j = 1; j <= Data.Statement.Sx; ++j) verdict.X.push_back(Data.Table.ValueOf("X" + Num(j)));
   verdict.Message = StatusSentence(verdict.Status);
-  static_cast<void>(task);
+}
+
+// "X2" -> 2; 0 for a name that is no variable of the statement.
+std::int32_t StatementIndex(const std::string& name, std::int32_t n) {
+  if (name.size() < 2 || name[0] != 'X' || name.find_first_not_of("0123456789", 1) != std::string::npos) return 0;
+  const long j = std::stol(name.substr(1));
+  return j >= 1 && j <= n ? static_cast<std::int32_t>(j) : 0;
+}
+
+std::vector<TBranchNode> TBranchAndBound::Summary() const {
+  const std::int32_t n = Data.Statement.Sx;
+  std::vector<TBranchNode> out;
+  out.reserve(Nodes.size());
+  for (const auto& node : Nodes) {
+    TBranchNode s;
+    s.Id = node->Id;
+    s.Parent = node->Parent;
+    for (const TNode* k = node.get(); k->Parent != 0; k = Nodes[static_cast<std::size_t>(k->Parent - 1)].get())
+      s.Conditions.push_back({StatementIndex(k->Variable, n), k->Limit, k->Up});
+    std::reverse(s.Conditions.begin(), s.Conditions.end());
+    switch (node->End) {
+    case TNodeEnd::Branched: s.End = TBranchEnd::Branched; break;
+    case TNodeEnd::Integer: s.End = TBranchEnd::Integer; break;
+    case TNodeEnd::Infeasible: s.End = TBranchEnd::Infeasible; break;
+    case TNodeEnd::Pruned: s.End = TBranchEnd::Pruned; break;
+    case TNodeEnd::Open:
+    case TNodeEnd::Stopped: s.End = TBranchEnd::Stopped; break;
+    }
+    s.Best = Best && Nodes[static_cast<std::size_t>(*Best)].get() == node.get();
+    if (node->Feasible) {
+      for (std::int32_t j = 1; j <= n; ++j) {
+        const std::int32_t r = node->Table.RowOf("X" + Num(j));
+        s.X.push_back(r != 0 ? node->Table.GetExact(0, r) : mpq_class(0));
+      }
+      s.Z = Shown(node->Z);
+    }
+    if (node->End == TNodeEnd::Branched) {
+      s.BranchVar = StatementIndex(node->BranchVar, n);
+      s.BranchValue = node->BranchValue;
+    }
+    out.push_back(std::move(s));
+  }
+  return out;
 }
 
 std::string TBranchAndBound::TreeSvg() const {
@@ -409,8 +457,25 @@ bool SolveByBranchAndBound(TZLPCore_Interface& data, TZLPCore_SolutionResult& re
   if (data.Statement.IntegerMethod != static_cast<std::uint8_t>(TIntegerMethod::Branch) ||
       data.Table.IntegerVars.empty())
     return false;
+  static_cast<void>(task);
   TBranchAndBound method(data, report);
   if (!method.SolveRoot()) return false;
-  method.Run(task);
+  method.Run();
   return true;
+}
+
+TBranchTree BranchTree(const TZLPCore_Interface& stated, std::int32_t maxNodes) {
+  if (!stated.HasFlag(IF_ZLP) || !stated.HasFlag(IF_INTEGERVARS) || stated.IntegerVars.empty() ||
+      stated.Statement.IntegerMethod != static_cast<std::uint8_t>(TIntegerMethod::Branch))
+    return {};
+  const TReportSilence silence;
+  TZLPCore_Interface data = stated;
+  TZLPCore_SolutionResult scratch;
+  // The steps between this one and the simplex step: the canonical form and the first table.
+  if (!WriteCanonicalPage(data, "", scratch) || !data.ZLP.IsCanonical() || !PrepareSimplexTable(data)) return {};
+  TBranchAndBound method(data, scratch);
+  method.NodeLimit = std::min(maxNodes, MaxBranchNodes);
+  if (!method.SolveRoot()) return {};
+  method.Run();
+  return {method.Summary(), !method.Stopped() || maxNodes >= MaxBranchNodes};
 }

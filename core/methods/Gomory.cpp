@@ -2,6 +2,7 @@
 // the units of the task type and its verdict.
 #include "Gomory.h"
 
+#include "BranchBound.h"
 #include "Graphic.h"
 #include "SimplexMethod.h"
 #include "TaskContract.h"
@@ -105,10 +106,14 @@ bool GomorySelectUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
   }
   std::string names;
   for (const std::string& name : data.IntegerVars) names += (names.empty() ? "" : ", ") + Sub(name);
+  const bool branch = s.IntegerMethod == static_cast<std::uint8_t>(TIntegerMethod::Branch);
   report.AddParagraph((data.IntegerVars.size() == 1 ? "Целочисленной должна быть переменная " + names
                                                     : "Целочисленными должны быть переменные " + names) +
-                      ". Задача решается симплекс-методом; пока в оптимальном решении такая переменная дробная, "
-                      "к таблице добавляется отсечение Гомори.");
+                      (branch ? ". Задача решается методом ветвей и границ: пока в оптимальном решении задачи "
+                                "симплекс-метода такая переменная дробная, задача делится на две, с условием "
+                                "X<sub>j</sub> &le; [v] и с условием X<sub>j</sub> &ge; [v] + 1."
+                              : ". Задача решается симплекс-методом; пока в оптимальном решении такая переменная "
+                                "дробная, к таблице добавляется отсечение Гомори."));
   // Two variables: the picture, now that the integer variables are known.
   WriteGraphicSection(data, report);
   return true;

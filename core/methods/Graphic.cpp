@@ -2,6 +2,7 @@
 #include "Graphic.h"
 
 #include "BigRational.h"
+#include "BranchBound.h"
 #include "Svg.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
@@ -627,6 +628,16 @@ std::string ZWord(bool isMax) { return std::string("Z<sub>") + (isMax ? "max" : 
 
 TSvgPoint ToSvg(const TPlanePoint& p) { return {WideToDouble(p.X), WideToDouble(p.Y)}; }
 
+TWideRational Exact(const mpq_class& q) { return {TWideInt(q.get_num()), TWideInt(q.get_den())}; }
+
+// The box a marker of radius r covers around p.
+TSvgBox MarkerBox(const TSvgPlot& plot, TSvgPoint p, double r) {
+  return {plot.PX(p.X) - r, plot.PY(p.Y) - r, plot.PX(p.X) + r, plot.PY(p.Y) + r};
+}
+
+// The end nodes of branch and bound a picture still shows one by one.
+constexpr std::size_t MaxDrawnLeaves = 40;
+
 // Everything the section says and draws.
 struct TGraphic {
   const TZLPCore_SubInterface_ZLP& Zlp;
@@ -639,8 +650,30 @@ struct TGraphic {
   TFrame Frame;
   std::vector<TPlanePoint> Drawn;   // the region clipped by the frame, counter-clockwise
   std::vector<std::int32_t> Hidden; // constraint lines that miss the picture
+  // Branch and bound: its nodes and their regions clipped by the frame (parallel to Tree).
+  std::vector<TBranchNode> Tree;
+  bool TreeWhole = true; // false: the tree goes on beyond the nodes of Tree
+  std::vector<std::vector<TPlanePoint>> NodeRegions;
 
   [[nodiscard]] bool Integer() const { return IntX1 || IntX2; }
+  [[nodiscard]] std::size_t LeafCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(Tree.begin(), Tree.end(), [](const TBranchNode& n) { return n.End != TBranchEnd::Branched; }));
+  }
+  [[nodiscard]] bool TreeFinished() const {
+    return std::none_of(Tree.begin(), Tree.end(), [](const TBranchNode& n) { return n.End == TBranchEnd::Stopped; });
+  }
+  // The regions of the nodes are drawn: a tree that ended, with few enough end nodes.
+  [[nodiscard]] bool BranchesDrawn() const {
+    return !Tree.empty() && TreeWhole && TreeFinished() && LeafCount() <= MaxDrawnLeaves;
+  }
+  // The node of the integer optimum branch and bound proved.
+  [[nodiscard]] const TBranchNode* BestNode() const {
+    if (!TreeWhole || !TreeFinished()) return nullptr;
+    const auto it =
+        std::find_if(Tree.begin(), Tree.end(), [](const TBranchNode& n) { return n.Best && n.X.size() == 2; });
+    return it == Tree.end() ? nullptr : &*it;
+  }
   [[nodiscard]] std::string VertexLabel(const TPlanePoint& p) const {
     const auto it = std::find(Region.Vertices.begin(), Region.Vertices.end(), p);
     return it == Region.Vertices.end()
@@ -649,6 +682,7 @@ struct TGraphic {
   }
   // A point of the optimum the level line passes through.
   [[nodiscard]] std::optional<TPlanePoint> LevelPoint() const {
+    if (const TBranchNode* best = BestNode()) return TPlanePoint{Exact(best->X[0]), Exact(best->X[1])};
     if (Lattice && Lattice->Value && !Lattice->Best.empty()) {
       const TLatticeColumn& c = Lattice->Best.front();
       return Lattice->Transposed ? TPlanePoint{c.Lo, c.K} : TPlanePoint{c.K, c.Lo};
@@ -658,6 +692,7 @@ struct TGraphic {
   }
   // The level through the optimum the picture shows: the integer one for an integer program.
   [[nodiscard]] std::optional<TWideRational> Level() const {
+    if (const TBranchNode* best = BestNode()) return Exact(best->Z);
     if (Lattice && Lattice->Value) return Lattice->Value;
     if (Optimum.Kind == TOptimumKind::Attained && !Optimum.Constant) return Optimum.Value;
     return std::nullopt;
@@ -665,22 +700,34 @@ struct TGraphic {
 };
 
 // A label beside the upper end of a line's part in the frame (the right end of a level line), 14
-// pixels back along the line.
-void LineLabel(TSvgPlot& plot, const std::pair<TSvgPoint, TSvgPoint>& seg, const std::string& markup,
-               const std::string& cls) {
+// pixels back along the line, to the right of it where that place is free.
+TSvgPointLabel LineLabel(const TSvgPlot& plot, const std::pair<TSvgPoint, TSvgPoint>& seg, const std::string& markup,
+                         const std::string& cls) {
   TSvgPoint end = seg.first, other = seg.second;
   const double rise = plot.PY(end.Y) - plot.PY(other.Y);
   if (rise > 0.5 || (rise > -0.5 && plot.PX(other.X) > plot.PX(end.X))) std::swap(end, other);
   const double dx = plot.PX(other.X) - plot.PX(end.X), dy = plot.PY(other.Y) - plot.PY(end.Y);
   const double len = std::hypot(dx, dy);
   const double back = len > 0 ? std::min(14.0, len / 2) / len : 0;
-  plot.PixelText(plot.PX(end.X) + dx * back + 5, plot.PY(end.Y) + dy * back + 4, markup, cls);
+  return {{end.X + (other.X - end.X) * back, end.Y + (other.Y - end.Y) * back}, markup, cls, 1, 0, false};
 }
 
 // The picture's window around the frame, with room for the labels at the axes.
 TSvgWindow PictureWindow(const TGraphic& g) {
   const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   return {-0.07 * fx, 1.1 * fx, -0.07 * fy, 1.1 * fy};
+}
+
+// The region of a node of branch and bound inside the frame: the program's region cut by the
+// conditions of the node and of its ancestors, counter-clockwise.
+std::vector<TPlanePoint> NodeRegion(const TGraphic& g, const TBranchNode& n) {
+  std::vector<TLine> lines = g.Lines;
+  AddFrame(lines, g.Frame.X, g.Frame.Y);
+  for (const TBranchCondition& c : n.Conditions)
+    lines.push_back(MakeLine(Whole(c.Var == 1 ? 1 : 0), Whole(c.Var == 2 ? 1 : 0), Exact(c.Limit), c.Up ? 1 : -1, 0));
+  std::vector<TPlanePoint> points = ExtremePoints(lines);
+  SortCounterClockwise(points);
+  return points;
 }
 
 // The constraint lines that miss the picture: the caption names them.
@@ -695,8 +742,11 @@ std::vector<std::int32_t> HiddenLines(const TGraphic& g) {
 
 using TLineLabels = std::vector<std::pair<std::pair<TSvgPoint, TSvgPoint>, std::string>>;
 
-// The region (or its edge), the dashed frame of an unbounded one, the integer lines of a mixed program.
-void DrawRegion(TSvgPlot& plot, const TGraphic& g) {
+void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>& labels);
+
+// The region (or its edge), the dashed frame of an unbounded one, the regions of the nodes of branch
+// and bound, the integer lines of a mixed program.
+void DrawRegion(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>& labels) {
   const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   if (g.Drawn.size() >= 3) {
     std::vector<TSvgPoint> polygon;
@@ -709,6 +759,7 @@ void DrawRegion(TSvgPlot& plot, const TGraphic& g) {
     plot.Line({0, fy}, {fx, fy}, "clsGrFrame", "stroke=\"currentColor\" stroke-dasharray=\"2 3\"");
     plot.Line({fx, 0}, {fx, fy}, "clsGrFrame", "stroke=\"currentColor\" stroke-dasharray=\"2 3\"");
   }
+  DrawBranches(plot, g, labels);
   // The integer lines of a mixed program; the integer points are drawn over the lines later.
   if (g.Lattice && !(g.IntX1 && g.IntX2))
     for (const TLatticeColumn& c : g.Lattice->Columns) {
@@ -734,7 +785,8 @@ void DrawConstraintLines(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels)
 }
 
 // The level line through the optimum with its value, and the gradient of the objective.
-void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels) {
+void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels,
+                          std::vector<TSvgPointLabel>& levelLabels) {
   const TSvgWindow window = PictureWindow(g);
   const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   const TObjective z = ObjectiveOf(g.Zlp);
@@ -753,8 +805,12 @@ void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels
           return std::hypot(plot.PX(q.X) - plot.PX(p.X), plot.PY(q.Y) - plot.PY(p.Y));
         };
         const TSvgPoint end = dist(inFrame->first) > dist(inFrame->second) ? inFrame->first : inFrame->second;
-        plot.Text({p.X + 0.6 * (end.X - p.X), p.Y + 0.6 * (end.Y - p.Y)}, 5, -5, "Z = " + WideToStr(*level),
-                  "clsGrLevelName");
+        levelLabels.push_back({{p.X + 0.6 * (end.X - p.X), p.Y + 0.6 * (end.Y - p.Y)},
+                               "Z = " + WideToStr(*level),
+                               "clsGrLevelName",
+                               1,
+                               -1,
+                               false});
       } else {
         labels.emplace_back(*seg, "Z = " + WideToStr(*level));
       }
@@ -783,8 +839,8 @@ void DrawLevelAndGradient(TSvgPlot& plot, const TGraphic& g, TLineLabels& labels
   }
 }
 
-// The optimal edge or ray, and the vertices of the region with their letters.
-void DrawVertices(TSvgPlot& plot, const TGraphic& g) {
+// The optimal edge or ray, and the vertices of the region; their letters go to labels.
+void DrawVertices(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>& labels) {
   const double fx = WideToDouble(g.Frame.X), fy = WideToDouble(g.Frame.Y);
   const std::string accent = std::string("stroke=\"") + Accent + "\"";
   const TPlaneOptimum& opt = g.Optimum;
@@ -806,30 +862,33 @@ void DrawVertices(TSvgPlot& plot, const TGraphic& g) {
   for (std::size_t k = 0; k < g.Region.Vertices.size(); ++k) {
     const TSvgPoint v = ToSvg(g.Region.Vertices[k]);
     plot.Circle(v, 2.5, "clsGrVertex", "fill=\"currentColor\"");
+    plot.Reserve(MarkerBox(plot, v, 2.5));
     const bool optimal = std::find(opt.Points.begin(), opt.Points.end(), g.Region.Vertices[k]) != opt.Points.end();
     if (!lettered || (linearLabels && optimal)) continue;
-    // On the axes the letters keep off the tick labels.
-    if (Sign(g.Region.Vertices[k].X) == 0 && Sign(g.Region.Vertices[k].Y) == 0) {
-      plot.Text(v, -6, -6, VertexName(k), "clsGrVertexName", "end");
-      continue;
-    }
-    if (Sign(g.Region.Vertices[k].X) == 0 || Sign(g.Region.Vertices[k].Y) == 0) {
-      plot.Text(v, 6, -6, VertexName(k), "clsGrVertexName");
-      continue;
-    }
-    // The letter outside the region: away from the middle of its vertices.
+    // The letter outside the region: away from the middle of its vertices (up and left of a region
+    // that is a single point).
     double dx = plot.PX(v.X) - plot.PX(centre.X), dy = plot.PY(v.Y) - plot.PY(centre.Y);
-    const double len = std::hypot(dx, dy);
-    dx = len > 0 ? dx / len : -0.7;
-    dy = len > 0 ? dy / len : 0.7;
-    plot.Text(v, dx * 11 - 3.5, dy * 11 + 4, VertexName(k), "clsGrVertexName");
+    if (std::hypot(dx, dy) < 0.5) dx = -1, dy = -1;
+    labels.push_back({v, VertexName(k), "clsGrVertexName", dx, dy, false, 2.5});
   }
+}
+
+// The point of the integer optimum the picture marks with its coordinates: the one branch and
+// bound found, or the only best point of the enumeration.
+std::optional<TPlanePoint> MarkedIntegerPoint(const TGraphic& g) {
+  if (const TBranchNode* best = g.BestNode()) return TPlanePoint{Exact(best->X[0]), Exact(best->X[1])};
+  if (g.Lattice && g.Lattice->Best.size() == 1 && g.Lattice->Best.front().Lo == g.Lattice->Best.front().Hi) {
+    const TLatticeColumn& c = g.Lattice->Best.front();
+    return g.Lattice->Transposed ? TPlanePoint{c.Lo, c.K} : TPlanePoint{c.K, c.Lo};
+  }
+  return std::nullopt;
 }
 
 // The integer points, and the optimum: the integer one of an integer program, marked with its
 // coordinates, and the relaxation's points circled; the optimal vertices of a linear program.
-void DrawOptimum(TSvgPlot& plot, const TGraphic& g) {
+void DrawOptimum(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>& labels) {
   const std::string accent = std::string("stroke=\"") + Accent + "\"";
+  const std::string fill = std::string("fill=\"") + Accent + "\"";
   const TPlaneOptimum& opt = g.Optimum;
   const bool lettered = g.Region.Vertices.size() <= 26;
   if (g.Lattice && g.IntX1 && g.IntX2 && g.Lattice->PointCount <= 4000)
@@ -839,11 +898,19 @@ void DrawOptimum(TSvgPlot& plot, const TGraphic& g) {
         plot.Circle(g.Lattice->Transposed ? TSvgPoint{b, a} : TSvgPoint{a, b}, 2.2, "clsGrInt",
                     "fill=\"currentColor\"");
       }
-  const auto pointLabel = [&plot](const TSvgPoint& p, const std::string& text) {
+  const auto pointLabel = [&plot, &labels](const TSvgPoint& p, const std::string& text) {
     const bool right = plot.PX(p.X) < plot.Left() + plot.PlotWidth() * 0.7;
-    plot.Text(p, right ? 8 : -8, -8, text, "clsGrOptName", right ? "start" : "end");
+    plot.Reserve(MarkerBox(plot, p, 4.5));
+    labels.insert(labels.begin(), {p, text, "clsGrOptName", right ? 1.0 : -1.0, -1, false, 4.5});
   };
-  if (g.Lattice && g.Lattice->Value) {
+  if (const TBranchNode* best = g.BestNode()) {
+    // Branch and bound: the relaxation's optimum circled, the plan the method found filled.
+    for (const TPlanePoint& p : opt.Points) plot.Circle(ToSvg(p), 4.5, "clsGrRelax", accent + " fill=\"none\"");
+    const TPlanePoint p{Exact(best->X[0]), Exact(best->X[1])};
+    plot.Circle(ToSvg(p), 4.5, "clsGrOpt", fill,
+                "Узел " + std::to_string(best->Id) + ": лучший целочисленный план " + PointToStr(p));
+    pointLabel(ToSvg(p), PointToStr(p));
+  } else if (g.Lattice && g.Lattice->Value) {
     for (const TPlanePoint& p : opt.Points) plot.Circle(ToSvg(p), 4.5, "clsGrRelax", accent + " fill=\"none\"");
     for (const TLatticeColumn& c : g.Lattice->Best) {
       const auto at = [&g, &c](TWideRational v) {
@@ -853,21 +920,95 @@ void DrawOptimum(TSvgPlot& plot, const TGraphic& g) {
         plot.Line(ToSvg(at(c.Lo)), ToSvg(at(c.Hi)), "clsGrOptEdge",
                   accent + " stroke-width=\"5\" stroke-opacity=\"0.55\"");
         if (g.IntX1 && g.IntX2)
-          for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k)
-            plot.Circle(ToSvg(at(Whole(k))), 4.5, "clsGrOpt", std::string("fill=\"") + Accent + "\"");
+          for (TWideInt k = c.Lo.Num; k <= c.Hi.Num; ++k) plot.Circle(ToSvg(at(Whole(k))), 4.5, "clsGrOpt", fill);
       } else {
-        plot.Circle(ToSvg(at(c.Lo)), 4.5, "clsGrOpt", std::string("fill=\"") + Accent + "\"");
+        plot.Circle(ToSvg(at(c.Lo)), 4.5, "clsGrOpt", fill);
       }
     }
-    if (g.Lattice->Best.size() == 1 && g.Lattice->Best.front().Lo == g.Lattice->Best.front().Hi) {
-      const TLatticeColumn& c = g.Lattice->Best.front();
-      const TPlanePoint p = g.Lattice->Transposed ? TPlanePoint{c.Lo, c.K} : TPlanePoint{c.K, c.Lo};
-      pointLabel(ToSvg(p), PointToStr(p));
-    }
+    if (const auto p = MarkedIntegerPoint(g)) pointLabel(ToSvg(*p), PointToStr(*p));
   } else if (opt.Kind == TOptimumKind::Attained) {
     for (const TPlanePoint& p : opt.Points) {
-      plot.Circle(ToSvg(p), 4.5, "clsGrOpt", std::string("fill=\"") + Accent + "\"");
+      plot.Circle(ToSvg(p), 4.5, "clsGrOpt", fill);
       pointLabel(ToSvg(p), lettered ? g.VertexLabel(p) : PointToStr(p));
+    }
+  }
+}
+
+// The fill of a node's region, the colours of the tree of nodes.
+const char* LeafColour(const TBranchNode& n) {
+  switch (n.End) {
+  case TBranchEnd::Integer: return n.Best ? "#9fd89f" : "#d8efd8";
+  case TBranchEnd::Pruned: return "#f6d7a7";
+  default: return "#ffffff";
+  }
+}
+
+// The same, darker: a region that is only a segment or a point is drawn in it.
+const char* LeafStroke(const TBranchNode& n) {
+  switch (n.End) {
+  case TBranchEnd::Integer: return n.Best ? "#2e8b2e" : "#5aa95a";
+  case TBranchEnd::Pruned: return "#d08a2a";
+  default: return "#555555";
+  }
+}
+
+// "X1 ≤ 1, X2 ≥ 2" (plain text: the title of a region).
+std::string ConditionsText(const TBranchNode& n) {
+  std::string text;
+  for (const TBranchCondition& c : n.Conditions)
+    text += (text.empty() ? "" : ", ") + ("X" + std::to_string(c.Var)) + (c.Up ? " ≥ " : " ≤ ") + c.Limit.get_str();
+  return text;
+}
+
+// The regions of the end nodes of branch and bound, with their numbers, and the lines that divide
+// a node in two, X_j = [v] and X_j = [v] + 1.
+void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>& labels) {
+  if (!g.BranchesDrawn()) return;
+  for (std::size_t k = 0; k < g.Tree.size(); ++k) {
+    const TBranchNode& n = g.Tree[k];
+    const std::vector<TPlanePoint>& region = g.NodeRegions[k];
+    if (n.End == TBranchEnd::Branched || region.empty()) continue;
+    std::string title = "Узел " + std::to_string(n.Id) + ": " + ConditionsText(n);
+    if (!n.X.empty()) title += "; Z = " + n.Z.get_str() + " в точке " + PointToStr({Exact(n.X[0]), Exact(n.X[1])});
+    const std::string attrs = std::string("fill=\"") + LeafColour(n) + "\" fill-opacity=\"0.75\" stroke=\"#555555\"";
+    std::vector<TSvgPoint> points;
+    TSvgPoint middle{};
+    for (const TPlanePoint& p : region) {
+      points.push_back(ToSvg(p));
+      middle = {middle.X + points.back().X / region.size(), middle.Y + points.back().Y / region.size()};
+    }
+    if (points.size() >= 3)
+      plot.Polygon(points, "clsGrLeaf", attrs, title);
+    else if (points.size() == 2)
+      plot.Line(points[0], points[1], "clsGrLeaf", std::string("stroke=\"") + LeafStroke(n) + "\" stroke-width=\"4\"",
+                title);
+    else {
+      plot.Circle(points[0], 4, "clsGrLeaf",
+                  std::string("fill=\"") + LeafColour(n) + "\" stroke=\"" + LeafStroke(n) + "\" stroke-width=\"1.5\"",
+                  title);
+      plot.Reserve(MarkerBox(plot, points[0], 4));
+    }
+    labels.push_back({middle, "№ " + std::to_string(n.Id), "clsGrLeafName", 1, -1, points.size() >= 3,
+                      points.size() == 1 ? 4.0 : 0.0});
+  }
+  for (std::size_t k = 0; k < g.Tree.size(); ++k) {
+    const TBranchNode& n = g.Tree[k];
+    if (n.End != TBranchEnd::Branched) continue;
+    for (std::size_t c = 0; c < g.Tree.size(); ++c) {
+      if (g.Tree[c].Parent != n.Id) continue;
+      const TBranchCondition& cond = g.Tree[c].Conditions.back();
+      // The line of the condition meets the node's region along an edge of the child's region.
+      std::vector<TPlanePoint> on;
+      for (const TPlanePoint& p : g.NodeRegions[c])
+        if ((cond.Var == 1 ? p.X : p.Y) == Exact(cond.Limit)) on.push_back(p);
+      if (on.size() < 2) continue;
+      const auto [lo, hi] =
+          std::minmax_element(on.begin(), on.end(), [&cond](const TPlanePoint& a, const TPlanePoint& b) {
+            return Compare(cond.Var == 1 ? a.Y : a.X, cond.Var == 1 ? b.Y : b.X) < 0;
+          });
+      plot.Line(ToSvg(*lo), ToSvg(*hi), "clsGrBranchLine",
+                "stroke=\"#555555\" stroke-width=\"1.4\" stroke-dasharray=\"5 3\"",
+                "X" + std::to_string(cond.Var) + " = " + cond.Limit.get_str());
     }
   }
 }
@@ -880,15 +1021,25 @@ std::string DrawPicture(const TGraphic& g) {
   const TSvgPlot::TAxis xAxis = TickAxis(g.Frame.StepX, 0, fx, SvgSubscript("X", "1"));
   const TSvgPlot::TAxis yAxis = TickAxis(g.Frame.StepY, 0, fy, SvgSubscript("X", "2"));
   plot.Grid(xAxis, yAxis);
-  DrawRegion(plot, g);
+  std::vector<TSvgPointLabel> pointLabels;
+  DrawRegion(plot, g, pointLabels);
   TLineLabels labels;
   DrawConstraintLines(plot, g, labels);
   plot.AxesThroughOrigin(xAxis, yAxis);
-  DrawLevelAndGradient(plot, g, labels);
-  DrawVertices(plot, g);
-  DrawOptimum(plot, g);
+  std::vector<TSvgPointLabel> lineLabels;
+  DrawLevelAndGradient(plot, g, labels, lineLabels);
   for (const auto& [seg, text] : labels)
-    LineLabel(plot, seg, text, text.front() == 'Z' ? "clsGrLevelName" : "clsGrLineName");
+    lineLabels.push_back(LineLabel(plot, seg, text, text.front() == 'Z' ? "clsGrLevelName" : "clsGrLineName"));
+  std::vector<TSvgPointLabel> vertexLabels;
+  DrawVertices(plot, g, vertexLabels);
+  std::vector<TSvgPointLabel> all;
+  DrawOptimum(plot, g, all);
+  // The optimum's coordinates first, then the letters of the vertices, the labels of the lines and
+  // the numbers of the regions.
+  all.insert(all.end(), vertexLabels.begin(), vertexLabels.end());
+  all.insert(all.end(), lineLabels.begin(), lineLabels.end());
+  all.insert(all.end(), pointLabels.begin(), pointLabels.end());
+  plot.PlaceLabels(all);
   return plot.Svg("clsGraph", "Графический метод");
 }
 
@@ -896,6 +1047,49 @@ std::string Join(const std::vector<std::string>& parts, const std::string& last)
   std::string s;
   for (std::size_t k = 0; k < parts.size(); ++k) s += (k == 0 ? "" : k + 1 == parts.size() ? last : ", ") + parts[k];
   return s;
+}
+
+// What the picture shows of branch and bound.
+std::string BranchLegend(const TGraphic& g) {
+  if (g.Tree.empty()) return "";
+  if (g.TreeWhole && !g.TreeFinished())
+    return " Задачи некоторых узлов метода ветвей и границ не решены до конца, поэтому области узлов не показаны.";
+  if (!g.BranchesDrawn())
+    return " Метод ветвей и границ строит больше " +
+           CountText(static_cast<std::int64_t>(MaxDrawnLeaves), "конечного узла", "конечных узлов", "конечных узлов") +
+           ": столько областей на рисунке не показать.";
+  std::string text = " Метод ветвей и границ делит область прямыми X<sub>j</sub> = [v] и X<sub>j</sub> = [v] + 1 "
+                     "(штриховые линии); полоса между ними не содержит целых значений X<sub>j</sub> и отбрасывается.";
+  std::vector<std::string> colours;
+  std::vector<std::string> integer;
+  std::vector<std::string> pruned;
+  std::vector<std::string> empty;
+  for (const TBranchNode& n : g.Tree) {
+    const std::string id = std::to_string(n.Id);
+    if (n.End == TBranchEnd::Integer && !n.Best) integer.push_back(id);
+    if (n.End == TBranchEnd::Pruned) pruned.push_back(id);
+    if (n.End == TBranchEnd::Infeasible) empty.push_back(id);
+  }
+  if (const TBranchNode* best = g.BestNode())
+    colours.push_back("зелёным — узел " + std::to_string(best->Id) + " с лучшим целочисленным планом " +
+                      PointToStr({Exact(best->X[0]), Exact(best->X[1])}));
+  if (!integer.empty())
+    colours.push_back(integer.size() == 1
+                          ? "бледно-зелёным — узел " + integer.front() + " с другим целочисленным планом"
+                          : "бледно-зелёным — узлы " + Join(integer, " и ") + " с другими целочисленными планами");
+  if (!pruned.empty())
+    colours.push_back(pruned.size() == 1 ? "оранжевым — узел " + pruned.front() + ", закрытый по границе"
+                                         : "оранжевым — узлы " + Join(pruned, " и ") + ", закрытые по границе");
+  // Every end node that is not empty is integer or closed by its bound.
+  if (!colours.empty()) {
+    text += " Области конечных узлов дерева обведены и подписаны номерами узлов";
+    for (std::size_t k = 0; k < colours.size(); ++k) text += (k == 0 ? "; закрашены " : "; ") + colours[k];
+    text += ".";
+  }
+  if (!empty.empty())
+    text += empty.size() == 1 ? " Область узла " + empty.front() + " пуста: его задача несовместна."
+                              : " Области узлов " + Join(empty, " и ") + " пусты: их задачи несовместны.";
+  return text;
 }
 
 std::string Caption(const TGraphic& g) {
@@ -919,6 +1113,7 @@ std::string Caption(const TGraphic& g) {
       text += std::string(" Отрезками отмечены допустимые точки с целым ") + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2));
     text += g.Region.Kind == TRegionKind::Unbounded ? " внутри рамки." : ".";
   }
+  text += BranchLegend(g);
   if (!g.Hidden.empty()) {
     std::vector<std::string> numbers;
     for (std::int32_t n : g.Hidden) numbers.push_back("(" + std::to_string(n) + ")");
@@ -1025,7 +1220,7 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
   const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
   const std::uint8_t type = data.Statement.TaskType;
   if (!data.HasFlag(IF_ZLP) || zlp.VarCount() != 2 || (type != TT_LINEAR && type != TT_INTEGER)) return;
-  TGraphic g{zlp, {}, {}, {}, false, false, std::nullopt, {}, {}, {}};
+  TGraphic g{zlp, {}, {}, {}, false, false, std::nullopt, {}, {}, {}, {}, true, {}};
   if (type == TT_INTEGER) {
     if (!data.HasFlag(IF_INTEGERVARS)) return;
     const auto ticked = [&data](const std::string& name) {
@@ -1061,6 +1256,14 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
     }
     if (g.Integer()) g.Lattice = LatticeSearch(zlp, g.Region, g.IntX1, g.IntX2, g.Frame.X, g.Frame.Y);
     g.Hidden = HiddenLines(g);
+    if (type == TT_INTEGER) {
+      // A binary tree with MaxDrawnLeaves end nodes has 2 MaxDrawnLeaves - 1 nodes.
+      TBranchTree tree = BranchTree(data, 2 * static_cast<std::int32_t>(MaxDrawnLeaves) - 1);
+      g.Tree = std::move(tree.Nodes);
+      g.TreeWhole = tree.Whole;
+    }
+    if (g.BranchesDrawn())
+      for (const TBranchNode& n : g.Tree) g.NodeRegions.push_back(NodeRegion(g, n));
     const std::string svg = DrawPicture(g);
     report.AddLine("<div class=\"clsGraphBox\">" + std::string(CRLF) + svg + CRLF + "<div class=\"clsGrCaption\">" +
                    Caption(g) + "</div></div>");

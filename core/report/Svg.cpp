@@ -33,6 +33,15 @@ std::size_t VisibleLength(const std::string& markup) {
 }
 
 constexpr double CharWidth = 6.4; // an average character of the 11-pixel labels
+// The height of the 11-pixel type above and below its baseline.
+constexpr double TextAscent = 9;
+constexpr double TextDescent = 3;
+
+double Overlap(const TSvgBox& a, const TSvgBox& b) {
+  const double w = std::min(a.Right, b.Right) - std::max(a.Left, b.Left);
+  const double h = std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top);
+  return w > 0 && h > 0 ? w * h : 0;
+}
 
 } // namespace
 
@@ -78,25 +87,38 @@ double TSvgPlot::PY(double y) const noexcept {
   return Top + (FWindow.Y1 - y) / (FWindow.Y1 - FWindow.Y0) * FPlotHeight;
 }
 
-void TSvgPlot::Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs) {
-  FElements.push_back("<line class=\"" + cls + "\" x1=\"" + SvgNumber(PX(a.X)) + "\" y1=\"" + SvgNumber(PY(a.Y)) +
-                      "\" x2=\"" + SvgNumber(PX(b.X)) + "\" y2=\"" + SvgNumber(PY(b.Y)) + "\"" +
-                      (attrs.empty() ? "" : " " + attrs) + "/>");
+namespace {
+
+// The end of an element: "/>", or its title and the closing tag.
+std::string Closing(const std::string& tag, const std::string& title) {
+  return title.empty() ? "/>" : "><title>" + SvgEscape(title) + "</title></" + tag + ">";
 }
 
-void TSvgPlot::Polygon(const std::vector<TSvgPoint>& points, const std::string& cls, const std::string& attrs) {
+} // namespace
+
+void TSvgPlot::Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs,
+                    const std::string& title) {
+  FElements.push_back("<line class=\"" + cls + "\" x1=\"" + SvgNumber(PX(a.X)) + "\" y1=\"" + SvgNumber(PY(a.Y)) +
+                      "\" x2=\"" + SvgNumber(PX(b.X)) + "\" y2=\"" + SvgNumber(PY(b.Y)) + "\"" +
+                      (attrs.empty() ? "" : " " + attrs) + Closing("line", title));
+}
+
+void TSvgPlot::Polygon(const std::vector<TSvgPoint>& points, const std::string& cls, const std::string& attrs,
+                       const std::string& title) {
   std::string list;
   for (const TSvgPoint& p : points) {
     if (!list.empty()) list += ' ';
     list += SvgNumber(PX(p.X)) + "," + SvgNumber(PY(p.Y));
   }
   FElements.push_back("<polygon class=\"" + cls + "\" points=\"" + list + "\"" + (attrs.empty() ? "" : " " + attrs) +
-                      "/>");
+                      Closing("polygon", title));
 }
 
-void TSvgPlot::Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs) {
+void TSvgPlot::Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs,
+                      const std::string& title) {
   FElements.push_back("<circle class=\"" + cls + "\" cx=\"" + SvgNumber(PX(c.X)) + "\" cy=\"" + SvgNumber(PY(c.Y)) +
-                      "\" r=\"" + SvgNumber(radius) + "\"" + (attrs.empty() ? "" : " " + attrs) + "/>");
+                      "\" r=\"" + SvgNumber(radius) + "\"" + (attrs.empty() ? "" : " " + attrs) +
+                      Closing("circle", title));
 }
 
 void TSvgPlot::Arrow(TSvgPoint a, TSvgPoint b, double headLength, const std::string& cls, const std::string& attrs) {
@@ -119,17 +141,99 @@ void TSvgPlot::Text(TSvgPoint at, double dx, double dy, const std::string& marku
   PixelText(PX(at.X) + dx, PY(at.Y) + dy, markup, cls, anchor);
 }
 
-void TSvgPlot::PixelText(double px, double py, const std::string& markup, const std::string& cls,
-                         const std::string& anchor) {
+TSvgBox TSvgPlot::TextBox(double px, double py, const std::string& markup, const std::string& anchor) const {
   const double width = TextWidth(markup);
   const double total = FLeft + FPlotWidth + Right;
   // The left edge of the text for its anchor, moved so that the whole text stays in the picture.
   const double shift = anchor == "end" ? width : anchor == "middle" ? width / 2 : 0;
   const double leftEdge = std::clamp(px - shift, 2.0, std::max(2.0, total - 2 - width));
-  px = leftEdge + shift;
+  py = std::clamp(py, 11.0, Top + FPlotHeight + Bottom - 3);
+  return {leftEdge, py - TextAscent, leftEdge + width, py + TextDescent};
+}
+
+void TSvgPlot::PixelText(double px, double py, const std::string& markup, const std::string& cls,
+                         const std::string& anchor) {
+  FBoxes.push_back(TextBox(px, py, markup, anchor));
+  const double width = TextWidth(markup);
+  const double total = FLeft + FPlotWidth + Right;
+  const double shift = anchor == "end" ? width : anchor == "middle" ? width / 2 : 0;
+  px = std::clamp(px - shift, 2.0, std::max(2.0, total - 2 - width)) + shift;
   py = std::clamp(py, 11.0, Top + FPlotHeight + Bottom - 3);
   FElements.push_back("<text class=\"" + cls + "\" x=\"" + SvgNumber(px) + "\" y=\"" + SvgNumber(py) + "\"" +
                       (anchor == "start" ? "" : " text-anchor=\"" + anchor + "\"") + ">" + markup + "</text>");
+}
+
+void TSvgPlot::PlaceLabels(const std::vector<TSvgPointLabel>& labels) {
+  const double total = FLeft + FPlotWidth + Right;
+  const double height = Top + FPlotHeight + Bottom;
+  const TSvgBox inside{2, 2, total - 2, height};
+  const double diagonal = std::sqrt(0.5);
+  // The 8 sides counter-clockwise from the right, in pixels (y downwards).
+  const double sides[8][2] = {{1, 0},  {diagonal, -diagonal}, {0, -1}, {-diagonal, -diagonal},
+                              {-1, 0}, {-diagonal, diagonal}, {0, 1},  {diagonal, diagonal}};
+  for (const TSvgPointLabel& label : labels) {
+    const double px = PX(label.At.X), py = PY(label.At.Y);
+    const double w = TextWidth(label.Markup), h = TextAscent + TextDescent;
+    // The sides nearest the preferred one first.
+    std::vector<int> order = {0, 1, 2, 3, 4, 5, 6, 7};
+    const double preferLength = std::hypot(label.PreferX, label.PreferY);
+    if (preferLength > 0) {
+      const auto closeness = [&](int k) {
+        return (sides[k][0] * label.PreferX + sides[k][1] * label.PreferY) / preferLength;
+      };
+      std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return closeness(a) > closeness(b) + 1e-9; });
+    }
+    struct TPlace {
+      TSvgBox Box;
+      bool Leader;
+    };
+    std::vector<TPlace> places;
+    if (label.Centred) places.push_back({{px - w / 2, py - h / 2, px + w / 2, py + h / 2}, false});
+    for (std::size_t g = 0; g < std::size(LabelGaps); ++g)
+      for (const int k : order) {
+        const double dx = sides[k][0], dy = sides[k][1], gap = LabelGaps[g] + label.Radius;
+        const double left = dx > 0.1 ? px + gap * dx : dx < -0.1 ? px + gap * dx - w : px - w / 2;
+        const double top = dy > 0.1 ? py + gap * dy : dy < -0.1 ? py + gap * dy - h : py - h / 2;
+        places.push_back({{left, top, left + w, top + h}, g > 0});
+      }
+    const auto fits = [&inside](const TSvgBox& b) {
+      return b.Left >= inside.Left && b.Right <= inside.Right && b.Top >= inside.Top && b.Bottom <= inside.Bottom;
+    };
+    const TPlace* chosen = nullptr;
+    for (const TPlace& p : places)
+      if (fits(p.Box) &&
+          std::none_of(FBoxes.begin(), FBoxes.end(), [&p](const TSvgBox& b) { return b.Overlaps(p.Box); })) {
+        chosen = &p;
+        break;
+      }
+    if (chosen == nullptr) {
+      // Nowhere free: the place next to the point that covers the least.
+      double least = -1;
+      for (const TPlace& p : places) {
+        if (!fits(p.Box) || p.Leader) continue;
+        double covered = 0;
+        for (const TSvgBox& b : FBoxes) covered += Overlap(b, p.Box);
+        if (least < 0 || covered < least) {
+          least = covered;
+          chosen = &p;
+        }
+      }
+    }
+    const TPlace place = chosen != nullptr ? *chosen : places.front();
+    if (place.Leader) {
+      // From the edge of the point's marker to the nearest point of the box.
+      const double nx = std::clamp(px, place.Box.Left, place.Box.Right);
+      const double ny = std::clamp(py, place.Box.Top, place.Box.Bottom);
+      const double len = std::hypot(nx - px, ny - py);
+      if (len > 6) {
+        const double sx = px + (nx - px) * 5 / len, sy = py + (ny - py) * 5 / len;
+        FElements.push_back("<line class=\"clsGrLeader\" x1=\"" + SvgNumber(sx) + "\" y1=\"" + SvgNumber(sy) +
+                            "\" x2=\"" + SvgNumber(nx) + "\" y2=\"" + SvgNumber(ny) +
+                            "\" stroke=\"currentColor\" stroke-width=\"0.6\"/>");
+      }
+    }
+    PixelText(place.Box.Left, place.Box.Top + TextAscent, label.Markup, label.Cls);
+  }
 }
 
 void TSvgPlot::Grid(const TAxis& x, const TAxis& y) {

@@ -22,6 +22,32 @@ struct TSvgWindow {
   [[nodiscard]] bool Contains(TSvgPoint p) const noexcept { return p.X >= X0 && p.X <= X1 && p.Y >= Y0 && p.Y <= Y1; }
 };
 
+// A rectangle of the picture in pixels, Left < Right and Top < Bottom.
+struct TSvgBox {
+  double Left = 0;
+  double Top = 0;
+  double Right = 0;
+  double Bottom = 0;
+  [[nodiscard]] bool Overlaps(const TSvgBox& b) const noexcept {
+    return Left < b.Right && b.Left < Right && Top < b.Bottom && b.Top < Bottom;
+  }
+};
+
+// A label that belongs to a point: placed beside it where it covers no other label.
+struct TSvgPointLabel {
+  TSvgPoint At;
+  std::string Markup;
+  std::string Cls;
+  // The side to try first, in pixels of the picture (x to the right, y downwards); (0, 0): no side
+  // is better than another.
+  double PreferX = 1;
+  double PreferY = -1;
+  // The label may stand on its point, centred (the name of a region at its middle).
+  bool Centred = false;
+  // The half size of the point's marker in pixels: the gaps count from its edge.
+  double Radius = 0;
+};
+
 // One picture: the data window drawn into a plot area of PlotWidth x PlotHeight pixels, with margins
 // around it for the tick labels. Every element carries a class of the report style sheet (help/main.css)
 // and presentation attributes of its own, so that the picture stays legible without the style sheet;
@@ -40,10 +66,14 @@ public:
   [[nodiscard]] double Left() const noexcept { return FLeft; }
 
   // attrs: further presentation attributes, such as stroke="#c0392b" (the defaults the class overrides).
-  void Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs = "");
-  void Polygon(const std::vector<TSvgPoint>& points, const std::string& cls, const std::string& attrs = "");
+  void Line(TSvgPoint a, TSvgPoint b, const std::string& cls, const std::string& attrs = "",
+            const std::string& title = "");
+  // title: the text a viewer shows over the shape (plain text, escaped here).
+  void Polygon(const std::vector<TSvgPoint>& points, const std::string& cls, const std::string& attrs = "",
+               const std::string& title = "");
   // radius in pixels
-  void Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs = "");
+  void Circle(TSvgPoint c, double radius, const std::string& cls, const std::string& attrs = "",
+              const std::string& title = "");
   // An arrow from a to b with a filled head of headLength pixels.
   void Arrow(TSvgPoint a, TSvgPoint b, double headLength, const std::string& cls, const std::string& attrs = "");
   // Text at a data point moved by (dx, dy) pixels; markup is SVG text content (tspans and
@@ -54,6 +84,20 @@ public:
   // Text at pixel coordinates.
   void PixelText(double px, double py, const std::string& markup, const std::string& cls,
                  const std::string& anchor = "start");
+
+  // Keeps the labels of PlaceLabels off the box (a marker of a point, say).
+  void Reserve(const TSvgBox& box) { FBoxes.push_back(box); }
+  // The labels in their order, each at the first free place: one of 8 positions around its point
+  // (its preferred side first, then the sides next to it), Gap pixels from it, then the same 8
+  // farther away with a thin leader line from the point to the label. A place is free when the
+  // label's box stays inside the picture and meets neither the box of a text drawn before nor a
+  // reserved box. When none is free the label takes the place where it covers the least.
+  void PlaceLabels(const std::vector<TSvgPointLabel>& labels);
+  // The box of a text of the 11-pixel type with its baseline at py, as PixelText would place it.
+  [[nodiscard]] TSvgBox TextBox(double px, double py, const std::string& markup, const std::string& anchor) const;
+  // The distances of the places PlaceLabels tries, from the point to the nearest edge of the box;
+  // the label of a place beyond the first gets a leader line.
+  static constexpr double LabelGaps[] = {4, 11, 19, 29, 41};
 
   // Axis lines through (0, 0) with arrow heads and tick marks, or (frame) ticks along the bottom and
   // left edges of the plot area; labels at the ends of the axes.
@@ -81,6 +125,7 @@ private:
   double FPlotHeight;
   double FLeft;
   std::vector<std::string> FElements;
+  std::vector<TSvgBox> FBoxes; // every text drawn and every reserved box
 };
 
 // A number of pixel coordinates with at most one decimal, written the same in every locale.

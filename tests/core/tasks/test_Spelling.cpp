@@ -1,6 +1,7 @@
 // The Russian a student reads is spelt right: the reports of every problem of tests/data/<task>/, the
 // fixed message texts and the help pages go through the Russian dictionary of hunspell, with a short
 // list of the subject's own terms that the dictionary does not know.
+#include "BranchBound.h"
 #include "ExactCheck.h"
 #include "MessageRecorder.h"
 #include "TaskCatalog.h"
@@ -154,13 +155,22 @@ std::map<std::string, std::string> ReportWords() {
       TTextFormatError textError;
       const auto grid = ParseStatementText(xc::ReadText(file.path()), textError);
       if (!grid) continue;
-      TZLPCore_Interface data;
-      TStatementError error;
-      if (!ReadStatement(*grid, data, error)) continue;
-      TZLPCore_SolutionResult report;
-      static_cast<void>(RunTask(grid->TaskType, data, report));
-      const std::string source = folder.path().filename().string() + "/" + file.path().filename().string();
-      CollectWords(report.BuildDocument(), source, words);
+      // An integer program by each of its methods.
+      for (const char* method : {"gomory", "branch"}) {
+        TStatementGrid statement = *grid;
+        if (statement.TaskType == TT_INTEGER) {
+          EXPECT_TRUE(SetIntegerMethod(statement, method));
+        } else if (std::string(method) != "gomory") {
+          continue;
+        }
+        TZLPCore_Interface data;
+        TStatementError error;
+        if (!ReadStatement(statement, data, error)) continue;
+        TZLPCore_SolutionResult report;
+        static_cast<void>(RunTask(statement.TaskType, data, report));
+        const std::string source = folder.path().filename().string() + "/" + file.path().filename().string();
+        CollectWords(report.BuildDocument(), source, words);
+      }
     }
   }
   return words;
