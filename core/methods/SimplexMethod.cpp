@@ -621,14 +621,20 @@ std::string TSimplexMethod::CutParagraph(std::int32_t source) const {
     row.emplace_back(a, Table.GetColName(j));
     if (Table.GetColName(j) != y) positive.emplace_back(-a, Table.GetColName(j));
   }
-  std::string text = "Отсечение по " +
-                     (source == 0 ? std::string("строке Z")
-                                  : "строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")") +
-                     " добавлено в таблицу строкой " + Num(m) + ": " + LinearHtml(row) + " = " +
-                     MpqHtml(Table.GetExact(0, m)) + ", то есть " + LinearHtml(positive) + " &ge; " +
+  const std::string where =
+      source == 0 ? std::string("строке Z") : "строке " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")";
+  // A cut of very long numbers is told without them: the table shows them.
+  const auto told = [&](std::string full) {
+    if (full.size() <= MaxCutText) return full;
+    return "Отсечение по " + where + " добавлено в таблицу строкой " + Num(m) + " (" + VarHtml(y) +
+           " &ge; 0); его коэффициенты — слишком длинные дроби, чтобы выписывать их здесь, — стоят в строке " + Num(m) +
+           " таблицы.";
+  };
+  std::string text = "Отсечение по " + where + " добавлено в таблицу строкой " + Num(m) + ": " + LinearHtml(row) +
+                     " = " + MpqHtml(Table.GetExact(0, m)) + ", то есть " + LinearHtml(positive) + " &ge; " +
                      MpqHtml(-Table.GetExact(0, m)) + " при " + VarHtml(y) + " &ge; 0";
   const auto form = Forms.Forms.find(y);
-  if (form == Forms.Forms.end()) return text + ".";
+  if (form == Forms.Forms.end()) return told(text + ".");
   // Y = c0 + sum c_k x_k >= 0 reads sum c_k x_k >= -c0; in lowest whole terms where it is exact.
   std::vector<mpq_class> c(form->second.begin() + 1, form->second.end());
   mpq_class rhs = -form->second[0];
@@ -639,7 +645,7 @@ std::string TSimplexMethod::CutParagraph(std::int32_t source) const {
     mpz_lcm(den.get_mpz_t(), den.get_mpz_t(), v.get_den_mpz_t());
     mpz_gcd(num.get_mpz_t(), num.get_mpz_t(), v.get_num_mpz_t());
   }
-  if (num == 0) return text + ".";
+  if (num == 0) return told(text + ".");
   mpq_class k(den, num);
   k.canonicalize();
   bool allNegative = true;
@@ -647,8 +653,8 @@ std::string TSimplexMethod::CutParagraph(std::int32_t source) const {
   if (allNegative) k = -k;
   std::vector<std::pair<mpq_class, std::string>> terms;
   for (std::size_t t = 0; t < c.size(); ++t) terms.emplace_back(c[t] * k, Forms.Base[t]);
-  return text + "; через переменные задачи: " + LinearHtml(terms) + (allNegative ? " &le; " : " &ge; ") +
-         MpqHtml(rhs * k) + ".";
+  return told(text + "; через переменные задачи: " + LinearHtml(terms) + (allNegative ? " &le; " : " &ge; ") +
+              MpqHtml(rhs * k) + ".");
 }
 
 std::string TSimplexMethod::ChoiceVerdict() const {
@@ -795,9 +801,11 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note.Row = row;
   if (ReportSilenced()) return;
   if (!note.TooLarge && !note.OverBudget) {
-    note.Cells = cells;
-    report.AddLine(TableHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false,
-                             cells > CellsInWhole ? EndRows : 0));
+    std::string html =
+        TableHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false, cells > CellsInWhole ? EndRows : 0);
+    // A table of long numbers counts by its length, as many cells of the usual size.
+    note.Cells = std::max(cells, static_cast<std::int64_t>(html.size() / BytesPerCell));
+    report.AddLine(std::move(html));
   } else {
     report.AddParagraph("<b>Симплекс-таблица " + std::to_string(index + 1) +
                         "</b> (не показана): значение Z в ней равно " + Text(Table.GetZValue()) + ".");

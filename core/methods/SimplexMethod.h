@@ -114,6 +114,10 @@ public:
   static constexpr std::int64_t MaxReportCells = 60000;
   static constexpr std::int64_t MaxWholeCells = 100000;
   static constexpr std::int32_t EndRows = 10;
+  // The length of a cell of a table, in bytes, by which a table of long numbers counts in the
+  // budget; a cut whose text is longer than MaxCutText is told without its coefficients.
+  static constexpr std::size_t BytesPerCell = 40;
+  static constexpr std::size_t MaxCutText = 3000;
   // A table too large for a page that is shown still goes by blocks of this many rows.
   static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;

@@ -356,6 +356,17 @@ TEST(GomoryMethod, MixedCutsStopAtTheGuardOfDigitsAndNameBranchAndBound) {
   const TTaskVerdict b = RunTask(TT_INTEGER, branch, branchReport);
   ASSERT_EQ(b.Status, TTaskStatus::Optimal) << b.Message;
   EXPECT_EQ(RatToStr(*b.Objective), "106");
+
+  // 188 cuts of numbers that grow to a thousand digits: the report keeps within its budget, the long
+  // tables counted by their length and the long cuts told without their coefficients.
+  TZLPCore_Interface lengthy =
+      Read("min 9 1 7 6 7 9 9\n-3 7 8 7 0 -1 2 <= 5\n8 2 -1 1 6 9 5 = 21\n-1 -3 2 0 8 0 9 >= 7\nint 2 3 4 5 7\n");
+  TZLPCore_SolutionResult lengthyReport;
+  EXPECT_EQ(RunTask(TT_INTEGER, lengthy, lengthyReport).Status, TTaskStatus::Cycling);
+  const std::string page = lengthyReport.GetText();
+  EXPECT_LT(page.size(), 5000000U);
+  EXPECT_TRUE(Contains(page, "слишком длинные дроби, чтобы выписывать их здесь"));
+  EXPECT_TRUE(Contains(page, "(не показана)"));
 }
 
 } // namespace
