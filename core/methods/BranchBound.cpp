@@ -14,9 +14,7 @@
 #include <memory>
 #include <vector>
 
-const char* IntegerMethodWord(TIntegerMethod method) {
-  return method == TIntegerMethod::Branch ? "branch" : "gomory";
-}
+const char* IntegerMethodWord(TIntegerMethod method) { return method == TIntegerMethod::Branch ? "branch" : "gomory"; }
 
 std::optional<TIntegerMethod> IntegerMethodFromWord(const std::string& word) {
   if (word.empty() || word == "gomory") return TIntegerMethod::Gomory;
@@ -60,9 +58,9 @@ struct TNode {
   std::int32_t Id = 0;
   std::int32_t Parent = 0; // 0 for the root
   std::int32_t Depth = 0;
-  std::string Variable;    // the variable of the condition that made the node
-  mpq_class Limit;         // its bound
-  bool Up = false;         // X >= Limit, else X <= Limit
+  std::string Variable; // the variable of the condition that made the node
+  mpq_class Limit;      // its bound
+  bool Up = false;      // X >= Limit, else X <= Limit
   TSimplexTable Table;
   bool Feasible = false;
   mpq_class Z; // the maximised objective of the relaxation (the table's Z)
@@ -72,9 +70,7 @@ struct TNode {
   mpq_class BranchValue;
 };
 
-std::string ConditionHtml(const TNode& n) {
-  return Var(n.Variable) + (n.Up ? " &ge; " : " &le; ") + Html(n.Limit);
-}
+std::string ConditionHtml(const TNode& n) { return Var(n.Variable) + (n.Up ? " &ge; " : " &le; ") + Html(n.Limit); }
 
 class TBranchAndBound {
 public:
@@ -141,6 +137,11 @@ private:
   std::vector<std::unique_ptr<TZLPCore_SolutionResult>> RootReports;
   std::optional<std::int32_t> Best; // index into Nodes
   bool Guarded = false;
+  // The tables of the nodes shown so far, in bytes, and the last node shown: the nodes' tables stop
+  // once they would pass ShownNodeBytes, so that the report keeps within its budget.
+  static constexpr std::size_t ShownNodeBytes = std::size_t{3} << 20;
+  std::size_t ShownBytes = 0;
+  std::int32_t LastShown = 1;
 
 public:
   std::int32_t NodeLimit = MaxBranchNodes;
@@ -196,8 +197,14 @@ void TBranchAndBound::SolveNode(TNode& node, bool shown) {
     m.Solve();
     m.Step();
   }
-  if (shown)
+  std::size_t bytes = 0;
+  for (const auto& r : m.IterationReports)
+    for (const std::string& line : r->Lines) bytes += line.size();
+  if (shown && LastShown == node.Id - 1 && ShownBytes + bytes <= ShownNodeBytes) {
     for (auto& r : m.IterationReports) Report.AppendReport(std::move(*r));
+    ShownBytes += bytes;
+    LastShown = node.Id;
+  }
   if (m.Stop != TSimplexStop::None) {
     node.End = TNodeEnd::Stopped;
     Report.AddParagraph("Симплекс-метод узла " + Num(node.Id) + " остановлен, и узел не может быть решён.");
@@ -273,10 +280,10 @@ void TBranchAndBound::Run() {
     TNode& u = *Nodes[static_cast<std::size_t>(up)];
     Nodes[static_cast<std::size_t>(k)]->Children = {down, up};
     Report.AddParagraph(name + ": переменная " + Var(n.BranchVar) + " = " + Html(n.BranchValue) +
-                        " дробная (дробная часть " + Html(f) + "" +
-                        "), поэтому узел делится на две задачи: узел " + Num(d.Id) + " с условием " + ConditionHtml(d) +
-                        " и узел " + Num(u.Id) + " с условием " + ConditionHtml(u) +
-                        ". Целых значений " + Var(n.BranchVar) + " между ними нет, поэтому ни один целочисленный "
+                        " дробная (дробная часть " + Html(f) + "" + "), поэтому узел делится на две задачи: узел " +
+                        Num(d.Id) + " с условием " + ConditionHtml(d) + " и узел " + Num(u.Id) + " с условием " +
+                        ConditionHtml(u) + ". Целых значений " + Var(n.BranchVar) +
+                        " между ними нет, поэтому ни один целочисленный "
                         "план не теряется.");
     solved += 2;
     SolveNode(d, d.Id <= ShownBranchNodes);
@@ -294,8 +301,11 @@ void TBranchAndBound::Run() {
                           ": его граница " + ZHtml(Nodes[static_cast<std::size_t>(open[0])]->Z) +
                           " не хуже границы узла " + Num(Nodes[static_cast<std::size_t>(open[1])]->Id) + ".");
   }
-  if (static_cast<std::int32_t>(Nodes.size()) > ShownBranchNodes)
-    Report.AddParagraph("Таблицы показаны для узлов 1–" + Num(ShownBranchNodes) +
+  if (static_cast<std::int32_t>(Nodes.size()) > LastShown)
+    Report.AddParagraph("Таблицы показаны для узлов 1–" + Num(LastShown) +
+                        (LastShown < std::min<std::int32_t>(ShownBranchNodes, static_cast<std::int32_t>(Nodes.size()))
+                             ? " (таблицы этой задачи велики, и больше их в отчёт не поместится)"
+                             : "") +
                         "; о каждом следующем узле сказано, с каким условием он построен и чем закончился.");
 
   Report.AddParagraph("Дерево узлов: в каждом узле — его номер и граница Z задачи без условия целочисленности; "
@@ -321,13 +331,14 @@ void TBranchAndBound::Run() {
   }
   if (Guarded) {
     verdict.Status = TTaskStatus::Cycling;
-    verdict.Message = "после " + Num(MaxBranchNodes) +
-                      " узлов метода ветвей и границ решение остановлено: оптимальность не доказана";
-    verdict.Answer = "решение остановлено после " + Num(MaxBranchNodes) + " узлов метода ветвей и границ" +
-                     (Best ? std::string(": лучший найденный целочисленный план ") +
-                                 ZHtml(Nodes[static_cast<std::size_t>(*Best)]->Z) + " при " +
-                                 PointHtml(Nodes[static_cast<std::size_t>(*Best)]->Table) + ", но не доказано, что он оптимален."
-                           : std::string(": целочисленный план не найден."));
+    verdict.Message =
+        "после " + Num(MaxBranchNodes) + " узлов метода ветвей и границ решение остановлено: оптимальность не доказана";
+    verdict.Answer =
+        "решение остановлено после " + Num(MaxBranchNodes) + " узлов метода ветвей и границ" +
+        (Best ? std::string(": лучший найденный целочисленный план ") +
+                    ZHtml(Nodes[static_cast<std::size_t>(*Best)]->Z) + " при " +
+                    PointHtml(Nodes[static_cast<std::size_t>(*Best)]->Table) + ", но не доказано, что он оптимален."
+              : std::string(": целочисленный план не найден."));
     Data.Table.State = SS_GOMORYCUT; // no optimum of the integer program
     return;
   }
@@ -433,15 +444,28 @@ std::string TBranchAndBound::TreeSvg() const {
     std::string fill = "#ffffff";
     std::string what;
     switch (n->End) {
-    case TNodeEnd::Integer: fill = Best && Nodes[static_cast<std::size_t>(*Best)].get() == n.get() ? "#9fd89f" : "#d8efd8";
-      what = "целочисленный"; break;
-    case TNodeEnd::Infeasible: fill = "#dddddd"; what = "несовместна"; break;
-    case TNodeEnd::Pruned: fill = "#f6d7a7"; what = "отсечён"; break;
+    case TNodeEnd::Integer:
+      fill = Best && Nodes[static_cast<std::size_t>(*Best)].get() == n.get() ? "#9fd89f" : "#d8efd8";
+      what = "целочисленный";
+      break;
+    case TNodeEnd::Infeasible:
+      fill = "#dddddd";
+      what = "несовместна";
+      break;
+    case TNodeEnd::Pruned:
+      fill = "#f6d7a7";
+      what = "отсечён";
+      break;
     case TNodeEnd::Branched: fill = "#cfe0f3"; break;
     case TNodeEnd::Stopped:
-    case TNodeEnd::Open: fill = "#ffffff"; what = "не рассмотрен"; break;
+    case TNodeEnd::Open:
+      fill = "#ffffff";
+      what = "не рассмотрен";
+      break;
     }
-    plot.Polygon({{c.X - BoxW / 2, c.Y - BoxH / 2}, {c.X + BoxW / 2, c.Y - BoxH / 2}, {c.X + BoxW / 2, c.Y + BoxH / 2},
+    plot.Polygon({{c.X - BoxW / 2, c.Y - BoxH / 2},
+                  {c.X + BoxW / 2, c.Y - BoxH / 2},
+                  {c.X + BoxW / 2, c.Y + BoxH / 2},
                   {c.X - BoxW / 2, c.Y + BoxH / 2}},
                  "clsGrNode", "fill=\"" + fill + "\" fill-opacity=\"0.6\" stroke=\"#555555\"");
     const std::string value = n->Feasible ? "Z = " + Html(Shown(n->Z)) : std::string();

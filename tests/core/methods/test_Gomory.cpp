@@ -230,10 +230,10 @@ TEST(GomoryMethod, TextbookExampleCutsInItsKnownOrder) {
 // The source row is the one of the largest fractional part, the upper row on ties, among the rows of the
 // integer variables only.
 TEST(GomoryMethod, SourceRowHasTheLargestFractionalPart) {
-  TSimplexTable t = kt::MakeTable({"X1", "X2", "X3", "X4"}, {"X1", "X2", "X3"},
-                                  {{"7/3", "1", "0", "0", "1/2"}, {"9/4", "0", "1", "0", "1/3"},
-                                   {"1/2", "0", "0", "1", "1"}},
-                                  {"0", "0", "0", "0", "1"});
+  TSimplexTable t =
+      kt::MakeTable({"X1", "X2", "X3", "X4"}, {"X1", "X2", "X3"},
+                    {{"7/3", "1", "0", "0", "1/2"}, {"9/4", "0", "1", "0", "1/3"}, {"1/2", "0", "0", "1", "1"}},
+                    {"0", "0", "0", "0", "1"});
   t.IntegerVars = {"X1", "X2"};
   EXPECT_EQ(ChooseCutSource(t), 1) << "1/3 > 1/4; X3 = 1/2 is not integer-constrained";
   t.SetB(2, kt::R("13/3"));
@@ -367,6 +367,35 @@ TEST(GomoryMethod, MixedCutsStopAtTheGuardOfDigitsAndNameBranchAndBound) {
   EXPECT_LT(page.size(), 5000000U);
   EXPECT_TRUE(Contains(page, "слишком длинные дроби, чтобы выписывать их здесь"));
   EXPECT_TRUE(Contains(page, "(не показана)"));
+}
+
+// Two variables under 255 constraints: each node's table has some 2 000 cells, and the tables of the
+// nodes stop before the report passes its budget; the optimum is the one Gomory's cuts find.
+TEST(BranchAndBound, TablesOfLargeNodesKeepTheReportWithinItsBudget) {
+  TMessageRecorder messages;
+  std::string text = "max 7 9\n";
+  std::uint32_t seed = 5;
+  const auto next = [&seed](std::uint32_t range) {
+    seed = seed * 1103515245U + 12345U;
+    return (seed >> 16) % range;
+  };
+  for (int i = 0; i < 255; ++i)
+    text += std::to_string(1 + next(30)) + " " + std::to_string(1 + next(30)) +
+            " <= " + std::to_string(300 + next(600)) + "\n";
+  text += "int 1 2\n";
+  TZLPCore_Interface branch = Read(text.c_str(), "branch");
+  TZLPCore_SolutionResult branchReport;
+  const TTaskVerdict b = RunTask(TT_INTEGER, branch, branchReport);
+  TZLPCore_Interface gomory = Read(text.c_str());
+  TZLPCore_SolutionResult gomoryReport;
+  const TTaskVerdict g = RunTask(TT_INTEGER, gomory, gomoryReport);
+  ASSERT_EQ(b.Status, TTaskStatus::Optimal) << b.Message;
+  ASSERT_EQ(g.Status, TTaskStatus::Optimal) << g.Message;
+  EXPECT_EQ(RatToStr(*b.Objective), RatToStr(*g.Objective));
+  const std::string page = branchReport.GetText();
+  EXPECT_LT(page.size(), 5000000U);
+  EXPECT_TRUE(Contains(page, "больше их в отчёт не поместится"));
+  EXPECT_LT(gomoryReport.GetText().size(), 5000000U);
 }
 
 } // namespace
