@@ -142,7 +142,7 @@ void TfrmStep_SimplexSolve::EnterStage(TStageHost& host) {
     SeparatorCol = 0;
     StringGrid1->setEnabled(true);
     RefreshGrid();
-    host.SetHint("Задача решена методом ветвей и границ. Нажмите \"Далее\" чтобы просмотреть результат");
+    host.SetHint("Задача решена методом ветвей и границ. Нажмите «Далее», чтобы просмотреть результат");
     return;
   }
   TSimplexTable& table = StageData.Table;

@@ -21,7 +21,7 @@ inline constexpr const char* sVarAddress =
     "адресном пространстве.";
 inline constexpr const char* sBadDenominator =
     "Невозможно произвести замену переменных, т.к. знаменатель функции не удовлетворяет основным условиям. "
-    "Нажмите \"Помощь\" чтобы узнать больше об этом этапе.";
+    "Нажмите «Помощь», чтобы узнать больше об этом этапе.";
 inline constexpr const char* sPivotBreaksRatio =
     "Элемент нарушает правило наименьшего отношения: новый план будет недопустимым. Всё равно выполнить?";
 inline constexpr const char* sPivotNegative =

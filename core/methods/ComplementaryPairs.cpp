@@ -61,7 +61,7 @@ std::string TComplementaryPairs::Stopped(const std::vector<std::string>& names) 
 }
 
 std::string TComplementaryPairs::StoppedHint() const {
-  return "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите \"Далее\" чтобы "
+  return "Дальнейшие преобразования нарушили бы условие дополняющей нежёсткости. Нажмите «Далее», чтобы "
          "просмотреть результат";
 }
 

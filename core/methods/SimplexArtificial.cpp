@@ -106,7 +106,7 @@ bool TSimplexMethod::AnalyzeArtificial(std::int32_t& col, std::int32_t& row, std
       return false;
     }
     why = "Нашлась оценка &Delta;<sub>" + Num(col) + "</sub> = " + Delta(col).Text() + " &lt; 0 (M сколь угодно велико), и " +
-          "A<sub>" + Num(row) + "," + Num(col) + "</sub>&gt;0 => неободимо выполнить симплекс преобразование";
+          "A<sub>" + Num(row) + "," + Num(col) + "</sub>&gt;0 &rArr; необходимо выполнить симплекс преобразование";
     return true;
   }
   // No estimate with a negative multiple of M: the artificial variables are as small as they get.

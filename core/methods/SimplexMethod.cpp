@@ -8,7 +8,7 @@
 #include <optional>
 
 const char* const TSimplexMethod::HintPivot =
-    "Нажмите кнопку \"Далее\" для выполнения симплекс-преобразования, или \"Решить\" для автоматического "
+    "Нажмите кнопку «Далее» для выполнения симплекс-преобразования, или «Решить» для автоматического "
     "решения. Вы можете изменить разрешающий элемент щелкнув мышкой в соответствующей ячейке "
     "симплекс-таблицы.";
 
@@ -95,7 +95,7 @@ std::string LinearHtml(const std::vector<std::pair<mpq_class, std::string>>& ter
   return out.empty() ? "0" : out;
 }
 
-std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 => найдено оптимальное решение"; }
+std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 &rArr; найдено оптимальное решение"; }
 
 // Why the plan of an optimal table is optimal, in the terms of the index row.
 std::string OptimalPlanParagraph(const TSimplexTable& t) {
@@ -324,7 +324,7 @@ bool TSimplexMethod::CheckOverflow() {
   PivotCol = 0;
   PivotRow = 0;
   Hint = "Числа в симплекс-таблице вышли за пределы точной арифметики программы, решение остановлено. Нажмите "
-         "\"Далее\" чтобы просмотреть подробности";
+         "«Далее», чтобы просмотреть подробности";
   return true;
 }
 
@@ -358,7 +358,7 @@ bool TSimplexMethod::RecordBasis(TSimplexState phase, TUndoStep& undo) {
     IterationReports.push_back(std::move(report));
     PivotCol = 0;
     PivotRow = 0;
-    Hint = "Симплекс-метод зациклился, решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
+    Hint = "Симплекс-метод зациклился, решение остановлено. Нажмите «Далее», чтобы просмотреть подробности";
     return false;
   }
   undo.Seen = std::move(SeenBases);
@@ -386,7 +386,7 @@ void TSimplexMethod::AnalyzeAndReport() {
     AddTable(*report, IterationReports.size(), 0, 0);
     if (!IterationNote.empty()) report->AddParagraph(IterationNote);
     report->AddParagraph(why);
-    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите \"Далее\" чтобы "
+    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите «Далее», чтобы "
            "просмотреть подробности";
     PivotCol = ProposedCol = 0;
     PivotRow = ProposedRow = 0;
@@ -433,7 +433,7 @@ void TSimplexMethod::AnalyzeAndReport() {
                          ",j</sub>&ge;0: уравнение строки " + Num(i) +
                          " не может выполняться при неотрицательных переменных, поэтому система ограничений "
                          "несовместна и задача не имеет допустимых решений");
-    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите \"Далее\" чтобы "
+    Hint = "Система ограничений несовместна: задача не имеет допустимых решений. Нажмите «Далее», чтобы "
            "просмотреть подробности";
     break;
   }
@@ -454,7 +454,7 @@ void TSimplexMethod::AnalyzeAndReport() {
         SecondOptimum = FindSecondOptimum(Table);
         if (SecondOptimum) report->AddParagraph(SecondOptimumText(Table, *SecondOptimum));
       }
-      Hint = "Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат";
+      Hint = "Найдено оптимальное решение. Нажмите «Далее», чтобы просмотреть результат";
     } else if (CutCounter > MaxCuts || (CutDigits = Table.LargestDigits()) > MaxCutDigits) {
       if (CutCounter <= MaxCuts) {
         report->AddParagraph(OptimalParagraph() + ", но " +

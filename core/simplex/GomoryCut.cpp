@@ -222,7 +222,7 @@ std::string CutDigitsSentence(const std::string& variable, std::int32_t cuts, st
 std::string CutDigitsHint(std::int32_t cuts, std::size_t digits) {
   return "После " + CutsCount(cuts) + " Гомори числа таблицы выросли до " + std::to_string(digits) +
          " знаков (предел, поставленный ради времени и памяти): решение остановлено. Выберите метод ветвей и "
-         "границ. Нажмите \"Далее\" чтобы просмотреть подробности";
+         "границ. Нажмите «Далее», чтобы просмотреть подробности";
 }
 
 std::string CutDigitsMessage(std::int32_t cuts, std::size_t digits) {
@@ -233,7 +233,7 @@ std::string CutDigitsMessage(std::int32_t cuts, std::size_t digits) {
 std::string CutLimitHint(std::int32_t limit) {
   return "Построено " + std::to_string(limit) +
          " отсечений Гомори (предел, поставленный ради времени и памяти), а целочисленное решение не найдено: "
-         "решение остановлено. Нажмите \"Далее\" чтобы просмотреть подробности";
+         "решение остановлено. Нажмите «Далее», чтобы просмотреть подробности";
 }
 
 std::string DualRuleNote() {
@@ -259,5 +259,5 @@ std::string NoIntegerSolutionParagraph(std::int32_t row) {
 }
 
 std::string NoIntegerSolutionHint() {
-  return "Задача не имеет целочисленных решений. Нажмите \"Далее\" чтобы просмотреть подробности";
+  return "Задача не имеет целочисленных решений. Нажмите «Далее», чтобы просмотреть подробности";
 }

@@ -26,7 +26,7 @@ constexpr const char* InputHint = "Составьте матмодель зад�
 const std::array<TStageInfo, StageKindCount> Stages = {{
     {SK_ZLPINPUT, "Ввод условия задачи ЛП", "Постановка задачи ЛП", InputHint, "zlpinput.html", InputUnit, false},
     {SK_CUTINPUT, "Ввод условия задачи о раскрое", "Постановка задачи",
-     "Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению.", "CutInput.html", CutInputUnit,
+     "Введите условие задачи и нажмите кнопку «Далее», чтобы перейти к решению.", "CutInput.html", CutInputUnit,
      false},
     {SK_ZDLPINPUT, "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", InputHint, "ZDLPInput.html", FractionalInputUnit,
      false},

@@ -135,7 +135,7 @@ void TestIntegerTask::workedExample() {
     if (states[k].first == SS_GOMORYCUT) QCOMPARE(run.Hint(), cutHint(states[k].second == 2 ? "X2" : "X1"));
   }
   QCOMPARE(run.State(), SS_OPTIMAL);
-  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
+  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите «Далее», чтобы просмотреть результат"));
   QCOMPARE(grid.Cell(6, 0), U("Y1"));
   QCOMPARE(grid.Cell(7, 0), U("Y2"));
   QCOMPARE(grid.Cell(1, grid.RowCount() - 1), U("1"));

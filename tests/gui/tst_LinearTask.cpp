@@ -143,7 +143,7 @@ void TestLinearTask::workedExamples() {
   }
   QCOMPARE(simplex.Method()->IterationReports.size(), static_cast<std::size_t>(pivots + 1));
   QCOMPARE(run.ZCell(), zValue);
-  QCOMPARE(run.Wizard.lbHint->text(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
+  QCOMPARE(run.Wizard.lbHint->text(), U("Найдено оптимальное решение. Нажмите «Далее», чтобы просмотреть результат"));
 
   run.Next();
   QCOMPARE(run.Wizard.CurrentStage, PreviewStage);

@@ -222,7 +222,7 @@ void TestSimplexSolve::optimalAtEntry() {
   QCOMPARE(step.Method()->IterationReports.size(), std::size_t{1});
   QVERIFY(step.Button4->isVisible());
   QVERIFY(!step.Button4->isEnabled());
-  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
+  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите «Далее», чтобы просмотреть результат"));
   QCOMPARE(step.PivotCol(), 0);
   QCOMPARE(step.PivotRow(), 0);
 
@@ -459,7 +459,7 @@ void TestSimplexSolve::integerExampleWithCuts() {
     const bool pivotPending = expected[k].State == SS_PIVOT || expected[k].State == SS_NEGATIVEB;
     QVERIFY2(step.Button4->isEnabled() == pivotPending, where.constData());
   }
-  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите \"Далее\" чтобы просмотреть результат"));
+  QCOMPARE(run.Hint(), U("Найдено оптимальное решение. Нажмите «Далее», чтобы просмотреть результат"));
   // The cut variables got columns of their own and left the basis again.
   QCOMPARE(grid.Cell(6, 0), U("Y1"));
   QCOMPARE(grid.Cell(7, 0), U("Y2"));

@@ -49,7 +49,7 @@ void TestSolutionStage::stageTexts_data() {
   row("1 LP input", 1, "TfrmStep_ZLPInput", "Ввод условия задачи ЛП", "Постановка задачи ЛП", inputHint,
       "zlpinput.html");
   row("2 cutting input", 2, "TfrmStep_CutInput", "Ввод условия задачи о раскрое", "Постановка задачи",
-      u("Введите условие задачи и нажмите кнопку \"Далее\", чтобы перейти к решению."), "CutInput.html");
+      u("Введите условие задачи и нажмите кнопку «Далее», чтобы перейти к решению."), "CutInput.html");
   row("3 fractional input", 3, "TfrmStep_ZDLPInput", "Ввод условия задачи ДЛП", "Постановка задачи ДЛП", inputHint,
       "ZDLPInput.html");
   row("4 substitution", 4, "TfrmStep_ZDLPToZLP", "Приведение к з. ЛП заменой переменных", "Замена переменных",

@@ -163,13 +163,17 @@ std::map<std::string, std::string> ReportWords() {
         } else if (std::string(method) != "gomory") {
           continue;
         }
-        TZLPCore_Interface data;
-        TStatementError error;
-        if (!ReadStatement(statement, data, error)) continue;
-        TZLPCore_SolutionResult report;
-        static_cast<void>(RunTask(statement.TaskType, data, report));
-        const std::string source = folder.path().filename().string() + "/" + file.path().filename().string();
-        CollectWords(report.BuildDocument(), source, words);
+        // And each start: the dual one and the artificial basis.
+        for (const TStartMethod start : {TStartMethod::Dual, TStartMethod::Artificial}) {
+          TZLPCore_Interface data;
+          TStatementError error;
+          if (!ReadStatement(statement, data, error)) continue;
+          data.StartMethod = start;
+          TZLPCore_SolutionResult report;
+          static_cast<void>(RunTask(statement.TaskType, data, report));
+          const std::string source = folder.path().filename().string() + "/" + file.path().filename().string();
+          CollectWords(report.BuildDocument(), source, words);
+        }
       }
     }
   }
