@@ -29,14 +29,19 @@ TRational Negated(TRational v) {
 
 const std::string OverflowText = std::string(RatBigLimitText) + ", точный ответ получить нельзя";
 
-// One expression of the page, term by term: a zero term is left out, a positive one after the first
-// gets "+", a named term with 1 or -1 shows only its sign, a constant always its value.
+// One expression of the page, term by term: a zero term is left out, a term after the first is
+// joined by " + " or " - ", a named term with 1 or -1 shows only its sign, a constant always its
+// value; an expression without terms reads 0.
 class TTerms {
 public:
   void Add(TRational v, const std::string& name = {}) {
     if (RatEqualsInt(v, 0)) return;
-    const std::string s = RatToStr(v);
-    if (!First && RatGreaterInt(v, 0)) Text += "+";
+    std::string s = RatToStr(v);
+    if (!First) {
+      const bool negative = RatLessInt(v, 0);
+      Text += negative ? " - " : " + ";
+      if (negative) s.erase(0, 1);
+    }
     First = false;
     if (name.empty())
       Text += s;
@@ -47,7 +52,7 @@ public:
     else
       Text += s + name;
   }
-  [[nodiscard]] const std::string& Str() const noexcept { return Text; }
+  [[nodiscard]] std::string Str() const { return First ? std::string("0") : Text; }
 
 private:
   std::string Text;
@@ -447,7 +452,7 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
       TTerms g;
       for (std::int32_t j = 1; j <= total; ++j) g.Add(a(k, j), x(j));
       g.Add(Negated(kt.B[static_cast<std::size_t>(k - 1)]));
-      line += "-" + lambda(k) + "*(" + g.Str() + ")";
+      line += " - " + lambda(k) + "&middot;(" + g.Str() + ")";
     }
     report.AddLine(line + "<br>");
   }
@@ -461,13 +466,13 @@ bool QuadroSolveUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, 
         if (i != j) t.Add(RatMulInt(q(i, j), 2), x(i));
     }
     for (std::int32_t k = 1; k <= m; ++k) t.Add(Negated(a(k, j)), lambda(k));
-    report.AddLine("DL/DX<sub>" + Num(j) + "</sub> = " + t.Str() + "&lt;=0<br>");
+    report.AddLine("DL/DX<sub>" + Num(j) + "</sub> = " + t.Str() + " &le; 0<br>");
   }
   for (std::int32_t k = 1; k <= m; ++k) {
     TTerms t;
     for (std::int32_t j = 1; j <= total; ++j) t.Add(Negated(a(k, j)), x(j));
     t.Add(kt.B[static_cast<std::size_t>(k - 1)]);
-    report.AddLine("DL/DL<sub>" + Num(k) + "</sub> = " + t.Str() + "=0<br>");
+    report.AddLine("DL/DL<sub>" + Num(k) + "</sub> = " + t.Str() + " = 0<br>");
   }
   report.AddParagraph("Кроме того, L<sub>k</sub>&ge;0, X<sub>j</sub>&ge;0 и X<sub>j</sub>&middot;DL/DX<sub>j</sub> = 0 "
                       "для всех j: переменная, которая больше нуля, обращает свою производную в ноль (условие "

@@ -62,10 +62,10 @@ TEST(QuadraticReduction, BuildsTheProgramOfTheConditionsInTheColumnOrderOfTheSta
   EXPECT_EQ(RatToStr(p.FreeTerm), "-18");
   ASSERT_TRUE(PrepareSimplexTable(data));
   EXPECT_EQ(data.Table.RowNames(), (std::vector<std::string>{"U1", "U2", "X3"}));
-  EXPECT_TRUE(Contains(page, "L = 8X<sub>1</sub>+10X<sub>2</sub>-X<sub>1</sub><sup>2</sup>-X<sub>2</sub><sup>2</sup>-"
-                             "L<sub>1</sub>*(3X<sub>1</sub>+2X<sub>2</sub>+X<sub>3</sub>-6)<br>"));
-  EXPECT_TRUE(Contains(page, "DL/DX<sub>1</sub> = 8-2X<sub>1</sub>-3L<sub>1</sub>&lt;=0<br>"));
-  EXPECT_TRUE(Contains(page, "DL/DX<sub>3</sub> = -L<sub>1</sub>&lt;=0<br>"));
+  EXPECT_TRUE(Contains(page, "L = 8X<sub>1</sub> + 10X<sub>2</sub> - X<sub>1</sub><sup>2</sup> - X<sub>2</sub><sup>2</sup> - "
+                             "L<sub>1</sub>&middot;(3X<sub>1</sub> + 2X<sub>2</sub> + X<sub>3</sub> - 6)<br>"));
+  EXPECT_TRUE(Contains(page, "DL/DX<sub>1</sub> = 8 - 2X<sub>1</sub> - 3L<sub>1</sub> &le; 0<br>"));
+  EXPECT_TRUE(Contains(page, "DL/DX<sub>3</sub> = -L<sub>1</sub> &le; 0<br>"));
   EXPECT_TRUE(messages.Messages.empty());
 }
 
@@ -86,9 +86,9 @@ TEST(QuadraticReduction, WritesConstantsAndEmptyDerivativesAsThePageRuleSays) {
   std::string page;
   // c0 = 1 and b1 = 1 are written as "1" and "-1"; X2 appears nowhere, so its derivative is empty.
   Reduced("max 0 0\nconst 1\n1 0 <= 1\nquad -1 0\nquad 0 0\n", page);
-  EXPECT_TRUE(Contains(page, "L = 1-X<sub>1</sub><sup>2</sup>-L<sub>1</sub>*(X<sub>1</sub>+X<sub>3</sub>-1)<br>"));
-  EXPECT_TRUE(Contains(page, "DL/DX<sub>2</sub> = &lt;=0<br>"));
-  EXPECT_TRUE(Contains(page, "DL/DL<sub>1</sub> = -X<sub>1</sub>-X<sub>3</sub>+1=0<br>"));
+  EXPECT_TRUE(Contains(page, "L = 1 - X<sub>1</sub><sup>2</sup> - L<sub>1</sub>&middot;(X<sub>1</sub> + X<sub>3</sub> - 1)<br>"));
+  EXPECT_TRUE(Contains(page, "DL/DX<sub>2</sub> = 0 &le; 0<br>"));
+  EXPECT_TRUE(Contains(page, "DL/DL<sub>1</sub> = -X<sub>1</sub> - X<sub>3</sub> + 1 = 0<br>"));
 }
 
 TEST(QuadraticReduction, GivesACanonicalProgramWithoutAddedVariablesTheVariablesItNeeds) {
