@@ -1,7 +1,7 @@
 // Branch and bound: the tree of relaxations, its report and its picture.
 #include "BranchBound.h"
 
-#include "Gomory.h"
+#include "GomoryCut.h"
 #include "Pages.h"
 #include "SimplexMethod.h"
 #include "Svg.h"

@@ -2,7 +2,7 @@
 // tree of linear relaxations, each by the simplex method of the table.
 #pragma once
 
-#include <gmpxx.h>
+#include "BranchTree.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,41 +39,7 @@ inline constexpr std::int32_t ShownBranchNodes = 20;
 [[nodiscard]] bool SolveByBranchAndBound(TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                                          const TTaskInfo& task);
 
-// How a node of the tree ended.
-enum class TBranchEnd : std::uint8_t {
-  Branched,   // divided in two by a condition on BranchVar
-  Integer,    // its optimum is integer
-  Infeasible, // its program has no solution
-  Pruned,     // its bound is no better than the best integer plan found before it
-  Stopped,    // not solved to its end: its simplex method stopped, or the guard of nodes was reached
-};
-
-// A condition X_Var <= Limit (Up: X_Var >= Limit) on a variable of the statement, Var = 1 ... n.
-struct TBranchCondition {
-  std::int32_t Var = 0;
-  mpq_class Limit;
-  bool Up = false;
-};
-
-// A node of the tree in the variables of the statement: its region is the relaxation's region cut by
-// every condition on the way from the root (Conditions, the root's first).
-struct TBranchNode {
-  std::int32_t Id = 0;     // 1 for the root, in the order the method numbers them
-  std::int32_t Parent = 0; // 0 for the root
-  std::vector<TBranchCondition> Conditions;
-  TBranchEnd End = TBranchEnd::Stopped;
-  bool Best = false;          // the node of the best integer plan
-  std::vector<mpq_class> X;   // the optimum of the node's relaxation in X1 ... Xn; empty when none
-  mpq_class Z;                // the objective there, in the direction of the statement
-  std::int32_t BranchVar = 0; // Branched: the variable divided, X_BranchVar = BranchValue is fractional
-  mpq_class BranchValue;
-};
-
 // The tree branch and bound builds for the statement in data (an integer program whose integer
 // variables are chosen, as the integer-variable step leaves it), by the very steps the simplex step
 // takes later, without a report, as far as maxNodes nodes.
-struct TBranchTree {
-  std::vector<TBranchNode> Nodes; // none when the method is Gomory's or the relaxation alone decides
-  bool Whole = true;              // false: the method needs more than maxNodes nodes (the later ones left out)
-};
 [[nodiscard]] TBranchTree BranchTree(const TZLPCore_Interface& data, std::int32_t maxNodes);

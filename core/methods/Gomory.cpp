@@ -16,59 +16,9 @@
 
 namespace {
 
-constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
-
 std::string Sub(const std::string& name) { return IndexToSub(name); }
 
 } // namespace
-
-void ScaleIntegerRows(TZLPCore_SubInterface_ZLP& zlp, const std::vector<std::string>& integerVars,
-                      TZLPCore_SolutionResult& report) {
-  if (integerVars.empty() || (zlp.IsCanonical() && zlp.HasOwnBasis())) return;
-  const TIntegerColumns ticked(integerVars.begin(), integerVars.end());
-  const std::int32_t n = zlp.VarCount();
-  std::vector<std::pair<std::int32_t, std::int64_t>> scaled; // row, multiple
-  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
-    bool all = true;
-    bool any = false;
-    std::int64_t lcm = zlp.RHS.GetItem(i).Den;
-    for (std::int32_t j = 1; j <= n && all; ++j) {
-      const TRational a = zlp.Coeffs.GetItem(j, i);
-      if (a.Num == 0 && a.Den != 0) continue;
-      any = true;
-      all = ticked.count(zlp.GetVarName(j)) != 0 && a.Den > 0;
-      if (all) lcm = std::lcm(lcm, std::int64_t{a.Den});
-      if (lcm > Int32Max) all = false;
-    }
-    if (!all || !any || lcm <= 1) continue;
-    const auto k = static_cast<std::int32_t>(lcm);
-    bool fits = RatIsValid(RatMulInt(zlp.RHS.GetItem(i), k));
-    for (std::int32_t j = 1; j <= n && fits; ++j) fits = RatIsValid(RatMulInt(zlp.Coeffs.GetItem(j, i), k));
-    if (!fits) continue;
-    zlp.RHS.SetItem(i, RatMulInt(zlp.RHS.GetItem(i), k));
-    for (std::int32_t j = 1; j <= n; ++j) zlp.Coeffs.SetItem(j, i, RatMulInt(zlp.Coeffs.GetItem(j, i), k));
-    scaled.emplace_back(i, lcm);
-  }
-  if (scaled.empty()) return;
-  if (scaled.size() == 1) {
-    report.AddParagraph("Все коэффициенты ограничения № " + std::to_string(scaled[0].first) +
-                        " относятся к целочисленным переменным, поэтому умножим его на " +
-                        std::to_string(scaled[0].second) +
-                        " (наименьшее общее кратное знаменателей его чисел), чтобы и его базисная переменная "
-                        "принимала только целые значения.");
-    return;
-  }
-  std::string rows;
-  std::string multiples;
-  for (const auto& [row, multiple] : scaled) {
-    rows += (rows.empty() ? "" : ", ") + std::to_string(row);
-    multiples += (multiples.empty() ? "№ " : ", № ") + std::to_string(row) + " на " + std::to_string(multiple);
-  }
-  report.AddParagraph("Все коэффициенты ограничений № " + rows +
-                      " относятся к целочисленным переменным, поэтому умножим каждое из них на наименьшее общее "
-                      "кратное знаменателей его чисел (" +
-                      multiples + "), чтобы и их базисные переменные принимали только целые значения.");
-}
 
 // ---- the task type ----
 
@@ -114,8 +64,14 @@ bool GomorySelectUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                                 "X<sub>j</sub> &le; [v] и с условием X<sub>j</sub> &ge; [v] + 1."
                               : ". Задача решается симплекс-методом; пока в оптимальном решении такая переменная "
                                 "дробная, к таблице добавляется отсечение Гомори."));
-  // Two variables: the picture, now that the integer variables are known.
-  WriteGraphicSection(data, report);
+  // Two variables: the picture, now that the integer variables are known; by branch and bound with the
+  // regions of the tree the simplex step will build.
+  if (branch && data.ZLP.VarCount() == 2 && !ReportSilenced()) {
+    const TBranchTree tree = BranchTree(data, GraphicTreeNodes);
+    WriteGraphicSection(data, report, &tree);
+  } else {
+    WriteGraphicSection(data, report);
+  }
   return true;
 }
 

@@ -18,14 +18,6 @@ struct TStatementError;
 struct TStatementGrid;
 struct TTaskVerdict;
 
-// Multiplies every constraint row of zlp whose non-zero coefficients all belong to variables in
-// integerVars by the least common multiple of the denominators of its numbers (right-hand side
-// included), so that the variable the canonical form adds to it is an integer too, and says so in
-// one paragraph of report. Nothing when there are no integer variables, when the model already
-// carries its own basis (it gets no added variables), or for a row whose multiple would not fit.
-void ScaleIntegerRows(TZLPCore_SubInterface_ZLP& zlp, const std::vector<std::string>& integerVars,
-                      TZLPCore_SolutionResult& report);
-
 // ---- the task type ----
 
 // Type 24: the linear program, and the ticked variables as IntegerVars (IF_INTEGERVARS).

@@ -2,7 +2,6 @@
 #include "Graphic.h"
 
 #include "BigRational.h"
-#include "BranchBound.h"
 #include "Svg.h"
 #include "ZLPCore_Main.h"
 #include "ZLPCore_SolutionResult.h"
@@ -636,7 +635,7 @@ TSvgBox MarkerBox(const TSvgPlot& plot, TSvgPoint p, double r) {
 }
 
 // The end nodes of branch and bound a picture still shows one by one.
-constexpr std::size_t MaxDrawnLeaves = 40;
+constexpr std::size_t MaxDrawnLeaves = (GraphicTreeNodes + 1) / 2;
 
 // Everything the section says and draws.
 struct TGraphic {
@@ -1215,7 +1214,7 @@ std::string IntegerConclusion(const TGraphic& g) {
 
 } // namespace
 
-void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
+void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const TBranchTree* tree) {
   if (ReportSilenced()) return;
   const TZLPCore_SubInterface_ZLP& zlp = data.ZLP;
   const std::uint8_t type = data.Statement.TaskType;
@@ -1256,11 +1255,9 @@ void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult
     }
     if (g.Integer()) g.Lattice = LatticeSearch(zlp, g.Region, g.IntX1, g.IntX2, g.Frame.X, g.Frame.Y);
     g.Hidden = HiddenLines(g);
-    if (type == TT_INTEGER) {
-      // A binary tree with MaxDrawnLeaves end nodes has 2 MaxDrawnLeaves - 1 nodes.
-      TBranchTree tree = BranchTree(data, 2 * static_cast<std::int32_t>(MaxDrawnLeaves) - 1);
-      g.Tree = std::move(tree.Nodes);
-      g.TreeWhole = tree.Whole;
+    if (type == TT_INTEGER && tree != nullptr) {
+      g.Tree = tree->Nodes;
+      g.TreeWhole = tree->Whole;
     }
     if (g.BranchesDrawn())
       for (const TBranchNode& n : g.Tree) g.NodeRegions.push_back(NodeRegion(g, n));

@@ -2,6 +2,8 @@
 // and the integer points computed exactly, and the report section "Графический метод" that draws them.
 #pragma once
 
+#include "BranchTree.h"
+
 #include <gmpxx.h>
 
 #include <compare>
@@ -189,4 +191,8 @@ struct TLatticeSearch {
 // an integer program with two variables whose integer variables have been chosen (type 24,
 // IF_INTEGERVARS): the picture, its caption, the vertices with the values of Z and the optimum. Writes
 // nothing for other programs.
-void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult& report);
+// An integer program solved by branch and bound also shows the regions of the end nodes of tree (as
+// far as GraphicTreeNodes nodes of it: BranchTree of BranchBound.h).
+inline constexpr std::int32_t GraphicTreeNodes = 79; // a tree of 40 end nodes
+void WriteGraphicSection(const TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
+                         const TBranchTree* tree = nullptr);

@@ -2,7 +2,7 @@
 #include "Pages.h"
 
 #include "DualProblem.h"
-#include "Gomory.h"
+#include "GomoryCut.h"
 #include "Graphic.h"
 #include "MessageSeam.h"
 #include "SimplexMethod.h"
@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
 
 std::string UsualPageStyle(const TPageColors& colors) {
   return "BODY { color: #" + ColorToHex(colors.ButtonText) + ";background-color:#" + ColorToHex(colors.ButtonFace) +
@@ -332,4 +334,52 @@ bool ResultUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, const
   if (task.Conclude != nullptr) task.Conclude(data, report);
   AddAnswer(report, data.Verdict);
   return true;
+}
+
+void ScaleIntegerRows(TZLPCore_SubInterface_ZLP& zlp, const std::vector<std::string>& integerVars,
+                      TZLPCore_SolutionResult& report) {
+  if (integerVars.empty() || (zlp.IsCanonical() && zlp.HasOwnBasis())) return;
+  const TIntegerColumns ticked(integerVars.begin(), integerVars.end());
+  const std::int32_t n = zlp.VarCount();
+  std::vector<std::pair<std::int32_t, std::int64_t>> scaled; // row, multiple
+  for (std::int32_t i = 1; i <= zlp.ConstraintCount(); ++i) {
+    bool all = true;
+    bool any = false;
+    std::int64_t lcm = zlp.RHS.GetItem(i).Den;
+    for (std::int32_t j = 1; j <= n && all; ++j) {
+      const TRational a = zlp.Coeffs.GetItem(j, i);
+      if (a.Num == 0 && a.Den != 0) continue;
+      any = true;
+      all = ticked.count(zlp.GetVarName(j)) != 0 && a.Den > 0;
+      if (all) lcm = std::lcm(lcm, std::int64_t{a.Den});
+      if (lcm > std::numeric_limits<std::int32_t>::max()) all = false;
+    }
+    if (!all || !any || lcm <= 1) continue;
+    const auto k = static_cast<std::int32_t>(lcm);
+    bool fits = RatIsValid(RatMulInt(zlp.RHS.GetItem(i), k));
+    for (std::int32_t j = 1; j <= n && fits; ++j) fits = RatIsValid(RatMulInt(zlp.Coeffs.GetItem(j, i), k));
+    if (!fits) continue;
+    zlp.RHS.SetItem(i, RatMulInt(zlp.RHS.GetItem(i), k));
+    for (std::int32_t j = 1; j <= n; ++j) zlp.Coeffs.SetItem(j, i, RatMulInt(zlp.Coeffs.GetItem(j, i), k));
+    scaled.emplace_back(i, lcm);
+  }
+  if (scaled.empty()) return;
+  if (scaled.size() == 1) {
+    report.AddParagraph("Все коэффициенты ограничения № " + std::to_string(scaled[0].first) +
+                        " относятся к целочисленным переменным, поэтому умножим его на " +
+                        std::to_string(scaled[0].second) +
+                        " (наименьшее общее кратное знаменателей его чисел), чтобы и его базисная переменная "
+                        "принимала только целые значения.");
+    return;
+  }
+  std::string rows;
+  std::string multiples;
+  for (const auto& [row, multiple] : scaled) {
+    rows += (rows.empty() ? "" : ", ") + std::to_string(row);
+    multiples += (multiples.empty() ? "№ " : ", № ") + std::to_string(row) + " на " + std::to_string(multiple);
+  }
+  report.AddParagraph("Все коэффициенты ограничений № " + rows +
+                      " относятся к целочисленным переменным, поэтому умножим каждое из них на наименьшее общее "
+                      "кратное знаменателей его чисел (" +
+                      multiples + "), чтобы и их базисные переменные принимали только целые значения.");
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // System colours a page is drawn in, as 0xRRGGBB.
 struct TPageColors {
@@ -78,3 +79,11 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
 // also go into the verdict.
 void AddDualSection(const TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_SolutionResult& report,
                     const TTaskInfo& task);
+
+// Multiplies every constraint row of zlp whose non-zero coefficients all belong to variables in
+// integerVars by the least common multiple of the denominators of its numbers (right-hand side
+// included), so that the variable the canonical form adds to it is an integer too, and says so in
+// one paragraph of report. Nothing when there are no integer variables, when the model already
+// carries its own basis (it gets no added variables), or for a row whose multiple would not fit.
+void ScaleIntegerRows(TZLPCore_SubInterface_ZLP& zlp, const std::vector<std::string>& integerVars,
+                      TZLPCore_SolutionResult& report);
