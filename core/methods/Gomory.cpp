@@ -109,9 +109,7 @@ TSearch SearchIntegerPoint(TSimplexTable t, TIntegerColumns integer, std::int32_
     }
     if (cuts >= maxCuts) return TSearch::CutLimit;
     if (cuts == 0) {
-      t.LexOrder.clear();
-      for (std::int32_t j = 1; j <= t.ColCount(); ++j)
-        if (t.RowOf(t.GetColName(j)) == 0) t.LexOrder.push_back(t.GetColName(j));
+      t.OrderByNonBasic();
       feasibility = TFeasibilityRule::DualLexicographic;
     }
     ++cuts;

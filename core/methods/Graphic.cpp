@@ -111,7 +111,6 @@ TWideInt Plus(const TWideInt& a, const TWideInt& b) { return a + b; }
 
 TWideInt Negate(const TWideInt& a) { return -a; }
 
-
 TWideRational Make(TWideInt n, TWideInt d) {
   if (d == 0) throw TWideOverflow{};
   if (d < 0) {
@@ -506,8 +505,7 @@ TLatticeSearch LatticeSearch(const TZLPCore_SubInterface_ZLP& zlp, const TPlaneR
     const bool otherInteger = search.Transposed ? intX1 : intX2;
     const TWideInt first = search.Transposed ? Ceil(yLo) : Ceil(xLo);
     const TWideInt count = search.Transposed ? yCount : xCount;
-    if (count > MaxColumns || Mul(std::max<TWideInt>(count, 0), TWideInt(lines.size())) > MaxColumnWork)
-      return search;
+    if (count > MaxColumns || Mul(std::max<TWideInt>(count, 0), TWideInt(lines.size())) > MaxColumnWork) return search;
     for (TWideInt k = first; k < first + count; ++k) {
       auto interval = ColumnInterval(lines, search.Transposed, Whole(k));
       if (!interval) continue;
@@ -616,7 +614,6 @@ TFrame PictureFrame(const std::vector<TLine>& lines, const TPlaneRegion& region)
   }
   return frame;
 }
-
 
 // "A", "B", ... for the first 26 vertices, then "P27", ...
 std::string VertexName(std::size_t k) {
@@ -1109,7 +1106,8 @@ std::string Caption(const TGraphic& g) {
       text += g.Lattice->PointCount <= 4000 ? " Точками отмечены целочисленные точки области"
                                             : " Целочисленных точек области слишком много, чтобы отметить их все";
     else
-      text += std::string(" Отрезками отмечены допустимые точки с целым ") + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2));
+      text += std::string(" Отрезками отмечены допустимые точки с целым ") +
+              (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2));
     text += g.Region.Kind == TRegionKind::Unbounded ? " внутри рамки." : ".";
   }
   text += BranchLegend(g);
@@ -1160,8 +1158,8 @@ std::string LinearConclusion(const TGraphic& g) {
   const bool isMax = g.Zlp.IsMax;
   const TPlaneOptimum& opt = g.Optimum;
   if (opt.Constant)
-    return "Целевая функция не зависит от " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) + ": Z = " + WideToStr(opt.Value) +
-           " во всех допустимых точках, и любая из них оптимальна.";
+    return "Целевая функция не зависит от " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) +
+           ": Z = " + WideToStr(opt.Value) + " во всех допустимых точках, и любая из них оптимальна.";
   std::string text = "Вектор grad Z = " + Direction({z.C1, z.C2}) + " указывает направление возрастания Z";
   text += isMax ? "; линию уровня Z = const перемещаем в этом направлении"
                 : ", поэтому линию уровня Z = const перемещаем в противоположном направлении";
@@ -1184,8 +1182,9 @@ std::string LinearConclusion(const TGraphic& g) {
 std::string IntegerConclusion(const TGraphic& g) {
   const TLatticeSearch& s = *g.Lattice;
   const bool isMax = g.Zlp.IsMax;
-  std::string text = g.IntX1 && g.IntX2 ? "Целыми должны быть " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) + ". "
-                                        : "Целым должен быть " + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2)) + ". ";
+  std::string text = g.IntX1 && g.IntX2
+                         ? "Целыми должны быть " + SubscriptName("X", 1) + " и " + SubscriptName("X", 2) + ". "
+                         : "Целым должен быть " + (g.IntX1 ? SubscriptName("X", 1) : SubscriptName("X", 2)) + ". ";
   if (g.Region.Kind == TRegionKind::Unbounded)
     return text + "Область не ограничена, поэтому перебором целочисленный оптимум не ищется.";
   if (!s.Complete) return text + "Целочисленных прямых в области слишком много для перебора.";
@@ -1193,10 +1192,10 @@ std::string IntegerConclusion(const TGraphic& g) {
     return text + "В области нет ни одной допустимой точки с " +
            (g.IntX1 && g.IntX2 ? "целыми координатами" : "целым значением") +
            ": целочисленная задача не имеет решений.";
-  text += g.IntX1 && g.IntX2
-              ? "Перебрав целочисленные точки области, находим наилучшее значение функции: "
-              : std::string("Перебрав части области на прямых ") + (s.Transposed ? SubscriptName("X", 2) : SubscriptName("X", 1)) +
-                    " = const с целыми значениями, находим наилучшее значение функции: ";
+  text += g.IntX1 && g.IntX2 ? "Перебрав целочисленные точки области, находим наилучшее значение функции: "
+                             : std::string("Перебрав части области на прямых ") +
+                                   (s.Transposed ? SubscriptName("X", 2) : SubscriptName("X", 1)) +
+                                   " = const с целыми значениями, находим наилучшее значение функции: ";
   text += ZWord(isMax) + " = " + WideToStr(*s.Value);
   std::vector<std::string> where;
   for (const TLatticeColumn& c : s.Best) {

@@ -9,9 +9,9 @@
 #include <compare>
 #include <cstdint>
 #include <memory>
-#include <type_traits>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class TZLPCore_Interface;
@@ -28,9 +28,8 @@ public:
   TWideInt() = default;
   TWideInt(TSmall v) : Small(v) {} // NOLINT(google-explicit-constructor): integers mix freely
   template <class T>
-    requires std::is_integral_v<T>
-  TWideInt(T v) : Small(static_cast<TSmall>(v)) {} // NOLINT(google-explicit-constructor)
-  TWideInt(const mpz_class& v);                      // NOLINT(google-explicit-constructor)
+  requires std::is_integral_v<T> TWideInt(T v) : Small(static_cast<TSmall>(v)) {} // NOLINT(google-explicit-constructor)
+  TWideInt(const mpz_class& v);                                                   // NOLINT(google-explicit-constructor)
   explicit TWideInt(double v);
 
   [[nodiscard]] bool IsSmall() const noexcept { return !Big; }

@@ -177,7 +177,8 @@ bool CanonicalUnit(TZLPCore_Interface& data, TZLPCore_SolutionResult& report, co
   if (!WriteCanonicalPage(data, stage.Caption, report)) return false;
   // The start the simplex step will take, where the simplex step comes next.
   const auto at = std::find(task.StageKinds.begin(), task.StageKinds.end(), SK_KFCHECK);
-  const bool simplexNext = at != task.StageKinds.end() && at + 1 != task.StageKinds.end() && *(at + 1) == SK_SIMPLEXSOLVE;
+  const bool simplexNext =
+      at != task.StageKinds.end() && at + 1 != task.StageKinds.end() && *(at + 1) == SK_SIMPLEXSOLVE;
   if (simplexNext && data.StartMethod == TStartMethod::Artificial) WriteArtificialStart(data.ZLP, report);
   return true;
 }
@@ -219,7 +220,8 @@ void AddOptimalPlan(const TSimplexMethod& method, const TZLPCore_Interface& data
   if (n > 0 && columns.front().first == 1) {
     legend = " — сначала переменные задачи " + SubscriptName("X", 1) + (n > 1 ? "…" + SubscriptName("X", n) : "");
     if (static_cast<long>(columns.size()) > n)
-      legend += ", затем дополнительные (балансовые) " + SubscriptName("X", columns[static_cast<std::size_t>(n)].first) +
+      legend += ", затем дополнительные (балансовые) " +
+                SubscriptName("X", columns[static_cast<std::size_t>(n)].first) +
                 (static_cast<long>(columns.size()) > n + 1 ? "…" + SubscriptName("X", columns.back().first) : "");
   }
   report.AddParagraph("Оптимальный план: X* = (" + plan + ")" + legend + ".");
@@ -273,12 +275,12 @@ void FinishSimplex(TSimplexMethod& method, TZLPCore_Interface& data, TZLPCore_So
   for (std::int32_t j = 1; constant && j <= stated.VarCount(); ++j)
     constant = RatEqualsInt(stated.Objective.GetItem(j), 0);
   if (constant && verdict.Status == TTaskStatus::Optimal && verdict.Objective) {
-    report.AddParagraph("Все коэффициенты целевой функции при переменных равны нулю: Z = " +
-                        RatToStr(*verdict.Objective) +
-                        " в каждой допустимой точке, поэтому оптимальна любая допустимая точка; симплекс-метод "
-                        "нашёл одну из них.");
-    verdict.Answer = AnswerText(verdict) + "; оптимальна и любая другая допустимая точка: Z = " +
-                     RatToStr(*verdict.Objective) + " всюду.";
+    report.AddParagraph(
+        "Все коэффициенты целевой функции при переменных равны нулю: Z = " + RatToStr(*verdict.Objective) +
+        " в каждой допустимой точке, поэтому оптимальна любая допустимая точка; симплекс-метод "
+        "нашёл одну из них.");
+    verdict.Answer = AnswerText(verdict) +
+                     "; оптимальна и любая другая допустимая точка: Z = " + RatToStr(*verdict.Objective) + " всюду.";
   }
   if (task.ConcludeSimplex != nullptr) task.ConcludeSimplex(method, data, verdict, report);
   AddDualSection(method, data, report, task);

@@ -95,7 +95,9 @@ std::string LinearHtml(const std::vector<std::pair<mpq_class, std::string>>& ter
   return out.empty() ? "0" : out;
 }
 
-std::string OptimalParagraph() { return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 &rArr; найдено оптимальное решение"; }
+std::string OptimalParagraph() {
+  return "Все B<sub>i</sub>&ge;0 и C<sub>j</sub>&ge;0 &rArr; найдено оптимальное решение";
+}
 
 // Why the plan of an optimal table is optimal, in the terms of the index row.
 std::string OptimalPlanParagraph(const TSimplexTable& t) {
@@ -153,9 +155,7 @@ void TSimplexMethod::Start() {
   DriveOut = false;
   Forms = FirstForms(Table);
   Table.LexOrder.clear();
-  if (Feasibility == TFeasibilityRule::DualLexicographic)
-    for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
-      if (Table.RowOf(Table.GetColName(j)) == 0) Table.LexOrder.push_back(Table.GetColName(j));
+  if (Feasibility == TFeasibilityRule::DualLexicographic) Table.OrderByNonBasic();
   // A node of branch and bound starts from its parent's table by the dual method, never anew.
   if (StartMethod == TStartMethod::Artificial && Feasibility != TFeasibilityRule::DualLexicographic)
     StartArtificialBasis();
@@ -223,9 +223,7 @@ void TSimplexMethod::Step() {
     if (CutCounter == 1) {
       // The order of the lexicographic dual method: the non-basic variables of the first optimum,
       // whose columns are then lexicographically positive.
-      Table.LexOrder.clear();
-      for (std::int32_t j = 1; j <= Table.ColCount(); ++j)
-        if (Table.RowOf(Table.GetColName(j)) == 0) Table.LexOrder.push_back(Table.GetColName(j));
+      Table.OrderByNonBasic();
     }
     auto before = std::make_unique<TSimplexTable>();
     before->Assign(Table);

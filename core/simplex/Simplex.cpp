@@ -225,6 +225,12 @@ void TSimplexTable::NormalizeBasis() {
   }
 }
 
+void TSimplexTable::OrderByNonBasic() {
+  LexOrder.clear();
+  for (std::int32_t j = 1; j <= FColCount; ++j)
+    if (RowOf(GetColName(j)) == 0) LexOrder.push_back(GetColName(j));
+}
+
 std::vector<std::int32_t> TSimplexTable::LexPlaces() const {
   std::vector<std::int32_t> where;
   where.reserve(LexOrder.size());

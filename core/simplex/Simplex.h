@@ -98,6 +98,8 @@ public:
   // The variables that order the columns of the lexicographic dual simplex method (see
   // TFeasibilityRule::DualLexicographic); empty: Z alone, lowest index on ties.
   std::vector<std::string> LexOrder;
+  // LexOrder becomes the non-basic variables of the table, in the order of their columns.
+  void OrderByNonBasic();
 
   [[nodiscard]] std::int32_t RowCount() const noexcept { return FRowCount; }
   [[nodiscard]] std::int32_t ColCount() const noexcept { return FColCount; }

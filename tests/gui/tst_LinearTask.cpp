@@ -40,6 +40,14 @@
 
 namespace {
 
+// Every cell of the grid, row by row.
+QStringList GridCells(TStringGrid& grid) {
+  QStringList all;
+  for (int row = 0; row < grid.RowCount(); ++row)
+    for (int col = 0; col < grid.ColCount(); ++col) all << grid.Cell(col, row);
+  return all;
+}
+
 int NonEmptySections(const TZLPCore_SolutionResult& report) {
   int n = 0;
   for (const std::string& line : report.Lines)
@@ -407,12 +415,7 @@ void TestLinearTask::goingBackKeepsEditsAndPivots() {
   QCOMPARE(run.Wizard.CurrentStage, SimplexStage);
   auto& simplex = run.Stage<TfrmStep_SimplexSolve>(SimplexStage);
   TStringGrid& grid = *simplex.StringGrid1;
-  const auto cells = [&grid] {
-    QStringList all;
-    for (int row = 0; row < grid.RowCount(); ++row)
-      for (int col = 0; col < grid.ColCount(); ++col) all << grid.Cell(col, row);
-    return all;
-  };
+  const auto cells = [&grid] { return GridCells(grid); };
   const QStringList first = cells();
   QTest::mouseClick(grid.CellWidget(2, 1), Qt::LeftButton, {}, grid.CellRect(2, 1).center()); // X1 in row 1
   QCOMPARE(simplex.PivotCol(), 1);
@@ -482,12 +485,7 @@ void TestLinearTask::undoTwiceGivesTheReportOfARunWithoutThosePivots() {
   TLinearRun run(statement);
   TfrmStep_SimplexSolve& simplex = run.Simplex();
   TStringGrid& grid = *simplex.StringGrid1;
-  const auto cells = [&grid] {
-    QStringList all;
-    for (int row = 0; row < grid.RowCount(); ++row)
-      for (int col = 0; col < grid.ColCount(); ++col) all << grid.Cell(col, row);
-    return all;
-  };
+  const auto cells = [&grid] { return GridCells(grid); };
   const QStringList first = cells();
   const QString hint = run.Wizard.lbHint->text();
   QVERIFY(simplex.btnUndo->isVisible());

@@ -17,6 +17,16 @@ namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// Every step is on the page, each after the one before it.
+void ExpectInOrder(const std::string& page, const std::vector<std::string>& steps) {
+  std::size_t at = 0;
+  for (const std::string& step : steps) {
+    const std::size_t found = page.find(step, at);
+    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << step;
+    at = found + step.size();
+  }
+}
+
 TZLPCore_Interface Read(const char* text, const char* method = "gomory") {
   TTextFormatError textError;
   auto grid = ParseStatementText(text, textError);
@@ -218,12 +228,7 @@ TEST(GomoryMethod, TextbookExampleCutsInItsKnownOrder) {
       "через переменные задачи: X<sub>1</sub> + X<sub>2</sub> &le; 2.",
       "из базиса выводится Y<sub>2</sub>",
   };
-  std::size_t at = 0;
-  for (const std::string& step : sequence) {
-    const std::size_t found = page.find(step, at);
-    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << step;
-    at = found + step.size();
-  }
+  ExpectInOrder(page, sequence);
   EXPECT_FALSE(Contains(page, "Y<sub>3</sub>")) << "two cuts are enough";
 }
 
@@ -272,12 +277,7 @@ TEST(BranchAndBound, TextbookExampleBranchesInItsKnownOrder) {
       "<svg class=\"clsGraph\"",
       "лучший целочисленный план найден в узле 4",
   };
-  std::size_t at = 0;
-  for (const std::string& step : sequence) {
-    const std::size_t found = page.find(step, at);
-    ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << step;
-    at = found + step.size();
-  }
+  ExpectInOrder(page, sequence);
   EXPECT_FALSE(Contains(page, "Узел 6")) << "five nodes are enough";
   EXPECT_FALSE(Contains(page, "Y<sub>1</sub>")) << "branch and bound makes no cut";
 }
