@@ -65,6 +65,40 @@ std::string RemovedCutsNote(const std::vector<std::string>& names) {
          "поэтому их строки и столбцы вычёркиваются из таблицы.";
 }
 
+// The items of a list in a line of an iteration (the negative free terms, the ratios of a column),
+// joined by separator. A list of more than LongList items, which only a table too large for the page
+// gives, keeps its first ListHead items, the first ListHead of those marked (the smallest ratios)
+// and the chosen one, a "…" where items are left out, and says how many there are.
+constexpr std::size_t LongList = 20;
+constexpr std::size_t ListHead = 10;
+
+struct TListItem {
+  std::string Text;
+  bool Marked = false;
+  bool Chosen = false;
+};
+
+std::string JoinList(const std::vector<TListItem>& items, const char* separator) {
+  std::string list;
+  bool gap = false;
+  std::size_t marked = 0;
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    const bool kept =
+        items.size() <= LongList || k < ListHead || items[k].Chosen || (items[k].Marked && marked < ListHead);
+    if (items[k].Marked && k >= ListHead) ++marked;
+    if (!kept) {
+      gap = true;
+      continue;
+    }
+    if (gap) list += separator + std::string("&hellip;");
+    list += (list.empty() ? "" : separator) + items[k].Text;
+    gap = false;
+  }
+  if (gap) list += separator + std::string("&hellip;");
+  if (items.size() > LongList) list += " (всего " + Num(static_cast<std::int32_t>(items.size())) + ")";
+  return list;
+}
+
 std::string Element(std::int32_t row, std::int32_t col) { return "A<sub>" + Num(row) + "," + Num(col) + "</sub>"; }
 
 // A note of one or more paragraphs, separated by '\n'.
@@ -533,16 +567,16 @@ std::string TSimplexMethod::DualRatiosLine() const {
     if (!least || q < *least) least = q;
   }
   std::int32_t tied = 0;
+  std::vector<TListItem> items;
   for (const std::int32_t j : columns) {
     const mpq_class q = Table.GetExact(j, 0) / abs(Table.GetExact(j, r));
-    if (j != columns.front()) line += "; ";
-    line += "C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + MpqHtml(q);
+    items.push_back({"C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + MpqHtml(q), q == *least, j == PivotCol});
     if (q == *least) {
-      line += " (наименьшее)";
+      items.back().Text += " (наименьшее)";
       ++tied;
     }
   }
-  line += ".";
+  line += JoinList(items, "; ") + ".";
   if (tied > 1)
     line += " Наименьшее отношение у нескольких столбцов; из них выбран " + VarHtml(Table.GetColName(PivotCol)) +
             " по лексикографическому правилу: его столбец, делённый на |" + Element(r, PivotCol) +
@@ -597,13 +631,13 @@ std::string TSimplexMethod::SourceParagraph(std::int32_t source) const {
   }
   if (rows.size() <= 1)
     return "Дробное значение только у " + part(source) + ", поэтому отсечение строится по " + where + ".";
-  std::string list;
+  std::vector<TListItem> items;
   bool tie = false;
   for (const std::int32_t i : rows) {
-    list += (list.empty() ? "" : ", ") + part(i);
+    items.push_back({part(i), false, i == source});
     tie = tie || (i != source && RatCompare(FractionalPart(Table.GetB(i)), FractionalPart(Table.GetB(source))) == 0);
   }
-  return "Дробные значения у целочисленных переменных " + list + ". Отсечение строится по " + where +
+  return "Дробные значения у целочисленных переменных " + JoinList(items, ", ") + ". Отсечение строится по " + where +
          ", у свободного члена которой наибольшая дробная часть" +
          (tie ? " (из строк с равной дробной частью берётся верхняя)" : "") + ".";
 }
@@ -703,17 +737,19 @@ std::string TSimplexMethod::RatiosLine() const {
   if (rows.empty()) return "Отношений B<sub>i</sub>/" + column + " при " + condition + " нет.";
   std::string line = "Отношения B<sub>i</sub>/" + column + " при " + condition + ": ";
   std::int32_t tied = 0;
+  std::vector<TListItem> items;
   for (const std::int32_t i : rows) {
     const TRational a = Table.GetA(k, i);
     const TRational b = Table.GetB(i);
-    if (i != rows.front()) line += "; ";
-    line += "B<sub>" + Num(i) + "</sub>/" + Element(i, k) + " = " + Text(RatDiv(b, a));
+    items.push_back({"B<sub>" + Num(i) + "</sub>/" + Element(i, k) + " = " + Text(RatDiv(b, a)), false,
+                     ProposedCol == k && i == ProposedRow});
     if (RatCompareQuotients(b, a, Table.GetB(smallest), Table.GetA(k, smallest)) == 0) {
-      line += " (наименьшее)";
+      items.back().Text += " (наименьшее)";
+      items.back().Marked = true;
       ++tied;
     }
   }
-  line += ".";
+  line += JoinList(items, "; ") + ".";
   // Several rows share the smallest ratio: say which one the rules take.
   if (tied > 1 && ProposedCol == k && ProposedRow != 0) {
     line += " Из строк с равным наименьшим отношением выбрана строка " + Num(ProposedRow);
@@ -732,10 +768,11 @@ std::string TSimplexMethod::NegativeRowLine() const {
   const std::int32_t r = ProposedRow;
   const std::int32_t k = ProposedCol;
   if (r == 0 || k == 0) return {};
-  std::string rowsB;
+  std::vector<TListItem> negative;
   for (std::int32_t i = 1; i <= Table.RowCount(); ++i)
     if (RatLessInt(Table.GetB(i), 0))
-      rowsB += (rowsB.empty() ? "" : ", ") + std::string("B<sub>") + Num(i) + "</sub> = " + Text(Table.GetB(i));
+      negative.push_back({"B<sub>" + Num(i) + "</sub> = " + Text(Table.GetB(i)), false, i == r});
+  const std::string rowsB = JoinList(negative, ", ");
   bool dualFeasible = true;
   for (std::int32_t j = 1; j <= Table.ColCount() && dualFeasible; ++j) dualFeasible = !RatLessInt(Table.GetZ(j), 0);
   const bool dual = Feasibility == TFeasibilityRule::DualBland;
@@ -745,20 +782,24 @@ std::string TSimplexMethod::NegativeRowLine() const {
                : "первую такую строку, в которой есть отрицательный коэффициент, строку " + Num(r) + " (" +
                      VarHtml(Table.GetRowName(r)) + ")";
   line += "; из базиса выводится " + VarHtml(Table.GetRowName(r)) + ". ";
-  std::string entries;
+  std::vector<TListItem> items;
   for (std::int32_t j = 1; j <= Table.ColCount(); ++j) {
     const TRational a = Table.GetA(j, r);
     if (!RatLessInt(a, 0)) continue;
-    entries += (entries.empty() ? "" : "; ");
     if (dual && dualFeasible) {
       // The column of the smallest |Z(j) / a(j, r)| keeps every C_j >= 0.
-      entries += "C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + Text(RatDiv(Table.GetZ(j), RatNeg(a)));
-      if (RatCompareQuotients(Table.GetZ(j), a, Table.GetZ(k), Table.GetA(k, r)) == 0)
-        entries += j == k ? " (наименьшее, выбрано)" : " (наименьшее)";
+      items.push_back(
+          {"C<sub>" + Num(j) + "</sub>/|" + Element(r, j) + "| = " + Text(RatDiv(Table.GetZ(j), RatNeg(a)))});
+      if (RatCompareQuotients(Table.GetZ(j), a, Table.GetZ(k), Table.GetA(k, r)) == 0) {
+        items.back().Text += j == k ? " (наименьшее, выбрано)" : " (наименьшее)";
+        items.back().Marked = true;
+      }
+      items.back().Chosen = j == k;
     } else {
-      entries += Element(r, j) + " = " + Text(a) + (j == k ? " (выбран)" : "");
+      items.push_back({Element(r, j) + " = " + Text(a) + (j == k ? " (выбран)" : ""), false, j == k});
     }
   }
+  const std::string entries = JoinList(items, "; ");
   if (dual && dualFeasible)
     return line + "Все C<sub>j</sub>&ge;0, поэтому в базис вводится переменная с наименьшим отношением " +
            "C<sub>j</sub>/|A<sub>" + Num(r) +
@@ -862,7 +903,12 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
                                "в базис, какая выводится из него и каково значение Z.");
   // The iterations stay with the method: a student who comes back to the step may take pivots back
   // and have the section written again.
-  for (const auto& iteration : IterationReports) report.AppendReport(iteration.get());
+  std::vector<std::size_t> starts;
+  for (const auto& iteration : IterationReports) {
+    starts.push_back(report.Lines.size());
+    report.AppendReport(iteration.get());
+  }
+  LayInBlocks(report, starts, report.Lines.size());
   data.BuildSolution();
   if (!data.SolutionLines.empty()) {
     std::string point = "<p>Функция достигает экстремума в точке:\r\n<pre>";

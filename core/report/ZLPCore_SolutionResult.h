@@ -96,6 +96,14 @@ private:
 };
 [[nodiscard]] bool ReportSilenced() noexcept;
 
+// Lays a long run of parts of a report (the iterations of a method, the nodes of a tree) in blocks
+// of PartsPerBlock parts, each in a <div class="clsSteps"> that the viewer lays out only near the
+// part of the page in view, keeping until then the height estimated from its paragraphs, table rows
+// and text (--em). starts holds, in order, the index in report.Lines where each part begins; the
+// last part ends at end. A run of at most 2 * PartsPerBlock parts is left as it is.
+constexpr std::size_t PartsPerBlock = 10;
+void LayInBlocks(TZLPCore_SolutionResult& report, const std::vector<std::size_t>& starts, std::size_t end);
+
 // The text with &, <, > and " written as character references, ready to stand in HTML as text.
 [[nodiscard]] std::string HtmlEscape(std::string_view text);
 // A letter with its index as a subscript: ("Y", 2) -> "Y<sub>2</sub>".

@@ -611,6 +611,25 @@ TEST(SimplexMethod, LargestEquationSystemEndsWithASmallReport) {
   EXPECT_EQ(Count(shown, "class=\"clsSimCell\""), 0u);
   EXPECT_TRUE(Contains(page, "X<sub>255</sub> = 1"));
   EXPECT_LT(page.size(), std::size_t{5} << 20);
+  // The 511 tables (510 pivots and the optimum) go by blocks of ten, each with its estimated height.
+  EXPECT_EQ(Count(page, "<div class=\"clsSteps\" style=\"--em:"), 52u);
+  // Every dual step lists the negative free terms, one fewer each time, by the first ten, the row
+  // chosen and their number.
+  const std::string key = "выбираем строку с отрицательным свободным членом (";
+  std::vector<int> counts;
+  for (auto at = page.find(key); at != std::string::npos; at = page.find(key, at + 1)) {
+    const std::size_t end = page.find(") — ", at);
+    const std::string list = page.substr(at + key.size(), end - at - key.size());
+    const std::size_t row = page.find("строку ", end) + 7;
+    const std::string chosen = "B<sub>" + page.substr(row, page.find_first_of(" ,", row) - row) + "</sub>";
+    EXPECT_TRUE(Contains(list, chosen)) << list;
+    const std::size_t total = list.rfind("(всего ");
+    counts.push_back(total == std::string::npos ? static_cast<int>(Count(list, "<sub>"))
+                                                : std::stoi(list.substr(total + std::string("(всего ").size())));
+    EXPECT_LE(Count(list, "<sub>"), 11u);
+  }
+  ASSERT_EQ(counts.size(), 255u);
+  for (std::size_t k = 0; k < counts.size(); ++k) EXPECT_EQ(counts[k], 255 - static_cast<int>(k));
 }
 
 // A problem of up to 20 variables and 20 constraints keeps every table in the report.
