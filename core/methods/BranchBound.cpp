@@ -127,6 +127,9 @@ private:
   // parent's last table by the dual simplex method.
   std::int32_t MakeChild(std::int32_t parent, std::int32_t r, bool up);
   void SolveNode(TNode& node, bool shown);
+  // The nodes after the first ToldBranchNodes, a line each: condition, bound and end.
+  void ListLaterNodes();
+  static bool Told(const TNode& node) { return node.Id <= ToldBranchNodes; }
   std::string TreeSvg() const;
 
   TZLPCore_Interface& Data;
@@ -184,12 +187,14 @@ std::int32_t TBranchAndBound::MakeChild(std::int32_t parent, std::int32_t r, boo
 void TBranchAndBound::SolveNode(TNode& node, bool shown) {
   const TNode& p = *Nodes[static_cast<std::size_t>(node.Parent - 1)];
   const std::string slack = node.Table.GetRowName(node.Table.RowCount());
-  Report.AddParagraph("<b>Узел " + Num(node.Id) + "</b>: задача узла " + Num(p.Id) + " с условием " +
-                      ConditionHtml(node) + ". В последнюю таблицу узла " + Num(p.Id) + " добавлена строка условия " +
-                      Var(node.Variable) + (node.Up ? " - " : " + ") + Var(slack) + " = " + Html(node.Limit) +
-                      ", в которой " + Var(node.Variable) +
-                      " выражена через небазисные переменные; её свободный член отрицателен, и он устраняется "
-                      "двойственным симплекс-методом.");
+  const bool told = Told(node);
+  if (told)
+    Report.AddParagraph("<b>Узел " + Num(node.Id) + "</b>: задача узла " + Num(p.Id) + " с условием " +
+                        ConditionHtml(node) + ". В последнюю таблицу узла " + Num(p.Id) + " добавлена строка условия " +
+                        Var(node.Variable) + (node.Up ? " - " : " + ") + Var(slack) + " = " + Html(node.Limit) +
+                        ", в которой " + Var(node.Variable) +
+                        " выражена через небазисные переменные; её свободный член отрицателен, и он устраняется "
+                        "двойственным симплекс-методом.");
   TSimplexMethod m(node.Table);
   m.StartFeasibility = TFeasibilityRule::DualLexicographic;
   m.Start();
@@ -207,18 +212,49 @@ void TBranchAndBound::SolveNode(TNode& node, bool shown) {
   }
   if (m.Stop != TSimplexStop::None) {
     node.End = TNodeEnd::Stopped;
-    Report.AddParagraph("Симплекс-метод узла " + Num(node.Id) + " остановлен, и узел не может быть решён.");
+    if (told) Report.AddParagraph("Симплекс-метод узла " + Num(node.Id) + " остановлен, и узел не может быть решён.");
     return;
   }
   node.Feasible = node.Table.State == SS_OPTIMAL;
   if (!node.Feasible) {
     node.End = TNodeEnd::Infeasible;
-    Report.AddParagraph("Задача узла " + Num(node.Id) + " несовместна: узел закрыт.");
+    if (told) Report.AddParagraph("Задача узла " + Num(node.Id) + " несовместна: узел закрыт.");
     return;
   }
   node.Z = node.Table.GetExact(0, 0);
-  Report.AddParagraph("Оптимум задачи узла " + Num(node.Id) + ": " + ZHtml(node.Z) + " при " + PointHtml(node.Table) +
-                      ".");
+  if (told)
+    Report.AddParagraph("Оптимум задачи узла " + Num(node.Id) + ": " + ZHtml(node.Z) + " при " + PointHtml(node.Table) +
+                        ".");
+}
+
+void TBranchAndBound::ListLaterNodes() {
+  if (static_cast<std::int32_t>(Nodes.size()) <= ToldBranchNodes || ReportSilenced()) return;
+  std::vector<std::vector<std::string>> rows{{"Узел", "Из узла", "Условие", "Граница", "Чем закончился"}};
+  for (std::size_t k = ToldBranchNodes; k < Nodes.size(); ++k) {
+    const TNode& n = *Nodes[k];
+    std::string end;
+    switch (n.End) {
+    case TNodeEnd::Branched:
+      end = "делится по " + Var(n.BranchVar) + " = " + Html(n.BranchValue) + ": узлы " + Num(Nodes[n.Children[0]]->Id) +
+            " и " + Num(Nodes[n.Children[1]]->Id);
+      break;
+    case TNodeEnd::Integer:
+      end = "целочисленный план " + PointHtml(n.Table) +
+            (Best && static_cast<std::size_t>(*Best) == k ? " — лучший" : " (потом найден лучший)");
+      break;
+    case TNodeEnd::Infeasible: end = "задача несовместна"; break;
+    case TNodeEnd::Pruned: end = "отсечён по границе"; break;
+    case TNodeEnd::Stopped:
+    case TNodeEnd::Open:
+      end = n.Feasible ? "не рассмотрен: решение остановлено" : "симплекс-метод узла остановлен";
+      break;
+    }
+    rows.push_back({Num(n.Id), Num(n.Parent), ConditionHtml(n), n.Feasible ? ZHtml(n.Z) : "&mdash;", end});
+  }
+  Report.AddParagraph("<b>Узлы " + Num(ToldBranchNodes + 1) + "–" + Num(static_cast<std::int64_t>(Nodes.size())) +
+                      "</b>: условие, добавленное к задаче родительского узла, граница Z задачи узла и чем узел "
+                      "закончился.");
+  Report.AddLine(CellTable(rows));
 }
 
 void TBranchAndBound::Run() {
@@ -239,25 +275,30 @@ void TBranchAndBound::Run() {
 
   std::vector<std::int32_t> stack{0};
   std::int32_t solved = 1;
+  // Where the report of each node looked at begins: a long run of them goes by blocks.
+  std::vector<std::size_t> starts;
   while (!stack.empty()) {
     const std::int32_t k = stack.back();
     stack.pop_back();
     TNode& n = *Nodes[static_cast<std::size_t>(k)];
     if (n.End != TNodeEnd::Open) continue;
+    if (starts.empty() || starts.back() < Report.Lines.size()) starts.push_back(Report.Lines.size());
     const std::string name = "Узел " + Num(n.Id);
     if (Best && !Better(n.Z)) {
       n.End = TNodeEnd::Pruned;
-      Report.AddParagraph(name + ": граница " + ZHtml(n.Z) + " не лучше лучшего целочисленного плана (" +
-                          ZHtml(Nodes[static_cast<std::size_t>(*Best)]->Z) +
-                          "), поэтому узел отсекается по границе: в нём нет плана лучше.");
+      if (Told(n))
+        Report.AddParagraph(name + ": граница " + ZHtml(n.Z) + " не лучше лучшего целочисленного плана (" +
+                            ZHtml(Nodes[static_cast<std::size_t>(*Best)]->Z) +
+                            "), поэтому узел отсекается по границе: в нём нет плана лучше.");
       continue;
     }
     const std::int32_t r = BranchRow(n.Table);
     if (r == 0) {
       n.End = TNodeEnd::Integer;
       Best = k;
-      Report.AddParagraph(name + ": решение целочисленно, и это лучший из найденных целочисленных планов: " +
-                          ZHtml(n.Z) + " при " + PointHtml(n.Table) + ".");
+      if (Told(n))
+        Report.AddParagraph(name + ": решение целочисленно, и это лучший из найденных целочисленных планов: " +
+                            ZHtml(n.Z) + " при " + PointHtml(n.Table) + ".");
       continue;
     }
     if (solved + 2 > NodeLimit) {
@@ -279,12 +320,13 @@ void TBranchAndBound::Run() {
     TNode& d = *Nodes[static_cast<std::size_t>(down)];
     TNode& u = *Nodes[static_cast<std::size_t>(up)];
     Nodes[static_cast<std::size_t>(k)]->Children = {down, up};
-    Report.AddParagraph(name + ": переменная " + Var(n.BranchVar) + " = " + Html(n.BranchValue) +
-                        " дробная (дробная часть " + Html(f) + "" + "), поэтому узел делится на две задачи: узел " +
-                        Num(d.Id) + " с условием " + ConditionHtml(d) + " и узел " + Num(u.Id) + " с условием " +
-                        ConditionHtml(u) + ". Целых значений " + Var(n.BranchVar) +
-                        " между ними нет, поэтому ни один целочисленный "
-                        "план не теряется.");
+    if (Told(n))
+      Report.AddParagraph(name + ": переменная " + Var(n.BranchVar) + " = " + Html(n.BranchValue) +
+                          " дробная (дробная часть " + Html(f) + "" + "), поэтому узел делится на две задачи: узел " +
+                          Num(d.Id) + " с условием " + ConditionHtml(d) + " и узел " + Num(u.Id) + " с условием " +
+                          ConditionHtml(u) + ". Целых значений " + Var(n.BranchVar) +
+                          " между ними нет, поэтому ни один целочисленный "
+                          "план не теряется.");
     solved += 2;
     SolveNode(d, d.Id <= ShownBranchNodes);
     SolveNode(u, u.Id <= ShownBranchNodes);
@@ -296,17 +338,22 @@ void TBranchAndBound::Run() {
       std::swap(open[0], open[1]);
     // open[0] is the better (the down node on equal bounds): it goes on the stack last.
     for (auto it = open.rbegin(); it != open.rend(); ++it) stack.push_back(*it);
-    if (open.size() == 2)
+    if (open.size() == 2 && Told(*Nodes[static_cast<std::size_t>(open[0])]))
       Report.AddParagraph("Дальше рассматривается узел " + Num(Nodes[static_cast<std::size_t>(open[0])]->Id) +
                           ": его граница " + ZHtml(Nodes[static_cast<std::size_t>(open[0])]->Z) +
                           " не хуже границы узла " + Num(Nodes[static_cast<std::size_t>(open[1])]->Id) + ".");
   }
+  if (!starts.empty() && starts.back() < Report.Lines.size()) LayInBlocks(Report, starts, Report.Lines.size());
   if (static_cast<std::int32_t>(Nodes.size()) > LastShown)
     Report.AddParagraph("Таблицы показаны для узлов 1–" + Num(LastShown) +
                         (LastShown < std::min<std::int32_t>(ShownBranchNodes, static_cast<std::int32_t>(Nodes.size()))
                              ? " (таблицы этой задачи велики, и больше их в отчёт не поместится)"
                              : "") +
-                        "; о каждом следующем узле сказано, с каким условием он построен и чем закончился.");
+                        "; о каждом следующем узле сказано, с каким условием он построен и чем закончился" +
+                        (static_cast<std::int32_t>(Nodes.size()) > ToldBranchNodes
+                             ? ", а узлы после " + Num(ToldBranchNodes) + "-го перечислены в таблице ниже."
+                             : "."));
+  ListLaterNodes();
 
   Report.AddParagraph("Дерево узлов: в каждом узле — его номер и граница Z задачи без условия целочисленности; "
                       "на ветвях — добавленные условия.");

@@ -28,8 +28,10 @@ enum class TIntegerMethod : std::uint8_t { Gomory = 0, Branch = 1 };
 // program whose integer variables are bounded, but a region without bounds can be divided forever;
 // the method stops once this many nodes were solved.
 inline constexpr std::int32_t MaxBranchNodes = 500;
-// The nodes whose simplex tables the report shows; the later ones are told by their sentences.
+// The nodes whose simplex tables the report shows; the later ones are told by their sentences, and
+// those after ToldBranchNodes are listed in a table, one line each.
 inline constexpr std::int32_t ShownBranchNodes = 20;
+inline constexpr std::int32_t ToldBranchNodes = 50;
 
 // The simplex step by branch and bound when the statement asks for it and the relaxation's optimum
 // is fractional: the section, the verdict and, at an optimum, the table of the best node in

@@ -308,20 +308,6 @@ std::string Factor(TRational r) {
 }
 std::string Y(std::int32_t i) { return SubscriptName("Y", i); }
 
-std::string Cell(const std::string& text) { return "<td class=\"clsSimCell\">" + text + "</td>"; }
-std::string Row(const std::vector<std::string>& cells) {
-  std::string r = "<tr>";
-  for (const std::string& c : cells) r += Cell(c);
-  return r + "</tr>";
-}
-std::string Table(const std::vector<std::vector<std::string>>& rows) {
-  std::string t =
-      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:" + std::to_string(rows.size()) +
-      ";--cols:" + std::to_string(rows.empty() ? 0 : rows.front().size()) + "\">";
-  for (const auto& r : rows) t += Row(r);
-  return t + "</table>";
-}
-
 std::string RelationOfSign(int rule) { return rule > 0 ? "&#8805; 0" : rule < 0 ? "&#8804; 0" : "любого знака"; }
 
 std::string StatedRow(const TZLPCore_SubInterface_ZLP& zlp, std::int32_t i) {
@@ -365,14 +351,14 @@ void WriteDualStatement(const TZLPCore_SubInterface_ZLP& zlp, TZLPCore_SolutionR
       {"Ограничение исходной задачи", "Двойственная переменная", "Условие на знак"}};
   for (std::int32_t i = 1; i <= m; ++i)
     rows.push_back({std::to_string(i) + ") " + StatedRow(zlp, i), Y(i), Y(i) + " " + RelationOfSign(SignRule(zlp, i))});
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
   rows = {{"Переменная исходной задачи", "Ограничение двойственной задачи"}};
   const std::string relation = zlp.IsMax ? " &#8805; " : " &#8804; ";
   for (std::int32_t j = 1; j <= n; ++j)
     rows.push_back(
         {IndexToSub(HtmlEscape(zlp.GetVarName(j))) + " &#8805; 0",
          FormatLinearForm(ColumnOf(zlp, j), names, TRational{0, 1}) + relation + Num(zlp.Objective.GetItem(j))});
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
 
   std::string text = "W = " + FormatLinearForm(zlp.RHS, names, zlp.FreeTerm) +
                      (zlp.IsMax ? "&nbsp;&nbsp;&#8594; <b>Min</b>" : "&nbsp;&nbsp;&#8594; <b>Max</b>");
@@ -465,7 +451,7 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
     rows.push_back({std::to_string(i), Num(RatSub(b, a.Slack[k])), Num(b), Num(a.Slack[k]), Num(a.Y[k]),
                     Num(RatMul(a.Y[k], a.Slack[k]))});
   }
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
   rows = {{"Переменная", "X<sub>j</sub>*", "&Sigma; a<sub>ij</sub>Y<sub>i</sub>", "c<sub>j</sub>", "Разность",
            "X<sub>j</sub>&middot;разность"}};
   for (std::int32_t j = 1; j <= n; ++j) {
@@ -474,7 +460,7 @@ void WriteSolution(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a,
     rows.push_back({IndexToSub(HtmlEscape(zlp.GetVarName(j))), Num(a.X[k]), Num(RatAdd(a.Reduced[k], c)), Num(c),
                     Num(a.Reduced[k]), Num(RatMul(a.X[k], a.Reduced[k]))});
   }
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
 }
 
 void WriteMeaning(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, TZLPCore_SolutionResult& report) {
@@ -520,7 +506,7 @@ void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, T
     rows.push_back({std::to_string(i), Num(zlp.RHS.GetItem(i)), Num(a.Y[k]), Bound(a.RangesB[k].Lo, true),
                     Bound(a.RangesB[k].Hi, false)});
   }
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
   for (const auto& [row, name] : a.Swapped)
     report.AddParagraph("В последней таблице обе добавленные переменные равенства № " + std::to_string(row) +
                         " базисные; пределы найдены для базиса, в котором вместо одной из них базисной стала " +
@@ -534,7 +520,7 @@ void WriteRanges(const TZLPCore_SubInterface_ZLP& zlp, const TDualAnalysis& a, T
     rows.push_back({IndexToSub(HtmlEscape(zlp.GetVarName(j))), Num(zlp.Objective.GetItem(j)),
                     Bound(a.RangesC[k].Lo, true), Bound(a.RangesC[k].Hi, false)});
   }
-  report.AddLine(Table(rows));
+  report.AddLine(CellTable(rows));
   if (a.Degenerate)
     report.AddParagraph(std::string("Оптимальный план вырожден (базисная переменная равна нулю): пределы найдены для "
                                     "базиса ") +

@@ -501,6 +501,10 @@ void TSimplexMethod::AnalyzeAndReport() {
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
       CutSourceRow = source;
+      if (CutCounter > ToldCuts && !ReportSilenced())
+        Tables[IterationReports.size()].CutSource =
+            source == 0 ? std::string("строка Z")
+                        : "строка " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")";
       const TGomoryCut kind = CutKind(Table, CutSourceRow, IntegerColumns);
       const std::string text =
           source != 0 ? CutSentence(fractional, kind)
@@ -838,7 +842,13 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note.OverBudget = index > 0 && !note.TooLarge && shown + cells > CellsPerReport;
   note.Col = col;
   note.Row = row;
+  note.Cuts = CutCounter - 1;
   if (ReportSilenced()) return;
+  if (note.Cuts > ToldCuts) {
+    // A long value shows as a short decimal, the exact fraction in its title, as in the tables.
+    const TRational z = Table.GetZValue();
+    note.Z = RatIsLong(z) ? "<span title=\"" + Text(z) + "\">&asymp;" + RatToDecimal(z) + "</span>" : Text(z);
+  }
   if (!note.TooLarge && !note.OverBudget) {
     std::string html =
         TableHtml(col, row, cells > CellsPerTable ? LargeTableBlockRows : 0, false, cells > CellsInWhole ? EndRows : 0);
@@ -865,6 +875,27 @@ std::string TSimplexMethod::TableHtml(std::int32_t col, std::int32_t row, std::i
   if (InArtificialPhase()) return ArtificialTableHtml(Table, Form, Costs, CostsM, MRow, col, row, theta);
   if (Form == TTableForm::Compact) return Table.ToHtml(col, row, rowsPerBlock, exact, endRows);
   return TextbookTableHtml(Table, Costs, col, row, theta, exact);
+}
+
+void TSimplexMethod::ListLaterCuts(TZLPCore_SolutionResult& report, std::size_t from) const {
+  // Iteration from holds the table with cut ToldCuts + 1 appended; the last iteration is told in full.
+  std::vector<std::vector<std::string>> rows{
+      {"Отсечение", "Строится по", "Шагов двойственного симплекс-метода", "Значение Z после них"}};
+  const std::size_t last = IterationReports.size() - 1;
+  for (std::size_t k = from; k <= last;) {
+    // The tables of one cut: the first with the cut appended, the last the one its pivots end in.
+    const std::int32_t cut = Tables[k].Cuts;
+    std::size_t end = k;
+    while (end < last && Tables[end + 1].Cuts == cut) ++end;
+    rows.push_back({Num(cut), Tables[k - 1].CutSource, Num(static_cast<std::int32_t>(end - k)), Tables[end].Z});
+    k = end + 1;
+  }
+  const std::int32_t listed = Tables[last].Cuts;
+  report.AddParagraph("Отсечений больше " + Num(ToldCuts) + ": отсечения " + Num(ToldCuts + 1) + "–" + Num(listed) +
+                      " перечислены в таблице — по какой строке построено отсечение, сколько шагов двойственного "
+                      "симплекс-метода понадобилось после него и значение Z после них; последняя таблица решения "
+                      "показана ниже.");
+  report.AddLine(CellTable(rows));
 }
 
 void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResult& report) {
@@ -904,9 +935,17 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   // The iterations stay with the method: a student who comes back to the step may take pivots back
   // and have the section written again.
   std::vector<std::size_t> starts;
-  for (const auto& iteration : IterationReports) {
+  for (std::size_t k = 0; k < IterationReports.size(); ++k) {
+    if (k + 1 < IterationReports.size() && Tables[k].Cuts > ToldCuts) {
+      // The iterations of the later cuts, but the last one: a line for each cut.
+      if (Tables[k].Cuts == ToldCuts + 1 && (k == 0 || Tables[k - 1].Cuts <= ToldCuts)) {
+        starts.push_back(report.Lines.size());
+        ListLaterCuts(report, k);
+      }
+      continue;
+    }
     starts.push_back(report.Lines.size());
-    report.AppendReport(iteration.get());
+    report.AppendReport(IterationReports[k].get());
   }
   LayInBlocks(report, starts, report.Lines.size());
   data.BuildSolution();

@@ -118,6 +118,8 @@ public:
   // budget; a cut whose text is longer than MaxCutText is told without its coefficients.
   static constexpr std::size_t BytesPerCell = 40;
   static constexpr std::size_t MaxCutText = 3000;
+  // The iterations after the first ToldCuts cuts are listed, a line for each cut, but the last one.
+  static constexpr std::int32_t ToldCuts = 50;
   // A table too large for a page that is shown still goes by blocks of this many rows.
   static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;
@@ -151,6 +153,9 @@ private:
   [[nodiscard]] std::string CutParagraph(std::int32_t source) const;
   // Why row source is the source of the next cut: the fractional parts of the integer variables.
   [[nodiscard]] std::string SourceParagraph(std::int32_t source) const;
+  // The iterations from index from to the last but one, which come after the first ToldCuts cuts,
+  // as a table of a line for each cut: its source, the pivots after it and the value of Z then.
+  void ListLaterCuts(TZLPCore_SolutionResult& report, std::size_t from) const;
   // Records the basis after a pivot made in phase; false when the method must stop.
   bool RecordBasis(TSimplexState phase, TUndoStep& undo);
   bool CheckOverflow();
@@ -187,6 +192,9 @@ private:
     bool OverBudget = false; // left out: the tables before it fill the report
     std::int32_t Col = 0;
     std::int32_t Row = 0;
+    std::int32_t Cuts = 0; // the cuts made before the table
+    std::string CutSource; // the table's row a cut is built from next, as the report names it
+    std::string Z;         // the value of the objective in the table
   };
   std::vector<TTableNote> Tables; // one per iteration report
 };

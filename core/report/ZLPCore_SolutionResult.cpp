@@ -209,6 +209,18 @@ void LayInBlocks(TZLPCore_SolutionResult& report, const std::vector<std::size_t>
   lines = std::move(laid);
 }
 
+std::string CellTable(const std::vector<std::vector<std::string>>& rows) {
+  std::string t =
+      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:" + std::to_string(rows.size()) +
+      ";--cols:" + std::to_string(rows.empty() ? 0 : rows.front().size()) + "\">";
+  for (const auto& row : rows) {
+    t += "<tr>";
+    for (const std::string& cell : row) t += "<td class=\"clsSimCell\">" + cell + "</td>";
+    t += "</tr>";
+  }
+  return t + "</table>";
+}
+
 std::string CountText(std::int64_t n, const std::string& one, const std::string& few, const std::string& many) {
   const std::int64_t a = n < 0 ? -n : n;
   const std::int64_t last = a % 10;

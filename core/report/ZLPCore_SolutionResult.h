@@ -104,6 +104,9 @@ private:
 constexpr std::size_t PartsPerBlock = 10;
 void LayInBlocks(TZLPCore_SolutionResult& report, const std::vector<std::size_t>& starts, std::size_t end);
 
+// A table of the report's style, each cell's HTML as given, the first row the heading.
+[[nodiscard]] std::string CellTable(const std::vector<std::vector<std::string>>& rows);
+
 // The text with &, <, > and " written as character references, ready to stand in HTML as text.
 [[nodiscard]] std::string HtmlEscape(std::string_view text);
 // A letter with its index as a subscript: ("Y", 2) -> "Y<sub>2</sub>".

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+
 namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -296,6 +299,39 @@ TEST(BranchAndBound, EndlessDivisionStopsAtTheGuardAndSaysSo) {
   EXPECT_TRUE(Contains(page, "Это предел, который программа ставит")) << page.substr(page.size() - 3000);
   EXPECT_FALSE(v.Objective.has_value());
   EXPECT_FALSE(Contains(page, "Функция достигает экстремума"));
+  // Nodes 1-50 are told by their sentences, the later ones listed a line each; every node the list
+  // says was divided has both its children in the list, each naming it as its parent and bound by
+  // the value it was divided at.
+  EXPECT_TRUE(Contains(page, "<b>Узел 50</b>"));
+  EXPECT_FALSE(Contains(page, "<b>Узел 51</b>"));
+  const std::string list = page.substr(page.find("<b>Узлы 51–499</b>"));
+  const std::regex row(
+      "<tr><td class=\"clsSimCell\">(\\d+)</td><td class=\"clsSimCell\">(\\d+)</td>"
+      "<td class=\"clsSimCell\">([^<]*<sub>\\d</sub> &(?:le|ge); \\d+)</td>"
+      "<td class=\"clsSimCell\">[^<]*</td><td class=\"clsSimCell\">([^<]*(?:<sub>\\d</sub>)?[^<]*)</td>");
+  std::map<int, std::pair<int, std::string>> nodes; // parent and condition
+  std::vector<std::pair<int, std::string>> divided; // node and its end
+  for (auto it = std::sregex_iterator(list.begin(), list.end(), row); it != std::sregex_iterator(); ++it) {
+    const int id = std::stoi((*it)[1]);
+    nodes[id] = {std::stoi((*it)[2]), (*it)[3]};
+    if (Contains((*it)[4], "делится")) divided.emplace_back(id, (*it)[4]);
+  }
+  ASSERT_EQ(nodes.size(), 449u);
+  EXPECT_EQ(nodes.begin()->first, 51);
+  EXPECT_EQ(nodes.rbegin()->first, 499);
+  ASSERT_GT(divided.size(), 200u);
+  const std::regex split("делится по (X<sub>\\d</sub>) = (\\d+)/2: узлы (\\d+) и (\\d+)");
+  for (const auto& [id, end] : divided) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(end, m, split)) << end;
+    const int half = std::stoi(m[2]) / 2;
+    for (const auto& [child, relation] : {std::pair{std::stoi(m[3]), "&le; " + std::to_string(half)},
+                                          std::pair{std::stoi(m[4]), "&ge; " + std::to_string(half + 1)}}) {
+      if (child > 499) continue;
+      EXPECT_EQ(nodes[child].first, id);
+      EXPECT_EQ(nodes[child].second, m[1].str() + " " + relation);
+    }
+  }
 }
 
 // Pure programs on which the rule of the largest fractional part alone went on past 200 cuts: from the
@@ -358,7 +394,7 @@ TEST(GomoryMethod, MixedCutsStopAtTheGuardOfDigitsAndNameBranchAndBound) {
   EXPECT_EQ(RatToStr(*b.Objective), "106");
 
   // 188 cuts of numbers that grow to a thousand digits: the report keeps within its budget, the long
-  // tables counted by their length and the long cuts told without their coefficients.
+  // cuts told without their coefficients, the cuts after the 50th a line each, and the last table.
   TZLPCore_Interface lengthy =
       Read("min 9 1 7 6 7 9 9\n-3 7 8 7 0 -1 2 <= 5\n8 2 -1 1 6 9 5 = 21\n-1 -3 2 0 8 0 9 >= 7\nint 2 3 4 5 7\n");
   TZLPCore_SolutionResult lengthyReport;
@@ -366,7 +402,16 @@ TEST(GomoryMethod, MixedCutsStopAtTheGuardOfDigitsAndNameBranchAndBound) {
   const std::string page = lengthyReport.GetText();
   EXPECT_LT(page.size(), 5000000U);
   EXPECT_TRUE(Contains(page, "слишком длинные дроби, чтобы выписывать их здесь"));
-  EXPECT_TRUE(Contains(page, "(не показана)"));
+  EXPECT_TRUE(Contains(page, "Отсечение по строке 4 (X<sub>2</sub>) добавлено"));
+  EXPECT_FALSE(Contains(page.substr(page.find("Отсечений больше 50")), "Отсечение по строке"));
+  const std::size_t list = page.find("отсечения 51–188 перечислены в таблице");
+  ASSERT_NE(list, std::string::npos);
+  const std::string rows = page.substr(list, page.find("</table>", list) - list);
+  for (int cut = 51; cut <= 188; ++cut)
+    EXPECT_TRUE(
+        Contains(rows, "<tr><td class=\"clsSimCell\">" + std::to_string(cut) + "</td><td class=\"clsSimCell\">строка "))
+        << cut;
+  EXPECT_TRUE(Contains(page.substr(list), "<td class=\"clsSimCell\">Y188</td>")) << "the last table";
 }
 
 // Two variables under 255 constraints: each node's table has some 2 000 cells, and the tables of the

@@ -620,13 +620,14 @@ TEST(SimplexMethod, LargestEquationSystemEndsWithASmallReport) {
   for (auto at = page.find(key); at != std::string::npos; at = page.find(key, at + 1)) {
     const std::size_t end = page.find(") — ", at);
     const std::string list = page.substr(at + key.size(), end - at - key.size());
-    const std::size_t row = page.find("строку ", end) + 7;
+    const std::string word = "строку ";
+    const std::size_t row = page.find(word, end) + word.size();
     const std::string chosen = "B<sub>" + page.substr(row, page.find_first_of(" ,", row) - row) + "</sub>";
     EXPECT_TRUE(Contains(list, chosen)) << list;
     const std::size_t total = list.rfind("(всего ");
     counts.push_back(total == std::string::npos ? static_cast<int>(Count(list, "<sub>"))
                                                 : std::stoi(list.substr(total + std::string("(всего ").size())));
-    EXPECT_LE(Count(list, "<sub>"), 11u);
+    EXPECT_LE(Count(list, "<sub>"), total == std::string::npos ? 20u : 11u);
   }
   ASSERT_EQ(counts.size(), 255u);
   for (std::size_t k = 0; k < counts.size(); ++k) EXPECT_EQ(counts[k], 255 - static_cast<int>(k));
