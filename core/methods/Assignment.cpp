@@ -65,6 +65,7 @@ private:
   std::vector<char> RowMarked;
   std::vector<char> ColMarked;
   bool LegendShown = false; // the marks are explained under the first matrix that has them
+  static constexpr std::size_t MatrixBlockRows = 10;
 };
 
 void THungarian::Print(bool covered) {
@@ -72,15 +73,25 @@ void THungarian::Print(bool covered) {
   // A matrix too large for its stages goes in the dense form: cells without a class.
   const bool dense = !Full();
   const char* const cell = dense ? "<td>" : "<td class=\"clsSimCell\">";
-  std::string text = dense ? "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl clsDense\"><tr>"
-                           : "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>";
-  text.reserve(Size * Size * (dense ? 12 : 31) + 256);
-  text += cell;
-  text += "&nbsp;</td>";
-  for (std::size_t j = 0; j < Size; ++j) text += cell + std::to_string(j + 1) + "</td>";
-  text += "</tr>";
+  std::string heading = cell;
+  heading += "&nbsp;</td>";
+  for (std::size_t j = 0; j < Size; ++j) heading += cell + std::to_string(j + 1) + "</td>";
+  // A large matrix goes by blocks of rows, each a table of its own under a copy of the heading line,
+  // so that a viewer lays out only the blocks in view.
+  const std::size_t block = dense ? MatrixBlockRows : Size;
+  std::string text;
+  text.reserve(Size * Size * (dense ? 12 : 31) + (Size / block + 1) * (heading.size() + 128));
   bool marked = false;
   for (std::size_t i = 0; i < Size; ++i) {
+    if (i % block == 0) {
+      if (i > 0) text += "</table>\r\n";
+      if (dense)
+        text += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl clsDense\" style=\"--rows:" +
+                std::to_string(std::min(block, Size - i) + 1) + ";--cols:" + std::to_string(Size + 1) + "\"><tr>";
+      else
+        text += "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\"><tr>";
+      text += heading + "</tr>";
+    }
     text += "<tr>";
     text += cell + std::to_string(i + 1) + "</td>";
     for (std::size_t j = 0; j < Size; ++j) {

@@ -96,6 +96,35 @@ TEST(AssignmentCheck, RandomMatricesUpToNineByNineAgreeWithAllPermutations) {
   EXPECT_TRUE(messages.Messages.empty());
 }
 
+// A matrix larger than the stages show is written by blocks of ten rows under a copy of its heading
+// line, in the dense form; the blocks hold every row once with its costs as they were given.
+TEST(AssignmentReport, LargeMatrixGoesByBlocksOfTenRows) {
+  TMessageRecorder messages;
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::int64_t> cost(0, 1000);
+  const TRun run = Solve(MatrixText(false, 63, [&] { return cost(random); }));
+  CheckAssignment(run.Statement, run.Verdict);
+  const auto first = std::find_if(run.Lines.begin(), run.Lines.end(), [](const std::string& l) {
+    return l.starts_with("<table") && l.find("clsDense") != std::string::npos;
+  });
+  ASSERT_NE(first, run.Lines.end());
+  std::string heading = "<tr><td>&nbsp;</td>";
+  for (int j = 1; j <= 63; ++j) heading += "<td>" + std::to_string(j) + "</td>";
+  heading += "</tr>";
+  std::string expected;
+  for (std::int32_t y = 1; y <= 63; ++y) {
+    if (y % 10 == 1)
+      expected += std::string(y > 1 ? "</table>\r\n" : "") +
+                  "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl clsDense\" style=\"--rows:" +
+                  std::to_string(std::min(10, 64 - y) + 1) + ";--cols:64\">" + heading;
+    expected += "<tr><td>" + std::to_string(y) + "</td>";
+    for (std::int32_t x = 1; x <= 63; ++x)
+      expected += "<td>" + std::to_string(std::stoll(run.Statement.Cell(x, y))) + "</td>";
+    expected += "</tr>";
+  }
+  EXPECT_EQ(*first, expected + "</table>");
+}
+
 // A matrix of the report from its rows in the notation "<p> 1  X  * <p> - 2 3 <p>": X a crossed-out
 // zero, * an independent one, - a cell under a line.
 std::string Matrix(const std::string& rows) {
@@ -226,8 +255,8 @@ TEST(AssignmentReport, EveryStageAsTheTextbookWritesIt) {
     }
     for (const std::string& absent : c.Absent)
       for (const std::string& line : run.Lines) EXPECT_EQ(line.find(absent), std::string::npos) << line;
-    const auto passes =
-        std::count(run.Lines.begin(), run.Lines.end(), "<p>Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:");
+    const auto passes = std::count(run.Lines.begin(), run.Lines.end(),
+                                   "<p>Независимых нулей меньше, чем строк в матрице, поэтому продолжаем:");
     if (c.Passes >= 0) {
       EXPECT_EQ(passes, c.Passes);
     } else {
