@@ -501,7 +501,7 @@ void TSimplexMethod::AnalyzeAndReport() {
       Table.State = SS_GOMORYCUT; // no optimum of the integer program: no point is written
     } else {
       CutSourceRow = source;
-      if (CutCounter > ToldCuts && !ReportSilenced())
+      if (!ReportSilenced())
         Tables[IterationReports.size()].CutSource =
             source == 0 ? std::string("строка Z")
                         : "строка " + Num(source) + " (" + VarHtml(Table.GetRowName(source)) + ")";
@@ -541,6 +541,7 @@ void TSimplexMethod::WritePivotIteration(TZLPCore_SolutionResult& report, std::s
   const std::string element = Element(PivotRow, PivotCol) + " = " + Text(Table.GetA(PivotCol, PivotRow));
   const std::string variables = "в базис вводится " + VarHtml(Table.GetColName(PivotCol)) + ", из базиса выводится " +
                                 VarHtml(Table.GetRowName(PivotRow));
+  if (index < Tables.size()) Tables[index].Pivot = variables;
   if (PivotCol == ProposedCol && PivotRow == ProposedRow)
     report.AddParagraph("Разрешающий элемент " + element + ": " + variables + ".");
   else
@@ -844,10 +845,11 @@ void TSimplexMethod::AddTable(TZLPCore_SolutionResult& report, std::size_t index
   note.Row = row;
   note.Cuts = CutCounter - 1;
   if (ReportSilenced()) return;
-  if (note.Cuts > ToldCuts) {
-    // A long value shows as a short decimal, the exact fraction in its title, as in the tables.
+  {
+    // For the line that may tell the iteration: a long value as a short decimal (the tables and the
+    // point give it exactly).
     const TRational z = Table.GetZValue();
-    note.Z = RatIsLong(z) ? "<span title=\"" + Text(z) + "\">&asymp;" + RatToDecimal(z) + "</span>" : Text(z);
+    note.Z = RatIsLong(z) ? "&asymp;" + RatToDecimal(z) : Text(z);
   }
   if (!note.TooLarge && !note.OverBudget) {
     std::string html =
@@ -935,8 +937,12 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
   // The iterations stay with the method: a student who comes back to the step may take pivots back
   // and have the section written again.
   std::vector<std::size_t> starts;
+  std::size_t told = 0;
+  bool brief = false;
+  std::size_t briefLines = 0;
   for (std::size_t k = 0; k < IterationReports.size(); ++k) {
-    if (k + 1 < IterationReports.size() && Tables[k].Cuts > ToldCuts) {
+    const bool last = k + 1 == IterationReports.size();
+    if (!last && Tables[k].Cuts > ToldCuts) {
       // The iterations of the later cuts, but the last one: a line for each cut.
       if (Tables[k].Cuts == ToldCuts + 1 && (k == 0 || Tables[k - 1].Cuts <= ToldCuts)) {
         starts.push_back(report.Lines.size());
@@ -944,7 +950,40 @@ void TSimplexMethod::WriteReport(TZLPCore_Interface& data, TZLPCore_SolutionResu
       }
       continue;
     }
+    if (!last && !brief) {
+      std::size_t bytes = 0;
+      for (const std::string& line : IterationReports[k]->Lines) bytes += line.size();
+      brief = told + bytes > IterationText;
+      told += bytes;
+      if (brief)
+        report.AddParagraph(
+            "Шагов в решении так много, что все они не поместятся в отчёт: начиная с симплекс-таблицы " +
+            Num(static_cast<std::int32_t>(k + 1)) +
+            " каждый шаг, кроме последнего, описан одной строкой — значение Z в таблице и "
+            "переменные, которые вводятся в базис и выводятся из него.");
+    }
+    if (brief && !last && briefLines == BriefIterations) {
+      const std::size_t rest = IterationReports.size() - 1 - k;
+      report.AddParagraph("Симплекс-таблицы " + Num(static_cast<std::int32_t>(k + 1)) + "&ndash;" +
+                          Num(static_cast<std::int32_t>(IterationReports.size() - 1)) + " (" +
+                          CountText(static_cast<std::int64_t>(rest), "шаг", "шага", "шагов") +
+                          ") не описаны: значение Z в них меняется с " + Tables[k].Z + " до " +
+                          Tables[IterationReports.size() - 2].Z + ".");
+      k = IterationReports.size() - 2;
+      ++briefLines;
+      continue;
+    }
     starts.push_back(report.Lines.size());
+    if (brief && !last) {
+      ++briefLines;
+      const TTableNote& note = Tables[k];
+      report.AddParagraph("<b>Симплекс-таблица " + Num(static_cast<std::int32_t>(k + 1)) + "</b>: Z = " + note.Z +
+                          (!note.Pivot.empty()       ? "; " + note.Pivot
+                           : !note.CutSource.empty() ? "; отсечение строится по: " + note.CutSource
+                                                     : std::string()) +
+                          ".");
+      continue;
+    }
     report.AppendReport(IterationReports[k].get());
   }
   LayInBlocks(report, starts, report.Lines.size());

@@ -120,6 +120,13 @@ public:
   static constexpr std::size_t MaxCutText = 3000;
   // The iterations after the first ToldCuts cuts are listed, a line for each cut, but the last one.
   static constexpr std::int32_t ToldCuts = 50;
+  // Once the iterations told hold MaxIterationText bytes, each later one but the last is told by a
+  // line: its table's number, the value of Z and the pivot; after MaxBriefIterations such lines the
+  // rest but the last are only counted.
+  static constexpr std::size_t MaxIterationText = std::size_t{1} << 20;
+  static constexpr std::size_t MaxBriefIterations = 5000;
+  std::size_t IterationText = MaxIterationText;
+  std::size_t BriefIterations = MaxBriefIterations;
   // A table too large for a page that is shown still goes by blocks of this many rows.
   static constexpr std::int32_t LargeTableBlockRows = 10;
   std::int64_t CellsPerTable = MaxShownCells;
@@ -195,6 +202,7 @@ private:
     std::int32_t Cuts = 0; // the cuts made before the table
     std::string CutSource; // the table's row a cut is built from next, as the report names it
     std::string Z;         // the value of the objective in the table
+    std::string Pivot;     // the variables that enter and leave the basis, when the iteration pivots
   };
   std::vector<TTableNote> Tables; // one per iteration report
 };

@@ -672,4 +672,41 @@ TEST(SimplexMethod, TablesBeyondTheReportsShareAreToldAndTheLastShown) {
   EXPECT_EQ(retaken, straight);
 }
 
+// Once the iterations told fill their share of the report, each later one is told by a line with
+// its value of Z and its pivot, and after as many such lines as allowed the rest are counted; the
+// last table is shown in full.
+TEST(SimplexMethod, IterationsBeyondTheTextBudgetAreToldByALine) {
+  constexpr int n = 20; // n pivots, tables 1 ... n + 1, every one small enough to be shown
+  std::vector<long long> terms;
+  TZLPCore_Interface data = Prepared(FromText(Boxes(n, terms)));
+  TSimplexMethod m(data.Table);
+  m.IterationText = 100000;
+  m.BriefIterations = 12;
+  m.Start();
+  m.Solve();
+  TZLPCore_SolutionResult report;
+  m.WriteReport(data, report);
+  const std::string page = report.GetText();
+  const std::string key = "начиная с симплекс-таблицы ";
+  const std::size_t from = page.find(key);
+  ASSERT_NE(from, std::string::npos);
+  const int first = std::stoi(page.substr(from + key.size()));
+  ASSERT_GT(first, 1);
+  ASSERT_LT(first + 12, n);
+  // Z in table k is the sum of the first k - 1 terms; each line names the variable entering.
+  std::vector<long long> z{0};
+  for (const long long t : terms) z.push_back(z.back() + t);
+  for (int k = first; k < first + 12; ++k)
+    EXPECT_TRUE(Contains(page, "<p><b>Симплекс-таблица " + std::to_string(k) + "</b>: Z = " +
+                                   std::to_string(z[static_cast<std::size_t>(k - 1)]) + "; в базис вводится X<sub>"))
+        << k;
+  EXPECT_TRUE(Contains(page, "<p>Симплекс-таблицы " + std::to_string(first + 12) + "&ndash;" + std::to_string(n) +
+                                 " (" + CountText(n - first - 11, "шаг", "шага", "шагов") +
+                                 ") не описаны: значение Z в них меняется с " +
+                                 std::to_string(z[static_cast<std::size_t>(first + 11)]) + " до " +
+                                 std::to_string(z[static_cast<std::size_t>(n - 1)]) + "."));
+  EXPECT_EQ(Count(page, "<td class=\"clsSimCell\">Z</td>"), static_cast<std::size_t>(first))
+      << "the tables told and the last";
+}
+
 } // namespace
