@@ -131,6 +131,8 @@ private:
   std::vector<TRational> U, V;  // the potentials
   std::vector<TRational> Delta; // the estimates of the free cells
   std::int64_t CellsShown = 0;  // the cells of the plans' tables printed so far
+  std::size_t StepText = 0;     // the bytes of the steps told in words so far
+  std::int32_t BriefSteps = 0;  // the steps told by a line so far
 };
 
 void TPotentials::WriteStatement() {
@@ -497,6 +499,7 @@ TTransportResult TPotentials::Run() {
             "клеток оценки Δ<sub>ij</sub> = c<sub>ij</sub> − (u<sub>i</sub> + v<sub>j</sub>) записаны в скобках. "
             "План оптимален, когда все оценки неотрицательны. В таблицах: мелко — тариф, жирно — перевозка, ε — "
             "нулевая перевозка занятой клетки; вершины цикла выделены и помечены знаками + и −.");
+  std::vector<std::size_t> starts; // where each step's report begins: a long run goes by blocks
   for (std::int32_t plan = 1;; ++plan) {
     ComputePotentials();
     // The most negative estimate (the first of equal ones, row by row).
@@ -544,6 +547,27 @@ TTransportResult TPotentials::Run() {
           }
     }
     const std::int64_t cells = static_cast<std::int64_t>(M) * N;
+    if (Report != nullptr) starts.push_back(Report->Lines.size());
+    const TCellRef out = cycle[leaving];
+    if (StepText > TransportStepText) {
+      // Too many steps for the report: a line each, then only their number.
+      if (BriefSteps == 0)
+        Paragraph("Шагов так много, что все они не поместятся в отчёт: дальше каждый шаг описан одной строкой — "
+                  "план, вводимая клетка, θ и клетка, которая становится свободной.");
+      if (BriefSteps < TransportBriefSteps)
+        Paragraph("<b>" + title + "</b>: вводится клетка " + CellText({bi, bj}) + ", θ = " + Show(theta) +
+                  ", освобождается клетка " + CellText(out) + ".");
+      else if (BriefSteps == TransportBriefSteps)
+        Paragraph("Следующие шаги, кроме последнего, не описаны.");
+      ++BriefSteps;
+      MoveAlong(cycle, theta, X);
+      Basic[At(bi, bj)] = 1;
+      Basic[At(out.I, out.J)] = 0;
+      X[At(out.I, out.J)] = Zero;
+      ++result.Iterations;
+      continue;
+    }
+    const std::size_t before = Report != nullptr ? Report->Lines.size() : 0;
     if (CellsShown + cells <= TransportTableBudget) {
       WriteTable("<b>" + title + "</b>", true, cycle);
     } else {
@@ -560,7 +584,6 @@ TTransportResult TPotentials::Run() {
     std::string minus;
     for (std::size_t k = 1; k < cycle.size(); k += 2)
       minus += (k == 1 ? "" : ", ") + Show(X[At(cycle[k].I, cycle[k].J)]);
-    const TCellRef out = cycle[leaving];
     Paragraph(choice + " Клетка " + CellText({bi, bj}) + " вводится в план. Цикл: " + corners + ".");
     Paragraph("θ = min(" + minus + ") = " + Show(theta) + ": по циклу перемещается " + Show(theta) +
               " ед. (в клетках «+» прибавляется, в клетках «−» вычитается); клетка " + CellText(out) +
@@ -568,12 +591,16 @@ TTransportResult TPotentials::Run() {
               (IsZero(theta) ? " Перевозки не меняются, меняется только набор занятых клеток."
                              : " Стоимость уменьшается на " + ShowSigned(Mul(Checked(RatMulInt(Delta[At(bi, bj)], -1)), theta)) +
                                    "."));
+    if (Report != nullptr)
+      for (std::size_t k = before; k < Report->Lines.size(); ++k)
+        if (Report->Lines[k].find("<table") == std::string::npos) StepText += Report->Lines[k].size();
     MoveAlong(cycle, theta, X);
     Basic[At(bi, bj)] = 1;
     Basic[At(out.I, out.J)] = 0;
     X[At(out.I, out.J)] = Zero;
     ++result.Iterations;
   }
+  if (Report != nullptr) LayInBlocks(*Report, starts, Report->Lines.size());
 
   result.Status = TTaskStatus::Optimal;
   result.Total = TotalCost();

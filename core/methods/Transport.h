@@ -24,11 +24,15 @@ inline constexpr std::int32_t TransportMaxSize = 50;
 // A guard only: with Bland's choice on degenerate steps the method cannot cycle, and a problem of
 // 51 x 51 cells never came near this many steps.
 inline constexpr std::int32_t TransportIterationLimit = 20000;
-// The plans' tables are printed while they hold at most this many cells in all (40 tables of a
-// 50 x 50 problem with its fictitious row, some 6 MB of report); the later ones tell their step in
+// The plans' tables are printed while they hold at most this many cells in all (12 tables of a
+// 50 x 50 problem with its fictitious row, some 2 MB of report); the later ones tell their step in
 // words only, and the optimal plan's table is always printed. A north-west start on 50 x 50 takes
-// about a thousand steps, whose tables would make a report of some 150 MB.
-inline constexpr std::int64_t TransportTableBudget = 60000;
+// a thousand steps and more, whose tables would make a report of some 150 MB.
+inline constexpr std::int64_t TransportTableBudget = 30000;
+// Once the steps told in words hold this many bytes, each later step is told by a line: its plan,
+// the cell entering, θ and the cell leaving; after TransportBriefSteps such lines the rest are counted.
+inline constexpr std::size_t TransportStepText = std::size_t{1} << 20;
+inline constexpr std::int32_t TransportBriefSteps = 5000;
 
 // How the first plan is built. The statement keeps the choice in its cell (0, 0) as the word of the
 // text form ("min", "northwest", "vogel"); an empty cell or "0" is the minimum element.

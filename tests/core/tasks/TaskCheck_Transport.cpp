@@ -133,7 +133,8 @@ TEST(TransportCheck, RandomProblemsAgreeWithTheSimplexMethod) {
 }
 
 bool Has(const std::vector<std::string>& lines, const std::string& part) {
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& l) { return l.find(part) != std::string::npos; });
 }
 
 // The steps a student checks by hand: the balance, the fictitious row or column, ε cells, the cycle
@@ -187,20 +188,24 @@ TEST(TransportReport, TheStepsOfTheTextbook) {
 
 // A long run keeps its report small: tables while their budget lasts, then steps in words, and the
 // optimal plan's table always.
-TEST(TransportReport, ALongRunPrintsTablesWithinTheBudget) {
-  std::mt19937 random(50);
+std::string NorthWestText(int n, unsigned seed) {
+  std::mt19937 random(seed);
   std::uniform_int_distribution<int> amount(10, 500), cost(1, 99);
   std::ostringstream text;
   text << "transport\nstart northwest\nsupply";
-  for (int i = 0; i < 40; ++i) text << ' ' << amount(random);
+  for (int i = 0; i < n; ++i) text << ' ' << amount(random);
   text << "\ndemand";
-  for (int j = 0; j < 40; ++j) text << ' ' << amount(random);
+  for (int j = 0; j < n; ++j) text << ' ' << amount(random);
   text << '\n';
-  for (int i = 0; i < 40; ++i) {
-    for (int j = 0; j < 40; ++j) text << (j == 0 ? "" : " ") << cost(random);
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) text << (j == 0 ? "" : " ") << cost(random);
     text << '\n';
   }
-  const TRun run = Solve(text.str());
+  return text.str();
+}
+
+TEST(TransportReport, ALongRunPrintsTablesWithinTheBudget) {
+  const TRun run = Solve(NorthWestText(40, 50));
   CheckTransport(run.Statement, run.Verdict);
   const auto tables = std::count_if(run.Lines.begin(), run.Lines.end(), [](const std::string& l) {
     return l.find("<table") != std::string::npos && l.find("План ") != std::string::npos;
@@ -213,6 +218,51 @@ TEST(TransportReport, ALongRunPrintsTablesWithinTheBudget) {
   ASSERT_NE(last, run.Lines.rend());
   EXPECT_TRUE(std::find(run.Lines.rbegin(), last, "<p>Все оценки свободных клеток неотрицательны: план оптимален.") !=
               last);
+}
+
+// The largest problems from the north-west corner take thousands of steps: once the steps told fill
+// their share of the report, each is told by a line; the plans are numbered without a gap, their costs
+// never rise, and the last is the optimum of the verdict.
+TEST(TransportReport, StepsBeyondTheTextBudgetAreToldByALine) {
+  // Balanced, with equal demands: a north-west start on it takes thousands of steps.
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> amount(10, 100), cost(1, 99);
+  std::vector<int> supply(50);
+  int total = 0;
+  for (int& a : supply) total += a = amount(random);
+  std::ostringstream text;
+  text << "transport\nstart northwest\nsupply";
+  for (const int a : supply) text << ' ' << a;
+  text << "\ndemand";
+  for (int j = 0; j < 50; ++j) text << ' ' << total / 50 + (j == 49 ? total % 50 : 0);
+  text << '\n';
+  for (int i = 0; i < 50; ++i) {
+    for (int j = 0; j < 50; ++j) text << (j == 0 ? "" : " ") << cost(random);
+    text << '\n';
+  }
+  const TRun run = Solve(text.str());
+  CheckTransport(run.Statement, run.Verdict);
+  ASSERT_TRUE(Has(run.Lines, "Шагов так много, что все они не поместятся в отчёт"));
+  std::string page;
+  for (const std::string& line : run.Lines) page += line + "\n";
+  EXPECT_LT(page.size(), std::size_t{5} << 20);
+  std::vector<long long> costs;
+  std::size_t brief = 0;
+  for (int plan = 1;; ++plan) {
+    const std::string key = "<b>План " + std::to_string(plan) + ", Z = ";
+    const std::size_t at = page.find(key);
+    if (at == std::string::npos) break;
+    costs.push_back(std::stoll(page.substr(at + key.size())));
+    const std::string line = ": вводится клетка ";
+    if (page.compare(page.find("</b>", at) + 4, line.size(), line) == 0) ++brief;
+  }
+  EXPECT_GT(brief, 100u);
+  EXPECT_GT(costs.size(), brief + 10) << "the first steps are told in full";
+  const std::string last =
+      "<p><b>План " + std::to_string(costs.size()) + ", Z = " + std::to_string(costs.back()) + "</b>\r\n<table";
+  EXPECT_TRUE(page.find(last) != std::string::npos) << "the optimal plan's table";
+  EXPECT_TRUE(std::is_sorted(costs.rbegin(), costs.rend()));
+  EXPECT_EQ(std::to_string(costs.back()), RatToStr(*run.Verdict.Objective));
 }
 
 // The text form is read back into the same statement; bad lines are named.
