@@ -70,6 +70,19 @@ struct TNode {
   mpq_class BranchValue;
 };
 
+// How a node ended, in the words of the tree the picture reads; a node left open counts as stopped.
+TBranchEnd EndOf(const TNode& n) {
+  switch (n.End) {
+  case TNodeEnd::Branched: return TBranchEnd::Branched;
+  case TNodeEnd::Integer: return TBranchEnd::Integer;
+  case TNodeEnd::Infeasible: return TBranchEnd::Infeasible;
+  case TNodeEnd::Pruned: return TBranchEnd::Pruned;
+  case TNodeEnd::Open:
+  case TNodeEnd::Stopped: break;
+  }
+  return TBranchEnd::Stopped;
+}
+
 std::string ConditionHtml(const TNode& n) { return Var(n.Variable) + (n.Up ? " &ge; " : " &le; ") + Html(n.Limit); }
 
 class TBranchAndBound {
@@ -121,6 +134,7 @@ private:
     return text;
   }
   std::string ZHtml(const mpq_class& z) const { return "Z = " + Html(Shown(z)); }
+  bool IsBest(const TNode& n) const { return Best && Nodes[static_cast<std::size_t>(*Best)].get() == &n; }
   bool Better(const mpq_class& z) const { return !Best || z > Nodes[static_cast<std::size_t>(*Best)]->Z; }
 
   // Node child of node parent by the condition on the basic variable of row r, solved from the
@@ -239,8 +253,7 @@ void TBranchAndBound::ListLaterNodes() {
             " и " + Num(Nodes[n.Children[1]]->Id);
       break;
     case TNodeEnd::Integer:
-      end = "целочисленный план " + PointHtml(n.Table) +
-            (Best && static_cast<std::size_t>(*Best) == k ? " — лучший" : " (потом найден лучший)");
+      end = "целочисленный план " + PointHtml(n.Table) + (IsBest(n) ? " — лучший" : " (потом найден лучший)");
       break;
     case TNodeEnd::Infeasible: end = "задача несовместна"; break;
     case TNodeEnd::Pruned: end = "отсечён по границе"; break;
@@ -425,15 +438,8 @@ std::vector<TBranchNode> TBranchAndBound::Summary() const {
     for (const TNode* k = node.get(); k->Parent != 0; k = Nodes[static_cast<std::size_t>(k->Parent - 1)].get())
       s.Conditions.push_back({StatementIndex(k->Variable, n), k->Limit, k->Up});
     std::reverse(s.Conditions.begin(), s.Conditions.end());
-    switch (node->End) {
-    case TNodeEnd::Branched: s.End = TBranchEnd::Branched; break;
-    case TNodeEnd::Integer: s.End = TBranchEnd::Integer; break;
-    case TNodeEnd::Infeasible: s.End = TBranchEnd::Infeasible; break;
-    case TNodeEnd::Pruned: s.End = TBranchEnd::Pruned; break;
-    case TNodeEnd::Open:
-    case TNodeEnd::Stopped: s.End = TBranchEnd::Stopped; break;
-    }
-    s.Best = Best && Nodes[static_cast<std::size_t>(*Best)].get() == node.get();
+    s.End = EndOf(*node);
+    s.Best = IsBest(*node);
     if (node->Feasible) {
       for (std::int32_t j = 1; j <= n; ++j) {
         const std::int32_t r = node->Table.RowOf("X" + Num(j));
@@ -488,27 +494,15 @@ std::string TBranchAndBound::TreeSvg() const {
   }
   for (const auto& n : Nodes) {
     const TSvgPoint c = centre(*n);
-    std::string fill = "#ffffff";
+    const std::string fill = BranchEndColour(EndOf(*n), IsBest(*n));
     std::string what;
     switch (n->End) {
-    case TNodeEnd::Integer:
-      fill = Best && Nodes[static_cast<std::size_t>(*Best)].get() == n.get() ? "#9fd89f" : "#d8efd8";
-      what = "целочисленный";
-      break;
-    case TNodeEnd::Infeasible:
-      fill = "#dddddd";
-      what = "несовместна";
-      break;
-    case TNodeEnd::Pruned:
-      fill = "#f6d7a7";
-      what = "отсечён";
-      break;
-    case TNodeEnd::Branched: fill = "#cfe0f3"; break;
+    case TNodeEnd::Integer: what = "целочисленный"; break;
+    case TNodeEnd::Infeasible: what = "несовместна"; break;
+    case TNodeEnd::Pruned: what = "отсечён"; break;
+    case TNodeEnd::Branched: break;
     case TNodeEnd::Stopped:
-    case TNodeEnd::Open:
-      fill = "#ffffff";
-      what = "не рассмотрен";
-      break;
+    case TNodeEnd::Open: what = "не рассмотрен"; break;
     }
     plot.Polygon({{c.X - BoxW / 2, c.Y - BoxH / 2},
                   {c.X + BoxW / 2, c.Y - BoxH / 2},

@@ -16,6 +16,19 @@ enum class TBranchEnd : std::uint8_t {
   Stopped,    // not solved to its end: its simplex method stopped, or the guard of nodes was reached
 };
 
+// The fill of a node by how it ended (best: the node of the best integer plan), in the tree of
+// nodes and in the picture of their regions alike.
+[[nodiscard]] inline const char* BranchEndColour(TBranchEnd end, bool best) {
+  switch (end) {
+  case TBranchEnd::Branched: return "#cfe0f3";
+  case TBranchEnd::Integer: return best ? "#9fd89f" : "#d8efd8";
+  case TBranchEnd::Infeasible: return "#dddddd";
+  case TBranchEnd::Pruned: return "#f6d7a7";
+  case TBranchEnd::Stopped: break;
+  }
+  return "#ffffff";
+}
+
 // A condition X_Var <= Limit (Up: X_Var >= Limit) on a variable of the statement, Var = 1 ... n.
 struct TBranchCondition {
   std::int32_t Var = 0;

@@ -930,15 +930,6 @@ void DrawOptimum(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>&
   }
 }
 
-// The fill of a node's region, the colours of the tree of nodes.
-const char* LeafColour(const TBranchNode& n) {
-  switch (n.End) {
-  case TBranchEnd::Integer: return n.Best ? "#9fd89f" : "#d8efd8";
-  case TBranchEnd::Pruned: return "#f6d7a7";
-  default: return "#ffffff";
-  }
-}
-
 // The same, darker: a region that is only a segment or a point is drawn in it.
 const char* LeafStroke(const TBranchNode& n) {
   switch (n.End) {
@@ -966,7 +957,8 @@ void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>
     if (n.End == TBranchEnd::Branched || region.empty()) continue;
     std::string title = "Узел " + std::to_string(n.Id) + ": " + ConditionsText(n);
     if (!n.X.empty()) title += "; Z = " + n.Z.get_str() + " в точке " + PointToStr({Exact(n.X[0]), Exact(n.X[1])});
-    const std::string attrs = std::string("fill=\"") + LeafColour(n) + "\" fill-opacity=\"0.75\" stroke=\"#555555\"";
+    const std::string attrs =
+        std::string("fill=\"") + BranchEndColour(n.End, n.Best) + "\" fill-opacity=\"0.75\" stroke=\"#555555\"";
     std::vector<TSvgPoint> points;
     TSvgPoint middle{};
     for (const TPlanePoint& p : region) {
@@ -980,7 +972,8 @@ void DrawBranches(TSvgPlot& plot, const TGraphic& g, std::vector<TSvgPointLabel>
                 title);
     else {
       plot.Circle(points[0], 4, "clsGrLeaf",
-                  std::string("fill=\"") + LeafColour(n) + "\" stroke=\"" + LeafStroke(n) + "\" stroke-width=\"1.5\"",
+                  std::string("fill=\"") + BranchEndColour(n.End, n.Best) + "\" stroke=\"" + LeafStroke(n) +
+                      "\" stroke-width=\"1.5\"",
                   title);
       plot.Reserve(MarkerBox(plot, points[0], 4));
     }

@@ -153,12 +153,11 @@ TSvgBox TSvgPlot::TextBox(double px, double py, const std::string& markup, const
 
 void TSvgPlot::PixelText(double px, double py, const std::string& markup, const std::string& cls,
                          const std::string& anchor) {
-  FBoxes.push_back(TextBox(px, py, markup, anchor));
-  const double width = TextWidth(markup);
-  const double total = FLeft + FPlotWidth + Right;
-  const double shift = anchor == "end" ? width : anchor == "middle" ? width / 2 : 0;
-  px = std::clamp(px - shift, 2.0, std::max(2.0, total - 2 - width)) + shift;
-  py = std::clamp(py, 11.0, Top + FPlotHeight + Bottom - 3);
+  const TSvgBox box = TextBox(px, py, markup, anchor);
+  FBoxes.push_back(box);
+  const double width = box.Right - box.Left;
+  px = box.Left + (anchor == "end" ? width : anchor == "middle" ? width / 2 : 0);
+  py = std::clamp(py, 11.0, Top + FPlotHeight + Bottom - 3); // the baseline TextBox used
   FElements.push_back("<text class=\"" + cls + "\" x=\"" + SvgNumber(px) + "\" y=\"" + SvgNumber(py) + "\"" +
                       (anchor == "start" ? "" : " text-anchor=\"" + anchor + "\"") + ">" + markup + "</text>");
 }

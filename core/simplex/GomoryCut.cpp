@@ -1,6 +1,8 @@
 // The cut rows of the simplex table.
 #include "GomoryCut.h"
 
+#include "ZLPCore_SolutionResult.h"
+
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -207,9 +209,7 @@ std::string CutLimitSentence(const std::string& variable, std::int32_t limit) {
          "и памяти (правило метода его не требует), поэтому решение остановлено: целочисленное решение не найдено";
 }
 
-std::string CutsCount(std::int32_t cuts) {
-  return std::to_string(cuts) + (cuts % 10 == 1 && cuts % 100 != 11 ? " отсечения" : " отсечений");
-}
+std::string CutsCount(std::int32_t cuts) { return CountText(cuts, "отсечения", "отсечений", "отсечений"); }
 
 std::string CutDigitsSentence(const std::string& variable, std::int32_t cuts, std::size_t digits) {
   return "переменная " + variable + " всё ещё не целочисленна после " + CutsCount(cuts) +

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <random>
 #include <regex>
@@ -106,6 +107,19 @@ bool Holds(const TElement& shape, TPixel p) {
 }
 
 // The report of the program solved as a student's run solves it, by the integer method given.
+// A random program in two variables of 2 ... maxRows constraints (one in four of them ">="), small
+// whole coefficients and fractional right-hand sides, drawn by pick(lo, hi).
+std::string RandomPlaneProgram(const std::function<int(int, int)>& pick, int maxRows) {
+  std::string text = std::string(pick(0, 1) ? "max " : "min ") + std::to_string(pick(-3, 6)) + " " +
+                     std::to_string(pick(-3, 6)) + "\n";
+  for (int i = pick(2, maxRows); i > 0; --i) {
+    const char* relation[] = {"<=", "<=", "<=", ">="};
+    text += std::to_string(pick(-2, 7)) + " " + std::to_string(pick(-2, 7)) + " " + relation[pick(0, 3)] + " " +
+            std::to_string(pick(1, 40)) + "/" + std::to_string(pick(1, 3)) + "\n";
+  }
+  return text;
+}
+
 std::string Solve(const std::string& text, const char* method, TTaskVerdict* verdict = nullptr) {
   TTextFormatError textError;
   auto grid = ParseStatementText(text, textError);
@@ -233,13 +247,7 @@ TEST(GraphicBranches, EndRegionsShareOutTheIntegerPointsOfRandomPrograms) {
   const auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
   int drawn = 0;
   for (int k = 0; k < 160; ++k) {
-    std::string text = std::string(pick(0, 1) ? "max " : "min ") + std::to_string(pick(-3, 6)) + " " +
-                       std::to_string(pick(-3, 6)) + "\n";
-    for (int i = pick(2, 4); i > 0; --i) {
-      const char* relation[] = {"<=", "<=", "<=", ">="};
-      text += std::to_string(pick(-2, 7)) + " " + std::to_string(pick(-2, 7)) + " " + relation[pick(0, 3)] + " " +
-              std::to_string(pick(1, 40)) + "/" + std::to_string(pick(1, 3)) + "\n";
-    }
+    std::string text = RandomPlaneProgram(pick, 4);
     const char* ticks[] = {"int 1 2\n", "int 1 2\n", "int 1\n", "int 2\n"};
     text += ticks[k % 4];
     SCOPED_TRACE(text);
@@ -378,13 +386,7 @@ TEST(GraphicLabels, CrowdedVerticesKeepTheirLabelsApartAndNearTheirPoints) {
   std::mt19937 random(7);
   const auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
   for (int k = 0; k < 300; ++k) {
-    std::string text = std::string(pick(0, 1) ? "max " : "min ") + std::to_string(pick(-3, 6)) + " " +
-                       std::to_string(pick(-3, 6)) + "\n";
-    for (int i = pick(2, 6); i > 0; --i) {
-      const char* relation[] = {"<=", "<=", "<=", ">="};
-      text += std::to_string(pick(-2, 7)) + " " + std::to_string(pick(-2, 7)) + " " + relation[pick(0, 3)] + " " +
-              std::to_string(pick(1, 40)) + "/" + std::to_string(pick(1, 3)) + "\n";
-    }
+    std::string text = RandomPlaneProgram(pick, 6);
     SCOPED_TRACE(text);
     ExpectLabelsApartAndNear(Solve(text + (k % 2 ? "int 1 2\n" : ""), k % 4 == 1 ? "branch" : "gomory"));
   }

@@ -857,23 +857,21 @@ TEST(TSimplexTableHtml, ExactTextWithPivotHighlighted) {
 
 TEST(TSimplexTableHtml, NothingHighlightedOutsideTheRanges) {
   const TSimplexTable t = MakeTable({"X1", "X2"}, {"X3"}, {{"4", "1", "1/2"}}, {"-7/2", "-3", "2"});
-  const std::string plain =
-      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
-      "<tr>" +
-      Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" +
-      Cell(false, "X3") + Cell(false, "4") + Cell(false, "1") + Cell(false, "1/2") + "</tr><tr>" + Cell(false, "Z") +
-      Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
+  // The table with the row of X3 highlighted or not.
+  const auto html = [](bool row) {
+    return "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
+           "<tr>" +
+           Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" +
+           Cell(row, "X3") + Cell(row, "4") + Cell(row, "1") + Cell(row, "1/2") + "</tr><tr>" + Cell(false, "Z") +
+           Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
+  };
+  const std::string plain = html(false);
   EXPECT_EQ(t.ToHtml(0, 0), plain);
   EXPECT_EQ(t.ToHtml(3, 2), plain);
   EXPECT_EQ(t.ToHtml(-1, -1), plain);
   EXPECT_EQ(t.ToHtml(0, 0).find('\n'), std::string::npos);
   // Row only: the B cell and the name are highlighted, the Z row and header are not.
-  const std::string rowOnly =
-      "<table cellspacing=2 cellpadding=2 border=0 class=\"clsSimTbl\" style=\"--rows:3;--cols:4\">"
-      "<tr>" +
-      Cell(false, "&nbsp;") + Cell(false, "B") + Cell(false, "X1") + Cell(false, "X2") + "</tr><tr>" +
-      Cell(true, "X3") + Cell(true, "4") + Cell(true, "1") + Cell(true, "1/2") + "</tr><tr>" + Cell(false, "Z") +
-      Cell(false, "-7/2") + Cell(false, "-3") + Cell(false, "2") + "</tr></table>";
+  const std::string rowOnly = html(true);
   EXPECT_EQ(t.ToHtml(0, 1), rowOnly);
   EXPECT_EQ(t.ToHtml(5, 1), rowOnly);
 }
