@@ -106,7 +106,6 @@ bool Holds(const TElement& shape, TPixel p) {
   return true;
 }
 
-// The report of the program solved as a student's run solves it, by the integer method given.
 // A random program in two variables of 2 ... maxRows constraints (one in four of them ">="), small
 // whole coefficients and fractional right-hand sides, drawn by pick(lo, hi).
 std::string RandomPlaneProgram(const std::function<int(int, int)>& pick, int maxRows) {
@@ -120,6 +119,7 @@ std::string RandomPlaneProgram(const std::function<int(int, int)>& pick, int max
   return text;
 }
 
+// The report of the program solved as a student's run solves it, by the integer method given.
 std::string Solve(const std::string& text, const char* method, TTaskVerdict* verdict = nullptr) {
   TTextFormatError textError;
   auto grid = ParseStatementText(text, textError);
